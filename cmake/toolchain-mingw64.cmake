@@ -1,0 +1,6 @@
+# Cross build for 64-bit Windows with mingw-w64 (posix thread model, so std::thread and
+# std::mutex exist), linked statically so the .exe runs on its own.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

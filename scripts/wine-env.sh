@@ -1,0 +1,74 @@
+# Sourced by the Wine harness scripts: where the prefix lives and how it is made ready.
+# The prefix, the Xvfb display file and the lock live inside the build tree.
+
+LBB_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+LBB_WINE_ROOT="${LBB_WINE_ROOT:-$LBB_REPO/build/wine}"
+export WINEPREFIX="${LBB_WINEPREFIX:-$LBB_WINE_ROOT/prefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko install prompts: the project needs neither.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=d;mshtml=d}"
+
+lbb_cjk_font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+
+# True when $DISPLAY names an X server that answers.
+lbb_display_works() {
+  [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1
+}
+
+# Makes DISPLAY point at a working X server: the caller's, the harness's Xvfb, or a new Xvfb
+# (recorded in the build tree so later calls and `wine-harness stop` find it).
+lbb_ensure_display() {
+  lbb_display_works && return 0
+  mkdir -p "$LBB_WINE_ROOT"
+  if [ -f "$LBB_WINE_ROOT/xvfb.display" ]; then
+    DISPLAY="$(cat "$LBB_WINE_ROOT/xvfb.display")"
+    export DISPLAY
+    lbb_display_works && return 0
+  fi
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X${n}-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
+    echo $! >"$LBB_WINE_ROOT/xvfb.pid"
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+      if lbb_display_works; then
+        echo "$DISPLAY" >"$LBB_WINE_ROOT/xvfb.display"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$(cat "$LBB_WINE_ROOT/xvfb.pid")" 2>/dev/null || true
+  done
+  echo "wine harness: could not start Xvfb" >&2
+  return 1
+}
+
+# Creates the prefix on first use (under a lock, so parallel tests wait for one creation),
+# links the CJK font into it and registers it as the fallback of the dialog fonts.
+lbb_ensure_prefix() {
+  mkdir -p "$LBB_WINE_ROOT"
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.lbb-ready" ] && exit 0
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    if [ -f "$lbb_cjk_font" ]; then
+      ln -sf "$lbb_cjk_font" "$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc"
+      local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+      local face
+      for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI" \
+                  "Arial" "Times New Roman" "Courier New"; do
+        wine reg add "$key" /v "$face" /t REG_MULTI_SZ \
+          /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
+      done
+    fi
+    # Fonts registered while a wineserver runs are not seen by it.
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    touch "$WINEPREFIX/.lbb-ready"
+  ) 9>"$LBB_WINE_ROOT/prefix.lock"
+}
