@@ -19,11 +19,11 @@ enum class FetchStatus {
 
 struct FetchResult {
   FetchStatus status = FetchStatus::kConnectFailed;
-  int httpStatus = 0;    // status of the last answer that arrived; 0 when none did
-  std::string body;      // bytes that arrived (for kTransferFailed: those before the failure;
-                         // for kHttpError: none)
-  std::string charset;   // charset parameter of the answer's Content-Type; "" when none
-  int redirects = 0;     // redirects followed
+  int httpStatus = 0;   // status of the last answer that arrived; 0 when none did
+  std::string body;     // bytes that arrived (for kTransferFailed: those before the failure;
+                        // for kHttpError: none)
+  std::string charset;  // charset parameter of the answer's Content-Type; "" when none
+  int redirects = 0;    // redirects followed
 
   bool ok() const { return status == FetchStatus::kOk; }
   // Failures worth another try: connection level, time-out, broken transfer, 5xx and 429.

@@ -15,13 +15,17 @@ int TextPos(std::u16string_view sub, std::u16string_view s) {
   return static_cast<int>(at) + 1;
 }
 
-Text TextCopy(std::u16string_view s, int index, int count) {
+std::u16string_view TextSlice(std::u16string_view s, int index, int count) {
   if (index < 1) index = 1;
   const int len = TextLength(s);
-  if (index > len || count < 0) return Text();
+  if (index > len || count < 0) return {};
   const int available = len - index + 1;
   if (count > available) count = available;
-  return Text(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count)));
+  return s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count));
+}
+
+Text TextCopy(std::u16string_view s, int index, int count) {
+  return Text(TextSlice(s, index, count));
 }
 
 namespace {
@@ -41,10 +45,26 @@ void AppendCodePoint(Text& out, uint32_t cp) {
 // Length of the UTF-8 sequence that starts with `lead`, its first payload bits and the
 // smallest code point it may encode; 0 for a byte that cannot start a sequence.
 int SequenceLength(unsigned char lead, uint32_t& cp, uint32_t& min) {
-  if (lead < 0x80) { cp = lead; min = 0; return 1; }
-  if (lead >= 0xC2 && lead < 0xE0) { cp = lead & 0x1F; min = 0x80; return 2; }
-  if (lead >= 0xE0 && lead < 0xF0) { cp = lead & 0x0F; min = 0x800; return 3; }
-  if (lead >= 0xF0 && lead < 0xF5) { cp = lead & 0x07; min = 0x10000; return 4; }
+  if (lead < 0x80) {
+    cp = lead;
+    min = 0;
+    return 1;
+  }
+  if (lead >= 0xC2 && lead < 0xE0) {
+    cp = lead & 0x1F;
+    min = 0x80;
+    return 2;
+  }
+  if (lead >= 0xE0 && lead < 0xF0) {
+    cp = lead & 0x0F;
+    min = 0x800;
+    return 3;
+  }
+  if (lead >= 0xF0 && lead < 0xF5) {
+    cp = lead & 0x07;
+    min = 0x10000;
+    return 4;
+  }
   return 0;
 }
 
@@ -65,7 +85,10 @@ Text Utf8ToText(std::string_view in) {
     bool valid = true;
     for (int k = 1; k < n; ++k) {
       const auto c = static_cast<unsigned char>(in[i + k]);
-      if ((c & 0xC0) != 0x80) { valid = false; break; }
+      if ((c & 0xC0) != 0x80) {
+        valid = false;
+        break;
+      }
       cp = (cp << 6) | (c & 0x3F);
     }
     if (!valid || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
@@ -112,7 +135,8 @@ std::string TextToUtf8(std::u16string_view text) {
 
 Text Latin1ToText(std::string_view bytes) {
   Text out(bytes.size(), u'\0');
-  for (size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<unsigned char>(bytes[i]);
+  for (size_t i = 0; i < bytes.size(); ++i)
+    out[i] = static_cast<unsigned char>(bytes[i]);
   return out;
 }
 
@@ -123,8 +147,10 @@ Text IntToText(int64_t n) {
 
 Text TrimControl(std::u16string_view s) {
   size_t b = 0, e = s.size();
-  while (b < e && s[b] <= 32) ++b;
-  while (e > b && s[e - 1] <= 32) --e;
+  while (b < e && s[b] <= 32)
+    ++b;
+  while (e > b && s[e - 1] <= 32)
+    --e;
   return Text(s.substr(b, e - b));
 }
 
@@ -143,6 +169,5 @@ Text ReplaceAll(std::u16string_view s, std::u16string_view from, std::u16string_
   out.append(s.substr(at));
   return out;
 }
-
 
 }  // namespace lbb

@@ -18,6 +18,8 @@ int TextPos(std::u16string_view sub, std::u16string_view s);
 // index below 1 is taken as 1 (count unchanged); an index beyond the end gives ""; a negative
 // count gives ""; a count running past the end is cut at the end.
 Text TextCopy(std::u16string_view s, int index, int count);
+// TextCopy without the copy: the same part of `s`, as a view into it.
+std::u16string_view TextSlice(std::u16string_view s, int index, int count);
 
 // Length of `s` in code units as the scraping rules use it (a 32-bit signed number; texts
 // longer than that are cut to the largest length it can hold).
@@ -41,6 +43,8 @@ Text TrimControl(std::u16string_view s);
 Text ReplaceAll(std::u16string_view s, std::u16string_view from, std::u16string_view to);
 
 // Short form for literals: T(u"...") is a Text.
-inline Text T(std::u16string_view s) { return Text(s); }
+inline Text T(std::u16string_view s) {
+  return Text(s);
+}
 
 }  // namespace lbb
