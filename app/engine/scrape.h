@@ -10,7 +10,11 @@
 
 namespace lbb {
 
-// Scheme and host of the blog host's web site and picture server, no trailing slash.
+// The blog host's web site and picture server: scheme and host, no trailing slash.
+inline constexpr std::u16string_view BlogSiteURL = u"http://blog.lorvane.com";
+inline constexpr std::u16string_view PhotoSiteURL = u"http://photo.lorvane.com";
+
+// The sites a run uses (the constants above, or a test host's).
 struct Sites {
   Text blog;   // BlogSiteURL
   Text photo;  // PhotoSiteURL

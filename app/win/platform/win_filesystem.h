@@ -1,0 +1,23 @@
+// The engine's file system on Win32: wide paths, the system's own error texts, long paths
+// through the \\?\ prefix, and files replaced by an atomic rename.
+#pragma once
+
+#include "files.h"
+
+namespace lbb::win {
+
+class WinFileSystem : public FileSystem {
+ public:
+  bool DirectoryExists(const Text& path) override;
+  bool CreateDirectory(const Text& path) override;
+  bool FileExists(const Text& path) override;
+  std::unique_ptr<OutputFile> OpenAppend(const Text& path, Text* error) override;
+  bool ReplaceFile(const Text& path, std::string_view bytes, Text* error) override;
+  std::optional<std::string> ReadFile(const Text& path) override;
+};
+
+// `path` as Win32 wants it: backslashes, and the \\?\ prefix when a full path is too long
+// for the plain API.
+std::wstring Win32Path(const Text& path);
+
+}  // namespace lbb::win

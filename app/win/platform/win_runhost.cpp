@@ -1,0 +1,175 @@
+#include "win_runhost.h"
+
+#include <memory>
+
+#include "win_handles.h"
+#include "win_text.h"
+
+namespace lbb::win {
+
+namespace {
+
+constexpr UINT kLogLineMessage = WM_APP + 0x4C;  // lParam: LogHandOver*
+const wchar_t kWindowClass[] = L"LorvaneLogHandOver";
+
+struct LogHandOver {
+  Text line;
+  UniqueHandle appended;  // event set once the UI thread has appended the line
+};
+
+struct WorkerStart {
+  std::function<void()> body;
+};
+
+DWORD WINAPI WorkerThread(void* param) {
+  std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(param));
+  try {
+    start->body();
+  } catch (...) {
+    // Worker bodies report and log by themselves; nothing may escape a thread.
+  }
+  return 0;
+}
+
+// The hand-over window's class, registered once; its procedure is set per window.
+void RegisterWindowClass() {
+  static const bool registered = [] {
+    WNDCLASSW c{};
+    c.lpfnWndProc = DefWindowProcW;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.lpszClassName = kWindowClass;
+    return RegisterClassW(&c) != 0;
+  }();
+  (void)registered;
+}
+
+Text TrimDirectory(const std::wstring& full) {
+  const size_t cut = full.find_last_of(L"\\/");
+  return FromWide(cut == std::wstring::npos ? std::wstring() : full.substr(0, cut));
+}
+
+Text SiteFromEnvironment(const wchar_t* name, std::u16string_view fallback) {
+  wchar_t buffer[2048];
+  const DWORD n = GetEnvironmentVariableW(name, buffer, 2048);
+  Text site = (n > 0 && n < 2048) ? FromWide(buffer, n) : Text(fallback);
+  while (!site.empty() && site.back() == u'/')
+    site.pop_back();
+  return site;
+}
+
+}  // namespace
+
+WinRunHost::WinRunHost(std::function<void(const Text&)> appendLog)
+    : appendLog_(std::move(appendLog)) {
+  RegisterWindowClass();
+  window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  }
+}
+
+WinRunHost::~WinRunHost() {
+  if (window_) {
+    // Lines still queued are appended now, so that no worker waits for ever.
+    MSG msg;
+    while (PeekMessageW(&msg, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
+      OnLogLine(msg.lParam);
+    }
+    DestroyWindow(window_);
+  }
+}
+
+LRESULT CALLBACK WinRunHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<WinRunHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (msg) {
+    case kLogLineMessage:
+      if (self) self->OnLogLine(lp);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+void WinRunHost::OnLogLine(LPARAM lp) {
+  auto* handOver = reinterpret_cast<LogHandOver*>(lp);
+  try {
+    appendLog_(handOver->line);
+  } catch (...) {
+    // A log that cannot take the line must not keep the worker waiting.
+  }
+  SetEvent(handOver->appended.get());
+}
+
+bool WinRunHost::StartWorker(std::function<void()> body) {
+  auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(body)});
+  UniqueHandle thread(CreateThread(nullptr, kWorkerStackReserve, &WorkerThread, start.get(),
+                                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  if (!thread) return false;
+  start.release();  // the thread owns it now and frees it when it ends
+  return true;
+}
+
+void WinRunHost::HandOverLogLine(const Text& line) {
+  LogHandOver handOver{line, UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
+  if (!window_ || !handOver.appended) return;
+  if (!PostMessageW(window_, kLogLineMessage, 0, reinterpret_cast<LPARAM>(&handOver))) return;
+  WaitForSingleObject(handOver.appended.get(), INFINITE);
+}
+
+void WinRunHost::AppendLog(const Text& line) {
+  appendLog_(line);
+}
+
+void WinRunHost::ProcessPendingEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit for the message loop that owns it.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+LocalTime WinRunHost::Now() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return FormatLocalTime(st);
+}
+
+LocalTime FormatLocalTime(const SYSTEMTIME& st) {
+  LocalTime t;
+  wchar_t buffer[256];
+  int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, 256);
+  if (n > 0) t.shortDate = FromWide(buffer, static_cast<size_t>(n - 1));
+  n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 256);
+  if (n > 0) t.longTime = FromWide(buffer, static_cast<size_t>(n - 1));
+  t.hour = st.wHour;
+  t.minute = st.wMinute;
+  t.second = st.wSecond;
+  return t;
+}
+
+Text ProgramDirectory() {
+  std::wstring path(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return Text();
+    if (n < path.size()) {
+      path.resize(n);
+      return TrimDirectory(path);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+Sites ProgramSites() {
+  return Sites{SiteFromEnvironment(L"LORVANE_BLOG_SITE", BlogSiteURL),
+               SiteFromEnvironment(L"LORVANE_PHOTO_SITE", PhotoSiteURL)};
+}
+
+}  // namespace lbb::win

@@ -1,0 +1,97 @@
+// The download cap and the retry rules.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "downloader.h"
+#include "test_host.h"
+
+namespace lbb {
+namespace {
+
+using test::FunctionSource;
+
+DownloadPolicy Fast() {
+  DownloadPolicy p;
+  p.backoff = std::chrono::milliseconds(0);
+  return p;
+}
+
+TEST(Downloader, NeverMoreThanTheCapInFlight) {
+  std::atomic<int> now{0}, peak{0};
+  std::atomic<bool> release{false};
+  FunctionSource src([&](const Text&) {
+    const int n = ++now;
+    int p = peak.load();
+    while (n > p && !peak.compare_exchange_weak(p, n)) {
+    }
+    while (!release)
+      std::this_thread::yield();
+    --now;
+    return test::Ok("x");
+  });
+  Downloader d(src, Fast());
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 3 * kMaxDownloadsInFlight; ++i) {
+    threads.emplace_back([&] { EXPECT_TRUE(d.FetchText(u"u").ok); });
+  }
+  // Let the first wave fill every slot, then hold it there a moment longer.
+  while (peak < kMaxDownloadsInFlight)
+    std::this_thread::yield();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(now.load(), kMaxDownloadsInFlight);
+  release = true;
+  for (auto& t : threads)
+    t.join();
+  EXPECT_EQ(peak.load(), kMaxDownloadsInFlight);
+  EXPECT_EQ(d.PeakInFlight(), kMaxDownloadsInFlight);
+}
+
+TEST(Downloader, RetriesWhatMayPassUpToTwiceMore) {
+  struct Case {
+    FetchResult first;
+    int expectedTries;
+  };
+  FetchResult reset;
+  reset.status = FetchStatus::kTransferFailed;
+  FetchResult timeout;
+  timeout.status = FetchStatus::kTimedOut;
+  FetchResult refused;
+  refused.status = FetchStatus::kConnectFailed;
+  const std::vector<Case> cases = {{test::HttpError(503), 3},
+                                   {test::HttpError(429), 3},
+                                   {test::HttpError(500), 3},
+                                   {reset, 3},
+                                   {timeout, 3},
+                                   {refused, 3},
+                                   {test::HttpError(404), 1},
+                                   {test::HttpError(403), 1}};
+  for (const Case& c : cases) {
+    int tries = 0;
+    FunctionSource src([&](const Text&) {
+      ++tries;
+      return c.first;
+    });
+    Downloader d(src, Fast());
+    const TextPage page = d.FetchText(u"u");
+    EXPECT_FALSE(page.ok);
+    EXPECT_EQ(page.text, u"");
+    EXPECT_EQ(tries, c.expectedTries)
+        << FetchStatusName(c.first.status) << " " << c.first.httpStatus;
+  }
+}
+
+TEST(Downloader, ARetryThatPassesGivesThePage) {
+  int tries = 0;
+  FunctionSource src(
+      [&](const Text&) { return ++tries < 3 ? test::HttpError(503) : test::Ok("caf\xC3\xA9"); });
+  Downloader d(src, Fast());
+  const TextPage page = d.FetchText(u"u");
+  EXPECT_TRUE(page.ok);
+  EXPECT_EQ(page.text, u"café");
+  EXPECT_EQ(tries, 3);
+}
+
+}  // namespace
+}  // namespace lbb
