@@ -1,0 +1,527 @@
+#include "WinConvert.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace lbb::skin {
+
+namespace {
+
+// Position prefix codes: the upper six bits of a 12-bit position get a canonical code of 3 to 8
+// bits (3 for 0, 4 for 1-3, 5 for 4-11, 6 for 12-23, 7 for 24-47, 8 for 48-63), written
+// left-aligned in a byte.
+struct PositionCodes {
+  std::array<uint8_t, 64> len{};
+  std::array<uint8_t, 64> code{};
+  std::array<uint8_t, 256> d_code{};  // upper six bits, by the leading bits of a byte
+  std::array<uint8_t, 256> d_len{};   // code length, likewise
+};
+
+constexpr PositionCodes MakePositionCodes() {
+  PositionCodes pc;
+  for (int v = 0; v < 64; ++v)
+    pc.len[v] = v == 0 ? 3 : v < 4 ? 4 : v < 12 ? 5 : v < 24 ? 6 : v < 48 ? 7 : 8;
+  int next = 0;
+  for (int v = 0; v < 64; ++v) {
+    pc.code[v] = static_cast<uint8_t>(next);
+    const int span = 1 << (8 - pc.len[v]);
+    for (int b = next; b < next + span; ++b) {
+      pc.d_code[b] = static_cast<uint8_t>(v);
+      pc.d_len[b] = pc.len[v];
+    }
+    next += span;
+  }
+  return pc;
+}
+
+constexpr PositionCodes kPos = MakePositionCodes();
+static_assert(kPos.code[1] == 0x20 && kPos.code[4] == 0x50 && kPos.code[5] == 0x58);
+static_assert(kPos.code[47] == 0xEE && kPos.code[48] == 0xF0 && kPos.code[63] == 0xFF);
+
+}  // namespace
+
+struct TLZH::Tables {
+  uint8_t text_buf[N + F - 1];  // the last F - 1 bytes mirror the first for comparisons
+  int16_t lson[N + 1];
+  int16_t rson[N + 257];  // N+1 .. N+256: roots of the trees, one per first byte
+  int16_t dad[N + 1];
+  uint16_t freq[T + 1];      // freq[T] is a sentinel
+  int16_t prnt[T + N_CHAR];  // parents of nodes; of leaves at T + symbol
+  int16_t son[T];            // inner node i: children i and i+1; leaf: T + symbol
+};
+
+TLZH::TLZH() = default;
+TLZH::~TLZH() = default;
+
+void TLZH::AllocTables() {
+  try {
+    t_ = std::make_unique<Tables>();  // zeroed: the ring beyond the spaces starts as zeros
+  } catch (const std::bad_alloc&) {
+    throw ElzhException(kLzhNoMemory);
+  }
+}
+
+void TLZH::FreeTables() {
+  t_.reset();
+}
+
+void TLZH::ResetState() {
+  getbuf_ = 0;
+  getlen_ = 0;
+  putbuf_ = 0;
+  putlen_ = 0;
+  textsize = 0;
+  codesize = 0;
+  match_position_ = 0;
+  match_length_ = 0;
+  code_ = 0;
+  len_ = 0;
+  missing_bytes_ = 0;
+  rebuilds_ = 0;
+}
+
+// ---- Adaptive Huffman tree ----
+
+void TLZH::StartTree() {
+  Tables& t = *t_;
+  for (int i = 0; i < N_CHAR; ++i) {
+    t.freq[i] = 1;
+    t.son[i] = static_cast<int16_t>(i + T);
+    t.prnt[i + T] = static_cast<int16_t>(i);
+  }
+  for (int i = 0, j = N_CHAR; j <= R; i += 2, ++j) {
+    t.freq[j] = t.freq[i] + t.freq[i + 1];
+    t.son[j] = static_cast<int16_t>(i);
+    t.prnt[i] = t.prnt[i + 1] = static_cast<int16_t>(j);
+  }
+  t.freq[T] = 0xFFFF;
+  t.prnt[R] = 0;
+}
+
+void TLZH::RebuildTree() {
+  Tables& t = *t_;
+  ++rebuilds_;
+  // Collect the leaves in the lower half, halving their counts (rounded up).
+  int j = 0;
+  for (int i = 0; i < T; ++i) {
+    if (t.son[i] >= T) {
+      t.freq[j] = static_cast<uint16_t>((t.freq[i] + 1) >> 1);
+      t.son[j] = t.son[i];
+      ++j;
+    }
+  }
+  // Join pairs of nodes in order, keeping the counts sorted.
+  for (int i = 0, n = N_CHAR; n < T; i += 2, ++n) {
+    const unsigned f = t.freq[i] + t.freq[i + 1];
+    int k = n;
+    while (f < t.freq[k - 1])
+      --k;
+    std::memmove(&t.freq[k + 1], &t.freq[k], (n - k) * sizeof t.freq[0]);
+    std::memmove(&t.son[k + 1], &t.son[k], (n - k) * sizeof t.son[0]);
+    t.freq[k] = static_cast<uint16_t>(f);
+    t.son[k] = static_cast<int16_t>(i);
+  }
+  // Reconnect the parents.
+  for (int i = 0; i < T; ++i) {
+    const int k = t.son[i];
+    t.prnt[k] = static_cast<int16_t>(i);
+    if (k < T) t.prnt[k + 1] = static_cast<int16_t>(i);
+  }
+}
+
+void TLZH::UpdateTree(int c) {
+  Tables& t = *t_;
+  if (t.freq[R] == MAX_FREQ) RebuildTree();
+  int n = t.prnt[c + T];
+  do {
+    const unsigned k = ++t.freq[n];
+    if (k > t.freq[n + 1]) {
+      // Move the node behind the last node of smaller count (the sentinel stops the scan).
+      int l = n + 1;
+      while (k > t.freq[l + 1])
+        ++l;
+      t.freq[n] = t.freq[l];
+      t.freq[l] = static_cast<uint16_t>(k);
+      const int i = t.son[n];
+      t.prnt[i] = static_cast<int16_t>(l);
+      if (i < T) t.prnt[i + 1] = static_cast<int16_t>(l);
+      const int j = t.son[l];
+      t.son[l] = static_cast<int16_t>(i);
+      t.prnt[j] = static_cast<int16_t>(n);
+      if (j < T) t.prnt[j + 1] = static_cast<int16_t>(n);
+      t.son[n] = static_cast<int16_t>(j);
+      n = l;
+    }
+    n = t.prnt[n];
+  } while (n != 0);
+}
+
+// ---- Bit input ----
+
+void TLZH::Refill() {
+  while (getlen_ <= 8) {
+    uint8_t b = 0;
+    uint16_t got = 0;
+    (*get_)(&b, 1, got);
+    if (got == 0) {
+      b = 0;
+      ++missing_bytes_;
+    }
+    getbuf_ |= static_cast<uint32_t>(b) << (24 - getlen_);
+    getlen_ += 8;
+  }
+}
+
+int TLZH::ReadBit() {
+  if (getlen_ <= 8) Refill();
+  const int bit = static_cast<int>(getbuf_ >> 31);
+  getbuf_ <<= 1;
+  --getlen_;
+  return bit;
+}
+
+int TLZH::ReadByte() {
+  if (getlen_ <= 8) Refill();
+  const int b = static_cast<int>(getbuf_ >> 24);
+  getbuf_ <<= 8;
+  getlen_ -= 8;
+  return b;
+}
+
+int TLZH::DecodeSymbol() {
+  const Tables& t = *t_;
+  int c = t.son[R];
+  while (c < T)
+    c = t.son[c + ReadBit()];
+  c -= T;
+  UpdateTree(c);
+  return c;
+}
+
+int TLZH::DecodePosition() {
+  int i = ReadByte();
+  const int upper = kPos.d_code[i] << 6;
+  for (int j = kPos.d_len[i] - 2; j > 0; --j)
+    i = (i << 1) + ReadBit();
+  return upper | (i & 0x3F);
+}
+
+// ---- Bit output ----
+
+void TLZH::PutByte(uint8_t b) {
+  uint16_t put = 0;
+  (*put_)(&b, 1, put);
+}
+
+// Appends the top `l` bits of `c` (l <= 32; the bits below them are zero).
+void TLZH::PutBits(int l, uint32_t c) {
+  uint64_t buf = static_cast<uint64_t>(putbuf_) << 32;
+  buf |= (static_cast<uint64_t>(c) << 32) >> putlen_;
+  putlen_ += l;
+  while (putlen_ >= 8) {
+    PutByte(static_cast<uint8_t>(buf >> 56));
+    ++codesize;
+    buf <<= 8;
+    putlen_ -= 8;
+  }
+  putbuf_ = static_cast<uint32_t>(buf >> 32);
+}
+
+void TLZH::FlushBits() {
+  if (putlen_ > 0) {
+    PutByte(static_cast<uint8_t>(putbuf_ >> 24));
+    ++codesize;
+  }
+  putbuf_ = 0;
+  putlen_ = 0;
+}
+
+void TLZH::EncodeSymbol(int c) {
+  const Tables& t = *t_;
+  // The path from the leaf to the root, one bit per step: 1 for the second child (odd node).
+  // The tree's counts stay below 0x8000, which keeps it far less than 32 levels deep.
+  uint32_t code = 0;
+  int len = 0;
+  int k = t.prnt[c + T];
+  do {
+    code >>= 1;
+    if (k & 1) code |= 0x80000000u;
+    ++len;
+    k = t.prnt[k];
+  } while (k != R && len < 32);
+  if (k != R) throw ElzhException("LZH : Huffman code longer than 32 bits");
+  PutBits(len, code);
+  code_ = code;
+  len_ = len;
+  UpdateTree(c);
+}
+
+void TLZH::EncodePosition(unsigned p) {
+  const unsigned upper = p >> 6;
+  PutBits(kPos.len[upper], static_cast<uint32_t>(kPos.code[upper]) << 24);
+  PutBits(6, (p & 0x3Fu) << 26);
+}
+
+// ---- Match finder: one binary search tree of ring positions per first byte ----
+
+void TLZH::InitMatchTrees() {
+  Tables& t = *t_;
+  for (int i = N + 1; i <= N + 256; ++i)
+    t.rson[i] = NIL;
+  for (int i = 0; i < N; ++i)
+    t.dad[i] = NIL;
+}
+
+void TLZH::InsertString(int r) {
+  Tables& t = *t_;
+  const uint8_t* key = &t.text_buf[r];
+  int cmp = 1;  // the first step from a root goes right
+  int p = N + 1 + key[0];
+  t.rson[r] = t.lson[r] = NIL;
+  match_length_ = 0;
+  for (;;) {
+    int16_t* next = cmp >= 0 ? &t.rson[p] : &t.lson[p];
+    if (*next == NIL) {
+      *next = static_cast<int16_t>(r);
+      t.dad[r] = static_cast<int16_t>(p);
+      return;
+    }
+    p = *next;
+    int i = 1;
+    for (; i < F; ++i)
+      if ((cmp = key[i] - t.text_buf[p + i]) != 0) break;
+    if (i > THRESHOLD) {
+      const int d = ((r - p) & (N - 1)) - 1;
+      if (i > match_length_) {
+        match_position_ = static_cast<int16_t>(d);
+        match_length_ = static_cast<int16_t>(i);
+        if (i >= F) break;
+      } else if (i == match_length_ && d < match_position_) {
+        match_position_ = static_cast<int16_t>(d);
+      }
+    }
+  }
+  // A full-length match: r takes the place of p, which leaves the tree.
+  t.dad[r] = t.dad[p];
+  t.lson[r] = t.lson[p];
+  t.rson[r] = t.rson[p];
+  t.dad[t.lson[p]] = static_cast<int16_t>(r);
+  t.dad[t.rson[p]] = static_cast<int16_t>(r);
+  if (t.rson[t.dad[p]] == p) {
+    t.rson[t.dad[p]] = static_cast<int16_t>(r);
+  } else {
+    t.lson[t.dad[p]] = static_cast<int16_t>(r);
+  }
+  t.dad[p] = NIL;
+}
+
+void TLZH::DeleteString(int p) {
+  Tables& t = *t_;
+  if (t.dad[p] == NIL) return;  // not in a tree
+  int q;
+  if (t.rson[p] == NIL) {
+    q = t.lson[p];
+  } else if (t.lson[p] == NIL) {
+    q = t.rson[p];
+  } else {
+    // Two children: the rightmost node of the left subtree replaces p.
+    q = t.lson[p];
+    if (t.rson[q] != NIL) {
+      do {
+        q = t.rson[q];
+      } while (t.rson[q] != NIL);
+      t.rson[t.dad[q]] = t.lson[q];
+      t.dad[t.lson[q]] = t.dad[q];
+      t.lson[q] = t.lson[p];
+      t.dad[t.lson[p]] = static_cast<int16_t>(q);
+    }
+    t.rson[q] = t.rson[p];
+    t.dad[t.rson[p]] = static_cast<int16_t>(q);
+  }
+  t.dad[q] = t.dad[p];
+  if (t.rson[t.dad[p]] == p) {
+    t.rson[t.dad[p]] = static_cast<int16_t>(q);
+  } else {
+    t.lson[t.dad[p]] = static_cast<int16_t>(q);
+  }
+  t.dad[p] = NIL;
+}
+
+// ---- Pack and unpack ----
+
+int TLZH::GetByte(bool& got) {
+  uint8_t b = 0;
+  uint16_t n = 0;
+  if (!input_ended_) (*get_)(&b, 1, n);
+  got = n != 0;
+  if (!got) input_ended_ = true;
+  return b;
+}
+
+void TLZH::LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes,
+                     const TPutBytesProc& PutBytes) {
+  ResetState();
+  get_ = &GetBytes;
+  put_ = &PutBytes;
+  AllocTables();
+  struct Release {
+    TLZH* z;
+    ~Release() { z->FreeTables(); }
+  } release{this};
+  StartTree();
+  uint8_t* ring = t_->text_buf;
+  std::memset(ring, FILL, N - F);
+  int r = N - F;
+  for (int64_t count = 0; count < TextSize;) {
+    const int c = DecodeSymbol();
+    if (c < 256) {
+      if (OnSymbol) OnSymbol(c, -1);
+      PutByte(static_cast<uint8_t>(c));
+      ring[r] = static_cast<uint8_t>(c);
+      r = (r + 1) & (N - 1);
+      ++count;
+      continue;
+    }
+    const int position = DecodePosition();
+    if (OnSymbol) OnSymbol(c, position);
+    const int i = (r - position - 1) & (N - 1);
+    const int length = c - (255 - THRESHOLD);
+    for (int k = 0; k < length; ++k) {
+      const uint8_t b = ring[(i + k) & (N - 1)];
+      PutByte(b);
+      ring[r] = b;
+      r = (r + 1) & (N - 1);
+    }
+    count += length;
+  }
+}
+
+void TLZH::LZHPack(int32_t& Bytes_Written, const TGetBytesProc& GetBytes,
+                   const TPutBytesProc& PutBytes) {
+  ResetState();
+  get_ = &GetBytes;
+  put_ = &PutBytes;
+  input_ended_ = false;
+  AllocTables();
+  struct Release {
+    TLZH* z;
+    ~Release() { z->FreeTables(); }
+  } release{this};
+  StartTree();
+  InitMatchTrees();
+  uint8_t* ring = t_->text_buf;
+  std::memset(ring, FILL, N - F);
+  const int r = N - F;
+  int len = 0;
+  while (len < F) {
+    uint16_t got = 0;
+    GetBytes(ring + r + len, static_cast<uint16_t>(F - len), got);
+    if (got == 0) break;
+    len += std::min<int>(got, F - len);
+  }
+  textsize = static_cast<uint32_t>(len);
+  for (int i = 1; i <= F; ++i)
+    InsertString(r - i);
+  InsertString(r);
+  EncodeLoop(len);
+  FlushBits();
+  Bytes_Written = static_cast<int32_t>(textsize);
+}
+
+void TLZH::EncodeLoop(int len) {
+  uint8_t* ring = t_->text_buf;
+  int s = 0;
+  int r = N - F;
+  while (len > 0) {
+    if (match_length_ > len) match_length_ = static_cast<int16_t>(len);
+    if (match_length_ <= THRESHOLD) {
+      match_length_ = 1;
+      EncodeSymbol(ring[r]);
+    } else {
+      EncodeSymbol(255 - THRESHOLD + match_length_);
+      EncodePosition(static_cast<unsigned>(match_position_));
+    }
+    const int last = match_length_;
+    int i = 0;
+    for (bool got = true; i < last; ++i) {
+      const int c = GetByte(got);
+      if (!got) break;
+      DeleteString(s);
+      ring[s] = static_cast<uint8_t>(c);
+      if (s < F - 1) ring[s + N] = static_cast<uint8_t>(c);
+      s = (s + 1) & (N - 1);
+      r = (r + 1) & (N - 1);
+      InsertString(r);
+    }
+    textsize += static_cast<uint32_t>(i);
+    for (; i < last; ++i) {
+      DeleteString(s);
+      s = (s + 1) & (N - 1);
+      r = (r + 1) & (N - 1);
+      if (--len != 0) InsertString(r);
+    }
+  }
+}
+
+void TLZH::GetBlockStream(uint8_t* DTA, uint16_t NBytes, uint16_t& Bytes_Got) {
+  Bytes_Got = static_cast<uint16_t>(StreamIn->Read(DTA, NBytes));
+}
+
+void TLZH::PutBlockStream(const uint8_t* DTA, uint16_t NBytes, uint16_t& Bytes_Got) {
+  StreamOut->Write(DTA, NBytes);
+  Bytes_Got = NBytes;
+}
+
+// ---- Block helpers ----
+
+TLzhBlockInfo DecompressBlock(TStream& source, TStream& dest, int64_t maxSize) {
+  source.SetPosition(0);
+  dest.SetPosition(0);
+  uint8_t head[4];
+  if (source.Read(head, 4) != 4)
+    throw ElzhException("LZH : block is shorter than its 4-byte size field");
+  TLzhBlockInfo info;
+  info.AnnouncedSize = static_cast<int32_t>(static_cast<uint32_t>(head[0]) | head[1] << 8 |
+                                            head[2] << 16 | static_cast<uint32_t>(head[3]) << 24);
+  if (info.AnnouncedSize > maxSize) {
+    throw ElzhException("LZH : announced size of " + std::to_string(info.AnnouncedSize) +
+                        " bytes is above the limit of " + std::to_string(maxSize) + " bytes");
+  }
+  if (auto* mem = dynamic_cast<TMemoryStream*>(&dest); mem && info.AnnouncedSize > 0)
+    mem->Reserve(static_cast<size_t>(info.AnnouncedSize) + TLZH::F);
+  TLZH lzh;
+  lzh.StreamIn = &source;
+  lzh.StreamOut = &dest;
+  const int64_t start = dest.Position();
+  lzh.LZHUnpack(
+      info.AnnouncedSize,
+      [&lzh](uint8_t* d, uint16_t n, uint16_t& got) { lzh.GetBlockStream(d, n, got); },
+      [&lzh](const uint8_t* d, uint16_t n, uint16_t& put) { lzh.PutBlockStream(d, n, put); });
+  info.Written = dest.Position() - start;
+  info.InputTruncated = lzh.InputTruncated();
+  return info;
+}
+
+void CompressBlock(TStream& source, TStream& dest) {
+  source.SetPosition(0);
+  dest.SetPosition(0);
+  const int64_t size = source.Size();
+  if (size > INT32_MAX) throw ElzhException("LZH : input of 2 GiB or more cannot be packed");
+  const auto u = static_cast<uint32_t>(size);
+  const uint8_t head[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8),
+                           static_cast<uint8_t>(u >> 16), static_cast<uint8_t>(u >> 24)};
+  dest.Write(head, 4);
+  TLZH lzh;
+  lzh.StreamIn = &source;
+  lzh.StreamOut = &dest;
+  int32_t written = 0;
+  lzh.LZHPack(
+      written, [&lzh](uint8_t* d, uint16_t n, uint16_t& got) { lzh.GetBlockStream(d, n, got); },
+      [&lzh](const uint8_t* d, uint16_t n, uint16_t& put) { lzh.PutBlockStream(d, n, put); });
+}
+
+}  // namespace lbb::skin
