@@ -33,6 +33,10 @@ size_t TMemoryStream::Read(void* buffer, size_t count) {
 }
 
 void TMemoryStream::Write(const void* buffer, size_t count) {
+  if (count == 1) {  // the codec writes byte by byte
+    WriteByte(*static_cast<const uint8_t*>(buffer));
+    return;
+  }
   if (count == 0) return;
   if (pos_ + count > data_.size()) data_.resize(pos_ + count);
   std::memcpy(data_.data() + pos_, buffer, count);

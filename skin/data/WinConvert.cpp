@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -45,7 +46,10 @@ static_assert(kPos.code[47] == 0xEE && kPos.code[48] == 0xF0 && kPos.code[63] ==
 }  // namespace
 
 struct TLZH::Tables {
-  uint8_t text_buf[N + F - 1];  // the last F - 1 bytes mirror the first for comparisons
+  // The last F - 1 bytes mirror the first for comparisons; 8 spare bytes let the comparison
+  // load whole words past the last byte it uses.
+  uint8_t text_buf[N + F - 1 + 8];
+  uint8_t in_buf[kInBlock];  // encoder input not yet used
   int16_t lson[N + 1];
   int16_t rson[N + 257];  // N+1 .. N+256: roots of the trees, one per first byte
   int16_t dad[N + 1];
@@ -82,6 +86,7 @@ void TLZH::ResetState() {
   len_ = 0;
   missing_bytes_ = 0;
   rebuilds_ = 0;
+  longest_code_ = 0;
 }
 
 // ---- Adaptive Huffman tree ----
@@ -257,6 +262,7 @@ void TLZH::EncodeSymbol(int c) {
   PutBits(len, code);
   code_ = code;
   len_ = len;
+  longest_code_ = std::max(longest_code_, len);
   UpdateTree(c);
 }
 
@@ -276,36 +282,68 @@ void TLZH::InitMatchTrees() {
     t.dad[i] = NIL;
 }
 
+// Length of the common prefix of the F-byte strings at `a` and `b` (whose first bytes are
+// equal), at most F; `cmp` receives a[i] - b[i] at the first difference. Compares eight bytes
+// at a time where the byte order allows.
+static int CommonPrefix(const uint8_t* a, const uint8_t* b, int& cmp) {
+  constexpr int F = TLZH::F;
+  int i = 1;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i < F; i += 8) {
+      uint64_t x, y;
+      std::memcpy(&x, a + i, 8);
+      std::memcpy(&y, b + i, 8);
+      if (x != y) {
+        i += std::countr_zero(x ^ y) >> 3;
+        break;
+      }
+    }
+    if (i >= F) return F;
+    cmp = a[i] - b[i];
+    return i;
+  }
+  for (; i < F; ++i)
+    if ((cmp = a[i] - b[i]) != 0) break;
+  return i;
+}
+
 void TLZH::InsertString(int r) {
   Tables& t = *t_;
   const uint8_t* key = &t.text_buf[r];
   int cmp = 1;  // the first step from a root goes right
   int p = N + 1 + key[0];
+  int length = 0, position = 0;
   t.rson[r] = t.lson[r] = NIL;
-  match_length_ = 0;
   for (;;) {
     int16_t* next = cmp >= 0 ? &t.rson[p] : &t.lson[p];
     if (*next == NIL) {
       *next = static_cast<int16_t>(r);
       t.dad[r] = static_cast<int16_t>(p);
-      return;
+      break;
     }
     p = *next;
-    int i = 1;
-    for (; i < F; ++i)
-      if ((cmp = key[i] - t.text_buf[p + i]) != 0) break;
+    const int i = CommonPrefix(key, &t.text_buf[p], cmp);
     if (i > THRESHOLD) {
       const int d = ((r - p) & (N - 1)) - 1;
-      if (i > match_length_) {
-        match_position_ = static_cast<int16_t>(d);
-        match_length_ = static_cast<int16_t>(i);
-        if (i >= F) break;
-      } else if (i == match_length_ && d < match_position_) {
-        match_position_ = static_cast<int16_t>(d);
+      if (i > length) {
+        position = d;
+        length = i;
+        if (i >= F) {
+          ReplaceNode(p, r);
+          break;
+        }
+      } else if (i == length && d < position) {
+        position = d;
       }
     }
   }
-  // A full-length match: r takes the place of p, which leaves the tree.
+  match_length_ = static_cast<int16_t>(length);
+  match_position_ = static_cast<int16_t>(position);
+}
+
+// Node r takes the place of p (a full-length match) and p leaves the tree.
+void TLZH::ReplaceNode(int p, int r) {
+  Tables& t = *t_;
   t.dad[r] = t.dad[p];
   t.lson[r] = t.lson[p];
   t.rson[r] = t.rson[p];
@@ -353,13 +391,18 @@ void TLZH::DeleteString(int p) {
 
 // ---- Pack and unpack ----
 
+// The encoder's input, read through the callback in blocks of up to kInBlock bytes.
 int TLZH::GetByte(bool& got) {
-  uint8_t b = 0;
-  uint16_t n = 0;
-  if (!input_ended_) (*get_)(&b, 1, n);
-  got = n != 0;
-  if (!got) input_ended_ = true;
-  return b;
+  Tables& t = *t_;
+  if (in_pos_ == in_len_ && !input_ended_) {
+    uint16_t n = 0;
+    (*get_)(t.in_buf, kInBlock, n);
+    in_len_ = std::min<int>(n, kInBlock);
+    in_pos_ = 0;
+    input_ended_ = in_len_ == 0;
+  }
+  got = in_pos_ < in_len_;
+  return got ? t.in_buf[in_pos_++] : 0;
 }
 
 void TLZH::LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes,
@@ -406,6 +449,7 @@ void TLZH::LZHPack(int32_t& Bytes_Written, const TGetBytesProc& GetBytes,
   get_ = &GetBytes;
   put_ = &PutBytes;
   input_ended_ = false;
+  in_pos_ = in_len_ = 0;
   AllocTables();
   struct Release {
     TLZH* z;
@@ -417,11 +461,10 @@ void TLZH::LZHPack(int32_t& Bytes_Written, const TGetBytesProc& GetBytes,
   std::memset(ring, FILL, N - F);
   const int r = N - F;
   int len = 0;
-  while (len < F) {
-    uint16_t got = 0;
-    GetBytes(ring + r + len, static_cast<uint16_t>(F - len), got);
-    if (got == 0) break;
-    len += std::min<int>(got, F - len);
+  for (bool got = true; len < F; ++len) {
+    const int c = GetByte(got);
+    if (!got) break;
+    ring[r + len] = static_cast<uint8_t>(c);
   }
   textsize = static_cast<uint32_t>(len);
   for (int i = 1; i <= F; ++i)

@@ -69,8 +69,9 @@ class TLZH {
   // out through one call of PutBytes with a count of 1. An exception from a callback passes
   // through; the tables are released on every path.
   void LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes, const TPutBytesProc& PutBytes);
-  // Encodes everything GetBytes delivers until it reports 0 bytes; Bytes_Written receives the
-  // number of input bytes consumed. Empty input writes no bits at all.
+  // Encodes everything GetBytes delivers until it reports 0 bytes (asking for up to 4096 bytes
+  // a call); Bytes_Written receives the number of input bytes consumed. Empty input writes no
+  // bits at all.
   void LZHPack(int32_t& Bytes_Written, const TGetBytesProc& GetBytes,
                const TPutBytesProc& PutBytes);
 
@@ -89,10 +90,14 @@ class TLZH {
   uint32_t codesize = 0;
   // How many times the last call rebuilt its Huffman tree.
   int Rebuilds() const { return rebuilds_; }
+  // The longest symbol code the last pack wrote, in bits. The adaptive tree can grow deeper
+  // than 16 levels (codes up to about 24 bits); every code is written whole.
+  int LongestCode() const { return longest_code_; }
   // True when the last decode needed bits beyond the end of its input.
   bool InputTruncated() const { return missing_bytes_ * 8 > getlen_; }
 
  private:
+  friend struct TLZHTestAccess;  // lets tests drive the tree symbol by symbol
   struct Tables;
 
   void AllocTables();
@@ -108,6 +113,7 @@ class TLZH {
   void InitMatchTrees();
   void InsertString(int r);
   void DeleteString(int p);
+  void ReplaceNode(int p, int r);
   void PutBits(int l, uint32_t c);
   void EncodeSymbol(int c);
   void EncodePosition(unsigned p);
@@ -131,7 +137,10 @@ class TLZH {
   int len_ = 0;                // its length in bits
   int64_t missing_bytes_ = 0;  // input bytes the decoder read as zeros past the end
   bool input_ended_ = false;   // the encoder's read callback has reported the end
+  static constexpr int kInBlock = 4096;
+  int in_pos_ = 0, in_len_ = 0;  // unread part of the encoder's input block
   int rebuilds_ = 0;
+  int longest_code_ = 0;
 };
 
 // Default limit of DecompressBlock: 64 MiB, far above any skin or INI file.
