@@ -65,6 +65,7 @@ std::string SampleHost::ApplySettings(const httplib::Request& req) {
   if (https_) https_->SetOptions(o);
   latencyMs_ = latency;
   stallMs_ = stall;
+  WakeWaiters();
   return "";
 }
 

@@ -21,6 +21,8 @@ struct SampleHost::Listener {
 
 namespace {
 
+constexpr std::string_view kNoFault = "/_nofault";
+
 std::string PathOf(const std::string& target) { return target.substr(0, target.find('?')); }
 
 // Pseudo-headers the library adds to every request; they were not sent by the client.
@@ -190,10 +192,21 @@ bool SampleHost::StopRequested() {
   return stopRequested_;
 }
 
-bool SampleHost::Sleep(int ms) {
+bool SampleHost::Wait(const std::atomic<int>& ms) {
+  const auto start = std::chrono::steady_clock::now();
   std::unique_lock lock(stopMutex_);
-  if (ms <= 0) return !stopping_;
-  return !stopCv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_; });
+  for (;;) {
+    if (stopping_) return false;
+    // The setting is read again after every wake-up: lowering it releases waiting requests.
+    const auto deadline = start + std::chrono::milliseconds(ms.load());
+    if (std::chrono::steady_clock::now() >= deadline) return true;
+    stopCv_.wait_until(lock, deadline);
+  }
+}
+
+void SampleHost::WakeWaiters() {
+  { std::lock_guard lock(stopMutex_); }
+  stopCv_.notify_all();
 }
 
 void SampleHost::SetFault(const std::string& path, Fault fault) {
@@ -263,13 +276,16 @@ void SampleHost::Handle(Listener& l, const httplib::Request& req, httplib::Respo
       --host->stats_.current;
     }
   } leave{this};
+  // "/_nofault/<path>" is <path> without its fault: where redirect faults end.
+  const bool real = req.path.starts_with(kNoFault);
+  const std::string path = real ? req.path.substr(kNoFault.size()) : req.path;
   Reply r;
   FaultEntry fault;
-  if (!Sleep(latencyMs_)) {
+  if (!Wait(latencyMs_)) {
     r = TextReply(503, "stopping\n");
   } else {
-    if (!req.has_param("nofault")) fault = TakeFault(req.path, PathOf(req.target));
-    r = Produce(l, req, fault);
+    if (!real) fault = TakeFault(path, PathOf(req.target));
+    r = Produce(l, req, path, fault);
   }
   const int status = r.status;
   const uint64_t size = r.generated ? r.length : r.body.size();
@@ -277,7 +293,8 @@ void SampleHost::Handle(Listener& l, const httplib::Request& req, httplib::Respo
   Log(l, req, status, size);
 }
 
-Reply SampleHost::Produce(Listener& l, const httplib::Request& req, const FaultEntry& f) {
+Reply SampleHost::Produce(Listener& l, const httplib::Request& req, const std::string& path,
+                          const FaultEntry& f) {
   using K = Fault::Kind;
   const int value = f.fault.value;
   switch (f.fault.kind) {
@@ -293,9 +310,9 @@ Reply SampleHost::Produce(Listener& l, const httplib::Request& req, const FaultE
       }
       break;
     case K::kRedirect: {
-      // This answer is the first redirect; /_redirect/<m> adds m + 1 more. The real page is
-      // asked for with "nofault" so that the chain ends there.
-      const std::string to = PathOf(req.target) + "?nofault=1";
+      // This answer is the first redirect; /_redirect/<m> adds m + 1 more. The chain ends at
+      // the page without its fault. The path as sent keeps its encoding (the album's name).
+      const std::string to = std::string(kNoFault) + PathOf(req.target);
       Reply r = TextReply(302, "redirect fault " + std::to_string(value) + "\n");
       r.headers.emplace_back("Location", value == 1 ? LocationEncode(to)
                                                     : "/_redirect/" + std::to_string(value - 2) +
@@ -303,12 +320,12 @@ Reply SampleHost::Produce(Listener& l, const httplib::Request& req, const FaultE
       return r;
     }
     case K::kStall:
-      if (!Sleep(stallMs_)) return TextReply(503, "stopping\n");
+      if (!Wait(stallMs_)) return TextReply(503, "stopping\n");
       break;
     default:
       break;
   }
-  Reply r = Content(l, req);
+  Reply r = Content(l, req, path);
   if (f.fault.kind == K::kWrongCharset && r.contentType.starts_with("text/")) {
     std::shared_lock lock(optionsMutex_);
     const bool utf8 = http_->Options().charset != "gbk";
@@ -318,8 +335,7 @@ Reply SampleHost::Produce(Listener& l, const httplib::Request& req, const FaultE
   return r;
 }
 
-Reply SampleHost::Content(Listener& l, const httplib::Request& req) {
-  const std::string& p = req.path;
+Reply SampleHost::Content(Listener& l, const httplib::Request& req, const std::string& p) {
   if (p.starts_with("/_redirect/")) return RedirectReply(p.substr(11), req.get_param_value("to"));
   if (p.starts_with("/_bytes/")) return BytesReply(p.substr(8));
   if (p.starts_with("/_charset/")) {

@@ -73,10 +73,13 @@ class SampleHost {
   std::string SettingsText();
   // The fault for a request (the decoded path or the path as sent) and how often it hit.
   FaultEntry TakeFault(const std::string& path, const std::string& rawPath);
-  Reply Produce(Listener& l, const httplib::Request& req, const FaultEntry& fault);
-  Reply Content(Listener& l, const httplib::Request& req);
-  // Waits `ms` unless the host stops first; false when it stops.
-  bool Sleep(int ms);
+  Reply Produce(Listener& l, const httplib::Request& req, const std::string& path,
+                const FaultEntry& fault);
+  Reply Content(Listener& l, const httplib::Request& req, const std::string& path);
+  // Waits for the time a setting names (latency, stall) unless the host stops first; false
+  // when it stops. Changing the setting meanwhile changes the end of the wait.
+  bool Wait(const std::atomic<int>& ms);
+  void WakeWaiters();
   void Log(const Listener& l, const httplib::Request& req, int status, uint64_t bytes);
 
   HostConfig config_;
