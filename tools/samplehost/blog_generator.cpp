@@ -21,7 +21,8 @@ BlogOptions Clamped(BlogOptions o) {
 
 bool IsUtf8Name(std::string_view name) {
   std::string lower;
-  for (char c : name) lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  for (char c : name)
+    lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
   return lower == "utf-8" || lower == "utf8";
 }
 
@@ -80,8 +81,9 @@ Answer NotFound() {
   Answer a;
   a.status = 404;
   a.contentType = "text/html; charset=utf-8";
-  a.body = "<html><head><title>404 Not Found</title></head><body><h1>404 Not Found</h1>"
-           "</body></html>\n";
+  a.body =
+      "<html><head><title>404 Not Found</title></head><body><h1>404 Not Found</h1>"
+      "</body></html>\n";
   return a;
 }
 
@@ -105,16 +107,30 @@ BlogGenerator::BlogGenerator(BlogOptions o, std::string blogSite, std::string ph
       blogSite_(std::move(blogSite)),
       photoSite_(std::move(photoSite)) {}
 
-void BlogGenerator::SetOptions(BlogOptions o) { options_ = Clamped(std::move(o)); }
-void BlogGenerator::SetArticles(int n) { options_.articles = std::clamp(n, 0, kMaxArticles); }
-void BlogGenerator::SetPageSize(int n) { options_.pageSize = std::max(n, 1); }
-void BlogGenerator::SetPictures(int n) { options_.pictures = std::clamp(n, 0, kMaxPictures); }
-void BlogGenerator::SetAlbumPageSize(int n) { options_.albumPageSize = std::max(n, 1); }
-void BlogGenerator::SetOddTitles(bool on) { options_.oddTitles = on; }
+void BlogGenerator::SetOptions(BlogOptions o) {
+  options_ = Clamped(std::move(o));
+}
+void BlogGenerator::SetArticles(int n) {
+  options_.articles = std::clamp(n, 0, kMaxArticles);
+}
+void BlogGenerator::SetPageSize(int n) {
+  options_.pageSize = std::max(n, 1);
+}
+void BlogGenerator::SetPictures(int n) {
+  options_.pictures = std::clamp(n, 0, kMaxPictures);
+}
+void BlogGenerator::SetAlbumPageSize(int n) {
+  options_.albumPageSize = std::max(n, 1);
+}
+void BlogGenerator::SetOddTitles(bool on) {
+  options_.oddTitles = on;
+}
 void BlogGenerator::SetCharset(std::string charset) {
   options_.charset = charset.empty() ? "utf-8" : std::move(charset);
 }
-void BlogGenerator::SetCharsetParam(bool on) { options_.charsetParam = on; }
+void BlogGenerator::SetCharsetParam(bool on) {
+  options_.charsetParam = on;
+}
 void BlogGenerator::SetClaimedCharset(std::string charset) {
   options_.claimedCharset = std::move(charset);
 }
@@ -193,7 +209,8 @@ std::string ArticleBody(const BlogGenerator& g, std::string_view user, int numbe
   }
   if (number % 3 == 2) {
     const std::string other = OtherUser(user);
-    s += "<p>转自好友的相册：</p>\n" + img(UrlPart(other), PictureFileName(other, (number - 1) % 20));
+    s += "<p>转自好友的相册：</p>\n" +
+         img(UrlPart(other), PictureFileName(other, (number - 1) % 20));
   }
   if (number % 2 == 1) s += "<p>" + ArticleParagraph(number, 2) + "</p>\n";
   s += "<p>这是第 " + std::to_string(number) + " 篇文章。</p>\n</div>\n</div>\n";
@@ -205,7 +222,8 @@ std::string ArticleBody(const BlogGenerator& g, std::string_view user, int numbe
 std::string BlogGenerator::ListPageHtml(std::string_view user, int page) const {
   const std::string name = HtmlEscape(user), url = UrlPart(user);
   std::string s = PageHead(options_.charset, name + "的博客_文章列表_Lorvane博客");
-  s += "<body>\n<div id=\"header\"><h1>" + name + "的博客</h1><p class=\"desc\">生活点滴，随手记录"
+  s += "<body>\n<div id=\"header\"><h1>" + name +
+       "的博客</h1><p class=\"desc\">生活点滴，随手记录"
        "</p></div>\n";
   // The first list marker of the page is the heading, not an article.
   s += std::string(kListMarker) + "/" + url + "/blog/index/0\">文章列表</a></div>\n";
@@ -250,9 +268,10 @@ std::string BlogGenerator::AlbumPageHtml(std::string_view user, int page) const 
   const int pages = AlbumPageCount();
   const int shown = pages == 0 ? 0 : std::min(page, pages - 1);  // beyond the end: the last
   std::string s = PageHead(options_.charset, "默认相册_" + name + "的相册_Lorvane相册");
-  s += "<body>\n<div id=\"header\"><h1>" + name + "的相册</h1></div>\n"
-       "<div class=\"albumName\">默认相册 (共 " + std::to_string(options_.pictures) +
-       " 张)</div>\n<script type=\"text/javascript\">\n";
+  s += "<body>\n<div id=\"header\"><h1>" + name +
+       "的相册</h1></div>\n"
+       "<div class=\"albumName\">默认相册 (共 " +
+       std::to_string(options_.pictures) + " 张)</div>\n<script type=\"text/javascript\">\n";
   // A picture address on another host, which the scraper must not take.
   s += "var recommend = {psrc:\"http://other.example/" + url + "/pic/abpic/" +
        PictureFileName(user, 0) + "\"};\nvar imgarr = [\n";
@@ -262,8 +281,8 @@ std::string BlogGenerator::AlbumPageHtml(std::string_view user, int page) const 
     const int last = std::min(first + options_.albumPageSize, options_.pictures);
     for (int i = first; i < last; ++i, ++entries) {
       const std::string file = PictureFileName(user, i);
-      s += "{pid:\"" + file.substr(0, 24) + "\",psrc:\"" + photoSite_ + "/" + url +
-           "/pic/abpic/" + file + "\",pname:\"图片 " + std::to_string(i + 1) + "\"},\n";
+      s += "{pid:\"" + file.substr(0, 24) + "\",psrc:\"" + photoSite_ + "/" + url + "/pic/abpic/" +
+           file + "\",pname:\"图片 " + std::to_string(i + 1) + "\"},\n";
     }
   }
   s += "{}];\n</script>\n<div class=\"pager\">第 " + std::to_string(shown + 1) + " 页</div>\n" +
@@ -285,7 +304,9 @@ std::string RootPageHtml() {
   return PageHead("utf-8", "Lorvane sample blog host") +
          "<body>\n<h1>Lorvane sample blog host</h1>\n<p>Every user name has a blog: "
          "<a href=\"/alice/blog/index/0\">/alice/blog/index/0</a>, an album: <a href=\"/alice/"
-         "album/" + std::string(kAlbumSegment) + "/index/0\">/alice/album/.../index/0</a>.</p>\n"
+         "album/" +
+         std::string(kAlbumSegment) +
+         "/index/0\">/alice/album/.../index/0</a>.</p>\n"
          "</body>\n</html>\n";
 }
 
@@ -365,7 +386,8 @@ ArticleInfo BlogGenerator::Article(std::string_view user, int number) const {
 
 std::vector<ArticleInfo> BlogGenerator::Articles(std::string_view user) const {
   std::vector<ArticleInfo> list;
-  for (int k = options_.articles; k >= 1; --k) list.push_back(Article(user, k));
+  for (int k = options_.articles; k >= 1; --k)
+    list.push_back(Article(user, k));
   return list;
 }
 
@@ -381,7 +403,8 @@ PictureInfo BlogGenerator::Picture(std::string_view user, int index) const {
 
 std::vector<PictureInfo> BlogGenerator::Pictures(std::string_view user) const {
   std::vector<PictureInfo> list;
-  for (int i = 0; i < options_.pictures; ++i) list.push_back(Picture(user, i));
+  for (int i = 0; i < options_.pictures; ++i)
+    list.push_back(Picture(user, i));
   return list;
 }
 

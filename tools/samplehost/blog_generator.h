@@ -71,7 +71,7 @@ class BlogGenerator {
 
   std::vector<ArticleInfo> Articles(std::string_view user) const;  // newest first
   std::vector<PictureInfo> Pictures(std::string_view user) const;  // in album order
-  ArticleInfo Article(std::string_view user, int number) const;     // 1 = oldest
+  ArticleInfo Article(std::string_view user, int number) const;    // 1 = oldest
   PictureInfo Picture(std::string_view user, int index) const;
 
   // The complete HTML of a page, UTF-8, before the page's charset is applied.

@@ -45,8 +45,7 @@ bool ValidUtf8(std::string_view s) {
 
 class Converter {
  public:
-  explicit Converter(const std::string& charset)
-      : cd_(iconv_open(charset.c_str(), "UTF-8")) {}
+  explicit Converter(const std::string& charset) : cd_(iconv_open(charset.c_str(), "UTF-8")) {}
   ~Converter() {
     if (ok()) iconv_close(cd_);
   }

@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <functional>
-#include <tuple>
 #include <map>
+#include <tuple>
 
 namespace samplehost {
 
@@ -51,13 +51,20 @@ bool ParseFault(std::string_view text, Fault& fault) {
 std::string FaultName(const Fault& f) {
   using K = Fault::Kind;
   switch (f.kind) {
-    case K::kStatus: return std::to_string(f.value);
-    case K::kReset: return "reset";
-    case K::kStall: return "stall";
-    case K::kFlaky: return "flaky:" + std::to_string(f.value);
-    case K::kRedirect: return "redirect:" + std::to_string(f.value);
-    case K::kWrongCharset: return "wrong-charset";
-    case K::kNone: break;
+    case K::kStatus:
+      return std::to_string(f.value);
+    case K::kReset:
+      return "reset";
+    case K::kStall:
+      return "stall";
+    case K::kFlaky:
+      return "flaky:" + std::to_string(f.value);
+    case K::kRedirect:
+      return "redirect:" + std::to_string(f.value);
+    case K::kWrongCharset:
+      return "wrong-charset";
+    case K::kNone:
+      break;
   }
   return "";
 }
@@ -107,8 +114,10 @@ std::string ParseCommandLine(const std::vector<std::string>& args, HostConfig& c
       {"--log", [&] { c.log = true; }},
   };
   const std::map<std::string, std::string*> texts = {
-      {"--port-file", &c.portFile}, {"--charset", &c.blog.charset},
-      {"--claim-charset", &c.blog.claimedCharset}, {"--cert", &c.certFile},
+      {"--port-file", &c.portFile},
+      {"--charset", &c.blog.charset},
+      {"--claim-charset", &c.blog.claimedCharset},
+      {"--cert", &c.certFile},
       {"--key", &c.keyFile},
   };
   for (size_t i = 0; i < args.size(); ++i) {

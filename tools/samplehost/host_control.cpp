@@ -75,17 +75,17 @@ std::string SampleHost::SettingsText() {
     std::shared_lock lock(optionsMutex_);
     o = http_->Options();
   }
-  std::string s = "articles=" + std::to_string(o.articles) +
-                  "\npage-size=" + std::to_string(o.pageSize) +
-                  "\npictures=" + std::to_string(o.pictures) +
-                  "\nalbum-page-size=" + std::to_string(o.albumPageSize) +
-                  "\nodd-titles=" + (o.oddTitles ? "1" : "0") + "\ncharset=" + o.charset +
-                  "\ncharset-param=" + (o.charsetParam ? "1" : "0") +
-                  "\nclaim-charset=" + o.claimedCharset +
-                  "\nlatency=" + std::to_string(latencyMs_.load()) +
-                  "\nstall-ms=" + std::to_string(stallMs_.load()) + "\n";
+  std::string s =
+      "articles=" + std::to_string(o.articles) + "\npage-size=" + std::to_string(o.pageSize) +
+      "\npictures=" + std::to_string(o.pictures) +
+      "\nalbum-page-size=" + std::to_string(o.albumPageSize) +
+      "\nodd-titles=" + (o.oddTitles ? "1" : "0") + "\ncharset=" + o.charset +
+      "\ncharset-param=" + (o.charsetParam ? "1" : "0") + "\nclaim-charset=" + o.claimedCharset +
+      "\nlatency=" + std::to_string(latencyMs_.load()) +
+      "\nstall-ms=" + std::to_string(stallMs_.load()) + "\n";
   std::lock_guard lock(faultsMutex_);
-  for (const auto& [path, entry] : faults_) s += "fault=" + path + "=" + FaultName(entry.fault) + "\n";
+  for (const auto& [path, entry] : faults_)
+    s += "fault=" + path + "=" + FaultName(entry.fault) + "\n";
   return s;
 }
 
@@ -101,8 +101,9 @@ void SampleHost::HandleControl(const httplib::Request& req, httplib::Response& r
     const std::string path = req.get_param_value("path");
     Fault fault;
     if (path.empty() || path[0] != '/' || !ParseFault(req.get_param_value("kind"), fault)) {
-      r = TextReply(400, "need path=/... and kind=404|500|503|429|reset|stall|flaky:K|"
-                         "redirect:N|wrong-charset (empty kind clears)\n");
+      r = TextReply(400,
+                    "need path=/... and kind=404|500|503|429|reset|stall|flaky:K|"
+                    "redirect:N|wrong-charset (empty kind clears)\n");
     } else {
       SetFault(path, fault);
     }

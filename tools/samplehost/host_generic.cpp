@@ -84,7 +84,8 @@ Reply RedirectReply(std::string_view n, const std::string& to) {
 Reply EchoReply(const std::string& method, const std::string& target, const std::string& version,
                 const std::vector<std::pair<std::string, std::string>>& headers) {
   std::string text = method + " " + target + " " + version + "\n";
-  for (const auto& [name, value] : headers) text += name + ": " + value + "\n";
+  for (const auto& [name, value] : headers)
+    text += name + ": " + value + "\n";
   return TextReply(200, std::move(text));
 }
 

@@ -25,7 +25,9 @@ Reply FromAnswer(Answer a);
 Reply TextReply(int status, std::string text);
 
 // Byte `i` of the /_bytes answers.
-inline char GeneratedByte(uint64_t i) { return static_cast<char>(i % 251); }
+inline char GeneratedByte(uint64_t i) {
+  return static_cast<char>(i % 251);
+}
 
 // Percent-encoding for a query value: everything but unreserved characters.
 std::string QueryEncode(std::string_view s);

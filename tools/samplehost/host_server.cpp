@@ -23,7 +23,9 @@ namespace {
 
 constexpr std::string_view kNoFault = "/_nofault";
 
-std::string PathOf(const std::string& target) { return target.substr(0, target.find('?')); }
+std::string PathOf(const std::string& target) {
+  return target.substr(0, target.find('?'));
+}
 
 // Pseudo-headers the library adds to every request; they were not sent by the client.
 bool IsPseudoHeader(const std::string& name) {
@@ -35,7 +37,8 @@ bool IsPseudoHeader(const std::string& name) {
 // sent before the connection is dropped.
 void Send(Reply r, httplib::Response& res, bool cut) {
   res.status = r.status;
-  for (const auto& [name, value] : r.headers) res.set_header(name.c_str(), value);
+  for (const auto& [name, value] : r.headers)
+    res.set_header(name.c_str(), value);
   const uint64_t total = r.generated ? r.length : r.body.size();
   if (!cut && !r.generated) {
     res.set_content(r.body, r.contentType.c_str());
@@ -48,23 +51,27 @@ void Send(Reply r, httplib::Response& res, bool cut) {
   const uint64_t end = cut ? total / 2 : total;
   auto body = std::make_shared<std::string>(std::move(r.body));
   const bool generated = r.generated;
-  res.set_content_provider(
-      static_cast<size_t>(total), r.contentType.c_str(),
-      [body, end, generated](size_t offset, size_t, httplib::DataSink& sink) {
-        if (offset >= end) return false;  // the cut: the library closes the connection
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(end - offset, 64 * 1024));
-        if (!generated) return sink.write(body->data() + offset, n);
-        std::string chunk(n, '\0');
-        for (size_t i = 0; i < n; ++i) chunk[i] = GeneratedByte(offset + i);
-        return sink.write(chunk.data(), n);
-      });
+  res.set_content_provider(static_cast<size_t>(total), r.contentType.c_str(),
+                           [body, end, generated](size_t offset, size_t, httplib::DataSink& sink) {
+                             if (offset >= end)
+                               return false;  // the cut: the library closes the connection
+                             const size_t n =
+                                 static_cast<size_t>(std::min<uint64_t>(end - offset, 64 * 1024));
+                             if (!generated) return sink.write(body->data() + offset, n);
+                             std::string chunk(n, '\0');
+                             for (size_t i = 0; i < n; ++i)
+                               chunk[i] = GeneratedByte(offset + i);
+                             return sink.write(chunk.data(), n);
+                           });
 }
 
 }  // namespace
 
 SampleHost::SampleHost(HostConfig config) : config_(std::move(config)) {}
 
-SampleHost::~SampleHost() { Stop(); }
+SampleHost::~SampleHost() {
+  Stop();
+}
 
 std::string SampleHost::BlogUrl() const {
   return "http://127.0.0.1:" + std::to_string(listeners_.empty() ? 0 : listeners_[0]->port);
@@ -92,7 +99,8 @@ std::string SampleHost::PortFileText() const {
 
 bool SampleHost::StartListener(Listener& l, int port, std::string& error) {
   if (l.https) {
-    auto s = std::make_unique<httplib::SSLServer>(config_.certFile.c_str(), config_.keyFile.c_str());
+    auto s =
+        std::make_unique<httplib::SSLServer>(config_.certFile.c_str(), config_.keyFile.c_str());
     if (!s->is_valid()) {
       error = "cannot load the certificate " + config_.certFile + " and key " + config_.keyFile;
       return false;
@@ -111,9 +119,8 @@ bool SampleHost::StartListener(Listener& l, int port, std::string& error) {
     setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     listenFd = s;
   });
-  svr.Get(R"([\s\S]*)", [this, &l](const httplib::Request& req, httplib::Response& res) {
-    Handle(l, req, res);
-  });
+  svr.Get(R"([\s\S]*)",
+          [this, &l](const httplib::Request& req, httplib::Response& res) { Handle(l, req, res); });
   l.port = port == 0 ? svr.bind_to_any_port("127.0.0.1")
                      : (svr.bind_to_port("127.0.0.1", port) ? port : -1);
   svr.set_socket_options([](socket_t) {});
@@ -131,7 +138,8 @@ bool SampleHost::Start(std::string& error) {
   signal(SIGPIPE, SIG_IGN);  // clients that hang up must not end the process
   latencyMs_ = config_.latencyMs;
   stallMs_ = config_.stallMs;
-  for (const auto& [path, fault] : config_.faults) SetFault(path, fault);
+  for (const auto& [path, fault] : config_.faults)
+    SetFault(path, fault);
   const auto add = [&](std::string name, bool photo, bool https, int port) {
     auto l = std::make_unique<Listener>();
     l->name = std::move(name);
@@ -305,8 +313,8 @@ Reply SampleHost::Produce(Listener& l, const httplib::Request& req, const std::s
     }
     case K::kFlaky:
       if (f.hits <= value) {
-        return TextReply(503, "flaky " + std::to_string(f.hits) + "/" + std::to_string(value) +
-                                  "\n");
+        return TextReply(503,
+                         "flaky " + std::to_string(f.hits) + "/" + std::to_string(value) + "\n");
       }
       break;
     case K::kRedirect: {

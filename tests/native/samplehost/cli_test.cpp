@@ -83,7 +83,8 @@ class Program : public ::testing::Test {
   void Launch(std::vector<std::string> args) {
     args.insert(args.begin(), bin);
     std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
+    for (auto& a : args)
+      argv.push_back(a.data());
     argv.push_back(nullptr);
     ASSERT_EQ(posix_spawn(&pid, bin.c_str(), nullptr, nullptr, argv.data(), environ), 0);
   }

@@ -35,7 +35,8 @@ std::string Iconv(const std::string& bytes, const char* to, const char* from) {
 
 int Count(const std::string& s, std::string_view what) {
   int n = 0;
-  for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) ++n;
+  for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1))
+    ++n;
   return n;
 }
 
@@ -55,10 +56,9 @@ class GeneratorTest : public ::testing::Test {
                               Utf8ToText(kBlog));
   }
   std::vector<Text> Album(const std::string& user, int page) {
-    return lbb::ParseAlbumPage(
-        Page(false, "/" + user + "/album/" + std::string(kAlbumSegment) + "/index/" +
-                        std::to_string(page)),
-        Utf8ToText(kPhoto));
+    return lbb::ParseAlbumPage(Page(false, "/" + user + "/album/" + std::string(kAlbumSegment) +
+                                               "/index/" + std::to_string(page)),
+                               Utf8ToText(kPhoto));
   }
   std::vector<Text> ExpectedList(const std::vector<ArticleInfo>& articles, size_t from,
                                  size_t count) {
@@ -75,7 +75,8 @@ class GeneratorTest : public ::testing::Test {
 TEST_F(GeneratorTest, ListPagesGiveTheArticlesNewestFirstThenNothing) {
   const auto articles = gen.Articles("alice");
   ASSERT_EQ(articles.size(), 25u);
-  for (int k = 0; k < 25; ++k) EXPECT_EQ(articles[static_cast<size_t>(k)].number, 25 - k);
+  for (int k = 0; k < 25; ++k)
+    EXPECT_EQ(articles[static_cast<size_t>(k)].number, 25 - k);
   EXPECT_EQ(List("alice", 0), ExpectedList(articles, 0, 10));
   EXPECT_EQ(List("alice", 1), ExpectedList(articles, 10, 10));
   EXPECT_EQ(List("alice", 2), ExpectedList(articles, 20, 10));
@@ -138,16 +139,19 @@ TEST_F(GeneratorTest, OddTitlesHoldEveryAwkwardCharacterChineseAndTwoUnderscores
       EXPECT_EQ(a.title, a.fullTitle);
     }
   }
-  for (char c : std::string("*/\\:?\"<>|#")) EXPECT_NE(all.find(c), std::string::npos) << c;
+  for (char c : std::string("*/\\:?\"<>|#"))
+    EXPECT_NE(all.find(c), std::string::npos) << c;
   EXPECT_GE(chinese, 12);
   EXPECT_GE(twoUnderscores, 1);
   // The newest-first order makes no difference to the first article: it alone holds them all.
   const std::string first = gen.Article("x", 1).fullTitle;
-  for (char c : std::string("*/\\:?\"<>|#")) EXPECT_NE(first.find(c), std::string::npos) << c;
+  for (char c : std::string("*/\\:?\"<>|#"))
+    EXPECT_NE(first.find(c), std::string::npos) << c;
 
   gen.SetOddTitles(false);
   for (const ArticleInfo& a : gen.Articles("alice")) {
-    for (unsigned char c : a.fullTitle) EXPECT_TRUE(std::isalnum(c) || c == ' ') << a.fullTitle;
+    for (unsigned char c : a.fullTitle)
+      EXPECT_TRUE(std::isalnum(c) || c == ' ') << a.fullTitle;
   }
 }
 
@@ -161,7 +165,8 @@ TEST_F(GeneratorTest, AddedArticlesComeFirstAndOldOnesKeepTheirAddresses) {
     EXPECT_EQ(after[i + 2].body, before[i].body);
   }
   std::set<std::string> paths;
-  for (const auto& a : after) paths.insert(a.path);
+  for (const auto& a : after)
+    paths.insert(a.path);
   EXPECT_EQ(paths.size(), 27u);
   const std::vector<Text> page0 = List("alice", 0);
   ASSERT_EQ(page0.size(), 10u);
@@ -208,14 +213,15 @@ TEST_F(GeneratorTest, EmptyBlogAndEmptyAlbumGiveNoEntries) {
   EXPECT_TRUE(Album("alice", 1).empty());
   EXPECT_EQ(gen.Get(false, gen.Article("alice", 1).path).status, 404);
   gen.SetArticles(3);
-  for (const auto& a : gen.Articles("alice")) EXPECT_TRUE(a.pictureFiles.empty());
+  for (const auto& a : gen.Articles("alice"))
+    EXPECT_TRUE(a.pictureFiles.empty());
 }
 
 TEST_F(GeneratorTest, AlbumAddressIsAcceptedEncodedDecodedAndAsText) {
   const std::string expected = gen.AlbumPageHtml("alice", 1);
-  for (const std::string& segment : {std::string(kAlbumSegment), std::string("%c4%ac%c8%cf%cf%e0%b2%e1"),
-                                    std::string("\xC4\xAC\xC8\xCF\xCF\xE0\xB2\xE1"),
-                                    std::string("默认相册")}) {
+  for (const std::string& segment :
+       {std::string(kAlbumSegment), std::string("%c4%ac%c8%cf%cf%e0%b2%e1"),
+        std::string("\xC4\xAC\xC8\xCF\xCF\xE0\xB2\xE1"), std::string("默认相册")}) {
     const Answer a = gen.Get(false, "/alice/album/" + segment + "/index/1");
     EXPECT_EQ(a.status, 200) << segment;
     EXPECT_EQ(a.body, expected);
@@ -314,19 +320,29 @@ TEST_F(GeneratorTest, GbkPagesRoundTripAndContentTypesFollowTheOptions) {
 }
 
 TEST_F(GeneratorTest, DamagedAndUnknownPathsAreNotFound) {
-  const std::vector<std::string> paths = {
-      "", "alice/blog/index/0", "//", "/_echo", "/alice/blog/index/-1",
-      "/alice/blog/index/9999999999", "/alice/blog/index/", "/alice/blog/item/.html",
-      "/alice/blog/item/x.html", "/alice/pic/item/", "/alice/pic/item/../../etc/passwd",
-      "/alice/album/" + std::string(kAlbumSegment) + "/index/x", "/alice/blog/index/0/extra"};
-  for (const std::string& p : paths) EXPECT_EQ(gen.Get(false, p).status, 404) << p;
+  const std::vector<std::string> paths = {"",
+                                          "alice/blog/index/0",
+                                          "//",
+                                          "/_echo",
+                                          "/alice/blog/index/-1",
+                                          "/alice/blog/index/9999999999",
+                                          "/alice/blog/index/",
+                                          "/alice/blog/item/.html",
+                                          "/alice/blog/item/x.html",
+                                          "/alice/pic/item/",
+                                          "/alice/pic/item/../../etc/passwd",
+                                          "/alice/album/" + std::string(kAlbumSegment) + "/index/x",
+                                          "/alice/blog/index/0/extra"};
+  for (const std::string& p : paths)
+    EXPECT_EQ(gen.Get(false, p).status, 404) << p;
   EXPECT_EQ(gen.Get(false, "/alice/blog/index/0?x=1").status, 200);
   // Random byte strings below a user never find a page and never break the generator.
   std::mt19937 rng(7);
   for (int i = 0; i < 3000; ++i) {
     std::string p = "/alice/";
     const int n = static_cast<int>(rng() % 60);
-    for (int j = 0; j < n; ++j) p.push_back(static_cast<char>("/blogindexitem.html0123\xC4%"[rng() % 25]));
+    for (int j = 0; j < n; ++j)
+      p.push_back(static_cast<char>("/blogindexitem.html0123\xC4%"[rng() % 25]));
     const Answer a = gen.Get(rng() % 2 == 0, p);
     EXPECT_TRUE(a.status == 200 || a.status == 404) << p;
   }

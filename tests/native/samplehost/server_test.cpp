@@ -100,8 +100,7 @@ TEST_F(HostTest, ServesTheGeneratedBlogOneRequestPerConnection) {
   EXPECT_EQ(Body(kAlbum0), gen.AlbumPageHtml("alice", 0));
   EXPECT_EQ(Status("/alice/blog/item/nothing.html"), 404);
   EXPECT_EQ(Body("/_control/stats"), "requests=5\nmax_concurrent=1\ncurrent=0\n");
-  EXPECT_EQ(host->PortFileText(),
-            "blog=" + host->BlogUrl() + "\nphoto=" + host->BlogUrl() + "\n");
+  EXPECT_EQ(host->PortFileText(), "blog=" + host->BlogUrl() + "\nphoto=" + host->BlogUrl() + "\n");
 }
 
 TEST_F(HostTest, SeparatePictureServerServesOnlyPictures) {
@@ -217,9 +216,8 @@ TEST_F(HostTest, StatsCountRequestsThatWaitInLatencyOrStallAtOnce) {
     std::vector<std::thread> clients;
     statuses.assign(static_cast<size_t>(n), 0);
     for (int i = 0; i < n; ++i) {
-      clients.emplace_back([this, path, &statuses, i] {
-        statuses[static_cast<size_t>(i)] = Status(path);
-      });
+      clients.emplace_back(
+          [this, path, &statuses, i] { statuses[static_cast<size_t>(i)] = Status(path); });
     }
     return clients;
   };
@@ -229,7 +227,8 @@ TEST_F(HostTest, StatsCountRequestsThatWaitInLatencyOrStallAtOnce) {
   auto clients = parallel("/alice/blog/index/0", 6, statuses);
   WaitUntil([&] { return stats().find("current=6\n") != std::string::npos; });
   EXPECT_EQ(Status("/_control/set?latency=0"), 200);
-  for (auto& t : clients) t.join();
+  for (auto& t : clients)
+    t.join();
   EXPECT_EQ(statuses, std::vector<int>(6, 200));
   EXPECT_EQ(stats(), "requests=6\nmax_concurrent=6\ncurrent=0\n");
 
@@ -240,7 +239,8 @@ TEST_F(HostTest, StatsCountRequestsThatWaitInLatencyOrStallAtOnce) {
   clients = parallel("/alice/blog/index/1", 4, statuses);
   WaitUntil([&] { return stats().find("current=4\n") != std::string::npos; });
   Status("/_control/set?stall-ms=0");
-  for (auto& t : clients) t.join();
+  for (auto& t : clients)
+    t.join();
   EXPECT_EQ(statuses, std::vector<int>(4, 200));
   EXPECT_EQ(stats(), "requests=4\nmax_concurrent=4\ncurrent=0\n");
 }
@@ -292,7 +292,9 @@ TEST_F(HostTest, CharsetsOfPagesAndOfTheCharsetPaths) {
   EXPECT_EQ(gbk->body, ToGbk(std::string(kCharsetSample)));
   auto latin = Get("/_charset/iso-8859-1?param=0");
   EXPECT_EQ(latin->get_header_value("Content-Type"), "text/plain");
-  EXPECT_NE(latin->body.find("caf\xE9 \xFC" "ber"), std::string::npos);
+  EXPECT_NE(latin->body.find("caf\xE9 \xFC"
+                             "ber"),
+            std::string::npos);
   EXPECT_EQ(latin->body.find("\xE4"), std::string::npos);  // Chinese became "?"
   auto unknown = Get("/_charset/x-no-such-set");
   EXPECT_EQ(unknown->get_header_value("Content-Type"), "text/plain; charset=x-no-such-set");
@@ -335,7 +337,8 @@ TEST_F(HostTest, EchoShowsTheRequestAndBytesAreDeterministic) {
 
   const std::string bytes = Body("/_bytes/300001");
   ASSERT_EQ(bytes.size(), 300001u);
-  for (size_t i = 0; i < bytes.size(); ++i) ASSERT_EQ(bytes[i], GeneratedByte(i)) << i;
+  for (size_t i = 0; i < bytes.size(); ++i)
+    ASSERT_EQ(bytes[i], GeneratedByte(i)) << i;
   EXPECT_EQ(Body("/_bytes/0"), "");
   EXPECT_EQ(Status("/_bytes/lots"), 404);
   Status("/_control/fault?path=/_bytes/*&kind=reset");
@@ -353,8 +356,10 @@ TEST_F(HostTest, HttpsListenerServesPagesWithHttpsAddresses) {
   const fs::path dir = fs::temp_directory_path() / ("samplehost-tls-" + std::to_string(getpid()));
   fs::create_directories(dir);
   const std::string cert = (dir / "cert.pem").string(), key = (dir / "key.pem").string();
-  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1"
-                           " -keyout " + key + " -out " + cert + " >/dev/null 2>&1";
+  const std::string make =
+      "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1"
+      " -keyout " +
+      key + " -out " + cert + " >/dev/null 2>&1";
   if (std::system(make.c_str()) != 0) {
     fs::remove_all(dir);
     GTEST_SKIP() << "openssl cannot make a certificate here";
@@ -396,12 +401,36 @@ TEST_F(HostTest, MissingCertificateOrBusyPortFailsToStart) {
 
 TEST(HostCommandLine, ReadsEveryOption) {
   HostConfig c;
-  ASSERT_EQ(ParseCommandLine({"--port", "8080", "--photo-port=0", "--port-file", "/tmp/p",
-                              "--articles", "40", "--page-size", "5", "--pictures", "0",
-                              "--album-page-size", "3", "--no-odd-titles", "--charset", "gbk",
-                              "--no-charset-param", "--claim-charset", "big5", "--latency", "7",
-                              "--stall-ms", "9", "--log", "--threads", "16", "--fault",
-                              "/a/blog/index/0=flaky:3", "--fault=/b=redirect:2", "--fault",
+  ASSERT_EQ(ParseCommandLine({"--port",
+                              "8080",
+                              "--photo-port=0",
+                              "--port-file",
+                              "/tmp/p",
+                              "--articles",
+                              "40",
+                              "--page-size",
+                              "5",
+                              "--pictures",
+                              "0",
+                              "--album-page-size",
+                              "3",
+                              "--no-odd-titles",
+                              "--charset",
+                              "gbk",
+                              "--no-charset-param",
+                              "--claim-charset",
+                              "big5",
+                              "--latency",
+                              "7",
+                              "--stall-ms",
+                              "9",
+                              "--log",
+                              "--threads",
+                              "16",
+                              "--fault",
+                              "/a/blog/index/0=flaky:3",
+                              "--fault=/b=redirect:2",
+                              "--fault",
                               "/c=wrong-charset"},
                              c),
             "");
@@ -429,20 +458,27 @@ TEST(HostCommandLine, ReadsEveryOption) {
 }
 
 TEST(HostCommandLine, RejectsBadOptions) {
-  const std::vector<std::vector<std::string>> bad = {
-      {"--charset", "latin1"},      {"--fault", "/a=teapot"},    {"--fault", "a=404"},
-      {"--fault", "/a"},            {"--fault", "/a=redirect:0"}, {"--port"},
-      {"--port", "70000"},          {"--articles", "-1"},         {"--https-port", "0"},
-      {"--bogus"},                  {"--log=1"},                  {"--page-size", "0"},
-      {"--port", "9000", "--photo-port", "9000"}};
+  const std::vector<std::vector<std::string>> bad = {{"--charset", "latin1"},
+                                                     {"--fault", "/a=teapot"},
+                                                     {"--fault", "a=404"},
+                                                     {"--fault", "/a"},
+                                                     {"--fault", "/a=redirect:0"},
+                                                     {"--port"},
+                                                     {"--port", "70000"},
+                                                     {"--articles", "-1"},
+                                                     {"--https-port", "0"},
+                                                     {"--bogus"},
+                                                     {"--log=1"},
+                                                     {"--page-size", "0"},
+                                                     {"--port", "9000", "--photo-port", "9000"}};
   for (const auto& args : bad) {
     HostConfig c;
     EXPECT_NE(ParseCommandLine(args, c), "") << args[0];
   }
   HostConfig c;
   EXPECT_EQ(ParseCommandLine({"--help"}, c), "help");
-  for (const std::string kind : {"404", "500", "503", "429", "reset", "stall", "flaky:0",
-                                 "redirect:14", "wrong-charset"}) {
+  for (const std::string kind :
+       {"404", "500", "503", "429", "reset", "stall", "flaky:0", "redirect:14", "wrong-charset"}) {
     Fault f;
     ASSERT_TRUE(ParseFault(kind, f)) << kind;
     EXPECT_EQ(FaultName(f), kind);
