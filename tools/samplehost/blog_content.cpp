@@ -34,9 +34,9 @@ std::string Hex(uint64_t v, int digits) {
   return s;
 }
 
-// Value of `s` read as lower-case hex; -1 when it holds anything else.
-int64_t ParseHex(std::string_view s) {
-  int64_t v = 0;
+// Whether `s` is all lower-case hex digits; their value (at most 16 digits) in `v`.
+bool ParseHex(std::string_view s, uint64_t& v) {
+  v = 0;
   for (char c : s) {
     int d;
     if (c >= '0' && c <= '9') {
@@ -44,11 +44,11 @@ int64_t ParseHex(std::string_view s) {
     } else if (c >= 'a' && c <= 'f') {
       d = c - 'a' + 10;
     } else {
-      return -1;
+      return false;
     }
-    v = v * 16 + d;
+    v = (v << 4) | static_cast<uint64_t>(d);
   }
-  return v;
+  return true;
 }
 
 constexpr uint64_t kArticleSalt = 0xA57;
@@ -62,9 +62,11 @@ std::string ArticleId(std::string_view user, int number) {
 }
 
 int ArticleNumberOf(std::string_view user, std::string_view id) {
-  if (id.size() != 20) return 0;
-  const int64_t n = ParseHex(id.substr(16));
-  if (n < 1 || ParseHex(id.substr(0, 16)) < 0) return 0;
+  uint64_t n = 0, hash = 0;
+  if (id.size() != 20 || !ParseHex(id.substr(16), n) || !ParseHex(id.substr(0, 16), hash)) {
+    return 0;
+  }
+  if (n < 1) return 0;
   return ArticleId(user, static_cast<int>(n)) == id ? static_cast<int>(n) : 0;
 }
 

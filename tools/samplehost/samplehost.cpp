@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "samplehost: cannot write %s\n", config.portFile.c_str());
     return 1;
   }
-  std::fprintf(stderr, "samplehost: listening\n%s", host.PortFileText().c_str());
+  if (config.log || config.portFile.empty()) {
+    std::fprintf(stderr, "samplehost: listening\n%s", host.PortFileText().c_str());
+  }
   std::thread signalWatch([&host, signals] {
     const timespec tick{0, 200 * 1000 * 1000};
     while (!host.StopRequested()) {
@@ -61,6 +63,6 @@ int main(int argc, char** argv) {
   host.WaitForStopRequest();
   host.Stop();
   signalWatch.join();
-  std::fprintf(stderr, "samplehost: stopped\n");
+  if (config.log) std::fprintf(stderr, "samplehost: stopped\n");
   return 0;
 }
