@@ -16,6 +16,8 @@
 //    its end); a TextSize of 0 or less writes nothing;
 //  - DecompressBlock refuses an announced size above the caller's limit with ElzhException
 //    before it writes anything, so a damaged size field cannot make it produce gigabytes.
+// The ring's bytes past the 4036 starting spaces start as zeros (as in LZHUF); only a damaged
+// block can make the decoder copy them.
 // The codec is not thread-safe per object; separate TLZH objects are independent.
 #pragma once
 

@@ -49,7 +49,8 @@ class TQuickIni {
   // Parses from the stream's current position to its end, replacing all content. A null
   // stream does nothing.
   void LoadFromStream(TStream* Stream);
-  // Reads the whole file and parses it. Throws EFOpenError when it cannot be opened.
+  // Reads the whole file at once and parses it. Throws EFOpenError when it cannot be opened.
+  // (The file is open only for that read; no sharing mode is asked for.)
   void LoadFromFile(const std::filesystem::path& aname);
   // Reads the file as one compressed block (4-byte size, then the bit stream), unpacks it and
   // parses the result. A block announcing more than `maxSize` bytes raises ElzhException.
@@ -62,7 +63,8 @@ class TQuickIni {
   // The same text as one compressed block.
   void SavetoZip(const std::filesystem::path& aname) const;
 
-  // The list fillers clear `Strings` first. A null list raises EAssertionFailed with
+  // The list fillers clear `Strings` first (plain vectors: there are no update notifications
+  // to bracket). A null list raises EAssertionFailed with
   // "The parameter Strings is unassigned!" (unit "Winskinini").
   // Section names in file order, without brackets, trimmed.
   void ReadSections(TStrings* Strings) const;
@@ -89,6 +91,7 @@ class TQuickIni {
                    std::u16string_view Value);
   void WriteInteger(std::u16string_view Section, std::u16string_view Ident, int32_t Value);
   void WriteBool(std::u16string_view Section, std::u16string_view Ident, bool Value);
+  // After every change of the lines the section index points at each header's own line.
   // Removes the section's first line with key `Ident`.
   void DeleteKey(std::u16string_view Section, std::u16string_view Ident);
   // Removes the header and the section's lines; unless it was the first line, an empty line

@@ -24,6 +24,31 @@ inline Bytes Unpack(const Bytes& block, TLzhBlockInfo* info = nullptr,
   return out.Bytes();
 }
 
+// Runs `lzh` over the bit stream of `block` (after its size field) for the announced size.
+inline Bytes DecodeWith(TLZH& lzh, const Bytes& block) {
+  TMemoryStream in(block), out;
+  in.SetPosition(4);
+  lzh.StreamIn = &in;
+  lzh.StreamOut = &out;
+  const auto size = static_cast<int32_t>(block[0] | block[1] << 8 | block[2] << 16 |
+                                         static_cast<uint32_t>(block[3]) << 24);
+  lzh.LZHUnpack(
+      size, [&](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); },
+      [&](const uint8_t* d, uint16_t n, uint16_t& p) { lzh.PutBlockStream(d, n, p); });
+  return out.Bytes();
+}
+
+// Packs `plain` with `lzh`; returns the bit stream (no size field).
+inline Bytes EncodeWith(TLZH& lzh, const Bytes& plain, int32_t& consumed) {
+  TMemoryStream in(plain), out;
+  lzh.StreamIn = &in;
+  lzh.StreamOut = &out;
+  lzh.LZHPack(
+      consumed, [&](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); },
+      [&](const uint8_t* d, uint16_t n, uint16_t& p) { lzh.PutBlockStream(d, n, p); });
+  return out.Bytes();
+}
+
 inline Bytes Repeat(size_t count, uint8_t b) {
   return Bytes(count, b);
 }

@@ -16,16 +16,9 @@ Bytes Str(const std::string& s) {
 // The symbols a decoder sees in a block, as (symbol, position code) pairs.
 std::vector<std::pair<int, int>> Trace(const Bytes& block) {
   std::vector<std::pair<int, int>> symbols;
-  TMemoryStream in(block), out;
-  in.SetPosition(4);
   TLZH lzh;
-  lzh.StreamIn = &in;
-  lzh.StreamOut = &out;
   lzh.OnSymbol = [&](int s, int p) { symbols.emplace_back(s, p); };
-  const int32_t size = block[0] | block[1] << 8 | block[2] << 16 | block[3] << 24;
-  lzh.LZHUnpack(
-      size, [&](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); },
-      [&](const uint8_t* d, uint16_t n, uint16_t& p) { lzh.PutBlockStream(d, n, p); });
+  DecodeWith(lzh, block);
   return symbols;
 }
 
@@ -126,36 +119,22 @@ TEST(LzhTree, RebuildsAtTheRootLimitWithEncoderAndDecoderInStep) {
   // The root count starts at 314 and grows by one per symbol; it reaches 0x8000 after
   // 32,454 symbols, so the update of symbol 32,455 rebuilds the tree first.
   const Bytes data = samples::RandomBytes(150000, 5);
-  TMemoryStream in(data), block;
-  CompressBlock(in, block);
-
-  TLZH encoder;  // pack again by hand to read the encoder's count
-  TMemoryStream in2(data), out2;
-  encoder.StreamIn = &in2;
-  encoder.StreamOut = &out2;
+  TLZH encoder;
   int32_t consumed = 0;
-  encoder.LZHPack(
-      consumed, [&](uint8_t* d, uint16_t n, uint16_t& g) { encoder.GetBlockStream(d, n, g); },
-      [&](const uint8_t* d, uint16_t n, uint16_t& p) { encoder.PutBlockStream(d, n, p); });
+  const Bytes bits = EncodeWith(encoder, data, consumed);
   EXPECT_EQ(consumed, static_cast<int32_t>(data.size()));
   EXPECT_EQ(encoder.textsize, data.size());
-  EXPECT_EQ(encoder.codesize + 4, block.Bytes().size());
+  EXPECT_EQ(encoder.codesize, bits.size());
+  const Bytes block = Pack(data);
+  EXPECT_EQ(Bytes(block.begin() + 4, block.end()), bits);
 
-  TMemoryStream packed(block.Bytes()), out;
-  packed.SetPosition(4);
   TLZH decoder;
-  decoder.StreamIn = &packed;
-  decoder.StreamOut = &out;
   int symbols = 0, firstRebuildAt = 0;
   decoder.OnSymbol = [&](int, int) {
     ++symbols;
     if (firstRebuildAt == 0 && decoder.Rebuilds() > 0) firstRebuildAt = symbols;
   };
-  decoder.LZHUnpack(
-      static_cast<int32_t>(data.size()),
-      [&](uint8_t* d, uint16_t n, uint16_t& g) { decoder.GetBlockStream(d, n, g); },
-      [&](const uint8_t* d, uint16_t n, uint16_t& p) { decoder.PutBlockStream(d, n, p); });
-  EXPECT_EQ(out.Bytes(), data);
+  EXPECT_EQ(DecodeWith(decoder, block), data);
   EXPECT_EQ(firstRebuildAt, 32455);
   EXPECT_GE(decoder.Rebuilds(), 3);
   EXPECT_EQ(decoder.Rebuilds(), encoder.Rebuilds());
@@ -191,12 +170,13 @@ TEST(LzhCallbacks, ExceptionFromTheWriterPassesThrough) {
   in.SetPosition(4);
   lzh.StreamIn = &in;
   int written = 0;
-  EXPECT_THROW(lzh.LZHUnpack(
-                   3000, [&](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); },
-                   [&](const uint8_t*, uint16_t, uint16_t&) {
-                     if (++written == 100) throw std::runtime_error("disk full");
-                   }),
-               std::runtime_error);
+  const TPutBytesProc failing = [&](const uint8_t*, uint16_t, uint16_t&) {
+    if (++written == 100) throw std::runtime_error("disk full");
+  };
+  EXPECT_THROW(
+      lzh.LZHUnpack(
+          3000, [&](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); }, failing),
+      std::runtime_error);
   EXPECT_EQ(written, 100);
 }
 
