@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "address.h"
-#include "charset.h"
 #include "content_type.h"
+#include "decode_charset.h"
 
 namespace lbb::win {
 
@@ -68,13 +68,20 @@ bool IsSuccess(int status) {
   return status >= 200 && status < 300;
 }
 
+// WSAETIMEDOUT: Wine's WinHTTP reports a receive time-out with the socket's own code.
+constexpr DWORD kSocketTimedOut = 10060;
+
+bool IsTimeOut(DWORD error) {
+  return error == ERROR_WINHTTP_TIMEOUT || error == kSocketTimedOut || error == ERROR_TIMEOUT;
+}
+
 // Failures while connecting and sending the request, and while the answer arrives.
 FetchStatus ConnectFailure(DWORD error) {
-  return error == ERROR_WINHTTP_TIMEOUT ? FetchStatus::kTimedOut : FetchStatus::kConnectFailed;
+  return IsTimeOut(error) ? FetchStatus::kTimedOut : FetchStatus::kConnectFailed;
 }
 
 FetchStatus TransferFailure(DWORD error) {
-  return error == ERROR_WINHTTP_TIMEOUT ? FetchStatus::kTimedOut : FetchStatus::kTransferFailed;
+  return IsTimeOut(error) ? FetchStatus::kTimedOut : FetchStatus::kTransferFailed;
 }
 
 // Where a request goes: host, port, scheme and the request target (path and query).
@@ -164,8 +171,13 @@ bool Exchange::OpenRequest(const Target& target, const HttpOptions& options) {
                                                L"HTTP/1.1", WINHTTP_NO_REFERER,
                                                WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
   if (!request_) return false;
+  // The wait for the answer's head has a time-out of its own, apart from the reads.
+  SetOption(request_, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT,
+            static_cast<DWORD>(options.receiveTimeoutMs));
   SetOption(request_, WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_NEVER);
   SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_REDIRECTS);
+  // No connection is kept for reuse: Wine pools them across sessions otherwise.
+  SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_KEEP_ALIVE);
   SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_COOKIES);
   SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_AUTHENTICATION);
   SetOption(request_, WINHTTP_OPTION_AUTOLOGON_POLICY, WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH);

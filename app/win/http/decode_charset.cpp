@@ -1,18 +1,23 @@
-#include "charset.h"
+#include "decode_charset.h"
 
 #include <windows.h>
 
 #include <climits>
+#include <string_view>
 
 #include "charset_names.h"
+#include "gb18030.h"
 
 namespace lbb::win {
 
 namespace {
 
+constexpr unsigned kGb18030CodePage = 54936;
+constexpr unsigned kGbkCodePage = 936;
+
 // `bytes` decoded through the system's code page into `out`; false when the system lacks
 // the code page or cannot convert.
-bool DecodeWithCodePage(const std::string& bytes, unsigned codePage, Text& out) {
+bool DecodeWithCodePage(std::string_view bytes, unsigned codePage, Text& out) {
   if (!IsValidCodePage(codePage) || bytes.size() > static_cast<size_t>(INT_MAX)) return false;
   const int inLength = static_cast<int>(bytes.size());
   const int length = MultiByteToWideChar(codePage, 0, bytes.data(), inLength, nullptr, 0);
@@ -25,15 +30,25 @@ bool DecodeWithCodePage(const std::string& bytes, unsigned codePage, Text& out) 
   return true;
 }
 
+// `bytes` in the code page, or every byte one character when the system cannot decode them.
+Text DecodeOrLatin1(std::string_view bytes, unsigned codePage) {
+  Text out;
+  if (!DecodeWithCodePage(bytes, codePage, out)) return Latin1ToText(bytes);
+  return out;
+}
+
 }  // namespace
 
 Text DecodeCharset(const std::string& bytes, const std::string& charset) {
   const unsigned codePage = http::CharsetCodePage(charset);
   if (bytes.empty()) return Text();
   if (codePage == 0 || codePage == http::kLatin1CodePage) return Latin1ToText(bytes);
-  Text out;
-  if (!DecodeWithCodePage(bytes, codePage, out)) return Latin1ToText(bytes);
-  return out;
+  if (codePage == kGb18030CodePage && !IsValidCodePage(kGb18030CodePage)) {
+    // Wine has no GB18030 code page: its GBK part goes through code page 936.
+    return http::DecodeGb18030(
+        bytes, [](std::string_view run) { return DecodeOrLatin1(run, kGbkCodePage); });
+  }
+  return DecodeOrLatin1(bytes, codePage);
 }
 
 }  // namespace lbb::win
