@@ -1,0 +1,19 @@
+// Writing images as PNG files, for people to look at (screenshots, skin sheets): 8-bit RGB,
+// no interlace, zlib stream of stored (uncompressed) deflate blocks. Any PNG reader opens it;
+// it is not meant to be small.
+#pragma once
+
+#include <string>
+
+#include "PixelBuffer.h"
+
+namespace lbb::skin {
+
+// The PNG file bytes of `image` (the unused byte of each pixel is dropped). An empty image
+// gives a valid 0 x 0 file, which some readers refuse; callers draw something first.
+std::string EncodePng(const PixelBuffer& image);
+
+// CRC-32 as PNG and zlib use it (polynomial 0xEDB88320), continuing from `crc`.
+uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);
+
+}  // namespace lbb::skin
