@@ -10,8 +10,19 @@ namespace skintool {
 namespace {
 
 constexpr Command kCommands[] = {
-    {"pack", "IN OUT", "compress file IN into one block in OUT", 2, PackCommand},
-    {"unpack", "IN OUT", "decompress the block in file IN into OUT", 2, UnpackCommand},
+    {"pack", "IN OUT", "compress file IN into one block in OUT", 2, 2, PackCommand},
+    {"unpack", "IN OUT", "decompress the block in file IN into OUT", 2, 2, UnpackCommand},
+    {"build", "DIR OUT [VERSION]",
+     "make skin OUT from folder DIR (one .ini and its .bmp images); VERSION 20000, 30000,\n"
+     "      40000, 50000, 60000 or 70000 (default)",
+     2, 3, BuildCommand},
+    {"list", "SKIN", "print the header and the entries (name, size, image size) of SKIN", 1, 1,
+     ListCommand},
+    {"extract", "SKIN DIR", "write every entry of SKIN as a file into folder DIR", 2, 2,
+     ExtractCommand},
+    {"preview", "SKIN OUT.png",
+     "draw a sheet of every element of SKIN with all its cells, and a sample window", 2, 2,
+     PreviewCommand},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -34,7 +45,7 @@ int RunTool(std::span<const std::string> args) {
   }
   for (const Command& c : kCommands) {
     if (c.name != args[0]) continue;
-    if (args.size() - 1 != c.argumentCount) {
+    if (args.size() - 1 < c.minArguments || args.size() - 1 > c.maxArguments) {
       std::cerr << "skintool: " << c.name << ": expected " << c.arguments << "\n";
       PrintUsage(std::cerr);
       return kExitUsage;

@@ -25,7 +25,8 @@ struct Command {
   std::string_view name;
   std::string_view arguments;  // for the usage text, e.g. "IN OUT"
   std::string_view summary;
-  size_t argumentCount;
+  size_t minArguments;
+  size_t maxArguments;
   int (*run)(std::span<const std::string> args);
 };
 
@@ -38,5 +39,11 @@ int RunTool(std::span<const std::string> args);
 // The codec commands.
 int PackCommand(std::span<const std::string> args);
 int UnpackCommand(std::span<const std::string> args);
+
+// The skin archive commands.
+int BuildCommand(std::span<const std::string> args);
+int ListCommand(std::span<const std::string> args);
+int ExtractCommand(std::span<const std::string> args);
+int PreviewCommand(std::span<const std::string> args);
 
 }  // namespace skintool
