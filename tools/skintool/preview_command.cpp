@@ -82,7 +82,7 @@ void DrawListBox(const Painter& p, Rect box) {
   }
   for (int row = 0; row < 5; ++row)
     p.Text(in.l + 6, in.t + 32 + row * 14, "ARTICLE " + std::to_string(row + 1), "WindowText", kInk);
-  DrawScrollbars(p, {in.l + 210 - 17 * 0, in.t + 22, in.r, in.b});
+  DrawScrollbars(p, {in.l, in.t + 22, in.r, in.b});
 }
 
 void DrawControls(const Painter& p, Rect c) {

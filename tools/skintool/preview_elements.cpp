@@ -100,8 +100,9 @@ class ViewReader {
       const std::string sec = N(t);
       CaptionButton b;
       b.action = Int(sec, "Action", 0);
+      // A section without action is a caption button only when it says Visibility 0.
+      if (b.action == -1 && Int(sec, "Visibility", -1) != 0) continue;
       b.visibility = Int(sec, "Visibility", 0);
-      if (b.action == -1 && b.visibility != 0) continue;
       b.align = Int(sec, "Align", 0), b.x = Int(sec, "Xcoord", 0), b.y = Int(sec, "Ycoord", 0);
       PixelBuffer img = Image(sec, "ButtonImage");
       int n = Int(sec, "frame", 0);
