@@ -1,0 +1,400 @@
+#include "Application.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "Controls.h"
+#include "Forms.h"
+#include "Menus.h"
+#include "Timer.h"
+#include "WinText.h"
+
+namespace lbb::forms {
+namespace {
+
+constexpr UINT kHandOverMessage = WM_APP + 0x51;
+constexpr wchar_t kApplicationClass[] = L"TApplication";
+
+}  // namespace
+
+TApplication* const Application = [] {
+  static TApplication app;
+  return &app;
+}();
+
+struct TApplication::PendingCall {
+  const std::function<void()>* call = nullptr;
+  std::exception_ptr error;
+  bool done = false;
+  bool ran = false;
+};
+
+String ControlAtomName(HINSTANCE instance, DWORD threadId) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "ControlOfs%.8llX%.8lX",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(instance)),
+                static_cast<unsigned long>(threadId));
+  return String(buffer, buffer + std::char_traits<char>::length(buffer));
+}
+
+String WindowText(HWND hwnd) {
+  int n = GetWindowTextLengthW(hwnd);
+  if (n <= 0) return {};
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  int got = GetWindowTextW(hwnd, w.data(), n + 1);
+  return FromWide(w.data(), static_cast<size_t>(std::max(got, 0)));
+}
+
+String WindowClassName(HWND hwnd) {
+  wchar_t name[256];
+  int n = GetClassNameW(hwnd, name, 256);
+  return FromWide(name, static_cast<size_t>(std::max(n, 0)));
+}
+
+const TClassInfo& TApplication::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i(u"TApplication", &TComponent::StaticClassInfo());
+    i.Add(StrProp<TApplication>(u"Title", &TApplication::Title, &TApplication::SetTitle));
+    i.Add(
+        IntProp<TApplication>(u"HintPause", &TApplication::HintPause, &TApplication::SetHintPause));
+    i.Add(IntProp<TApplication>(u"HintHidePause", &TApplication::HintHidePause,
+                                &TApplication::SetHintHidePause));
+    return i;
+  }();
+  return info;
+}
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication() {
+  BeginDestroy();
+  ShutDownHandOver();
+  DestroyComponents();
+  if (window_) DestroyWindow(window_);
+  if (atom_) GlobalDeleteAtom(atom_);
+}
+
+void TApplication::Initialize() {
+  if (window_) return;
+  instance_ = GetModuleHandleW(nullptr);
+  mainThread_ = GetCurrentThreadId();
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS |
+                                           ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES |
+                                           ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  atom_ = GlobalAddAtomW(Wide(ControlAtomName(instance_, mainThread_)).c_str());
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = AppWndProc;
+  wc.hInstance = instance_;
+  wc.lpszClassName = kApplicationClass;
+  RegisterClassExW(&wc);
+  // A hidden window without taskbar button: it receives the hand-over, timers and the
+  // commands of popup menus.
+  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, Wide(title_).c_str(), WS_POPUP, 0,
+                            0, 0, 0, nullptr, nullptr, instance_, nullptr);
+}
+
+void TApplication::SetTitle(const String& title) {
+  title_ = title;
+  if (window_) SetWindowTextW(window_, Wide(title).c_str());
+}
+
+void TApplication::AfterCreateForm(TCustomForm* form) {
+  form->DoCreate();
+}
+
+void TApplication::Run() {
+  if (mainForm_) mainForm_->ShowForm();
+  while (!terminated_)
+    HandleMessage();
+}
+
+void TApplication::HandleMessage() {
+  MSG m{};
+  BOOL got = GetMessageW(&m, nullptr, 0, 0);
+  if (got == 0 || got == -1) {
+    terminated_ = true;
+    return;
+  }
+  ProcessMessage(m);
+}
+
+void TApplication::ProcessMessages() {
+  MSG m{};
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      terminated_ = true;
+      return;
+    }
+    ProcessMessage(m);
+  }
+}
+
+bool TApplication::ProcessMessage(MSG& m) {
+  if (IsFrameworkMessage(m)) return true;
+  TranslateMessage(&m);
+  DispatchMessageW(&m);
+  return true;
+}
+
+void TApplication::Terminate() {
+  if (terminated_) return;
+  terminated_ = true;
+  PostQuitMessage(0);
+}
+
+namespace {
+// The framework control of a window or of the nearest parent window that has one.
+TWinControl* OwningControl(HWND hwnd) {
+  for (HWND h = hwnd; h; h = GetParent(h)) {
+    if (TWinControl* c = FindControl(h)) return c;
+  }
+  return nullptr;
+}
+
+bool WantsKey(HWND hwnd, const MSG& m) {
+  LRESULT code = SendMessageW(hwnd, WM_GETDLGCODE, m.wParam, reinterpret_cast<LPARAM>(&m));
+  if (code & DLGC_WANTALLKEYS) return true;
+  switch (m.wParam) {
+    case VK_TAB:
+      return (code & DLGC_WANTTAB) != 0;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      return (code & DLGC_WANTARROWS) != 0;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
+bool TApplication::IsFrameworkMessage(MSG& m) {
+  if (m.message != WM_KEYDOWN && m.message != WM_SYSCHAR) return false;
+  TWinControl* c = OwningControl(m.hwnd);
+  if (!c) return false;
+  TCustomForm* form = c->ParentForm();
+  if (!form) form = dynamic_cast<TCustomForm*>(c);
+  if (!form) return false;
+  if (m.message == WM_SYSCHAR) {
+    return form->Perform(CM_DIALOGCHAR, m.wParam, m.lParam) != 0;
+  }
+  switch (m.wParam) {
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      if (WantsKey(m.hwnd, m)) return false;
+      return form->Perform(CM_DIALOGKEY, m.wParam, m.lParam) != 0;
+    default:
+      return false;
+  }
+}
+
+int TApplication::MessageBox(const String& text, const String& caption, UINT flags) {
+  HWND owner = GetActiveWindow();
+  if (!owner && mainForm_) owner = mainForm_->WindowHandle();
+  std::wstring t = Wide(text), c = Wide(caption.empty() ? title_ : caption);
+  return ::MessageBoxW(owner, t.c_str(), c.c_str(), flags);
+}
+
+// ---- hand-over
+
+bool TApplication::Synchronize(const std::function<void()>& call) {
+  if (GetCurrentThreadId() == mainThread_) {
+    call();
+    return true;
+  }
+  PendingCall pending;
+  pending.call = &call;
+  bool post = false;
+  {
+    std::lock_guard<std::mutex> lock(handOverLock_);
+    if (handOverClosed_ || !window_) return false;
+    pending_.push_back(&pending);
+    post = !std::exchange(handOverPosted_, true);
+  }
+  // One posted message runs every call queued before the UI thread gets to it, so many
+  // waiting workers never fill the UI thread's message queue.
+  if (post && !PostMessageW(window_, kHandOverMessage, 0, 0)) ShutDownHandOver();
+  std::unique_lock<std::mutex> lock(handOverLock_);
+  handOverDone_.wait(lock, [&] { return pending.done; });
+  if (pending.error) std::rethrow_exception(pending.error);
+  return pending.ran;
+}
+
+void TApplication::RunPendingCalls() {
+  for (;;) {
+    PendingCall* next = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(handOverLock_);
+      if (pending_.empty()) {
+        handOverPosted_ = false;
+        return;
+      }
+      next = pending_.front();
+      pending_.pop_front();
+    }
+    std::exception_ptr error;
+    try {
+      (*next->call)();
+    } catch (...) {
+      error = std::current_exception();
+    }
+    std::lock_guard<std::mutex> lock(handOverLock_);
+    next->error = error;
+    next->ran = true;
+    next->done = true;
+    handOverDone_.notify_all();
+  }
+}
+
+void TApplication::ShutDownHandOver() {
+  std::lock_guard<std::mutex> lock(handOverLock_);
+  handOverClosed_ = true;
+  for (PendingCall* p : pending_)
+    p->done = true;
+  pending_.clear();
+  handOverDone_.notify_all();
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  try {
+    switch (msg) {
+      case kHandOverMessage:
+        Application->RunPendingCalls();
+        return 0;
+      case WM_TIMER:
+        if (TTimer* t = Application->FindTimer(wParam)) t->Fire();
+        return 0;
+      case WM_COMMAND:
+      case WM_DRAWITEM:
+      case WM_MEASUREITEM: {
+        TMessage m{msg, wParam, lParam, 0};
+        if (Application->DispatchMenuMessage(nullptr, m)) return m.Result;
+        break;
+      }
+      default:
+        break;
+    }
+  } catch (...) {
+    Application->HandleException();
+  }
+  // Everything else is the system's business.
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// ---- window classes, controls and menus
+
+WNDPROC TApplication::RegisterControlClass(const TCreateParams& p) {
+  if (!window_) Initialize();
+  auto found = classProcs_.find(p.className);
+  if (found != classProcs_.end()) return found->second;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  WNDPROC def = DefWindowProcW;
+  if (!p.nativeClass.empty()) {
+    if (!GetClassInfoExW(nullptr, p.nativeClass.c_str(), &wc)) return nullptr;
+    def = wc.lpfnWndProc;
+  } else {
+    wc.style = p.classStyle;
+    wc.hCursor = p.cursor;
+  }
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = TWinControl::StdWndProc;
+  wc.hInstance = instance_;
+  wc.lpszClassName = p.className.c_str();
+  wc.style &= ~CS_GLOBALCLASS;
+  if (!RegisterClassExW(&wc)) return nullptr;
+  classProcs_[p.className] = def;
+  return def;
+}
+
+WNDPROC TApplication::ClassDefaultProc(HWND hwnd) const {
+  auto found = classProcs_.find(Wide(WindowClassName(hwnd)));
+  return found == classProcs_.end() ? DefWindowProcW : found->second;
+}
+
+void TApplication::HandleException() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    std::string what = e.what();
+    MessageBox(String(what.begin(), what.end()), {}, MB_OK | MB_ICONERROR);
+  } catch (...) {
+    MessageBox(u"Unexpected error", {}, MB_OK | MB_ICONERROR);
+  }
+}
+
+void TApplication::ControlDestroyed(TControl* c) {
+  if (mouseControl_ == c) mouseControl_ = nullptr;
+  if (captureControl_ == c) SetCaptureControl(nullptr);
+  if (creating_ == c) creating_ = nullptr;
+  if (mainForm_ == c) mainForm_ = nullptr;
+}
+
+void TApplication::MouseMoved(TControl* c) {
+  if (c == mouseControl_) return;
+  TControl* old = std::exchange(mouseControl_, c);
+  if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+  if (!c || mouseControl_ != c) return;
+  c->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(c));
+  // Ask for WM_MOUSELEAVE on the window the control lies on.
+  auto* w = dynamic_cast<TWinControl*>(c);
+  HWND hwnd = w ? w->WindowHandle() : (c->Parent() ? c->Parent()->WindowHandle() : nullptr);
+  if (hwnd) {
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
+    TrackMouseEvent(&tme);
+  }
+}
+
+void TApplication::MouseLeftWindow(TWinControl* w) {
+  if (!mouseControl_) return;
+  if (mouseControl_ == w || mouseControl_->Parent() == w) MouseMoved(nullptr);
+}
+
+void TApplication::SetCaptureControl(TControl* c) {
+  captureControl_ = c;
+  if (c && c->Parent() && c->Parent()->WindowHandle()) {
+    SetCapture(c->Parent()->WindowHandle());
+  } else if (!c) {
+    ReleaseCapture();
+  }
+}
+
+UINT_PTR TApplication::AddTimer(TTimer* timer) {
+  timers_[++lastTimerId_] = timer;
+  return lastTimerId_;
+}
+
+void TApplication::RemoveTimer(TTimer* timer) {
+  std::erase_if(timers_, [&](const auto& entry) { return entry.second == timer; });
+}
+
+TTimer* TApplication::FindTimer(UINT_PTR id) const {
+  auto found = timers_.find(id);
+  return found == timers_.end() ? nullptr : found->second;
+}
+
+void TApplication::AddMenu(TMenu* menu) {
+  menus_.push_back(menu);
+}
+
+void TApplication::RemoveMenu(TMenu* menu) {
+  menus_.erase(std::remove(menus_.begin(), menus_.end(), menu), menus_.end());
+}
+
+bool TApplication::DispatchMenuMessage(TWinControl*, TMessage& m) {
+  for (TMenu* menu : menus_) {
+    if (menu->DispatchMessage(m)) return true;
+  }
+  return false;
+}
+
+}  // namespace lbb::forms

@@ -1,0 +1,152 @@
+// The application object: title, main form, message loop, message boxes, hint timing, the
+// registry of window classes, and the hand-over of calls from worker threads to the UI
+// thread.
+#pragma once
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Component.h"
+#include "Handles.h"
+#include "Messages.h"
+
+namespace lbb::forms {
+
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TMenu;
+class TTimer;
+struct TCreateParams;
+
+class TApplication : public TComponent {
+  LBB_FORMS_CLASS_INFO
+
+ public:
+  TApplication();
+  ~TApplication() override;
+
+  // Makes the application's window and registers what the framework needs; call once on
+  // the thread that will run the user interface, before any form is made.
+  void Initialize();
+  bool Initialized() const { return window_ != nullptr; }
+  HWND Handle() const { return window_; }
+  HINSTANCE Instance() const { return instance_; }
+  DWORD MainThreadId() const { return mainThread_; }
+
+  String Title() const { return title_; }
+  void SetTitle(const String& title);
+  TCustomForm* MainForm() const { return mainForm_; }
+  // The main form owns the taskbar button (the application's window has none).
+  bool MainFormOnTaskBar() const { return true; }
+  // Makes a form owned by the application; the first one made becomes the main form.
+  template <class F, class... Args>
+  F* CreateForm(Args&&... args) {
+    F* form = new F(this, std::forward<Args>(args)...);
+    if (!mainForm_) mainForm_ = form;
+    AfterCreateForm(form);
+    return form;
+  }
+  void SetMainForm(TCustomForm* form) { mainForm_ = form; }
+
+  // Shows the main form and runs the message loop until the main form closes or Terminate.
+  void Run();
+  // Handles every pending message, then returns.
+  void ProcessMessages();
+  // Waits for one message and handles it.
+  void HandleMessage();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  // A message box owned by the thread's active window (else the main form), captioned with
+  // `caption` or, when it is empty, the application's title. Returns the button pressed.
+  int MessageBox(const String& text, const String& caption = {}, UINT flags = MB_OK);
+
+  int64_t HintPause() const { return hintPause_; }
+  void SetHintPause(int64_t ms) { hintPause_ = ms; }
+  int64_t HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int64_t ms) { hintHidePause_ = ms; }
+
+  // Runs `call` on the UI thread and waits until it has run; called on the UI thread it runs
+  // at once. Calls from many threads run one after another in the order they arrive. Returns
+  // false, without running it, when the UI thread has shut the hand-over down. An exception
+  // thrown by `call` is rethrown to the caller.
+  bool Synchronize(const std::function<void()>& call);
+
+  // Framework internals.
+  ATOM ControlAtom() const { return atom_; }
+  WNDPROC RegisterControlClass(const TCreateParams& params);
+  WNDPROC ClassDefaultProc(HWND hwnd) const;
+  int NextControlId() { return ++lastControlId_; }
+  void BeginCreating(TWinControl* c) { creating_ = c; }
+  void EndCreating() { creating_ = nullptr; }
+  TWinControl* CreatingControl() { return std::exchange(creating_, nullptr); }
+  void HandleException();
+  void ControlDestroyed(TControl* c);
+  void MouseMoved(TControl* c);
+  void MouseLeftWindow(TWinControl* w);
+  TControl* MouseControl() const { return mouseControl_; }
+  TControl* CaptureControl() const { return captureControl_; }
+  void SetCaptureControl(TControl* c);
+  // Menus register here so that their commands and owner-draw messages find them.
+  void AddMenu(TMenu* menu);
+  void RemoveMenu(TMenu* menu);
+  bool DispatchMenuMessage(TWinControl* receiver, TMessage& m);
+  // Timers run through the application's window.
+  UINT_PTR AddTimer(TTimer* timer);
+  void RemoveTimer(TTimer* timer);
+  TTimer* FindTimer(UINT_PTR id) const;
+  // Gives `m` its framework meaning before it is dispatched (dialog keys and characters).
+  bool IsFrameworkMessage(MSG& m);
+
+ private:
+  struct PendingCall;
+  static LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void AfterCreateForm(TCustomForm* form);
+  void RunPendingCalls();
+  void ShutDownHandOver();
+  bool ProcessMessage(MSG& m);
+
+  HINSTANCE instance_ = nullptr;
+  DWORD mainThread_ = 0;
+  HWND window_ = nullptr;
+  ATOM atom_ = 0;
+  String title_;
+  TCustomForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+  int64_t hintPause_ = 500;
+  int64_t hintHidePause_ = 2500;
+  int lastControlId_ = 0;
+  TWinControl* creating_ = nullptr;
+  TControl* mouseControl_ = nullptr;
+  TControl* captureControl_ = nullptr;
+  std::map<std::wstring, WNDPROC> classProcs_;
+  std::vector<TMenu*> menus_;
+  std::map<UINT_PTR, TTimer*> timers_;
+  UINT_PTR lastTimerId_ = 0x4000;
+
+  std::mutex handOverLock_;
+  std::condition_variable handOverDone_;
+  std::deque<PendingCall*> pending_;
+  bool handOverPosted_ = false;
+  bool handOverClosed_ = false;
+};
+
+// The one application object of the process.
+extern TApplication* const Application;
+
+// The name of the window property (and atom) under which a window keeps its control:
+// "ControlOfs" followed by the module handle and the UI thread's id as upper-case
+// hexadecimal numbers of at least eight digits.
+String ControlAtomName(HINSTANCE instance, DWORD threadId);
+
+}  // namespace lbb::forms

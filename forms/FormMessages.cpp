@@ -1,0 +1,83 @@
+// Message handling of forms: closing, dialog keys and characters, the resize veto,
+// activation and focus.
+#include "Application.h"
+#include "Forms.h"
+
+namespace lbb::forms {
+
+void TCustomForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_CLOSE:
+      HandleClose(m);
+      return;
+    case CM_DIALOGKEY:
+      OnDialogKey(m);
+      return;
+    case CM_DIALOGCHAR:
+      Broadcast(m);
+      return;
+    case WM_WINDOWPOSCHANGING:
+      OnWindowPosChanging(m);
+      return;
+    case WM_ACTIVATE:
+      OnActivate(m);
+      return;
+    case WM_SYSCOMMAND:
+      OnSysCommand(m);
+      return;
+    default:
+      TWinControl::WndProc(m);
+      return;
+  }
+}
+
+void TCustomForm::HandleClose(TMessage&) {
+  // The window stays; Close decides whether the form hides, ends the application or stays.
+  Close();
+}
+
+void TCustomForm::OnDialogKey(TMessage& m) {
+  bool shift = GetKeyState(VK_SHIFT) < 0;
+  bool control = GetKeyState(VK_CONTROL) < 0;
+  if (m.WParam == VK_TAB && !control) {
+    m.Result = SelectNext(activeControl_, !shift) ? 1 : 0;
+    return;
+  }
+  // Enter, Escape and the like go to the controls: a default or cancel button takes them.
+  Broadcast(m);
+}
+
+void TCustomForm::OnWindowPosChanging(TMessage& m) {
+  TWinControl::WndProc(m);
+  auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+  if ((wp->flags & SWP_NOSIZE) || !OnCanResize || !WindowHandle()) return;
+  RECT r{};
+  GetWindowRect(WindowHandle(), &r);
+  if (wp->cx == r.right - r.left && wp->cy == r.bottom - r.top) return;
+  int w = wp->cx, h = wp->cy;
+  bool resize = true;
+  OnCanResize(this, w, h, resize);
+  if (!resize) {
+    wp->flags |= SWP_NOSIZE;
+  } else {
+    wp->cx = w;
+    wp->cy = h;
+  }
+}
+
+void TCustomForm::OnActivate(TMessage& m) {
+  TWinControl::WndProc(m);
+  // Coming back to the form gives the focus back to the control that had it.
+  if (LOWORD(m.WParam) != WA_INACTIVE && !HIWORD(m.WParam) && activeControl_ &&
+      activeControl_->WindowHandle() && activeControl_->CanFocus()) {
+    ::SetFocus(activeControl_->WindowHandle());
+  }
+}
+
+void TCustomForm::OnSysCommand(TMessage& m) {
+  // A form without a maximise button is not maximised by a double click on its caption.
+  if ((m.WParam & 0xFFF0) == SC_MAXIMIZE && !(borderIcons_ & biMaximize)) return;
+  TWinControl::WndProc(m);
+}
+
+}  // namespace lbb::forms

@@ -1,0 +1,335 @@
+#include "Forms.h"
+
+#include <algorithm>
+
+#include "Application.h"
+#include "Menus.h"
+
+namespace lbb::forms {
+
+TScreen* const Screen = [] {
+  static TScreen screen;
+  return &screen;
+}();
+
+const TClassInfo& TScreen::StaticClassInfo() {
+  static const TClassInfo info(u"TScreen", &TComponent::StaticClassInfo());
+  return info;
+}
+
+TCustomForm* TScreen::ActiveForm() const {
+  return FindForm(GetActiveWindow());
+}
+
+TCustomForm* TScreen::FindForm(HWND hwnd) const {
+  if (!hwnd) return nullptr;
+  for (TCustomForm* f : forms_) {
+    if (f->WindowHandle() == hwnd) return f;
+  }
+  return nullptr;
+}
+
+void TScreen::RemoveForm(TCustomForm* form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}
+
+// ---- TCustomForm
+
+const TClassInfo& TCustomForm::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i(u"TCustomForm", &TWinControl::StaticClassInfo());
+    i.Add(StrProp<TCustomForm>(u"Caption", &TCustomForm::Caption, &TCustomForm::SetCaption));
+    i.Add(EnumProp<TCustomForm, TFormBorderStyle>(
+        u"BorderStyle",
+        {u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog", u"bsToolWindow", u"bsSizeToolWin"},
+        &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle));
+    i.Add(BoolProp<TCustomForm>(u"AutoScroll", &TCustomForm::AutoScroll,
+                                &TCustomForm::SetAutoScroll));
+    i.Add(ObjectProp<TCustomForm, TMainMenu>(u"Menu", u"TMainMenu", &TCustomForm::Menu,
+                                             &TCustomForm::SetMenu));
+    i.Add(ObjectProp<TCustomForm, TIcon>(u"Icon", u"TIcon", &TCustomForm::Icon, nullptr));
+    i.Add(IntProp<TCustomForm>(u"ClientWidth", &TCustomForm::ClientWidth,
+                               &TCustomForm::SetClientWidth));
+    i.Add(IntProp<TCustomForm>(u"ClientHeight", &TCustomForm::ClientHeight,
+                               &TCustomForm::SetClientHeight));
+    return i;
+  }();
+  return info;
+}
+
+const TClassInfo& TForm::StaticClassInfo() {
+  static const TClassInfo info(u"TForm", &TCustomForm::StaticClassInfo());
+  return info;
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), icon_(std::make_unique<TIcon>()) {
+  SetVisible(false);
+  SetBounds(0, 0, 320, 240);
+  Screen->AddForm(this);
+  icon_->OnChange = [this] {
+    if (WindowHandle()) {
+      SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
+      SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(icon_->Handle()));
+    }
+  };
+}
+
+TCustomForm::~TCustomForm() {
+  BeginDestroy();
+  if (OnDestroy) OnDestroy(this);
+  Screen->RemoveForm(this);
+  if (Application && Application->MainForm() == this) Application->SetMainForm(nullptr);
+  if (menu_) menu_->RemoveFreeNotification(this);
+  // The window goes before the icon and the menu it shows.
+  DestroyComponents();
+  DestroyHandle();
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.style &= ~(WS_CHILD | WS_VISIBLE);
+  p.exStyle = 0;
+  switch (borderStyle_) {
+    case TFormBorderStyle::bsNone:
+      p.style |= WS_POPUP;
+      break;
+    case TFormBorderStyle::bsSingle:
+    case TFormBorderStyle::bsToolWindow:
+      p.style |= WS_CAPTION | WS_BORDER;
+      break;
+    case TFormBorderStyle::bsSizeable:
+    case TFormBorderStyle::bsSizeToolWin:
+      p.style |= WS_CAPTION | WS_THICKFRAME;
+      break;
+    case TFormBorderStyle::bsDialog:
+      p.style |= WS_POPUP | WS_CAPTION;
+      p.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+  if (borderStyle_ == TFormBorderStyle::bsToolWindow ||
+      borderStyle_ == TFormBorderStyle::bsSizeToolWin) {
+    p.exStyle |= WS_EX_TOOLWINDOW;
+  }
+  bool dialogLike = borderStyle_ == TFormBorderStyle::bsDialog ||
+                    borderStyle_ == TFormBorderStyle::bsToolWindow ||
+                    borderStyle_ == TFormBorderStyle::bsSizeToolWin;
+  if (borderStyle_ != TFormBorderStyle::bsNone && (borderIcons_ & biSystemMenu)) {
+    p.style |= WS_SYSMENU;
+    if (!dialogLike && (borderIcons_ & biMinimize)) p.style |= WS_MINIMIZEBOX;
+    if (!dialogLike && (borderIcons_ & biMaximize)) p.style |= WS_MAXIMIZEBOX;
+    if (borderIcons_ & biHelp) p.exStyle |= WS_EX_CONTEXTHELP;
+  }
+  // The main form has the taskbar button; other forms belong to it.
+  if (Application && Application->MainForm() == this) {
+    p.exStyle |= WS_EX_APPWINDOW;
+  } else if (Application && Application->MainForm() && Application->MainForm() != this) {
+    p.parent = Application->MainForm()->Handle();
+  }
+  if (autoScroll_) p.style |= WS_VSCROLL | WS_HSCROLL;
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (menu_) ::SetMenu(WindowHandle(), menu_->Handle());
+  if (icon_->Handle()) icon_->OnChange();
+  if (autoScroll_) UpdateScrollRange();
+}
+
+void TCustomForm::DestroyWnd() {
+  // The window would destroy the menu it shows; the menu object owns it.
+  if (WindowHandle() && menu_) ::SetMenu(WindowHandle(), nullptr);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+  if (style == borderStyle_) return;
+  borderStyle_ = style;
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+  if (icons == borderIcons_) return;
+  borderIcons_ = icons;
+  RecreateWnd();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  if (menu_) menu_->RemoveFreeNotification(this);
+  menu_ = menu;
+  if (menu_) menu_->FreeNotification(this);
+  if (WindowHandle()) {
+    ::SetMenu(WindowHandle(), menu_ ? menu_->Handle() : nullptr);
+    Perform(CM_MENUCHANGED);
+  }
+}
+
+void TCustomForm::Notification(TComponent* c, TOperation operation) {
+  TWinControl::Notification(c, operation);
+  if (operation != TOperation::opRemove) return;
+  if (c == menu_) {
+    if (WindowHandle()) ::SetMenu(WindowHandle(), nullptr);
+    menu_ = nullptr;
+  }
+  if (c == activeControl_) activeControl_ = nullptr;
+}
+
+void TCustomForm::SetAutoScroll(bool v) {
+  if (v == autoScroll_) return;
+  autoScroll_ = v;
+  RecreateWnd();
+}
+
+void TCustomForm::UpdateScrollRange() {
+  // Scroll ranges cover the controls that lie beyond the client area.
+  RECT client = ClientRect();
+  LONG right = client.right, bottom = client.bottom;
+  for (int i = 0; i < ControlCount(); ++i) {
+    RECT r = Controls(i)->BoundsRect();
+    right = std::max(right, r.right);
+    bottom = std::max(bottom, r.bottom);
+  }
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+  si.nMax = right - 1;
+  si.nPage = static_cast<UINT>(client.right);
+  SetScrollInfo(WindowHandle(), SB_HORZ, &si, TRUE);
+  si.nMax = bottom - 1;
+  si.nPage = static_cast<UINT>(client.bottom);
+  SetScrollInfo(WindowHandle(), SB_VERT, &si, TRUE);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* c) {
+  if (c && c->CanFocus() && WindowHandle()) {
+    c->SetFocus();
+  } else {
+    activeControl_ = c;
+  }
+}
+
+bool TCustomForm::Active() const {
+  return WindowHandle() && GetActiveWindow() == WindowHandle();
+}
+
+void TCustomForm::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::CenterOnScreen() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int w = static_cast<int>(Width()), h = static_cast<int>(Height());
+  SetBounds(work.left + (work.right - work.left - w) / 2,
+            work.top + (work.bottom - work.top - h) / 2, w, h);
+}
+
+void TCustomForm::ShowForm() {
+  SetVisible(true);
+  if (WindowHandle()) {
+    SetForegroundWindow(WindowHandle());
+    BringWindowToTop(WindowHandle());
+  }
+}
+
+void TCustomForm::VisibleChanged() {
+  // Hiding a form that has no window yet makes none (the constructor hides every form).
+  if (!Visible() && !WindowHandle()) return;
+  HWND hwnd = Handle();
+  if (!hwnd) return;
+  if (Visible()) {
+    if (!shown_) {
+      shown_ = true;
+      if (position_ == TPosition::poScreenCenter) CenterOnScreen();
+      if (OnShow) OnShow(this);
+    }
+    ShowWindow(hwnd, SW_SHOW);
+    if (!activeControl_) {
+      auto list = TabList();
+      if (!list.empty()) list.front()->SetFocus();
+    }
+  } else {
+    ShowWindow(hwnd, SW_HIDE);
+  }
+}
+
+int TCustomForm::ShowModal() {
+  if (modal_ || Visible()) return mrNone;
+  HWND active = GetActiveWindow();
+  // Every other window of the thread is disabled while the form is up.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (IsWindowVisible(w) && IsWindowEnabled(w)) {
+          reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&disabled));
+  HWND self = Handle();
+  for (HWND w : disabled) {
+    if (w != self) EnableWindow(w, FALSE);
+  }
+  modal_ = true;
+  modalResult_ = mrNone;
+  ShowForm();
+  while (modalResult_ == mrNone && !Application->Terminated() && WindowHandle()) {
+    Application->HandleMessage();
+  }
+  for (HWND w : disabled) {
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+  }
+  if (active && IsWindow(active)) SetActiveWindow(active);
+  Hide();
+  modal_ = false;
+  return modalResult_;
+}
+
+void TCustomForm::Close() {
+  TCloseAction action = modal_                                             ? TCloseAction::caHide
+                        : (Application && Application->MainForm() == this) ? TCloseAction::caFree
+                                                                           : TCloseAction::caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == TCloseAction::caNone) return;
+  if (modal_) {
+    if (modalResult_ == mrNone) modalResult_ = mrCancel;
+    return;
+  }
+  if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+    Hide();
+    return;
+  }
+  if (action == TCloseAction::caMinimize) {
+    ShowWindow(WindowHandle(), SW_MINIMIZE);
+  } else {
+    Hide();
+  }
+}
+
+void TCustomForm::FocusControlChanged(TWinControl* c) {
+  if (c == activeControl_) return;
+  TWinControl* old = activeControl_;
+  if (old) old->RemoveFreeNotification(this);
+  activeControl_ = c;
+  if (c) c->FreeNotification(this);
+  if (old) old->Perform(CM_EXIT);
+  if (c && c == activeControl_) c->Perform(CM_ENTER);
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(c));
+}
+
+bool TCustomForm::SelectNext(TWinControl* current, bool forward) {
+  auto list = TabList();
+  if (list.empty()) return false;
+  auto it = std::find(list.begin(), list.end(), current);
+  size_t index = 0;
+  if (it == list.end()) {
+    index = forward ? 0 : list.size() - 1;
+  } else {
+    size_t pos = static_cast<size_t>(it - list.begin());
+    index = forward ? (pos + 1) % list.size() : (pos + list.size() - 1) % list.size();
+  }
+  list[index]->SetFocus();
+  return true;
+}
+
+}  // namespace lbb::forms

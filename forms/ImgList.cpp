@@ -1,0 +1,102 @@
+#include "ImgList.h"
+
+namespace lbb::forms {
+
+const TClassInfo& TImageList::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i(u"TImageList", &TComponent::StaticClassInfo());
+    i.Add(IntProp<TImageList>(u"Width", &TImageList::Width, &TImageList::SetWidth));
+    i.Add(IntProp<TImageList>(u"Height", &TImageList::Height, &TImageList::SetHeight));
+    i.Add(IntProp<TImageList>(u"Count", &TImageList::Count, nullptr));
+    return i;
+  }();
+  return info;
+}
+
+TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
+
+void TImageList::SetWidth(int64_t w) {
+  if (w == width_ || w <= 0) return;
+  width_ = w;
+  Recreate();
+}
+
+void TImageList::SetHeight(int64_t h) {
+  if (h == height_ || h <= 0) return;
+  height_ = h;
+  Recreate();
+}
+
+void TImageList::Recreate() {
+  // A new size empties the list, as the images no longer fit.
+  handle_.reset();
+}
+
+HIMAGELIST TImageList::Handle() {
+  if (!handle_) {
+    handle_.reset(ImageList_Create(static_cast<int>(width_), static_cast<int>(height_),
+                                   ILC_COLOR32 | ILC_MASK, 4, 4));
+  }
+  return handle_.get();
+}
+
+int64_t TImageList::Count() const {
+  return handle_ ? ImageList_GetImageCount(handle_.get()) : 0;
+}
+
+int TImageList::AddMasked(TBitmap& image, TColor maskColor) {
+  if (image.Empty() || !Handle()) return -1;
+  // Image lists expect device-dependent bitmaps; give them a copy without alpha.
+  TBitmap copy;
+  copy.Assign(image);
+  GdiFlush();
+  for (int y = 0; y < copy.Pixels().Height(); ++y) {
+    for (int x = 0; x < copy.Pixels().Width(); ++x)
+      copy.Pixels().At(x, y) &= 0xFFFFFF;
+  }
+  BitmapHandle mask = copy.CreateMask(maskColor);
+  return ImageList_Add(handle_.get(), copy.Handle(), mask.get());
+}
+
+int TImageList::Add(TBitmap& image, TBitmap* mask) {
+  if (image.Empty() || !Handle()) return -1;
+  BitmapHandle monochrome;
+  if (mask) monochrome = mask->CreateMask(clWhite);
+  return ImageList_Add(handle_.get(), image.Handle(), monochrome.get());
+}
+
+void TImageList::Delete(int index) {
+  if (handle_) ImageList_Remove(handle_.get(), index);
+}
+
+void TImageList::Clear() {
+  if (handle_) ImageList_Remove(handle_.get(), -1);
+}
+
+void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled) {
+  if (canvas) Draw(canvas->Handle(), x, y, index, enabled);
+}
+
+void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
+  if (!dc || !handle_ || index < 0 || index >= Count()) return;
+  if (enabled) {
+    ImageList_Draw(handle_.get(), index, dc, x, y, ILD_TRANSPARENT);
+    return;
+  }
+  // Dimmed: the image blended half way into the button face.
+  ImageList_DrawEx(handle_.get(), index, dc, x, y, 0, 0, CLR_NONE, GetSysColor(COLOR_BTNFACE),
+                   ILD_TRANSPARENT | ILD_BLEND50);
+}
+
+bool TImageList::GetBitmap(int index, TBitmap& bitmap, TColor background) {
+  if (!handle_ || index < 0 || index >= Count()) return false;
+  bitmap.SetSize(static_cast<int>(width_), static_cast<int>(height_));
+  TCanvas* canvas = bitmap.Canvas();
+  canvas->Brush()->SetColor(background);
+  RECT r{0, 0, static_cast<int>(width_), static_cast<int>(height_)};
+  canvas->FillRect(r);
+  Draw(canvas, 0, 0, index);
+  return true;
+}
+
+}  // namespace lbb::forms

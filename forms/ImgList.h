@@ -1,0 +1,52 @@
+// A list of equally sized images with masks, drawn normally or dimmed.
+#pragma once
+
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+
+#include "Bitmap.h"
+#include "Component.h"
+
+namespace lbb::forms {
+
+struct DestroyImageList {
+  void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
+using ImageListHandle = UniqueHandle<HIMAGELIST, DestroyImageList>;
+
+class TImageList : public TComponent {
+  LBB_FORMS_CLASS_INFO
+
+ public:
+  explicit TImageList(TComponent* owner);
+
+  int64_t Width() const { return width_; }
+  void SetWidth(int64_t w);
+  int64_t Height() const { return height_; }
+  void SetHeight(int64_t h);
+  int64_t Count() const;
+  HIMAGELIST Handle();
+
+  // Adds the images of `image` (one per Width() pixels across), the pixels of `maskColor`
+  // left out. Returns the index of the first; -1 when nothing was added.
+  int AddMasked(TBitmap& image, TColor maskColor);
+  // Adds with an explicit monochrome mask bitmap (null: no transparency).
+  int Add(TBitmap& image, TBitmap* mask);
+  void Delete(int index);
+  void Clear();
+  // Draws image `index` at (x, y); dimmed when not `enabled`.
+  void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true);
+  void Draw(HDC dc, int x, int y, int index, bool enabled = true);
+  // Copies image `index` into `bitmap` (its mask colour left as drawn on `background`).
+  bool GetBitmap(int index, TBitmap& bitmap, TColor background = clFuchsia);
+
+ private:
+  void Recreate();
+
+  int64_t width_ = 16;
+  int64_t height_ = 16;
+  ImageListHandle handle_;
+};
+
+}  // namespace lbb::forms

@@ -1,0 +1,19 @@
+// Pictures of windows for people to look at: a window's pixels as the screen shows them,
+// written as a PNG file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "PixelBuffer.h"
+
+namespace lbb::forms {
+
+// The window's pixels (frame included when `wholeWindow`), copied from the screen; the
+// window should be visible and on top. Empty when the copy failed.
+skin::PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow = true);
+// Captures the window and writes it as a PNG file; false when nothing was written.
+bool SaveWindowPng(HWND hwnd, const std::string& path, bool wholeWindow = true);
+
+}  // namespace lbb::forms

@@ -1,0 +1,36 @@
+// A timer component: OnTimer runs on the UI thread every Interval milliseconds while Enabled.
+#pragma once
+
+#include <windows.h>
+
+#include "Component.h"
+#include "Controls.h"
+
+namespace lbb::forms {
+
+class TTimer : public TComponent {
+  LBB_FORMS_CLASS_INFO
+
+ public:
+  explicit TTimer(TComponent* owner);
+  ~TTimer() override;
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  int64_t Interval() const { return interval_; }
+  void SetInterval(int64_t ms);
+  TNotifyEvent OnTimer;
+
+  // Runs OnTimer (the application window's WM_TIMER).
+  void Fire();
+
+ private:
+  void Update();
+
+  bool enabled_ = true;
+  int64_t interval_ = 1000;
+  UINT_PTR id_ = 0;
+  bool running_ = false;
+};
+
+}  // namespace lbb::forms

@@ -1,0 +1,98 @@
+#include "forms_support.h"
+
+#include <algorithm>
+
+#include "Application.h"
+
+namespace lbb::forms::test {
+
+void EnsureApplication() {
+  if (!Application->Initialized()) Application->Initialize();
+}
+
+bool PumpUntil(const std::function<bool()>& done) {
+  // Counted waits, not a clock: each round handles what is pending, then waits up to 10 ms.
+  for (int round = 0; round < 1000 && !done(); ++round) {
+    Application->ProcessMessages();
+    if (done()) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return done();
+}
+
+void Settle() {
+  for (int i = 0; i < 10; ++i) {
+    Application->ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+namespace {
+void SendMouse(DWORD flags, POINT screen) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+}  // namespace
+
+void MoveMouseTo(HWND hwnd, POINT client) {
+  ClientToScreen(hwnd, &client);
+  SendMouse(MOUSEEVENTF_MOVE, client);
+  Settle();
+}
+
+void ClickAt(HWND hwnd, POINT client) {
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  SetForegroundWindow(top);
+  Settle();
+  MoveMouseTo(hwnd, client);
+  ClientToScreen(hwnd, &client);
+  SendMouse(MOUSEEVENTF_LEFTDOWN, client);
+  Settle();
+  SendMouse(MOUSEEVENTF_LEFTUP, client);
+  Settle();
+}
+
+void PressKey(WORD vk) {
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
+  Settle();
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wScan = in[1].ki.wScan = c;
+    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+  }
+  Settle();
+}
+
+MessageRecorder::MessageRecorder(TControl& control, std::vector<UINT> watch)
+    : control_(control), previous_(control.WindowProc), watch_(std::move(watch)) {
+  control_.WindowProc = [this](TMessage& m) {
+    if (watch_.empty() || std::find(watch_.begin(), watch_.end(), m.Msg) != watch_.end()) {
+      seen_.push_back(m.Msg);
+    }
+    previous_(m);
+  };
+}
+
+MessageRecorder::~MessageRecorder() {
+  control_.WindowProc = previous_;
+}
+
+bool MessageRecorder::Saw(UINT msg) const {
+  return std::find(seen_.begin(), seen_.end(), msg) != seen_.end();
+}
+
+}  // namespace lbb::forms::test
