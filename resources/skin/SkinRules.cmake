@@ -54,3 +54,16 @@ function(lbb_embed)
     DEPENDS ${E_FILE} ${CMAKE_SOURCE_DIR}/resources/skin/embed.cmake
     VERBATIM)
 endfunction()
+
+# lbb_skin_preview(SKIN archive OUT png): the preview sheet of a skin, for people to look at
+# (native builds, where skintool runs).
+function(lbb_skin_preview)
+  cmake_parse_arguments(P "" "SKIN;OUT" "" ${ARGN})
+  if(CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  get_filename_component(name ${P_OUT} NAME_WE)
+  add_custom_command(OUTPUT ${P_OUT} COMMAND skintool preview ${P_SKIN} ${P_OUT}
+                     DEPENDS ${P_SKIN} skintool COMMENT "Drawing ${name}" VERBATIM)
+  add_custom_target(${name} ALL DEPENDS ${P_OUT})
+endfunction()

@@ -38,7 +38,7 @@ PixelBuffer CaptionButton(CaptionGlyph glyph) {
 
 PixelBuffer Emblem() {
   PixelBuffer img(16, 16);
-  Fill(img, Hex(0xFF00FF));
+  Fill(img, kCaptionL);
   Paint(img, Circle(8, 8, 6), kAccent);
   Paint(img, Circle(8, 8, 2.5), kFace);
   KeyOutside(img, Circle(8, 8, 6));
@@ -47,7 +47,7 @@ PixelBuffer Emblem() {
 
 PixelBuffer TitlePlate() {
   return Strip(2, 30, kCaptionH, [](PixelBuffer& cell, int k) {
-    Fill(cell, Hex(0xFF00FF));
+    Fill(cell, k == 1 ? kCaptionL : kCaptionOffL);
     const Distance plate = RoundRect(0, 4, 30, kCaptionH - 4, 8);
     Paint(cell, plate, k == 1 ? Hex(0x574838) : Hex(0xA69B8F));
     KeyOutside(cell, plate);
@@ -75,7 +75,6 @@ void AddControls(ImageSet& out) {
     if (k >= 5) FillRect(c, 3, 3, 10, 10, k == 5 ? kAccent : kLine);
   }));
   out.emplace_back("radio.bmp", Square(4, 13, 13, [](PixelBuffer& c, int k) {
-    Fill(c, Hex(0xFF00FF));
     Paint(c, Circle(6.5, 6.5, 6), k >= 3 ? kFace : kWhite);
     Paint(c, Outline(Circle(6.5, 6.5, 6), 1), k >= 3 ? kLine : kEdge);
     if (k % 2 == 0) Paint(c, Circle(6.5, 6.5, 2.5), k == 2 ? kAccent : kLine);
@@ -114,7 +113,7 @@ void AddControls(ImageSet& out) {
     Paint(c, Outline(RoundRect(0, 0, 24, 24, 0), 1), kEdgeOff);
   }));
   out.emplace_back("menuitem.bmp", Square(5, 20, 18, [](PixelBuffer& c, int k) {
-    Fill(c, Hex(0xFF00FF));
+    c.Fill(kKey);
     if (k == 2) FillRect(c, 2, 13, 18, 14, kLine);
     if (k >= 4) FillRect(c, 0, 0, 20, 18, kAccent);
   }));
