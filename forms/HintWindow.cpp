@@ -1,0 +1,71 @@
+#include "HintWindow.h"
+
+#include "WinText.h"
+
+namespace lbb::forms {
+
+namespace {
+constexpr int kMargin = 2;
+constexpr UINT kTextFlags = DT_WORDBREAK | DT_NOPREFIX | DT_LEFT;
+}  // namespace
+
+const TClassInfo& THintWindow::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i(u"THintWindow", &TWinControl::StaticClassInfo());
+    i.Add(StrProp<THintWindow>(u"Caption", &THintWindow::Caption, &THintWindow::SetCaption));
+    return i;
+  }();
+  return info;
+}
+
+THintWindow::THintWindow(TComponent* owner) : TWinControl(owner) {
+  SetVisible(false);
+  SetColor(clInfoBk);
+  Font()->SetColor(clInfoText);
+}
+
+void THintWindow::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.style = WS_POPUP | WS_BORDER;
+  p.exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  p.classStyle |= CS_SAVEBITS;
+}
+
+RECT THintWindow::CalcHintRect(int maxWidth, const String& text) {
+  WindowDc screen(nullptr);
+  SelectScope font(screen.get(), Font()->Handle());
+  std::wstring w = Wide(text);
+  RECT r{0, 0, maxWidth, 0};
+  DrawTextW(screen.get(), w.c_str(), static_cast<int>(w.size()), &r, kTextFlags | DT_CALCRECT);
+  // Room for the border and the margins on every side.
+  r.right += 2 * (kMargin + 1) + 4;
+  r.bottom += 2 * (kMargin + 1);
+  return r;
+}
+
+void THintWindow::ActivateHint(const RECT& rect, const String& text) {
+  SetCaption(text);
+  SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  if (HWND hwnd = Handle()) {
+    SetWindowPos(hwnd, HWND_TOPMOST, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(hwnd, nullptr, TRUE);
+  }
+}
+
+void THintWindow::ReleaseHandle() {
+  DestroyHandle();
+}
+
+void THintWindow::PaintWindow(HDC dc) {
+  RECT r = ClientRect();
+  FillRect(dc, &r, ColorBrush());
+  InflateRect(&r, -(kMargin + 2), -kMargin);
+  SelectScope font(dc, Font()->Handle());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(static_cast<TColor>(Font()->Color())));
+  std::wstring w = Wide(Caption());
+  DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &r, kTextFlags);
+}
+
+}  // namespace lbb::forms

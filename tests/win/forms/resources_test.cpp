@@ -1,0 +1,83 @@
+// No GDI or USER object outlives the window that used it, and hints measure and show text.
+#include <gtest/gtest.h>
+
+#include "Application.h"
+#include "Forms.h"
+#include "HintWindow.h"
+#include "ImgList.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+#include "forms_support.h"
+
+namespace lbb::forms {
+namespace {
+
+// A window with one of each thing that holds handles: controls, fonts, a menu with an image
+// list, a bitmap drawn through its canvas.
+void MakeShowAndFree() {
+  auto* form = new TForm(nullptr);
+  auto* memo = new TMemo(form);
+  memo->SetParent(form);
+  memo->Lines()->Add(u"日志");
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  button->SetTop(100);
+  button->Font()->SetHeight(-13);
+  auto* label = new TLabel(form);
+  label->SetParent(form);
+  label->SetTop(140);
+  label->SetCaption(u"用户名：");
+  auto* panel = new TPanel(form);
+  panel->SetParent(form);
+  panel->SetTop(160);
+  auto* images = new TImageList(form);
+  TBitmap glyph(32, 16);
+  glyph.Canvas()->Brush()->SetColor(clFuchsia);
+  glyph.Canvas()->FillRect(RECT{0, 0, 32, 16});
+  images->AddMasked(glyph, clFuchsia);
+  auto* menu = new TMainMenu(form);
+  menu->SetImages(images);
+  auto* item = new TMenuItem(form);
+  item->SetCaption(u"&File");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  form->ShowForm();
+  test::Settle();
+  delete form;
+  test::Settle();
+}
+
+TEST(ResourcesTest, WindowsMadeAndFreedManyTimesLeaveNoHandles) {
+  test::EnsureApplication();
+  MakeShowAndFree();  // classes registered, caches filled
+  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  if (gdi == 0 && user == 0) GTEST_SKIP() << "the system does not count GUI objects";
+  for (int i = 0; i < 20; ++i)
+    MakeShowAndFree();
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+TEST(ResourcesTest, HintMeasuresWithinWidthAndShowsWithoutFocus) {
+  test::EnsureApplication();
+  TForm form(nullptr);
+  form.ShowForm();
+  test::Settle();
+  HWND focused = GetFocus();
+  THintWindow hint(nullptr);
+  RECT narrow = hint.CalcHintRect(80, u"备份 the whole blog into local pages, newest first");
+  RECT wide = hint.CalcHintRect(800, u"备份 the whole blog into local pages, newest first");
+  EXPECT_LE(narrow.right, 80 + 12);
+  EXPECT_GT(narrow.bottom, wide.bottom);  // wrapped onto more lines
+  OffsetRect(&wide, 200, 200);
+  hint.ActivateHint(wide, u"备份 the whole blog into local pages, newest first");
+  test::Settle();
+  EXPECT_TRUE(IsWindowVisible(hint.WindowHandle()));
+  EXPECT_EQ(GetFocus(), focused);
+  hint.ReleaseHandle();
+  EXPECT_EQ(hint.WindowHandle(), nullptr);
+}
+
+}  // namespace
+}  // namespace lbb::forms
