@@ -151,7 +151,7 @@ std::string ConfigIni::Bytes() const {
 
 bool ConfigIni::Save(FileSystem& fs, const Text& path) const {
   Text ignored;
-  return fs.ReplaceFile(path, Bytes(), &ignored);
+  return fs.WriteAtomically(path, Bytes(), &ignored);
 }
 
 }  // namespace lbb

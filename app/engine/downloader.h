@@ -33,24 +33,38 @@ class Downloader {
  public:
   explicit Downloader(PageSource& source, DownloadPolicy policy = {});
 
+  // Who waits for a free slot. The run's own page fetches (list and album pages, on the UI
+  // thread) wait until few workers are left waiting, then go before them: the next page's
+  // workers start while this page's still keep every slot busy, and no more threads are
+  // alive at once than keep the slots busy.
+  enum class Lane { kWorker, kPaging };
+  // Workers still waiting for a slot when the next page may be fetched.
+  static constexpr int kPagingLowWater = 2 * kMaxDownloadsInFlight;
+
   // One fetch with its retries; the result of the last try.
-  FetchResult FetchBytes(const Text& url);
+  FetchResult FetchBytes(const Text& url, Lane lane = Lane::kWorker);
   // FetchBytes decoded by the answer's charset.
-  TextPage FetchText(const Text& url);
+  TextPage FetchText(const Text& url, Lane lane = Lane::kWorker);
 
   // Largest number of fetches that were in flight at once since construction.
   int PeakInFlight() const;
+  // Fetches waiting for a slot now: worker downloads, and page fetches ready to go first.
+  int WorkersWaiting() const;
+  int PagesWaiting() const;
 
  private:
   class Slot;
-  void Acquire();
+  void Acquire(Lane lane);
   void Release();
 
   PageSource& source_;
   DownloadPolicy policy_;
   mutable std::mutex mutex_;
-  std::condition_variable freed_;
+  std::condition_variable workerTurn_;  // a worker may take a slot
+  std::condition_variable pagingTurn_;  // a page fetch may go on
   int inFlight_ = 0;
+  int pagingWaiting_ = 0;   // page fetches that wait for a slot, ahead of the workers
+  int workersWaiting_ = 0;  // worker downloads that wait for a slot
   int peak_ = 0;
 };
 

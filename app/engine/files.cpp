@@ -53,7 +53,7 @@ bool StdFileSystem::DirectoryExists(const Text& path) {
   return fs::is_directory(ToPath(path), ec);
 }
 
-bool StdFileSystem::CreateDirectory(const Text& path) {
+bool StdFileSystem::MakeDirectory(const Text& path) {
   std::error_code ec;
   return fs::create_directory(ToPath(path), ec) && !ec;
 }
@@ -73,7 +73,7 @@ std::unique_ptr<OutputFile> StdFileSystem::OpenAppend(const Text& path, Text* er
   return std::make_unique<StdOutputFile>(std::move(s));
 }
 
-bool StdFileSystem::ReplaceFile(const Text& path, std::string_view bytes, Text* error) {
+bool StdFileSystem::WriteAtomically(const Text& path, std::string_view bytes, Text* error) {
   const fs::path target = ToPath(path);
   const fs::path temp = ToPath(TemporaryNameFor(path));
   errno = 0;

@@ -26,7 +26,7 @@ class FileSystem {
   virtual ~FileSystem() = default;
   virtual bool DirectoryExists(const Text& path) = 0;
   // Creates one directory level; false when it could not be created.
-  virtual bool CreateDirectory(const Text& path) = 0;
+  virtual bool MakeDirectory(const Text& path) = 0;
   virtual bool FileExists(const Text& path) = 0;
   // Opens `path` for writing at its end, creating it when missing. nullptr on failure, with
   // the system's text for the failure in *error.
@@ -34,7 +34,7 @@ class FileSystem {
   // Writes `bytes` to a new temporary file beside `path` and renames it over `path`, so that
   // `path` never holds a half-written file. On failure `path` is unchanged, the temporary
   // file is removed and *error holds the system's text.
-  virtual bool ReplaceFile(const Text& path, std::string_view bytes, Text* error) = 0;
+  virtual bool WriteAtomically(const Text& path, std::string_view bytes, Text* error) = 0;
   // The whole file; nullopt when it cannot be read (missing included).
   virtual std::optional<std::string> ReadFile(const Text& path) = 0;
 };
@@ -43,14 +43,14 @@ class FileSystem {
 class StdFileSystem : public FileSystem {
  public:
   bool DirectoryExists(const Text& path) override;
-  bool CreateDirectory(const Text& path) override;
+  bool MakeDirectory(const Text& path) override;
   bool FileExists(const Text& path) override;
   std::unique_ptr<OutputFile> OpenAppend(const Text& path, Text* error) override;
-  bool ReplaceFile(const Text& path, std::string_view bytes, Text* error) override;
+  bool WriteAtomically(const Text& path, std::string_view bytes, Text* error) override;
   std::optional<std::string> ReadFile(const Text& path) override;
 };
 
-// Name of the temporary file that ReplaceFile writes beside `path` before renaming it.
+// Name of the temporary file that WriteAtomically writes beside `path` before renaming it.
 Text TemporaryNameFor(const Text& path);
 
 }  // namespace lbb

@@ -85,8 +85,8 @@ Text BackupEngine::ConfigPath() const {
 void BackupEngine::PrepareUserFolders(const Text& name, const Text& sub) {
   state_.userName = name;
   // A folder that cannot be created is not reported: the writes that need it fail instead.
-  if (!fs_.DirectoryExists(UserDir())) fs_.CreateDirectory(UserDir());
-  if (!fs_.DirectoryExists(UserDir() + sub)) fs_.CreateDirectory(UserDir() + sub);
+  if (!fs_.DirectoryExists(UserDir())) fs_.MakeDirectory(UserDir());
+  if (!fs_.DirectoryExists(UserDir() + sub)) fs_.MakeDirectory(UserDir() + sub);
 }
 
 Text BackupEngine::BackupButton(const Text& trimmedName) {
@@ -298,7 +298,7 @@ void BackupEngine::ArticleWorker(const Text& url, int32_t sum) {
       Text why;
       // An existing page is neither read nor rewritten.
       saved = fs_.FileExists(path) ||
-              fs_.ReplaceFile(
+              fs_.WriteAtomically(
                   path, ArticlePageText(content.body, title, sites_.photo, state_.userName), &why);
       if (saved) {
         record = blogLink{id, title, LocalURLFor(title), url};
@@ -334,8 +334,8 @@ void BackupEngine::PictureWorker(const Text& url, int32_t sum) {
     const FetchResult r = downloader_.FetchBytes(download);
     Text why;
     // A failed download never replaces a good file with an empty or partial one.
-    saved =
-        r.ok() && fs_.ReplaceFile(UserDir() + u"/pic/" + PictureFileName(picTail), r.body, &why);
+    saved = r.ok() &&
+            fs_.WriteAtomically(UserDir() + u"/pic/" + PictureFileName(picTail), r.body, &why);
   } catch (...) {
     saved = false;
   }

@@ -54,7 +54,7 @@ std::vector<Text> ParseAlbumPage(const Text& page, const Text& photoSite) {
 }
 
 std::vector<Text> GetURLS(Downloader& d, const Sites& sites, const Text& url) {
-  return ParseListPage(d.FetchText(url).text, sites.blog);
+  return ParseListPage(d.FetchText(url, Downloader::Lane::kPaging).text, sites.blog);
 }
 
 ArticleContent GetContent(Downloader& d, const Text& url) {
@@ -62,7 +62,7 @@ ArticleContent GetContent(Downloader& d, const Text& url) {
 }
 
 std::vector<Text> GetPicURLS(Downloader& d, const Sites& sites, const Text& url) {
-  return ParseAlbumPage(d.FetchText(url).text, sites.photo);
+  return ParseAlbumPage(d.FetchText(url, Downloader::Lane::kPaging).text, sites.photo);
 }
 
 }  // namespace lbb

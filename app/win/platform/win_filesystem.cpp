@@ -70,7 +70,7 @@ bool WinFileSystem::DirectoryExists(const Text& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool WinFileSystem::CreateDirectory(const Text& path) {
+bool WinFileSystem::MakeDirectory(const Text& path) {
   return ::CreateDirectoryW(Win32Path(path).c_str(), nullptr) != 0;
 }
 
@@ -89,7 +89,7 @@ std::unique_ptr<OutputFile> WinFileSystem::OpenAppend(const Text& path, Text* er
   return std::make_unique<WinOutputFile>(std::move(h));
 }
 
-bool WinFileSystem::ReplaceFile(const Text& path, std::string_view bytes, Text* error) {
+bool WinFileSystem::WriteAtomically(const Text& path, std::string_view bytes, Text* error) {
   const std::wstring temp = Win32Path(TemporaryNameFor(path));
   DWORD failure = 0;
   {

@@ -9,10 +9,10 @@ namespace lbb::win {
 class WinFileSystem : public FileSystem {
  public:
   bool DirectoryExists(const Text& path) override;
-  bool CreateDirectory(const Text& path) override;
+  bool MakeDirectory(const Text& path) override;
   bool FileExists(const Text& path) override;
   std::unique_ptr<OutputFile> OpenAppend(const Text& path, Text* error) override;
-  bool ReplaceFile(const Text& path, std::string_view bytes, Text* error) override;
+  bool WriteAtomically(const Text& path, std::string_view bytes, Text* error) override;
   std::optional<std::string> ReadFile(const Text& path) override;
 };
 

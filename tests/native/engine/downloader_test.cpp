@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "downloader.h"
@@ -46,6 +48,70 @@ TEST(Downloader, NeverMoreThanTheCapInFlight) {
     t.join();
   EXPECT_EQ(peak.load(), kMaxDownloadsInFlight);
   EXPECT_EQ(d.PeakInFlight(), kMaxDownloadsInFlight);
+}
+
+// A page fetch waits while many workers wait, then takes the next free slot before them.
+TEST(Downloader, PageFetchesGoAheadOfAShortWorkerQueue) {
+  std::mutex m;
+  std::condition_variable cv;
+  int releases = 0;  // fetches allowed to finish
+  std::vector<Text> order;
+  FunctionSource src([&](const Text& url) {
+    std::unique_lock lock(m);
+    order.push_back(url);
+    const size_t mine = order.size();
+    cv.wait(lock, [&] { return static_cast<size_t>(releases) >= mine; });
+    return test::Ok("x");
+  });
+  Downloader d(src, Fast());
+  const int workers = kMaxDownloadsInFlight + Downloader::kPagingLowWater + 4;
+  std::vector<std::thread> threads;
+  for (int i = 0; i < workers; ++i) {
+    threads.emplace_back([&] { d.FetchText(u"w"); });
+  }
+  auto started = [&] {
+    std::lock_guard lock(m);
+    return order.size();
+  };
+  while (started() < static_cast<size_t>(kMaxDownloadsInFlight) ||
+         d.WorkersWaiting() < workers - kMaxDownloadsInFlight) {
+    std::this_thread::yield();
+  }
+  threads.emplace_back([&] { d.FetchText(u"page", Downloader::Lane::kPaging); });
+  // Finish fetches one at a time; after each, wait for the next fetch to start, and once the
+  // queue is short enough, for the page fetch to line up first.
+  auto pagePosition = [&]() -> size_t {
+    std::lock_guard lock(m);
+    for (size_t i = 0; i < order.size(); ++i) {
+      if (order[i] == u"page") return i + 1;
+    }
+    return 0;
+  };
+  while (pagePosition() == 0) {
+    const size_t before = started();
+    {
+      std::lock_guard lock(m);
+      ++releases;
+    }
+    cv.notify_all();
+    while (started() == before)
+      std::this_thread::yield();
+    if (d.WorkersWaiting() <= Downloader::kPagingLowWater) {
+      while (d.PagesWaiting() == 0 && pagePosition() == 0)
+        std::this_thread::yield();
+    }
+  }
+  const size_t pageAt = pagePosition();
+  {
+    std::lock_guard lock(m);
+    releases = 1 << 20;
+  }
+  cv.notify_all();
+  for (auto& t : threads)
+    t.join();
+  // It started once the queue had shrunk to the low-water mark, not at the end of the queue.
+  EXPECT_EQ(pageAt, static_cast<size_t>(workers - Downloader::kPagingLowWater) + 1);
+  EXPECT_EQ(order.size(), static_cast<size_t>(workers) + 1);
 }
 
 TEST(Downloader, RetriesWhatMayPassUpToTwiceMore) {

@@ -245,10 +245,10 @@ TEST_F(RunTest, AnArticleThatCannotBeFetchedIsTriedAgainNextRun) {
 TEST_F(RunTest, AnArticleThatCannotBeWrittenIsTriedAgainNextRun) {
   const auto articles = gen.Articles("fay");
   const Text title = u"3 " + Utf8ToText(articles[2].title);
-  files.failReplaceContaining = u"/html/" + SafeFileTitle(title);
+  files.failWriteContaining = u"/html/" + SafeFileTitle(title);
   ASSERT_EQ(Backup(u"fay"), u"");
   EXPECT_EQ(Count(Index("fay"), "<tr>"), 24u);
-  files.failReplaceContaining.clear();
+  files.failWriteContaining.clear();
   ASSERT_EQ(Backup(u"fay"), u"");
   EXPECT_EQ(Count(Index("fay"), "<tr>"), 25u);
 }
@@ -275,7 +275,7 @@ TEST_F(RunTest, IndexPageThatCannotBeOpened) {
 }
 
 TEST_F(RunTest, ConfigThatCannotBeWritten) {
-  files.failReplaceContaining = u"config.ini";
+  files.failWriteContaining = u"config.ini";
   EXPECT_EQ(Backup(u"ivy"), u"Unable to write to " + dir.text() + u"/config.ini");
   EXPECT_TRUE(Index("ivy").ends_with("</table>\r\n</body>\r\n</html>"));
 }

@@ -138,15 +138,15 @@ class FaultyFileSystem : public StdFileSystem {
     }
     return StdFileSystem::OpenAppend(path, error);
   }
-  bool ReplaceFile(const Text& path, std::string_view bytes, Text* error) override {
-    if (failReplaceContaining.size() && path.find(failReplaceContaining) != Text::npos) {
+  bool WriteAtomically(const Text& path, std::string_view bytes, Text* error) override {
+    if (failWriteContaining.size() && path.find(failWriteContaining) != Text::npos) {
       *error = u"disk full";
       return false;
     }
-    return StdFileSystem::ReplaceFile(path, bytes, error);
+    return StdFileSystem::WriteAtomically(path, bytes, error);
   }
   bool failOpen = false;
-  Text failReplaceContaining;
+  Text failWriteContaining;
 };
 
 // A fresh folder for the program, removed afterwards.

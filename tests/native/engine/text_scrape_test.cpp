@@ -187,7 +187,7 @@ TEST(ConfigFile, SavedThroughATemporaryFile) {
   ConfigIni ini;
   ini.Write(u"a", u"lastURL", u"one");
   ASSERT_TRUE(ini.Save(fs, path));
-  fs.failReplaceContaining = u"config.ini";
+  fs.failWriteContaining = u"config.ini";
   ini.Write(u"a", u"lastURL", u"two");
   EXPECT_FALSE(ini.Save(fs, path));
   EXPECT_EQ(ConfigIni::Load(fs, path).ReadString(u"a", u"lastURL", u""), u"one");
