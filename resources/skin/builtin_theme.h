@@ -18,7 +18,8 @@ namespace slate {
 inline constexpr Rgb kCaptionTop = Hex(0x5E87B4), kCaptionBottom = Hex(0x47709C);
 inline constexpr Rgb kOutline = Hex(0x2E4C6E), kInner = Hex(0x3A618D), kSheen = Hex(0x8DAED2);
 inline constexpr Rgb kCaptionTopOff = Hex(0xDCE1E7), kCaptionBottomOff = Hex(0xCDD4DC);
-inline constexpr Rgb kOutlineOff = Hex(0x9BA6B2), kInnerOff = Hex(0xB5BEC8), kSheenOff = Hex(0xEEF1F4);
+inline constexpr Rgb kOutlineOff = Hex(0x9BA6B2), kInnerOff = Hex(0xB5BEC8),
+                     kSheenOff = Hex(0xEEF1F4);
 
 inline constexpr Rgb kFace = Hex(0xF0F2F5);      // ButtonFace
 inline constexpr Rgb kText = Hex(0x1E242C);      // ButtonText, MenuText
@@ -27,11 +28,11 @@ inline constexpr Rgb kDkShadow = Hex(0x646E7A);  // ButtonDkShadow
 inline constexpr Rgb kAccent = Hex(0x4A78B0);    // Hilight
 inline constexpr Rgb kAccentLight = Hex(0x6E98C9);
 inline constexpr Rgb kAccentDark = Hex(0x3A6294);
-inline constexpr Rgb kBorder = Hex(0xAAB4C0);    // control borders
+inline constexpr Rgb kBorder = Hex(0xAAB4C0);     // control borders
 inline constexpr Rgb kBorderOff = Hex(0xCBD1D8);  // disabled borders
-inline constexpr Rgb kGlyph = Hex(0x55606D);     // arrows and chevrons
+inline constexpr Rgb kGlyph = Hex(0x55606D);      // arrows and chevrons
 inline constexpr Rgb kGlyphOff = Hex(0xB4BCC5);
-inline constexpr Rgb kTrack = Hex(0xE9ECF0);     // scroll-bar track
+inline constexpr Rgb kTrack = Hex(0xE9ECF0);  // scroll-bar track
 inline constexpr Rgb kMenu = Hex(0xFBFCFD);
 inline constexpr Rgb kMenuBar = Hex(0xF4F6F8);
 inline constexpr Rgb kWhite = Hex(0xFFFFFF);

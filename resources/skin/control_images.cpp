@@ -18,11 +18,16 @@ struct Plate {
 
 Plate ButtonPlate(int state) {
   switch (state) {
-    case 2: return {Hex(0xD6DFE9), Hex(0xE0E6EE), Hex(0x7890AE)};
-    case 3: return {Hex(0xF5F6F8), Hex(0xF5F6F8), kBorderOff};
-    case 4: return {kWhite, Hex(0xE3ECF7), Hex(0x6F97C6)};
-    case 5: return {kWhite, Hex(0xEDF0F4), kAccent};
-    default: return {kWhite, Hex(0xEDF0F4), kBorder};
+    case 2:
+      return {Hex(0xD6DFE9), Hex(0xE0E6EE), Hex(0x7890AE)};
+    case 3:
+      return {Hex(0xF5F6F8), Hex(0xF5F6F8), kBorderOff};
+    case 4:
+      return {kWhite, Hex(0xE3ECF7), Hex(0x6F97C6)};
+    case 5:
+      return {kWhite, Hex(0xEDF0F4), kAccent};
+    default:
+      return {kWhite, Hex(0xEDF0F4), kBorder};
   }
 }
 
@@ -37,10 +42,14 @@ Distance Chevron(double cx, double cy, double size, int dir, double w) {
   // dir: 0 left, 1 right, 2 up, 3 down.
   const double a = size, b = size / 2;
   switch (dir) {
-    case 0: return Polyline({cx + b, cy - a, cx - b, cy, cx + b, cy + a}, w);
-    case 1: return Polyline({cx - b, cy - a, cx + b, cy, cx - b, cy + a}, w);
-    case 2: return Polyline({cx - a, cy + b, cx, cy - b, cx + a, cy + b}, w);
-    default: return Polyline({cx - a, cy - b, cx, cy + b, cx + a, cy - b}, w);
+    case 0:
+      return Polyline({cx + b, cy - a, cx - b, cy, cx + b, cy + a}, w);
+    case 1:
+      return Polyline({cx - b, cy - a, cx + b, cy, cx - b, cy + a}, w);
+    case 2:
+      return Polyline({cx - a, cy + b, cx, cy - b, cx + a, cy + b}, w);
+    default:
+      return Polyline({cx - a, cy - b, cx, cy + b, cx + a, cy - b}, w);
   }
 }
 
@@ -145,7 +154,8 @@ PixelBuffer ScrollTrack() {
 PixelBuffer ScrollThumb(bool vertical) {
   return Strip(3, 17, 17, [vertical](PixelBuffer& cell, int k) {
     Fill(cell, kTrack);
-    const Distance shape = vertical ? RoundRect(3.5, 1, 13.5, 16, 4) : RoundRect(1, 3.5, 16, 13.5, 4);
+    const Distance shape =
+        vertical ? RoundRect(3.5, 1, 13.5, 16, 4) : RoundRect(1, 3.5, 16, 13.5, 4);
     Paint(cell, shape, kThumb[k - 1]);
     KeyOutside(cell, shape);
   });
@@ -185,7 +195,8 @@ PixelBuffer Tabs() {
     const Rgb fills[] = {Hex(0xE5E9EE), kFace, Hex(0xEDEFF2), Hex(0xF3F6FA), kFace};
     Paint(cell, shape, fills[k - 1]);
     Paint(cell, Outline(shape, 1), k == 3 ? kBorderOff : k == 4 ? Hex(0x8FA8C6) : kBorder);
-    if (selected) Paint(cell, Intersect(RoundRect(0, 0, 44, 3, 0), RoundRect2(1, 1, 43, 30, 3.5, 0)), kAccent);
+    if (selected)
+      Paint(cell, Intersect(RoundRect(0, 0, 44, 3, 0), RoundRect2(1, 1, 43, 30, 3.5, 0)), kAccent);
     if (!selected) FillRect(cell, 0, 23, 44, 24, kBorder);
     KeyOutside(cell, shape);
   });
@@ -241,7 +252,9 @@ PixelBuffer ComboButtons() {
     if (k == 2 || k == 4) Paint(cell, plate, k == 2 ? Hex(0xCCD8E6) : Hex(0xE3EBF5));
     const Distance arrow = Chevron(9, 10, 3.5, 3, 1.5);
     Paint(cell, arrow, GlyphInk(k));
-    KeyOutside(cell, (k == 2 || k == 4) ? plate : Distance([arrow](double x, double y) { return arrow(x, y) - 0.6; }));
+    KeyOutside(cell, (k == 2 || k == 4) ? plate : Distance([arrow](double x, double y) {
+                 return arrow(x, y) - 0.6;
+               }));
   });
 }
 
@@ -264,8 +277,10 @@ PixelBuffer UpDown(bool vertical) {
     Fill(cell, kFace);
     const bool first = k <= 4;
     const double ext = 4;
-    Distance shape = vertical ? (first ? RoundRect(0.5, 0.5, w - 0.5, h + ext, 3) : RoundRect(0.5, -ext, w - 0.5, h - 0.5, 3))
-                              : (first ? RoundRect(0.5, 0.5, w + ext, h - 0.5, 3) : RoundRect(-ext, 0.5, w - 0.5, h - 0.5, 3));
+    Distance shape = vertical ? (first ? RoundRect(0.5, 0.5, w - 0.5, h + ext, 3)
+                                       : RoundRect(0.5, -ext, w - 0.5, h - 0.5, 3))
+                              : (first ? RoundRect(0.5, 0.5, w + ext, h - 0.5, 3)
+                                       : RoundRect(-ext, 0.5, w - 0.5, h - 0.5, 3));
     DrawPlate(cell, shape, ButtonPlate((k - 1) % 4 + 1));
     KeyOutside(cell, shape);
   });

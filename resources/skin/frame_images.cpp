@@ -26,11 +26,16 @@ Distance WindowShape() {
 PixelBuffer MasterFrame(const Look& look) {
   PixelBuffer img(kMasterW, kMasterH);
   Fill(img, look.bottom);
-  Paint(img, RoundRect(-1, -1, kMasterW + 1, kCaption, 0), Vertical(0, look.top, kCaption, look.bottom));
+  Paint(img, RoundRect(-1, -1, kMasterW + 1, kCaption, 0),
+        Vertical(0, look.top, kCaption, look.bottom));
   // A soft sheen along the caption's top, then the thin inner line around the client area.
-  Paint(img, Intersect(RoundRect(-1, 1, kMasterW + 1, 2, 0), RoundRect2(1, 1, kMasterW - 1, kMasterH, kCornerRadius - 1, 0)),
+  Paint(img,
+        Intersect(RoundRect(-1, 1, kMasterW + 1, 2, 0),
+                  RoundRect2(1, 1, kMasterW - 1, kMasterH, kCornerRadius - 1, 0)),
         look.sheen, 0.55);
-  Paint(img, Outline(RoundRect(kSide - 1, kCaption - 1, kMasterW - kSide + 1, kMasterH - kBottom + 1, 0), 1),
+  Paint(img,
+        Outline(RoundRect(kSide - 1, kCaption - 1, kMasterW - kSide + 1, kMasterH - kBottom + 1, 0),
+                1),
         look.inner);
   FillRect(img, kSide, kCaption, kMasterW - kSide, kMasterH - kBottom, kFace);
   Paint(img, Outline(WindowShape(), 1), look.outline);
@@ -42,7 +47,8 @@ PixelBuffer MasterFrame(const Look& look) {
 // glyph; everything the two do not cover is key-coloured, so the real caption shows through.
 PixelBuffer CaptionButtonCell(const PixelBuffer& master, CaptionGlyph glyph, int state) {
   const bool activeLook = state <= 3;
-  PixelBuffer cell = Crop(master, kMasterW / 2 - kCapButtonW / 2, kCapButtonY, kCapButtonW, kCapButtonH);
+  PixelBuffer cell =
+      Crop(master, kMasterW / 2 - kCapButtonW / 2, kCapButtonY, kCapButtonW, kCapButtonH);
   const Distance plate = RoundRect(1, 0.5, kCapButtonW - 1, kCapButtonH - 0.5, 4);
   const bool hot = state == 3 || state == 5, pressed = state == 2 || state == 6;
   const bool close = glyph == CaptionGlyph::Close;
@@ -78,7 +84,8 @@ PixelBuffer CaptionButton(const PixelBuffer& on, const PixelBuffer& off, Caption
 
 // MDI child buttons in the menu bar: minimise, restore, close; cells normal, pressed, hot, hot.
 PixelBuffer MdiButtons() {
-  const CaptionGlyph glyphs[] = {CaptionGlyph::Minimize, CaptionGlyph::Restore, CaptionGlyph::Close};
+  const CaptionGlyph glyphs[] = {CaptionGlyph::Minimize, CaptionGlyph::Restore,
+                                 CaptionGlyph::Close};
   return Strip(12, 16, 16, [&](PixelBuffer& cell, int k) {
     const int state = (k - 1) % 4 + 1;
     Fill(cell, kMenuBar);
@@ -86,15 +93,19 @@ PixelBuffer MdiButtons() {
     if (state >= 2) Paint(cell, plate, state == 2 ? Hex(0xC9D3DF) : Hex(0xDFE6EE));
     const Distance g = CaptionGlyphShape(glyphs[(k - 1) / 4], 8, 8, 8, 1.0);
     Paint(cell, g, state == 2 ? kText : kGlyph);
-    KeyOutside(cell, state >= 2 ? plate : Distance([&](double x, double y) { return g(x, y) - 0.6; }));
+    KeyOutside(cell,
+               state >= 2 ? plate : Distance([&](double x, double y) { return g(x, y) - 0.6; }));
   });
 }
 
 PixelBuffer MenuBar() {
-  return Strip(2, 20, 20, [](PixelBuffer& cell, int k) {
-    Fill(cell, k == 1 ? kMenuBar : Hex(0xF1F3F5));
-    FillRect(cell, 0, 19, 20, 20, Hex(0xDDE2E8));
-  }, true);
+  return Strip(
+      2, 20, 20,
+      [](PixelBuffer& cell, int k) {
+        Fill(cell, k == 1 ? kMenuBar : Hex(0xF1F3F5));
+        FillRect(cell, 0, 19, 20, 20, Hex(0xDDE2E8));
+      },
+      true);
 }
 
 }  // namespace
@@ -123,8 +134,8 @@ Distance CaptionGlyphShape(CaptionGlyph g, double cx, double cy, double s, doubl
       return Polyline({cx - h, cy + 0.5, cx + h, cy + 0.5}, w);
     case CaptionGlyph::Help:
       return [q = Polyline({cx - h * 0.55, cy - h * 0.45, cx - h * 0.35, cy - h * 0.85, cx, cy - h,
-                            cx + h * 0.45, cy - h * 0.8, cx + h * 0.55, cy - h * 0.35, cx, cy,
-                            cx, cy + h * 0.35},
+                            cx + h * 0.45, cy - h * 0.8, cx + h * 0.55, cy - h * 0.35, cx, cy, cx,
+                            cy + h * 0.35},
                            w),
               dot = Circle(cx, cy + h * 0.85, w * 0.7)](double x, double y) {
         return std::min(q(x, y), dot(x, y));
@@ -136,10 +147,12 @@ Distance CaptionGlyphShape(CaptionGlyph g, double cx, double cy, double s, doubl
 void AddFrameImages(ImageSet& out) {
   const PixelBuffer on = MasterFrame(kActive), off = MasterFrame(kInactive);
   const int midW = kMasterW - 2 * kSide;
-  out.emplace_back("left.bmp", Join(Crop(on, 0, 0, kSide, kMasterH), Crop(off, 0, 0, kSide, kMasterH), false));
+  out.emplace_back("left.bmp",
+                   Join(Crop(on, 0, 0, kSide, kMasterH), Crop(off, 0, 0, kSide, kMasterH), false));
   out.emplace_back("right.bmp", Join(Crop(on, kMasterW - kSide, 0, kSide, kMasterH),
                                      Crop(off, kMasterW - kSide, 0, kSide, kMasterH), false));
-  out.emplace_back("top.bmp", Join(Crop(on, kSide, 0, midW, kCaption), Crop(off, kSide, 0, midW, kCaption), true));
+  out.emplace_back("top.bmp", Join(Crop(on, kSide, 0, midW, kCaption),
+                                   Crop(off, kSide, 0, midW, kCaption), true));
   out.emplace_back("bottom.bmp", Join(Crop(on, kSide, kMasterH - kBottom, midW, kBottom),
                                       Crop(off, kSide, kMasterH - kBottom, midW, kBottom), true));
   out.emplace_back("close.bmp", CaptionButton(on, off, CaptionGlyph::Close));
@@ -152,8 +165,8 @@ void AddFrameImages(ImageSet& out) {
 
 void AddNamedBitmaps(ImageSet& out) {
   // Restore, maximise, minimise, close: black on white (white is transparent), no shading.
-  const CaptionGlyph order[] = {CaptionGlyph::Restore, CaptionGlyph::Maximize, CaptionGlyph::Minimize,
-                                CaptionGlyph::Close};
+  const CaptionGlyph order[] = {CaptionGlyph::Restore, CaptionGlyph::Maximize,
+                                CaptionGlyph::Minimize, CaptionGlyph::Close};
   PixelBuffer glyphs = Strip(4, 16, 16, [&](PixelBuffer& cell, int k) {
     Fill(cell, kWhite);
     const Distance g = CaptionGlyphShape(order[k - 1], 8, 8, 8, 1.5);

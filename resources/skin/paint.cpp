@@ -70,11 +70,15 @@ Shade Solid(Rgb c) {
 }
 
 Shade Vertical(double y0, Rgb top, double y1, Rgb bottom) {
-  return [=](double, double y) { return Mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0, 1.0)); };
+  return [=](double, double y) {
+    return Mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0, 1.0));
+  };
 }
 
 Shade Horizontal(double x0, Rgb left, double x1, Rgb right) {
-  return [=](double x, double) { return Mix(left, right, std::clamp((x - x0) / (x1 - x0), 0.0, 1.0)); };
+  return [=](double x, double) {
+    return Mix(left, right, std::clamp((x - x0) / (x1 - x0), 0.0, 1.0));
+  };
 }
 
 void Paint(PixelBuffer& img, const Distance& shape, const Shade& shade, double opacity) {
@@ -146,7 +150,8 @@ PixelBuffer Join(const PixelBuffer& a, const PixelBuffer& b, bool below) {
 void SaveBmp(const PixelBuffer& img, const std::string& path) {
   const std::vector<uint8_t> bytes = skin::EncodeBmp24(img);
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 

@@ -71,7 +71,8 @@ size_t ReadMasks(const Input& in, uint32_t headerSize, Layout& l) {
     r = in.U32(h + 40), g = in.U32(h + 44), b = in.U32(h + 48);
   } else if (fields && headerSize == 40) {
     const size_t extra = l.info.Compression == 6 ? 16 : 12;
-    if (in.Has(tableAt, extra)) r = in.U32(tableAt), g = in.U32(tableAt + 4), b = in.U32(tableAt + 8);
+    if (in.Has(tableAt, extra))
+      r = in.U32(tableAt), g = in.U32(tableAt + 4), b = in.U32(tableAt + 8);
     tableAt += extra;
   } else if (l.info.BitCount == 16) {
     r = 0x7C00, g = 0x03E0, b = 0x001F;
@@ -129,7 +130,8 @@ bool ReadHeaders(const Input& in, Layout& l, std::string* error) {
   const uint32_t used = hs >= 36 ? in.U32(h + 32) : 0;
   const uint32_t offBits = in.U32(10);
   const size_t entry = l.core ? 3 : 4;
-  const size_t ownTable = bpp <= 8 ? entry * ((used == 0 || used > (1u << bpp)) ? 1u << bpp : used) : 0;
+  const size_t ownTable =
+      bpp <= 8 ? entry * ((used == 0 || used > (1u << bpp)) ? 1u << bpp : used) : 0;
   l.pixels = offBits != 0 ? offBits : tableAt + ownTable;
   if (l.pixels > in.n) return Fail(error, "BMP pixel data missing");
   if (l.pixels < kFileHeader + hs) return Fail(error, "BMP pixel data inside the header");

@@ -60,7 +60,8 @@ void DrawScrollbars(const Painter& p, Rect box) {
   p.Draw("Scrollbar", 13, {vb.l, vb.b - t, vb.r, vb.b});
   const Rect thumb{vb.l, vb.t + t + 10, vb.r, vb.t + t + 50};
   p.Draw("VertScrollThumb", 1, thumb);
-  p.Draw("Scrollbar", 20, {thumb.l, (thumb.t + thumb.b - t) / 2, thumb.r, (thumb.t + thumb.b + t) / 2});
+  p.Draw("Scrollbar", 20,
+         {thumb.l, (thumb.t + thumb.b - t) / 2, thumb.r, (thumb.t + thumb.b + t) / 2});
   p.Draw("HorzScroll", 1, {hb.l + t, hb.t, hb.r - t, hb.b});
   p.Draw("Scrollbar", 4, {hb.l, hb.t, hb.l + t, hb.b});
   p.Draw("Scrollbar", 6, {hb.r - t, hb.t, hb.r, hb.b});
@@ -81,7 +82,8 @@ void DrawListBox(const Painter& p, Rect box) {
     p.Text(h.l + 6, h.t + 8, heads[i], "ButtonText", kInk);
   }
   for (int row = 0; row < 5; ++row)
-    p.Text(in.l + 6, in.t + 32 + row * 14, "ARTICLE " + std::to_string(row + 1), "WindowText", kInk);
+    p.Text(in.l + 6, in.t + 32 + row * 14, "ARTICLE " + std::to_string(row + 1), "WindowText",
+           kInk);
   DrawScrollbars(p, {in.l, in.t + 22, in.r, in.b});
 }
 
@@ -95,10 +97,15 @@ void DrawControls(const Painter& p, Rect c) {
            i == 4 ? "ButtonShadow" : "ButtonText", kInk);
   }
   const Element* check = p.v.Find("CheckButton");
-  const int checkCells[] = {1, check && check->cells == 12 ? 5 : 2, check && check->cells == 12 ? 9 : 4};
+  const int checkCells[] = {1, check && check->cells == 12 ? 5 : 2,
+                            check && check->cells == 12 ? 9 : 4};
   for (int i = 0; i < 3; ++i) {
     p.Glyph("CheckButton", checkCells[i], {c.l + i * 70, c.t + 34, c.l + i * 70 + 16, c.t + 50});
-    p.Text(c.l + i * 70 + 20, c.t + 40, i == 0 ? "OFF" : i == 1 ? "ON" : "MIXED", "ButtonText", kInk);
+    p.Text(c.l + i * 70 + 20, c.t + 40,
+           i == 0   ? "OFF"
+           : i == 1 ? "ON"
+                    : "MIXED",
+           "ButtonText", kInk);
   }
   for (int i = 0; i < 2; ++i) {
     p.Glyph("RadioButton", i + 1, {c.l + 220 + i * 70, c.t + 34, c.l + 236 + i * 70, c.t + 50});
@@ -133,8 +140,7 @@ void DrawTabs(const Painter& p, Rect c) {
   const char* tabs[] = {"BLOG", "ALBUM", "LOG"};
   const int frames[] = {1, 2, 4};
   for (int i = 0; i < 3; ++i) {
-    const Rect t{c.l + 2 + i * 64, c.t + (frames[i] == 2 ? 0 : 2), c.l + 2 + i * 64 + 62,
-                 c.t + 24};
+    const Rect t{c.l + 2 + i * 64, c.t + (frames[i] == 2 ? 0 : 2), c.l + 2 + i * 64 + 62, c.t + 24};
     p.Draw("Tabs", frames[i], t);
     p.Text(t.l + 14, t.t + 9, tabs[i], "ButtonText", kInk);
   }
@@ -208,7 +214,8 @@ void DrawPopupMenu(PixelBuffer& sheet, const SkinView& v, int x0, int y0) {
     if (e && sep) {
       const Rect cell = e->Cell(2);
       const int rows = std::min(h, cell.H());
-      DrawNine(sheet, r, e->img, {cell.l, cell.b - rows, cell.r, cell.b}, {e->margins.l, 0, e->margins.r, 0}, true);
+      DrawNine(sheet, r, e->img, {cell.l, cell.b - rows, cell.r, cell.b},
+               {e->margins.l, 0, e->margins.r, 0}, true);
     } else if (e) {
       p.Draw("MenuItem", i == 1 ? 4 : 1, r);
     }
@@ -221,8 +228,9 @@ void DrawPopupMenu(PixelBuffer& sheet, const SkinView& v, int x0, int y0) {
 // 4 times while it fits; returns the height used.
 int DrawElementRow(PixelBuffer& sheet, const Element& e, const int top) {
   int y = top;
-  const std::string label = e.label + " (" + std::to_string(e.cells) + (e.cells == 1 ? " CELL" : " CELLS") +
-                            ", " + std::to_string(e.img.Width()) + "X" + std::to_string(e.img.Height()) + ")";
+  const std::string label =
+      e.label + " (" + std::to_string(e.cells) + (e.cells == 1 ? " CELL" : " CELLS") + ", " +
+      std::to_string(e.img.Width()) + "X" + std::to_string(e.img.Height()) + ")";
   DrawLabel(sheet, 16, y, label, kInk, 2);
   y += 16;
   const Rect c1 = e.Cell(1);
@@ -254,9 +262,10 @@ int PreviewCommand(std::span<const std::string> args) {
     height += DrawElementRow(probe, view.elements.at(k), -100000) + 8;  // measure only
   PixelBuffer sheet(kSheetWidth, height);
   sheet.Fill(kSheetBack);
-  DrawLabel(sheet, 16, 12, "SKIN " + view.name + " - VERSION " +
-                               std::to_string(skin.reader->header.Version) + " - " +
-                               std::to_string(skin.reader->Num) + " ENTRIES", kInk, 2);
+  DrawLabel(sheet, 16, 12,
+            "SKIN " + view.name + " - VERSION " + std::to_string(skin.reader->header.Version) +
+                " - " + std::to_string(skin.reader->Num) + " ENTRIES",
+            kInk, 2);
   DrawWindow(sheet, view, 16, 36, true);
   DrawWindow(sheet, view, 16 + kWinW + 12, 36, false);
   DrawPopupMenu(sheet, view, 16 + PieceSize(view, "Left", false, 4) + 6,

@@ -39,8 +39,8 @@ class ViewReader {
   }
 
   // Adds [sec] key as an element; returns it or null when the image is missing.
-  Element* Add(const std::string& sec, const std::string& key, int cells, bool columns,
-               bool keyed, const std::string& id = "") {
+  Element* Add(const std::string& sec, const std::string& key, int cells, bool columns, bool keyed,
+               const std::string& id = "") {
     PixelBuffer img = Image(sec, key);
     if (img.Empty()) return nullptr;
     const std::string k = id.empty() ? sec : id;
@@ -66,14 +66,17 @@ class ViewReader {
       const std::string s = sides[i];
       if (Element* e = Add("Personality", s, Int("Personality", s + "Frame", 1), i >= 2,
                            Int("Personality", s + "Trans", 1) == 1, s)) {
-        const int a = Int("Personality", s + "TopHeight", 0), b = Int("Personality", s + "BotHeight", 0);
+        const int a = Int("Personality", s + "TopHeight", 0),
+                  b = Int("Personality", s + "BotHeight", 0);
         e->margins = i < 2 ? Rect{0, a, 0, b} : Rect{a, 0, b, 0};
       }
     }
     if (Element* e = Add("Personality", "TextBack", 2, true, true, "TextBack"))
-      e->margins = {Int("Personality", "TXTBackleft", 0), 0, Int("Personality", "TXTBackRight", 0), 0};
+      e->margins = {Int("Personality", "TXTBackleft", 0), 0, Int("Personality", "TXTBackRight", 0),
+                    0};
     if (Element* e = Add("Personality", "menuBar", 2, true, false, "MenuBar"))
-      e->margins = {Int("Personality", "TileLeftMenu", 1), 0, Int("Personality", "TileRightMenu", 1), 0};
+      e->margins = {Int("Personality", "TileLeftMenu", 1), 0,
+                    Int("Personality", "TileRightMenu", 1), 0};
   }
 
   void Buttons() {
@@ -94,8 +97,8 @@ class ViewReader {
       std::string up = N(t);
       for (char& c : up)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      if (up.rfind("BUTTON", 0) != 0 || up == "BUTTON" || up == "BUTTONS" ||
-          up == "BUTTON.RADIO" || up == "BUTTON.CHECKBOX")
+      if (up.rfind("BUTTON", 0) != 0 || up == "BUTTON" || up == "BUTTONS" || up == "BUTTON.RADIO" ||
+          up == "BUTTON.CHECKBOX")
         continue;
       const std::string sec = N(t);
       CaptionButton b;
@@ -161,7 +164,8 @@ SkinView ReadSkinView(const lbb::skin::TSkinReader& reader) {
   r.Standard("VertScroll", 4);
   r.Standard("HorzScrollThumb", r.Int("HorzScrollThumb", "FrameCount", 3));
   r.Standard("VertScrollThumb", r.Int("VertScrollThumb", "FrameCount", 3));
-  for (const char* s : {"MenuBackground"}) r.Standard(s, 1);
+  for (const char* s : {"MenuBackground"})
+    r.Standard(s, 1);
   r.Standard("MenuItem", 5);
   r.Standard("ExtraImages", 5);
   r.Standard("StatusBarEdges", 3);
@@ -173,7 +177,8 @@ SkinView ReadSkinView(const lbb::skin::TSkinReader& reader) {
   for (const char* s : {"Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
                         "Trackbar.ThumbRight", "Trackbar.ThumbUp", "Trackbar.ThumbDown"})
     r.Standard(s, 5);
-  for (const char* s : {"Track", "TRACKVERT"}) r.Standard(s, std::max(1, r.Int(s, "Frame", 0)));
+  for (const char* s : {"Track", "TRACKVERT"})
+    r.Standard(s, std::max(1, r.Int(s, "Frame", 0)));
   r.Add("Tabs", "Image", 5, false, r.Int("Tabs", "Trans", 0) == 1);
   r.Add("Tabs", "Border", 1, false, r.Int("Tabs", "Trans", 0) == 1, "Tabs.Border");
   r.Add("ComboButton", "Image", 4, false, true);

@@ -29,7 +29,7 @@ struct CaptionButton {
 
 struct SkinView {
   lbb::skin::TQuickIni ini;
-  std::vector<std::string> order;          // element keys in sheet order
+  std::vector<std::string> order;           // element keys in sheet order
   std::map<std::string, Element> elements;  // by "SECTION" or "SECTION.KEY"
   std::vector<CaptionButton> buttons;
   std::string name;

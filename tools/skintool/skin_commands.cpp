@@ -123,7 +123,8 @@ int BuildCommand(std::span<const std::string> args) {
     lbb::skin::PixelBuffer img;
     std::string why;
     if (!lbb::skin::DecodeBmp(entries.back().Data, img, &why))
-      throw ToolError(kExitBadInput, image.filename().string() + ": not a usable BMP (" + why + ")");
+      throw ToolError(kExitBadInput,
+                      image.filename().string() + ": not a usable BMP (" + why + ")");
   }
   entries.push_back(ReadEntry(src.ini));
   CheckImageNames(TMemoryStream(entries.back().Data), entries);

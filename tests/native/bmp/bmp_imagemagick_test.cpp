@@ -87,7 +87,8 @@ TEST_F(BmpMagick, TopDownCopyMatchesTheBottomUpFile) {
   const int w = 37, h = 23, stride = (w * 3 + 3) / 4 * 4;
   Bytes flipped = file;
   for (int y = 0; y < h; ++y)
-    std::copy_n(file.begin() + off + y * stride, stride, flipped.begin() + off + (h - 1 - y) * stride);
+    std::copy_n(file.begin() + off + y * stride, stride,
+                flipped.begin() + off + (h - 1 - y) * stride);
   const int32_t negative = -h;
   for (int i = 0; i < 4; ++i)
     flipped[22 + i] = static_cast<uint8_t>(static_cast<uint32_t>(negative) >> (8 * i));

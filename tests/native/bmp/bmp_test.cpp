@@ -108,8 +108,8 @@ TEST(BmpDecode, RunLengthEncodedImages) {
   const std::vector<uint32_t> pal = {0x000000, 0x111111, 0x222222, 0x333333};
   // RLE8, 4 x 3: run of 3 x index 1, end of line; absolute run 2,3,1 (padded), end of line;
   // delta (1, 0) then one pixel of 2; end of bitmap.
-  PixelBuffer r8 = Decode(MakeBmp(4, 3, 8, 1, pal,
-                                  {3, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 1, 0, 1, 2, 0, 1}));
+  PixelBuffer r8 = Decode(
+      MakeBmp(4, 3, 8, 1, pal, {3, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 1, 0, 1, 2, 0, 1}));
   EXPECT_EQ(r8.Get(0, 2), 0x111111u);
   EXPECT_EQ(r8.Get(2, 2), 0x111111u);
   EXPECT_EQ(r8.Get(3, 2), 0x000000u);

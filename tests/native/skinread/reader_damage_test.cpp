@@ -77,7 +77,8 @@ TEST(SkinReaderDamage, EveryTruncationAndRandomDamageIsSafe) {
   // Truncated unpacked archives: refused (every cut loses part of the last entry at least).
   for (size_t n = 0; n < plain.size(); ++n) {
     TSkinReader r;
-    EXPECT_FALSE(Load(r, Bytes(plain.begin(), plain.begin() + static_cast<std::ptrdiff_t>(n)))) << n;
+    EXPECT_FALSE(Load(r, Bytes(plain.begin(), plain.begin() + static_cast<std::ptrdiff_t>(n))))
+        << n;
   }
   // Random bytes changed anywhere in the unpacked archive or the block: whatever the result,
   // every entry the reader accepts lies inside its data.

@@ -14,12 +14,13 @@ using namespace lbb::skin::testing;
 const Bytes kData = {'a', 'b', 'c', 'x', 'y', '[', 'S', ']'};
 
 TEST(SkinReader, EveryKnownVersionSkipsItsBlock) {
-  const std::pair<int32_t, int> versions[] = {{20000, 0},   {30000, 256}, {40000, 80},
-                                              {50000, 48},  {60000, 117}, {70000, 69}};
+  const std::pair<int32_t, int> versions[] = {{20000, 0},  {30000, 256}, {40000, 80},
+                                              {50000, 48}, {60000, 117}, {70000, 69}};
   for (const auto& [version, skip] : versions) {
     EXPECT_EQ(SkinSkipLength(version), skip);
     TSkinReader r;
-    ASSERT_TRUE(Load(r, RawArchive(version, "one.bmp\r\ntwo.bmp\r\nskin.ini\r\n", {3, 2, 3}, kData, skip)))
+    ASSERT_TRUE(
+        Load(r, RawArchive(version, "one.bmp\r\ntwo.bmp\r\nskin.ini\r\n", {3, 2, 3}, kData, skip)))
         << version << ": " << r.LastError();
     EXPECT_EQ(r.header.Version, version);
     EXPECT_EQ(r.header.U1, 7);
@@ -68,7 +69,8 @@ TEST(SkinReader, DirectoryLineBreaksAndCase) {
 
 TEST(SkinReader, LookupsClearRewindAndReportNames) {
   TSkinReader r;
-  ASSERT_TRUE(Load(r, RawArchive(70000, "one.bmp\r\nmy.ini\r\nzero.bmp\r\n", {3, 2, 0}, kData, 69)));
+  ASSERT_TRUE(
+      Load(r, RawArchive(70000, "one.bmp\r\nmy.ini\r\nzero.bmp\r\n", {3, 2, 0}, kData, 69)));
   TMemoryStream s(Bytes{9, 9, 9, 9, 9, 9, 9});
   r.readfile(u"missing.bmp", s);
   EXPECT_EQ(s.Size(), 0);
@@ -115,7 +117,8 @@ TEST(SkinReader, LoadsFilesAndRefusesMissingOnesQuietly) {
 }
 
 TEST(SkinWriter, WritesWhatTheReaderReadsAndRefusesBadEntries) {
-  std::vector<TSkinEntry> entries = {{u"Top.bmp", {1, 2, 3}}, {u"Empty.bmp", {}}, {u"s.ini", {'k'}}};
+  std::vector<TSkinEntry> entries = {
+      {u"Top.bmp", {1, 2, 3}}, {u"Empty.bmp", {}}, {u"s.ini", {'k'}}};
   TMemoryStream block(PackSkin(70000, entries));
   TSkinReader r;
   ASSERT_TRUE(r.Loadfromstream(block));

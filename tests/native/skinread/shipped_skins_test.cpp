@@ -41,7 +41,9 @@ struct Loaded {
       if (SameTextAscii(n, s)) return true;
     return false;
   }
-  int Int(std::u16string_view s, std::u16string_view k, int def) const { return ini.ReadInteger(s, k, def); }
+  int Int(std::u16string_view s, std::u16string_view k, int def) const {
+    return ini.ReadInteger(s, k, def);
+  }
 };
 
 TEST(BuiltinSkin, LoadsWithItsEntriesAndIni) {
@@ -82,15 +84,40 @@ TEST(BuiltinSkin, LoadsWithItsEntriesAndIni) {
 
 TEST(BuiltinSkin, HasTheSectionsAndCellCountsTheProgramExpects) {
   Loaded s(lbb::resources::BuiltinSkin());
-  for (const char16_t* sec :
-       {u"TitlebarSkin", u"Skins", u"Buttons", u"Progress", u"Progress.Chunk", u"Tabs", u"Tab.Pane",
-        u"ComboButton", u"StatusBarEdges", u"Headerbar", u"Scrollbar", u"HorzScrollThumb",
-        u"VertScrollThumb", u"HorzScroll", u"VertScroll", u"MenuBackground", u"MenuItem",
-        u"ExtraImages", u"Trackbar.ThumbHorz", u"Trackbar.ThumbDown", u"MDICONTROLS",
-        u"UpDown.Vert", u"UpDown.Horz", u"Button0", u"Button1", u"Button2", u"Button3", u"Button4",
-        u"Personality", u"MinCaption", u"Colours"})
+  for (const char16_t* sec : {u"TitlebarSkin",
+                              u"Skins",
+                              u"Buttons",
+                              u"Progress",
+                              u"Progress.Chunk",
+                              u"Tabs",
+                              u"Tab.Pane",
+                              u"ComboButton",
+                              u"StatusBarEdges",
+                              u"Headerbar",
+                              u"Scrollbar",
+                              u"HorzScrollThumb",
+                              u"VertScrollThumb",
+                              u"HorzScroll",
+                              u"VertScroll",
+                              u"MenuBackground",
+                              u"MenuItem",
+                              u"ExtraImages",
+                              u"Trackbar.ThumbHorz",
+                              u"Trackbar.ThumbDown",
+                              u"MDICONTROLS",
+                              u"UpDown.Vert",
+                              u"UpDown.Horz",
+                              u"Button0",
+                              u"Button1",
+                              u"Button2",
+                              u"Button3",
+                              u"Button4",
+                              u"Personality",
+                              u"MinCaption",
+                              u"Colours"})
     EXPECT_TRUE(s.HasSection(sec)) << TextToCp1252(sec);
-  for (const char16_t* sec : {u"Track", u"TRACKVERT", u"GroupBoxEdge", u"GroupBox", u"ToolBars", u"SunkEdge"})
+  for (const char16_t* sec :
+       {u"Track", u"TRACKVERT", u"GroupBoxEdge", u"GroupBox", u"ToolBars", u"SunkEdge"})
     EXPECT_FALSE(s.HasSection(sec)) << TextToCp1252(sec);
   // Five caption buttons; [Button4] opens the system menu and has no image.
   EXPECT_EQ(s.Int(u"Button4", u"Action", 0), 3);
@@ -102,7 +129,8 @@ TEST(BuiltinSkin, HasTheSectionsAndCellCountsTheProgramExpects) {
   EXPECT_EQ(close.Height(), 21);
   EXPECT_EQ(s.Int(u"Button0", u"frame", 0), 0);
   // Check and radio images without frame keys: cells of 16 (height 16), so 12 and 8 cells.
-  const PixelBuffer check = s.Image(u"Buttons", u"CheckButton"), radio = s.Image(u"Buttons", u"RadioButton");
+  const PixelBuffer check = s.Image(u"Buttons", u"CheckButton"),
+                    radio = s.Image(u"Buttons", u"RadioButton");
   EXPECT_EQ(check.Height(), 16);
   EXPECT_EQ(check.Width() / 16, 12);
   EXPECT_EQ(radio.Width() / 16, 8);
@@ -118,7 +146,8 @@ TEST(BuiltinSkin, HasTheSectionsAndCellCountsTheProgramExpects) {
 TEST(BuiltinSkin, FrameHasKeyedRoundCornersAndTwoLooks) {
   Loaded s(lbb::resources::BuiltinSkin());
   const PixelBuffer left = s.Image(u"Personality", u"Left"), top = s.Image(u"Personality", u"Top");
-  const PixelBuffer right = s.Image(u"Personality", u"Right"), bottom = s.Image(u"Personality", u"Bottom");
+  const PixelBuffer right = s.Image(u"Personality", u"Right"),
+                    bottom = s.Image(u"Personality", u"Bottom");
   ASSERT_FALSE(left.Empty() || top.Empty() || right.Empty() || bottom.Empty());
   EXPECT_EQ(s.Int(u"Personality", u"LeftTrans", 0), 1);
   const int bw = left.Width() / 2, caption = top.Height() / 2;
@@ -139,7 +168,8 @@ TEST(SandSkin, DiffersFromTheBuiltinSkinWhereTestsNeedIt) {
   Loaded sand(lbb::resources::SandSkin()), slate(lbb::resources::BuiltinSkin());
   EXPECT_EQ(sand.reader.header.Version, 20000);
   EXPECT_EQ(sand.ini.ReadString(u"TitlebarSkin", u"SkinName", u""), u"Sand");
-  const PixelBuffer left = sand.Image(u"Personality", u"Left"), top = sand.Image(u"Personality", u"Top");
+  const PixelBuffer left = sand.Image(u"Personality", u"Left"),
+                    top = sand.Image(u"Personality", u"Top");
   EXPECT_NE(left.Width() / 2, slate.Image(u"Personality", u"Left").Width() / 2);
   EXPECT_NE(top.Height() / 2, slate.Image(u"Personality", u"Top").Height() / 2);
   // No colour-keyed frame.
