@@ -1,8 +1,9 @@
 // Backs up a large sample blog through the Windows build (WinHTTP, worker threads, Win32
 // files) and reports wall time, peak memory and the most connections the host saw at once.
 // Run by bench/backup/run, which starts the sample host with its articles and latency.
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs windows.h first.
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -38,16 +39,11 @@ class CountingHost : public lbb::win::WinRunHost {
  public:
   CountingHost() : WinRunHost([this](const lbb::Text&) { ++lines; }) {}
   bool StartWorker(std::function<void()> body) override {
-    ++live;
-    peakThreads = std::max(peakThreads.load(), live.load());
-    const bool ok = WinRunHost::StartWorker([this, body = std::move(body)] {
-      body();
-      --live;
-    });
-    if (!ok) --live;
+    const bool ok = WinRunHost::StartWorker(std::move(body));
+    peakThreads = std::max(peakThreads.load(), LiveWorkers());
     return ok;
   }
-  std::atomic<int> lines{0}, live{0}, peakThreads{0};
+  std::atomic<int> lines{0}, peakThreads{0};
 };
 
 }  // namespace
@@ -84,11 +80,7 @@ int main() {
   QueryPerformanceCounter(&start);
   const lbb::Text error = engine.BackupButton(u"benchuser");
   QueryPerformanceCounter(&end);
-  while (host.live > 0) {
-    host.ProcessPendingEvents();
-    Sleep(1);
-  }
-  host.ProcessPendingEvents();
+  host.FinishWorkers();
 
   const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / freq.QuadPart;
   PROCESS_MEMORY_COUNTERS pmc{};

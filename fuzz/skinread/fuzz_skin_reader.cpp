@@ -17,9 +17,13 @@ void Check(const TSkinReader& r) {
   if (r.Num < 0 || r.Num > lbb::skin::kSkinMaxEntries) std::abort();
   for (int i = 0; i < r.Num; ++i) {
     if (r.sizes[i] < 0 || r.EntryOffset(i) + r.sizes[i] > r.ms.Size()) std::abort();
+    // A name may appear twice; a lookup finds its first entry.
+    int first = 0;
+    while (r.Dir[first] != r.Dir[i])
+      ++first;
     TMemoryStream entry;
     r.readfile(r.Dir[i], entry);
-    if (entry.Size() > r.sizes[i]) std::abort();
+    if (entry.Size() > r.sizes[first]) std::abort();
   }
   TMemoryStream ini;
   lbb::skin::Text name;

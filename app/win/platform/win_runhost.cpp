@@ -19,6 +19,7 @@ struct LogHandOver {
 
 struct WorkerStart {
   std::function<void()> body;
+  std::shared_ptr<std::atomic<int>> live;
 };
 
 DWORD WINAPI WorkerThread(void* param) {
@@ -28,6 +29,7 @@ DWORD WINAPI WorkerThread(void* param) {
   } catch (...) {
     // Worker bodies report and log by themselves; nothing may escape a thread.
   }
+  --*start->live;
   return 0;
 }
 
@@ -103,10 +105,14 @@ void WinRunHost::OnLogLine(LPARAM lp) {
 }
 
 bool WinRunHost::StartWorker(std::function<void()> body) {
-  auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(body)});
+  auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(body), live_});
+  ++*live_;
   UniqueHandle thread(CreateThread(nullptr, kWorkerStackReserve, &WorkerThread, start.get(),
                                    STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-  if (!thread) return false;
+  if (!thread) {
+    --*live_;
+    return false;
+  }
   start.release();  // the thread owns it now and frees it when it ends
   return true;
 }
@@ -120,6 +126,14 @@ void WinRunHost::HandOverLogLine(const Text& line) {
 
 void WinRunHost::AppendLog(const Text& line) {
   appendLog_(line);
+}
+
+void WinRunHost::FinishWorkers() {
+  while (LiveWorkers() > 0) {
+    ProcessPendingEvents();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  ProcessPendingEvents();
 }
 
 void WinRunHost::ProcessPendingEvents() {

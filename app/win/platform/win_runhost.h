@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
 #include "runs.h"
 #include "scrape.h"
@@ -33,12 +35,19 @@ class WinRunHost : public RunHost {
   void ProcessPendingEvents() override;
   LocalTime Now() override;
 
+  // Worker threads started here that have not ended yet.
+  int LiveWorkers() const { return live_->load(); }
+  // Processes window events (handed-over lines included) until every worker has ended.
+  void FinishWorkers();
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void OnLogLine(LPARAM lp);
 
   std::function<void(const Text&)> appendLog_;
   HWND window_ = nullptr;
+  // Shared with the worker threads, which may outlive this object.
+  std::shared_ptr<std::atomic<int>> live_ = std::make_shared<std::atomic<int>>(0);
 };
 
 // The user's short date and long time of `st`.

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -40,29 +39,11 @@ int Stat(const std::string& name) {
   return at == std::string::npos ? -1 : std::atoi(stats.c_str() + at + name.size() + 1);
 }
 
-// WinRunHost that knows when its workers have ended, so a test can wait for them.
-class CountingHost : public win::WinRunHost {
+// WinRunHost whose log is a list of lines.
+class LoggingHost : public win::WinRunHost {
  public:
-  CountingHost() : WinRunHost([this](const Text& line) { log.push_back(line); }) {}
-  bool StartWorker(std::function<void()> body) override {
-    ++live;
-    const bool started = WinRunHost::StartWorker([this, body = std::move(body)] {
-      body();
-      --live;
-    });
-    if (!started) --live;
-    return started;
-  }
-  // The message loop after a run: lets every worker hand over its line and end.
-  void Drain() {
-    while (live > 0) {
-      ProcessPendingEvents();
-      Sleep(1);
-    }
-    ProcessPendingEvents();
-  }
+  LoggingHost() : WinRunHost([this](const Text& line) { log.push_back(line); }) {}
   std::vector<Text> log;
-  std::atomic<int> live{0};
 };
 
 size_t Count(const std::string& s, const std::string& what) {
@@ -87,18 +68,18 @@ class EngineHttp : public ::testing::Test {
     state.appDir = root.u16string();
   }
   void TearDown() override {
-    host.Drain();
+    host.FinishWorkers();
     std::error_code ec;
     fs::remove_all(root, ec);
   }
   Text Backup(const Text& user) {
     const Text error = engine.BackupButton(user);
-    host.Drain();
+    host.FinishWorkers();
     return error;
   }
   Text Album(const Text& user) {
     const Text error = engine.AlbumButton(user);
-    host.Drain();
+    host.FinishWorkers();
     return error;
   }
   std::string Index(const std::string& user) {
@@ -115,7 +96,7 @@ class EngineHttp : public ::testing::Test {
 
   fs::path root;
   AppState state;
-  CountingHost host;
+  LoggingHost host;
   win::WinFileSystem files;
   win::WinPageSource source;
   Downloader downloader{source};
