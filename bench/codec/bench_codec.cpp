@@ -1,6 +1,7 @@
 // Encode and decode speed of the block codec, memory to memory as the skin loader uses it.
 #include <benchmark/benchmark.h>
 
+#include "BuiltinSkin.h"
 #include "WinConvert.h"
 #include "sample_data.h"
 
@@ -41,7 +42,23 @@ void BM_Decode(benchmark::State& state) {
   state.SetLabel(state.range(0) == 0 ? "text" : "bitmap");
 }
 
+// Unpacking the program's built-in skin, as the main window does at start-up.
+void BM_DecodeBuiltinSkin(benchmark::State& state) {
+  const auto skin = lbb::resources::BuiltinSkin();
+  const Bytes packed(skin.begin(), skin.end());
+  int64_t unpacked = 0;
+  for (auto _ : state) {
+    TMemoryStream block(packed), out;
+    lbb::skin::DecompressBlock(block, out);
+    unpacked = static_cast<int64_t>(out.Bytes().size());
+    benchmark::DoNotOptimize(out.Bytes().data());
+  }
+  state.SetBytesProcessed(state.iterations() * unpacked);
+  state.SetLabel("built-in skin");
+}
+
 BENCHMARK(BM_Encode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeBuiltinSkin)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Decode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
