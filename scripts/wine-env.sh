@@ -72,3 +72,11 @@ lbb_ensure_prefix() {
     touch "$WINEPREFIX/.lbb-ready"
   ) 9>"$LBB_WINE_ROOT/prefix.lock"
 }
+
+# Starts the prefix's services (services.exe, plugplay, rpcss, ...) with no output of ours.
+# The first Windows program to run starts them otherwise, and they would keep that program's
+# stdout and stderr open for as long as they live: ctest would wait for the end of a test's
+# output until its time-out.
+lbb_start_services() {
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
