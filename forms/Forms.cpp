@@ -251,20 +251,26 @@ void TCustomForm::VisibleChanged() {
   }
 }
 
+namespace {
+
+// EnumThreadWindows callback (stdcall on i686, so not a lambda): collects the visible, enabled
+// windows into the vector behind `lp`.
+BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM lp) {
+  if (IsWindowVisible(w) && IsWindowEnabled(w)) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 int TCustomForm::ShowModal() {
   if (modal_ || Visible()) return mrNone;
   HWND active = GetActiveWindow();
   // Every other window of the thread is disabled while the form is up.
   std::vector<HWND> disabled;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) -> BOOL {
-        if (IsWindowVisible(w) && IsWindowEnabled(w)) {
-          reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&disabled));
+  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow,
+                    reinterpret_cast<LPARAM>(&disabled));
   HWND self = Handle();
   for (HWND w : disabled) {
     if (w != self) EnableWindow(w, FALSE);
