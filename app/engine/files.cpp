@@ -25,8 +25,11 @@ Text ErrorText(int err) {
 class StdOutputFile : public OutputFile {
  public:
   explicit StdOutputFile(std::ofstream s) : stream_(std::move(s)) {}
+  // Each write reaches the file at once, as the index page's head must before any page is
+  // fetched.
   bool Write(std::string_view bytes) override {
     stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    stream_.flush();
     return static_cast<bool>(stream_);
   }
   bool Close() override {
