@@ -42,6 +42,7 @@ class RunTest : public ::testing::Test {
   }
 
   FetchResult Answer(const Text& url) {
+    if (onFetch) onFetch(url);
     const std::string u = TextToUtf8(url);
     const bool photo = url.starts_with(kPhoto);
     const std::string path = u.substr(TextToUtf8(photo ? kPhoto : kBlog).size());
@@ -102,6 +103,7 @@ class RunTest : public ::testing::Test {
   BlogGenerator gen{Options(), "http://blog.test", "http://photo.test"};
   std::mutex faultMutex;
   std::map<std::string, FetchResult> faults;
+  std::function<void(const Text&)> onFetch;
   test::FunctionSource source{[this](const Text& url) { return Answer(url); }};
   Downloader downloader{
       source, DownloadPolicy{kMaxDownloadsInFlight, kFetchRetries, std::chrono::milliseconds(0)}};
@@ -147,6 +149,15 @@ TEST_F(RunTest, FirstRunSavesEveryArticleAndOneIndexBlock) {
   EXPECT_EQ(Fetched(u"/blog/index/").size(), 4u);
   // Pending events were processed after every worker start.
   EXPECT_GE(host.eventRounds.load(), 25);
+}
+
+TEST_F(RunTest, TheBlockHeadIsWrittenBeforeTheFirstListPage) {
+  std::string atFirstFetch = "<not fetched>";
+  onFetch = [&](const Text& url) {
+    if (url.ends_with(u"/blog/index/0")) atFirstFetch = Index("una");
+  };
+  ASSERT_EQ(Backup(u"una"), u"");
+  EXPECT_TRUE(atFirstFetch.ends_with("<table>\r\n")) << atFirstFetch;
 }
 
 TEST_F(RunTest, OwnPicturesPointAtThePicFolder) {
