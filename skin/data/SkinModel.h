@@ -1,0 +1,134 @@
+// The skin object model: a skin (one compressed block) parsed into one object per skinned
+// element, the colour scheme and a few derived images. TSkinModel is the portable part of
+// the skin data component; the Windows component adds the settings and the manager calls.
+//
+// A parse reads the archive's INI entry and, for every image the INI names, the image entry.
+// Missing sections, keys and images give absent elements (null), empty images or defaults;
+// nothing is reported. Only a version the reader does not know (or a damaged block) stops a
+// parse: Empty then stays true and the previous elements remain.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "SkinObjects.h"
+#include "SkinRead.h"
+#include "SkinStream.h"
+#include "Winskinini.h"
+
+namespace lbb::skin {
+
+using TShemeColors = std::array<TColor, 20>;
+
+// Scheme colour indexes (Colors / hasColors).
+enum TShemeIndex : int {
+  kShemeWindowText = 0,
+  kShemeTitleTextActive = 1,
+  kShemeTitleTextNoActive = 2,
+  kShemeButtonFace = 3,
+  kShemeButtonText = 4,
+  kShemeButtonHilight = 5,
+  kShemeButtonlight = 6,
+  kShemeButtonShadow = 7,
+  kShemeButtonDkShadow = 8,
+  kShemeHilightText = 11,
+  kShemeHilight = 12,
+  kShemeMenubar = 13,
+  kShemeMenuBarText = 14,
+  kShemeMenuText = 15,
+  kShemeMenu = 16,
+  kShemeCaption = 17,
+  kShemeScrollbar = 18,
+};
+
+// The four frame borders, in the order of `border`.
+enum TBorderSide : int { kBorderLeft = 0, kBorderRight = 1, kBorderTop = 2, kBorderBottom = 3 };
+
+// A colour value of the skin INI: up to three decimal numbers (red, green, blue) separated by
+// any non-digit characters; `def` when the text is empty.
+TColor ParseColourTriple(std::u16string_view text, TColor def);
+
+class TSkinModel {
+ public:
+  TSkinModel();
+  virtual ~TSkinModel();
+  TSkinModel(const TSkinModel&) = delete;
+  TSkinModel& operator=(const TSkinModel&) = delete;
+
+  // Parses the skin held in `data`. True when it was parsed (Empty is then false).
+  bool ParseSkin();
+  // Loads image entry `fname` of the skin being parsed into `bmp` (empty when the name is
+  // empty, its extension is not ".bmp", or the entry is missing or not a BMP file).
+  void Readbmp(PixelBuffer& bmp, std::u16string_view fname) const;
+  // ColorPreset[n] into `acolor`; false for n outside the array.
+  bool GetPrecolor(TColor& acolor, int n) const;
+  // The text before the first "."; empty when there is none.
+  static Text GetFileName(std::u16string_view s);
+  // Colors[3], or the first cell's pixel at a third of the Top border image.
+  TColor GetCaptionColor() const;
+
+  TMemoryStream data;  // the compressed block of the current skin
+  bool Empty = true;
+
+  // Only during a parse.
+  std::unique_ptr<TSkinReader> reader;
+  std::unique_ptr<TMemoryStream> ms;
+  std::unique_ptr<TQuickIni> ini;
+  std::unique_ptr<TStrings> sectionlist;
+
+  Text SkinName;
+  std::unique_ptr<TDataSkinTitle> Title;
+  std::array<std::unique_ptr<TDataSkinBorder>, 4> border;
+  std::vector<std::unique_ptr<TDataSkinSysButton>> SysBtn;
+  std::unique_ptr<TDataSkinButton> Button;
+  std::unique_ptr<TDataSkinBorder> progress;
+  std::unique_ptr<TDataSkinObject> progresschunk, Menubar, Box;
+  std::unique_ptr<TDataSkinBoxLabel> boxlabel;
+  std::unique_ptr<TDataSkinBorder> tab;
+  std::unique_ptr<TDataSkinObject> StatusBar, TabSheet, Toolbar, Toolbarbtn;
+  std::unique_ptr<TDataSkinBorder> combox;
+  std::unique_ptr<TDataSkinObject> Comboxborder, comboxarrow, ExtraImages, Header, MenuItem,
+      MenuitemBG, SArrow, HBar, VBar, HSlider, VSlider;
+  std::unique_ptr<TDataSkinObject> TrackHorz, TrackVert, TrackLeft, Trackright, Tracktop,
+      Trackbottom, TrackBar, TrackBarVert;
+  std::unique_ptr<TDataSkinBorder> HSpin, VSpin;
+  std::unique_ptr<TDataSkinObject> MinCaption;  // no loader fills it
+
+  TShemeColors Colors{};
+  std::array<bool, 20> hasColors{};
+  std::vector<TColor> ColorPreset;
+  std::array<TColor, 10> PresetColors{};
+
+ protected:
+  // True at design time: a parse then only sets Empty.
+  virtual bool IsDesignTime() const { return false; }
+  // Called at the end of every successful parse (the component recreates its brush).
+  virtual void SkinParsed() {}
+
+  void ReadSkin();
+  void ReadBorders();
+  void ReadColours();
+  void ReadSysButtons();
+  void ReadMDIButtons(size_t first);
+  void ReadButtons();
+  void ReadTitle();
+  void ReadControls();
+  void SetFrameCounts();
+  void MakeComboImages();
+  void MakeComboArrow();
+  void MakeToolbarImage();
+
+ private:
+  int Int(std::u16string_view section, std::u16string_view key, int def) const;
+  Text Str(std::u16string_view section, std::u16string_view key) const;
+  TColor Triple(std::u16string_view section, std::u16string_view key, TColor def) const;
+  void ReadCommon(TDataSkinObject& o, std::u16string_view section, bool colours) const;
+  std::unique_ptr<TDataSkinObject> ReadSkinObject(std::u16string_view section);
+  std::unique_ptr<TDataSkinBorder> ReadSkinBorder(std::u16string_view section,
+                                                  std::u16string_view second);
+  std::unique_ptr<TDataSkinObject> ReadTrack(std::u16string_view section);
+};
+
+}  // namespace lbb::skin
