@@ -79,18 +79,22 @@ TRect SaneMargins(const TRect& m) {
 }  // namespace
 
 // The source index of target pixel j of a stretch (see StretchIndexes).
-static int StretchIndex(int64_t j, int64_t s, int64_t d) {
-  if (d == 1 && s > 1) --s;
-  return static_cast<int>(d >= s ? ((2 * j + 1) * s - 1) / (2 * d)
-                                 : (2 * s * (j + 1) - d) / (2 * d));
+static int StretchIndex(int64_t j, int64_t s, int64_t d, bool vertical) {
+  if (d >= s) {
+    if (d == 1 && s > 1) --s;
+    return static_cast<int>(((2 * j + 1) * s - 1) / (2 * d));
+  }
+  if (vertical) return static_cast<int>((2 * s * j + d) / (2 * d));
+  if (d == 1) --s;
+  return static_cast<int>((2 * s * (j + 1) - d) / (2 * d));
 }
 
-std::vector<int> StretchIndexes(int srcLen, int dstLen) {
+std::vector<int> StretchIndexes(int srcLen, int dstLen, bool vertical) {
   std::vector<int> idx;
   if (srcLen <= 0 || dstLen <= 0) return idx;
   idx.resize(static_cast<size_t>(dstLen));
   for (int j = 0; j < dstLen; ++j)
-    idx[static_cast<size_t>(j)] = StretchIndex(j, srcLen, dstLen);
+    idx[static_cast<size_t>(j)] = StretchIndex(j, srcLen, dstLen, vertical);
   return idx;
 }
 
@@ -103,10 +107,10 @@ void StretchCopy(PixelBuffer& dst, const TRect& to, const PixelBuffer& src, cons
   std::vector<int> xi(static_cast<size_t>(c.Width()));
   for (int x = c.Left; x < c.Right; ++x)
     xi[static_cast<size_t>(x - c.Left)] =
-        from.Left + StretchIndex(x - to.Left, from.Width(), to.Width());
+        from.Left + StretchIndex(x - to.Left, from.Width(), to.Width(), false);
   const bool inside = xi.front() >= 0 && xi.back() < src.Width();
   for (int y = c.Top; y < c.Bottom; ++y) {
-    const int sy = from.Top + StretchIndex(y - to.Top, from.Height(), to.Height());
+    const int sy = from.Top + StretchIndex(y - to.Top, from.Height(), to.Height(), true);
     if (sy < 0 || sy >= src.Height()) continue;
     const Pixel* s = src.Row(sy);
     Pixel* d = dst.Row(y) + c.Left;

@@ -20,11 +20,13 @@ namespace lbb::skin {
 inline constexpr uint32_t kSkinKeyColour = 0xFF00FF;
 
 // For a stretch of `srcLen` source pixels to `dstLen` target pixels, the source index of
-// every target pixel, as the colour-on-colour stretch mode picks it: growing takes the source
-// pixel under each target pixel's centre (ties to the lower one); shrinking keeps, for each
-// target pixel, the last source pixel whose centre falls in it; a one-pixel target reads as
-// if the source were one pixel shorter. Empty when either length is 0 or less.
-std::vector<int> StretchIndexes(int srcLen, int dstLen);
+// every target pixel, as the colour-on-colour stretch mode picks it. Growing takes the source
+// pixel under each target pixel's centre (ties to the lower one). Shrinking maps each source
+// pixel to the target pixel under its centre (ties to the lower one) and keeps, per target
+// pixel, the last such source column, or the first such source row (`vertical`); a one-pixel
+// wide target reads columns as if the source were one pixel narrower. Empty when either length
+// is 0 or less.
+std::vector<int> StretchIndexes(int srcLen, int dstLen, bool vertical = false);
 
 // Copies src's rectangle `from` into dst's rectangle `to`, stretched (colour-on-colour), or
 // with `keyed` leaving the target where the source is 0xFF00FF. Nothing when either rectangle
