@@ -1,14 +1,15 @@
 // preview: a PNG sheet of a skin. At the top an active and an inactive sample window drawn from
-// the skin's elements with plain pixel copies (frame, caption and its buttons, menu bar, push
-// buttons in their five states, check boxes, radio buttons, edit, combo box, up-down, progress,
-// track bar, tabs, header, scroll bars, status bar) and a popup menu; below, every element
-// with all its cells, enlarged where small, colour-keyed pixels shown as a checkerboard.
+// the skin's elements with the skin drawing primitives (frame, caption and its buttons, menu bar,
+// push buttons in their five states, check boxes, radio buttons, edit, combo box, up-down,
+// progress, track bar, tabs, header, scroll bars, status bar) and a popup menu; below, every
+// element with all its cells, enlarged where small, colour-keyed pixels shown as a checkerboard.
 #include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "PngFile.h"
 #include "commands.h"
+#include "imgutil.h"
 #include "preview_elements.h"
 #include "skin_load.h"
 
@@ -29,16 +30,17 @@ struct Painter {
   bool Draw(const std::string& key, int k, Rect rc) const {
     const Element* e = v.Find(key);
     if (!e) return false;
-    DrawNine(px, rc, e->img, e->Cell(std::min(k, e->cells)), e->margins, e->keyed);
+    lbb::skin::DrawSkinImage(px, {rc.l, rc.t, rc.r, rc.b}, e->img, e->columns, false, e->keyed,
+                             e->cells, std::min(k, e->cells),
+                             {e->margins.l, e->margins.t, e->margins.r, e->margins.b});
     return true;
   }
   // Cell `k` unscaled, centred in rc, keyed.
   void Glyph(const std::string& key, int k, Rect rc) const {
     const Element* e = v.Find(key);
     if (!e) return;
-    const Rect c = e->Cell(std::min(k, e->cells));
-    const int x = rc.l + (rc.W() - c.W()) / 2, y = rc.t + (rc.H() - c.H()) / 2;
-    CopyScaled(px, {x, y, x + c.W(), y + c.H()}, e->img, c, true);
+    lbb::skin::DrawSkinGlyph(px, {rc.l, rc.t, rc.r, rc.b}, e->img, true, e->cells,
+                             std::min(k, e->cells));
   }
   void Text(int x, int y, const std::string& s, const char* colour, Pixel def) const {
     DrawLabel(px, x, y, s, v.Colour(colour, def), 1);

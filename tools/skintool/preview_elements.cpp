@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "BmpFile.h"
+#include "SkinModel.h"
 
 namespace skintool {
 
@@ -129,18 +130,8 @@ const Element* SkinView::Find(const std::string& key) const {
 
 Pixel SkinView::Colour(const char* key, Pixel fallback) const {
   const Text v = ini.ReadString(u"Colours", W(key), u"");
-  int parts[3] = {0, 0, 0}, n = 0;
-  bool digits = false;
-  for (char16_t c : v) {
-    if (c >= u'0' && c <= u'9') {
-      if (n < 3) parts[n] = parts[n] * 10 + (c - u'0');
-      digits = true;
-    } else if (digits) {
-      ++n, digits = false;
-    }
-  }
   if (v.empty()) return fallback;
-  return static_cast<Pixel>((parts[0] & 255) << 16 | (parts[1] & 255) << 8 | (parts[2] & 255));
+  return lbb::skin::PixelOf(static_cast<uint32_t>(lbb::skin::ParseColourTriple(v, 0)));
 }
 
 SkinView ReadSkinView(const lbb::skin::TSkinReader& reader) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "imgutil.h"
+
 namespace skintool {
 
 namespace {
@@ -37,6 +39,10 @@ const char* GlyphOf(char c) {
   return nullptr;
 }
 
+lbb::skin::TRect Skin(Rect r) {
+  return {r.l, r.t, r.r, r.b};
+}
+
 Rect Clip(Rect rc, const PixelBuffer& dst) {
   return {std::max(rc.l, 0), std::max(rc.t, 0), std::min(rc.r, dst.Width()),
           std::min(rc.b, dst.Height())};
@@ -65,16 +71,7 @@ void FrameRect(PixelBuffer& dst, Rect rc, Pixel p) {
 }
 
 void CopyScaled(PixelBuffer& dst, Rect to, const PixelBuffer& src, Rect from, bool keyed) {
-  if (to.W() <= 0 || to.H() <= 0 || from.W() <= 0 || from.H() <= 0) return;
-  for (int y = std::max(to.t, 0); y < std::min(to.b, dst.Height()); ++y) {
-    const int sy = from.t + static_cast<int>(int64_t{y - to.t} * from.H() / to.H());
-    for (int x = std::max(to.l, 0); x < std::min(to.r, dst.Width()); ++x) {
-      const int sx = from.l + static_cast<int>(int64_t{x - to.l} * from.W() / to.W());
-      if (!src.Contains(sx, sy)) continue;
-      const Pixel p = src.At(sx, sy) & 0xFFFFFF;
-      if (!keyed || p != kKeyPixel) dst.At(x, y) = p;
-    }
-  }
+  lbb::skin::StretchCopy(dst, Skin(to), src, Skin(from), keyed);
 }
 
 Rect CellRect(const PixelBuffer& img, int cells, int index, bool columns) {
@@ -88,16 +85,9 @@ Rect CellRect(const PixelBuffer& img, int cells, int index, bool columns) {
 }
 
 void DrawNine(PixelBuffer& dst, Rect to, const PixelBuffer& src, Rect cell, Rect m, bool keyed) {
-  if (to.W() < m.l + m.r) m.l = m.r = 0;
-  if (to.H() < m.t + m.b) m.t = m.b = 0;
-  const int xs[4] = {cell.l, cell.l + m.l, cell.r - m.r, cell.r};
-  const int ys[4] = {cell.t, cell.t + m.t, cell.b - m.b, cell.b};
-  const int xd[4] = {to.l, to.l + m.l, to.r - m.r, to.r};
-  const int yd[4] = {to.t, to.t + m.t, to.b - m.b, to.b};
-  for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 3; ++i)
-      CopyScaled(dst, {xd[i], yd[j], xd[i + 1], yd[j + 1]}, src,
-                 {xs[i], ys[j], xs[i + 1], ys[j + 1]}, keyed);
+  PixelBuffer part(cell.W(), cell.H());
+  lbb::skin::StretchCopy(part, {0, 0, cell.W(), cell.H()}, src, Skin(cell));
+  lbb::skin::DrawSkinImage(dst, Skin(to), part, false, false, keyed, 1, 1, Skin(m));
 }
 
 void DrawLabel(PixelBuffer& dst, int x, int y, std::string_view text, Pixel p, int scale) {

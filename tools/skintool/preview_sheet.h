@@ -1,6 +1,6 @@
-// Plain raster helpers of the preview sheet: rectangles, nearest-neighbour copies, nine-part
-// copies of a skin cell, and a small 3 x 5 pixel font for labels. Everything clips to the
-// target; 0xFF00FF source pixels are skipped in keyed copies.
+// Raster helpers of the preview sheet: rectangles, stretched copies and nine-part copies of a
+// skin cell (the skin drawing primitives, imgutil.h), and a small 3 x 5 pixel font for labels.
+// Everything clips to the target; 0xFF00FF source pixels are skipped in keyed copies.
 #pragma once
 
 #include <string_view>
@@ -24,12 +24,12 @@ void FillRect(PixelBuffer& dst, Rect rc, Pixel p);
 // A light checkerboard, the sheet's way of showing transparent pixels.
 void FillChecker(PixelBuffer& dst, Rect rc);
 void FrameRect(PixelBuffer& dst, Rect rc, Pixel p);
-// Copies src's rectangle `from` into `to`, scaling by dropping or repeating pixels.
+// Copies src's rectangle `from` into `to`, stretched as the skin painters stretch.
 void CopyScaled(PixelBuffer& dst, Rect to, const PixelBuffer& src, Rect from, bool keyed);
 // Cell `index` (1-based) of `cells` equal cells, side by side or (columns) stacked.
 Rect CellRect(const PixelBuffer& img, int cells, int index, bool columns);
-// Nine-part copy: corners unscaled, edges and centre stretched; margins that do not fit the
-// target are dropped (as the skin painters do).
+// Nine-part copy of the cell (RenderSkinImage): corners unscaled, edges and centre stretched;
+// margins that do not fit the target are dropped.
 void DrawNine(PixelBuffer& dst, Rect to, const PixelBuffer& src, Rect cell, Rect margins,
               bool keyed);
 // Text in the sheet font (upper-case letters, digits and a few signs), `scale` pixels per dot.
