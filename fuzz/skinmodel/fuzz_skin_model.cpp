@@ -4,6 +4,7 @@
 // primitives, so that odd margins, cell counts and image sizes are exercised too.
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -53,14 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DrawAll(b.get(), target);
   for (const auto& b : m.SysBtn)
     DrawAll(b.get(), target);
-  for (const TDataSkinObject* o :
-       {static_cast<const TDataSkinObject*>(m.Button.get()), m.progress.get(),
-        m.progresschunk.get(), m.Menubar.get(), m.Box.get(), m.boxlabel.get(), m.tab.get(),
-        m.StatusBar.get(), m.TabSheet.get(), m.Toolbar.get(), m.Toolbarbtn.get(),
-        m.combox.get(), m.Comboxborder.get(), m.comboxarrow.get(), m.ExtraImages.get(),
-        m.Header.get(), m.MenuItem.get(), m.MenuitemBG.get(), m.SArrow.get(), m.HBar.get(),
-        m.VBar.get(), m.HSlider.get(), m.VSlider.get(), m.TrackHorz.get(), m.TrackBar.get(),
-        m.TrackBarVert.get(), m.HSpin.get(), m.VSpin.get()})
+  for (const TDataSkinObject* o : std::initializer_list<const TDataSkinObject*>{
+           m.Button.get(),       m.progress.get(),     m.progresschunk.get(), m.Menubar.get(),
+           m.Box.get(),          m.boxlabel.get(),     m.tab.get(),           m.StatusBar.get(),
+           m.TabSheet.get(),     m.Toolbar.get(),      m.Toolbarbtn.get(),    m.combox.get(),
+           m.Comboxborder.get(), m.comboxarrow.get(),  m.ExtraImages.get(),   m.Header.get(),
+           m.MenuItem.get(),     m.MenuitemBG.get(),   m.SArrow.get(),        m.HBar.get(),
+           m.VBar.get(),         m.HSlider.get(),      m.VSlider.get(),       m.TrackHorz.get(),
+           m.TrackBar.get(),     m.TrackBarVert.get(), m.HSpin.get(),         m.VSpin.get()})
     DrawAll(o, target);
   return 0;
 }

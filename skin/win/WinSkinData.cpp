@@ -1,0 +1,188 @@
+#include "WinSkinData.h"
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "Skin3rdDefaults.h"
+
+namespace lbb::skin {
+
+namespace {
+
+TSkinManagerSeam gNoManager;
+TSkinManagerSeam* gManager = &gNoManager;
+
+TSkinSet AllControlsButMenuItemAndFastReport() {
+  TSkinSet s = 0;
+  for (int m = xcMainMenu; m <= xcFastReport; ++m)
+    if (m != xcMenuItem && m != xcFastReport) s |= SetOf(m);
+  return s;
+}
+
+}  // namespace
+
+TSkinManagerSeam& SkinManager() {
+  return *gManager;
+}
+
+void SetSkinManager(TSkinManagerSeam* manager) {
+  gManager = manager ? manager : &gNoManager;
+}
+
+const forms::TClassInfo& TSkinData::StaticClassInfo() {
+  static const forms::TClassInfo info = [] {
+    forms::TClassInfo i(u"TSkinData", &forms::TComponent::StaticClassInfo());
+    i.Add(forms::BoolProp<TSkinData>(u"Active", &TSkinData::Active, &TSkinData::SetActive));
+    i.Add(forms::IntProp<TSkinData>(u"DisableTag", &TSkinData::DisableTagProp,
+                                    &TSkinData::SetDisableTagProp));
+    i.Add(forms::StrProp<TSkinData>(u"SkinFile", &TSkinData::SkinFile, &TSkinData::SetSkinFile));
+    i.Add(forms::StrProp<TSkinData>(u"SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore));
+    i.Add(forms::EnumProp<TSkinData, TSkinFormType>(
+        u"SkinFormtype", {u"sfMainform", u"sfOnlyThisForm", u"sfDialog", u"sfDLL"},
+        &TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype));
+    i.Add(forms::StrProp<TSkinData>(u"Version", &TSkinData::Version, &TSkinData::SetVersion));
+    i.Add(forms::BoolProp<TSkinData>(u"MenuUpdate", &TSkinData::MenuUpdate,
+                                     &TSkinData::SetMenuUpdate));
+    i.Add(
+        forms::BoolProp<TSkinData>(u"MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge));
+    return i;
+  }();
+  return info;
+}
+
+TSkinData::TSkinData(forms::TComponent* AOwner)
+    : forms::TComponent(AOwner),
+      FSkinControls(AllControlsButMenuItemAndFastReport()),
+      fSkinOptions(SetOf(xoPreview) | SetOf(xoToolbarBK) | SetOf(xoCaptionButtonHint)),
+      f3rdControls(DefaultSkin3rd()) {}
+
+TSkinData::~TSkinData() {
+  BeginDestroy();
+  SkinManager().Unregister(this);
+}
+
+std::u16string TSkinData::SkinStore() const {
+  if (!designing) return u"";
+  return data.Size() > 0 ? u"(Good)" : u"(none)";
+}
+
+void TSkinData::WriteSkinStream(TStream& stream) const {
+  const int32_t n = static_cast<int32_t>(data.Size());
+  stream.Write(&n, sizeof(n));
+  if (n > 0) stream.Write(data.Bytes().data(), static_cast<size_t>(n));
+}
+
+void TSkinData::ReadSkinStream(TStream& stream) {
+  int32_t n = 0;
+  stream.ReadBuffer(&n, sizeof(n));
+  data.Clear();
+  if (n <= 0) return;
+  std::vector<uint8_t> bytes(static_cast<size_t>(n));
+  stream.ReadBuffer(bytes.data(), bytes.size());
+  data.Write(bytes.data(), bytes.size());
+  if (!designing) ParseSkin();
+}
+
+void TSkinData::ApplySkin() {
+  if (designing || reading) return;
+  SkinManager().SetUpdateData(this);
+  SkinManager().DeleteSysbtn();
+  if (SkinManager().State() == 1) SkinManager().SetAction(3, 250, this);
+}
+
+void TSkinData::LoadFromFile(const std::u16string& value) {
+  Empty = true;
+  fskinfile = value;
+  const std::filesystem::path path(std::wstring(value.begin(), value.end()));
+  if (designing) {
+    if (!value.empty() && data.Size() > 0) data.Clear();
+    return;
+  }
+  std::error_code ec;
+  if (value.empty() || !std::filesystem::is_regular_file(path, ec)) return;
+  data.LoadFromFile(path);
+  ParseSkin();
+  ApplySkin();
+}
+
+void TSkinData::LoadFromStream(TStream& Stream) {
+  Stream.SetPosition(0);
+  const std::vector<uint8_t> bytes = Stream.ReadRest();
+  data.Clear();
+  data.Write(bytes.data(), bytes.size());
+  ParseSkin();
+  if (ftype == TSkinFormType::sfMainform) ApplySkin();
+}
+
+void TSkinData::LoadFromCollection(const TSkinStore& astore, int aindex) {
+  if (aindex < 0 || aindex >= astore.Store().Count()) return;
+  TMemoryStream block;
+  astore.Store().Items(aindex).WriteData(block);
+  data.Clear();
+  data.Write(block.Bytes().data(), block.Bytes().size());
+  ParseSkin();
+  ApplySkin();
+}
+
+void TSkinData::Loaded() {
+  if (designing) return;
+  SkinManager().Register(this);
+  if (ftype != TSkinFormType::sfMainform) {
+    SkinManager().SetActive(true);
+    SkinManager().SetState(SkinManager().State() + 1);
+    if (factive && Owner()) SkinManager().AddForm(nullptr);
+    return;
+  }
+  SkinManager().InstallHooks();
+  if (factive) {
+    if (Empty)
+      factive = false;
+    else
+      SkinManager().SetAction(1, 250, this);
+  }
+  if (InSet(FSkinControls, xcMainMenu))
+    FSkinControls &= ~SetOf(xcMenuItem);
+  else
+    FSkinControls &= ~SetOf(xcSystemMenu);
+}
+
+void TSkinData::SetActive(bool value) {
+  factive = value;
+  if (designing || reading) return;
+  switch (ftype) {
+    case TSkinFormType::sfMainform:
+      if (value && Empty) return;
+      SkinManager().SetUpdateData(this);
+      SkinManager().SetAction(value ? 1 : 2, 250, this);
+      if (value) SkinManager().SetState(1);
+      return;
+    case TSkinFormType::sfOnlyThisForm:
+      SkinManager().SetUpdateData(this);
+      if (value && Empty) return;
+      SkinManager().SetAction(value ? 1 : 2, 250, this);
+      return;
+    default:
+      return;
+  }
+}
+
+void TSkinData::DoFormSkin(void* ahwnd, const std::u16string& aname, bool& Doskin) {
+  formhwnd = ahwnd;
+  if (OnFormSkin) {
+    OnFormSkin(this, aname, Doskin);
+    return;
+  }
+  if (aname == u"SysMonthCal32")
+    Doskin = false;
+  else if (InSet(FSkinControls, xcFastReport) && aname.rfind(u"Tfr", 0) == 0)
+    Doskin = false;
+}
+
+void TSkinData::ChangeProperty(forms::TObject* control, const std::u16string& aprop,
+                               const std::u16string& value) {
+  const forms::TPropInfo* p = forms::FindProp(control, aprop);
+  if (p && p->type == forms::TPropType::tkEnumeration) forms::SetPropText(control, aprop, value);
+}
+
+}  // namespace lbb::skin

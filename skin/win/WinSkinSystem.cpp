@@ -1,0 +1,58 @@
+#include "WinSkinSystem.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace lbb::skin {
+
+namespace {
+
+// A screen-compatible memory DC, released on every path.
+struct TScreenDC {
+  HDC dc = CreateCompatibleDC(nullptr);
+  ~TScreenDC() { DeleteDC(dc); }
+};
+
+struct TBitmapHandle {
+  HBITMAP h;
+  ~TBitmapHandle() {
+    if (h) DeleteObject(h);
+  }
+};
+
+}  // namespace
+
+uint32_t TWinSkinSystem::SysColor(int index) const {
+  return static_cast<uint32_t>(GetSysColor(index)) & 0xFFFFFF;
+}
+
+int TWinSkinSystem::SystemMetric(int index) const {
+  return GetSystemMetrics(index);
+}
+
+PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {
+  const std::wstring wname(name.begin(), name.end());
+  TBitmapHandle bmp{static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), wname.c_str(),
+                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
+  if (!bmp.h) return {};
+  BITMAP info{};
+  GetObjectW(bmp.h, sizeof(info), &info);
+  PixelBuffer img(info.bmWidth, info.bmHeight);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = info.bmWidth;
+  bi.bmiHeader.biHeight = -info.bmHeight;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  TScreenDC screen;
+  if (!GetDIBits(screen.dc, bmp.h, 0, static_cast<UINT>(info.bmHeight), img.Bits(), &bi,
+                 DIB_RGB_COLORS))
+    return {};
+  for (int y = 0; y < img.Height(); ++y)
+    for (int x = 0; x < img.Width(); ++x)
+      img.At(x, y) &= 0xFFFFFF;
+  return img;
+}
+
+}  // namespace lbb::skin
