@@ -1,0 +1,42 @@
+#include "MainRunHost.h"
+
+#include <memory>
+
+#include "Application.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "win_runhost.h"
+
+namespace lbb::app {
+
+bool TMainRunHost::StartWorker(std::function<void()> body) {
+  std::unique_ptr<TWorkerThread> worker;
+  if (kind_ == RunKind::kBackup) {
+    worker = std::make_unique<TDownContent>(std::move(body));
+  } else {
+    worker = std::make_unique<TDownPic>(std::move(body));
+  }
+  if (!worker->Start()) return false;
+  worker.release();  // the thread frees it when it ends
+  return true;
+}
+
+void TMainRunHost::HandOverLogLine(const Text& line) {
+  forms::Application->Synchronize([this, &line] { AppendLog(line); });
+}
+
+void TMainRunHost::AppendLog(const Text& line) {
+  if (log_) log_(line);
+}
+
+void TMainRunHost::ProcessPendingEvents() {
+  forms::Application->ProcessMessages();
+}
+
+LocalTime TMainRunHost::Now() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return win::FormatLocalTime(st);
+}
+
+}  // namespace lbb::app

@@ -1,0 +1,35 @@
+// The main window's services for the runs: article and picture threads (TDownContent,
+// TDownPic), the hand-over of workers' log lines to the UI thread through the application's
+// Synchronize, processing of pending window events, and the user's date and time.
+#pragma once
+
+#include <functional>
+
+#include "runs.h"
+
+namespace lbb::app {
+
+enum class RunKind { kBackup, kAlbum };
+
+class TMainRunHost : public RunHost {
+ public:
+  // The log sink: called on the UI thread with each line. Empty: lines are dropped (the
+  // window is gone).
+  void SetLog(std::function<void(const Text&)> log) { log_ = std::move(log); }
+  // Which run is about to start: its workers are article or picture threads.
+  void SetRunKind(RunKind kind) { kind_ = kind; }
+
+  bool StartWorker(std::function<void()> body) override;
+  // Waits until the UI thread has appended the line. The run reports completion before it
+  // hands over, and the run's wait never needs the UI thread, so this cannot deadlock.
+  void HandOverLogLine(const Text& line) override;
+  void AppendLog(const Text& line) override;
+  void ProcessPendingEvents() override;
+  LocalTime Now() override;
+
+ private:
+  std::function<void(const Text&)> log_;
+  RunKind kind_ = RunKind::kBackup;
+};
+
+}  // namespace lbb::app

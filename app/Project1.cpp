@@ -1,0 +1,25 @@
+// The program's entry: the application object, its title (the caption of the program's
+// message boxes), the main window and the message loop.
+#include <windows.h>
+
+#include <exception>
+
+#include "Application.h"
+#include "Unit1.h"
+#include "WorkerThread.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using lbb::forms::Application;
+  try {
+    Application->Initialize();
+    // The main window owns the taskbar button; the application's own window has none.
+    Application->SetTitle(lbb::forms::String(lbb::app::kApplicationTitle));
+    Application->CreateForm<lbb::app::TForm1>();
+    Application->Run();
+  } catch (...) {
+    Application->HandleException();
+  }
+  // Workers that are still handing over their last log lines end before the process does.
+  lbb::app::WaitForWorkerThreads();
+  return 0;
+}
