@@ -160,6 +160,10 @@ BitmapHandle TBitmap::CreateMask(TColor color) const {
 }
 
 void TBitmap::DrawTo(HDC dc, const RECT& dest) const {
+  DrawPartTo(dc, dest, RECT{0, 0, pixels_.Width(), pixels_.Height()});
+}
+
+void TBitmap::DrawPartTo(HDC dc, const RECT& dest, const RECT& part) const {
   if (pixels_.Empty() || !dc) return;
   MemoryDcHandle source(CreateCompatibleDC(dc));
   if (!source) return;
@@ -167,16 +171,16 @@ void TBitmap::DrawTo(HDC dc, const RECT& dest) const {
   // into only one context at a time, so draw from that one when it is.
   HDC from = oldBitmap_ ? dc_.get() : source.get();
   SelectScope select(source.get(), oldBitmap_ ? nullptr : handle_.get());
-  int w = static_cast<int>(Width()), h = static_cast<int>(Height());
+  int w = part.right - part.left, h = part.bottom - part.top;
   int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
   if (transparent_) {
-    TransparentBlt(dc, dest.left, dest.top, dw, dh, from, 0, 0, w, h,
+    TransparentBlt(dc, dest.left, dest.top, dw, dh, from, part.left, part.top, w, h,
                    ColorToRGB(TransparentColor()));
   } else if (dw == w && dh == h) {
-    BitBlt(dc, dest.left, dest.top, w, h, from, 0, 0, SRCCOPY);
+    BitBlt(dc, dest.left, dest.top, w, h, from, part.left, part.top, SRCCOPY);
   } else {
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, dest.left, dest.top, dw, dh, from, 0, 0, w, h, SRCCOPY);
+    StretchBlt(dc, dest.left, dest.top, dw, dh, from, part.left, part.top, w, h, SRCCOPY);
   }
 }
 

@@ -57,6 +57,8 @@ class TBitmap : public TGraphicsObject {
   // Draws the bitmap on `dc` into `dest`, with its transparent colour left out when
   // Transparent.
   void DrawTo(HDC dc, const RECT& dest) const;
+  // Draws the `part` of the bitmap into `dest` the same way.
+  void DrawPartTo(HDC dc, const RECT& dest, const RECT& part) const;
 
  private:
   void ReleaseCanvas();

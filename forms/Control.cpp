@@ -261,6 +261,8 @@ void TGraphicControl::WndProc(TMessage& message) {
       return;
     }
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // The second press of a double click presses the control again.
       pressed_ = Enabled();
       break;
     case WM_LBUTTONUP: {

@@ -232,6 +232,9 @@ class TWinControl : public TControl {
   bool OwnClass() const { return defWndProc_ == DefWindowProcW; }
   // The brush of the control's colour, for backgrounds and WM_CTLCOLOR answers.
   HBRUSH ColorBrush();
+  // Answers a reflected colour request (CN_CTLCOLOR...) with the control's font colour on
+  // its own colour.
+  void AnswerColorRequest(TMessage& message);
   // Puts the children with an alignment into place.
   void AlignControls();
 

@@ -60,13 +60,9 @@ void TButtonControl::WndProc(TMessage& m) {
       }
       return;
     case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(m.WParam);
-      SetTextColor(dc, ColorToRGB(static_cast<TColor>(Font()->Color())));
-      SetBkColor(dc, ColorToRGB(static_cast<TColor>(Color())));
-      m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+    case CN_CTLCOLORSTATIC:
+      AnswerColorRequest(m);
       return;
-    }
     default:
       TWinControl::WndProc(m);
       return;
@@ -94,7 +90,11 @@ void TButton::CreateParams(TCreateParams& p) {
 void TButton::SetDefault(bool v) {
   if (v == default_) return;
   default_ = v;
-  if (WindowHandle()) {
+  if (!WindowHandle()) return;
+  // An owner-drawn button keeps its style and shows the default look when it draws itself.
+  if ((GetWindowLongW(WindowHandle(), GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+    Invalidate();
+  } else {
     Perform(BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
   }
 }
@@ -127,6 +127,9 @@ const TClassInfo& TCustomEdit::StaticClassInfo() {
     i.Add(StrProp<TCustomEdit>(u"Text", &TCustomEdit::Text, &TCustomEdit::SetTextProp));
     i.Add(BoolProp<TCustomEdit>(u"ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly));
     i.Add(IntProp<TCustomEdit>(u"MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength));
+    i.Add(EnumProp<TCustomEdit, TBorderStyle>(u"BorderStyle", {u"bsNone", u"bsSingle"},
+                                              &TCustomEdit::BorderStyle,
+                                              &TCustomEdit::SetBorderStyle));
     return i;
   }();
   return info;
@@ -147,7 +150,13 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.nativeClass = L"EDIT";
   p.style |= ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
-  p.exStyle |= WS_EX_CLIENTEDGE;
+  if (borderStyle_ == TBorderStyle::bsSingle) p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle v) {
+  if (v == borderStyle_) return;
+  borderStyle_ = v;
+  RecreateWnd();
 }
 
 void TCustomEdit::CreateWnd() {
@@ -177,13 +186,9 @@ void TCustomEdit::WndProc(TMessage& m) {
       if (HIWORD(m.WParam) == EN_CHANGE && OnChange) OnChange(this);
       return;
     case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(m.WParam);
-      SetTextColor(dc, ColorToRGB(static_cast<TColor>(Font()->Color())));
-      SetBkColor(dc, ColorToRGB(static_cast<TColor>(Color())));
-      m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+    case CN_CTLCOLORSTATIC:
+      AnswerColorRequest(m);
       return;
-    }
     default:
       TWinControl::WndProc(m);
       return;

@@ -46,6 +46,8 @@ class TButton : public TButtonControl {
   int64_t modalResult_ = 0;
 };
 
+enum class TBorderStyle { bsNone, bsSingle };
+
 class TCustomEdit : public TWinControl {
   LBB_FORMS_CLASS_INFO
 
@@ -55,6 +57,9 @@ class TCustomEdit : public TWinControl {
   void SetReadOnly(bool v);
   int64_t MaxLength() const { return maxLength_; }
   void SetMaxLength(int64_t v);
+  // bsSingle: the sunken client edge.
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle v);
   void Clear() { SetText(u""); }
   void SelectAll();
   TNotifyEvent OnChange;
@@ -67,6 +72,7 @@ class TCustomEdit : public TWinControl {
  private:
   bool readOnly_ = false;
   int64_t maxLength_ = 0;
+  TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
 };
 
 class TEdit : public TCustomEdit {

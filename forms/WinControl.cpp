@@ -323,6 +323,13 @@ HBRUSH TWinControl::ColorBrush() {
   return brush_.get();
 }
 
+void TWinControl::AnswerColorRequest(TMessage& m) {
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  SetTextColor(dc, ColorToRGB(static_cast<TColor>(Font()->Color())));
+  SetBkColor(dc, ColorToRGB(static_cast<TColor>(Color())));
+  m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+}
+
 void TWinControl::PaintWindow(HDC) {}
 
 void TWinControl::PaintControls(HDC dc) {

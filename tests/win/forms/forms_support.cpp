@@ -28,41 +28,64 @@ void Settle() {
 }
 
 namespace {
-void SendMouse(DWORD flags, POINT screen) {
+INPUT MouseInput(DWORD flags, POINT screen) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
   in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+}  // namespace
+
+namespace {
+// Input reaches the thread's queue some time after SendInput; these wait until the thread
+// has taken it (the thread's key state and the cursor follow the messages taken).
+void SendAndWait(INPUT in, const std::function<bool()>& arrived) {
   SendInput(1, &in, sizeof in);
+  PumpUntil(arrived);
+  Settle();
+}
+bool ButtonDown() {
+  return GetKeyState(VK_LBUTTON) < 0;
 }
 }  // namespace
 
 void MoveMouseTo(HWND hwnd, POINT client) {
   ClientToScreen(hwnd, &client);
-  SendMouse(MOUSEEVENTF_MOVE, client);
-  Settle();
+  SendAndWait(MouseInput(MOUSEEVENTF_MOVE, client), [client] {
+    POINT p{};
+    GetCursorPos(&p);
+    return p.x == client.x && p.y == client.y;
+  });
 }
 
 void ClickAt(HWND hwnd, POINT client) {
-  HWND top = GetAncestor(hwnd, GA_ROOT);
-  SetForegroundWindow(top);
+  SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
   Settle();
   MoveMouseTo(hwnd, client);
   ClientToScreen(hwnd, &client);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, client);
+  SendAndWait(MouseInput(MOUSEEVENTF_LEFTDOWN, client), ButtonDown);
+  SendAndWait(MouseInput(MOUSEEVENTF_LEFTUP, client), [] { return !ButtonDown(); });
+}
+
+void ClickTracked(HWND hwnd, POINT client) {
+  SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
   Settle();
-  SendMouse(MOUSEEVENTF_LEFTUP, client);
+  MoveMouseTo(hwnd, client);
+  ClientToScreen(hwnd, &client);
+  INPUT in[2] = {MouseInput(MOUSEEVENTF_LEFTDOWN, client), MouseInput(MOUSEEVENTF_LEFTUP, client)};
+  SendInput(2, in, sizeof in[0]);
   Settle();
 }
 
 void PressKey(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof in[0]);
-  Settle();
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  SendAndWait(in, [vk] { return GetKeyState(vk) < 0; });
+  in.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendAndWait(in, [vk] { return GetKeyState(vk) >= 0; });
 }
 
 void TypeText(const std::wstring& text) {

@@ -20,6 +20,10 @@ bool PumpUntil(const std::function<bool()>& done);
 void Settle();
 // Real input: brings `hwnd` to the front, moves the mouse to the client point and clicks.
 void ClickAt(HWND hwnd, POINT client);
+// The same for a control that tracks the mouse in a loop of its own while the button is
+// down (a scroll bar): press and release are queued together, so that the loop finds the
+// release.
+void ClickTracked(HWND hwnd, POINT client);
 void MoveMouseTo(HWND hwnd, POINT client);
 void PressKey(WORD vk);
 void TypeText(const std::wstring& text);
