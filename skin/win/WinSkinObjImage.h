@@ -1,0 +1,49 @@
+// TSkinObjImage: hands the skin's check-box and radio-button cells to controls that paint their
+// own glyphs from a bitmap property, instead of drawing over them. The control is reached
+// through its published properties only; a property it lacks is skipped.
+#pragma once
+
+#include <memory>
+
+#include "Bitmap.h"
+#include "Component.h"
+
+namespace lbb::skin {
+
+class TSkinData;
+
+class TSkinObjImage {
+ public:
+  // kind 1: check box with a "CustomGlyphs" bitmap; kind 2: radio button with "CustomGlyphs";
+  // kind 3: check box whose "Properties" object has a "Glyph" bitmap.
+  TSkinObjImage(forms::TObject* control, int aKind) : control_(control), kind(aKind) {}
+
+  // Once only: remembers the skin data and the form skinner, builds and hands over the glyphs.
+  void Init(void* skinForm, TSkinData* data);
+  // The skin changed: the glyphs are built again.
+  void SkinChange();
+  // Gives the control back its own glyphs.
+  void Unskin();
+
+  bool Inited() const { return inited_; }
+  int SkinState() const { return skinstate_; }
+  void* SkinForm() const { return skinForm_; }
+  // The strip last handed over (empty when the skin had nothing for this kind).
+  const forms::TBitmap& Glyphs() const { return strip_; }
+
+ private:
+  bool BuildStrip();
+  void HandOver();
+
+  forms::TObject* control_;
+  TSkinData* data_ = nullptr;
+  void* skinForm_ = nullptr;
+  forms::TBitmap strip_;
+  bool inited_ = false;
+  int skinstate_ = 0;
+
+ public:
+  int kind;
+};
+
+}  // namespace lbb::skin
