@@ -36,6 +36,12 @@ const forms::TClassInfo& TSkinData::StaticClassInfo() {
     i.Add(forms::BoolProp<TSkinData>(u"Active", &TSkinData::Active, &TSkinData::SetActive));
     i.Add(forms::IntProp<TSkinData>(u"DisableTag", &TSkinData::DisableTagProp,
                                     &TSkinData::SetDisableTagProp));
+    i.Add(forms::StrProp<TSkinData>(u"SkinControls", &TSkinData::SkinControlsText,
+                                    &TSkinData::SetSkinControlsText));
+    i.Add(
+        forms::StrProp<TSkinData>(u"Options", &TSkinData::OptionsText, &TSkinData::SetOptionsText));
+    i.Add(forms::ObjectProp<TSkinData, forms::TStrings>(
+        u"Skin3rd", u"TStrings", &TSkinData::Skin3rdStrings, &TSkinData::SetSkin3rdStrings));
     i.Add(forms::StrProp<TSkinData>(u"SkinFile", &TSkinData::SkinFile, &TSkinData::SetSkinFile));
     i.Add(forms::StrProp<TSkinData>(u"SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore));
     i.Add(forms::EnumProp<TSkinData, TSkinFormType>(
@@ -55,11 +61,41 @@ TSkinData::TSkinData(forms::TComponent* AOwner)
     : forms::TComponent(AOwner),
       FSkinControls(AllControlsButMenuItemAndFastReport()),
       fSkinOptions(SetOf(xoPreview) | SetOf(xoToolbarBK) | SetOf(xoCaptionButtonHint)),
-      f3rdControls(DefaultSkin3rd()) {}
+      fhintwindow(std::make_unique<forms::THintWindow>(nullptr)) {
+  cxMax = GetSystemMetrics(SM_CXMAXIMIZED);
+  cyMax = GetSystemMetrics(SM_CYMAXIMIZED);
+  SetSkin3rd(DefaultSkin3rd());
+  SysIcon.SetPixelFormat(forms::TPixelFormat::pf24bit);
+  LoadMenuGlyphs();
+}
 
 TSkinData::~TSkinData() {
   BeginDestroy();
   SkinManager().Unregister(this);
+}
+
+void TSkinData::SetSkin3rd(const std::vector<std::u16string>& lines) {
+  f3rdControls.Clear();
+  for (const std::u16string& line : lines)
+    f3rdControls.Add(line);
+}
+
+void TSkinData::SetSkin3rdStrings(forms::TStrings* lines) {
+  if (lines)
+    f3rdControls.Assign(*lines);
+  else
+    f3rdControls.Clear();
+}
+
+void TSkinData::UpdateMainMenu(bool done) {
+  MenuMsg = done;
+  if (done) SkinManager().RefreshMenuBars();
+}
+
+void TSkinData::ChangeForm(forms::TWinControl* aform) {
+  if (!aform) return;
+  SkinManager().SetLpara(aform->Handle());
+  SkinManager().SetAction(7, 250, this);
 }
 
 std::u16string TSkinData::SkinStore() const {
@@ -127,11 +163,14 @@ void TSkinData::LoadFromCollection(const TSkinStore& astore, int aindex) {
 
 void TSkinData::Loaded() {
   if (designing) return;
+  if (!HasScrollBarInfo()) FSkinControls &= ~SetOf(xcScrollbar);
   SkinManager().Register(this);
+  ReadCaptionFont();
   if (ftype != TSkinFormType::sfMainform) {
     SkinManager().SetActive(true);
     SkinManager().SetState(SkinManager().State() + 1);
-    if (factive && Owner()) SkinManager().AddForm(nullptr);
+    auto* form = dynamic_cast<forms::TWinControl*>(Owner());
+    if (factive && form) SkinManager().AddForm(form->Handle());
     return;
   }
   SkinManager().InstallHooks();
@@ -145,6 +184,7 @@ void TSkinData::Loaded() {
     FSkinControls &= ~SetOf(xcMenuItem);
   else
     FSkinControls &= ~SetOf(xcSystemMenu);
+  GetAppIcon();
 }
 
 void TSkinData::SetActive(bool value) {

@@ -7,11 +7,17 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "Bitmap.h"
 #include "Component.h"
+#include "Controls.h"
+#include "HintWindow.h"
+#include "ImgList.h"
 #include "SkinModel.h"
+#include "Strings.h"
 #include "WinSkinStore.h"
 
 namespace lbb::skin {
@@ -58,6 +64,12 @@ enum class TSkinFormType : int { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
 
 // A set of enumeration members as bits (member n = bit n).
 using TSkinSet = uint32_t;
+// A set as the form files write it ("[xoPreview,xoToolbarBK]"), and back; unknown names are
+// skipped.
+std::u16string SetToText(TSkinSet s, const std::vector<std::u16string>& names);
+TSkinSet TextToSet(std::u16string_view text, const std::vector<std::u16string>& names);
+const std::vector<std::u16string>& SkinControlTypeNames();
+const std::vector<std::u16string>& SkinOptionNames();
 constexpr TSkinSet SetOf(int member) {
   return TSkinSet{1} << member;
 }
@@ -84,6 +96,23 @@ class TSkinManagerSeam {
   virtual void SetUpdateData(TSkinData*) {}
   virtual int State() const { return 0; }
   virtual void SetState(int) {}
+  // The window that action 7 re-skins.
+  virtual void SetLpara(void* /*window*/) {}
+  // Adds a window as a child form.
+  virtual void AddChildForm(void* /*window*/) {}
+  // Asks the form skinner of `parent` to (re)attach skinners to `control`, or to all of its
+  // controls when `control` is null.
+  virtual void UpdateSkinControl(forms::TWinControl* /*parent*/, forms::TControl* /*control*/) {}
+  // Removes and frees the skinner of a non-windowed control from `parent`'s form skinner.
+  virtual void DeleteGraphicControl(forms::TWinControl* /*parent*/, forms::TControl* /*control*/) {}
+  // Asks the form skinner of `parent` to rebuild its popup-menu skinning.
+  virtual void UpdateMenu(forms::TWinControl* /*parent*/) {}
+  // Every form skinner's menu bar refreshes its buttons.
+  virtual void RefreshMenuBars() {}
+  // Makes `nested` a nested form of `parent`'s form skinner, when it has one.
+  virtual void AddNestForm(forms::TWinControl* /*parent*/, forms::TWinControl* /*nested*/) {}
+  virtual void InstallThread(unsigned long /*threadId*/) {}
+  virtual void UnInstallThread(unsigned long /*threadId*/) {}
 };
 // The manager in use (a no-op until the skin manager installs itself; null restores that).
 TSkinManagerSeam& SkinManager();
@@ -107,8 +136,19 @@ class TSkinData : public forms::TComponent, public TSkinModel {
   void SetSkinControls(TSkinSet value) { FSkinControls = value; }
   TSkinSet Options() const { return fSkinOptions; }
   void SetOptions(TSkinSet value) { fSkinOptions = value; }
-  const std::vector<std::u16string>& Skin3rd() const { return f3rdControls; }
-  void SetSkin3rd(const std::vector<std::u16string>& lines) { f3rdControls = lines; }
+  const std::vector<std::u16string>& Skin3rd() const { return f3rdControls.Items(); }
+  void SetSkin3rd(const std::vector<std::u16string>& lines);
+  forms::TStrings* Skin3rdStrings() const { return &f3rdControls; }
+  // Assigning copies the lines.
+  void SetSkin3rdStrings(forms::TStrings* lines);
+  std::u16string SkinControlsText() const {
+    return SetToText(FSkinControls, SkinControlTypeNames());
+  }
+  void SetSkinControlsText(const std::u16string& t) {
+    FSkinControls = TextToSet(t, SkinControlTypeNames());
+  }
+  std::u16string OptionsText() const { return SetToText(fSkinOptions, SkinOptionNames()); }
+  void SetOptionsText(const std::u16string& t) { fSkinOptions = TextToSet(t, SkinOptionNames()); }
   std::u16string SkinFile() const { return fskinfile; }
   void SetSkinFile(const std::u16string& value) { LoadFromFile(value); }
   std::u16string SkinStore() const;
@@ -141,6 +181,38 @@ class TSkinData : public forms::TComponent, public TSkinModel {
   // Sets the enumeration property `aprop` of `control` to the member named `value`.
   static void ChangeProperty(forms::TObject* control, const std::u16string& aprop,
                              const std::u16string& value);
+  void UpdateSkinControl(forms::TWinControl* fParent, forms::TControl* acontrol) {
+    SkinManager().UpdateSkinControl(fParent, acontrol);
+  }
+  void DeleteGraphicControl(forms::TWinControl* fParent, forms::TControl* acontrol) {
+    SkinManager().DeleteGraphicControl(fParent, acontrol);
+  }
+  void UpdateMenu(forms::TWinControl* fParent) { SkinManager().UpdateMenu(fParent); }
+  // Stores `done` in MenuMsg; when true every form skinner's menu bar refreshes its buttons.
+  void UpdateMainMenu(bool done);
+  void SkinForm(void* ahwnd) { SkinManager().AddChildForm(ahwnd); }
+  void AddNestForm(forms::TWinControl* fParent, forms::TWinControl* fNested) {
+    SkinManager().AddNestForm(fParent, fNested);
+  }
+  void InstallThread(unsigned long aThreadID) { SkinManager().InstallThread(aThreadID); }
+  void UnInstallThread(unsigned long aThreadID) { SkinManager().UnInstallThread(aThreadID); }
+  // Asks the manager to re-skin `aform`'s window (action 7).
+  void ChangeForm(forms::TWinControl* aform);
+  void EnableSkin(bool b) { SkinManager().SetActive(b); }
+
+  // The system caption font, read at the loaded step.
+  void ReadCaptionFont();
+  // SysIcon from the application window's small (else big) icon; unchanged without one.
+  void GetAppIcon();
+  // The platform's scroll-bar information; false when the platform lacks the call.
+  static bool GetScrollBarInfo(HWND hwnd, LONG idObject, PSCROLLBARINFO psbi);
+  static bool HasScrollBarInfo();
+  // Caption-button hints (only with xoCaptionButtonHint).
+  void ActivateHint(const RECT& aRect, const std::u16string& AHint);
+  void HideHint();
+  bool IsHint() const { return hashint; }
+  HWND HintHandle() const;
+
   void DoDebug(const std::u16string& s) {
     if (DebugList) DebugList->push_back(s);
   }
@@ -155,19 +227,36 @@ class TSkinData : public forms::TComponent, public TSkinModel {
 
   std::function<void(TSkinData*, const std::u16string&, bool&)> OnFormSkin;
   std::function<void(TSkinData*)> OnSkinChanged;
+  std::function<void(TSkinData*, void* ahwnd, const std::u16string& aName)> OnBeforeSkinForm;
+  std::function<void(TSkinData*, void* ahwnd, const std::u16string& aName)> OnAfterSkinForm;
+  std::function<void(forms::TComponent* Sender, TSkinData* SkinData, forms::TControl* Form,
+                     forms::TControl* Control, const std::u16string& ControlClass,
+                     forms::TComponent*& SkinnedControl)>
+      OnSkinControl;
+
+  std::unique_ptr<forms::TFont> CaptionFont = std::make_unique<forms::TFont>();
+  forms::TBitmap SysIcon;              // 24-bit; the application's small icon on 0xFF00FF
+  forms::TImageList bmpmenu{nullptr};  // restore, maximize, minimize, close (16 x 16)
+  forms::BrushHandle BGBrush;          // solid Colors[3], made after every parse
+  int cxMax = 0, cyMax = 0;
+  bool hashint = false;
+  int hintcount = 0;
 
  protected:
   bool IsDesignTime() const override { return designing; }
+  void SkinParsed() override;
 
  private:
   void ApplySkin();
+  void LoadMenuGlyphs();
 
   bool factive = false;
   int fdisableTag = 99;
   TSkinSet FSkinControls;
   TSkinSet fSkinOptions;
   TSkinFormType ftype = TSkinFormType::sfMainform;
-  std::vector<std::u16string> f3rdControls;
+  mutable forms::TStrings f3rdControls;
+  std::unique_ptr<forms::THintWindow> fhintwindow;
   bool fmenuauto = true;
   bool fmenumerge = false;
   std::u16string fskinfile;
