@@ -61,7 +61,9 @@ void MoveMouseTo(HWND hwnd, POINT client) {
 }
 
 void ClickAt(HWND hwnd, POINT client) {
-  SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  SetForegroundWindow(top);
+  PumpUntil([top] { return GetForegroundWindow() == top && GetActiveWindow() == top; });
   Settle();
   MoveMouseTo(hwnd, client);
   ClientToScreen(hwnd, &client);

@@ -3,11 +3,13 @@
 
 #include "Application.h"
 #include "Forms.h"
+#include "Gallery.h"
 #include "HintWindow.h"
 #include "ImgList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 #include "forms_support.h"
+#include "gui_objects.h"
 
 namespace lbb::forms {
 namespace {
@@ -47,16 +49,58 @@ void MakeShowAndFree() {
   test::Settle();
 }
 
+TEST(ResourcesTest, CountsSeeEveryObjectMadeAndFreed) {
+  // A leak of one object of each kind must show; otherwise the checks below prove nothing.
+  test::EnsureApplication();
+  TForm form(nullptr);
+  form.Font()->Handle();  // the form's font lives as long as the form
+  test::GuiObjects before = test::CountGuiObjects();
+  BrushHandle brush(CreateSolidBrush(RGB(1, 2, 3)));
+  MenuHandle menu(CreateMenu());
+  form.HandleNeeded();
+  test::GuiObjects during = test::CountGuiObjects();
+  EXPECT_EQ(during.gdi, before.gdi + 1);
+  EXPECT_GE(during.user, before.user + 1);
+  EXPECT_EQ(during.windows, before.windows + 1);
+  brush.reset();
+  menu.reset();
+  form.DestroyHandle();
+  test::GuiObjects after = test::CountGuiObjects();
+  EXPECT_EQ(after.gdi, before.gdi);
+  EXPECT_EQ(after.user, before.user);
+  EXPECT_EQ(after.windows, before.windows);
+}
+
 TEST(ResourcesTest, WindowsMadeAndFreedManyTimesLeaveNoHandles) {
   test::EnsureApplication();
   MakeShowAndFree();  // classes registered, caches filled
-  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  if (gdi == 0 && user == 0) GTEST_SKIP() << "the system does not count GUI objects";
-  for (int i = 0; i < 20; ++i)
+  test::GuiObjects before = test::CountGuiObjects();
+  for (int i = 0; i < 10; ++i)
     MakeShowAndFree();
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  test::GuiObjects after = test::CountGuiObjects();
+  EXPECT_LE(after.gdi, before.gdi);
+  EXPECT_LE(after.user, before.user);
+  EXPECT_LE(after.windows, before.windows);
+}
+
+TEST(ResourcesTest, TheGalleryMadeAndFreedManyTimesLeavesNoHandles) {
+  test::EnsureApplication();
+  auto cycle = [] {
+    auto* gallery = new TGalleryForm(nullptr);
+    gallery->ShowForm();
+    gallery->PageControl1->SetActivePage(gallery->TabSheet2);
+    test::Settle();
+    delete gallery;
+    test::Settle();
+  };
+  cycle();
+  test::GuiObjects before = test::CountGuiObjects();
+  for (int i = 0; i < 8; ++i)
+    cycle();
+  test::GuiObjects after = test::CountGuiObjects();
+  EXPECT_LE(after.gdi, before.gdi);
+  EXPECT_LE(after.user, before.user);
+  EXPECT_LE(after.windows, before.windows);
 }
 
 TEST(ResourcesTest, HintMeasuresWithinWidthAndShowsWithoutFocus) {
