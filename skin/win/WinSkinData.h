@@ -79,6 +79,13 @@ constexpr bool InSet(TSkinSet s, int member) {
 
 class TSkinData;
 
+// The framework control that owns the native window `hwnd` (through its "ControlOfs" window
+// property); null for windows of other modules and threads or without one.
+forms::TWinControl* ControlOfWindow(HWND hwnd);
+// Asks the platform for a mouse-leave notification on `hwnd`; false when the platform lacks
+// the call or refuses.
+bool TrackMouseLeave(HWND hwnd);
+
 // What the skin data asks of the skin manager. The default does nothing.
 class TSkinManagerSeam {
  public:

@@ -16,14 +16,17 @@ constexpr UINT kNonClientMetricsSize = 504;
 constexpr int kHintMaxWidth = 500;
 
 using ScrollBarInfoFn = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
+using TrackMouseFn = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
+
+// A call of user32 that older systems lack; null there.
+template <class Fn>
+Fn UserCall(const char* name) {
+  HMODULE user = GetModuleHandleW(L"user32.dll");
+  return user ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user, name))) : nullptr;
+}
 
 ScrollBarInfoFn ScrollBarInfoCall() {
-  static const ScrollBarInfoFn fn = [] {
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    return user ? reinterpret_cast<ScrollBarInfoFn>(
-                      reinterpret_cast<void*>(GetProcAddress(user, "GetScrollBarInfo")))
-                : nullptr;
-  }();
+  static const ScrollBarInfoFn fn = UserCall<ScrollBarInfoFn>("GetScrollBarInfo");
   return fn;
 }
 
@@ -135,6 +138,20 @@ void TSkinData::GetAppIcon() {
   SysIcon.SetPixelFormat(forms::TPixelFormat::pf24bit);
   SysIcon.SetTransparentColor(kMagenta);
   SysIcon.SetTransparent(true);
+}
+
+forms::TWinControl* ControlOfWindow(HWND hwnd) {
+  return hwnd ? forms::FindControl(hwnd) : nullptr;
+}
+
+bool TrackMouseLeave(HWND hwnd) {
+  static const TrackMouseFn fn = UserCall<TrackMouseFn>("TrackMouseEvent");
+  if (!fn || !hwnd) return false;
+  TRACKMOUSEEVENT tme{};
+  tme.cbSize = sizeof(tme);
+  tme.dwFlags = TME_LEAVE;
+  tme.hwndTrack = hwnd;
+  return fn(&tme) != FALSE;
 }
 
 bool TSkinData::HasScrollBarInfo() {

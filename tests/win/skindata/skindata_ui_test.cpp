@@ -37,6 +37,13 @@ class CallManager : public TSkinManagerSeam {
   void AddChildForm(void* w) override { child = w; }
   void SetActive(bool b) override { active = b; }
   void AddForm(void* w) override { form = w; }
+  void AddNestForm(forms::TWinControl* p, forms::TWinControl* n) override {
+    nestParent = p;
+    nested = n;
+  }
+  void DeleteGraphicControl(forms::TWinControl* p, forms::TControl*) override { deletedFrom = p; }
+  void InstallThread(unsigned long id) override { threads.push_back(id); }
+  void UnInstallThread(unsigned long id) override { threads.push_back(~id); }
   void RefreshMenuBars() override { ++refreshes; }
   void UpdateMenu(forms::TWinControl* p) override { menuParent = p; }
   void UpdateSkinControl(forms::TWinControl* p, forms::TControl* c) override {
@@ -45,6 +52,8 @@ class CallManager : public TSkinManagerSeam {
     ++updates;
   }
   std::vector<int> actions;
+  std::vector<unsigned long> threads;
+  forms::TWinControl *nestParent = nullptr, *nested = nullptr, *deletedFrom = nullptr;
   void *lpara = nullptr, *child = nullptr, *form = nullptr;
   bool active = true;
   int refreshes = 0, updates = 0;
@@ -175,6 +184,20 @@ TEST(SkinDataUi, ScrollBarInformation) {
   DestroyWindow(bar);
 }
 
+TEST(SkinDataUi, ControlOfAWindowAndMouseLeave) {
+  forms::THintWindow own(nullptr);
+  HWND h = own.Handle();
+  EXPECT_EQ(ControlOfWindow(h), &own);
+  HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(ControlOfWindow(plain), nullptr);
+  EXPECT_EQ(ControlOfWindow(nullptr), nullptr);
+  EXPECT_TRUE(TrackMouseLeave(plain));
+  EXPECT_FALSE(TrackMouseLeave(nullptr));
+  DestroyWindow(plain);
+}
+
 TEST(SkinDataUi, SetAndListProperties) {
   TSkinData d(nullptr);
   EXPECT_EQ(forms::GetStrProp(&d, u"Options"), u"[xoPreview,xoToolbarBK,xoCaptionButtonHint]");
@@ -223,6 +246,15 @@ TEST(SkinDataUi, ManagerCalls) {
     EXPECT_EQ(m.controlParent, &form);
     EXPECT_EQ(m.control, nullptr);
     EXPECT_EQ(m.updates, 1);
+    forms::THintWindow inner(nullptr);
+    d.AddNestForm(&form, &inner);
+    EXPECT_EQ(m.nestParent, &form);
+    EXPECT_EQ(m.nested, &inner);
+    d.DeleteGraphicControl(&inner, nullptr);
+    EXPECT_EQ(m.deletedFrom, &inner);
+    d.InstallThread(42);
+    d.UnInstallThread(42);
+    EXPECT_EQ(m.threads, (std::vector<unsigned long>{42, ~42ul}));
   }
   {
     // A component of one form adds that form's window when it is loaded active.
