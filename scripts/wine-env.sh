@@ -47,15 +47,22 @@ lbb_ensure_display() {
 }
 
 # Creates the prefix on first use (under a lock, so parallel tests wait for one creation),
-# links the CJK font into it and registers it as the fallback of the dialog fonts.
+# then applies the project's settings once (a prefix made by an older harness gets them too):
+#  - the CJK font linked in and registered as the fallback of the dialog fonts;
+#  - Wine draws window frames and captions itself ("Decorated" off): there is no window manager
+#    on Xvfb, and screenshots of windows then show their captions.
+lbb_prefix_settings=2
 lbb_ensure_prefix() {
   mkdir -p "$LBB_WINE_ROOT"
   (
     flock 9
-    [ -f "$WINEPREFIX/.lbb-ready" ] && exit 0
-    rm -rf "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
+    [ -f "$WINEPREFIX/.lbb-settings-$lbb_prefix_settings" ] && exit 0
+    if [ ! -f "$WINEPREFIX/.lbb-ready" ]; then
+      rm -rf "$WINEPREFIX"
+      wineboot -i >/dev/null 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.lbb-ready"
+    fi
     if [ -f "$lbb_cjk_font" ]; then
       ln -sf "$lbb_cjk_font" "$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc"
       local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
@@ -66,10 +73,11 @@ lbb_ensure_prefix() {
           /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
       done
     fi
-    # Fonts registered while a wineserver runs are not seen by it.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # Fonts and settings registered while a wineserver runs are not seen by it.
     wineserver -k 2>/dev/null || true
     wineserver -w
-    touch "$WINEPREFIX/.lbb-ready"
+    touch "$WINEPREFIX/.lbb-settings-$lbb_prefix_settings"
   ) 9>"$LBB_WINE_ROOT/prefix.lock"
 }
 
