@@ -48,9 +48,9 @@ lbb_ensure_display() {
 
 # Creates the prefix on first use (under a lock, so parallel tests wait for one creation),
 # then applies the project's settings once (a prefix made by an older harness gets them too):
-#  - the CJK font linked in and registered as the fallback of the dialog fonts;
-#  - Wine draws window frames and captions itself ("Decorated" off): there is no window manager
-#    on Xvfb, and screenshots of windows then show their captions.
+# the CJK font linked in and registered as the fallback of the dialog fonts. (Letting Wine draw
+# the frames itself, "Decorated" off, would show captions in screenshots, but then windows do
+# not become the foreground window on Xvfb and input tests fail.)
 lbb_prefix_settings=2
 lbb_ensure_prefix() {
   mkdir -p "$LBB_WINE_ROOT"
@@ -73,7 +73,6 @@ lbb_ensure_prefix() {
           /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
       done
     fi
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     # Fonts and settings registered while a wineserver runs are not seen by it.
     wineserver -k 2>/dev/null || true
     wineserver -w
