@@ -9,6 +9,19 @@
 
 namespace lbb::app {
 
+TMainRunHost::TMainRunHost()
+    : handOver_([this](const Text& line) { AppendLog(line); },
+                [this](const std::vector<Text>& lines) { AppendLines(lines); }) {}
+
+void TMainRunHost::AppendLines(const std::vector<Text>& lines) {
+  Text joined;
+  for (const Text& line : lines) {
+    if (!joined.empty()) joined += u"\r\n";
+    joined += line;
+  }
+  AppendLog(joined);
+}
+
 bool TMainRunHost::StartWorker(std::function<void()> body) {
   std::unique_ptr<TWorkerThread> worker;
   if (kind_ == RunKind::kBackup) {
@@ -22,7 +35,7 @@ bool TMainRunHost::StartWorker(std::function<void()> body) {
 }
 
 void TMainRunHost::HandOverLogLine(const Text& line) {
-  forms::Application->Synchronize([this, &line] { AppendLog(line); });
+  handOver_.HandOverLogLine(line);
 }
 
 void TMainRunHost::AppendLog(const Text& line) {

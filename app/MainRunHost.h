@@ -1,11 +1,13 @@
 // The main window's services for the runs: article and picture threads (TDownContent,
-// TDownPic), the hand-over of workers' log lines to the UI thread through the application's
-// Synchronize, processing of pending window events, and the user's date and time.
+// TDownPic), the hand-over of workers' log lines to the UI thread (a posted message and an
+// event per line, which wakes only the worker whose line was appended), processing of pending
+// window events, and the user's date and time.
 #pragma once
 
 #include <functional>
 
 #include "runs.h"
+#include "win_runhost.h"
 
 namespace lbb::app {
 
@@ -13,6 +15,8 @@ enum class RunKind { kBackup, kAlbum };
 
 class TMainRunHost : public RunHost {
  public:
+  // Create on the UI thread: the hand-over window belongs to it.
+  TMainRunHost();
   // The log sink: called on the UI thread with each line. Empty: lines are dropped (the
   // window is gone).
   void SetLog(std::function<void(const Text&)> log) { log_ = std::move(log); }
@@ -28,8 +32,12 @@ class TMainRunHost : public RunHost {
   LocalTime Now() override;
 
  private:
+  // Lines handed over together go to the log in one append (the memo redraws per append).
+  void AppendLines(const std::vector<Text>& lines);
+
   std::function<void(const Text&)> log_;
   RunKind kind_ = RunKind::kBackup;
+  win::WinRunHost handOver_;
 };
 
 }  // namespace lbb::app

@@ -62,7 +62,11 @@ Text SiteFromEnvironment(const wchar_t* name, std::u16string_view fallback) {
 }  // namespace
 
 WinRunHost::WinRunHost(std::function<void(const Text&)> appendLog)
-    : appendLog_(std::move(appendLog)) {
+    : WinRunHost(std::move(appendLog), nullptr) {}
+
+WinRunHost::WinRunHost(std::function<void(const Text&)> appendLog,
+                       std::function<void(const std::vector<Text>&)> appendLines)
+    : appendLog_(std::move(appendLog)), appendLines_(std::move(appendLines)) {
   RegisterWindowClass();
   window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
@@ -95,13 +99,28 @@ LRESULT CALLBACK WinRunHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 }
 
 void WinRunHost::OnLogLine(LPARAM lp) {
-  auto* handOver = reinterpret_cast<LogHandOver*>(lp);
-  try {
-    appendLog_(handOver->line);
-  } catch (...) {
-    // A log that cannot take the line must not keep the worker waiting.
+  std::vector<LogHandOver*> handOvers{reinterpret_cast<LogHandOver*>(lp)};
+  if (appendLines_) {
+    // Take the other lines already waiting too, and append them all in one go.
+    MSG more;
+    while (PeekMessageW(&more, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
+      handOvers.push_back(reinterpret_cast<LogHandOver*>(more.lParam));
+    }
   }
-  SetEvent(handOver->appended.get());
+  try {
+    if (appendLines_) {
+      std::vector<Text> lines;
+      for (const LogHandOver* h : handOvers)
+        lines.push_back(h->line);
+      appendLines_(lines);
+    } else {
+      appendLog_(handOvers.front()->line);
+    }
+  } catch (...) {
+    // A log that cannot take the lines must not keep the workers waiting.
+  }
+  for (LogHandOver* h : handOvers)
+    SetEvent(h->appended.get());
 }
 
 bool WinRunHost::StartWorker(std::function<void()> body) {

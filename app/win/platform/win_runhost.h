@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "runs.h"
 #include "scrape.h"
@@ -23,6 +24,10 @@ class WinRunHost : public RunHost {
  public:
   // Create and use on the UI thread. `appendLog` appends one line to the log.
   explicit WinRunHost(std::function<void(const Text&)> appendLog);
+  // The same, with `appendLines` taking every line handed over that is waiting at once, in
+  // order: a log control that redraws per append keeps up with many workers that way.
+  WinRunHost(std::function<void(const Text&)> appendLog,
+             std::function<void(const std::vector<Text>&)> appendLines);
   ~WinRunHost() override;
   WinRunHost(const WinRunHost&) = delete;
   WinRunHost& operator=(const WinRunHost&) = delete;
@@ -45,6 +50,7 @@ class WinRunHost : public RunHost {
   void OnLogLine(LPARAM lp);
 
   std::function<void(const Text&)> appendLog_;
+  std::function<void(const std::vector<Text>&)> appendLines_;
   HWND window_ = nullptr;
   // Shared with the worker threads, which may outlive this object.
   std::shared_ptr<std::atomic<int>> live_ = std::make_shared<std::atomic<int>>(0);
