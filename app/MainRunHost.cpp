@@ -47,9 +47,7 @@ void TMainRunHost::ProcessPendingEvents() {
 }
 
 LocalTime TMainRunHost::Now() {
-  SYSTEMTIME st;
-  GetLocalTime(&st);
-  return win::FormatLocalTime(st);
+  return handOver_.Now();
 }
 
 }  // namespace lbb::app

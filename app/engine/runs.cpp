@@ -95,21 +95,18 @@ Text BackupEngine::BackupButton(const Text& trimmedName) {
   const ConfigIni ini = ConfigIni::Load(fs_, ConfigPath());
   state_.lastURL = ini.ReadString(trimmedName, u"lastURL", u"");
   retryURLs_ = ReadRetryList(ini);
-  try {
-    BeiFen();
-  } catch (const RunError& e) {
-    return e.text();
-  } catch (const std::exception& e) {
-    return Utf8ToText(e.what());
-  }
-  return Text();
+  return RunReportingErrors(&BackupEngine::BeiFen);
 }
 
 Text BackupEngine::AlbumButton(const Text& trimmedName) {
   if (Text problem = UserNameProblem(trimmedName); !problem.empty()) return problem;
   PrepareUserFolders(trimmedName, u"/pic");
+  return RunReportingErrors(&BackupEngine::DownPics);
+}
+
+Text BackupEngine::RunReportingErrors(void (BackupEngine::*run)()) {
   try {
-    DownPics();
+    (this->*run)();
   } catch (const RunError& e) {
     return e.text();
   } catch (const std::exception& e) {

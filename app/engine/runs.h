@@ -104,6 +104,8 @@ class BackupEngine {
 
  private:
   void PrepareUserFolders(const Text& name, const Text& sub);
+  // Runs `run`; the text of the error that ended it, "" when it completed.
+  Text RunReportingErrors(void (BackupEngine::*run)());
   // Starts one worker; when no thread can be had the article or picture counts as failed.
   void StartWorker(bool article, const Text& url, int32_t& startedCount);
   void WaitForWorkers(int32_t startedCount);
