@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "Application.h"
+#include "BuiltinSkin.h"
+#include "WinSkinSystem.h"
 #include "http.h"
 #include "win_filesystem.h"
 #include "win_runhost.h"
@@ -95,6 +97,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), OpenAddress(ShellOpen) {
   SetClientWidth(455);
   SetClientHeight(267);
   CreateControls();
+  CreateSkinData();
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnCanResize = [this](TObject* s, int& w, int& h, bool& r) { FormCanResize(s, w, h, r); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
@@ -134,6 +137,38 @@ void TForm1::CreateControls() {
   Edit1->SetTabOrder(2);
   LinkLabel1->SetTabOrder(3);
   Button2->SetTabOrder(4);
+}
+
+void TForm1::CreateSkinData() {
+  // The skin's system colours, metrics and named bitmaps come from Windows.
+  static const skin::TWinSkinSystem platform;
+  skin::SetSkinSystem(&platform);
+
+  using namespace skin;
+  SkinData1 = new TSkinData(this);
+  SkinData1->SetName(u"SkinData1");
+  // The stored settings are read as a form reader does: no run-time action until the
+  // loaded step, which then asks the skin manager to skin everything.
+  SkinData1->reading = true;
+  SkinData1->SetActive(true);
+  SkinData1->SetDisableTag(99);
+  TSkinSet controls = 0;
+  for (int m = xcMainMenu; m <= xcSystemMenu; ++m)
+    if (m != xcMenuItem) controls |= SetOf(m);
+  SkinData1->SetSkinControls(controls);
+  SkinData1->SetOptions(SetOf(xoPreview) | SetOf(xoToolbarBK) | SetOf(xoCaptionButtonHint));
+  SkinData1->SetSkinFormtype(TSkinFormType::sfMainform);
+  SkinData1->SetMenuUpdate(true);
+  SkinData1->SetMenuMerge(false);
+  const std::span<const uint8_t> skinBytes = resources::BuiltinSkin();
+  const int32_t count = static_cast<int32_t>(skinBytes.size());
+  TMemoryStream stored;
+  stored.Write(&count, sizeof count);
+  stored.Write(skinBytes.data(), skinBytes.size());
+  stored.SetPosition(0);
+  SkinData1->ReadSkinStream(stored);
+  SkinData1->reading = false;
+  SkinData1->Loaded();
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -9,6 +9,7 @@
 #include "Forms.h"
 #include "MainRunHost.h"
 #include "StdCtrls.h"
+#include "WinSkinData.h"
 #include "scrape.h"
 
 namespace lbb::app {
@@ -35,11 +36,10 @@ class TForm1 : public forms::TForm {
   forms::TLinkLabel* LinkLabel1 = nullptr;
   forms::TButton* Button2 = nullptr;
   forms::TLabel* Label1 = nullptr;
-  // Seam of the skin: the skin data component SkinData1 (built-in skin, DisableTag 99) is
-  // made here, owned by the window, once the skin subsystem exists. It reads the skin
-  // archive and the named bitmaps from the program's resources; nothing in this window
-  // calls it.
-  forms::TComponent* SkinData1 = nullptr;
+  // The skin data component, owned by the window, read as the form's stored settings: the
+  // built-in skin as its stream, active, DisableTag 99. The skin is parsed when the window
+  // is made; the skin manager that skins the windows with it comes through its seam.
+  skin::TSkinData* SkinData1 = nullptr;
 
   // Opens an address with the desktop's default handler; tests put a recorder here.
   std::function<void(const String& address)> OpenAddress;
@@ -56,6 +56,7 @@ class TForm1 : public forms::TForm {
 
  private:
   void CreateControls();
+  void CreateSkinData();
   void RunButton(RunKind kind);
   void ShowRunError(const lbb::Text& error);
   void AppendLog(const String& line);

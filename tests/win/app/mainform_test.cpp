@@ -3,6 +3,7 @@
 // screenshot after a run.
 #include <gtest/gtest.h>
 
+#include "BuiltinSkin.h"
 #include "Screenshot.h"
 #include "app_support.h"
 #include "forms_support.h"
@@ -137,6 +138,67 @@ TEST(MainWindowLayout, LinkClickOpensTheAuthorsBlog) {
   forms::test::PumpUntil([&] { return !opened.empty(); });
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0], AuthorBlogURL + u"?key=LorvaneBlogBackUp");
+}
+
+// Records what the skin data asks of the skin manager.
+struct RecordingManager : skin::TSkinManagerSeam {
+  std::vector<skin::TSkinData*> registered;
+  int hooks = 0;
+  std::vector<std::pair<int, int>> actions;
+  void Register(skin::TSkinData* d) override { registered.push_back(d); }
+  void InstallHooks() override { ++hooks; }
+  void SetAction(int code, int delayMs, skin::TSkinData*) override {
+    actions.emplace_back(code, delayMs);
+  }
+};
+
+TEST(MainWindowSkin, SkinDataHoldsTheBuiltInSkinParsedAndAsksForSkinning) {
+  RecordingManager manager;
+  skin::SetSkinManager(&manager);
+  {
+    MainWindow w({});
+    skin::TSkinData* d = w.form().SkinData1;
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(w.form().FindComponent(u"SkinData1"), d);
+    EXPECT_TRUE(d->Active());
+    EXPECT_FALSE(d->Empty);
+    EXPECT_EQ(d->DisableTag(), 99);
+    EXPECT_EQ(d->SkinFormtype(), skin::TSkinFormType::sfMainform);
+    EXPECT_EQ(d->OptionsText(), u"[xoPreview,xoToolbarBK,xoCaptionButtonHint]");
+    EXPECT_TRUE(d->MenuUpdate());
+    EXPECT_FALSE(d->MenuMerge());
+    // Every kind but the menu item and the report designer's windows.
+    EXPECT_EQ(d->SkinControlsText(),
+              u"[xcMainMenu,xcPopupMenu,xcToolbar,xcControlbar,xcCombo,xcCheckBox,"
+              u"xcRadioButton,xcProgress,xcScrollbar,xcEdit,xcButton,xcBitBtn,xcSpeedButton,"
+              u"xcSpin,xcPanel,xcGroupBox,xcStatusBar,xcTab,xcTrackBar,xcSystemMenu]");
+    EXPECT_EQ(d->Skin3rd().size(), 118u);
+
+    // The stored stream is the built-in skin, byte for byte, after its byte count.
+    skin::TMemoryStream out;
+    d->WriteSkinStream(out);
+    const auto builtin = resources::BuiltinSkin();
+    ASSERT_EQ(out.Bytes().size(), builtin.size() + 4);
+    int32_t count = 0;
+    memcpy(&count, out.Bytes().data(), 4);
+    EXPECT_EQ(static_cast<size_t>(count), builtin.size());
+    EXPECT_TRUE(std::equal(builtin.begin(), builtin.end(), out.Bytes().begin() + 4));
+
+    // Parsed at start-up: the caption, its buttons, the borders and the button element.
+    ASSERT_NE(d->Title, nullptr);
+    EXPECT_FALSE(d->SysBtn.empty());
+    for (const auto& b : d->border)
+      EXPECT_NE(b, nullptr);
+    ASSERT_NE(d->Button, nullptr);
+    EXPECT_FALSE(d->Button->Map.Empty());
+
+    // The loaded step registered the component, installed the hooks once and asked for
+    // everything to be skinned a quarter second later.
+    EXPECT_EQ(manager.registered, std::vector<skin::TSkinData*>{d});
+    EXPECT_EQ(manager.hooks, 1);
+    EXPECT_EQ(manager.actions, (std::vector<std::pair<int, int>>{{1, 250}}));
+  }
+  skin::SetSkinManager(nullptr);
 }
 
 TEST(MainWindowLayout, ScreenshotAfterARun) {
