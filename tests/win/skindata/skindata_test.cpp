@@ -129,6 +129,35 @@ TEST(SkinData, FormVetoAndEnumerationProperties) {
   EXPECT_EQ(d.DisableTag(), 99);
 }
 
+TEST(SkinData, AssignedEventsDecideAndFire) {
+  TSkinData d(nullptr);
+  std::vector<std::u16string> asked;
+  // An assigned form-skin event decides alone: it may skin what the built-in rule refuses.
+  d.OnFormSkin = [&](TSkinData* sender, const std::u16string& name, bool& doSkin) {
+    EXPECT_EQ(sender, &d);
+    asked.push_back(name);
+    doSkin = name != u"TMyForm";
+  };
+  int window = 0;
+  bool skin = true;
+  d.DoFormSkin(&window, u"SysMonthCal32", skin);
+  EXPECT_TRUE(skin);
+  EXPECT_EQ(d.formhwnd, &window);
+  d.DoFormSkin(nullptr, u"TMyForm", skin);
+  EXPECT_FALSE(skin);
+  EXPECT_EQ(asked, (std::vector<std::u16string>{u"SysMonthCal32", u"TMyForm"}));
+  EXPECT_EQ(d.formhwnd, nullptr);
+
+  d.DoSkinChanged();  // nothing assigned: nothing happens
+  int changed = 0;
+  d.OnSkinChanged = [&](TSkinData* sender) {
+    EXPECT_EQ(sender, &d);
+    ++changed;
+  };
+  d.DoSkinChanged();
+  EXPECT_EQ(changed, 1);
+}
+
 TEST(SkinData, WindowsSystemAndMissingFile) {
   TWinSkinSystem sys;
   EXPECT_EQ(sys.SysColor(kColorBtnFace), static_cast<uint32_t>(GetSysColor(COLOR_BTNFACE)));
