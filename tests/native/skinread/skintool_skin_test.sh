@@ -1,10 +1,12 @@
 #!/bin/sh
 # skintool build, list, extract and preview on the skins that come with the program, and their
 # exit codes (0 done, 1 bad input, 2 usage).
-#   skintool_skin_test.sh PATH-TO-SKINTOOL BUILTIN-SKIN SECOND-SKIN
+#   skintool_skin_test.sh PATH-TO-SKINTOOL BUILTIN-SKIN SECOND-SKIN [SHEET-DIR]
+# The preview sheets of both skins are kept in SHEET-DIR, when given, for people to look at.
 tool="$1"
 builtin="$2"
 second="$3"
+sheets="${4:-}"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 fail=0
@@ -44,6 +46,9 @@ grep -q '^version 30000,' "$dir/out.txt" || { echo "FAIL: chosen version not wri
 for skin in "$builtin" "$second"; do
   expect 0 preview "$skin" "$dir/sheet.png"
   [ "$(head -c 4 "$dir/sheet.png" | tail -c 3)" = "PNG" ] || { echo "FAIL: preview of $skin is no PNG"; fail=1; }
+  if [ -n "$sheets" ]; then
+    mkdir -p "$sheets" && cp "$dir/sheet.png" "$sheets/skin-preview-$(basename "$skin" .skn).png"
+  fi
 done
 
 # Usage errors.
