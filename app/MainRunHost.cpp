@@ -10,8 +10,12 @@
 namespace lbb::app {
 
 TMainRunHost::TMainRunHost()
-    : handOver_([this](const Text& line) { AppendLog(line); },
+    : handOver_([this](const Text& line) { ToLog(line); },
                 [this](const std::vector<Text>& lines) { AppendLines(lines); }) {}
+
+void TMainRunHost::ToLog(const Text& line) {
+  if (log_) log_(line);
+}
 
 void TMainRunHost::AppendLines(const std::vector<Text>& lines) {
   Text joined;
@@ -19,7 +23,7 @@ void TMainRunHost::AppendLines(const std::vector<Text>& lines) {
     if (!joined.empty()) joined += u"\r\n";
     joined += line;
   }
-  AppendLog(joined);
+  ToLog(joined);
 }
 
 bool TMainRunHost::StartWorker(std::function<void()> body) {
@@ -39,7 +43,7 @@ void TMainRunHost::HandOverLogLine(const Text& line) {
 }
 
 void TMainRunHost::AppendLog(const Text& line) {
-  if (log_) log_(line);
+  handOver_.AppendLog(line);
 }
 
 void TMainRunHost::ProcessPendingEvents() {

@@ -1,7 +1,8 @@
 // The main window's services for the runs: article and picture threads (TDownContent,
 // TDownPic), the hand-over of workers' log lines to the UI thread (a posted message and an
-// event per line, which wakes only the worker whose line was appended), processing of pending
-// window events, and the user's date and time.
+// event per line, which wakes only the worker whose line was appended; lines arriving close
+// together are appended together), processing of pending window events, and the user's date
+// and time.
 #pragma once
 
 #include <functional>
@@ -34,6 +35,7 @@ class TMainRunHost : public RunHost {
  private:
   // Lines handed over together go to the log in one append (the memo redraws per append).
   void AppendLines(const std::vector<Text>& lines);
+  void ToLog(const Text& line);
 
   std::function<void(const Text&)> log_;
   RunKind kind_ = RunKind::kBackup;

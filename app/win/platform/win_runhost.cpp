@@ -10,12 +10,8 @@ namespace lbb::win {
 namespace {
 
 constexpr UINT kLogLineMessage = WM_APP + 0x4C;  // lParam: LogHandOver*
+constexpr UINT_PTR kFlushTimer = 1;
 const wchar_t kWindowClass[] = L"LorvaneLogHandOver";
-
-struct LogHandOver {
-  Text line;
-  UniqueHandle appended;  // event set once the UI thread has appended the line
-};
 
 struct WorkerStart {
   std::function<void()> body;
@@ -61,6 +57,11 @@ Text SiteFromEnvironment(const wchar_t* name, std::u16string_view fallback) {
 
 }  // namespace
 
+struct WinRunHost::LogHandOver {
+  Text line;
+  UniqueHandle appended;  // event set once the UI thread has appended the line
+};
+
 WinRunHost::WinRunHost(std::function<void(const Text&)> appendLog)
     : WinRunHost(std::move(appendLog), nullptr) {}
 
@@ -81,8 +82,10 @@ WinRunHost::~WinRunHost() {
     // Lines still queued are appended now, so that no worker waits for ever.
     MSG msg;
     while (PeekMessageW(&msg, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
-      OnLogLine(msg.lParam);
+      waiting_.push_back(reinterpret_cast<LogHandOver*>(msg.lParam));
     }
+    FlushWaitingLines();
+    if (timerSet_) KillTimer(window_, kFlushTimer);
     DestroyWindow(window_);
   }
 }
@@ -93,34 +96,62 @@ LRESULT CALLBACK WinRunHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     case kLogLineMessage:
       if (self) self->OnLogLine(lp);
       return 0;
+    case WM_TIMER:
+      if (self && wp == kFlushTimer) self->OnFlushTimer();
+      return 0;
     default:
       return DefWindowProcW(hwnd, msg, wp, lp);
   }
 }
 
 void WinRunHost::OnLogLine(LPARAM lp) {
-  std::vector<LogHandOver*> handOvers{reinterpret_cast<LogHandOver*>(lp)};
-  if (appendLines_) {
-    // Take the other lines already waiting too, and append them all in one go.
-    MSG more;
-    while (PeekMessageW(&more, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
-      handOvers.push_back(reinterpret_cast<LogHandOver*>(more.lParam));
-    }
+  waiting_.push_back(reinterpret_cast<LogHandOver*>(lp));
+  if (!appendLines_) {
+    FlushWaitingLines();
+    return;
   }
+  // Take the other lines already queued too.
+  MSG more;
+  while (PeekMessageW(&more, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
+    waiting_.push_back(reinterpret_cast<LogHandOver*>(more.lParam));
+  }
+  const DWORD since = GetTickCount() - lastAppend_;
+  if (since >= kLogAppendIntervalMs) {
+    FlushWaitingLines();
+  } else if (!timerSet_) {
+    timerSet_ = SetTimer(window_, kFlushTimer, kLogAppendIntervalMs - since, nullptr) != 0;
+    // Without a timer the lines cannot wait: append them now.
+    if (!timerSet_) FlushWaitingLines();
+  }
+}
+
+void WinRunHost::OnFlushTimer() {
+  KillTimer(window_, kFlushTimer);
+  timerSet_ = false;
+  FlushWaitingLines();
+}
+
+void WinRunHost::FlushWaitingLines() {
+  if (waiting_.empty()) return;
+  std::vector<LogHandOver*> handOvers;
+  handOvers.swap(waiting_);
   try {
     if (appendLines_) {
       std::vector<Text> lines;
+      lines.reserve(handOvers.size());
       for (const LogHandOver* h : handOvers)
         lines.push_back(h->line);
       appendLines_(lines);
     } else {
-      appendLog_(handOvers.front()->line);
+      for (const LogHandOver* h : handOvers)
+        appendLog_(h->line);
     }
   } catch (...) {
     // A log that cannot take the lines must not keep the workers waiting.
   }
   for (LogHandOver* h : handOvers)
     SetEvent(h->appended.get());
+  lastAppend_ = GetTickCount();
 }
 
 bool WinRunHost::StartWorker(std::function<void()> body) {
@@ -144,6 +175,7 @@ void WinRunHost::HandOverLogLine(const Text& line) {
 }
 
 void WinRunHost::AppendLog(const Text& line) {
+  FlushWaitingLines();
   appendLog_(line);
 }
 

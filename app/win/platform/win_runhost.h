@@ -20,12 +20,18 @@ namespace lbb::win {
 // a large blog must not run a 32-bit process out of address space.
 constexpr SIZE_T kWorkerStackReserve = 256 * 1024;
 
+// Least time between two appends of handed-over lines, for a host that appends lines together.
+constexpr DWORD kLogAppendIntervalMs = 50;
+
 class WinRunHost : public RunHost {
  public:
   // Create and use on the UI thread. `appendLog` appends one line to the log.
   explicit WinRunHost(std::function<void(const Text&)> appendLog);
-  // The same, with `appendLines` taking every line handed over that is waiting at once, in
-  // order: a log control that redraws per append keeps up with many workers that way.
+  // The same, with `appendLines` taking the lines handed over together, in order: at most
+  // one append per `kLogAppendIntervalMs`, lines arriving in between wait for the next one
+  // (and their workers with them). A log control that redraws per append costs the UI
+  // thread a few milliseconds each time under Wine; appending thousands of lines one by
+  // one would keep it from starting the next workers.
   WinRunHost(std::function<void(const Text&)> appendLog,
              std::function<void(const std::vector<Text>&)> appendLines);
   ~WinRunHost() override;
@@ -36,6 +42,7 @@ class WinRunHost : public RunHost {
   // Posts the line to the UI thread's hand-over window and waits until it has been appended
   // (or the window is gone).
   void HandOverLogLine(const Text& line) override;
+  // Lines handed over earlier and still waiting go first.
   void AppendLog(const Text& line) override;
   void ProcessPendingEvents() override;
   LocalTime Now() override;
@@ -46,12 +53,19 @@ class WinRunHost : public RunHost {
   void FinishWorkers();
 
  private:
+  struct LogHandOver;
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void OnLogLine(LPARAM lp);
+  void OnFlushTimer();
+  // Appends the waiting lines and releases their workers.
+  void FlushWaitingLines();
 
   std::function<void(const Text&)> appendLog_;
   std::function<void(const std::vector<Text>&)> appendLines_;
   HWND window_ = nullptr;
+  std::vector<LogHandOver*> waiting_;  // handed over, not yet appended (the workers wait)
+  DWORD lastAppend_ = 0;               // tick count at the end of the last append
+  bool timerSet_ = false;
   // Shared with the worker threads, which may outlive this object.
   std::shared_ptr<std::atomic<int>> live_ = std::make_shared<std::atomic<int>>(0);
 };
