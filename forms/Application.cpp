@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "AppHints.h"
 #include "Controls.h"
 #include "Forms.h"
 #include "Menus.h"
@@ -61,15 +62,19 @@ const TClassInfo& TApplication::StaticClassInfo() {
         IntProp<TApplication>(u"HintPause", &TApplication::HintPause, &TApplication::SetHintPause));
     i.Add(IntProp<TApplication>(u"HintHidePause", &TApplication::HintHidePause,
                                 &TApplication::SetHintHidePause));
+    i.Add(IntProp<TApplication>(u"HintShortPause", &TApplication::HintShortPause,
+                                &TApplication::SetHintShortPause));
     return i;
   }();
   return info;
 }
 
-TApplication::TApplication() : TComponent(nullptr) {}
+TApplication::TApplication()
+    : TComponent(nullptr), hints_(std::make_unique<TApplicationHints>(*this)) {}
 
 TApplication::~TApplication() {
   BeginDestroy();
+  hints_->Hide();
   ShutDownHandOver();
   DestroyComponents();
   if (window_) DestroyWindow(window_);
@@ -133,7 +138,29 @@ void TApplication::ProcessMessages() {
   }
 }
 
+namespace {
+// A press of a mouse button or a key puts the hint away.
+bool CancelsHint(UINT msg) {
+  switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+      return true;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
 bool TApplication::ProcessMessage(MSG& m) {
+  if (CancelsHint(m.message)) hints_->Cancel();
   if (IsFrameworkMessage(m)) return true;
   TranslateMessage(&m);
   DispatchMessageW(&m);
@@ -271,7 +298,11 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         Application->RunPendingCalls();
         return 0;
       case WM_TIMER:
-        if (TTimer* t = Application->FindTimer(wParam)) t->Fire();
+        if (wParam == TApplicationHints::kTimerId) {
+          Application->hints_->TimerFired();
+        } else if (TTimer* t = Application->FindTimer(wParam)) {
+          t->Fire();
+        }
         return 0;
       case WM_COMMAND:
       case WM_DRAWITEM:
@@ -333,15 +364,33 @@ void TApplication::HandleException() {
 }
 
 void TApplication::ControlDestroyed(TControl* c) {
+  hints_->ControlGone(c);
   if (mouseControl_ == c) mouseControl_ = nullptr;
   if (captureControl_ == c) SetCaptureControl(nullptr);
   if (creating_ == c) creating_ = nullptr;
   if (mainForm_ == c) mainForm_ = nullptr;
 }
 
+void TApplication::ControlHidden(TControl* c) {
+  hints_->ControlGone(c);
+}
+
+THintWindow* TApplication::HintWindow() const {
+  return hints_->Window();
+}
+
+TControl* TApplication::HintControl() const {
+  return hints_->Control();
+}
+
+void TApplication::CancelHint() {
+  hints_->Cancel();
+}
+
 void TApplication::MouseMoved(TControl* c) {
   if (c == mouseControl_) return;
   TControl* old = std::exchange(mouseControl_, c);
+  hints_->MouseControlChanged(c);
   if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
   if (!c || mouseControl_ != c) return;
   c->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(c));
@@ -356,7 +405,11 @@ void TApplication::MouseMoved(TControl* c) {
 
 void TApplication::MouseLeftWindow(TWinControl* w) {
   if (!mouseControl_) return;
-  if (mouseControl_ == w || mouseControl_->Parent() == w) MouseMoved(nullptr);
+  // A window also loses the mouse to its child windows: only the control of the window
+  // itself, or a windowless one on it, has lost it then.
+  bool onWindow = mouseControl_ == w ||
+                  (mouseControl_->Parent() == w && !dynamic_cast<TWinControl*>(mouseControl_));
+  if (onWindow) MouseMoved(nullptr);
 }
 
 void TApplication::SetCaptureControl(TControl* c) {

@@ -26,6 +26,8 @@ class TWinControl;
 class TCustomForm;
 class TMenu;
 class TTimer;
+class THintWindow;
+class TApplicationHints;
 struct TCreateParams;
 
 class TApplication : public TComponent {
@@ -75,6 +77,21 @@ class TApplication : public TComponent {
   void SetHintPause(int64_t ms) { hintPause_ = ms; }
   int64_t HintHidePause() const { return hintHidePause_; }
   void SetHintHidePause(int64_t ms) { hintHidePause_ = ms; }
+  // The pause before the next hint when the mouse moves on from a control whose hint was
+  // showing (or had just shown).
+  int64_t HintShortPause() const { return hintShortPause_; }
+  void SetHintShortPause(int64_t ms) { hintShortPause_ = ms; }
+  // Hints: when the mouse rests HintPause ms on a control whose own ShowHint is true (a
+  // parent's ShowHint is not inherited) and whose Hint is not empty, the text before the
+  // first '|' of the hint shows in the application's hint window just below the cursor; it
+  // goes after HintHidePause ms (never when not positive), when the mouse leaves the control,
+  // on a mouse button or key press, and when the control is hidden or freed.
+  // The hint window: null until the first hint shows; no window while no hint shows.
+  THintWindow* HintWindow() const;
+  // The control whose hint is waiting, showing or was just shown; null when none.
+  TControl* HintControl() const;
+  // Hides the hint; the control's hint comes back only after the mouse has left it.
+  void CancelHint();
 
   // Runs `call` on the UI thread and waits until it has run; called on the UI thread it runs
   // at once. Calls from many threads run one after another in the order they arrive. Returns
@@ -92,6 +109,7 @@ class TApplication : public TComponent {
   TWinControl* CreatingControl() { return std::exchange(creating_, nullptr); }
   void HandleException();
   void ControlDestroyed(TControl* c);
+  void ControlHidden(TControl* c);
   void MouseMoved(TControl* c);
   void MouseLeftWindow(TWinControl* w);
   TControl* MouseControl() const { return mouseControl_; }
@@ -125,6 +143,8 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   int64_t hintPause_ = 500;
   int64_t hintHidePause_ = 2500;
+  int64_t hintShortPause_ = 50;
+  std::unique_ptr<TApplicationHints> hints_;
   int lastControlId_ = 0;
   TWinControl* creating_ = nullptr;
   TControl* mouseControl_ = nullptr;

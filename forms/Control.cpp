@@ -84,18 +84,29 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   bounds_ = r;
   Invalidate();
   BoundsChanged();
+  NotifyParentBounds();
 }
 
 RECT TControl::ClientRect() const {
   return RECT{0, 0, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top};
 }
 
+SIZE TControl::FrameExtent() const {
+  RECT client = ClientRect();
+  return SIZE{static_cast<LONG>(Width()) - client.right,
+              static_cast<LONG>(Height()) - client.bottom};
+}
+
 void TControl::SetClientWidth(int64_t v) {
-  SetWidth(Width() - ClientWidth() + v);
+  SetWidth(v + FrameExtent().cx);
 }
 
 void TControl::SetClientHeight(int64_t v) {
-  SetHeight(Height() - ClientHeight() + v);
+  SetHeight(v + FrameExtent().cy);
+}
+
+void TControl::NotifyParentBounds() {
+  if (parent_ && !parent_->Destroying()) parent_->ControlBoundsChanged(this);
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -107,8 +118,10 @@ void TControl::SetAlign(TAlign align) {
 void TControl::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
+  if (!visible && Application) Application->ControlHidden(this);
   VisibleChanged();
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+  NotifyParentBounds();
 }
 
 bool TControl::Showing() const {

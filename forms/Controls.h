@@ -55,8 +55,9 @@ class TControl : public TComponent {
   virtual RECT ClientRect() const;
   int64_t ClientWidth() const { return ClientRect().right; }
   int64_t ClientHeight() const { return ClientRect().bottom; }
-  void SetClientWidth(int64_t v);
-  void SetClientHeight(int64_t v);
+  // Sizes the control so that its client area gets the width (height) asked for.
+  virtual void SetClientWidth(int64_t v);
+  virtual void SetClientHeight(int64_t v);
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
 
@@ -82,6 +83,8 @@ class TControl : public TComponent {
   void SetCaption(const String& text) { SetText(text); }
   String Text() const { return GetText(); }
   void SetTextProp(const String& text) { SetText(text); }
+  // The hint shows only when the control's own ShowHint is true (no ParentShowHint: a
+  // parent's ShowHint is not inherited); see TApplication for the timing.
   String Hint() const { return hint_; }
   void SetHint(const String& hint) { hint_ = hint; }
   bool ShowHint() const { return showHint_; }
@@ -107,6 +110,10 @@ class TControl : public TComponent {
   virtual String GetText() const { return text_; }
   virtual void SetText(const String& text);
   virtual void BoundsChanged() {}
+  // What the frame (borders, caption, menu) adds to the client area's width and height.
+  virtual SIZE FrameExtent() const;
+  // Tells the parent that the control's place, size or visibility changed.
+  void NotifyParentBounds();
   virtual void VisibleChanged();
   virtual void EnabledChanged();
   virtual void ColorChanged();
@@ -237,6 +244,8 @@ class TWinControl : public TControl {
   void AnswerColorRequest(TMessage& message);
   // Puts the children with an alignment into place.
   void AlignControls();
+  // A child control was put in, taken out, moved, resized, shown or hidden.
+  virtual void ControlBoundsChanged(TControl*) {}
 
  private:
   friend class TControl;

@@ -1,5 +1,5 @@
 // Message handling of forms: closing, dialog keys and characters, the resize veto,
-// activation and focus.
+// activation and focus, and the form's own scrolling.
 #include "Application.h"
 #include "Forms.h"
 
@@ -24,6 +24,18 @@ void TCustomForm::WndProc(TMessage& m) {
       return;
     case WM_SYSCOMMAND:
       OnSysCommand(m);
+      return;
+    case WM_HSCROLL:
+      OnScroll(m, SB_HORZ);
+      return;
+    case WM_VSCROLL:
+      OnScroll(m, SB_VERT);
+      return;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(m);
+      return;
+    case WM_SIZE:
+      OnSize(m);
       return;
     default:
       TWinControl::WndProc(m);

@@ -124,15 +124,17 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (Application && Application->MainForm() == this) {
     p.exStyle |= WS_EX_APPWINDOW;
   } else if (Application && Application->MainForm() && Application->MainForm() != this) {
-    p.parent = Application->MainForm()->Handle();
+    TCustomForm* main = Application->MainForm();
+    p.parent = measuring_ ? main->WindowHandle() : main->Handle();
   }
-  if (autoScroll_) p.style |= WS_VSCROLL | WS_HSCROLL;
+  // AutoScroll shows the scroll bars only when they are needed (UpdateScrollRange).
 }
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   if (menu_) ::SetMenu(WindowHandle(), menu_->Handle());
   if (icon_->Handle()) icon_->OnChange();
+  ApplyClientSize();
   if (autoScroll_) UpdateScrollRange();
 }
 
@@ -144,12 +146,14 @@ void TCustomForm::DestroyWnd() {
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
   if (style == borderStyle_) return;
   borderStyle_ = style;
+  KeepClientSize();
   RecreateWnd();
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons icons) {
   if (icons == borderIcons_) return;
   borderIcons_ = icons;
+  KeepClientSize();
   RecreateWnd();
 }
 
@@ -158,6 +162,7 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
   if (menu_) menu_->RemoveFreeNotification(this);
   menu_ = menu;
   if (menu_) menu_->FreeNotification(this);
+  KeepClientSize();
   if (WindowHandle()) {
     ::SetMenu(WindowHandle(), menu_ ? menu_->Handle() : nullptr);
     Perform(CM_MENUCHANGED);
@@ -174,28 +179,71 @@ void TCustomForm::Notification(TComponent* c, TOperation operation) {
   if (c == activeControl_) activeControl_ = nullptr;
 }
 
-void TCustomForm::SetAutoScroll(bool v) {
-  if (v == autoScroll_) return;
-  autoScroll_ = v;
-  RecreateWnd();
+// ---- client size
+
+SIZE TCustomForm::FrameExtent() const {
+  if (WindowHandle()) return TWinControl::FrameExtent();
+  // No window yet: the frame of the window CreateParams would make, with the menu bar.
+  TCreateParams p;
+  {
+    struct Measuring {
+      bool& flag;
+      ~Measuring() { flag = false; }
+    } scope{measuring_ = true};
+    const_cast<TCustomForm*>(this)->CreateParams(p);
+  }
+  RECT r{0, 0, 0, 0};
+  AdjustWindowRectEx(&r, p.style, menu_ != nullptr, p.exStyle);
+  return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-void TCustomForm::UpdateScrollRange() {
-  // Scroll ranges cover the controls that lie beyond the client area.
-  RECT client = ClientRect();
-  LONG right = client.right, bottom = client.bottom;
-  for (int i = 0; i < ControlCount(); ++i) {
-    RECT r = Controls(i)->BoundsRect();
-    right = std::max(right, r.right);
-    bottom = std::max(bottom, r.bottom);
+RECT TCustomForm::ClientRect() const {
+  if (WindowHandle()) return TWinControl::ClientRect();
+  SIZE frame = FrameExtent();
+  LONG w = clientWidth_ >= 0 ? clientWidth_ : static_cast<LONG>(Width()) - frame.cx;
+  LONG h = clientHeight_ >= 0 ? clientHeight_ : static_cast<LONG>(Height()) - frame.cy;
+  return RECT{0, 0, std::max<LONG>(w, 0), std::max<LONG>(h, 0)};
+}
+
+void TCustomForm::SetClientWidth(int64_t v) {
+  if (WindowHandle()) return TWinControl::SetClientWidth(v);
+  RememberClientSize(clientWidth_, v);
+}
+
+void TCustomForm::SetClientHeight(int64_t v) {
+  if (WindowHandle()) return TWinControl::SetClientHeight(v);
+  RememberClientSize(clientHeight_, v);
+}
+
+void TCustomForm::RememberClientSize(int& slot, int64_t v) {
+  slot = static_cast<int>(std::max<int64_t>(v, 0));
+  KeepClientSize();
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+  // A width or height set outright wins over a client size asked for earlier.
+  if (!keepingClient_ && !WindowHandle()) {
+    if (width != Width()) clientWidth_ = -1;
+    if (height != Height()) clientHeight_ = -1;
   }
-  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
-  si.nMax = right - 1;
-  si.nPage = static_cast<UINT>(client.right);
-  SetScrollInfo(WindowHandle(), SB_HORZ, &si, TRUE);
-  si.nMax = bottom - 1;
-  si.nPage = static_cast<UINT>(client.bottom);
-  SetScrollInfo(WindowHandle(), SB_VERT, &si, TRUE);
+  TWinControl::SetBounds(left, top, width, height);
+}
+
+void TCustomForm::KeepClientSize() {
+  if (WindowHandle() || (clientWidth_ < 0 && clientHeight_ < 0)) return;
+  SIZE frame = FrameExtent();
+  int w = clientWidth_ >= 0 ? clientWidth_ + frame.cx : static_cast<int>(Width());
+  int h = clientHeight_ >= 0 ? clientHeight_ + frame.cy : static_cast<int>(Height());
+  keepingClient_ = true;
+  SetBounds(static_cast<int>(Left()), static_cast<int>(Top()), w, h);
+  keepingClient_ = false;
+}
+
+void TCustomForm::ApplyClientSize() {
+  // The window is made: its real frame (a menu bar may take more than one line) decides.
+  int w = std::exchange(clientWidth_, -1), h = std::exchange(clientHeight_, -1);
+  if (w >= 0 && ClientWidth() != w) TWinControl::SetClientWidth(w);
+  if (h >= 0 && ClientHeight() != h) TWinControl::SetClientHeight(h);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* c) {

@@ -39,8 +39,22 @@ class TCustomForm : public TWinControl {
   TIcon* Icon() const { return icon_.get(); }
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* menu);
+  // AutoScroll: scroll bars come up when a child control lies beyond the client area, and
+  // scrolling moves the children (their Left and Top change while the form is scrolled, as
+  // they do in the window). Turning it off scrolls back to the start and hides the bars.
   bool AutoScroll() const { return autoScroll_; }
   void SetAutoScroll(bool v);
+  // How far the content is scrolled, in pixels.
+  POINT ScrollPos() const { return scrollPos_; }
+  // Scrolls the content to the position, kept within the scroll ranges.
+  void ScrollTo(int x, int y);
+  // Before the window exists the client size asked for is remembered (and read back): the
+  // bounds follow it through changes of border style, border icons and menu, and the window
+  // gets exactly that client size when it is made.
+  void SetClientWidth(int64_t v) override;
+  void SetClientHeight(int64_t v) override;
+  RECT ClientRect() const override;
+  void SetBounds(int left, int top, int width, int height) override;
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* c);
   bool Active() const;
@@ -79,6 +93,8 @@ class TCustomForm : public TWinControl {
   void DestroyWnd() override;
   void VisibleChanged() override;
   void Notification(TComponent* c, TOperation operation) override;
+  SIZE FrameExtent() const override;
+  void ControlBoundsChanged(TControl* c) override;
 
  private:
   void OnDialogKey(TMessage& m);
@@ -87,7 +103,17 @@ class TCustomForm : public TWinControl {
   void OnActivate(TMessage& m);
   void OnSysCommand(TMessage& m);
   void CenterOnScreen();
+  void RememberClientSize(int& slot, int64_t v);
+  void KeepClientSize();
+  void ApplyClientSize();
   void UpdateScrollRange();
+  SIZE ContentExtent() const;
+  void MoveContent(int dx, int dy);
+  void HideScrollBars();
+  void OnScroll(TMessage& m, int bar);
+  void OnMouseWheel(TMessage& m);
+  void OnSize(TMessage& m);
+  int ScrollLimit(int bar) const;
 
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -95,6 +121,14 @@ class TCustomForm : public TWinControl {
   std::unique_ptr<TIcon> icon_;
   TMainMenu* menu_ = nullptr;
   bool autoScroll_ = false;
+  POINT scrollPos_{0, 0};
+  bool updatingScroll_ = false;
+  // The client size asked for before the window exists; -1: none.
+  int clientWidth_ = -1;
+  int clientHeight_ = -1;
+  bool keepingClient_ = false;
+  // CreateParams only measures the frame: it makes no window (not even the main form's).
+  mutable bool measuring_ = false;
   TWinControl* activeControl_ = nullptr;
   bool modal_ = false;
   int modalResult_ = mrNone;

@@ -68,6 +68,30 @@ using WindowHandle = UniqueHandle<HWND, DestroyWindowHandle>;
 using KernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 using HookHandle = UniqueHandle<HHOOK, UnhookHook>;
 
+// A timer of a window (SetTimer / KillTimer) under a fixed id: started again replaces the
+// running one, and it is killed when stopped or when the owner goes. WM_TIMER with the id
+// reaches the window's procedure.
+class WindowTimer {
+ public:
+  explicit WindowTimer(UINT_PTR id) : id_(id) {}
+  ~WindowTimer() { Stop(); }
+  WindowTimer(const WindowTimer&) = delete;
+  WindowTimer& operator=(const WindowTimer&) = delete;
+  UINT_PTR Id() const { return id_; }
+  bool Running() const { return hwnd_ != nullptr; }
+  void Start(HWND hwnd, UINT ms) {
+    Stop();
+    if (hwnd && SetTimer(hwnd, id_, ms, nullptr)) hwnd_ = hwnd;
+  }
+  void Stop() {
+    if (hwnd_) KillTimer(std::exchange(hwnd_, nullptr), id_);
+  }
+
+ private:
+  UINT_PTR id_;
+  HWND hwnd_ = nullptr;
+};
+
 // The device context of a window (GetDC / GetWindowDC), released with ReleaseDC.
 class WindowDc {
  public:

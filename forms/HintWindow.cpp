@@ -57,6 +57,16 @@ void THintWindow::ReleaseHandle() {
   DestroyHandle();
 }
 
+void THintWindow::WndProc(TMessage& m) {
+  // A hint that comes up near the cursor must not take the mouse from the control it is
+  // about, or the control would lose the mouse and its hint at once.
+  if (m.Msg == WM_NCHITTEST) {
+    m.Result = HTTRANSPARENT;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
 void THintWindow::PaintWindow(HDC dc) {
   RECT r = ClientRect();
   FillRect(dc, &r, ColorBrush());

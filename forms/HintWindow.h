@@ -1,5 +1,5 @@
 // A hint: a small borderless window with a text, measured within a width and shown at a
-// rectangle of the screen.
+// rectangle of the screen. The mouse passes through it to the window below.
 #pragma once
 
 #include "Controls.h"
@@ -17,6 +17,7 @@ class THintWindow : public TWinControl {
   void ActivateHint(const RECT& rect, const String& text);
   // Hides the hint and lets its window go.
   void ReleaseHandle();
+  void WndProc(TMessage& message) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -128,6 +128,7 @@ void TWinControl::InsertControl(TControl* c) {
     if (handle_) w->HandleNeeded();
   }
   if (c->Align() != TAlign::alNone) AlignControls();
+  if (!Destroying()) ControlBoundsChanged(c);
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -137,6 +138,7 @@ void TWinControl::RemoveControl(TControl* c) {
   }
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
   c->parent_ = nullptr;
+  if (!Destroying()) ControlBoundsChanged(c);
 }
 
 TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
@@ -235,6 +237,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   }
   BoundsChanged();
   if (Parent() && Align() != TAlign::alNone) Parent()->AlignControls();
+  NotifyParentBounds();
 }
 
 void TWinControl::AlignControls() {

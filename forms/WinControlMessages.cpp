@@ -188,6 +188,7 @@ void TWinControl::OnWindowPosChanged(TMessage& m) {
     bounds_ = r;
     if (resized) AlignControls();
     BoundsChanged();
+    NotifyParentBounds();
   }
 }
 

@@ -28,6 +28,15 @@ void MoveMouseTo(HWND hwnd, POINT client);
 void PressKey(WORD vk);
 void TypeText(const std::wstring& text);
 
+// A control made by `parent` (its owner) and placed on it at the bounds given.
+template <class C>
+C* Place(TWinControl* parent, int left, int top, int width, int height) {
+  auto* c = new C(parent);
+  c->SetParent(parent);
+  c->SetBounds(left, top, width, height);
+  return c;
+}
+
 // Records the messages that pass through a control's WindowProc (only those in `watch`, or
 // all when empty) and puts the previous method back when it goes.
 class MessageRecorder {
