@@ -22,6 +22,11 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_ACTIVATE:
       OnActivate(m);
       return;
+    case WM_ACTIVATEAPP:
+      // Another program (or thread) takes the foreground: a hint showing over this one goes.
+      if (!m.WParam && Application) Application->CancelHint();
+      TWinControl::WndProc(m);
+      return;
     case WM_SYSCOMMAND:
       OnSysCommand(m);
       return;

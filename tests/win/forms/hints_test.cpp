@@ -3,6 +3,9 @@
 // HintHidePause, on a click or key press, and when the control is hidden or freed.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "Application.h"
 #include "Forms.h"
 #include "HintWindow.h"
@@ -134,6 +137,27 @@ TEST_F(HintsTest, ButtonAndKeyPressesPutTheHintAway) {
   EXPECT_TRUE(HintGoes());
   PumpFor(400);
   EXPECT_FALSE(HintShown());
+}
+
+TEST_F(HintsTest, AnotherThreadsWindowTakingTheForegroundPutsTheHintAway) {
+  ASSERT_TRUE(HintComesUpOver(hinted));
+  std::atomic<bool> shown{false}, quit{false};
+  std::thread rival([&] {
+    HWND w = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500,
+                             200, 100, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(w);
+    shown = true;
+    while (!quit) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+      Sleep(5);
+    }
+    DestroyWindow(w);
+  });
+  EXPECT_TRUE(test::PumpUntil([&] { return shown.load() && !HintShown(); }));
+  quit = true;
+  rival.join();
 }
 
 TEST_F(HintsTest, HidingOrFreeingTheControlHidesItsHint) {
