@@ -7,6 +7,7 @@
 #include "Screenshot.h"
 #include "app_support.h"
 #include "forms_support.h"
+#include "gui_objects.h"
 
 namespace lbb::app::test {
 namespace {
@@ -199,6 +200,25 @@ TEST(MainWindowSkin, SkinDataHoldsTheBuiltInSkinParsedAndAsksForSkinning) {
     EXPECT_EQ(manager.actions, (std::vector<std::pair<int, int>>{{1, 250}}));
   }
   skin::SetSkinManager(nullptr);
+}
+
+TEST(MainWindowResources, MakingAndFreeingTheWindowLeavesNoObjects) {
+  const auto makeUseAndFree = [] {
+    MainWindow w({});
+    // The skin data's hint window, image list and icon bitmap are in use too.
+    w.form().SkinData1->ActivateHint(RECT{10, 10, 60, 30}, u"关闭 Close");
+    forms::test::Settle();
+    w.form().SkinData1->HideHint();
+  };
+  // Once first, so that what lives for the process (fonts, window classes) exists already.
+  makeUseAndFree();
+  const forms::test::GuiObjects before = forms::test::CountGuiObjects();
+  for (int i = 0; i < 4; ++i)
+    makeUseAndFree();
+  const forms::test::GuiObjects after = forms::test::CountGuiObjects();
+  EXPECT_EQ(after.gdi, before.gdi);
+  EXPECT_EQ(after.user, before.user);
+  EXPECT_EQ(after.windows, before.windows);
 }
 
 TEST(MainWindowLayout, ScreenshotAfterARun) {
