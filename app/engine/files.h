@@ -35,6 +35,15 @@ class FileSystem {
   // `path` never holds a half-written file. On failure `path` is unchanged, the temporary
   // file is removed and *error holds the system's text.
   virtual bool WriteAtomically(const Text& path, std::string_view bytes, Text* error) = 0;
+  // Writes `bytes` to `path` as WriteAtomically does, unless a file is there already: then
+  // nothing is written and *existed is set. True when the file is there afterwards, written
+  // now or before. This one checks, then writes; a platform may do both in one step.
+  virtual bool WriteNewAtomically(const Text& path, std::string_view bytes, bool* existed,
+                                  Text* error) {
+    const bool there = FileExists(path);
+    if (existed) *existed = there;
+    return there || WriteAtomically(path, bytes, error);
+  }
   // The whole file; nullopt when it cannot be read (missing included).
   virtual std::optional<std::string> ReadFile(const Text& path) = 0;
 };

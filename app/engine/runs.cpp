@@ -294,9 +294,8 @@ void BackupEngine::ArticleWorker(const Text& url, int32_t sum) {
       const Text path = UserDir() + u"/html/" + SafeFileTitle(title) + u".html";
       Text why;
       // An existing page is neither read nor rewritten.
-      saved = fs_.FileExists(path) ||
-              fs_.WriteAtomically(
-                  path, ArticlePageText(content.body, title, sites_.photo, state_.userName), &why);
+      saved = fs_.WriteNewAtomically(
+          path, ArticlePageText(content.body, title, sites_.photo, state_.userName), nullptr, &why);
       if (saved) {
         record = blogLink{id, title, LocalURLFor(title), url};
         logLine = title;

@@ -89,28 +89,59 @@ std::unique_ptr<OutputFile> WinFileSystem::OpenAppend(const Text& path, Text* er
   return std::make_unique<WinOutputFile>(std::move(h));
 }
 
+namespace {
+
+// Writes `bytes` to the new file `temp`, flushed to the disk; 0 or the system's error code.
+DWORD WriteTemporary(const std::wstring& temp, std::string_view bytes) {
+  UniqueHandle h(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return GetLastError();
+  if (!WriteAll(h.get(), bytes) || !FlushFileBuffers(h.get())) return GetLastError();
+  return 0;
+}
+
+bool Fail(const std::wstring& temp, DWORD failure, Text* error) {
+  DeleteFileW(temp.c_str());
+  if (error) *error = SystemErrorText(failure);
+  return false;
+}
+
+// A temporary name for `path` in the folder above its own (beside it when it has none).
+Text TemporaryNameAbove(const Text& path) {
+  const size_t name = path.find_last_of(u"/\\");
+  const size_t folder =
+      name == Text::npos || name == 0 ? Text::npos : path.find_last_of(u"/\\", name - 1);
+  if (folder == Text::npos) return TemporaryNameFor(path);
+  return TemporaryNameFor(path.substr(0, folder) + path.substr(name));
+}
+
+}  // namespace
+
 bool WinFileSystem::WriteAtomically(const Text& path, std::string_view bytes, Text* error) {
   const std::wstring temp = Win32Path(TemporaryNameFor(path));
-  DWORD failure = 0;
-  {
-    UniqueHandle h(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) {
-      if (error) *error = SystemErrorText(GetLastError());
-      return false;
-    }
-    if (!WriteAll(h.get(), bytes) || !FlushFileBuffers(h.get())) failure = GetLastError();
-  }
+  DWORD failure = WriteTemporary(temp, bytes);
   if (failure == 0 && !MoveFileExW(temp.c_str(), Win32Path(path).c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     failure = GetLastError();
   }
-  if (failure != 0) {
+  return failure == 0 || Fail(temp, failure, error);
+}
+
+bool WinFileSystem::WriteNewAtomically(const Text& path, std::string_view bytes, bool* existed,
+                                       Text* error) {
+  if (existed) *existed = false;
+  const std::wstring temp = Win32Path(TemporaryNameAbove(path));
+  DWORD failure = WriteTemporary(temp, bytes);
+  if (failure == 0 && !MoveFileExW(temp.c_str(), Win32Path(path).c_str(), MOVEFILE_WRITE_THROUGH))
+    failure = GetLastError();
+  if (failure == 0) return true;
+  // A file of that name stays as it is; a folder of that name is a failure.
+  if ((failure == ERROR_ALREADY_EXISTS || failure == ERROR_FILE_EXISTS) && FileExists(path)) {
     DeleteFileW(temp.c_str());
-    if (error) *error = SystemErrorText(failure);
-    return false;
+    if (existed) *existed = true;
+    return true;
   }
-  return true;
+  return Fail(temp, failure, error);
 }
 
 std::optional<std::string> WinFileSystem::ReadFile(const Text& path) {
