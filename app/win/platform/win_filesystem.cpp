@@ -130,8 +130,14 @@ bool WinFileSystem::WriteAtomically(const Text& path, std::string_view bytes, Te
 bool WinFileSystem::WriteNewAtomically(const Text& path, std::string_view bytes, bool* existed,
                                        Text* error) {
   if (existed) *existed = false;
-  const std::wstring temp = Win32Path(TemporaryNameAbove(path));
+  std::wstring temp = Win32Path(TemporaryNameAbove(path));
   DWORD failure = WriteTemporary(temp, bytes);
+  if (failure != 0) {
+    // The folder above may not take files: beside the page then.
+    DeleteFileW(temp.c_str());
+    temp = Win32Path(TemporaryNameFor(path));
+    failure = WriteTemporary(temp, bytes);
+  }
   if (failure == 0 && !MoveFileExW(temp.c_str(), Win32Path(path).c_str(), MOVEFILE_WRITE_THROUGH))
     failure = GetLastError();
   if (failure == 0) return true;

@@ -13,7 +13,8 @@ class WinFileSystem : public FileSystem {
   bool FileExists(const Text& path) override;
   std::unique_ptr<OutputFile> OpenAppend(const Text& path, Text* error) override;
   bool WriteAtomically(const Text& path, std::string_view bytes, Text* error) override;
-  // The temporary file is written in the folder above `path`'s own and renamed into place
+  // The temporary file is written in the folder above `path`'s own (beside `path` when that
+  // folder does not take it) and renamed into place
   // only when no file of that name is there: the existence check and the commit are one
   // step. Under Wine every new name in a folder costs a case-insensitive scan of that folder,
   // and a backup's html folder holds thousands of pages: one scan per page instead of three.
