@@ -48,10 +48,14 @@ lbb_ensure_display() {
 
 # Creates the prefix on first use (under a lock, so parallel tests wait for one creation),
 # then applies the project's settings once (a prefix made by an older harness gets them too):
-# the CJK font linked in and registered as the fallback of the dialog fonts. (Letting Wine draw
-# the frames itself, "Decorated" off, would show captions in screenshots, but then windows do
-# not become the foreground window on Xvfb and input tests fail.)
-lbb_prefix_settings=2
+# - Wine's Marlett (the glyphs of the caption buttons) and the CJK font linked into the
+#   prefix, the CJK font registered as the fallback of the dialog fonts (Wine's own Tahoma is
+#   left out: with it, edit controls draw Chinese text as boxes);
+# - one virtual desktop: Wine then draws every window's frame and caption itself (screenshots
+#   show them, as the skin's non-client painting will need) and keeps focus and the foreground
+#   window to itself, with no window manager in between.
+lbb_prefix_settings=4
+lbb_wine_fonts=/usr/share/wine/fonts
 lbb_ensure_prefix() {
   mkdir -p "$LBB_WINE_ROOT"
   (
@@ -63,8 +67,13 @@ lbb_ensure_prefix() {
       wineserver -w
       touch "$WINEPREFIX/.lbb-ready"
     fi
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    local f
+    for f in "$lbb_wine_fonts"/marlett.ttf; do
+      [ -f "$f" ] && ln -sf "$f" "$fonts/$(basename "$f")"
+    done
     if [ -f "$lbb_cjk_font" ]; then
-      ln -sf "$lbb_cjk_font" "$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc"
+      ln -sf "$lbb_cjk_font" "$fonts/wqy-microhei.ttc"
       local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
       local face
       for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI" \
@@ -73,6 +82,9 @@ lbb_ensure_prefix() {
           /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
       done
     fi
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
+      >/dev/null 2>&1
     # Fonts and settings registered while a wineserver runs are not seen by it.
     wineserver -k 2>/dev/null || true
     wineserver -w
