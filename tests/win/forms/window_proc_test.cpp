@@ -147,6 +147,13 @@ TEST_F(WindowProcTest, RealClickArrivesInOrderThenClicks) {
             (std::vector<UINT>{CM_MOUSEENTER, WM_LBUTTONDOWN, WM_LBUTTONUP, CN_COMMAND}));
 }
 
+void ExpectEnterLeaveAlternate(const std::vector<UINT>& seen, UINT last) {
+  ASSERT_FALSE(seen.empty());
+  for (size_t i = 0; i < seen.size(); ++i)
+    EXPECT_EQ(seen[i], i % 2 == 0 ? CM_MOUSEENTER : CM_MOUSELEAVE) << "message " << i;
+  EXPECT_EQ(seen.back(), last);
+}
+
 TEST_F(WindowProcTest, MouseEnterAndLeaveFollowTheRealMouse) {
   auto* a = new TButton(form);
   auto* b = new TButton(form);
@@ -165,8 +172,11 @@ TEST_F(WindowProcTest, MouseEnterAndLeaveFollowTheRealMouse) {
   ASSERT_TRUE(test::PumpUntil([&] { return ra.Saw(CM_MOUSEENTER); }));
   test::MoveMouseTo(b->Handle(), POINT{20, 10});
   ASSERT_TRUE(test::PumpUntil([&] { return rb.Saw(CM_MOUSEENTER); }));
-  EXPECT_EQ(ra.Seen(), (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE}));
-  EXPECT_EQ(rb.Seen(), (std::vector<UINT>{CM_MOUSEENTER}));
+  // Enter and leave alternate, starting with an enter, and end where the mouse is. (The
+  // display may now and then report a leave and a new enter while the mouse rests on a
+  // control; that pair is allowed.)
+  ExpectEnterLeaveAlternate(ra.Seen(), CM_MOUSELEAVE);
+  ExpectEnterLeaveAlternate(rb.Seen(), CM_MOUSEENTER);
 }
 
 TEST_F(WindowProcTest, FocusMovesSendExitEnterAndFocusChangedToAll) {
