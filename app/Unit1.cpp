@@ -152,11 +152,8 @@ void TForm1::CreateSkinData() {
   SkinData1->reading = true;
   SkinData1->SetActive(true);
   SkinData1->SetDisableTag(99);
-  TSkinSet controls = 0;
-  for (int m = xcMainMenu; m <= xcSystemMenu; ++m)
-    if (m != xcMenuItem) controls |= SetOf(m);
-  SkinData1->SetSkinControls(controls);
-  SkinData1->SetOptions(SetOf(xoPreview) | SetOf(xoToolbarBK) | SetOf(xoCaptionButtonHint));
+  SkinData1->SetSkinControls(DefaultSkinControls());
+  SkinData1->SetOptions(kDefaultSkinOptions);
   SkinData1->SetSkinFormtype(TSkinFormType::sfMainform);
   SkinData1->SetMenuUpdate(true);
   SkinData1->SetMenuMerge(false);

@@ -55,7 +55,7 @@ lbb_ensure_display() {
 #   show them, as the skin's non-client painting will need) and keeps focus and the foreground
 #   window to itself, with no window manager in between.
 lbb_prefix_settings=4
-lbb_wine_fonts=/usr/share/wine/fonts
+lbb_wine_marlett=/usr/share/wine/fonts/marlett.ttf
 lbb_ensure_prefix() {
   mkdir -p "$LBB_WINE_ROOT"
   (
@@ -68,10 +68,9 @@ lbb_ensure_prefix() {
       touch "$WINEPREFIX/.lbb-ready"
     fi
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    local f
-    for f in "$lbb_wine_fonts"/marlett.ttf; do
-      [ -f "$f" ] && ln -sf "$f" "$fonts/$(basename "$f")"
-    done
+    if [ -f "$lbb_wine_marlett" ]; then
+      ln -sf "$lbb_wine_marlett" "$fonts/marlett.ttf"
+    fi
     if [ -f "$lbb_cjk_font" ]; then
       ln -sf "$lbb_cjk_font" "$fonts/wqy-microhei.ttc"
       local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'

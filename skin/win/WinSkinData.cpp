@@ -13,14 +13,14 @@ namespace {
 TSkinManagerSeam gNoManager;
 TSkinManagerSeam* gManager = &gNoManager;
 
-TSkinSet AllControlsButMenuItemAndFastReport() {
+}  // namespace
+
+TSkinSet DefaultSkinControls() {
   TSkinSet s = 0;
-  for (int m = xcMainMenu; m <= xcFastReport; ++m)
-    if (m != xcMenuItem && m != xcFastReport) s |= SetOf(m);
+  for (int m = xcMainMenu; m <= xcSystemMenu; ++m)
+    if (m != xcMenuItem) s |= SetOf(m);
   return s;
 }
-
-}  // namespace
 
 TSkinManagerSeam& SkinManager() {
   return *gManager;
@@ -59,8 +59,8 @@ const forms::TClassInfo& TSkinData::StaticClassInfo() {
 
 TSkinData::TSkinData(forms::TComponent* AOwner)
     : forms::TComponent(AOwner),
-      FSkinControls(AllControlsButMenuItemAndFastReport()),
-      fSkinOptions(SetOf(xoPreview) | SetOf(xoToolbarBK) | SetOf(xoCaptionButtonHint)),
+      FSkinControls(DefaultSkinControls()),
+      fSkinOptions(kDefaultSkinOptions),
       fhintwindow(std::make_unique<forms::THintWindow>(nullptr)) {
   cxMax = GetSystemMetrics(SM_CXMAXIMIZED);
   cyMax = GetSystemMetrics(SM_CYMAXIMIZED);

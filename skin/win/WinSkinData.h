@@ -69,6 +69,9 @@ using TSkinSet = uint32_t;
 std::u16string SetToText(TSkinSet s, const std::vector<std::u16string>& names);
 TSkinSet TextToSet(std::u16string_view text, const std::vector<std::u16string>& names);
 const std::vector<std::u16string>& SkinControlTypeNames();
+// A new component's SkinControls: every kind from the main menu to the system menu but the
+// menu item. And its Options.
+TSkinSet DefaultSkinControls();
 const std::vector<std::u16string>& SkinOptionNames();
 constexpr TSkinSet SetOf(int member) {
   return TSkinSet{1} << member;
@@ -76,6 +79,8 @@ constexpr TSkinSet SetOf(int member) {
 constexpr bool InSet(TSkinSet s, int member) {
   return (s & SetOf(member)) != 0;
 }
+constexpr TSkinSet kDefaultSkinOptions =
+    SetOf(xoPreview) | SetOf(xoToolbarBK) | SetOf(xoCaptionButtonHint);
 
 class TSkinData;
 

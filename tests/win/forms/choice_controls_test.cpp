@@ -16,32 +16,10 @@
 namespace lbb::forms {
 namespace {
 
-class ChoiceControlsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    test::EnsureApplication();
-    form = new TForm(nullptr);
-    form->SetBounds(100, 100, 420, 320);
-    form->HandleNeeded();
-  }
-  void TearDown() override { delete form; }
-  void Show() {
-    form->ShowForm();
-    test::Settle();
-  }
-  template <class C>
-  C* Add(int left, int top, int width, int height) {
-    auto* c = new C(form);
-    c->SetParent(form);
-    c->SetBounds(left, top, width, height);
-    return c;
-  }
-
-  TForm* form = nullptr;
-};
+using ChoiceControlsTest = test::FormTest;
 
 TEST_F(ChoiceControlsTest, ClickingACheckBoxTogglesItsStateAndRunsOnClick) {
-  auto* box = Add<TCheckBox>(10, 10, 150, 17);
+  auto* box = test::Place<TCheckBox>(form, 10, 10, 150, 17);
   box->SetCaption(u"备份图片");
   int clicks = 0;
   box->OnClick = [&](TObject*) { ++clicks; };
@@ -68,7 +46,7 @@ TEST_F(ChoiceControlsTest, ClickingACheckBoxTogglesItsStateAndRunsOnClick) {
 }
 
 TEST_F(ChoiceControlsTest, StateWrittenByNameReachesTheWindow) {
-  auto* box = Add<TCheckBox>(10, 10, 150, 17);
+  auto* box = test::Place<TCheckBox>(form, 10, 10, 150, 17);
   box->SetAlignment(TLeftRight::taLeftJustify);
   Show();
   EXPECT_TRUE(SetPropText(box, u"State", u"cbGrayed"));
@@ -78,7 +56,7 @@ TEST_F(ChoiceControlsTest, StateWrittenByNameReachesTheWindow) {
 }
 
 TEST_F(ChoiceControlsTest, RadioButtonsOfOneParentExcludeEachOther) {
-  auto* group = Add<TGroupBox>(10, 10, 200, 110);
+  auto* group = test::Place<TGroupBox>(form, 10, 10, 200, 110);
   group->SetCaption(u"Pictures");
   TRadioButton* radios[3];
   int clicks[3] = {0, 0, 0};
@@ -88,7 +66,7 @@ TEST_F(ChoiceControlsTest, RadioButtonsOfOneParentExcludeEachOther) {
     radios[i]->SetBounds(10, 20 + 25 * i, 150, 17);
     radios[i]->OnClick = [&clicks, i](TObject*) { ++clicks[i]; };
   }
-  auto* outside = Add<TRadioButton>(220, 30, 150, 17);
+  auto* outside = test::Place<TRadioButton>(form, 220, 30, 150, 17);
   outside->SetChecked(true);
   Show();
   test::ClickAt(radios[1]->Handle(), POINT{6, 8});
@@ -110,7 +88,7 @@ TEST_F(ChoiceControlsTest, RadioButtonsOfOneParentExcludeEachOther) {
 }
 
 TEST_F(ChoiceControlsTest, ComboBoxSelectionByKeyboardAndByMouse) {
-  auto* combo = Add<TComboBox>(10, 10, 160, 21);
+  auto* combo = test::Place<TComboBox>(form, 10, 10, 160, 21);
   combo->SetStyle(TComboBoxStyle::csDropDownList);
   for (const char16_t* s : {u"日志", u"文章", u"相册", u"评论"})
     combo->Items()->Add(s);
@@ -149,7 +127,7 @@ TEST_F(ChoiceControlsTest, ComboBoxSelectionByKeyboardAndByMouse) {
 }
 
 TEST_F(ChoiceControlsTest, ScrollBarArrowsMoveThePositionWithinTheRange) {
-  auto* bar = Add<TScrollBar>(10, 10, 200, 17);
+  auto* bar = test::Place<TScrollBar>(form, 10, 10, 200, 17);
   bar->SetMax(10);
   bar->SetPageSize(4);
   bar->SetLargeChange(3);
@@ -173,7 +151,7 @@ TEST_F(ChoiceControlsTest, ScrollBarArrowsMoveThePositionWithinTheRange) {
 }
 
 TEST_F(ChoiceControlsTest, TrackBarFollowsKeysAndClicks) {
-  auto* track = Add<TTrackBar>(10, 10, 200, 40);
+  auto* track = test::Place<TTrackBar>(form, 10, 10, 200, 40);
   track->SetMax(20);
   track->SetPageSize(5);
   std::vector<int64_t> seen;
@@ -195,8 +173,8 @@ TEST_F(ChoiceControlsTest, TrackBarFollowsKeysAndClicks) {
 }
 
 TEST_F(ChoiceControlsTest, UpDownArrowsStepTheAssociatedEdit) {
-  auto* edit = Add<TEdit>(10, 10, 80, 21);
-  auto* updown = Add<TUpDown>(0, 0, 17, 21);
+  auto* edit = test::Place<TEdit>(form, 10, 10, 80, 21);
+  auto* updown = test::Place<TUpDown>(form, 0, 0, 17, 21);
   updown->SetMax(3);
   updown->SetAssociate(edit);
   std::vector<TUDBtnType> pressed;

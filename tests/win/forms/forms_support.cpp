@@ -120,4 +120,20 @@ bool MessageRecorder::Saw(UINT msg) const {
   return std::find(seen_.begin(), seen_.end(), msg) != seen_.end();
 }
 
+void FormTest::SetUp() {
+  EnsureApplication();
+  form = new TForm(nullptr);
+  form->SetBounds(100, 100, 420, 320);
+  form->HandleNeeded();
+}
+
+void FormTest::TearDown() {
+  delete form;
+}
+
+void FormTest::Show() {
+  form->ShowForm();
+  Settle();
+}
+
 }  // namespace lbb::forms::test

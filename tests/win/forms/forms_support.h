@@ -7,7 +7,10 @@
 #include <functional>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "Controls.h"
+#include "Forms.h"
 
 namespace lbb::forms::test {
 
@@ -27,6 +30,18 @@ void ClickTracked(HWND hwnd, POINT client);
 void MoveMouseTo(HWND hwnd, POINT client);
 void PressKey(WORD vk);
 void TypeText(const std::wstring& text);
+
+// A fixture with a 420 x 320 form at (100, 100), its window made (not shown), freed after
+// each test.
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Shows the form and lets the window system settle.
+  void Show();
+
+  TForm* form = nullptr;
+};
 
 // A control made by `parent` (its owner) and placed on it at the bounds given.
 template <class C>

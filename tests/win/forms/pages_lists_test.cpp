@@ -17,18 +17,7 @@
 namespace lbb::forms {
 namespace {
 
-class PagesListsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    test::EnsureApplication();
-    form = new TForm(nullptr);
-    form->SetBounds(100, 100, 420, 320);
-    form->HandleNeeded();
-  }
-  void TearDown() override { delete form; }
-
-  TForm* form = nullptr;
-};
+using PagesListsTest = test::FormTest;
 
 TEST_F(PagesListsTest, ClickingATabShowsItsSheet) {
   auto* pages = new TPageControl(form);
