@@ -53,11 +53,17 @@ bool ButtonDown() {
 
 void MoveMouseTo(HWND hwnd, POINT client) {
   ClientToScreen(hwnd, &client);
-  SendAndWait(MouseInput(MOUSEEVENTF_MOVE, client), [client] {
+  const auto there = [client] {
     POINT p{};
     GetCursorPos(&p);
     return p.x == client.x && p.y == client.y;
-  });
+  };
+  // The display may still report an earlier position after the move has arrived (an event of
+  // an earlier move coming late): the move is sent again until the cursor stays there.
+  for (int i = 0; i < 4; ++i) {
+    SendAndWait(MouseInput(MOUSEEVENTF_MOVE, client), there);
+    if (there()) return;
+  }
 }
 
 void ClickAt(HWND hwnd, POINT client) {
