@@ -1,25 +1,25 @@
-#include "MainRunHost.h"
+#include "app/MainRunHost.h"
 
 #include <memory>
 
-#include "Application.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "win_runhost.h"
+#include "forms/Application.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/win/platform/WinRunHost.h"
 
 namespace lbb::app {
 
 TMainRunHost::TMainRunHost()
-    : handOver_([this](const Text& line) { ToLog(line); },
-                [this](const std::vector<Text>& lines) { AppendLines(lines); }) {}
+    : handOver_([this](const String& line) { ToLog(line); },
+                [this](const std::vector<String>& lines) { AppendLines(lines); }) {}
 
-void TMainRunHost::ToLog(const Text& line) {
+void TMainRunHost::ToLog(const String& line) {
   if (log_) log_(line);
 }
 
-void TMainRunHost::AppendLines(const std::vector<Text>& lines) {
-  Text joined;
-  for (const Text& line : lines) {
+void TMainRunHost::AppendLines(const std::vector<String>& lines) {
+  String joined;
+  for (const String& line : lines) {
     if (!joined.empty()) joined += u"\r\n";
     joined += line;
   }
@@ -38,11 +38,11 @@ bool TMainRunHost::StartWorker(std::function<void()> body) {
   return true;
 }
 
-void TMainRunHost::HandOverLogLine(const Text& line) {
+void TMainRunHost::HandOverLogLine(const String& line) {
   handOver_.HandOverLogLine(line);
 }
 
-void TMainRunHost::AppendLog(const Text& line) {
+void TMainRunHost::AppendLog(const String& line) {
   handOver_.AppendLog(line);
 }
 

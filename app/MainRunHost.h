@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "runs.h"
-#include "win_runhost.h"
+#include "app/engine/Runs.h"
+#include "app/win/platform/WinRunHost.h"
 
 namespace lbb::app {
 
@@ -20,24 +20,24 @@ class TMainRunHost : public RunHost {
   TMainRunHost();
   // The log sink: called on the UI thread with each line. Empty: lines are dropped (the
   // window is gone).
-  void SetLog(std::function<void(const Text&)> log) { log_ = std::move(log); }
+  void SetLog(std::function<void(const String&)> log) { log_ = std::move(log); }
   // Which run is about to start: its workers are article or picture threads.
   void SetRunKind(RunKind kind) { kind_ = kind; }
 
   bool StartWorker(std::function<void()> body) override;
   // Waits until the UI thread has appended the line. The run reports completion before it
   // hands over, and the run's wait never needs the UI thread, so this cannot deadlock.
-  void HandOverLogLine(const Text& line) override;
-  void AppendLog(const Text& line) override;
+  void HandOverLogLine(const String& line) override;
+  void AppendLog(const String& line) override;
   void ProcessPendingEvents() override;
   LocalTime Now() override;
 
  private:
   // Lines handed over together go to the log in one append (the memo redraws per append).
-  void AppendLines(const std::vector<Text>& lines);
-  void ToLog(const Text& line);
+  void AppendLines(const std::vector<String>& lines);
+  void ToLog(const String& line);
 
-  std::function<void(const Text&)> log_;
+  std::function<void(const String&)> log_;
   RunKind kind_ = RunKind::kBackup;
   win::WinRunHost handOver_;
 };

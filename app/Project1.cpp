@@ -4,16 +4,16 @@
 
 #include <exception>
 
-#include "Application.h"
-#include "Unit1.h"
-#include "WorkerThread.h"
+#include "forms/Application.h"
+#include "app/Unit1.h"
+#include "app/WorkerThread.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using lbb::forms::Application;
   try {
     Application->Initialize();
     // The main window owns the taskbar button; the application's own window has none.
-    Application->SetTitle(lbb::forms::String(lbb::app::kApplicationTitle));
+    Application->SetTitle(lbb::String(lbb::app::kApplicationTitle));
     Application->CreateForm<lbb::app::TForm1>();
     Application->Run();
   } catch (...) {

@@ -1,16 +1,16 @@
-#include "Unit1.h"
+#include "app/Unit1.h"
 
 #include <shellapi.h>
 
 #include <exception>
 
-#include "Application.h"
-#include "BuiltinSkin.h"
-#include "WinSkinSystem.h"
-#include "http.h"
-#include "win_filesystem.h"
-#include "win_runhost.h"
-#include "win_text.h"
+#include "forms/Application.h"
+#include "resources/skin/BuiltinSkin.h"
+#include "skin/win/WinSkinSystem.h"
+#include "app/win/http/Http.h"
+#include "app/win/platform/WinFileSystem.h"
+#include "app/win/platform/WinRunHost.h"
+#include "base/win/WideText.h"
 
 namespace lbb::app {
 
@@ -81,7 +81,7 @@ AppState& ProgramState() {
 }
 
 void ShellOpen(const String& address) {
-  ShellExecuteW(nullptr, L"open", win::Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(nullptr, L"open", lbb::Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 TForm1::TForm1(TComponent* owner) : TForm(owner), OpenAddress(ShellOpen) {
@@ -101,7 +101,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), OpenAddress(ShellOpen) {
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnCanResize = [this](TObject* s, int& w, int& h, bool& r) { FormCanResize(s, w, h, r); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
-  Services().host.SetLog([this](const lbb::Text& line) { AppendLog(line); });
+  Services().host.SetLog([this](const lbb::String& line) { AppendLog(line); });
 }
 
 TForm1::~TForm1() {
@@ -190,7 +190,7 @@ void TForm1::AppendLog(const String& line) {
   // text for each would make the log quadratic in the run's size.
   HWND memo = Memo1->Handle();
   const int length = GetWindowTextLengthW(memo);
-  const std::wstring text = (length > 0 ? L"\r\n" : L"") + win::Wide(line);
+  const std::wstring text = (length > 0 ? L"\r\n" : L"") + lbb::Wide(line);
   SendMessageW(memo, EM_SETSEL, length, length);
   SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
   SendMessageW(memo, EM_SCROLLCARET, 0, 0);
@@ -205,12 +205,12 @@ void TForm1::Button2Click(TObject*) {
 }
 
 void TForm1::RunButton(RunKind kind) {
-  const lbb::Text name = TrimControl(Edit1->Text());
+  const lbb::String name = Trim(Edit1->Text());
   if (name.empty() || running_) return;
   {
     RunButtonsOff off(*this, running_);
     ProgramServices& s = Services();
-    lbb::Text error;
+    lbb::String error;
     try {
       s.host.SetRunKind(kind);
       error = kind == RunKind::kBackup ? s.engine.BackupButton(name) : s.engine.AlbumButton(name);
@@ -223,9 +223,9 @@ void TForm1::RunButton(RunKind kind) {
   if (closeRequested_) Close();
 }
 
-void TForm1::ShowRunError(const lbb::Text& error) {
-  const std::wstring text = win::Wide(MessageBoxText(error));
-  const std::wstring caption = win::Wide(String(kApplicationTitle));
+void TForm1::ShowRunError(const lbb::String& error) {
+  const std::wstring text = lbb::Wide(MessageBoxText(error));
+  const std::wstring caption = lbb::Wide(String(kApplicationTitle));
   ::MessageBoxW(Handle(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 

@@ -6,15 +6,15 @@
 #include <functional>
 #include <string_view>
 
-#include "Forms.h"
-#include "MainRunHost.h"
-#include "StdCtrls.h"
-#include "WinSkinData.h"
-#include "scrape.h"
+#include "forms/Forms.h"
+#include "app/MainRunHost.h"
+#include "forms/StdCtrls.h"
+#include "skin/win/WinSkinData.h"
+#include "app/engine/Scrape.h"
 
 namespace lbb::app {
 
-using forms::String;
+using lbb::String;
 using forms::TObject;
 
 // The author's blog and the feedback article on the blog host.
@@ -58,7 +58,7 @@ class TForm1 : public forms::TForm {
   void CreateControls();
   void CreateSkinData();
   void RunButton(RunKind kind);
-  void ShowRunError(const lbb::Text& error);
+  void ShowRunError(const lbb::String& error);
   void AppendLog(const String& line);
 
   bool running_ = false;

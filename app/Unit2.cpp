@@ -1,4 +1,4 @@
-#include "Unit2.h"
+#include "app/Unit2.h"
 
 namespace lbb::app {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "WorkerThread.h"
+#include "app/WorkerThread.h"
 
 namespace lbb::app {
 

@@ -1,4 +1,4 @@
-#include "Unit3.h"
+#include "app/Unit3.h"
 
 namespace lbb::app {
 

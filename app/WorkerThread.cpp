@@ -1,8 +1,8 @@
-#include "WorkerThread.h"
+#include "app/WorkerThread.h"
 
 #include <memory>
 
-#include "win_runhost.h"
+#include "app/win/platform/WinRunHost.h"
 
 namespace lbb::app {
 

@@ -2,10 +2,20 @@
 
 set(LBB_WARNINGS -Wall -Wextra -Wshadow)
 
+# The fuzz preset instruments every library for coverage, so the fuzzers see the branches of
+# the parsers they drive (the targets themselves add the libFuzzer driver).
+if(LBB_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(LBB_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# One include root: every include names its library ("base/PixelBuffer.h",
+# "forms/Controls.h", "app/engine/Runs.h").
+include_directories(${CMAKE_SOURCE_DIR})
 
 if(WIN32)
   # Unicode Win32 API everywhere; Windows 7 as the lowest version asked for.

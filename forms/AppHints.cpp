@@ -1,10 +1,10 @@
-#include "AppHints.h"
+#include "forms/AppHints.h"
 
 #include <algorithm>
 
-#include "Application.h"
-#include "Controls.h"
-#include "HintWindow.h"
+#include "forms/Application.h"
+#include "forms/Controls.h"
+#include "forms/HintWindow.h"
 
 namespace lbb::forms {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "Component.h"
-#include "Handles.h"
+#include "forms/core/Component.h"
+#include "base/win/Handles.h"
 
 namespace lbb::forms {
 

@@ -1,16 +1,16 @@
-#include "Application.h"
+#include "forms/Application.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 
-#include "AppHints.h"
-#include "Controls.h"
-#include "Forms.h"
-#include "Menus.h"
-#include "Timer.h"
-#include "WinText.h"
+#include "forms/AppHints.h"
+#include "forms/Controls.h"
+#include "forms/Forms.h"
+#include "forms/Menus.h"
+#include "forms/Timer.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 namespace {

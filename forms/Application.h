@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
-#include "Handles.h"
-#include "Messages.h"
+#include "forms/core/Component.h"
+#include "base/win/Handles.h"
+#include "forms/Messages.h"
 
 namespace lbb::forms {
 

@@ -1,9 +1,9 @@
-#include "Bitmap.h"
+#include "forms/Bitmap.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "WinText.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 namespace {
@@ -54,14 +54,14 @@ void TBitmap::SetSize(int width, int height) {
   if (width == pixels_.Width() && height == pixels_.Height()) return;
   ReleaseCanvas();
   BitmapHandle fresh;
-  skin::PixelBuffer view;
+  PixelBuffer view;
   if (width > 0 && height > 0) {
     void* bits = nullptr;
     fresh.reset(CreateDib(width, height, &bits));
     if (!fresh || !bits) return;  // out of GDI memory: keep the old picture
     GdiFlush();
     std::memset(bits, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    view = skin::PixelBuffer::Wrap(static_cast<skin::Pixel*>(bits), width, height);
+    view = PixelBuffer::Wrap(static_cast<Pixel*>(bits), width, height);
     int w = std::min(width, pixels_.Width());
     for (int y = 0; y < std::min(height, pixels_.Height()); ++y) {
       std::copy(pixels_.Row(y), pixels_.Row(y) + w, view.Row(y));
@@ -86,7 +86,7 @@ TColor TBitmap::TransparentColor() const {
   if (transparentColor_ != clDefault) return transparentColor_;
   if (pixels_.Empty()) return clNone;
   GdiFlush();
-  return static_cast<TColor>(skin::ColourOf(pixels_.At(0, pixels_.Height() - 1)) & 0xFFFFFF);
+  return static_cast<TColor>(ColourOf(pixels_.At(0, pixels_.Height() - 1)) & 0xFFFFFF);
 }
 
 void TBitmap::Assign(const TBitmap& other) {
@@ -147,7 +147,7 @@ BitmapHandle TBitmap::CreateMask(TColor color) const {
   // Rows of a monochrome bitmap are padded to 16 bits.
   int stride = ((w + 15) / 16) * 2;
   std::vector<BYTE> bits(static_cast<size_t>(stride) * static_cast<size_t>(h), 0);
-  skin::Pixel key = skin::PixelOf(ColorToRGB(color));
+  Pixel key = PixelOf(ColorToRGB(color));
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       if ((pixels_.At(x, y) & 0xFFFFFF) == key) {

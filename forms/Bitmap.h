@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "Graphics.h"
-#include "PixelBuffer.h"
+#include "forms/Graphics.h"
+#include "base/PixelBuffer.h"
 
 namespace lbb::forms {
 
@@ -36,8 +36,8 @@ class TBitmap : public TGraphicsObject {
 
   HBITMAP Handle() const { return handle_.get(); }
   // The pixels, shared with the DIB section; valid until the next SetSize.
-  skin::PixelBuffer& Pixels() { return pixels_; }
-  const skin::PixelBuffer& Pixels() const { return pixels_; }
+  PixelBuffer& Pixels() { return pixels_; }
+  const PixelBuffer& Pixels() const { return pixels_; }
   // A canvas over a memory device context that holds the bitmap.
   TCanvas* Canvas();
 
@@ -64,7 +64,7 @@ class TBitmap : public TGraphicsObject {
   void ReleaseCanvas();
 
   BitmapHandle handle_;
-  skin::PixelBuffer pixels_;
+  PixelBuffer pixels_;
   TPixelFormat format_ = TPixelFormat::pf32bit;
   bool transparent_ = false;
   TColor transparentColor_ = clDefault;

@@ -1,6 +1,6 @@
-#include "ButtonCtrls.h"
+#include "forms/ButtonCtrls.h"
 
-#include "WinText.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 namespace {

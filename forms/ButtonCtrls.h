@@ -1,7 +1,7 @@
 // Check boxes, radio buttons and group boxes.
 #pragma once
 
-#include "StdCtrls.h"
+#include "forms/StdCtrls.h"
 
 namespace lbb::forms {
 

@@ -1,7 +1,7 @@
-#include "ButtonGlyph.h"
+#include "forms/ButtonGlyph.h"
 
-#include "ImgList.h"
-#include "WinText.h"
+#include "forms/ImgList.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "Bitmap.h"
-#include "Component.h"
+#include "forms/Bitmap.h"
+#include "forms/core/Component.h"
 
 namespace lbb::forms {
 

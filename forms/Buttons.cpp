@@ -1,7 +1,7 @@
-#include "Buttons.h"
+#include "forms/Buttons.h"
 
-#include "Forms.h"
-#include "ImgList.h"
+#include "forms/Forms.h"
+#include "forms/ImgList.h"
 
 namespace lbb::forms {
 namespace {

@@ -3,8 +3,8 @@
 // beside its caption).
 #pragma once
 
-#include "ButtonGlyph.h"
-#include "StdCtrls.h"
+#include "forms/ButtonGlyph.h"
+#include "forms/StdCtrls.h"
 
 namespace lbb::forms {
 

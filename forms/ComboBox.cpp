@@ -1,6 +1,6 @@
-#include "ComboBox.h"
+#include "forms/ComboBox.h"
 
-#include "WinText.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "Controls.h"
-#include "Strings.h"
+#include "forms/Controls.h"
+#include "forms/Strings.h"
 
 namespace lbb::forms {
 

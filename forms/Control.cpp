@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "Application.h"
-#include "Controls.h"
-#include "Forms.h"
-#include "Menus.h"
+#include "forms/Application.h"
+#include "forms/Controls.h"
+#include "forms/Forms.h"
+#include "forms/Menus.h"
 
 namespace lbb::forms {
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "Component.h"
-#include "Graphics.h"
-#include "Messages.h"
+#include "forms/core/Component.h"
+#include "forms/Graphics.h"
+#include "forms/Messages.h"
 
 namespace lbb::forms {
 

@@ -1,7 +1,7 @@
 // Message handling of forms: closing, dialog keys and characters, the resize veto,
 // activation and focus, and the form's own scrolling.
-#include "Application.h"
-#include "Forms.h"
+#include "forms/Application.h"
+#include "forms/Forms.h"
 
 namespace lbb::forms {
 

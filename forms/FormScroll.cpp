@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "Forms.h"
+#include "forms/Forms.h"
 
 namespace lbb::forms {
 namespace {

@@ -1,9 +1,9 @@
-#include "Forms.h"
+#include "forms/Forms.h"
 
 #include <algorithm>
 
-#include "Application.h"
-#include "Menus.h"
+#include "forms/Application.h"
+#include "forms/Menus.h"
 
 namespace lbb::forms {
 

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "Bitmap.h"
-#include "Controls.h"
+#include "forms/Bitmap.h"
+#include "forms/Controls.h"
 
 namespace lbb::forms {
 

@@ -1,14 +1,14 @@
-#include "Graphics.h"
+#include "forms/Graphics.h"
 
-#include "Bitmap.h"
-#include "WinText.h"
+#include "base/win/SysColours.h"
+#include "forms/Bitmap.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 
-COLORREF ColorToRGB(TColor color) {
-  if (color < 0) return GetSysColor(color & 0xFF);
-  return static_cast<COLORREF>(color) & 0xFFFFFF;
-}
+// Every colour the form library draws resolves system colours from the platform: install its
+// source before the first drawing (constant-initialised state in base makes this safe).
+[[maybe_unused]] const bool kPlatformColours = (UsePlatformSysColours(), true);
 
 const TClassInfo& TGraphicsObject::StaticClassInfo() {
   static const TClassInfo info(u"TGraphicsObject", &TObject::StaticClassInfo());

@@ -7,43 +7,11 @@
 #include <functional>
 #include <mutex>
 
-#include "Handles.h"
-#include "Properties.h"
+#include "base/win/Handles.h"
+#include "base/Colour.h"
+#include "forms/core/Properties.h"
 
 namespace lbb::forms {
-
-// 0x00BBGGRR; a negative value names a system colour (its low byte is the COLOR_ index).
-using TColor = int32_t;
-
-constexpr TColor SysColor(int index) {
-  return static_cast<TColor>(0x80000000u | static_cast<uint32_t>(index));
-}
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clGreen = 0x008000;
-constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clNavy = 0x800000;
-constexpr TColor clFuchsia = 0xFF00FF;
-constexpr TColor clNone = 0x1FFFFFFF;
-constexpr TColor clDefault = 0x20000000;
-constexpr TColor clMenu = SysColor(COLOR_MENU);
-constexpr TColor clWindow = SysColor(COLOR_WINDOW);
-constexpr TColor clMenuText = SysColor(COLOR_MENUTEXT);
-constexpr TColor clWindowText = SysColor(COLOR_WINDOWTEXT);
-constexpr TColor clHighlight = SysColor(COLOR_HIGHLIGHT);
-constexpr TColor clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT);
-constexpr TColor clBtnFace = SysColor(COLOR_BTNFACE);
-constexpr TColor clBtnShadow = SysColor(COLOR_BTNSHADOW);
-constexpr TColor clGrayText = SysColor(COLOR_GRAYTEXT);
-constexpr TColor clBtnText = SysColor(COLOR_BTNTEXT);
-constexpr TColor clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT);
-constexpr TColor clInfoText = SysColor(COLOR_INFOTEXT);
-constexpr TColor clInfoBk = SysColor(COLOR_INFOBK);
-constexpr TColor clHotLight = SysColor(COLOR_HOTLIGHT);
-
-// The RGB value of a colour, system colours resolved.
-COLORREF ColorToRGB(TColor color);
 
 // A drawing object that tells its user when it changes.
 class TGraphicsObject : public TObject {

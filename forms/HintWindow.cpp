@@ -1,6 +1,6 @@
-#include "HintWindow.h"
+#include "forms/HintWindow.h"
 
-#include "WinText.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 

@@ -2,7 +2,7 @@
 // rectangle of the screen. The mouse passes through it to the window below.
 #pragma once
 
-#include "Controls.h"
+#include "forms/Controls.h"
 
 namespace lbb::forms {
 

@@ -1,4 +1,4 @@
-#include "ImgList.h"
+#include "forms/ImgList.h"
 
 namespace lbb::forms {
 

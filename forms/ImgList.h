@@ -5,8 +5,8 @@
 // after windows.h
 #include <commctrl.h>
 
-#include "Bitmap.h"
-#include "Component.h"
+#include "forms/Bitmap.h"
+#include "forms/core/Component.h"
 
 namespace lbb::forms {
 

@@ -1,11 +1,11 @@
-#include "ListView.h"
+#include "forms/ListView.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "ImgList.h"
-#include "WinText.h"
+#include "forms/ImgList.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 namespace {

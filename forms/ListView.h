@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "Controls.h"
-#include "StdCtrls.h"
-#include "Strings.h"
+#include "forms/Controls.h"
+#include "forms/StdCtrls.h"
+#include "forms/Strings.h"
 
 namespace lbb::forms {
 

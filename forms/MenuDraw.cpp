@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "Application.h"
-#include "ImgList.h"
-#include "Menus.h"
-#include "WinText.h"
+#include "forms/Application.h"
+#include "forms/ImgList.h"
+#include "forms/Menus.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 namespace {

@@ -1,11 +1,11 @@
-#include "Menus.h"
+#include "forms/Menus.h"
 
 #include <algorithm>
 
-#include "Application.h"
-#include "Forms.h"
-#include "ImgList.h"
-#include "WinText.h"
+#include "forms/Application.h"
+#include "forms/Forms.h"
+#include "forms/ImgList.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "Component.h"
-#include "Controls.h"
-#include "Handles.h"
+#include "forms/core/Component.h"
+#include "forms/Controls.h"
+#include "base/win/Handles.h"
 
 namespace lbb::forms {
 

@@ -1,11 +1,11 @@
-#include "PageControl.h"
+#include "forms/PageControl.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "ImgList.h"
-#include "WinText.h"
+#include "forms/ImgList.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Controls.h"
+#include "forms/Controls.h"
 
 namespace lbb::forms {
 

@@ -1,4 +1,4 @@
-#include "RangeCtrls.h"
+#include "forms/RangeCtrls.h"
 
 #include <commctrl.h>
 

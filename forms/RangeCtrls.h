@@ -2,7 +2,7 @@
 // arrow pairs (the system's common controls).
 #pragma once
 
-#include "Controls.h"
+#include "forms/Controls.h"
 
 namespace lbb::forms {
 

@@ -1,13 +1,13 @@
-#include "Screenshot.h"
+#include "forms/Screenshot.h"
 
 #include <fstream>
 
-#include "Bitmap.h"
-#include "PngFile.h"
+#include "forms/Bitmap.h"
+#include "base/PngFile.h"
 
 namespace lbb::forms {
 
-skin::PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow) {
+PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow) {
   RECT r{};
   if (!(wholeWindow ? GetWindowRect(hwnd, &r) : GetClientRect(hwnd, &r))) return {};
   POINT origin{r.left, r.top};
@@ -19,13 +19,13 @@ skin::PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow) {
   TCanvas* canvas = bitmap.Canvas();
   if (!BitBlt(canvas->Handle(), 0, 0, w, h, screen.get(), origin.x, origin.y, SRCCOPY)) return {};
   GdiFlush();
-  return skin::PixelBuffer(bitmap.Pixels());  // an owned copy
+  return PixelBuffer(bitmap.Pixels());  // an owned copy
 }
 
 bool SaveWindowPng(HWND hwnd, const std::string& path, bool wholeWindow) {
-  skin::PixelBuffer image = CaptureWindow(hwnd, wholeWindow);
+  PixelBuffer image = CaptureWindow(hwnd, wholeWindow);
   if (image.Empty()) return false;
-  std::string png = skin::EncodePng(image);
+  std::string png = EncodePng(image);
   std::ofstream out(path, std::ios::binary);
   out.write(png.data(), static_cast<std::streamsize>(png.size()));
   return static_cast<bool>(out);

@@ -6,13 +6,13 @@
 
 #include <string>
 
-#include "PixelBuffer.h"
+#include "base/PixelBuffer.h"
 
 namespace lbb::forms {
 
 // The window's pixels (frame included when `wholeWindow`), copied from the screen; the
 // window should be visible and on top. Empty when the copy failed.
-skin::PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow = true);
+PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow = true);
 // Captures the window and writes it as a PNG file; false when nothing was written.
 bool SaveWindowPng(HWND hwnd, const std::string& path, bool wholeWindow = true);
 

@@ -1,4 +1,4 @@
-#include "ScrollBar.h"
+#include "forms/ScrollBar.h"
 
 #include <algorithm>
 

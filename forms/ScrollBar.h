@@ -2,7 +2,7 @@
 // thumb.
 #pragma once
 
-#include "Controls.h"
+#include "forms/Controls.h"
 
 namespace lbb::forms {
 

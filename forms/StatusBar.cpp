@@ -1,8 +1,8 @@
-#include "StatusBar.h"
+#include "forms/StatusBar.h"
 
 #include <commctrl.h>
 
-#include "WinText.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "Controls.h"
-#include "StdCtrls.h"
+#include "forms/Controls.h"
+#include "forms/StdCtrls.h"
 
 namespace lbb::forms {
 

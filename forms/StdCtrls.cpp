@@ -1,10 +1,10 @@
-#include "StdCtrls.h"
+#include "forms/StdCtrls.h"
 
 #include <commctrl.h>
 
-#include "Application.h"
-#include "Forms.h"
-#include "WinText.h"
+#include "forms/Application.h"
+#include "forms/Forms.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "Controls.h"
+#include "forms/Controls.h"
 
 namespace lbb::forms {
 

@@ -1,4 +1,4 @@
-#include "Strings.h"
+#include "forms/Strings.h"
 
 namespace lbb::forms {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "Properties.h"
+#include "forms/core/Properties.h"
 
 namespace lbb::forms {
 

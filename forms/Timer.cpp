@@ -1,6 +1,6 @@
-#include "Timer.h"
+#include "forms/Timer.h"
 
-#include "Application.h"
+#include "forms/Application.h"
 
 namespace lbb::forms {
 

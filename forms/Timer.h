@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "Component.h"
-#include "Controls.h"
+#include "forms/core/Component.h"
+#include "forms/Controls.h"
 
 namespace lbb::forms {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "Application.h"
-#include "Controls.h"
-#include "Forms.h"
-#include "Menus.h"
-#include "WinText.h"
+#include "forms/Application.h"
+#include "forms/Controls.h"
+#include "forms/Forms.h"
+#include "forms/Menus.h"
+#include "forms/WinText.h"
 
 namespace lbb::forms {
 

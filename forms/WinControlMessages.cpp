@@ -3,10 +3,10 @@
 // and of windowless children, focus, mouse and context menus.
 #include <windowsx.h>
 
-#include "Application.h"
-#include "Controls.h"
-#include "Forms.h"
-#include "Menus.h"
+#include "forms/Application.h"
+#include "forms/Controls.h"
+#include "forms/Forms.h"
+#include "forms/Menus.h"
 
 namespace lbb::forms {
 namespace {

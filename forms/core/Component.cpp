@@ -1,4 +1,4 @@
-#include "Component.h"
+#include "forms/core/Component.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Properties.h"
+#include "forms/core/Properties.h"
 
 namespace lbb::forms {
 

@@ -1,4 +1,4 @@
-#include "Properties.h"
+#include "forms/core/Properties.h"
 
 #include <charconv>
 

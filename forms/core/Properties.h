@@ -4,6 +4,8 @@
 // reads as absent (-1, "", null) and a write to it is ignored.
 #pragma once
 
+#include "base/Text.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,7 +15,6 @@
 
 namespace lbb::forms {
 
-using String = std::u16string;
 
 class TObject;
 

@@ -1,4 +1,4 @@
-#include "Gallery.h"
+#include "forms/gallery/Gallery.h"
 
 namespace lbb::forms {
 namespace {

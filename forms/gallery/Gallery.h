@@ -2,18 +2,18 @@
 // and a popup menu: the form that tests and demonstrations show, plain or skinned.
 #pragma once
 
-#include "ButtonCtrls.h"
-#include "Buttons.h"
-#include "ComboBox.h"
-#include "Forms.h"
-#include "ImgList.h"
-#include "ListView.h"
-#include "Menus.h"
-#include "PageControl.h"
-#include "RangeCtrls.h"
-#include "ScrollBar.h"
-#include "StatusBar.h"
-#include "StdCtrls.h"
+#include "forms/ButtonCtrls.h"
+#include "forms/Buttons.h"
+#include "forms/ComboBox.h"
+#include "forms/Forms.h"
+#include "forms/ImgList.h"
+#include "forms/ListView.h"
+#include "forms/Menus.h"
+#include "forms/PageControl.h"
+#include "forms/RangeCtrls.h"
+#include "forms/ScrollBar.h"
+#include "forms/StatusBar.h"
+#include "forms/StdCtrls.h"
 
 namespace lbb::forms {
 

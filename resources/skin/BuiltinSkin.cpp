@@ -1,4 +1,4 @@
-#include "BuiltinSkin.h"
+#include "resources/skin/BuiltinSkin.h"
 
 #include <cstddef>
 

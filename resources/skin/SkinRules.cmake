@@ -1,29 +1,11 @@
 # Rules shared by the skins that come with the program.
 #
-# The images of a skin are drawn by skingen and packed by skintool, both native programs. In
-# the native presets they are targets of this build. In the Windows presets (cross builds)
-# the native build tree (LBB_NATIVE_BUILD_DIR, build/native) is configured when missing and
-# its two tools are built and run from there (native_tools.cmake): ./test builds the native
-# preset first anyway, the Windows presets then need no emulator at build time, and the
-# archives come out byte for byte the same in every preset.
-
-if(CMAKE_CROSSCOMPILING)
-  set(LBB_SKINGEN ${LBB_NATIVE_BUILD_DIR}/resources/skin/skingen)
-  set(LBB_SKINTOOL ${LBB_NATIVE_BUILD_DIR}/tools/skintool/skintool)
-  set(LBB_SKIN_TOOLS_STEP COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
-      -DNATIVE_DIR=${LBB_NATIVE_BUILD_DIR} -P ${CMAKE_SOURCE_DIR}/resources/skin/native_tools.cmake)
-  # Rebuild when any generator or tool source changes.
-  file(GLOB_RECURSE LBB_SKIN_TOOL_SOURCES CONFIGURE_DEPENDS
-       ${CMAKE_SOURCE_DIR}/resources/skin/*.cpp ${CMAKE_SOURCE_DIR}/resources/skin/*.h
-       ${CMAKE_SOURCE_DIR}/resources/skins/*.cpp ${CMAKE_SOURCE_DIR}/resources/skins/*.h
-       ${CMAKE_SOURCE_DIR}/tools/skintool/*.cpp ${CMAKE_SOURCE_DIR}/tools/skintool/*.h
-       ${CMAKE_SOURCE_DIR}/skin/data/*.cpp ${CMAKE_SOURCE_DIR}/skin/data/*.h)
-else()
-  set(LBB_SKINGEN skingen)
-  set(LBB_SKINTOOL skintool)
-  set(LBB_SKIN_TOOLS_STEP)
-  set(LBB_SKIN_TOOL_SOURCES skingen skintool)
-endif()
+# The images of a skin are drawn by skingen and packed by skintool, build-time tools of the
+# native build (cmake/HostTools.cmake); the archives come out byte for byte the same in every
+# preset.
+include(${CMAKE_SOURCE_DIR}/cmake/HostTools.cmake)
+lbb_host_tool(LBB_SKINGEN skingen resources/skin/skingen)
+lbb_host_tool(LBB_SKINTOOL skintool tools/skintool/skintool)
 
 # lbb_skin_archive(OUT archive INI file VERSION n GEN args... [EXTRA_OUTPUTS files...])
 # Draws the images into a fresh folder, adds the INI, and packs the folder into OUT.
@@ -33,13 +15,13 @@ function(lbb_skin_archive)
   set(images ${CMAKE_CURRENT_BINARY_DIR}/${name}-images)
   add_custom_command(
     OUTPUT ${S_OUT} ${S_EXTRA_OUTPUTS}
-    ${LBB_SKIN_TOOLS_STEP}
+    ${LBB_HOST_TOOLS_STEP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${images}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${images}
     COMMAND ${LBB_SKINGEN} ${S_GEN}
     COMMAND ${CMAKE_COMMAND} -E copy ${S_INI} ${images}/
     COMMAND ${LBB_SKINTOOL} build ${images} ${S_OUT} ${S_VERSION}
-    DEPENDS ${S_INI} ${LBB_SKIN_TOOL_SOURCES}
+    DEPENDS ${S_INI} ${LBB_HOST_TOOL_DEPENDS}
     COMMENT "Drawing and packing skin ${name}"
     VERBATIM)
 endfunction()

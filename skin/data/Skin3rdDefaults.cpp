@@ -1,4 +1,4 @@
-#include "Skin3rdDefaults.h"
+#include "skin/data/Skin3rdDefaults.h"
 
 namespace lbb::skin {
 

@@ -1,10 +1,10 @@
-#include "SkinModel.h"
+#include "skin/data/SkinModel.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "BmpFile.h"
-#include "imgutil.h"
+#include "base/BmpFile.h"
+#include "skin/data/imgutil.h"
 
 namespace lbb::skin {
 
@@ -38,8 +38,8 @@ constexpr TColourKey kColourKeys[] = {
 
 constexpr const char16_t* kSides[4] = {u"Left", u"Right", u"Top", u"Bottom"};
 
-Text Cat(std::u16string_view a, std::u16string_view b) {
-  Text t(a);
+String Cat(std::u16string_view a, std::u16string_view b) {
+  String t(a);
   t += b;
   return t;
 }
@@ -59,7 +59,7 @@ struct TParseScope {
 }  // namespace
 
 TColor ParseColourTriple(std::u16string_view text, TColor def) {
-  const Text t = TrimText(text);
+  const String t = Trim(text);
   if (t.empty()) return def;
   int64_t parts[3] = {0, 0, 0};
   int stored = 0;
@@ -89,7 +89,7 @@ TSkinModel::TSkinModel() {
   Button = std::make_unique<TDataSkinButton>(u"Buttons");
   for (const TColourKey& k : kColourKeys)
     Colors[static_cast<size_t>(k.index)] =
-        SysColourRef(k.sysDefault < 0 ? kColorBtnFace : k.sysDefault);
+        SysColor(k.sysDefault < 0 ? kColorBtnFace : k.sysDefault);
   Colors[kShemeCaption] = Colors[kShemeButtonFace];
   PresetColors.fill(0xFFFFFF);
 }
@@ -104,7 +104,7 @@ bool TSkinModel::ParseSkin() {
   if (!reader->Loadfromstream(data)) return false;
   ini = std::make_unique<TQuickIni>();
   ms = std::make_unique<TMemoryStream>();
-  Text iniName;
+  String iniName;
   reader->readIni(u".ini", *ms, iniName);
   ini->LoadFromStream(ms.get());
   ReadSkin();
@@ -149,9 +149,9 @@ bool TSkinModel::GetPrecolor(TColor& acolor, int n) const {
   return true;
 }
 
-Text TSkinModel::GetFileName(std::u16string_view s) {
+String TSkinModel::GetFileName(std::u16string_view s) {
   const size_t dot = s.find(u'.');
-  return dot == std::u16string_view::npos ? Text() : Text(s.substr(0, dot));
+  return dot == std::u16string_view::npos ? String() : String(s.substr(0, dot));
 }
 
 TColor TSkinModel::GetCaptionColor() const {
@@ -166,7 +166,7 @@ int TSkinModel::Int(std::u16string_view section, std::u16string_view key, int de
   return ini->ReadInteger(section, key, def);
 }
 
-Text TSkinModel::Str(std::u16string_view section, std::u16string_view key) const {
+String TSkinModel::Str(std::u16string_view section, std::u16string_view key) const {
   return ini->ReadString(section, key, u"");
 }
 
@@ -177,7 +177,7 @@ TColor TSkinModel::Triple(std::u16string_view section, std::u16string_view key, 
 void TSkinModel::ReadBorders() {
   for (int i = 0; i < 4; ++i) {
     TDataSkinBorder& b = *border[static_cast<size_t>(i)];
-    const Text x = kSides[i];
+    const String x = kSides[i];
     const int a = Int(u"Personality", Cat(x, u"TopHeight"), 0);
     const int z = Int(u"Personality", Cat(x, u"BotHeight"), 0);
     b.r = i < 2 ? TRect{0, a, 0, z} : TRect{a, 0, z, 0};
@@ -192,24 +192,24 @@ void TSkinModel::ReadBorders() {
 void TSkinModel::ReadColours() {
   for (const TColourKey& k : kColourKeys) {
     const size_t i = static_cast<size_t>(k.index);
-    const Text v = Str(u"Colours", k.key);
+    const String v = Str(u"Colours", k.key);
     hasColors[i] = !v.empty();
-    const TColor def = k.sysDefault < 0 ? Colors[kShemeButtonFace] : SysColourRef(k.sysDefault);
+    const TColor def = k.sysDefault < 0 ? Colors[kShemeButtonFace] : SysColor(k.sysDefault);
     Colors[i] = ParseColourTriple(v, def);
   }
   ColorPreset.clear();
-  for (const Text& s : *sectionlist) {
-    const Text up = [&] {
-      Text u = s;
+  for (const String& s : *sectionlist) {
+    const String up = [&] {
+      String u = s;
       for (char16_t& c : u)
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
       return u;
     }();
     if (up.rfind(u"COLOUR", 0) == 0 && up != u"COLOURS")
-      ColorPreset.push_back(Triple(s, u"color", SysColourRef(kColorWindowText)));
+      ColorPreset.push_back(Triple(s, u"color", SysColor(kColorWindowText)));
   }
   for (int i = 0; i < 10; ++i) {
-    const Text key = Cat(u"Color", Text(1, static_cast<char16_t>(u'0' + i)));
+    const String key = Cat(u"Color", String(1, static_cast<char16_t>(u'0' + i)));
     PresetColors[static_cast<size_t>(i)] = Triple(u"Customcolors", key, 0xFFFFFF);
   }
 }
@@ -232,9 +232,9 @@ void TSkinModel::ReadCommon(TDataSkinObject& o, std::u16string_view section, boo
 }
 
 std::unique_ptr<TDataSkinObject> TSkinModel::ReadSkinObject(std::u16string_view section) {
-  const Text image = Str(section, u"Image");
+  const String image = Str(section, u"Image");
   if (image.empty()) return nullptr;
-  auto o = std::make_unique<TDataSkinObject>(Text(section));
+  auto o = std::make_unique<TDataSkinObject>(String(section));
   Readbmp(o->Map, image);
   ReadCommon(*o, section, true);
   o->frame = Int(section, u"Frame", 0);
@@ -243,12 +243,12 @@ std::unique_ptr<TDataSkinObject> TSkinModel::ReadSkinObject(std::u16string_view 
 
 std::unique_ptr<TDataSkinBorder> TSkinModel::ReadSkinBorder(std::u16string_view section,
                                                             std::u16string_view second) {
-  const Text image = Str(section, u"Image");
+  const String image = Str(section, u"Image");
   if (image.empty()) return nullptr;
-  auto o = std::make_unique<TDataSkinBorder>(Text(section));
+  auto o = std::make_unique<TDataSkinBorder>(String(section));
   Readbmp(o->Map, image);
   ReadCommon(*o, section, true);
-  const Text mask = Str(section, second);
+  const String mask = Str(section, second);
   if (!mask.empty()) Readbmp(o->MaskMap, mask);
   return o;
 }
@@ -305,9 +305,9 @@ void TSkinModel::ReadControls() {
   {
     const std::u16string_view s = u"Progress";
     progress.reset();
-    const Text image = Str(s, u"Bitmap");
+    const String image = Str(s, u"Bitmap");
     if (!image.empty()) {
-      progress = std::make_unique<TDataSkinBorder>(Text(s));
+      progress = std::make_unique<TDataSkinBorder>(String(s));
       Readbmp(progress->Map, image);
       ReadCommon(*progress, s, false);
       progress->Tile = Int(s, u"Tile", 0) > 1 ? 1 : Int(s, u"Tile", 0);
@@ -315,7 +315,7 @@ void TSkinModel::ReadControls() {
   }
   progresschunk = ReadSkinObject(u"Progress.Chunk");
   Menubar.reset();
-  if (const Text image = Str(u"Personality", u"menuBar"); !image.empty()) {
+  if (const String image = Str(u"Personality", u"menuBar"); !image.empty()) {
     Menubar = std::make_unique<TDataSkinObject>(u"menuBar");
     Readbmp(Menubar->Map, image);
     Menubar->Tile = std::min(Int(u"Personality", u"TileMenu", 1), 1);
@@ -324,7 +324,7 @@ void TSkinModel::ReadControls() {
   }
   Box = ReadSkinObject(u"GroupBoxEdge");
   boxlabel.reset();
-  if (const Text image = Str(u"GroupBox", u"Image"); !image.empty()) {
+  if (const String image = Str(u"GroupBox", u"Image"); !image.empty()) {
     boxlabel = std::make_unique<TDataSkinBoxLabel>(u"GroupBox");
     Readbmp(boxlabel->Map, image);
     ReadCommon(*boxlabel, u"GroupBox", true);

@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "SkinObjects.h"
-#include "SkinRead.h"
-#include "SkinStream.h"
-#include "Winskinini.h"
+#include "skin/data/SkinObjects.h"
+#include "skin/data/SkinRead.h"
+#include "skin/data/SkinStream.h"
+#include "skin/data/Winskinini.h"
 
 namespace lbb::skin {
 
@@ -65,7 +65,7 @@ class TSkinModel {
   // ColorPreset[n] into `acolor`; false for n outside the array.
   bool GetPrecolor(TColor& acolor, int n) const;
   // The text before the first "."; empty when there is none.
-  static Text GetFileName(std::u16string_view s);
+  static String GetFileName(std::u16string_view s);
   // Colors[3], or the first cell's pixel at a third of the Top border image.
   TColor GetCaptionColor() const;
 
@@ -78,7 +78,7 @@ class TSkinModel {
   std::unique_ptr<TQuickIni> ini;
   std::unique_ptr<TStrings> sectionlist;
 
-  Text SkinName;
+  String SkinName;
   std::unique_ptr<TDataSkinTitle> Title;
   std::array<std::unique_ptr<TDataSkinBorder>, 4> border;
   std::vector<std::unique_ptr<TDataSkinSysButton>> SysBtn;
@@ -122,7 +122,7 @@ class TSkinModel {
 
  private:
   int Int(std::u16string_view section, std::u16string_view key, int def) const;
-  Text Str(std::u16string_view section, std::u16string_view key) const;
+  String Str(std::u16string_view section, std::u16string_view key) const;
   TColor Triple(std::u16string_view section, std::u16string_view key, TColor def) const;
   void ReadCommon(TDataSkinObject& o, std::u16string_view section, bool colours) const;
   std::unique_ptr<TDataSkinObject> ReadSkinObject(std::u16string_view section);

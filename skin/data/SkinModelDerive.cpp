@@ -3,21 +3,21 @@
 // background).
 #include <algorithm>
 
-#include "SkinModel.h"
-#include "imgutil.h"
+#include "skin/data/SkinModel.h"
+#include "skin/data/imgutil.h"
 
 namespace lbb::skin {
 
 namespace {
 
-Text Upper(std::u16string_view s) {
-  Text u(s);
+String Upper(std::u16string_view s) {
+  String u(s);
   for (char16_t& c : u)
     if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
   return u;
 }
 
-bool IsCaptionButtonSection(const Text& up) {
+bool IsCaptionButtonSection(const String& up) {
   return up.rfind(u"BUTTON", 0) == 0 && up != u"BUTTON" && up != u"BUTTONS" &&
          up != u"BUTTON.RADIO" && up != u"BUTTON.CHECKBOX";
 }
@@ -34,8 +34,8 @@ constexpr Pixel kKey = 0xFF00FF;
 
 void TSkinModel::ReadSysButtons() {
   SysBtn.clear();
-  std::vector<Text> kept;
-  for (const Text& s : *sectionlist) {
+  std::vector<String> kept;
+  for (const String& s : *sectionlist) {
     if (!IsCaptionButtonSection(Upper(s))) continue;
     // A section without an action is a caption button only when it says Visibility 0; a
     // missing Visibility key does not count as 0 here.
@@ -43,7 +43,7 @@ void TSkinModel::ReadSysButtons() {
     kept.push_back(s);
   }
   int maxX = 0, maxY = 0;  // the last maximise button shown on a normal window
-  for (const Text& s : kept) {
+  for (const String& s : kept) {
     auto b = std::make_unique<TDataSkinSysButton>(Upper(s));
     b->Action = Int(s, u"Action", 0);
     b->Align = Int(s, u"Align", 0);

@@ -2,10 +2,10 @@
 // parse (SkinModel.h) and read by every painter.
 #pragma once
 
-#include "PixelBuffer.h"
-#include "SkinRect.h"
-#include "SkinSystem.h"
-#include "SkinText.h"
+#include "base/PixelBuffer.h"
+#include "skin/data/SkinRect.h"
+#include "skin/data/SkinSystem.h"
+#include "skin/data/SkinText.h"
 
 namespace lbb::skin {
 
@@ -13,22 +13,22 @@ namespace lbb::skin {
 class TDataSkinObject {
  public:
   TDataSkinObject() = default;
-  explicit TDataSkinObject(Text id) : IDName(std::move(id)) {}
+  explicit TDataSkinObject(String id) : IDName(std::move(id)) {}
   virtual ~TDataSkinObject() = default;
 
   TRect r;          // margins: left, top, right, bottom widths
   PixelBuffer Map;  // the element image: `frame` equal cells; empty without image
   int trans = 0;    // 1: 0xFF00FF pixels are transparent
   int Tile = 0;     // 0 stretch, 1 tile (frame borders: the skin's Stretch value)
-  Text IDName;      // the section or built-in name it came from
+  String IDName;      // the section or built-in name it came from
   int frame = 0;    // number of state cells in Map
   int style = 0;    // Style key; 2 on the combo button once combined
   int Normalcolor = -1;
   int Overcolor = -1;
   int Downcolor = -1;
-  TColor Normalcolor2 = SysColourRef(kColorBtnText);
-  TColor Overcolor2 = SysColourRef(kColorBtnText);
-  TColor Downcolor2 = SysColourRef(kColorBtnText);
+  TColor Normalcolor2 = SysColor(kColorBtnText);
+  TColor Overcolor2 = SysColor(kColorBtnText);
+  TColor Downcolor2 = SysColor(kColorBtnText);
 };
 
 // An element with a second image: the tab border, the up-down glyphs, the combo button's mask.

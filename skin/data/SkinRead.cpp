@@ -1,10 +1,10 @@
-#include "SkinRead.h"
+#include "skin/data/SkinRead.h"
 
 #include <cstring>
 #include <stdexcept>
 #include <utility>
 
-#include "WinConvert.h"
+#include "skin/data/WinConvert.h"
 
 namespace lbb::skin {
 
@@ -27,9 +27,9 @@ void PutI32(std::vector<uint8_t>& out, int64_t value) {
     out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-void CheckEntryName(const Text& name) {
+void CheckEntryName(const String& name) {
   if (name.empty()) throw std::invalid_argument("skin entry with an empty name");
-  if (name.find_first_of(u"\r\n") != Text::npos)
+  if (name.find_first_of(u"\r\n") != String::npos)
     throw std::invalid_argument("skin entry name holds a line break");
   if (Cp1252ToText(TextToCp1252(name)) != name)
     throw std::invalid_argument("skin entry name is not Windows-1252 text");
@@ -60,7 +60,7 @@ void SetSkinMessageHandler(TSkinMessageHandler handler) {
   MessageHandler() = std::move(handler);
 }
 
-void ShowSkinMessage(const Text& message) {
+void ShowSkinMessage(const String& message) {
   if (MessageHandler()) MessageHandler()(message);
 }
 
@@ -128,7 +128,7 @@ bool TSkinReader::LoadUnpacked(const std::vector<uint8_t>& raw) {
   if (skip < 0) {
     const int32_t version = header.Version;
     Refuse("unknown skin version " + std::to_string(version));
-    ShowSkinMessage(Text(kOlderSkinMessage));
+    ShowSkinMessage(String(kOlderSkinMessage));
     return false;
   }
   size_t at = kHeaderSize + static_cast<size_t>(skip);
@@ -149,7 +149,7 @@ bool TSkinReader::LoadUnpacked(const std::vector<uint8_t>& raw) {
     total += sizes[i];
   }
   if (total > static_cast<int64_t>(n - dataStart)) return Refuse("skin entries run past the end");
-  for (const Text& name : StoredNames)
+  for (const String& name : StoredNames)
     Dir.push_back(LowerAscii(name));
   Num = static_cast<int>(count);
   ms.Bytes().assign(raw.begin() + static_cast<std::ptrdiff_t>(dataStart), raw.end());
@@ -175,17 +175,17 @@ void TSkinReader::CopyEntry(int index, TMemoryStream& stream) const {
 
 void TSkinReader::readfile(std::u16string_view aname, TMemoryStream& stream) const {
   stream.Clear();
-  const Text wanted = LowerAscii(aname);
+  const String wanted = LowerAscii(aname);
   for (int i = 0; i < Num; ++i) {
     if (Dir[i] == wanted) return CopyEntry(i, stream);
   }
 }
 
-void TSkinReader::readIni(std::u16string_view aname, TMemoryStream& stream, Text& fname) const {
+void TSkinReader::readIni(std::u16string_view aname, TMemoryStream& stream, String& fname) const {
   stream.Clear();
   fname.clear();
   for (int i = 0; i < Num; ++i) {
-    if (Dir[i].find(aname) != Text::npos) {
+    if (Dir[i].find(aname) != String::npos) {
       fname = Dir[i];
       return CopyEntry(i, stream);
     }
@@ -202,8 +202,8 @@ std::vector<uint8_t> WriteSkinArchive(int32_t version, const std::vector<TSkinEn
   int64_t total = 0;
   for (const TSkinEntry& e : entries) {
     CheckEntryName(e.Name);
-    const Text lower = LowerAscii(e.Name);
-    for (const Text& s : seen)
+    const String lower = LowerAscii(e.Name);
+    for (const String& s : seen)
       if (s == lower) throw std::invalid_argument("two skin entries named " + TextToCp1252(lower));
     seen.push_back(lower);
     dir += TextToCp1252(e.Name) + "\r\n";

@@ -28,9 +28,9 @@
 #include <string_view>
 #include <vector>
 
-#include "SkinStream.h"
-#include "SkinText.h"
-#include "Winskinini.h"  // TStrings
+#include "skin/data/SkinStream.h"
+#include "skin/data/SkinText.h"
+#include "skin/data/Winskinini.h"  // TStrings
 
 namespace lbb::skin {
 
@@ -56,9 +56,9 @@ int SkinSkipLength(int32_t version);
 
 // Where the reader's message for an unknown version goes. The Windows program shows it in a
 // message box; without a handler it is dropped. Not thread-safe: set once at start-up.
-using TSkinMessageHandler = std::function<void(const Text& message)>;
+using TSkinMessageHandler = std::function<void(const String& message)>;
 void SetSkinMessageHandler(TSkinMessageHandler handler);
-void ShowSkinMessage(const Text& message);
+void ShowSkinMessage(const String& message);
 
 class TSkinReader {
  public:
@@ -78,7 +78,7 @@ class TSkinReader {
   void readfile(std::u16string_view aname, TMemoryStream& stream) const;
   // Clears `stream`, copies into it the first entry whose name contains `aname`, rewinds it,
   // and returns that entry's name in `fname` (empty when none).
-  void readIni(std::u16string_view aname, TMemoryStream& stream, Text& fname) const;
+  void readIni(std::u16string_view aname, TMemoryStream& stream, String& fname) const;
   // The block decoder: `dest` receives the unpacked bytes of `source` (exactly the announced
   // size). Throws ElzhException as DecompressBlock does, and for a truncated or negative block.
   void Decompress(TStream& source, TStream& dest);
@@ -112,7 +112,7 @@ class TSkinReader {
 TStrings SplitSkinDirectory(std::u16string_view text);
 
 struct TSkinEntry {
-  Text Name;
+  String Name;
   std::vector<uint8_t> Data;
 };
 

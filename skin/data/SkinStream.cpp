@@ -1,4 +1,4 @@
-#include "SkinStream.h"
+#include "skin/data/SkinStream.h"
 
 #include <algorithm>
 #include <cstring>

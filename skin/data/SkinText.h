@@ -6,22 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "base/Text.h"
+
 namespace lbb::skin {
-
-using Text = std::u16string;
-
-// `s` without its leading and trailing characters of code 32 (space) or below.
-Text TrimText(std::u16string_view s);
-
-// `s` with the ASCII letters A-Z lower-cased; every other character unchanged.
-Text LowerAscii(std::u16string_view s);
-
-// True when `a` and `b` are equal once ASCII letters are folded to lower case.
-bool SameTextAscii(std::u16string_view a, std::u16string_view b);
 
 // Widens Windows-1252 bytes. The five bytes that code page leaves undefined (0x81, 0x8D,
 // 0x8F, 0x90, 0x9D) map to the control characters of the same number, as Windows does.
-Text Cp1252ToText(std::string_view bytes);
+String Cp1252ToText(std::string_view bytes);
 
 // Narrows to Windows-1252; a character the code page cannot hold becomes "?".
 std::string TextToCp1252(std::u16string_view text);

@@ -1,4 +1,4 @@
-#include "WinConvert.h"
+#include "skin/data/WinConvert.h"
 
 #include <algorithm>
 #include <array>

@@ -26,7 +26,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "SkinStream.h"
+#include "skin/data/SkinStream.h"
 
 namespace lbb::skin {
 

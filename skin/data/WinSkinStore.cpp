@@ -1,4 +1,4 @@
-#include "WinSkinStore.h"
+#include "skin/data/WinSkinStore.h"
 
 #include <string>
 
@@ -7,7 +7,7 @@ namespace lbb::skin {
 TSkinCollectionItem::TSkinCollectionItem(TSkinCollection& collection, int id)
     : collection_(collection), id_(id) {
   const std::string number = std::to_string(id);
-  FName = u"SkinItem" + Text(number.begin(), number.end());
+  FName = u"SkinItem" + String(number.begin(), number.end());
 }
 
 int TSkinCollectionItem::Index() const {
@@ -20,8 +20,8 @@ void TSkinCollectionItem::SetName(std::u16string_view value) {
   if (FName == value) return;
   const TSkinCollectionItem* other = collection_.Find(value);
   if (other != nullptr && other != this)
-    throw ESkinStoreError(u"The name " + Text(value) + u" is already used.");
-  FName = Text(value);
+    throw ESkinStoreError(u"The name " + String(value) + u" is already used.");
+  FName = String(value);
 }
 
 void TSkinCollectionItem::LoadFromFile(const std::filesystem::path& name) {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "SkinStream.h"
-#include "SkinText.h"
+#include "skin/data/SkinStream.h"
+#include "skin/data/SkinText.h"
 
 namespace lbb::skin {
 
@@ -19,9 +19,9 @@ namespace lbb::skin {
 // message in Windows-1252, Message the text itself.
 class ESkinStoreError : public std::runtime_error {
  public:
-  explicit ESkinStoreError(const Text& message)
+  explicit ESkinStoreError(const String& message)
       : std::runtime_error(TextToCp1252(message)), Message(message) {}
-  Text Message;
+  String Message;
 };
 
 class TSkinCollection;
@@ -41,18 +41,18 @@ class TSkinCollectionItem {
   int Index() const;
   TSkinCollection& Collection() const { return collection_; }
 
-  const Text& Name() const { return FName; }
+  const String& Name() const { return FName; }
   // Setting the name it already has does nothing; a name another item of the same collection
   // has raises ESkinStoreError("The name " + name + " is already used.").
   void SetName(std::u16string_view value);
-  Text GetDisplayName() const { return FName; }
+  String GetDisplayName() const { return FName; }
 
   // The skin's compressed block, exactly the bytes of a skin file.
   TMemoryStream& Data() { return FData; }
   const TMemoryStream& Data() const { return FData; }
   int64_t DataSize() const { return FData.Size(); }
   // A design-time hook: reads as "Load Skin", ignores writes, is not stored.
-  Text SkinData() const { return u"Load Skin"; }
+  String SkinData() const { return u"Load Skin"; }
   void SetSkinData(std::u16string_view) {}
 
   // Replaces the data with the file's bytes (EFOpenError when it cannot be read; the data is
@@ -69,7 +69,7 @@ class TSkinCollectionItem {
  private:
   TSkinCollection& collection_;
   int id_;
-  Text FName;
+  String FName;
   TMemoryStream FData;
 };
 

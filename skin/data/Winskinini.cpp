@@ -1,4 +1,4 @@
-#include "Winskinini.h"
+#include "skin/data/Winskinini.h"
 
 #include <string>
 
@@ -7,20 +7,20 @@ namespace lbb::skin {
 namespace {
 
 bool IsHeader(std::u16string_view line) {
-  const Text t = TrimText(line);
+  const String t = Trim(line);
   return !t.empty() && t.front() == u'[' && t.back() == u']';
 }
 
-Text KeyOf(std::u16string_view line) {
+String KeyOf(std::u16string_view line) {
   const size_t eq = line.find(u'=');
-  if (eq == std::u16string_view::npos) return Text();
-  return LowerAscii(TrimText(line.substr(0, eq)));
+  if (eq == std::u16string_view::npos) return String();
+  return LowerAscii(Trim(line.substr(0, eq)));
 }
 
-Text ValueOf(std::u16string_view line) {
+String ValueOf(std::u16string_view line) {
   const size_t eq = line.find(u'=');
-  if (eq == std::u16string_view::npos) return Text();
-  return TrimText(line.substr(eq + 1));
+  if (eq == std::u16string_view::npos) return String();
+  return Trim(line.substr(eq + 1));
 }
 
 void RequireList(const TStrings* Strings) {
@@ -87,7 +87,7 @@ void TQuickIni::ParseText(std::string_view bytes) {
     const size_t start = p;
     while (p < bytes.size() && bytes[p] != '\0' && bytes[p] != '\r' && bytes[p] != '\n')
       ++p;
-    Text line = TrimText(Cp1252ToText(bytes.substr(start, p - start)));
+    String line = Trim(Cp1252ToText(bytes.substr(start, p - start)));
     if (p < bytes.size() && bytes[p] == '\r') ++p;
     if (p < bytes.size() && bytes[p] == '\n') ++p;
     if (line.empty() || line.front() == u';') continue;
@@ -98,7 +98,7 @@ void TQuickIni::ParseText(std::string_view bytes) {
 
 std::string TQuickIni::SaveText() const {
   std::string out;
-  for (const Text& line : FIniFile) {
+  for (const String& line : FIniFile) {
     out += TextToCp1252(line);
     out += "\r\n";
   }
@@ -128,7 +128,7 @@ void TQuickIni::SavetoZip(const std::filesystem::path& aname) const {
 
 int TQuickIni::FindSection(std::u16string_view Section) const {
   if (FIniFile.empty()) return -1;
-  Text header = u"[";
+  String header = u"[";
   header.append(Section);
   header += u']';
   for (const auto& [name, index] : FSections)
@@ -154,8 +154,8 @@ void TQuickIni::ReadSections(TStrings* Strings) const {
   RequireList(Strings);
   Strings->clear();
   for (const auto& section : FSections) {
-    const Text& h = section.first;
-    Strings->push_back(TrimText(std::u16string_view(h).substr(1, h.size() - 2)));
+    const String& h = section.first;
+    Strings->push_back(Trim(std::u16string_view(h).substr(1, h.size() - 2)));
   }
 }
 
@@ -170,7 +170,7 @@ void TQuickIni::ReadSection(std::u16string_view Section, TStrings* Strings) cons
   Strings->clear();
   const auto [first, end] = SectionLines(Section);
   for (int i = first; i < end; ++i) {
-    Text key = KeyOf(FIniFile[i]);
+    String key = KeyOf(FIniFile[i]);
     if (!key.empty()) Strings->push_back(std::move(key));
   }
 }
@@ -182,19 +182,19 @@ void TQuickIni::ReadSectionValues(std::u16string_view Section, TStrings* Strings
   Strings->assign(FIniFile.begin() + first, FIniFile.begin() + end);
 }
 
-Text TQuickIni::ReadString(std::u16string_view Section, std::u16string_view Ident,
+String TQuickIni::ReadString(std::u16string_view Section, std::u16string_view Ident,
                            std::u16string_view Default) const {
   const int header = FindSection(Section);
-  if (header < 0) return Text(Default);
+  if (header < 0) return String(Default);
   const int line = FindKey(header, LowerAscii(Ident));
-  if (line < 0) return Text(Default);
-  Text value = ValueOf(FIniFile[line]);
-  return value.empty() ? Text(Default) : value;
+  if (line < 0) return String(Default);
+  String value = ValueOf(FIniFile[line]);
+  return value.empty() ? String(Default) : value;
 }
 
 int32_t TQuickIni::ReadInteger(std::u16string_view Section, std::u16string_view Ident,
                                int32_t Default) const {
-  Text s = ReadString(Section, Ident, u"");
+  String s = ReadString(Section, Ident, u"");
   if (s.size() >= 3 && s[0] == u'0' && (s[1] == u'x' || s[1] == u'X')) s.replace(0, 2, u"$");
   int32_t value = 0;
   return ParseInt32(s, value) ? value : Default;
@@ -209,12 +209,12 @@ bool TQuickIni::ReadBool(std::u16string_view Section, std::u16string_view Ident,
 
 void TQuickIni::WriteString(std::u16string_view Section, std::u16string_view Ident,
                             std::u16string_view Value) {
-  Text line(Ident);
+  String line(Ident);
   line += u'=';
   line.append(Value);
   const int header = FindSection(Section);
   if (header < 0) {
-    Text h = u"[";
+    String h = u"[";
     h.append(Section);
     h += u']';
     FIniFile.push_back(std::move(h));
@@ -234,7 +234,7 @@ void TQuickIni::WriteString(std::u16string_view Section, std::u16string_view Ide
 void TQuickIni::WriteInteger(std::u16string_view Section, std::u16string_view Ident,
                              int32_t Value) {
   const std::string digits = std::to_string(Value);
-  WriteString(Section, Ident, Text(digits.begin(), digits.end()));
+  WriteString(Section, Ident, String(digits.begin(), digits.end()));
 }
 
 void TQuickIni::WriteBool(std::u16string_view Section, std::u16string_view Ident, bool Value) {
@@ -254,14 +254,14 @@ void TQuickIni::EraseSection(std::u16string_view Section) {
   const int header = FindSection(Section);
   if (header < 0) return;
   FIniFile.erase(FIniFile.begin() + header, FIniFile.begin() + SectionEnd(header));
-  if (header > 0) FIniFile.insert(FIniFile.begin() + header, Text());
+  if (header > 0) FIniFile.insert(FIniFile.begin() + header, String());
   RebuildSections();
 }
 
 void TQuickIni::RebuildSections() {
   FSections.clear();
   for (size_t i = 0; i < FIniFile.size(); ++i)
-    if (IsHeader(FIniFile[i])) FSections.emplace_back(TrimText(FIniFile[i]), static_cast<int>(i));
+    if (IsHeader(FIniFile[i])) FSections.emplace_back(Trim(FIniFile[i]), static_cast<int>(i));
 }
 
 void TQuickIni::Clear() {

@@ -25,9 +25,9 @@
 #include <utility>
 #include <vector>
 
-#include "SkinStream.h"
-#include "SkinText.h"
-#include "WinConvert.h"
+#include "skin/data/SkinStream.h"
+#include "skin/data/SkinText.h"
+#include "skin/data/WinConvert.h"
 
 namespace lbb::skin {
 
@@ -42,7 +42,7 @@ class EAssertionFailed : public std::logic_error {
 
 inline constexpr const char* kStringsUnassigned = "The parameter Strings is unassigned!";
 
-using TStrings = std::vector<Text>;
+using TStrings = std::vector<String>;
 
 class TQuickIni {
  public:
@@ -75,7 +75,7 @@ class TQuickIni {
 
   // The value of the first line of the section whose key is `Ident`; `Default` when the
   // section or key is missing or the value is empty.
-  Text ReadString(std::u16string_view Section, std::u16string_view Ident,
+  String ReadString(std::u16string_view Section, std::u16string_view Ident,
                   std::u16string_view Default) const;
   // The value as a signed 32-bit number: decimal, or hexadecimal after "$", "0x" or "0X"
   // (hexadecimal up to FFFFFFFF, taken as two's complement); an optional sign in front.
@@ -101,9 +101,9 @@ class TQuickIni {
   void RebuildSections();
   void Clear();
 
-  const Text& FileName() const { return FFileName; }
+  const String& FileName() const { return FFileName; }
   void SetFileName(std::u16string_view name) {
-    if (FFileName != name) FFileName = Text(name);
+    if (FFileName != name) FFileName = String(name);
   }
   // Kept for the caller; the class does not act on it.
   bool AutoSaveLoad() const { return FAuto; }
@@ -112,7 +112,7 @@ class TQuickIni {
   // Replaces the lines by a copy of `lines` (taken as they are) and rebuilds the index.
   void SetIniFile(const TStrings& lines);
   // The section index: header lines (trimmed) with their line numbers in IniFile().
-  const std::vector<std::pair<Text, int>>& Sections() const { return FSections; }
+  const std::vector<std::pair<String, int>>& Sections() const { return FSections; }
 
  private:
   void ParseText(std::string_view bytes);
@@ -127,8 +127,8 @@ class TQuickIni {
   std::string SaveText() const;
 
   TStrings FIniFile;
-  std::vector<std::pair<Text, int>> FSections;
-  Text FFileName;
+  std::vector<std::pair<String, int>> FSections;
+  String FFileName;
   bool FAuto = false;
 };
 

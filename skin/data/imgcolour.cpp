@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "imgutil.h"
+#include "skin/data/imgutil.h"
 
 namespace lbb::skin {
 

@@ -1,4 +1,4 @@
-#include "imgutil.h"
+#include "skin/data/imgutil.h"
 
 #include <algorithm>
 #include <array>

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "PixelBuffer.h"
-#include "SkinRect.h"
-#include "SkinSystem.h"
+#include "base/PixelBuffer.h"
+#include "skin/data/SkinRect.h"
+#include "skin/data/SkinSystem.h"
 
 namespace lbb::skin {
 

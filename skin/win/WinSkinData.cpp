@@ -1,10 +1,10 @@
-#include "WinSkinData.h"
+#include "skin/win/WinSkinData.h"
 
 #include <windows.h>
 
 #include <filesystem>
 
-#include "Skin3rdDefaults.h"
+#include "skin/data/Skin3rdDefaults.h"
 
 namespace lbb::skin {
 

@@ -3,15 +3,15 @@
 // information, and the set properties as text.
 #include <windows.h>
 
-#include "Application.h"
-#include "SkinSystem.h"
-#include "WinSkinData.h"
+#include "forms/Application.h"
+#include "skin/data/SkinSystem.h"
+#include "skin/win/WinSkinData.h"
 
 namespace lbb::skin {
 
 namespace {
 
-constexpr forms::TColor kMagenta = 0xFF00FF;
+constexpr lbb::TColor kMagenta = 0xFF00FF;
 constexpr UINT kNonClientMetricsSize = 504;
 constexpr int kHintMaxWidth = 500;
 
@@ -106,7 +106,7 @@ void TSkinData::LoadMenuGlyphs() {
   for (int y = 0; y < glyphs.Height(); ++y)
     for (int x = 0; x < glyphs.Width(); ++x)
       strip.Pixels().At(x, y) = glyphs.At(x, y);
-  bmpmenu.AddMasked(strip, forms::clWhite);
+  bmpmenu.AddMasked(strip, lbb::clWhite);
 }
 
 void TSkinData::ReadCaptionFont() {
@@ -115,7 +115,7 @@ void TSkinData::ReadCaptionFont() {
   static_assert(sizeof(metrics) >= kNonClientMetricsSize);
   metrics.cbSize = kNonClientMetricsSize;
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) return;
-  forms::FontHandle font(CreateFontIndirectW(&metrics.lfCaptionFont));
+  lbb::FontHandle font(CreateFontIndirectW(&metrics.lfCaptionFont));
   if (font.get()) CaptionFont->AssignHandle(font.get());
 }
 

@@ -1,15 +1,15 @@
-#include "WinSkinObjImage.h"
+#include "skin/win/WinSkinObjImage.h"
 
 #include <array>
 #include <vector>
 
-#include "WinSkinData.h"
+#include "skin/win/WinSkinData.h"
 
 namespace lbb::skin {
 
 namespace {
 
-constexpr forms::TColor kMagenta = 0xFF00FF;
+constexpr lbb::TColor kMagenta = 0xFF00FF;
 
 // The cell order of each kind's strip; kFifth cells are only filled when the skin has exactly 5
 // check cells.

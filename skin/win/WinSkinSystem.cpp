@@ -1,4 +1,4 @@
-#include "WinSkinSystem.h"
+#include "skin/win/WinSkinSystem.h"
 
 #include <windows.h>
 
@@ -22,10 +22,6 @@ struct TBitmapHandle {
 };
 
 }  // namespace
-
-uint32_t TWinSkinSystem::SysColor(int index) const {
-  return static_cast<uint32_t>(GetSysColor(index)) & 0xFFFFFF;
-}
 
 int TWinSkinSystem::SystemMetric(int index) const {
   return GetSystemMetrics(index);

@@ -1,4 +1,4 @@
-#include "WinSkinText.h"
+#include "skin/win/WinSkinText.h"
 
 #include <string>
 

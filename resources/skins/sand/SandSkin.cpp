@@ -1,4 +1,4 @@
-#include "SandSkin.h"
+#include "resources/skins/sand/SandSkin.h"
 
 #include <cstddef>
 

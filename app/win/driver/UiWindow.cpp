@@ -1,0 +1,121 @@
+#include "app/win/driver/UiWindow.h"
+
+#include <vector>
+
+namespace lbb::driver {
+
+namespace {
+
+struct Search {
+  DWORD pid = 0;
+  const std::wstring* caption = nullptr;  // null: any dialog
+  HWND found = nullptr;
+};
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[64];
+  const int n = GetClassNameW(hwnd, name, 64);
+  return std::wstring(name, static_cast<size_t>(n > 0 ? n : 0));
+}
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
+  const bool match = s->caption ? WindowTextOf(hwnd) == *s->caption : ClassOf(hwnd) == L"#32770";
+  if (!match) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+void SendMouse(DWORD flags, POINT screen) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+}  // namespace
+
+std::wstring WindowTextOf(HWND hwnd) {
+  const LRESULT n = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  const LRESULT got =
+      SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+HWND FindProgramWindow(DWORD pid, const std::wstring& caption) {
+  Search s{pid, &caption, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND FindDialog(DWORD pid) {
+  Search s{pid, nullptr, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+std::wstring DialogText(HWND dialog) {
+  // A message box's text is its static control with the id 0xFFFF.
+  HWND text = GetDlgItem(dialog, 0xFFFF);
+  return text ? WindowTextOf(text) : std::wstring();
+}
+
+HWND ChildAt(HWND parent, POINT client) {
+  HWND child = ChildWindowFromPointEx(parent, client, CWP_SKIPINVISIBLE);
+  return child == parent ? nullptr : child;
+}
+
+bool Painted(HWND hwnd) {
+  if (!IsWindowVisible(hwnd) || GetUpdateRect(hwnd, nullptr, FALSE)) return false;
+  for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) return false;
+  }
+  return true;
+}
+
+void ClickClient(HWND hwnd, POINT client) {
+  ClientToScreen(hwnd, &client);
+  SendMouse(MOUSEEVENTF_MOVE, client);
+  Sleep(30);
+  SendMouse(MOUSEEVENTF_LEFTDOWN, client);
+  Sleep(30);
+  SendMouse(MOUSEEVENTF_LEFTUP, client);
+}
+
+void TypeUnicode(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wScan = in[1].ki.wScan = c;
+    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+    Sleep(5);
+  }
+}
+
+void PressKey(WORD vk) {
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
+}
+
+std::wstring LastLine(HWND edit) {
+  std::wstring text = WindowTextOf(edit);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r'))
+    text.pop_back();
+  const size_t cut = text.find_last_of(L'\n');
+  return cut == std::wstring::npos ? text : text.substr(cut + 1);
+}
+
+}  // namespace lbb::driver

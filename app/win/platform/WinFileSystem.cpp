@@ -1,0 +1,152 @@
+#include "app/win/platform/WinFileSystem.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "base/win/Handles.h"
+#include "base/win/WideText.h"
+
+namespace lbb::win {
+
+std::wstring Win32Path(const String& path) {
+  std::wstring w = Wide(path);
+  for (wchar_t& c : w) {
+    if (c == L'/') c = L'\\';
+  }
+  const bool driveAbsolute = w.size() > 2 && w[1] == L':' && w[2] == L'\\';
+  if (w.size() >= MAX_PATH - 12 && driveAbsolute) w = L"\\\\?\\" + w;
+  return w;
+}
+
+namespace {
+
+DWORD Attributes(const String& path) {
+  return GetFileAttributesW(Win32Path(path).c_str());
+}
+
+bool WriteAll(HANDLE h, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+class WinOutputFile : public OutputFile {
+ public:
+  explicit WinOutputFile(KernelHandle h) : h_(std::move(h)) {}
+  bool Write(std::string_view bytes) override { return h_ && WriteAll(h_.get(), bytes); }
+  bool Close() override {
+    h_.reset();
+    return true;
+  }
+
+ private:
+  KernelHandle h_;
+};
+
+}  // namespace
+
+bool WinFileSystem::DirectoryExists(const String& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WinFileSystem::MakeDirectory(const String& path) {
+  return ::CreateDirectoryW(Win32Path(path).c_str(), nullptr) != 0;
+}
+
+bool WinFileSystem::FileExists(const String& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::unique_ptr<OutputFile> WinFileSystem::OpenAppend(const String& path, String* error) {
+  KernelHandle h(CreateFileW(Win32Path(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) {
+    if (error) *error = SystemErrorText(GetLastError());
+    return nullptr;
+  }
+  return std::make_unique<WinOutputFile>(std::move(h));
+}
+
+namespace {
+
+// Writes `bytes` to the new file `temp`, flushed to the disk; 0 or the system's error code.
+DWORD WriteTemporary(const std::wstring& temp, std::string_view bytes) {
+  KernelHandle h(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return GetLastError();
+  if (!WriteAll(h.get(), bytes) || !FlushFileBuffers(h.get())) return GetLastError();
+  return 0;
+}
+
+bool Fail(const std::wstring& temp, DWORD failure, String* error) {
+  DeleteFileW(temp.c_str());
+  if (error) *error = SystemErrorText(failure);
+  return false;
+}
+
+// A temporary name for `path` in the folder above its own (beside it when it has none).
+String TemporaryNameAbove(const String& path) {
+  const size_t name = path.find_last_of(u"/\\");
+  const size_t folder =
+      name == String::npos || name == 0 ? String::npos : path.find_last_of(u"/\\", name - 1);
+  if (folder == String::npos) return TemporaryNameFor(path);
+  return TemporaryNameFor(path.substr(0, folder) + path.substr(name));
+}
+
+}  // namespace
+
+bool WinFileSystem::WriteAtomically(const String& path, std::string_view bytes, String* error) {
+  const std::wstring temp = Win32Path(TemporaryNameFor(path));
+  DWORD failure = WriteTemporary(temp, bytes);
+  if (failure == 0 && !MoveFileExW(temp.c_str(), Win32Path(path).c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    failure = GetLastError();
+  }
+  return failure == 0 || Fail(temp, failure, error);
+}
+
+bool WinFileSystem::WriteNewAtomically(const String& path, std::string_view bytes, bool* existed,
+                                       String* error) {
+  if (existed) *existed = false;
+  std::wstring temp = Win32Path(TemporaryNameAbove(path));
+  DWORD failure = WriteTemporary(temp, bytes);
+  if (failure != 0) {
+    // The folder above may not take files: beside the page then.
+    DeleteFileW(temp.c_str());
+    temp = Win32Path(TemporaryNameFor(path));
+    failure = WriteTemporary(temp, bytes);
+  }
+  if (failure == 0 && !MoveFileExW(temp.c_str(), Win32Path(path).c_str(), MOVEFILE_WRITE_THROUGH))
+    failure = GetLastError();
+  if (failure == 0) return true;
+  // A file of that name stays as it is; a folder of that name is a failure.
+  if ((failure == ERROR_ALREADY_EXISTS || failure == ERROR_FILE_EXISTS) && FileExists(path)) {
+    DeleteFileW(temp.c_str());
+    if (existed) *existed = true;
+    return true;
+  }
+  return Fail(temp, failure, error);
+}
+
+std::optional<std::string> WinFileSystem::ReadFile(const String& path) {
+  KernelHandle h(CreateFileW(Win32Path(path).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return std::nullopt;
+  std::string data;
+  char buffer[64 * 1024];
+  DWORD got = 0;
+  while (::ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    data.append(buffer, got);
+  }
+  return data;
+}
+
+}  // namespace lbb::win

@@ -1,0 +1,240 @@
+#include "app/win/platform/WinRunHost.h"
+
+#include <memory>
+
+#include "base/win/Handles.h"
+#include "base/win/WideText.h"
+
+namespace lbb::win {
+
+namespace {
+
+constexpr UINT kLogLineMessage = WM_APP + 0x4C;  // lParam: LogHandOver*
+constexpr UINT_PTR kFlushTimer = 1;
+const wchar_t kWindowClass[] = L"LorvaneLogHandOver";
+
+struct WorkerStart {
+  std::function<void()> body;
+  std::shared_ptr<std::atomic<int>> live;
+};
+
+DWORD WINAPI WorkerThread(void* param) {
+  std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(param));
+  try {
+    start->body();
+  } catch (...) {
+    // Worker bodies report and log by themselves; nothing may escape a thread.
+  }
+  --*start->live;
+  return 0;
+}
+
+// The hand-over window's class, registered once; its procedure is set per window.
+void RegisterWindowClass() {
+  static const bool registered = [] {
+    WNDCLASSW c{};
+    c.lpfnWndProc = DefWindowProcW;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.lpszClassName = kWindowClass;
+    return RegisterClassW(&c) != 0;
+  }();
+  (void)registered;
+}
+
+String TrimDirectory(const std::wstring& full) {
+  const size_t cut = full.find_last_of(L"\\/");
+  return FromWide(cut == std::wstring::npos ? std::wstring() : full.substr(0, cut));
+}
+
+String SiteFromEnvironment(const wchar_t* name, std::u16string_view fallback) {
+  wchar_t buffer[2048];
+  const DWORD n = GetEnvironmentVariableW(name, buffer, 2048);
+  String site = (n > 0 && n < 2048) ? FromWide(buffer, n) : String(fallback);
+  while (!site.empty() && site.back() == u'/')
+    site.pop_back();
+  return site;
+}
+
+}  // namespace
+
+struct WinRunHost::LogHandOver {
+  String line;
+  KernelHandle appended;  // event set once the UI thread has appended the line
+};
+
+WinRunHost::WinRunHost(std::function<void(const String&)> appendLog)
+    : WinRunHost(std::move(appendLog), nullptr) {}
+
+WinRunHost::WinRunHost(std::function<void(const String&)> appendLog,
+                       std::function<void(const std::vector<String>&)> appendLines)
+    : appendLog_(std::move(appendLog)), appendLines_(std::move(appendLines)) {
+  RegisterWindowClass();
+  window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  }
+}
+
+WinRunHost::~WinRunHost() {
+  if (window_) {
+    // Lines still queued are appended now, so that no worker waits for ever.
+    MSG msg;
+    while (PeekMessageW(&msg, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
+      waiting_.push_back(reinterpret_cast<LogHandOver*>(msg.lParam));
+    }
+    FlushWaitingLines();
+    if (timerSet_) KillTimer(window_, kFlushTimer);
+    DestroyWindow(window_);
+  }
+}
+
+LRESULT CALLBACK WinRunHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<WinRunHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (msg) {
+    case kLogLineMessage:
+      if (self) self->OnLogLine(lp);
+      return 0;
+    case WM_TIMER:
+      if (self && wp == kFlushTimer) self->OnFlushTimer();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+void WinRunHost::OnLogLine(LPARAM lp) {
+  waiting_.push_back(reinterpret_cast<LogHandOver*>(lp));
+  if (!appendLines_) {
+    FlushWaitingLines();
+    return;
+  }
+  // Take the other lines already queued too.
+  MSG more;
+  while (PeekMessageW(&more, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
+    waiting_.push_back(reinterpret_cast<LogHandOver*>(more.lParam));
+  }
+  const DWORD since = GetTickCount() - lastAppend_;
+  if (since >= kLogAppendIntervalMs) {
+    FlushWaitingLines();
+  } else if (!timerSet_) {
+    timerSet_ = SetTimer(window_, kFlushTimer, kLogAppendIntervalMs - since, nullptr) != 0;
+    // Without a timer the lines cannot wait: append them now.
+    if (!timerSet_) FlushWaitingLines();
+  }
+}
+
+void WinRunHost::OnFlushTimer() {
+  KillTimer(window_, kFlushTimer);
+  timerSet_ = false;
+  FlushWaitingLines();
+}
+
+void WinRunHost::FlushWaitingLines() {
+  if (waiting_.empty()) return;
+  std::vector<LogHandOver*> handOvers;
+  handOvers.swap(waiting_);
+  try {
+    if (appendLines_) {
+      std::vector<String> lines;
+      lines.reserve(handOvers.size());
+      for (const LogHandOver* h : handOvers)
+        lines.push_back(h->line);
+      appendLines_(lines);
+    } else {
+      for (const LogHandOver* h : handOvers)
+        appendLog_(h->line);
+    }
+  } catch (...) {
+    // A log that cannot take the lines must not keep the workers waiting.
+  }
+  for (LogHandOver* h : handOvers)
+    SetEvent(h->appended.get());
+  lastAppend_ = GetTickCount();
+}
+
+bool WinRunHost::StartWorker(std::function<void()> body) {
+  auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(body), live_});
+  ++*live_;
+  KernelHandle thread(CreateThread(nullptr, kWorkerStackReserve, &WorkerThread, start.get(),
+                                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  if (!thread) {
+    --*live_;
+    return false;
+  }
+  start.release();  // the thread owns it now and frees it when it ends
+  return true;
+}
+
+void WinRunHost::HandOverLogLine(const String& line) {
+  LogHandOver handOver{line, KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
+  if (!window_ || !handOver.appended) return;
+  if (!PostMessageW(window_, kLogLineMessage, 0, reinterpret_cast<LPARAM>(&handOver))) return;
+  WaitForSingleObject(handOver.appended.get(), INFINITE);
+}
+
+void WinRunHost::AppendLog(const String& line) {
+  FlushWaitingLines();
+  appendLog_(line);
+}
+
+void WinRunHost::FinishWorkers() {
+  while (LiveWorkers() > 0) {
+    ProcessPendingEvents();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  ProcessPendingEvents();
+}
+
+void WinRunHost::ProcessPendingEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit for the message loop that owns it.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+LocalTime WinRunHost::Now() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return FormatLocalTime(st);
+}
+
+LocalTime FormatLocalTime(const SYSTEMTIME& st) {
+  LocalTime t;
+  wchar_t buffer[256];
+  int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, 256);
+  if (n > 0) t.shortDate = FromWide(buffer, static_cast<size_t>(n - 1));
+  n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 256);
+  if (n > 0) t.longTime = FromWide(buffer, static_cast<size_t>(n - 1));
+  t.hour = st.wHour;
+  t.minute = st.wMinute;
+  t.second = st.wSecond;
+  return t;
+}
+
+String ProgramDirectory() {
+  std::wstring path(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return String();
+    if (n < path.size()) {
+      path.resize(n);
+      return TrimDirectory(path);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+Sites ProgramSites() {
+  return Sites{SiteFromEnvironment(L"LORVANE_BLOG_SITE", BlogSiteURL),
+               SiteFromEnvironment(L"LORVANE_PHOTO_SITE", PhotoSiteURL)};
+}
+
+}  // namespace lbb::win

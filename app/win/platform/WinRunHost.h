@@ -1,0 +1,84 @@
+// What the runs need from the program, on Win32: worker threads that release themselves, a
+// hand-over of log lines to the UI thread through its message queue, processing of pending
+// window events, the user's date and time formats, and where the program and the blog host
+// are.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/engine/Runs.h"
+#include "app/engine/Scrape.h"
+
+namespace lbb::win {
+
+// Reserved stack of each worker thread: every article and picture has its own thread, and
+// a large blog must not run a 32-bit process out of address space.
+constexpr SIZE_T kWorkerStackReserve = 256 * 1024;
+
+// Least time between two appends of handed-over lines, for a host that appends lines together.
+constexpr DWORD kLogAppendIntervalMs = 50;
+
+class WinRunHost : public RunHost {
+ public:
+  // Create and use on the UI thread. `appendLog` appends one line to the log.
+  explicit WinRunHost(std::function<void(const String&)> appendLog);
+  // The same, with `appendLines` taking the lines handed over together, in order: at most
+  // one append per `kLogAppendIntervalMs`, lines arriving in between wait for the next one
+  // (and their workers with them). A log control that redraws per append costs the UI
+  // thread a few milliseconds each time under Wine; appending thousands of lines one by
+  // one would keep it from starting the next workers.
+  WinRunHost(std::function<void(const String&)> appendLog,
+             std::function<void(const std::vector<String>&)> appendLines);
+  ~WinRunHost() override;
+  WinRunHost(const WinRunHost&) = delete;
+  WinRunHost& operator=(const WinRunHost&) = delete;
+
+  bool StartWorker(std::function<void()> body) override;
+  // Posts the line to the UI thread's hand-over window and waits until it has been appended
+  // (or the window is gone).
+  void HandOverLogLine(const String& line) override;
+  // Lines handed over earlier and still waiting go first.
+  void AppendLog(const String& line) override;
+  void ProcessPendingEvents() override;
+  LocalTime Now() override;
+
+  // Worker threads started here that have not ended yet.
+  int LiveWorkers() const { return live_->load(); }
+  // Processes window events (handed-over lines included) until every worker has ended.
+  void FinishWorkers();
+
+ private:
+  struct LogHandOver;
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void OnLogLine(LPARAM lp);
+  void OnFlushTimer();
+  // Appends the waiting lines and releases their workers.
+  void FlushWaitingLines();
+
+  std::function<void(const String&)> appendLog_;
+  std::function<void(const std::vector<String>&)> appendLines_;
+  HWND window_ = nullptr;
+  std::vector<LogHandOver*> waiting_;  // handed over, not yet appended (the workers wait)
+  DWORD lastAppend_ = 0;               // tick count at the end of the last append
+  bool timerSet_ = false;
+  // Shared with the worker threads, which may outlive this object.
+  std::shared_ptr<std::atomic<int>> live_ = std::make_shared<std::atomic<int>>(0);
+};
+
+// The user's short date and long time of `st`.
+LocalTime FormatLocalTime(const SYSTEMTIME& st);
+
+// Folder of the running executable, without the trailing separator.
+String ProgramDirectory();
+
+// The blog host: BlogSiteURL and PhotoSiteURL, unless the environment variables
+// LORVANE_BLOG_SITE and LORVANE_PHOTO_SITE (a testing aid: the sample host's addresses) say
+// otherwise. A trailing slash is dropped.
+Sites ProgramSites();
+
+}  // namespace lbb::win

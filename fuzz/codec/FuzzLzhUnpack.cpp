@@ -1,0 +1,30 @@
+// The block decoder on any bytes: it must stay inside its buffers and write the announced
+// size (at most 59 bytes more). Inputs of up to 4 KiB are also packed and unpacked again,
+// which must give them back unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "skin/data/WinConvert.h"
+
+using lbb::skin::TMemoryStream;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  constexpr int64_t kLimit = 1 << 20;
+  TMemoryStream block(std::vector<uint8_t>(data, data + size)), out;
+  try {
+    const lbb::skin::TLzhBlockInfo info = lbb::skin::DecompressBlock(block, out, kLimit);
+    const int64_t expected = info.AnnouncedSize > 0 ? info.AnnouncedSize : 0;
+    if (out.Size() < expected || out.Size() > expected + 59) std::abort();
+  } catch (const lbb::skin::ElzhException&) {
+    // too short for the size field, or a size above the limit
+  }
+
+  if (size <= 4096) {
+    TMemoryStream plain(std::vector<uint8_t>(data, data + size)), packed, back;
+    lbb::skin::CompressBlock(plain, packed);
+    lbb::skin::DecompressBlock(packed, back);
+    if (back.Bytes() != plain.Bytes()) std::abort();
+  }
+  return 0;
+}

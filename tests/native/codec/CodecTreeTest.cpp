@@ -1,0 +1,75 @@
+// The adaptive Huffman tree driven symbol by symbol: deep trees give codes longer than 16
+// bits, which must be written and read whole.
+#include <gtest/gtest.h>
+
+#include "skin/data/WinConvert.h"
+#include "tests/native/codec/SampleData.h"
+
+namespace lbb::skin {
+
+struct TLZHTestAccess {
+  static void Start(TLZH& z, const TGetBytesProc* get, const TPutBytesProc* put) {
+    z.get_ = get;
+    z.put_ = put;
+    z.AllocTables();
+    z.StartTree();
+  }
+  static void Encode(TLZH& z, int symbol) { z.EncodeSymbol(symbol); }
+  static void Flush(TLZH& z) { z.FlushBits(); }
+  static int Decode(TLZH& z) { return z.DecodeSymbol(); }
+  static int CodeLength(TLZH& z) { return z.len_; }
+};
+
+namespace {
+
+// Symbols 300..308 with counts in the proportions 1:1:2:3:5:8:13:21:34 build a chain in
+// which every step adds one level above the ~300 leaves still counted once: those leaves
+// end up about 18 levels deep.
+std::vector<int> DeepTreeSymbols() {
+  const int fib[9] = {1, 1, 2, 3, 5, 8, 13, 21, 34};
+  std::vector<int> symbols;
+  const samples::Bytes noise = samples::RandomBytes(60000, 21);
+  for (uint8_t b : noise) {
+    int r = b % 88, k = 0;
+    while (r >= fib[k])
+      r -= fib[k++];
+    symbols.push_back(300 + k);
+  }
+  for (int rare : {5, 77, 200, 255, 0, 13})
+    symbols.push_back(rare);
+  return symbols;
+}
+
+TEST(LzhTree, CodesLongerThanSixteenBitsRoundTrip) {
+  const std::vector<int> symbols = DeepTreeSymbols();
+  samples::Bytes bits;
+  const TPutBytesProc put = [&](const uint8_t* d, uint16_t n, uint16_t& p) {
+    bits.insert(bits.end(), d, d + n);
+    p = n;
+  };
+  TLZH encoder;
+  TLZHTestAccess::Start(encoder, nullptr, &put);
+  int longest = 0;
+  for (int s : symbols) {
+    TLZHTestAccess::Encode(encoder, s);
+    longest = std::max(longest, TLZHTestAccess::CodeLength(encoder));
+  }
+  TLZHTestAccess::Flush(encoder);
+  EXPECT_GT(longest, 16);
+  EXPECT_EQ(encoder.LongestCode(), longest);
+  EXPECT_GE(encoder.Rebuilds(), 1);
+
+  size_t at = 0;
+  const TGetBytesProc get = [&](uint8_t* d, uint16_t, uint16_t& g) {
+    g = at < bits.size() ? 1 : 0;
+    if (g) *d = bits[at++];
+  };
+  TLZH decoder;
+  TLZHTestAccess::Start(decoder, &get, nullptr);
+  for (size_t i = 0; i < symbols.size(); ++i)
+    ASSERT_EQ(TLZHTestAccess::Decode(decoder), symbols[i]) << "symbol " << i;
+  EXPECT_EQ(decoder.Rebuilds(), encoder.Rebuilds());
+}
+
+}  // namespace
+}  // namespace lbb::skin

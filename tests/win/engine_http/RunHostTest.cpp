@@ -1,0 +1,135 @@
+// The log hand-over of the Windows run host: lines handed over by many workers at once are
+// all appended, once each, and the workers released; a host that appends lines together does
+// so in few appends, and a line the UI thread appends itself comes after the waiting ones.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "app/win/platform/WinRunHost.h"
+
+namespace lbb {
+namespace {
+
+// Processes window events until `done` or 20 s have passed.
+template <class F>
+bool PumpUntil(F done) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > 20000) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+  }
+  return true;
+}
+
+struct BatchLog {
+  std::vector<String> lines;
+  std::vector<size_t> appendSizes;
+};
+
+TEST(RunHostHandOver, ManyWorkersAtOnceAreAppendedTogetherOnceEach) {
+  BatchLog log;
+  win::WinRunHost host(
+      [&](const String& line) {
+        log.lines.push_back(line);
+        log.appendSizes.push_back(1);
+      },
+      [&](const std::vector<String>& lines) {
+        log.lines.insert(log.lines.end(), lines.begin(), lines.end());
+        log.appendSizes.push_back(lines.size());
+      });
+  constexpr int kWorkers = 120;
+  std::atomic<int> released{0};
+  std::vector<std::thread> workers;
+  for (int i = 0; i < kWorkers; ++i) {
+    workers.emplace_back([&, i] {
+      host.HandOverLogLine(u"line " + IntToText(i));
+      ++released;
+    });
+  }
+  ASSERT_TRUE(PumpUntil([&] { return released.load() == kWorkers; }));
+  for (std::thread& t : workers)
+    t.join();
+  ASSERT_EQ(log.lines.size(), static_cast<size_t>(kWorkers));
+  const std::set<String> distinct(log.lines.begin(), log.lines.end());
+  EXPECT_EQ(distinct.size(), static_cast<size_t>(kWorkers));
+  // Lines arriving close together share appends.
+  EXPECT_LT(log.appendSizes.size(), static_cast<size_t>(kWorkers));
+}
+
+TEST(RunHostHandOver, OwnLineComesAfterTheLinesWaiting) {
+  std::vector<String> log;
+  win::WinRunHost host(
+      [&](const String& line) { log.push_back(line); },
+      [&](const std::vector<String>& lines) { log.insert(log.end(), lines.begin(), lines.end()); });
+  std::atomic<bool> firstDone{false}, secondDone{false};
+  std::thread first([&] {
+    host.HandOverLogLine(u"first");
+    firstDone = true;
+  });
+  ASSERT_TRUE(PumpUntil([&] { return firstDone.load(); }));
+  first.join();
+  // The second line arrives right after an append: it waits for the next one, unless the
+  // machine is slow enough that the interval has passed already.
+  std::thread second([&] {
+    host.HandOverLogLine(u"second");
+    secondDone = true;
+  });
+  MSG msg;
+  ASSERT_TRUE(PumpUntil([&] {
+    return PeekMessageW(&msg, nullptr, WM_APP, WM_APP + 0xFF, PM_NOREMOVE) || secondDone.load();
+  }));
+  while (PeekMessageW(&msg, nullptr, WM_APP, WM_APP + 0xFF, PM_REMOVE))
+    DispatchMessageW(&msg);
+  host.AppendLog(u"own");
+  ASSERT_TRUE(PumpUntil([&] { return secondDone.load(); }));
+  second.join();
+  EXPECT_EQ(log, (std::vector<String>{u"first", u"second", u"own"}));
+}
+
+TEST(RunHostHandOver, HostGoneReleasesWaitingWorkers) {
+  std::vector<String> log;
+  std::atomic<int> released{0};
+  std::vector<std::thread> workers;
+  {
+    win::WinRunHost host(
+        [&](const String& line) { log.push_back(line); },
+        [&](const std::vector<String>& lines) { log.insert(log.end(), lines.begin(), lines.end()); });
+    for (int i = 0; i < 8; ++i) {
+      workers.emplace_back([&, i] {
+        host.HandOverLogLine(u"w" + IntToText(i));
+        ++released;
+      });
+    }
+    // Take the eight lines off the queue unhandled, then queue them again and end the host.
+    std::vector<MSG> taken;
+    const DWORD start = GetTickCount();
+    while (taken.size() < 8 && GetTickCount() - start < 20000) {
+      MSG msg;
+      if (PeekMessageW(&msg, nullptr, WM_APP, WM_APP + 0xFF, PM_REMOVE))
+        taken.push_back(msg);
+      else
+        Sleep(1);
+    }
+    ASSERT_EQ(taken.size(), 8u);
+    for (const MSG& m : taken)
+      PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);
+  }
+  // The host's end appended the queued lines and released every worker.
+  for (std::thread& t : workers)
+    t.join();
+  EXPECT_EQ(released.load(), 8);
+  EXPECT_EQ(log.size(), 8u);
+}
+
+}  // namespace
+}  // namespace lbb
