@@ -120,6 +120,16 @@ std::basic_string_view<Char> TrimView(std::basic_string_view<Char> s) {
 }
 
 template <class Char>
+std::basic_string_view<Char> TrimBlankView(std::basic_string_view<Char> s) {
+  auto blank = [](Char c) { return c == Char(' ') || c == Char('\t'); };
+  while (!s.empty() && blank(s.front()))
+    s.remove_prefix(1);
+  while (!s.empty() && blank(s.back()))
+    s.remove_suffix(1);
+  return s;
+}
+
+template <class Char>
 bool SameFolded(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -141,6 +151,13 @@ std::string_view Trim(std::string_view s) {
   return TrimView(s);
 }
 
+std::u16string_view TrimBlanks(std::u16string_view s) {
+  return TrimBlankView(s);
+}
+std::string_view TrimBlanks(std::string_view s) {
+  return TrimBlankView(s);
+}
+
 String LowerAscii(std::u16string_view s) {
   String out(s);
   for (char16_t& c : out)
@@ -151,6 +168,19 @@ std::string LowerAscii(std::string_view s) {
   std::string out(s);
   for (char& c : out)
     c = LowerAscii(c);
+  return out;
+}
+
+String UpperAscii(std::u16string_view s) {
+  String out(s);
+  for (char16_t& c : out)
+    c = UpperAscii(c);
+  return out;
+}
+std::string UpperAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    c = UpperAscii(c);
   return out;
 }
 

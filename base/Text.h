@@ -32,6 +32,8 @@ constexpr char UpperAscii(char c) {
 }
 String LowerAscii(std::u16string_view s);
 std::string LowerAscii(std::string_view s);
+String UpperAscii(std::u16string_view s);
+std::string UpperAscii(std::string_view s);
 
 // Equal once ASCII letters are folded to lower case.
 bool SameTextAscii(std::u16string_view a, std::u16string_view b);
@@ -43,5 +45,9 @@ bool StartsWithAscii(std::string_view s, std::string_view prefix);
 // `s` without its leading and trailing characters of code 32 (space) or below.
 String Trim(std::u16string_view s);
 std::string_view Trim(std::string_view s);
+// `s` without its leading and trailing spaces and tabs only (the rule of profile files and
+// lists of names, where other control characters belong to the value).
+std::u16string_view TrimBlanks(std::u16string_view s);
+std::string_view TrimBlanks(std::string_view s);
 
 }  // namespace lbb

@@ -1,6 +1,7 @@
 # Common settings and helpers for every target of the project.
 
-set(LBB_WARNINGS -Wall -Wextra -Wshadow)
+# Our own code builds without warnings: every warning is an error.
+set(LBB_WARNINGS -Wall -Wextra -Wshadow -Werror)
 
 # The fuzz preset instruments every library for coverage, so the fuzzers see the branches of
 # the parsers they drive (the targets themselves add the libFuzzer driver).
@@ -22,7 +23,7 @@ if(WIN32)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 endif()
 
-# lbb_warnings(target): the project's warning set, kept clean.
+# lbb_warnings(target): the project's warning set, as errors.
 function(lbb_warnings target)
   target_compile_options(${target} PRIVATE ${LBB_WARNINGS})
 endfunction()

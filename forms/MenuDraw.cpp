@@ -8,6 +8,7 @@
 #include "forms/ImgList.h"
 #include "forms/Menus.h"
 #include "forms/WinText.h"
+#include "base/Text.h"
 
 namespace lbb::forms {
 namespace {
@@ -35,14 +36,6 @@ String KeyText(WORD key) {
   return {};
 }
 
-String Upper(std::u16string_view s) {
-  String out(s);
-  for (char16_t& c : out) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-  }
-  return out;
-}
-
 // The menu font of the system.
 void AssignMenuFont(TFont& font) {
   NONCLIENTMETRICSW ncm{};
@@ -65,7 +58,7 @@ String ShortCutToText(TShortCut shortcut) {
 }
 
 TShortCut TextToShortCut(std::u16string_view text) {
-  String rest = Upper(text);
+  String rest = UpperAscii(text);
   TShortCut mods = 0;
   for (;;) {
     if (rest.starts_with(u"SHIFT+")) {

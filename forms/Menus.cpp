@@ -140,15 +140,29 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
       (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
   mii.dwItemData = command_;
   mii.dwTypeData = text.data();
+  // The submenu is owned here until the parent menu takes it: a failed insert frees it (and
+  // its own submenus) instead of leaking it.
+  MenuHandle submenu;
   if (!items_.empty()) {
-    handle_ = CreatePopupMenu();
+    submenu.reset(CreatePopupMenu());
     for (TMenuItem* c : items_) {
-      if (c->visible_) c->AppendTo(handle_, ownerDraw);
+      if (c->visible_) c->AppendTo(submenu.get(), ownerDraw);
     }
     mii.fMask |= MIIM_SUBMENU;
-    mii.hSubMenu = handle_;
+    mii.hSubMenu = submenu.get();
   }
-  InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii);
+  if (!InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii)) {
+    for (TMenuItem* c : items_)
+      c->ForgetHandles();
+    return;
+  }
+  handle_ = submenu.release();
+}
+
+void TMenuItem::ForgetHandles() {
+  handle_ = nullptr;
+  for (TMenuItem* c : items_)
+    c->ForgetHandles();
 }
 
 TMenuItem* TMenuItem::Find(UINT command) {

@@ -84,7 +84,10 @@ class TMenuItem : public TComponent {
  private:
   friend class TMenu;
   void Changed(bool structure);
+  // Appends this item (and its visible sub-items) to the native `menu`.
   void AppendTo(HMENU menu, bool ownerDraw);
+  // Drops the handles of native drop-downs that were destroyed.
+  void ForgetHandles();
   TMenuItem* Find(UINT command);
 
   String caption_;

@@ -5,11 +5,12 @@
 #include "forms/Application.h"
 #include "forms/Forms.h"
 #include "forms/WinText.h"
+#include "base/Text.h"
 
 namespace lbb::forms {
 
 bool IsAccelerator(WPARAM ch, const String& caption) {
-  auto fold = [](WPARAM c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; };
+  auto fold = [](WPARAM c) { return c < 0x80 ? WPARAM(UpperAscii(static_cast<char>(c))) : c; };
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != u'&') continue;
     if (caption[i + 1] == u'&') {

@@ -1,12 +1,9 @@
 #include "app/engine/Article.h"
+#include "base/Text.h"
 
 namespace lbb {
 
 namespace {
-
-char16_t Upper(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-}
 
 bool IsControl(char16_t c) {
   return c < 32 || c == 127;
@@ -43,7 +40,7 @@ bool IsReservedDeviceName(std::u16string_view name) {
     stem.remove_suffix(1);
   String up;
   for (char16_t c : stem)
-    up.push_back(Upper(c));
+    up.push_back(UpperAscii(c));
   if (up == u"CON" || up == u"PRN" || up == u"AUX" || up == u"NUL") return true;
   if (up.size() == 4 && (up.starts_with(u"COM") || up.starts_with(u"LPT"))) {
     return up[3] >= u'1' && up[3] <= u'9';

@@ -1,33 +1,13 @@
 #include "app/engine/Config.h"
+#include "base/Text.h"
 
 namespace lbb {
 
 namespace {
 
-// Spaces and tabs only: the profile-file rule (other control characters belong to the value).
-std::string TrimBlanks(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t'))
-    ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
-    --e;
-  return std::string(s.substr(b, e - b));
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // A value as a profile reader gives it: trimmed, one pair of surrounding quotes removed.
 std::string CleanValue(std::string_view raw) {
-  std::string v = TrimBlanks(raw);
+  std::string v(TrimBlanks(raw));
   if (v.size() >= 2 &&
       ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
     v = v.substr(1, v.size() - 2);
@@ -49,13 +29,13 @@ ConfigIni::ConfigIni(std::string bytes) {
     std::string raw = bytes.substr(at, end - at);
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     Line line{raw, 0, {}};
-    const std::string t = TrimBlanks(raw);
+    const std::string t(TrimBlanks(raw));
     if (t.size() >= 2 && t.front() == '[' && t.find(']') != std::string::npos) {
       line.kind = 1;
-      line.name = TrimBlanks(std::string_view(t).substr(1, t.find(']') - 1));
+      line.name = std::string(TrimBlanks(std::string_view(t).substr(1, t.find(']') - 1)));
     } else if (!t.empty() && t.front() != ';' && t.find('=') != std::string::npos) {
       line.kind = 2;
-      line.name = TrimBlanks(std::string_view(t).substr(0, t.find('=')));
+      line.name = std::string(TrimBlanks(std::string_view(t).substr(0, t.find('='))));
     }
     lines_.push_back(std::move(line));
     at = end + 1;
@@ -68,7 +48,7 @@ ConfigIni ConfigIni::Load(FileSystem& fs, const String& path) {
 
 int ConfigIni::FindSection(const std::string& section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind == 1 && SameName(lines_[i].name, section)) return static_cast<int>(i);
+    if (lines_[i].kind == 1 && SameTextAscii(lines_[i].name, section)) return static_cast<int>(i);
   }
   return -1;
 }
@@ -83,7 +63,7 @@ int ConfigIni::SectionEnd(int head) const {
 int ConfigIni::FindKey(int head, const std::string& key) const {
   const int end = SectionEnd(head);
   for (int i = head + 1; i < end; ++i) {
-    if (lines_[i].kind == 2 && SameName(lines_[i].name, key)) return i;
+    if (lines_[i].kind == 2 && SameTextAscii(lines_[i].name, key)) return i;
   }
   return -1;
 }

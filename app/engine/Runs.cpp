@@ -1,4 +1,5 @@
 #include "app/engine/Runs.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <set>
@@ -12,12 +13,7 @@ constexpr std::u16string_view kSaveFailedMark = u" 保存失败 ";
 constexpr std::u16string_view kRetryKeyPrefix = u"retry";
 
 bool IsRetryKey(const String& key) {
-  if (key.size() <= kRetryKeyPrefix.size()) return false;
-  for (size_t i = 0; i < kRetryKeyPrefix.size(); ++i) {
-    char16_t c = key[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    if (c != kRetryKeyPrefix[i]) return false;
-  }
+  if (key.size() <= kRetryKeyPrefix.size() || !StartsWithAscii(key, kRetryKeyPrefix)) return false;
   return std::all_of(key.begin() + static_cast<long>(kRetryKeyPrefix.size()), key.end(),
                      [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }

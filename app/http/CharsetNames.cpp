@@ -1,4 +1,5 @@
 #include "app/http/CharsetNames.h"
+#include "base/Text.h"
 
 #include <string>
 
@@ -130,11 +131,7 @@ std::string Normalised(std::string_view name) {
     name.remove_prefix(1);
   while (!name.empty() && IsSurrounding(name.back()))
     name.remove_suffix(1);
-  std::string out(name);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
+  return LowerAscii(name);
 }
 
 // Decimal number 1..99 that makes up all of `s`; 0 otherwise.

@@ -1,4 +1,5 @@
 #include "app/http/ContentType.h"
+#include "base/Text.h"
 
 namespace lbb::http {
 
@@ -6,18 +7,6 @@ namespace {
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
 }
 
 std::string_view TrimBlanks(std::string_view s) {
@@ -79,7 +68,7 @@ std::string ContentTypeCharset(std::string_view header) {
     while (at < header.size() && IsBlank(header[at]))
       ++at;
     std::string value = ReadValue(header, at);
-    if (EqualsNoCase(name, "charset")) return value;
+    if (SameTextAscii(name, "charset")) return value;
   }
   return std::string();
 }

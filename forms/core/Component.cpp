@@ -1,18 +1,10 @@
 #include "forms/core/Component.h"
+#include "base/Text.h"
 
 #include <algorithm>
 
 namespace lbb::forms {
 namespace {
-
-bool SameAscii(std::u16string_view a, std::u16string_view b) {
-  auto fold = [](char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-  };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
-}
 
 void Erase(std::vector<TComponent*>& list, TComponent* c) {
   list.erase(std::remove(list.begin(), list.end(), c), list.end());
@@ -57,7 +49,7 @@ int TComponent::ComponentIndex() const {
 TComponent* TComponent::FindComponent(std::u16string_view name) const {
   if (name.empty()) return nullptr;
   for (TComponent* c : components_) {
-    if (SameAscii(c->name_, name)) return c;
+    if (SameTextAscii(c->name_, name)) return c;
   }
   return nullptr;
 }

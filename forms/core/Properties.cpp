@@ -1,21 +1,10 @@
 #include "forms/core/Properties.h"
+#include "base/Text.h"
 
 #include <charconv>
 
 namespace lbb::forms {
 namespace {
-
-char16_t FoldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
-}
 
 // Parses a whole signed integer: decimal, or hexadecimal after "$" or "0x".
 bool ParseInteger(std::u16string_view text, int64_t& out) {
@@ -52,7 +41,7 @@ bool ParseInteger(std::u16string_view text, int64_t& out) {
 const TPropInfo* TClassInfo::Find(std::u16string_view name) const {
   for (const TClassInfo* c = this; c; c = c->parent_) {
     for (const TPropInfo& p : c->props_) {
-      if (SameName(p.name, name)) return &p;
+      if (SameTextAscii(p.name, name)) return &p;
     }
   }
   return nullptr;
@@ -60,7 +49,7 @@ const TPropInfo* TClassInfo::Find(std::u16string_view name) const {
 
 bool TClassInfo::InheritsFrom(std::u16string_view className) const {
   for (const TClassInfo* c = this; c; c = c->parent_) {
-    if (SameName(c->name_, className)) return true;
+    if (SameTextAscii(c->name_, className)) return true;
   }
   return false;
 }
@@ -127,7 +116,7 @@ bool SetPropText(TObject* obj, std::u16string_view name, const String& value) {
     }
     case TPropType::tkEnumeration:
       for (size_t i = 0; i < p->identifiers.size(); ++i) {
-        if (SameName(p->identifiers[i], value) && p->setOrdinal) {
+        if (SameTextAscii(p->identifiers[i], value) && p->setOrdinal) {
           p->setOrdinal(*obj, static_cast<int64_t>(i));
           return true;
         }

@@ -5,6 +5,7 @@
 
 #include "base/BmpFile.h"
 #include "skin/data/imgutil.h"
+#include "base/Text.h"
 
 namespace lbb::skin {
 
@@ -199,12 +200,7 @@ void TSkinModel::ReadColours() {
   }
   ColorPreset.clear();
   for (const String& s : *sectionlist) {
-    const String up = [&] {
-      String u = s;
-      for (char16_t& c : u)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-      return u;
-    }();
+    const String up = UpperAscii(s);
     if (up.rfind(u"COLOUR", 0) == 0 && up != u"COLOURS")
       ColorPreset.push_back(Triple(s, u"color", SysColor(kColorWindowText)));
   }

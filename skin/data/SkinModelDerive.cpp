@@ -5,17 +5,11 @@
 
 #include "skin/data/SkinModel.h"
 #include "skin/data/imgutil.h"
+#include "base/Text.h"
 
 namespace lbb::skin {
 
 namespace {
-
-String Upper(std::u16string_view s) {
-  String u(s);
-  for (char16_t& c : u)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-  return u;
-}
 
 bool IsCaptionButtonSection(const String& up) {
   return up.rfind(u"BUTTON", 0) == 0 && up != u"BUTTON" && up != u"BUTTONS" &&
@@ -36,7 +30,7 @@ void TSkinModel::ReadSysButtons() {
   SysBtn.clear();
   std::vector<String> kept;
   for (const String& s : *sectionlist) {
-    if (!IsCaptionButtonSection(Upper(s))) continue;
+    if (!IsCaptionButtonSection(UpperAscii(s))) continue;
     // A section without an action is a caption button only when it says Visibility 0; a
     // missing Visibility key does not count as 0 here.
     if (Int(s, u"Action", 0) == -1 && Int(s, u"Visibility", -1) != 0) continue;
@@ -44,7 +38,7 @@ void TSkinModel::ReadSysButtons() {
   }
   int maxX = 0, maxY = 0;  // the last maximise button shown on a normal window
   for (const String& s : kept) {
-    auto b = std::make_unique<TDataSkinSysButton>(Upper(s));
+    auto b = std::make_unique<TDataSkinSysButton>(UpperAscii(s));
     b->Action = Int(s, u"Action", 0);
     b->Align = Int(s, u"Align", 0);
     b->XCoord = Int(s, u"XCoord", 0);

@@ -6,6 +6,7 @@
 #include "forms/Application.h"
 #include "skin/data/SkinSystem.h"
 #include "skin/win/WinSkinData.h"
+#include "base/Text.h"
 
 namespace lbb::skin {
 
@@ -28,23 +29,6 @@ Fn UserCall(const char* name) {
 ScrollBarInfoFn ScrollBarInfoCall() {
   static const ScrollBarInfoFn fn = UserCall<ScrollBarInfoFn>("GetScrollBarInfo");
   return fn;
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto low = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    if (low(a[i]) != low(b[i])) return false;
-  }
-  return true;
-}
-
-std::u16string_view Trim(std::u16string_view s) {
-  while (!s.empty() && (s.front() == u' ' || s.front() == u'\t'))
-    s.remove_prefix(1);
-  while (!s.empty() && (s.back() == u' ' || s.back() == u'\t'))
-    s.remove_suffix(1);
-  return s;
 }
 
 }  // namespace
@@ -78,15 +62,15 @@ std::u16string SetToText(TSkinSet s, const std::vector<std::u16string>& names) {
 }
 
 TSkinSet TextToSet(std::u16string_view text, const std::vector<std::u16string>& names) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (!text.empty() && text.front() == u'[') text.remove_prefix(1);
   if (!text.empty() && text.back() == u']') text.remove_suffix(1);
   TSkinSet s = 0;
   while (!text.empty()) {
     const size_t comma = text.find(u',');
-    const std::u16string_view item = Trim(text.substr(0, comma));
+    const std::u16string_view item = TrimBlanks(text.substr(0, comma));
     for (size_t i = 0; i < names.size(); ++i)
-      if (SameName(item, names[i])) s |= SetOf(static_cast<int>(i));
+      if (SameTextAscii(item, names[i])) s |= SetOf(static_cast<int>(i));
     if (comma == std::u16string_view::npos) break;
     text.remove_prefix(comma + 1);
   }

@@ -4,36 +4,22 @@
 
 #include <string>
 
+#include "base/win/Handles.h"
+#include "base/win/WideText.h"
+
 namespace lbb::skin {
-
-namespace {
-
-// A screen-compatible memory DC, released on every path.
-struct TScreenDC {
-  HDC dc = CreateCompatibleDC(nullptr);
-  ~TScreenDC() { DeleteDC(dc); }
-};
-
-struct TBitmapHandle {
-  HBITMAP h;
-  ~TBitmapHandle() {
-    if (h) DeleteObject(h);
-  }
-};
-
-}  // namespace
 
 int TWinSkinSystem::SystemMetric(int index) const {
   return GetSystemMetrics(index);
 }
 
 PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {
-  const std::wstring wname(name.begin(), name.end());
-  TBitmapHandle bmp{static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), wname.c_str(),
-                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
-  if (!bmp.h) return {};
+  const std::wstring wname = Wide(name);
+  const BitmapHandle bmp(static_cast<HBITMAP>(LoadImageW(
+      GetModuleHandleW(nullptr), wname.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!bmp) return {};
   BITMAP info{};
-  GetObjectW(bmp.h, sizeof(info), &info);
+  GetObjectW(bmp.get(), sizeof(info), &info);
   PixelBuffer img(info.bmWidth, info.bmHeight);
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
@@ -41,8 +27,8 @@ PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {
   bi.bmiHeader.biHeight = -info.bmHeight;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
-  TScreenDC screen;
-  if (!GetDIBits(screen.dc, bmp.h, 0, static_cast<UINT>(info.bmHeight), img.Bits(), &bi,
+  const MemoryDcHandle screen(CreateCompatibleDC(nullptr));
+  if (!GetDIBits(screen.get(), bmp.get(), 0, static_cast<UINT>(info.bmHeight), img.Bits(), &bi,
                  DIB_RGB_COLORS))
     return {};
   for (int y = 0; y < img.Height(); ++y)

@@ -5,6 +5,7 @@
 
 #include "tools/samplehost/BlogContent.h"
 #include "tools/samplehost/Charset.h"
+#include "base/Text.h"
 
 namespace samplehost {
 
@@ -20,23 +21,13 @@ BlogOptions Clamped(BlogOptions o) {
 }
 
 bool IsUtf8Name(std::string_view name) {
-  std::string lower;
-  for (char c : name)
-    lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-  return lower == "utf-8" || lower == "utf8";
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
+  return lbb::SameTextAscii(name, "utf-8") || lbb::SameTextAscii(name, "utf8");
 }
 
 // The album name segment: percent-encoded as the program asks for it, its decoded GBK bytes,
 // or the name in UTF-8.
 bool IsAlbumSegment(std::string_view s) {
-  return EqualsNoCase(s, kAlbumSegment) || s == "\xC4\xAC\xC8\xCF\xCF\xE0\xB2\xE1" ||
+  return lbb::SameTextAscii(s, kAlbumSegment) || s == "\xC4\xAC\xC8\xCF\xCF\xE0\xB2\xE1" ||
          s == "默认相册";
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "tools/samplehost/Charset.h"
+#include "base/Text.h"
 
 namespace samplehost {
 
@@ -31,9 +32,7 @@ constexpr std::array<std::pair<std::string_view, UINT>, 16> kCodePages = {{
 }};
 
 UINT CodePageOf(std::string_view name) {
-  std::string lower;
-  for (char c : name)
-    lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  const std::string lower = lbb::LowerAscii(name);
   for (const auto& [n, cp] : kCodePages) {
     if (n == lower) return cp;
   }

@@ -4,6 +4,7 @@
 
 #include "base/BmpFile.h"
 #include "skin/data/SkinModel.h"
+#include "base/Text.h"
 
 namespace skintool {
 
@@ -95,9 +96,7 @@ class ViewReader {
     lbb::skin::TStrings sections;
     view_.ini.ReadSections(&sections);
     for (const String& t : sections) {
-      std::string up = N(t);
-      for (char& c : up)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      const std::string up = lbb::UpperAscii(N(t));
       if (up.rfind("BUTTON", 0) != 0 || up == "BUTTON" || up == "BUTTONS" || up == "BUTTON.RADIO" ||
           up == "BUTTON.CHECKBOX")
         continue;

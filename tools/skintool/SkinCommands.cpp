@@ -12,6 +12,7 @@
 #include "skin/data/Winskinini.h"
 #include "tools/skintool/Commands.h"
 #include "tools/skintool/SkinLoad.h"
+#include "base/Text.h"
 
 namespace skintool {
 
@@ -20,12 +21,6 @@ using lbb::String;
 using lbb::skin::TMemoryStream;
 
 namespace {
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 int32_t ParseVersion(const std::string& text) {
   int32_t v = 0;
@@ -48,7 +43,7 @@ SourceFiles CollectSources(const fs::path& dir) {
   std::vector<fs::path> inis;
   for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
     if (!e.is_regular_file()) continue;
-    const std::string ext = Lower(e.path().extension().string());
+    const std::string ext = lbb::LowerAscii(e.path().extension().string());
     if (ext == ".ini") {
       inis.push_back(e.path());
     } else if (ext == ".bmp") {
@@ -63,7 +58,7 @@ SourceFiles CollectSources(const fs::path& dir) {
                                        std::to_string(inis.size()) + " found)");
   src.ini = inis[0];
   std::sort(src.images.begin(), src.images.end(), [](const fs::path& a, const fs::path& b) {
-    return Lower(a.filename().string()) < Lower(b.filename().string());
+    return lbb::LowerAscii(a.filename().string()) < lbb::LowerAscii(b.filename().string());
   });
   return src;
 }

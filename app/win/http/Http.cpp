@@ -9,6 +9,8 @@
 #include "app/http/Address.h"
 #include "app/http/ContentType.h"
 #include "app/win/http/DecodeCharset.h"
+#include "base/win/InternetHandle.h"
+#include "base/win/WideText.h"
 
 namespace lbb::win {
 
@@ -18,39 +20,6 @@ constexpr wchar_t kUserAgent[] = L"Mozilla/3.0 (compatible; Indy Library)";
 constexpr wchar_t kRequestHeaders[] = L"Accept: text/html, */*\r\nAccept-Encoding: identity";
 constexpr DWORD kReadChunk = 64 * 1024;
 constexpr size_t kMaxReserve = 64 * 1024 * 1024;
-
-// Owns one WinHTTP handle (session, connection or request) and closes it.
-class InternetHandle {
- public:
-  InternetHandle() = default;
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  InternetHandle(InternetHandle&& other) noexcept : handle_(other.handle_) {
-    other.handle_ = nullptr;
-  }
-  InternetHandle& operator=(InternetHandle&& other) noexcept {
-    std::swap(handle_, other.handle_);
-    return *this;
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  ~InternetHandle() {
-    if (handle_) WinHttpCloseHandle(handle_);
-  }
-
-  HINTERNET get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  HINTERNET handle_ = nullptr;
-};
-
-std::wstring Wide(std::u16string_view s) {
-  return std::wstring(s.begin(), s.end());
-}
-
-String FromWide(const std::wstring& s) {
-  return String(s.begin(), s.end());
-}
 
 // Header values are ASCII; anything else cannot be part of a name we look for.
 std::string Narrow(const std::wstring& s) {

@@ -1,0 +1,125 @@
+// The layers depend one way: base <- forms <- skin <- app. Read from the includes of every
+// source file: each folder may include only from the folders listed for it, and the portable
+// folders never include the Windows headers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Rule {
+  std::string folder;                 // relative to the source root, with a trailing slash
+  std::vector<std::string> allowed;   // include prefixes it may use
+  bool portable;                      // no <windows.h> and friends
+};
+
+// The most specific folder comes first: a file obeys the first rule whose folder holds it.
+const std::vector<Rule> kRules = {
+    {"base/win/", {"base/"}, false},
+    {"base/", {"base/"}, true},
+    {"forms/core/", {"base/", "forms/core/"}, true},
+    {"forms/", {"base/", "forms/"}, false},
+    {"skin/data/", {"base/", "skin/data/"}, true},
+    {"skin/", {"base/", "forms/", "skin/"}, false},
+    {"resources/", {"base/", "skin/data/", "resources/"}, true},
+    {"app/engine/", {"base/", "app/engine/"}, true},
+    {"app/http/", {"base/", "app/http/", "app/engine/"}, true},
+    {"app/", {"base/", "forms/", "skin/", "resources/", "app/"}, false},
+};
+
+struct Include {
+  std::string file;
+  int line;
+  std::string target;
+  bool system;
+};
+
+std::vector<Include> IncludesOf(const fs::path& root, const fs::path& file) {
+  static const std::regex re(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+  std::vector<Include> out;
+  std::ifstream in(file);
+  std::string text;
+  int n = 0;
+  while (std::getline(in, text)) {
+    ++n;
+    std::smatch m;
+    if (std::regex_search(text, m, re))
+      out.push_back({fs::relative(file, root).generic_string(), n, m[2], m[1] == "<"});
+  }
+  return out;
+}
+
+const Rule* RuleFor(const std::string& relative) {
+  for (const Rule& r : kRules)
+    if (relative.rfind(r.folder, 0) == 0) return &r;
+  return nullptr;
+}
+
+bool IsWindowsHeader(const std::string& name) {
+  static const std::vector<std::string> headers = {"windows.h", "winuser.h", "wingdi.h",
+                                                    "winhttp.h", "commctrl.h", "shellapi.h"};
+  return std::find(headers.begin(), headers.end(), name) != headers.end();
+}
+
+std::vector<std::string> Violations(const fs::path& root) {
+  std::vector<std::string> out;
+  for (const char* top : {"base", "forms", "skin", "resources", "app"}) {
+    for (const auto& entry : fs::recursive_directory_iterator(root / top)) {
+      const std::string ext = entry.path().extension().string();
+      if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp")) continue;
+      const std::string rel = fs::relative(entry.path(), root).generic_string();
+      const Rule* rule = RuleFor(rel);
+      if (!rule) continue;
+      for (const Include& inc : IncludesOf(root, entry.path())) {
+        const std::string where = inc.file + ":" + std::to_string(inc.line) + " ";
+        if (inc.system) {
+          if (rule->portable && IsWindowsHeader(inc.target))
+            out.push_back(where + "portable code includes <" + inc.target + ">");
+          continue;
+        }
+        const bool ok = std::any_of(rule->allowed.begin(), rule->allowed.end(),
+                                    [&](const std::string& p) { return inc.target.rfind(p, 0) == 0; });
+        if (!ok) out.push_back(where + "includes \"" + inc.target + "\" from above its layer");
+        if (!fs::exists(root / inc.target))
+          out.push_back(where + "\"" + inc.target + "\" is not a path from the source root");
+      }
+    }
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(Layers, EveryIncludeGoesDownOrSideways) {
+  const std::vector<std::string> bad = Violations(LBB_SOURCE_DIR);
+  std::string all;
+  for (const std::string& b : bad)
+    all += b + "\n";
+  EXPECT_TRUE(bad.empty()) << all;
+}
+
+TEST(Layers, TheCheckSeesAnUpwardInclude) {
+  // A forms header that reached into the skin layer must be reported.
+  const fs::path root = fs::temp_directory_path() / "lbb-layers-test";
+  fs::remove_all(root);
+  for (const char* d : {"base", "forms", "skin/data", "resources", "app"})
+    fs::create_directories(root / d);
+  std::ofstream(root / "skin/data/SkinModel.h") << "#pragma once\n";
+  std::ofstream(root / "forms/Bad.h") << "#include <windows.h>\n#include \"skin/data/SkinModel.h\"\n";
+  std::ofstream(root / "base/Bad.cpp") << "#include <windows.h>\n#include \"base/Missing.h\"\n";
+  const std::vector<std::string> bad = Violations(root);
+  fs::remove_all(root);
+  ASSERT_EQ(bad.size(), 3u);
+  EXPECT_NE(bad[0].find("base/Bad.cpp:1 portable code includes <windows.h>"), std::string::npos);
+  EXPECT_NE(bad[1].find("base/Bad.cpp:2 \"base/Missing.h\" is not a path"), std::string::npos);
+  EXPECT_NE(bad[2].find("forms/Bad.h:2 includes \"skin/data/SkinModel.h\" from above"),
+            std::string::npos);
+}
+
+}  // namespace
