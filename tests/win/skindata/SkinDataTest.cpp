@@ -15,15 +15,16 @@ using namespace lbb::skin;
 // Records what the component asks of the manager.
 class RecordingManager : public TSkinManagerSeam {
  public:
-  void SetAction(int code, int delayMs, TSkinData*) override {
-    actions.push_back(code);
+  void SetAction(TSkinAction action, int delayMs) override {
+    actions.push_back(action);
     delay = delayMs;
   }
-  int State() const override { return state; }
-  void SetState(int s) override { state = s; }
+  TSkinManagerState State() const override { return state; }
+  void SetState(TSkinManagerState s) override { state = s; }
   void DeleteSysbtn() override { ++deletes; }
-  std::vector<int> actions;
-  int delay = 0, state = 0, deletes = 0;
+  std::vector<TSkinAction> actions;
+  int delay = 0, deletes = 0;
+  TSkinManagerState state = TSkinManagerState::msNotStarted;
 };
 
 TMemoryStream Block(std::span<const uint8_t> s) {
@@ -86,14 +87,14 @@ TEST(SkinData, LoadedAndActiveGoThroughTheManager) {
     EXPECT_EQ(m.deletes, 1);
     d.SetActive(true);
     ASSERT_EQ(m.actions.size(), 1u);
-    EXPECT_EQ(m.actions[0], 1);
+    EXPECT_EQ(m.actions[0], TSkinAction::saSkinAll);
     EXPECT_EQ(m.delay, 250);
-    EXPECT_EQ(m.state, 1);
+    EXPECT_EQ(m.state, TSkinManagerState::msRunning);
     block.SetPosition(0);
     d.LoadFromStream(block);  // a new skin while skinning runs: action 3
-    EXPECT_EQ(m.actions.back(), 3);
+    EXPECT_EQ(m.actions.back(), TSkinAction::saSkinChanged);
     d.SetActive(false);
-    EXPECT_EQ(m.actions.back(), 2);
+    EXPECT_EQ(m.actions.back(), TSkinAction::saUnskinAll);
   }
   SetSkinManager(nullptr);
 }
@@ -139,11 +140,11 @@ TEST(SkinData, AssignedEventsDecideAndFire) {
     asked.push_back(name);
     doSkin = name != u"TMyForm";
   };
-  int window = 0;
+  const HWND window = GetDesktopWindow();
   bool skin = true;
-  d.DoFormSkin(&window, u"SysMonthCal32", skin);
+  d.DoFormSkin(window, u"SysMonthCal32", skin);
   EXPECT_TRUE(skin);
-  EXPECT_EQ(d.formhwnd, &window);
+  EXPECT_EQ(d.formhwnd, window);
   d.DoFormSkin(nullptr, u"TMyForm", skin);
   EXPECT_FALSE(skin);
   EXPECT_EQ(asked, (std::vector<std::u16string>{u"SysMonthCal32", u"TMyForm"}));
