@@ -5,14 +5,14 @@
 #include <cstring>
 #include <exception>
 
-#include "forms/Application.h"
-#include "forms/core/Reader.h"
-#include "resources/skin/BuiltinSkin.h"
-#include "skin/win/WinSkinSystem.h"
 #include "app/win/http/Http.h"
 #include "app/win/platform/WinFileSystem.h"
 #include "app/win/platform/WinRunHost.h"
 #include "base/win/WideText.h"
+#include "forms/Application.h"
+#include "forms/core/Reader.h"
+#include "resources/skin/BuiltinSkin.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::app {
 
@@ -156,18 +156,17 @@ void TForm1::CreateSkinData() {
   TBytes stream(sizeof count);
   memcpy(stream.data(), &count, sizeof count);
   stream.insert(stream.end(), skinBytes.begin(), skinBytes.end());
-  ReadComponents(*this, {{SkinData1,
-                          {TStoredProperty::Text(u"Active", u"True"),
-                           TStoredProperty::Text(u"DisableTag", u"99"),
-                           TStoredProperty::Text(u"SkinControls",
-                                                 SetToText(DefaultSkinControls(),
-                                                           SkinControlTypeNames())),
-                           TStoredProperty::Text(u"Options",
-                                                 SetToText(kDefaultSkinOptions, SkinOptionNames())),
-                           TStoredProperty::Text(u"SkinFormtype", u"sfMainform"),
-                           TStoredProperty::Text(u"MenuUpdate", u"True"),
-                           TStoredProperty::Text(u"MenuMerge", u"False"),
-                           TStoredProperty::Binary(u"SkinStream", std::move(stream))}}});
+  ReadComponents(
+      *this,
+      {{SkinData1,
+        {TStoredProperty::Text(u"Active", u"True"), TStoredProperty::Text(u"DisableTag", u"99"),
+         TStoredProperty::Text(u"SkinControls",
+                               SetToText(DefaultSkinControls(), SkinControlTypeNames())),
+         TStoredProperty::Text(u"Options", SetToText(kDefaultSkinOptions, SkinOptionNames())),
+         TStoredProperty::Text(u"SkinFormtype", u"sfMainform"),
+         TStoredProperty::Text(u"MenuUpdate", u"True"),
+         TStoredProperty::Text(u"MenuMerge", u"False"),
+         TStoredProperty::Binary(u"SkinStream", std::move(stream))}}});
 }
 
 void TForm1::FormCreate(TObject*) {

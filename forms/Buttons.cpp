@@ -178,7 +178,7 @@ const TClassInfo& TBitBtn::StaticClassInfo() {
     TClassInfo i(u"TBitBtn", &TButton::StaticClassInfo());
     AddGlyphProps<TBitBtn>(i);
     i.Add(ObjectProp<TBitBtn, TCustomImageList>(u"Images", u"TCustomImageList", &TBitBtn::Images,
-                                          &TBitBtn::SetImages));
+                                                &TBitBtn::SetImages));
     i.Add(IntProp<TBitBtn>(u"ImageIndex", &TBitBtn::ImageIndex, &TBitBtn::SetImageIndex));
     i.Add(IntProp<TBitBtn>(u"DisabledIndex", &TBitBtn::DisabledIndex, &TBitBtn::SetDisabledIndex));
     i.Add(EnumProp<TBitBtn, TBitBtnKind>(

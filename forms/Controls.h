@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "forms/core/Component.h"
 #include "forms/Graphics.h"
 #include "forms/Messages.h"
+#include "forms/core/Component.h"
 
 namespace lbb::forms {
 

@@ -10,8 +10,10 @@ const TClassInfo& TCustomImageList::StaticClassInfo() {
 const TClassInfo& TImageList::StaticClassInfo() {
   static const TClassInfo info = [] {
     TClassInfo i(u"TImageList", &TCustomImageList::StaticClassInfo());
-    i.Add(IntProp<TCustomImageList>(u"Width", &TCustomImageList::Width, &TCustomImageList::SetWidth));
-    i.Add(IntProp<TCustomImageList>(u"Height", &TCustomImageList::Height, &TCustomImageList::SetHeight));
+    i.Add(
+        IntProp<TCustomImageList>(u"Width", &TCustomImageList::Width, &TCustomImageList::SetWidth));
+    i.Add(IntProp<TCustomImageList>(u"Height", &TCustomImageList::Height,
+                                    &TCustomImageList::SetHeight));
     i.Add(IntProp<TCustomImageList>(u"Count", &TCustomImageList::Count, nullptr));
     return i;
   }();

@@ -117,10 +117,10 @@ const TClassInfo& TListView::StaticClassInfo() {
     i.Add(EnumProp<TListView, TBorderStyle>(u"BorderStyle", {u"bsNone", u"bsSingle"},
                                             &TListView::BorderStyle, &TListView::SetBorderStyle));
     i.Add(IntProp<TListView>(u"ItemIndex", &TListView::ItemIndex, &TListView::SetItemIndex));
-    i.Add(ObjectProp<TListView, TCustomImageList>(u"SmallImages", u"TCustomImageList",
-                                            &TListView::SmallImages, &TListView::SetSmallImages));
-    i.Add(ObjectProp<TListView, TCustomImageList>(u"LargeImages", u"TCustomImageList",
-                                            &TListView::LargeImages, &TListView::SetLargeImages));
+    i.Add(ObjectProp<TListView, TCustomImageList>(
+        u"SmallImages", u"TCustomImageList", &TListView::SmallImages, &TListView::SetSmallImages));
+    i.Add(ObjectProp<TListView, TCustomImageList>(
+        u"LargeImages", u"TCustomImageList", &TListView::LargeImages, &TListView::SetLargeImages));
     return i;
   }();
   return info;

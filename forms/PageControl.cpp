@@ -91,8 +91,8 @@ const TClassInfo& TPageControl::StaticClassInfo() {
     i.Add(IntProp<TPageControl>(u"ActivePageIndex", &TPageControl::ActivePageIndex,
                                 &TPageControl::SetActivePageIndex));
     i.Add(IntProp<TPageControl>(u"TabIndex", &TPageControl::TabIndex, nullptr));
-    i.Add(ObjectProp<TPageControl, TCustomImageList>(u"Images", u"TCustomImageList",
-                                               &TPageControl::Images, &TPageControl::SetImages));
+    i.Add(ObjectProp<TPageControl, TCustomImageList>(
+        u"Images", u"TCustomImageList", &TPageControl::Images, &TPageControl::SetImages));
     i.Add(BoolProp<TPageControl>(u"MultiLine", &TPageControl::MultiLine,
                                  &TPageControl::SetMultiLine));
     return i;

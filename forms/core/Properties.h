@@ -16,7 +16,6 @@
 
 namespace lbb::forms {
 
-
 class TObject;
 
 enum class TPropType { tkInteger, tkEnumeration, tkString, tkClass, tkBinary };

@@ -6,12 +6,11 @@ namespace lbb::forms {
 namespace {
 
 void WriteProperty(TComponent& c, const TStoredProperty& p) {
-  const bool written = p.binary ? SetBinaryProp(&c, p.name, p.bytes)
-                                : SetPropText(&c, p.name, p.text);
+  const bool written =
+      p.binary ? SetBinaryProp(&c, p.name, p.bytes) : SetPropText(&c, p.name, p.text);
   if (written) return;
   const char* why = FindProp(&c, p.name) ? "invalid property value" : "property does not exist";
-  throw EReadError("Error reading " + TextToUtf8(c.Name()) + "." + TextToUtf8(p.name) + ": " +
-                   why);
+  throw EReadError("Error reading " + TextToUtf8(c.Name()) + "." + TextToUtf8(p.name) + ": " + why);
 }
 
 }  // namespace

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "forms/Bitmap.h"
-#include "forms/core/Component.h"
 #include "forms/Controls.h"
 #include "forms/HintWindow.h"
 #include "forms/ImgList.h"
-#include "skin/data/SkinModel.h"
 #include "forms/Strings.h"
+#include "forms/core/Component.h"
+#include "skin/data/SkinModel.h"
 #include "skin/data/WinSkinStore.h"
 
 namespace lbb::skin {
@@ -275,7 +275,7 @@ class TSkinData : public forms::TComponent, public TSkinModel {
   std::unique_ptr<forms::TFont> CaptionFont = std::make_unique<forms::TFont>();
   forms::TBitmap SysIcon;              // 24-bit; the application's small icon on 0xFF00FF
   forms::TImageList bmpmenu{nullptr};  // restore, maximize, minimize, close (16 x 16)
-  lbb::BrushHandle BGBrush;          // solid Colors[3], made after every parse
+  lbb::BrushHandle BGBrush;            // solid Colors[3], made after every parse
   int cxMax = 0, cyMax = 0;
   bool hashint = false;
   int hintcount = 0;

@@ -14,8 +14,8 @@ class TSkinData;
 
 // The kinds of control that take glyphs.
 enum class TObjImageKind : int {
-  oiCheckCustomGlyphs = 1,  // a check box with a "CustomGlyphs" bitmap
-  oiRadioCustomGlyphs = 2,  // a radio button with a "CustomGlyphs" bitmap
+  oiCheckCustomGlyphs = 1,     // a check box with a "CustomGlyphs" bitmap
+  oiRadioCustomGlyphs = 2,     // a radio button with a "CustomGlyphs" bitmap
   oiCheckPropertiesGlyph = 3,  // a check box whose "Properties" object has a "Glyph" bitmap
 };
 

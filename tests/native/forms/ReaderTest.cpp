@@ -68,8 +68,8 @@ TEST(ReaderTest, LoadedStepsRunOnceEachAfterEverythingWasRead) {
   // Loading (not reading) at the loaded step; neither afterwards.
   EXPECT_EQ(a->stateAtLoaded, csLoading);
   EXPECT_EQ(root.stateAtLoaded, csLoading);
-  for (TComponent* c : {static_cast<TComponent*>(&root), static_cast<TComponent*>(a),
-                        static_cast<TComponent*>(b)})
+  for (TComponent* c :
+       {static_cast<TComponent*>(&root), static_cast<TComponent*>(a), static_cast<TComponent*>(b)})
     EXPECT_EQ(c->ComponentState(), 0);
 }
 

@@ -123,10 +123,10 @@ TEST(SkinData, AFormReadWithSkinDataRunsItsLoadedStepOnceAfterTheSettings) {
     stream.insert(stream.end(), skin.begin(), skin.end());
     using P = lbb::forms::TStoredProperty;
     // The skin comes first: setting Active while the form is read must not act on it yet.
-    lbb::forms::ReadComponents(form, {{d,
-                                       {P::Binary(u"SkinStream", stream),
-                                        P::Text(u"Active", u"True"),
-                                        P::Text(u"DisableTag", u"5")}}});
+    lbb::forms::ReadComponents(form,
+                               {{d,
+                                 {P::Binary(u"SkinStream", stream), P::Text(u"Active", u"True"),
+                                  P::Text(u"DisableTag", u"5")}}});
     EXPECT_EQ(m.registrations, 1);
     EXPECT_TRUE(m.activeAtLoaded);
     EXPECT_FALSE(m.emptyAtLoaded);

@@ -265,16 +265,17 @@ TEST(SkinDataUi, ManagerCalls) {
     // A component of one form adds that form's window when it is loaded active.
     forms::THintWindow owner(nullptr);
     auto* d = new TSkinData(&owner);
-    forms::ReadComponents(owner, {{d,
-                                   {forms::TStoredProperty::Text(u"SkinFormtype", u"sfOnlyThisForm"),
-                                    forms::TStoredProperty::Text(u"Active", u"True")}}});
+    forms::ReadComponents(owner,
+                          {{d,
+                            {forms::TStoredProperty::Text(u"SkinFormtype", u"sfOnlyThisForm"),
+                             forms::TStoredProperty::Text(u"Active", u"True")}}});
     EXPECT_TRUE(m.active);
     EXPECT_EQ(m.form, owner.Handle());
     // Each such component counts the manager's state one up.
     EXPECT_EQ(m.state, TSkinManagerState::msRunning);
     auto* second = new TSkinData(&owner);
-    forms::ReadComponents(owner, {{second,
-                                   {forms::TStoredProperty::Text(u"SkinFormtype", u"sfDialog")}}});
+    forms::ReadComponents(owner,
+                          {{second, {forms::TStoredProperty::Text(u"SkinFormtype", u"sfDialog")}}});
     EXPECT_EQ(static_cast<int>(m.state), 2);
   }
   SetSkinManager(nullptr);
