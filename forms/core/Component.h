@@ -18,9 +18,8 @@ enum class TOperation { opInsert, opRemove };
 enum TComponentStateFlag : uint8_t {
   csLoading = 1,
   csReading = 2,
-  csWriting = 4,
-  csDestroying = 8,
-  csDesigning = 16,
+  csDestroying = 4,
+  csDesigning = 8,
 };
 using TComponentState = uint8_t;
 
