@@ -2,15 +2,17 @@
 
 #include <shellapi.h>
 
+#include <cstring>
 #include <exception>
 
-#include "forms/Application.h"
-#include "resources/skin/BuiltinSkin.h"
-#include "skin/win/WinSkinSystem.h"
 #include "app/win/http/Http.h"
 #include "app/win/platform/WinFileSystem.h"
 #include "app/win/platform/WinRunHost.h"
 #include "base/win/WideText.h"
+#include "forms/Application.h"
+#include "forms/core/Reader.h"
+#include "resources/skin/BuiltinSkin.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::app {
 
@@ -147,25 +149,24 @@ void TForm1::CreateSkinData() {
   using namespace skin;
   SkinData1 = new TSkinData(this);
   SkinData1->SetName(u"SkinData1");
-  // The stored settings are read as a form reader does: no run-time action until the
-  // loaded step, which then asks the skin manager to skin everything.
-  SkinData1->reading = true;
-  SkinData1->SetActive(true);
-  SkinData1->SetDisableTag(99);
-  SkinData1->SetSkinControls(DefaultSkinControls());
-  SkinData1->SetOptions(kDefaultSkinOptions);
-  SkinData1->SetSkinFormtype(TSkinFormType::sfMainform);
-  SkinData1->SetMenuUpdate(true);
-  SkinData1->SetMenuMerge(false);
+  // The component's stored settings, read as a form reader does: no run-time action while
+  // they are read; its loaded step then asks the skin manager to skin everything.
   const std::span<const uint8_t> skinBytes = resources::BuiltinSkin();
   const int32_t count = static_cast<int32_t>(skinBytes.size());
-  TMemoryStream stored;
-  stored.Write(&count, sizeof count);
-  stored.Write(skinBytes.data(), skinBytes.size());
-  stored.SetPosition(0);
-  SkinData1->ReadSkinStream(stored);
-  SkinData1->reading = false;
-  SkinData1->Loaded();
+  TBytes stream(sizeof count);
+  memcpy(stream.data(), &count, sizeof count);
+  stream.insert(stream.end(), skinBytes.begin(), skinBytes.end());
+  ReadComponents(
+      *this,
+      {{SkinData1,
+        {TStoredProperty::Text(u"Active", u"True"), TStoredProperty::Text(u"DisableTag", u"99"),
+         TStoredProperty::Text(u"SkinControls",
+                               SetToText(DefaultSkinControls(), SkinControlTypeNames())),
+         TStoredProperty::Text(u"Options", SetToText(kDefaultSkinOptions, SkinOptionNames())),
+         TStoredProperty::Text(u"SkinFormtype", u"sfMainform"),
+         TStoredProperty::Text(u"MenuUpdate", u"True"),
+         TStoredProperty::Text(u"MenuMerge", u"False"),
+         TStoredProperty::Binary(u"SkinStream", std::move(stream))}}});
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -12,7 +12,7 @@
 
 namespace lbb::forms {
 
-class TImageList;
+class TCustomImageList;
 
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 // The images of a glyph bitmap, in order: up, disabled, clicked (held down), down (stays down).
@@ -40,8 +40,8 @@ class TButtonGlyph {
   void SetGlyph(const TBitmap* bitmap);
   int64_t NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int64_t n) { numGlyphs_ = n < 1 ? 1 : (n > 4 ? 4 : n); }
-  TImageList* Images() const { return images_; }
-  void SetImages(TImageList* images) { images_ = images; }
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* images) { images_ = images; }
   int64_t ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int64_t v) { imageIndex_ = v; }
   int64_t DisabledIndex() const { return disabledIndex_; }
@@ -57,7 +57,7 @@ class TButtonGlyph {
 
   std::unique_ptr<TBitmap> glyph_;
   int64_t numGlyphs_ = 1;
-  TImageList* images_ = nullptr;
+  TCustomImageList* images_ = nullptr;
   int64_t imageIndex_ = -1;
   int64_t disabledIndex_ = -1;
 };

@@ -177,8 +177,8 @@ const TClassInfo& TBitBtn::StaticClassInfo() {
   static const TClassInfo info = [] {
     TClassInfo i(u"TBitBtn", &TButton::StaticClassInfo());
     AddGlyphProps<TBitBtn>(i);
-    i.Add(ObjectProp<TBitBtn, TImageList>(u"Images", u"TCustomImageList", &TBitBtn::Images,
-                                          &TBitBtn::SetImages));
+    i.Add(ObjectProp<TBitBtn, TCustomImageList>(u"Images", u"TCustomImageList", &TBitBtn::Images,
+                                                &TBitBtn::SetImages));
     i.Add(IntProp<TBitBtn>(u"ImageIndex", &TBitBtn::ImageIndex, &TBitBtn::SetImageIndex));
     i.Add(IntProp<TBitBtn>(u"DisabledIndex", &TBitBtn::DisabledIndex, &TBitBtn::SetDisabledIndex));
     i.Add(EnumProp<TBitBtn, TBitBtnKind>(
@@ -212,7 +212,7 @@ void TBitBtn::SetNumGlyphs(int64_t n) {
   Invalidate();
 }
 
-void TBitBtn::SetImages(TImageList* images) {
+void TBitBtn::SetImages(TCustomImageList* images) {
   if (Images()) Images()->RemoveFreeNotification(this);
   glyph_.SetImages(images);
   if (images) images->FreeNotification(this);

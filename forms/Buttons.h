@@ -78,7 +78,7 @@ enum class TBitBtnKind {
   bkAll
 };
 
-class TImageList;
+class TCustomImageList;
 
 // A push button drawn by the framework (the system's owner-drawn button) with a glyph.
 class TBitBtn : public TButton {
@@ -92,8 +92,8 @@ class TBitBtn : public TButton {
   void SetGlyph(TBitmap* bitmap);
   int64_t NumGlyphs() const { return glyph_.NumGlyphs(); }
   void SetNumGlyphs(int64_t n);
-  TImageList* Images() const { return glyph_.Images(); }
-  void SetImages(TImageList* images);
+  TCustomImageList* Images() const { return glyph_.Images(); }
+  void SetImages(TCustomImageList* images);
   int64_t ImageIndex() const { return glyph_.ImageIndex(); }
   void SetImageIndex(int64_t v);
   int64_t DisabledIndex() const { return glyph_.DisabledIndex(); }

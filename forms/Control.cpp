@@ -229,8 +229,52 @@ POINT TControl::ScreenToClient(POINT p) const {
   return POINT{p.x - origin.x, p.y - origin.y};
 }
 
+namespace {
+
+// The keys and buttons of a mouse message's wParam, with Alt from the keyboard.
+TShiftState ShiftOfMouseKeys(WPARAM keys) {
+  TShiftState shift = 0;
+  if (keys & MK_SHIFT) shift |= ssShift;
+  if (keys & MK_CONTROL) shift |= ssCtrl;
+  if (keys & MK_LBUTTON) shift |= ssLeft;
+  if (keys & MK_RBUTTON) shift |= ssRight;
+  if (keys & MK_MBUTTON) shift |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  return shift;
+}
+
+void PressFromMessage(TControl& control, const TMessage& m, TMouseButton button, bool dbl) {
+  TShiftState shift = ShiftOfMouseKeys(m.WParam);
+  if (dbl) shift |= ssDouble;
+  control.MouseDown(button, shift, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+}
+
+}  // namespace
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
 void TControl::HandleMouse(TMessage& message) {
-  if (message.Msg == WM_MOUSEMOVE && Application) Application->MouseMoved(this);
+  switch (message.Msg) {
+    case WM_MOUSEMOVE:
+      if (Application) Application->MouseMoved(this);
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      PressFromMessage(*this, message, TMouseButton::mbLeft, message.Msg == WM_LBUTTONDBLCLK);
+      return;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      PressFromMessage(*this, message, TMouseButton::mbRight, message.Msg == WM_RBUTTONDBLCLK);
+      return;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      PressFromMessage(*this, message, TMouseButton::mbMiddle, message.Msg == WM_MBUTTONDBLCLK);
+      return;
+    default:
+      return;
+  }
 }
 
 void TControl::WndProc(TMessage& message) {

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "forms/core/Component.h"
 #include "forms/Graphics.h"
 #include "forms/Messages.h"
+#include "forms/core/Component.h"
 
 namespace lbb::forms {
 
@@ -22,6 +22,22 @@ class TPopupMenu;
 using TNotifyEvent = std::function<void(TObject* sender)>;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// Mouse buttons, and the keys and buttons held during a mouse event (ssDouble: the press is
+// the second of a double click).
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateFlag : uint8_t {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64,
+};
+using TShiftState = uint8_t;
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
 class TControl : public TComponent {
   LBB_FORMS_CLASS_INFO
@@ -95,6 +111,10 @@ class TControl : public TComponent {
   TNotifyEvent OnClick;
   // Runs OnClick.
   virtual void Click();
+  // A mouse button went down at the client point (x, y): runs OnMouseDown. A real press
+  // comes here; so does a press that a skinner took from the window and hands on.
+  TMouseEvent OnMouseDown;
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void Invalidate();
   void Repaint();
   // Screen point to client point and back.

@@ -2,37 +2,44 @@
 
 namespace lbb::forms {
 
+const TClassInfo& TCustomImageList::StaticClassInfo() {
+  static const TClassInfo info(u"TCustomImageList", &TComponent::StaticClassInfo());
+  return info;
+}
+
 const TClassInfo& TImageList::StaticClassInfo() {
   static const TClassInfo info = [] {
-    TClassInfo i(u"TImageList", &TComponent::StaticClassInfo());
-    i.Add(IntProp<TImageList>(u"Width", &TImageList::Width, &TImageList::SetWidth));
-    i.Add(IntProp<TImageList>(u"Height", &TImageList::Height, &TImageList::SetHeight));
-    i.Add(IntProp<TImageList>(u"Count", &TImageList::Count, nullptr));
+    TClassInfo i(u"TImageList", &TCustomImageList::StaticClassInfo());
+    i.Add(
+        IntProp<TCustomImageList>(u"Width", &TCustomImageList::Width, &TCustomImageList::SetWidth));
+    i.Add(IntProp<TCustomImageList>(u"Height", &TCustomImageList::Height,
+                                    &TCustomImageList::SetHeight));
+    i.Add(IntProp<TCustomImageList>(u"Count", &TCustomImageList::Count, nullptr));
     return i;
   }();
   return info;
 }
 
-TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
+TCustomImageList::TCustomImageList(TComponent* owner) : TComponent(owner) {}
 
-void TImageList::SetWidth(int64_t w) {
+void TCustomImageList::SetWidth(int64_t w) {
   if (w == width_ || w <= 0) return;
   width_ = w;
   Recreate();
 }
 
-void TImageList::SetHeight(int64_t h) {
+void TCustomImageList::SetHeight(int64_t h) {
   if (h == height_ || h <= 0) return;
   height_ = h;
   Recreate();
 }
 
-void TImageList::Recreate() {
+void TCustomImageList::Recreate() {
   // A new size empties the list, as the images no longer fit.
   handle_.reset();
 }
 
-HIMAGELIST TImageList::Handle() {
+HIMAGELIST TCustomImageList::Handle() {
   if (!handle_) {
     handle_.reset(ImageList_Create(static_cast<int>(width_), static_cast<int>(height_),
                                    ILC_COLOR32 | ILC_MASK, 4, 4));
@@ -40,11 +47,11 @@ HIMAGELIST TImageList::Handle() {
   return handle_.get();
 }
 
-int64_t TImageList::Count() const {
+int64_t TCustomImageList::Count() const {
   return handle_ ? ImageList_GetImageCount(handle_.get()) : 0;
 }
 
-int TImageList::AddMasked(TBitmap& image, TColor maskColor) {
+int TCustomImageList::AddMasked(TBitmap& image, TColor maskColor) {
   if (image.Empty() || !Handle()) return -1;
   // Image lists expect device-dependent bitmaps; give them a copy without alpha.
   TBitmap copy;
@@ -58,26 +65,26 @@ int TImageList::AddMasked(TBitmap& image, TColor maskColor) {
   return ImageList_Add(handle_.get(), copy.Handle(), mask.get());
 }
 
-int TImageList::Add(TBitmap& image, TBitmap* mask) {
+int TCustomImageList::Add(TBitmap& image, TBitmap* mask) {
   if (image.Empty() || !Handle()) return -1;
   BitmapHandle monochrome;
   if (mask) monochrome = mask->CreateMask(clWhite);
   return ImageList_Add(handle_.get(), image.Handle(), monochrome.get());
 }
 
-void TImageList::Delete(int index) {
+void TCustomImageList::Delete(int index) {
   if (handle_) ImageList_Remove(handle_.get(), index);
 }
 
-void TImageList::Clear() {
+void TCustomImageList::Clear() {
   if (handle_) ImageList_Remove(handle_.get(), -1);
 }
 
-void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled) {
+void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled) {
   if (canvas) Draw(canvas->Handle(), x, y, index, enabled);
 }
 
-void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
+void TCustomImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
   if (!dc || !handle_ || index < 0 || index >= Count()) return;
   if (enabled) {
     ImageList_Draw(handle_.get(), index, dc, x, y, ILD_TRANSPARENT);
@@ -88,7 +95,7 @@ void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
                    ILD_TRANSPARENT | ILD_BLEND50);
 }
 
-bool TImageList::GetBitmap(int index, TBitmap& bitmap, TColor background) {
+bool TCustomImageList::GetBitmap(int index, TBitmap& bitmap, TColor background) {
   if (!handle_ || index < 0 || index >= Count()) return false;
   bitmap.SetSize(static_cast<int>(width_), static_cast<int>(height_));
   TCanvas* canvas = bitmap.Canvas();

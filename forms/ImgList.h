@@ -1,4 +1,5 @@
-// A list of equally sized images with masks, drawn normally or dimmed.
+// Lists of equally sized images with masks, drawn normally or dimmed: TCustomImageList does
+// the work (the class that image-list properties hold); TImageList publishes its size.
 #pragma once
 
 #include <windows.h>
@@ -15,11 +16,11 @@ struct DestroyImageList {
 };
 using ImageListHandle = UniqueHandle<HIMAGELIST, DestroyImageList>;
 
-class TImageList : public TComponent {
+class TCustomImageList : public TComponent {
   LBB_FORMS_CLASS_INFO
 
  public:
-  explicit TImageList(TComponent* owner);
+  explicit TCustomImageList(TComponent* owner);
 
   int64_t Width() const { return width_; }
   void SetWidth(int64_t w);
@@ -47,6 +48,13 @@ class TImageList : public TComponent {
   int64_t width_ = 16;
   int64_t height_ = 16;
   ImageListHandle handle_;
+};
+
+class TImageList : public TCustomImageList {
+  LBB_FORMS_CLASS_INFO
+
+ public:
+  explicit TImageList(TComponent* owner) : TCustomImageList(owner) {}
 };
 
 }  // namespace lbb::forms

@@ -117,10 +117,10 @@ const TClassInfo& TListView::StaticClassInfo() {
     i.Add(EnumProp<TListView, TBorderStyle>(u"BorderStyle", {u"bsNone", u"bsSingle"},
                                             &TListView::BorderStyle, &TListView::SetBorderStyle));
     i.Add(IntProp<TListView>(u"ItemIndex", &TListView::ItemIndex, &TListView::SetItemIndex));
-    i.Add(ObjectProp<TListView, TImageList>(u"SmallImages", u"TCustomImageList",
-                                            &TListView::SmallImages, &TListView::SetSmallImages));
-    i.Add(ObjectProp<TListView, TImageList>(u"LargeImages", u"TCustomImageList",
-                                            &TListView::LargeImages, &TListView::SetLargeImages));
+    i.Add(ObjectProp<TListView, TCustomImageList>(
+        u"SmallImages", u"TCustomImageList", &TListView::SmallImages, &TListView::SetSmallImages));
+    i.Add(ObjectProp<TListView, TCustomImageList>(
+        u"LargeImages", u"TCustomImageList", &TListView::LargeImages, &TListView::SetLargeImages));
     return i;
   }();
   return info;
@@ -331,14 +331,14 @@ void TListView::SetBorderStyle(TBorderStyle v) {
   RecreateWnd();
 }
 
-void TListView::SetSmallImages(TImageList* images) {
+void TListView::SetSmallImages(TCustomImageList* images) {
   if (smallImages_) smallImages_->RemoveFreeNotification(this);
   smallImages_ = images;
   if (images) images->FreeNotification(this);
   SetImageLists();
 }
 
-void TListView::SetLargeImages(TImageList* images) {
+void TListView::SetLargeImages(TCustomImageList* images) {
   if (largeImages_) largeImages_->RemoveFreeNotification(this);
   largeImages_ = images;
   if (images) images->FreeNotification(this);

@@ -11,7 +11,7 @@
 namespace lbb::forms {
 
 class TListView;
-class TImageList;
+class TCustomImageList;
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 class TListColumn : public TObject {
@@ -92,10 +92,10 @@ class TListView : public TWinControl {
   void SetShowColumnHeaders(bool v);
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
-  TImageList* SmallImages() const { return smallImages_; }
-  void SetSmallImages(TImageList* images);
-  TImageList* LargeImages() const { return largeImages_; }
-  void SetLargeImages(TImageList* images);
+  TCustomImageList* SmallImages() const { return smallImages_; }
+  void SetSmallImages(TCustomImageList* images);
+  TCustomImageList* LargeImages() const { return largeImages_; }
+  void SetLargeImages(TCustomImageList* images);
 
   // An item became selected or lost the selection.
   std::function<void(TObject*, TListItem* item, bool selected)> OnSelectItem;
@@ -127,8 +127,8 @@ class TListView : public TWinControl {
   bool readOnly_ = false;
   bool showColumnHeaders_ = true;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
-  TImageList* smallImages_ = nullptr;
-  TImageList* largeImages_ = nullptr;
+  TCustomImageList* smallImages_ = nullptr;
+  TCustomImageList* largeImages_ = nullptr;
 };
 
 }  // namespace lbb::forms

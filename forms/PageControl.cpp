@@ -91,8 +91,8 @@ const TClassInfo& TPageControl::StaticClassInfo() {
     i.Add(IntProp<TPageControl>(u"ActivePageIndex", &TPageControl::ActivePageIndex,
                                 &TPageControl::SetActivePageIndex));
     i.Add(IntProp<TPageControl>(u"TabIndex", &TPageControl::TabIndex, nullptr));
-    i.Add(ObjectProp<TPageControl, TImageList>(u"Images", u"TCustomImageList",
-                                               &TPageControl::Images, &TPageControl::SetImages));
+    i.Add(ObjectProp<TPageControl, TCustomImageList>(
+        u"Images", u"TCustomImageList", &TPageControl::Images, &TPageControl::SetImages));
     i.Add(BoolProp<TPageControl>(u"MultiLine", &TPageControl::MultiLine,
                                  &TPageControl::SetMultiLine));
     return i;
@@ -231,7 +231,7 @@ int64_t TPageControl::TabIndex() const {
   return TabCtrl_GetCurSel(WindowHandle());
 }
 
-void TPageControl::SetImages(TImageList* images) {
+void TPageControl::SetImages(TCustomImageList* images) {
   if (images_) images_->RemoveFreeNotification(this);
   images_ = images;
   if (images_) images_->FreeNotification(this);

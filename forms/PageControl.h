@@ -9,7 +9,7 @@
 namespace lbb::forms {
 
 class TPageControl;
-class TImageList;
+class TCustomImageList;
 
 class TTabSheet : public TWinControl {
   LBB_FORMS_CLASS_INFO
@@ -57,8 +57,8 @@ class TPageControl : public TWinControl {
   void SetActivePageIndex(int64_t index);
   // The selected tab among the visible ones; -1 when none.
   int64_t TabIndex() const;
-  TImageList* Images() const { return images_; }
-  void SetImages(TImageList* images);
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* images);
   bool MultiLine() const { return multiLine_; }
   void SetMultiLine(bool v);
   // The area below the tabs in which the sheets lie, in client coordinates.
@@ -88,7 +88,7 @@ class TPageControl : public TWinControl {
 
   std::vector<TTabSheet*> pages_;
   TTabSheet* activePage_ = nullptr;
-  TImageList* images_ = nullptr;
+  TCustomImageList* images_ = nullptr;
   bool multiLine_ = false;
 };
 

@@ -27,7 +27,7 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
-  destroying_ = true;
+  state_ |= csDestroying;
   DestroyComponents();
   // Tell the watchers; each forgets this component (and stops being watched by it).
   std::vector<TComponent*> watchers;
@@ -94,5 +94,18 @@ void TComponent::RemoveFreeNotification(TComponent* c) {
 }
 
 void TComponent::Notification(TComponent*, TOperation) {}
+
+void TComponent::Loaded() {
+  state_ &= static_cast<TComponentState>(~csLoading);
+}
+
+void TComponent::SetDesigning(bool value) {
+  if (value)
+    state_ |= csDesigning;
+  else
+    state_ &= static_cast<TComponentState>(~csDesigning);
+  for (TComponent* c : components_)
+    c->SetDesigning(value);
+}
 
 }  // namespace lbb::forms

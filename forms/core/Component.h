@@ -1,4 +1,5 @@
-// Components: objects with an owner that frees them, a name, a tag and free notifications.
+// Components: objects with an owner that frees them, a name, a tag, free notifications and a
+// state (being read from stored settings, being freed, ...) with a loaded step after reading.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,23 @@
 namespace lbb::forms {
 
 enum class TOperation { opInsert, opRemove };
+
+// What a component is going through. csLoading: its stored settings are being read (set by
+// the reader, cleared by the loaded step); csReading: its own properties are being set right
+// now; csDesigning: it lives in a designer, not in a running program; csDestroying: it is
+// being freed.
+enum TComponentStateFlag : uint8_t {
+  csLoading = 1,
+  csReading = 2,
+  csDestroying = 4,
+  csDesigning = 8,
+};
+using TComponentState = uint8_t;
+
+class TComponent;
+struct TStoredComponent;
+// Reads stored settings (forms/core/Reader.h).
+void ReadComponents(TComponent& root, const std::vector<TStoredComponent>& stored);
 
 class TComponent : public TObject {
   LBB_FORMS_CLASS_INFO
@@ -32,7 +50,8 @@ class TComponent : public TObject {
   void SetName(const String& name) { name_ = name; }
   int64_t Tag() const { return tag_; }
   void SetTag(int64_t tag) { tag_ = tag; }
-  bool Destroying() const { return destroying_; }
+  TComponentState ComponentState() const { return state_; }
+  bool Destroying() const { return (state_ & csDestroying) != 0; }
 
   // The owned component named `name` (ASCII case ignored); null when none.
   TComponent* FindComponent(std::u16string_view name) const;
@@ -47,19 +66,26 @@ class TComponent : public TObject {
   void RemoveFreeNotification(TComponent* c);
 
  protected:
+  // The loaded step: the reader calls it on every component it read, after all of them
+  // were read. It ends csLoading; an override calls it first, then acts on the settings.
+  virtual void Loaded();
+  // Marks the component, and every component it owns, as living in a designer (or not).
+  void SetDesigning(bool value);
   // Called when `c` is inserted into or removed from this component's list, and when a
   // component this one watches is freed.
   virtual void Notification(TComponent* c, TOperation operation);
   // Marks the component as being freed; derived destructors call it first.
-  void BeginDestroy() { destroying_ = true; }
+  void BeginDestroy() { state_ |= csDestroying; }
 
  private:
+  friend void ReadComponents(TComponent& root, const std::vector<TStoredComponent>& stored);
+
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
   std::vector<TComponent*> watchers_;
   String name_;
   int64_t tag_ = 0;
-  bool destroying_ = false;
+  TComponentState state_ = 0;
 };
 
 }  // namespace lbb::forms

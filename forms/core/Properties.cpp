@@ -127,6 +127,7 @@ bool SetPropText(TObject* obj, std::u16string_view name, const String& value) {
       p->setString(*obj, value);
       return true;
     case TPropType::tkClass:
+    case TPropType::tkBinary:
       return false;
   }
   return false;
@@ -137,6 +138,19 @@ bool SetObjectProp(TObject* obj, std::u16string_view name, TObject* value) {
   if (!p || p->type != TPropType::tkClass || !p->setObject) return false;
   if (value && !p->objectClass.empty() && !value->InheritsFrom(p->objectClass)) return false;
   p->setObject(*obj, value);
+  return true;
+}
+
+TBytes GetBinaryProp(const TObject* obj, std::u16string_view name) {
+  const TPropInfo* p = FindProp(obj, name);
+  if (!p || p->type != TPropType::tkBinary || !p->getBytes) return {};
+  return p->getBytes(*obj);
+}
+
+bool SetBinaryProp(TObject* obj, std::u16string_view name, const TBytes& bytes) {
+  const TPropInfo* p = FindProp(obj, name);
+  if (!p || p->type != TPropType::tkBinary || !p->setBytes) return false;
+  p->setBytes(*obj, bytes);
   return true;
 }
 

@@ -1,7 +1,8 @@
 // Objects with a class name, a class chain and published properties that can be read and
 // written by name, the way the skin engine inspects controls it does not know: integers,
-// enumerations (read and written by identifier), strings and objects. A missing property
-// reads as absent (-1, "", null) and a write to it is ignored.
+// enumerations (read and written by identifier), strings, objects and binary blocks (bytes a
+// component stores in a form of its own). A missing property reads as absent (-1, "", null,
+// no bytes) and a write to it is ignored.
 #pragma once
 
 #include "base/Text.h"
@@ -15,10 +16,11 @@
 
 namespace lbb::forms {
 
-
 class TObject;
 
-enum class TPropType { tkInteger, tkEnumeration, tkString, tkClass };
+enum class TPropType { tkInteger, tkEnumeration, tkString, tkClass, tkBinary };
+
+using TBytes = std::vector<uint8_t>;
 
 // One published property: its name, type and accessors. Integer and enumeration properties
 // use the ordinal accessors; enumerations name their ordinals in `identifiers`.
@@ -33,6 +35,8 @@ struct TPropInfo {
   std::function<void(TObject&, const String&)> setString;
   std::function<TObject*(const TObject&)> getObject;
   std::function<void(TObject&, TObject*)> setObject;
+  std::function<TBytes(const TObject&)> getBytes;
+  std::function<void(TObject&, const TBytes&)> setBytes;
 };
 
 // The run-time description of one class: its name, its base and the properties it publishes.
@@ -50,6 +54,8 @@ class TClassInfo {
   // True when this class is `className` or derives from it (ASCII case ignored).
   bool InheritsFrom(std::u16string_view className) const;
   void Add(TPropInfo info) { props_.push_back(std::move(info)); }
+  // The properties this class itself publishes (not those of its bases), in order.
+  const std::vector<TPropInfo>& Props() const { return props_; }
 
  private:
   String name_;
@@ -84,11 +90,16 @@ TObject* GetObjectProp(const TObject* obj, std::u16string_view name,
                        std::u16string_view className = {});
 // Writes a property from text: integers are parsed (decimal, or hexadecimal after "$" or
 // "0x"), enumerations set by identifier (ASCII case ignored), strings assigned. Returns false
-// when nothing was written (missing property, bad number, unknown identifier, object).
+// when nothing was written (missing property, bad number, unknown identifier, object or
+// binary property).
 bool SetPropText(TObject* obj, std::u16string_view name, const String& value);
 bool SetIntProp(TObject* obj, std::u16string_view name, int64_t value);
 // Sets an object property; the object must be of the declared class (or null).
 bool SetObjectProp(TObject* obj, std::u16string_view name, TObject* value);
+// The bytes of a binary property; empty when missing or not binary.
+TBytes GetBinaryProp(const TObject* obj, std::u16string_view name);
+// Writes a binary property from its stored bytes; false when there is no such property.
+bool SetBinaryProp(TObject* obj, std::u16string_view name, const TBytes& bytes);
 // The property at the end of a path such as {"Properties", "Glyph"}: every name but the last
 // must be an object property.
 TObject* ObjectAtPath(const TObject* obj, const std::vector<String>& path);
@@ -145,6 +156,16 @@ TPropInfo ObjectProp(String name, String objectClass, V* (C::*get)() const, void
   if (set) {
     p.setObject = [set](TObject& o, TObject* v) { (static_cast<C&>(o).*set)(static_cast<V*>(v)); };
   }
+  return p;
+}
+
+template <class C>
+TPropInfo BinaryProp(String name, TBytes (C::*get)() const, void (C::*set)(const TBytes&)) {
+  TPropInfo p;
+  p.name = std::move(name);
+  p.type = TPropType::tkBinary;
+  p.getBytes = [get](const TObject& o) { return (static_cast<const C&>(o).*get)(); };
+  if (set) p.setBytes = [set](TObject& o, const TBytes& v) { (static_cast<C&>(o).*set)(v); };
   return p;
 }
 

@@ -45,19 +45,14 @@ String Cat(std::u16string_view a, std::u16string_view b) {
   return t;
 }
 
-// Frees the reader, its entry buffer, the INI object and the section list when a parse ends,
-// also when an error passes.
-struct TParseScope {
-  TSkinModel& m;
-  ~TParseScope() {
-    m.reader.reset();
-    m.ms.reset();
-    m.ini.reset();
-    m.sectionlist.reset();
-  }
-};
-
 }  // namespace
+
+TSkinModel::TParseScope::~TParseScope() {
+  model.reader.reset();
+  model.ms.reset();
+  model.ini.reset();
+  model.sectionlist.reset();
+}
 
 TColor ParseColourTriple(std::u16string_view text, TColor def) {
   const String t = Trim(text);

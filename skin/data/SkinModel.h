@@ -69,14 +69,12 @@ class TSkinModel {
   // Colors[3], or the first cell's pixel at a third of the Top border image.
   TColor GetCaptionColor() const;
 
+  // True while a parse holds its temporaries (the archive reader, the INI and its sections);
+  // false once the parse ended, also after a failed one.
+  bool Parsing() const { return reader || ms || ini || sectionlist; }
+
   TMemoryStream data;  // the compressed block of the current skin
   bool Empty = true;
-
-  // Only during a parse.
-  std::unique_ptr<TSkinReader> reader;
-  std::unique_ptr<TMemoryStream> ms;
-  std::unique_ptr<TQuickIni> ini;
-  std::unique_ptr<TStrings> sectionlist;
 
   String SkinName;
   std::unique_ptr<TDataSkinTitle> Title;
@@ -121,6 +119,17 @@ class TSkinModel {
   void MakeToolbarImage();
 
  private:
+  // Only during a parse: the archive reader, the INI entry's bytes, the INI and its sections.
+  std::unique_ptr<TSkinReader> reader;
+  std::unique_ptr<TMemoryStream> ms;
+  std::unique_ptr<TQuickIni> ini;
+  std::unique_ptr<TStrings> sectionlist;
+  // Frees them when a parse ends, also when an error passes.
+  struct TParseScope {
+    TSkinModel& model;
+    ~TParseScope();
+  };
+
   int Int(std::u16string_view section, std::u16string_view key, int def) const;
   String Str(std::u16string_view section, std::u16string_view key) const;
   TColor Triple(std::u16string_view section, std::u16string_view key, TColor def) const;

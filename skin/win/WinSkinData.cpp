@@ -52,6 +52,8 @@ const forms::TClassInfo& TSkinData::StaticClassInfo() {
                                      &TSkinData::SetMenuUpdate));
     i.Add(
         forms::BoolProp<TSkinData>(u"MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge));
+    i.Add(forms::BinaryProp<TSkinData>(u"SkinStream", &TSkinData::SkinStreamBytes,
+                                       &TSkinData::SetSkinStreamBytes));
     return i;
   }();
   return info;
@@ -95,11 +97,11 @@ void TSkinData::UpdateMainMenu(bool done) {
 void TSkinData::ChangeForm(forms::TWinControl* aform) {
   if (!aform) return;
   SkinManager().SetLpara(aform->Handle());
-  SkinManager().SetAction(7, 250, this);
+  SkinManager().SetAction(TSkinAction::saReskinForm, kSkinActionDelayMs);
 }
 
 std::u16string TSkinData::SkinStore() const {
-  if (!designing) return u"";
+  if (!IsDesignTime()) return u"";
   return data.Size() > 0 ? u"(Good)" : u"(none)";
 }
 
@@ -117,21 +119,33 @@ void TSkinData::ReadSkinStream(TStream& stream) {
   std::vector<uint8_t> bytes(static_cast<size_t>(n));
   stream.ReadBuffer(bytes.data(), bytes.size());
   data.Write(bytes.data(), bytes.size());
-  if (!designing) ParseSkin();
+  if (!IsDesignTime()) ParseSkin();
+}
+
+forms::TBytes TSkinData::SkinStreamBytes() const {
+  TMemoryStream stream;
+  WriteSkinStream(stream);
+  return stream.Bytes();
+}
+
+void TSkinData::SetSkinStreamBytes(const forms::TBytes& bytes) {
+  TMemoryStream stream(bytes.empty() ? forms::TBytes(sizeof(int32_t), 0) : bytes);
+  ReadSkinStream(stream);
 }
 
 void TSkinData::ApplySkin() {
-  if (designing || reading) return;
+  if (OnlyStoring()) return;
   SkinManager().SetUpdateData(this);
   SkinManager().DeleteSysbtn();
-  if (SkinManager().State() == 1) SkinManager().SetAction(3, 250, this);
+  if (SkinManager().State() == TSkinManagerState::msRunning)
+    SkinManager().SetAction(TSkinAction::saSkinChanged, kSkinActionDelayMs);
 }
 
 void TSkinData::LoadFromFile(const std::u16string& value) {
   Empty = true;
   fskinfile = value;
   const std::filesystem::path path(std::wstring(value.begin(), value.end()));
-  if (designing) {
+  if (IsDesignTime()) {
     if (!value.empty() && data.Size() > 0) data.Clear();
     return;
   }
@@ -162,13 +176,14 @@ void TSkinData::LoadFromCollection(const TSkinStore& astore, int aindex) {
 }
 
 void TSkinData::Loaded() {
-  if (designing) return;
+  forms::TComponent::Loaded();
+  if (IsDesignTime()) return;
   if (!HasScrollBarInfo()) FSkinControls &= ~SetOf(xcScrollbar);
   SkinManager().Register(this);
   ReadCaptionFont();
   if (ftype != TSkinFormType::sfMainform) {
     SkinManager().SetActive(true);
-    SkinManager().SetState(SkinManager().State() + 1);
+    SkinManager().SetState(CountedUp(SkinManager().State()));
     auto* form = dynamic_cast<forms::TWinControl*>(Owner());
     if (factive && form) SkinManager().AddForm(form->Handle());
     return;
@@ -178,7 +193,7 @@ void TSkinData::Loaded() {
     if (Empty)
       factive = false;
     else
-      SkinManager().SetAction(1, 250, this);
+      SkinManager().SetAction(TSkinAction::saSkinAll, kSkinActionDelayMs);
   }
   if (InSet(FSkinControls, xcMainMenu))
     FSkinControls &= ~SetOf(xcMenuItem);
@@ -189,25 +204,26 @@ void TSkinData::Loaded() {
 
 void TSkinData::SetActive(bool value) {
   factive = value;
-  if (designing || reading) return;
+  if (OnlyStoring()) return;
+  const TSkinAction action = value ? TSkinAction::saSkinAll : TSkinAction::saUnskinAll;
   switch (ftype) {
     case TSkinFormType::sfMainform:
       if (value && Empty) return;
       SkinManager().SetUpdateData(this);
-      SkinManager().SetAction(value ? 1 : 2, 250, this);
-      if (value) SkinManager().SetState(1);
+      SkinManager().SetAction(action, kSkinActionDelayMs);
+      if (value) SkinManager().SetState(TSkinManagerState::msRunning);
       return;
     case TSkinFormType::sfOnlyThisForm:
       SkinManager().SetUpdateData(this);
       if (value && Empty) return;
-      SkinManager().SetAction(value ? 1 : 2, 250, this);
+      SkinManager().SetAction(action, kSkinActionDelayMs);
       return;
     default:
       return;
   }
 }
 
-void TSkinData::DoFormSkin(void* ahwnd, const std::u16string& aname, bool& Doskin) {
+void TSkinData::DoFormSkin(HWND ahwnd, const std::u16string& aname, bool& Doskin) {
   formhwnd = ahwnd;
   if (OnFormSkin) {
     OnFormSkin(this, aname, Doskin);

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "forms/Bitmap.h"
-#include "forms/core/Component.h"
 #include "forms/Controls.h"
 #include "forms/HintWindow.h"
 #include "forms/ImgList.h"
-#include "skin/data/SkinModel.h"
 #include "forms/Strings.h"
+#include "forms/core/Component.h"
+#include "skin/data/SkinModel.h"
 #include "skin/data/WinSkinStore.h"
 
 namespace lbb::skin {
@@ -91,6 +91,27 @@ forms::TWinControl* ControlOfWindow(HWND hwnd);
 // the call or refuses.
 bool TrackMouseLeave(HWND hwnd);
 
+// The deferred actions the skin manager runs on its timer.
+enum class TSkinAction : int {
+  saSkinAll = 1,      // skin every form
+  saUnskinAll = 2,    // unskin every form
+  saSkinChanged = 3,  // the skin data got a new skin: the forms that use it take it over
+  saPurgeForms = 6,   // free the form skinners marked for disposal
+  saReskinForm = 7,   // take the skinner off one window (Lpara) and skin it afresh
+};
+// How long the skin data lets an action wait, so that the message handling that asked for it
+// finishes first.
+constexpr int kSkinActionDelayMs = 250;
+
+// The manager's state: not started until a window is first activated (or a component of a
+// form type other than the main form's loads, each of which counts one up), running from 1
+// on, shutting down at 4.
+enum class TSkinManagerState : int { msNotStarted = 0, msRunning = 1, msShuttingDown = 4 };
+// The state after one more component of a form type other than the main form's loaded.
+constexpr TSkinManagerState CountedUp(TSkinManagerState s) {
+  return static_cast<TSkinManagerState>(static_cast<int>(s) + 1);
+}
+
 // What the skin data asks of the skin manager. The default does nothing.
 class TSkinManagerSeam {
  public:
@@ -98,20 +119,23 @@ class TSkinManagerSeam {
   virtual void Register(TSkinData*) {}
   virtual void Unregister(TSkinData*) {}
   virtual void InstallHooks() {}
-  virtual void AddForm(void* /*window*/) {}
+  // Skins the top-level window `window` (when skinning is on and the window qualifies).
+  virtual void AddForm(HWND /*window*/) {}
   virtual void DeleteSysbtn() {}
-  // Asks for an action code (1 skin all, 2 unskin all, 3 skin changed, 7 re-skin one window)
-  // after `delayMs` milliseconds, applying `data`'s skin.
-  virtual void SetAction(int /*code*/, int /*delayMs*/, TSkinData* /*data*/) {}
+  // Runs `action` after `delayMs` milliseconds, with the skin data of SetUpdateData (the
+  // re-skin of one window takes the window of SetLpara). Before any window was activated,
+  // skin all and unskin all only switch skinning on or off.
+  virtual void SetAction(TSkinAction /*action*/, int /*delayMs*/) {}
   virtual void SetActive(bool) {}
-  // The component whose skin the next action applies.
+  // The component whose skin the next action applies (and whose skin-changed event fires
+  // after it).
   virtual void SetUpdateData(TSkinData*) {}
-  virtual int State() const { return 0; }
-  virtual void SetState(int) {}
-  // The window that action 7 re-skins.
-  virtual void SetLpara(void* /*window*/) {}
+  virtual TSkinManagerState State() const { return TSkinManagerState::msNotStarted; }
+  virtual void SetState(TSkinManagerState) {}
+  // The window that the re-skin of one window takes.
+  virtual void SetLpara(HWND /*window*/) {}
   // Adds a window as a child form.
-  virtual void AddChildForm(void* /*window*/) {}
+  virtual void AddChildForm(HWND /*window*/) {}
   // Asks the form skinner of `parent` to (re)attach skinners to `control`, or to all of its
   // controls when `control` is null.
   virtual void UpdateSkinControl(forms::TWinControl* /*parent*/, forms::TControl* /*control*/) {}
@@ -123,8 +147,9 @@ class TSkinManagerSeam {
   virtual void RefreshMenuBars() {}
   // Makes `nested` a nested form of `parent`'s form skinner, when it has one.
   virtual void AddNestForm(forms::TWinControl* /*parent*/, forms::TWinControl* /*nested*/) {}
-  virtual void InstallThread(unsigned long /*threadId*/) {}
-  virtual void UnInstallThread(unsigned long /*threadId*/) {}
+  // Hooks (unhooks) window creation and activation on one more thread.
+  virtual void InstallThread(DWORD /*threadId*/) {}
+  virtual void UnInstallThread(DWORD /*threadId*/) {}
 };
 // The manager in use (a no-op until the skin manager installs itself; null restores that).
 TSkinManagerSeam& SkinManager();
@@ -178,15 +203,19 @@ class TSkinData : public forms::TComponent, public TSkinModel {
   void WriteSkinStream(TStream& stream) const;
   // Reads it back; with n > 0 (outside design time) the skin is parsed at once.
   void ReadSkinStream(TStream& stream);
+  // The same as bytes (the binary property by name); no bytes read as an empty stream.
+  forms::TBytes SkinStreamBytes() const;
+  void SetSkinStreamBytes(const forms::TBytes& bytes);
 
   void LoadFromFile(const std::u16string& value);
   void LoadFromStream(TStream& Stream);
   void LoadFromCollection(const TSkinStore& astore, int aindex);
-  // The loaded step, after all stored properties were read.
-  void Loaded();
-  void Install() { SkinManager().SetAction(1, 250, this); }
-  void Uninstall() { SkinManager().SetAction(2, 250, this); }
-  void DoFormSkin(void* ahwnd, const std::u16string& aname, bool& Doskin);
+  // The loaded step, after all stored properties were read: registers with the skin manager
+  // and, for the main form's component, asks for everything to be skinned.
+  void Loaded() override;
+  void Install() { SkinManager().SetAction(TSkinAction::saSkinAll, kSkinActionDelayMs); }
+  void Uninstall() { SkinManager().SetAction(TSkinAction::saUnskinAll, kSkinActionDelayMs); }
+  void DoFormSkin(HWND ahwnd, const std::u16string& aname, bool& Doskin);
   void DoSkinChanged() {
     if (OnSkinChanged) OnSkinChanged(this);
   }
@@ -202,13 +231,13 @@ class TSkinData : public forms::TComponent, public TSkinModel {
   void UpdateMenu(forms::TWinControl* fParent) { SkinManager().UpdateMenu(fParent); }
   // Stores `done` in MenuMsg; when true every form skinner's menu bar refreshes its buttons.
   void UpdateMainMenu(bool done);
-  void SkinForm(void* ahwnd) { SkinManager().AddChildForm(ahwnd); }
+  void SkinForm(HWND ahwnd) { SkinManager().AddChildForm(ahwnd); }
   void AddNestForm(forms::TWinControl* fParent, forms::TWinControl* fNested) {
     SkinManager().AddNestForm(fParent, fNested);
   }
-  void InstallThread(unsigned long aThreadID) { SkinManager().InstallThread(aThreadID); }
-  void UnInstallThread(unsigned long aThreadID) { SkinManager().UnInstallThread(aThreadID); }
-  // Asks the manager to re-skin `aform`'s window (action 7).
+  void InstallThread(DWORD aThreadID) { SkinManager().InstallThread(aThreadID); }
+  void UnInstallThread(DWORD aThreadID) { SkinManager().UnInstallThread(aThreadID); }
+  // Asks the manager to re-skin `aform`'s window.
   void ChangeForm(forms::TWinControl* aform);
   void EnableSkin(bool b) { SkinManager().SetActive(b); }
 
@@ -229,18 +258,15 @@ class TSkinData : public forms::TComponent, public TSkinModel {
     if (DebugList) DebugList->push_back(s);
   }
 
-  // Design time and reading state (set by the form reader).
-  bool designing = false;
-  bool reading = false;
-  void* formhwnd = nullptr;
+  HWND formhwnd = nullptr;  // the window last asked about by DoFormSkin
   bool MenuMsg = true;
   bool FInDLL = false;
   std::vector<std::u16string>* DebugList = nullptr;
 
   std::function<void(TSkinData*, const std::u16string&, bool&)> OnFormSkin;
   std::function<void(TSkinData*)> OnSkinChanged;
-  std::function<void(TSkinData*, void* ahwnd, const std::u16string& aName)> OnBeforeSkinForm;
-  std::function<void(TSkinData*, void* ahwnd, const std::u16string& aName)> OnAfterSkinForm;
+  std::function<void(TSkinData*, HWND ahwnd, const std::u16string& aName)> OnBeforeSkinForm;
+  std::function<void(TSkinData*, HWND ahwnd, const std::u16string& aName)> OnAfterSkinForm;
   std::function<void(forms::TComponent* Sender, TSkinData* SkinData, forms::TControl* Form,
                      forms::TControl* Control, const std::u16string& ControlClass,
                      forms::TComponent*& SkinnedControl)>
@@ -249,16 +275,21 @@ class TSkinData : public forms::TComponent, public TSkinModel {
   std::unique_ptr<forms::TFont> CaptionFont = std::make_unique<forms::TFont>();
   forms::TBitmap SysIcon;              // 24-bit; the application's small icon on 0xFF00FF
   forms::TImageList bmpmenu{nullptr};  // restore, maximize, minimize, close (16 x 16)
-  lbb::BrushHandle BGBrush;          // solid Colors[3], made after every parse
+  lbb::BrushHandle BGBrush;            // solid Colors[3], made after every parse
   int cxMax = 0, cyMax = 0;
   bool hashint = false;
   int hintcount = 0;
 
  protected:
-  bool IsDesignTime() const override { return designing; }
+  bool IsDesignTime() const override { return (ComponentState() & forms::csDesigning) != 0; }
   void SkinParsed() override;
 
  private:
+  // In a designer, or while the stored settings are read: settings are only stored.
+  bool OnlyStoring() const {
+    return (ComponentState() & (forms::csDesigning | forms::csLoading)) != 0;
+  }
+
   void ApplySkin();
   void LoadMenuGlyphs();
 

@@ -14,21 +14,20 @@ constexpr lbb::TColor kMagenta = 0xFF00FF;
 // The cell order of each kind's strip; kFifth cells are only filled when the skin has exactly 5
 // check cells.
 constexpr int kFifth = 4;
-const std::vector<int>& CellOrder(int kind) {
+const std::vector<int>& CellOrder(TObjImageKind kind) {
   static const std::vector<int> check9 = {0, 1, kFifth, 0, 1, kFifth, 2, 3, kFifth};
   static const std::vector<int> radio6 = {0, 1, 0, 1, 2, 3};
   static const std::vector<int> check6 = {0, 1, kFifth, 0, 1, kFifth};
-  static const std::vector<int> none;
   switch (kind) {
-    case 1:
+    case TObjImageKind::oiCheckCustomGlyphs:
       return check9;
-    case 2:
+    case TObjImageKind::oiRadioCustomGlyphs:
       return radio6;
-    case 3:
+    case TObjImageKind::oiCheckPropertiesGlyph:
       return check6;
-    default:
-      return none;
   }
+  static const std::vector<int> none;
+  return none;
 }
 
 // Copies cell `cell` (cells in a row, `w` wide) of `src` to x = `x` of `dst`.
@@ -57,7 +56,7 @@ bool TSkinObjImage::BuildStrip() {
   strip_.SetSize(0, 0);
   if (!data_ || !data_->Button) return false;
   const TDataSkinButton& b = *data_->Button;
-  const bool radio = kind == 2;
+  const bool radio = kind == TObjImageKind::oiRadioCustomGlyphs;
   const PixelBuffer& src = radio ? b.RadioMap : b.CheckMap;
   const int cells = radio ? b.radioframe : b.checkframe;
   const std::vector<int>& order = CellOrder(kind);
@@ -76,7 +75,7 @@ bool TSkinObjImage::BuildStrip() {
 }
 
 void TSkinObjImage::HandOver() {
-  if (kind == 1 || kind == 2) {
+  if (kind != TObjImageKind::oiCheckPropertiesGlyph) {
     forms::SetObjectProp(control_, u"CustomGlyphs", &strip_);
     forms::SetPropText(control_, u"transparentcolor", u"16711935");
     forms::SetPropText(control_, u"UseCustomGlyphs", u"false");
@@ -92,12 +91,11 @@ void TSkinObjImage::HandOver() {
 }
 
 void TSkinObjImage::Unskin() {
-  if (kind == 1 || kind == 2) {
+  if (kind != TObjImageKind::oiCheckPropertiesGlyph) {
     forms::SetPropText(control_, u"UseCustomGlyphs", u"false");
     return;
   }
-  if (kind == 3)
-    forms::SetObjectProp(forms::GetObjectProp(control_, u"Properties"), u"Glyph", nullptr);
+  forms::SetObjectProp(forms::GetObjectProp(control_, u"Properties"), u"Glyph", nullptr);
 }
 
 }  // namespace lbb::skin

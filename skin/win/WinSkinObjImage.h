@@ -12,11 +12,16 @@ namespace lbb::skin {
 
 class TSkinData;
 
+// The kinds of control that take glyphs.
+enum class TObjImageKind : int {
+  oiCheckCustomGlyphs = 1,     // a check box with a "CustomGlyphs" bitmap
+  oiRadioCustomGlyphs = 2,     // a radio button with a "CustomGlyphs" bitmap
+  oiCheckPropertiesGlyph = 3,  // a check box whose "Properties" object has a "Glyph" bitmap
+};
+
 class TSkinObjImage {
  public:
-  // kind 1: check box with a "CustomGlyphs" bitmap; kind 2: radio button with "CustomGlyphs";
-  // kind 3: check box whose "Properties" object has a "Glyph" bitmap.
-  TSkinObjImage(forms::TObject* control, int aKind) : control_(control), kind(aKind) {}
+  TSkinObjImage(forms::TObject* control, TObjImageKind aKind) : control_(control), kind(aKind) {}
 
   // Once only: remembers the skin data and the form skinner, builds and hands over the glyphs.
   void Init(void* skinForm, TSkinData* data);
@@ -43,7 +48,7 @@ class TSkinObjImage {
   int skinstate_ = 0;
 
  public:
-  int kind;
+  TObjImageKind kind;
 };
 
 }  // namespace lbb::skin

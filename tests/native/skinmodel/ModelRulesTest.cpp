@@ -215,8 +215,7 @@ TEST(SkinModelParse, UnknownVersionKeepsThePreviousElements) {
   EXPECT_TRUE(m.Empty);
   EXPECT_EQ(m.SkinName, u"First");
   EXPECT_TRUE(m.SArrow);
-  EXPECT_FALSE(m.reader);
-  EXPECT_FALSE(m.ini);
+  EXPECT_FALSE(m.Parsing());
 }
 
 }  // namespace

@@ -148,8 +148,8 @@ struct RecordingManager : skin::TSkinManagerSeam {
   std::vector<std::pair<int, int>> actions;
   void Register(skin::TSkinData* d) override { registered.push_back(d); }
   void InstallHooks() override { ++hooks; }
-  void SetAction(int code, int delayMs, skin::TSkinData*) override {
-    actions.emplace_back(code, delayMs);
+  void SetAction(skin::TSkinAction action, int delayMs) override {
+    actions.emplace_back(static_cast<int>(action), delayMs);
   }
 };
 

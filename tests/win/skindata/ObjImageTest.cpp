@@ -129,7 +129,7 @@ TEST(SkinObjImage, CheckStripOfFiveCellsAndTheControlReloads) {
   TSkinData d(nullptr);
   GiveCells(d, 5, 4);
   TGlyphCheck c;
-  TSkinObjImage s(&c, 1);
+  TSkinObjImage s(&c, TObjImageKind::oiCheckCustomGlyphs);
   s.Init(nullptr, &d);
   EXPECT_TRUE(s.Inited());
   EXPECT_EQ(s.SkinState(), 1);
@@ -145,7 +145,7 @@ TEST(SkinObjImage, FifthCellsStaySeeThroughWithoutFiveCheckCells) {
   TSkinData d(nullptr);
   GiveCells(d, 12, 8);
   TGlyphCheck c;
-  TSkinObjImage s(&c, 1);
+  TSkinObjImage s(&c, TObjImageKind::oiCheckCustomGlyphs);
   s.Init(nullptr, &d);
   EXPECT_EQ(Cells(c.glyphs),
             (std::vector<Pixel>{10, 11, kSeeThrough, 10, 11, kSeeThrough, 12, 13, kSeeThrough}));
@@ -155,7 +155,7 @@ TEST(SkinObjImage, RadioStripAndSkinChange) {
   TSkinData d(nullptr);
   GiveCells(d, 5, 4);
   TGlyphCheck c;
-  TSkinObjImage s(&c, 2);
+  TSkinObjImage s(&c, TObjImageKind::oiRadioCustomGlyphs);
   s.Init(nullptr, &d);
   EXPECT_EQ(Cells(c.glyphs), (std::vector<Pixel>{20, 21, 20, 21, 22, 23}));
   s.Init(nullptr, &d);  // once only
@@ -171,7 +171,7 @@ TEST(SkinObjImage, GlyphOfThePropertiesObject) {
   TSkinData d(nullptr);
   GiveCells(d, 5, 4);
   TPropsCheck c;
-  TSkinObjImage s(&c, 3);
+  TSkinObjImage s(&c, TObjImageKind::oiCheckPropertiesGlyph);
   s.Init(nullptr, &d);
   EXPECT_EQ(Cells(c.props.glyph), (std::vector<Pixel>{10, 11, 14, 10, 11, 14}));
   EXPECT_EQ(c.props.glyph.TransparentColor(), 0xFF00FF);
@@ -187,19 +187,19 @@ TEST(SkinObjImage, TheCarriedSkinsCellsAndMissingPropertiesOrImages) {
   d.LoadFromStream(block);
   ASSERT_FALSE(d.Empty);
   TGlyphCheck c;
-  TSkinObjImage s(&c, 1);
+  TSkinObjImage s(&c, TObjImageKind::oiCheckCustomGlyphs);
   s.Init(nullptr, &d);
   const int w = d.Button->CheckMap.Width() / d.Button->checkframe;
   EXPECT_EQ(c.glyphs.Width(), 9 * w);
   EXPECT_EQ(c.glyphs.Pixels().At(6 * w, 0), d.Button->CheckMap.At(2 * w, 0));
   // A control without the properties and a skin without the image: nothing happens.
   TComponent plain(nullptr);
-  TSkinObjImage none(&plain, 2);
+  TSkinObjImage none(&plain, TObjImageKind::oiRadioCustomGlyphs);
   none.Init(nullptr, &d);
   none.Unskin();
   d.Button->RadioMap = PixelBuffer();
   TGlyphCheck r;
-  TSkinObjImage radio(&r, 2);
+  TSkinObjImage radio(&r, TObjImageKind::oiRadioCustomGlyphs);
   radio.Init(nullptr, &d);
   EXPECT_TRUE(r.glyphs.Empty());
   EXPECT_TRUE(r.useHistory.empty());

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "forms/Application.h"
+#include "forms/Forms.h"
+#include "forms/core/Reader.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "resources/skins/sand/SandSkin.h"
 #include "skin/win/WinSkinData.h"
@@ -15,15 +18,16 @@ using namespace lbb::skin;
 // Records what the component asks of the manager.
 class RecordingManager : public TSkinManagerSeam {
  public:
-  void SetAction(int code, int delayMs, TSkinData*) override {
-    actions.push_back(code);
+  void SetAction(TSkinAction action, int delayMs) override {
+    actions.push_back(action);
     delay = delayMs;
   }
-  int State() const override { return state; }
-  void SetState(int s) override { state = s; }
+  TSkinManagerState State() const override { return state; }
+  void SetState(TSkinManagerState s) override { state = s; }
   void DeleteSysbtn() override { ++deletes; }
-  std::vector<int> actions;
-  int delay = 0, state = 0, deletes = 0;
+  std::vector<TSkinAction> actions;
+  int delay = 0, deletes = 0;
+  TSkinManagerState state = TSkinManagerState::msNotStarted;
 };
 
 TMemoryStream Block(std::span<const uint8_t> s) {
@@ -71,6 +75,74 @@ TEST(SkinData, SkinStreamRoundTripParsesAtOnce) {
   EXPECT_EQ(none.Size(), 4);
 }
 
+TEST(SkinData, SkinStreamByName) {
+  TSkinData a(nullptr);
+  EXPECT_EQ(lbb::forms::GetBinaryProp(&a, u"SkinStream"), lbb::forms::TBytes(4, 0));
+  TMemoryStream block = Block(lbb::resources::BuiltinSkin());
+  a.LoadFromStream(block);
+  const lbb::forms::TBytes stored = lbb::forms::GetBinaryProp(&a, u"SkinStream");
+  ASSERT_EQ(stored.size(), 4 + lbb::resources::BuiltinSkin().size());
+  TSkinData b(nullptr);
+  ASSERT_TRUE(lbb::forms::SetBinaryProp(&b, u"skinstream", stored));
+  EXPECT_FALSE(b.Empty);
+  EXPECT_EQ(b.SkinName, u"Slate");
+  EXPECT_EQ(lbb::forms::GetBinaryProp(&b, u"SkinStream"), stored);
+  // No bytes store an empty stream.
+  ASSERT_TRUE(lbb::forms::SetBinaryProp(&b, u"SkinStream", {}));
+  EXPECT_EQ(lbb::forms::GetBinaryProp(&b, u"SkinStream"), lbb::forms::TBytes(4, 0));
+}
+
+// Notes what the component looked like when it registered (its loaded step).
+class LoadWatcher : public RecordingManager {
+ public:
+  void Register(TSkinData* d) override {
+    ++registrations;
+    stateAtLoaded = d->ComponentState();
+    activeAtLoaded = d->Active();
+    emptyAtLoaded = d->Empty;
+    disableTagAtLoaded = d->DisableTag();
+  }
+  int registrations = 0, disableTagAtLoaded = 0;
+  lbb::forms::TComponentState stateAtLoaded = 0xFF;
+  bool activeAtLoaded = false, emptyAtLoaded = true;
+};
+
+TEST(SkinData, AFormReadWithSkinDataRunsItsLoadedStepOnceAfterTheSettings) {
+  if (!lbb::forms::Application->Initialized()) lbb::forms::Application->Initialize();
+  LoadWatcher m;
+  SetSkinManager(&m);
+  {
+    lbb::forms::TForm form(nullptr);
+    auto* d = new TSkinData(&form);
+    d->SetName(u"SkinData1");
+    const auto skin = lbb::resources::SandSkin();
+    lbb::forms::TBytes stream(4, 0);
+    const auto count = static_cast<uint32_t>(skin.size());
+    for (int i = 0; i < 4; ++i)
+      stream[i] = static_cast<uint8_t>(count >> (8 * i));
+    stream.insert(stream.end(), skin.begin(), skin.end());
+    using P = lbb::forms::TStoredProperty;
+    // The skin comes first: setting Active while the form is read must not act on it yet.
+    lbb::forms::ReadComponents(form,
+                               {{d,
+                                 {P::Binary(u"SkinStream", stream), P::Text(u"Active", u"True"),
+                                  P::Text(u"DisableTag", u"5")}}});
+    EXPECT_EQ(m.registrations, 1);
+    EXPECT_TRUE(m.activeAtLoaded);
+    EXPECT_FALSE(m.emptyAtLoaded);
+    EXPECT_EQ(m.disableTagAtLoaded, 5);
+    EXPECT_EQ(m.stateAtLoaded & lbb::forms::csReading, 0);
+    EXPECT_EQ(d->ComponentState(), 0);
+    // One request to skin everything, from the loaded step; none while reading.
+    EXPECT_EQ(m.actions, std::vector<TSkinAction>{TSkinAction::saSkinAll});
+    EXPECT_EQ(m.state, TSkinManagerState::msNotStarted);
+    // After the read, Active acts at once.
+    d->SetActive(false);
+    EXPECT_EQ(m.actions.back(), TSkinAction::saUnskinAll);
+  }
+  SetSkinManager(nullptr);
+}
+
 TEST(SkinData, LoadedAndActiveGoThroughTheManager) {
   RecordingManager m;
   SetSkinManager(&m);
@@ -86,14 +158,14 @@ TEST(SkinData, LoadedAndActiveGoThroughTheManager) {
     EXPECT_EQ(m.deletes, 1);
     d.SetActive(true);
     ASSERT_EQ(m.actions.size(), 1u);
-    EXPECT_EQ(m.actions[0], 1);
+    EXPECT_EQ(m.actions[0], TSkinAction::saSkinAll);
     EXPECT_EQ(m.delay, 250);
-    EXPECT_EQ(m.state, 1);
+    EXPECT_EQ(m.state, TSkinManagerState::msRunning);
     block.SetPosition(0);
     d.LoadFromStream(block);  // a new skin while skinning runs: action 3
-    EXPECT_EQ(m.actions.back(), 3);
+    EXPECT_EQ(m.actions.back(), TSkinAction::saSkinChanged);
     d.SetActive(false);
-    EXPECT_EQ(m.actions.back(), 2);
+    EXPECT_EQ(m.actions.back(), TSkinAction::saUnskinAll);
   }
   SetSkinManager(nullptr);
 }
@@ -139,11 +211,11 @@ TEST(SkinData, AssignedEventsDecideAndFire) {
     asked.push_back(name);
     doSkin = name != u"TMyForm";
   };
-  int window = 0;
+  const HWND window = GetDesktopWindow();
   bool skin = true;
-  d.DoFormSkin(&window, u"SysMonthCal32", skin);
+  d.DoFormSkin(window, u"SysMonthCal32", skin);
   EXPECT_TRUE(skin);
-  EXPECT_EQ(d.formhwnd, &window);
+  EXPECT_EQ(d.formhwnd, window);
   d.DoFormSkin(nullptr, u"TMyForm", skin);
   EXPECT_FALSE(skin);
   EXPECT_EQ(asked, (std::vector<std::u16string>{u"SysMonthCal32", u"TMyForm"}));

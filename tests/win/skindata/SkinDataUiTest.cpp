@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/Application.h"
+#include "forms/core/Reader.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/win/WinSkinData.h"
 
@@ -33,18 +34,20 @@ class GlyphSystem : public TFixedSkinSystem {
 // Records the calls that go to the manager.
 class CallManager : public TSkinManagerSeam {
  public:
-  void SetAction(int code, int, TSkinData*) override { actions.push_back(code); }
-  void SetLpara(void* w) override { lpara = w; }
-  void AddChildForm(void* w) override { child = w; }
+  void SetAction(TSkinAction action, int) override { actions.push_back(action); }
+  void SetLpara(HWND w) override { lpara = w; }
+  void AddChildForm(HWND w) override { child = w; }
   void SetActive(bool b) override { active = b; }
-  void AddForm(void* w) override { form = w; }
+  TSkinManagerState State() const override { return state; }
+  void SetState(TSkinManagerState s) override { state = s; }
+  void AddForm(HWND w) override { form = w; }
   void AddNestForm(forms::TWinControl* p, forms::TWinControl* n) override {
     nestParent = p;
     nested = n;
   }
   void DeleteGraphicControl(forms::TWinControl* p, forms::TControl*) override { deletedFrom = p; }
-  void InstallThread(unsigned long id) override { threads.push_back(id); }
-  void UnInstallThread(unsigned long id) override { threads.push_back(~id); }
+  void InstallThread(DWORD id) override { threads.push_back(id); }
+  void UnInstallThread(DWORD id) override { threads.push_back(~id); }
   void RefreshMenuBars() override { ++refreshes; }
   void UpdateMenu(forms::TWinControl* p) override { menuParent = p; }
   void UpdateSkinControl(forms::TWinControl* p, forms::TControl* c) override {
@@ -52,11 +55,12 @@ class CallManager : public TSkinManagerSeam {
     control = c;
     ++updates;
   }
-  std::vector<int> actions;
-  std::vector<unsigned long> threads;
+  std::vector<TSkinAction> actions;
+  std::vector<DWORD> threads;
   forms::TWinControl *nestParent = nullptr, *nested = nullptr, *deletedFrom = nullptr;
-  void *lpara = nullptr, *child = nullptr, *form = nullptr;
+  HWND lpara = nullptr, child = nullptr, form = nullptr;
   bool active = true;
+  TSkinManagerState state = TSkinManagerState::msNotStarted;
   int refreshes = 0, updates = 0;
   forms::TWinControl* menuParent = nullptr;
   forms::TWinControl* controlParent = nullptr;
@@ -236,7 +240,7 @@ TEST(SkinDataUi, ManagerCalls) {
     forms::THintWindow form(nullptr);
     d.ChangeForm(&form);
     EXPECT_EQ(m.lpara, form.Handle());
-    ASSERT_EQ(m.actions, std::vector<int>{7});
+    ASSERT_EQ(m.actions, std::vector<TSkinAction>{TSkinAction::saReskinForm});
     d.SkinForm(form.Handle());
     EXPECT_EQ(m.child, form.Handle());
     d.EnableSkin(false);
@@ -255,18 +259,24 @@ TEST(SkinDataUi, ManagerCalls) {
     EXPECT_EQ(m.deletedFrom, &inner);
     d.InstallThread(42);
     d.UnInstallThread(42);
-    EXPECT_EQ(m.threads, (std::vector<unsigned long>{42, ~42ul}));
+    EXPECT_EQ(m.threads, (std::vector<DWORD>{42, ~DWORD{42}}));
   }
   {
     // A component of one form adds that form's window when it is loaded active.
     forms::THintWindow owner(nullptr);
     auto* d = new TSkinData(&owner);
-    d->SetSkinFormtype(TSkinFormType::sfOnlyThisForm);
-    d->reading = true;
-    d->SetActive(true);
-    d->Loaded();
+    forms::ReadComponents(owner,
+                          {{d,
+                            {forms::TStoredProperty::Text(u"SkinFormtype", u"sfOnlyThisForm"),
+                             forms::TStoredProperty::Text(u"Active", u"True")}}});
     EXPECT_TRUE(m.active);
     EXPECT_EQ(m.form, owner.Handle());
+    // Each such component counts the manager's state one up.
+    EXPECT_EQ(m.state, TSkinManagerState::msRunning);
+    auto* second = new TSkinData(&owner);
+    forms::ReadComponents(owner,
+                          {{second, {forms::TStoredProperty::Text(u"SkinFormtype", u"sfDialog")}}});
+    EXPECT_EQ(static_cast<int>(m.state), 2);
   }
   SetSkinManager(nullptr);
 }
