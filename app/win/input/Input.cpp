@@ -122,6 +122,16 @@ LRESULT CALLBACK ClickHook(int code, WPARAM msg, LPARAM lp) {
   return CallNextHookEx(nullptr, code, msg, lp);
 }
 
+// Where a press went, for the failure message.
+std::string PressState(HWND target) {
+  const GUITHREADINFO info = ThreadInfoOf(target);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  return "; the capture is on " + Describe(info.hwndCapture) + ", the focus on " +
+         Describe(info.hwndFocus) + ", the cursor at " + Describe(cursor) + " over " +
+         Describe(WindowFromPoint(cursor));
+}
+
 // One press and release; `retry` is set when the press went to another window (an event of
 // an earlier move may still put the cursor back for a moment), so that the click is made again.
 struct Attempt {
@@ -145,21 +155,12 @@ Attempt ClickOwnWindow(HWND target, POINT screen, const Waiting& w) {
   if (!sent) return {Result::Failure("SendInput refused the press" + where)};
   if (!watch.pressedWindow) return {Result::Failure("the press never arrived" + where)};
   if (!Within(target, watch.pressedWindow)) {
-    return {Result::Failure("the press" + where + " went to " + Describe(watch.pressedWindow)),
+    return {Result::Failure("the press" + where + " went to " + Describe(watch.pressedWindow) +
+                            PressState(target)),
             true};
   }
   if (!done) return {Result::Failure("the release never arrived" + where)};
   return {};
-}
-
-// Where a press went, for the failure message.
-std::string PressState(HWND target) {
-  const GUITHREADINFO info = ThreadInfoOf(target);
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  return "; the capture is on " + Describe(info.hwndCapture) + ", the focus on " +
-         Describe(info.hwndFocus) + ", the cursor at " + Describe(cursor) + " over " +
-         Describe(WindowFromPoint(cursor));
 }
 
 // A window of another thread shows that it took the press by taking the mouse capture (a
@@ -231,14 +232,26 @@ Result BringToFront(HWND top, const Waiting& w) {
   return {};
 }
 
+// The desktop window's thread turns the display's pointer events into mouse input, also the
+// display's echo of a move sent earlier: once it has answered a message sent to it, it has
+// taken what was waiting for it.
+void WaitForTheDesktop() {
+  DWORD_PTR answer = 0;
+  for (int i = 0; i < 2; ++i) {
+    SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer);
+  }
+}
+
 Result MoveMouse(POINT screen, const Waiting& w) {
-  // An event of an earlier move may arrive after this one and put the cursor back: the move
-  // is sent again until the cursor is there once the pending messages have been handled.
+  // An echo of an earlier move may arrive after this one and put the cursor back: the move is
+  // sent again until the cursor is still there once the desktop has handled what was waiting
+  // for it and this thread its messages.
   for (int attempt = 0; attempt < 4; ++attempt) {
     if (!Send(MouseInput(MOUSEEVENTF_MOVE, screen))) {
       return Result::Failure("SendInput refused the move to " + Describe(screen));
     }
     if (!WaitUntil([&] { return CursorAt(screen); }, w)) break;
+    WaitForTheDesktop();
     if (w.handleMessages) w.handleMessages();
     if (CursorAt(screen)) return {};
   }

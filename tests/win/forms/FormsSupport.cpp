@@ -42,12 +42,19 @@ lbb::input::Waiting Waiting() {
 
 ::testing::AssertionResult MoveMouseTo(HWND hwnd, POINT client) {
   if (hwnd) ClientToScreen(hwnd, &client);
-  return Check(lbb::input::MoveMouse(client, Waiting()));
+  auto moved = Check(lbb::input::MoveMouse(client, Waiting()));
+  // The windows of this thread have taken the move (and what it caused) before the test goes on.
+  Settle();
+  return moved;
 }
 
 ::testing::AssertionResult ClickAt(HWND hwnd, POINT client) {
-  if (auto front = Check(lbb::input::BringToFront(GetAncestor(hwnd, GA_ROOT), Waiting())); !front) {
-    return front;
+  // The form comes to the front first; a drop-down list (a popup that another window owns,
+  // in front already) is clicked as it is: making it the foreground would close it.
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  const bool popup = GetAncestor(hwnd, GA_ROOTOWNER) != top;
+  if (!popup) {
+    if (auto front = Check(lbb::input::BringToFront(top, Waiting())); !front) return front;
   }
   return Check(lbb::input::Click(hwnd, client, Waiting()));
 }
