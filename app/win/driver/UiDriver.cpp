@@ -1,7 +1,8 @@
 // Starts the program, waits for its window to be painted, and drives it with real mouse and
 // keyboard input: types a user name, presses the backup button, then the album button, waits
-// each time until the button is enabled again (answering any message box with OK), saves a
-// screenshot of the window and closes it. Prints how long each step took.
+// each time until the run has ended (answering any message box with OK), saves a screenshot
+// of the painted window and closes it. Prints how long each step took. Every step waits for
+// its effect; a step whose effect never comes is printed and the driver exits with 1.
 //   lorvane_ui_driver PROGRAM.exe --user NAME [--backup-only | --album-only]
 //                     [--screenshot PNG] [--leave-open]
 #include <windows.h>
@@ -9,10 +10,13 @@
 #include <cstdio>
 #include <string>
 
-#include "forms/Screenshot.h"
 #include "app/Unit1.h"
 #include "app/win/driver/UiWindow.h"
+#include "app/win/input/Input.h"
+#include "base/Text.h"
+#include "base/win/Handles.h"
 #include "base/win/WideText.h"
+#include "forms/Screenshot.h"
 
 namespace {
 
@@ -81,44 +85,148 @@ bool Parse(int argc, wchar_t** argv, Options& o) {
   return !o.program.empty();
 }
 
-// Polls `done` every millisecond until it holds or `limitMs` has passed.
-template <class F>
-bool WaitFor(F done, DWORD limitMs) {
-  const ULONGLONG end = GetTickCount64() + limitMs;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(1);
+// Every wait of the driver ends when its condition holds; these bounds only turn a program
+// that never gets there into a failure.
+constexpr DWORD kWindowLimitMs = 30000;
+constexpr DWORD kCloseLimitMs = 15000;
+
+lbb::input::Waiting Within(DWORD limitMs) {
+  lbb::input::Waiting w;
+  w.limitMs = limitMs;
+  return w;
+}
+
+// Prints a failed input step; false.
+bool Failed(const wchar_t* step, const lbb::input::Result& r) {
+  Print(std::wstring(step) + L" failed: " + lbb::Wide(lbb::Utf8ToText(r.message())));
+  return false;
+}
+
+// A client point of the form as a client point of `child`.
+POINT InChild(HWND form, HWND child, POINT client) {
+  MapWindowPoints(form, child, &client, 1);
+  return client;
+}
+
+// Answers a message box of the program with a real Enter key press; false when it stays.
+bool AnswerBox(HWND box) {
+  Print(L"message box: " + DialogText(box));
+  const auto gone = [box] { return !IsWindow(box) || !IsWindowVisible(box); };
+  if (auto r = lbb::input::BringToFront(box); !r && !gone()) return Failed(L"answering", r);
+  if (auto r = lbb::input::PressKey(VK_RETURN, gone, "closing the message box"); !r) {
+    return Failed(L"answering", r);
   }
   return true;
 }
 
-// Presses a run's button and waits until the run has ended: the button was disabled and is
-// enabled again. Message boxes that the run shows are printed and answered with OK.
-bool RunButton(HWND form, POINT where, const wchar_t* name, DWORD pid) {
+// A run has started once its button has been seen disabled, the log has grown or a message
+// box has come; it has ended when its button is enabled again and every worker of the run has
+// ended: a worker ends only after the window has put its log line in, so the log is complete.
+class RunWatch {
+ public:
+  RunWatch(DWORD pid, HWND button, HWND memo)
+      : pid_(pid),
+        button_(button),
+        memo_(memo),
+        lines_(LineCount(memo)),
+        idleThreads_(ThreadCount(pid)) {}
+  // Checks once; true when the run has ended.
+  bool Ended() {
+    if (HWND box = FindDialog(pid_)) {
+      started_ = true;
+      answered_ = AnswerBox(box) && answered_;
+    }
+    const bool enabled = IsWindowEnabled(button_);
+    started_ = started_ || !enabled || LineCount(memo_) > lines_;
+    if (started_ && enabled && enabledMs_ < 0) enabledMs_ = clock_.Ms();
+    return started_ && enabled && ThreadCount(pid_) <= idleThreads_;
+  }
+  double EnabledMs() const { return enabledMs_; }
+  bool Answered() const { return answered_; }
+
+ private:
+  DWORD pid_;
+  HWND button_, memo_;
+  int lines_, idleThreads_;
+  Clock clock_;
+  bool started_ = false, answered_ = true;
+  double enabledMs_ = -1;
+};
+
+// Clicks a run's button and waits until the run has ended, answering the message boxes it
+// shows. Prints the time from the click to the enabled button.
+bool RunButton(HWND form, HWND memo, POINT where, const wchar_t* name, DWORD pid) {
   HWND button = ChildAt(form, where);
-  if (!button) return false;
-  SetForegroundWindow(form);
-  Clock clock;
-  ClickClient(form, where);
-  bool seenDisabled = false;
-  const bool ended = WaitFor(
-      [&] {
-        if (HWND box = FindDialog(pid)) {
-          Print(L"message box: " + DialogText(box));
-          SetForegroundWindow(box);
-          PressKey(VK_RETURN);
-          WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
-        }
-        const bool enabled = IsWindowEnabled(button);
-        seenDisabled = seenDisabled || !enabled;
-        return seenDisabled && enabled;
-      },
-      kRunLimitMs);
-  if (!ended) return false;
+  if (!button) {
+    Print(std::wstring(L"no ") + name + L" button");
+    return false;
+  }
+  if (auto r = lbb::input::BringToFront(form); !r) return Failed(name, r);
+  RunWatch watch(pid, button, memo);
+  if (auto r = lbb::input::Click(button, InChild(form, button, where)); !r) {
+    return Failed(name, r);
+  }
+  if (!lbb::input::WaitUntil([&] { return watch.Ended(); }, Within(kRunLimitMs))) {
+    Print(std::wstring(name) + L": the run did not end");
+    return false;
+  }
   wchar_t figure[64];
-  swprintf(figure, 64, L"%.0f ms", clock.Ms());
+  swprintf(figure, 64, L"%.0f ms", watch.EnabledMs());
   Print(std::wstring(name) + L": button press to enabled button " + figure);
+  return watch.Answered();
+}
+
+// Clicks into the user-name box and types the name; false (printed) when the text did not
+// arrive.
+bool EnterUser(HWND form, const std::wstring& user) {
+  HWND edit = ChildAt(form, kEdit1);
+  if (!edit) {
+    Print(L"no user-name box");
+    return false;
+  }
+  if (auto r = lbb::input::BringToFront(form); !r) return Failed(L"typing the user name", r);
+  if (auto r = lbb::input::Click(edit, InChild(form, edit, kEdit1)); !r) {
+    return Failed(L"clicking the user-name box", r);
+  }
+  // A name kept from an earlier run is replaced by the typed one.
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  if (auto r = lbb::input::TypeText(edit, user, user); !r) {
+    return Failed(L"typing the user name", r);
+  }
   return true;
+}
+
+bool SaveScreenshot(HWND form, const std::wstring& file) {
+  if (auto r = lbb::input::BringToFront(form); !r) return Failed(L"the screenshot", r);
+  // Only a painted window is copied.
+  if (!lbb::input::WaitUntil([&] { return Painted(form); }, Within(kWindowLimitMs))) {
+    Print(L"the window was not painted; no screenshot");
+    return false;
+  }
+  if (!lbb::forms::SaveWindowPng(form, lbb::TextToUtf8(lbb::FromWide(file)))) {
+    Print(L"no screenshot could be taken");
+    return false;
+  }
+  Print(L"screenshot: " + file);
+  return true;
+}
+
+// Runs the steps the options ask for on the shown window.
+bool DriveWindow(const Options& o, HWND form, DWORD pid) {
+  if (!EnterUser(form, o.user)) return false;
+  HWND memo = ChildAt(form, kMemo1);
+  if (!memo) {
+    Print(L"no log");
+    return false;
+  }
+  const auto run = [&](POINT where, const wchar_t* name) {
+    if (!RunButton(form, memo, where, name, pid)) return false;
+    Print(L"log: " + LastLine(memo));
+    return true;
+  };
+  if (o.backup && !run(kButton1, L"backup")) return false;
+  if (o.album && !run(kButton2, L"album")) return false;
+  return o.screenshot.empty() || SaveScreenshot(form, o.screenshot);
 }
 
 int Drive(const Options& o) {
@@ -132,59 +240,32 @@ int Drive(const Options& o) {
     Print(L"cannot start " + o.program);
     return 1;
   }
-  CloseHandle(pi.hThread);
+  const lbb::KernelHandle process(pi.hProcess), thread(pi.hThread);
   const std::wstring caption = lbb::Wide(lbb::String(lbb::app::kMainCaption));
   HWND form = nullptr;
+  const auto within = Within(kWindowLimitMs);
   const bool shown =
-      WaitFor([&] { return (form = FindProgramWindow(pi.dwProcessId, caption)); }, 30000) &&
-      WaitFor([&] { return Painted(form); }, 30000);
+      lbb::input::WaitUntil(
+          [&] { return (form = FindProgramWindow(pi.dwProcessId, caption)) != nullptr; }, within) &&
+      lbb::input::WaitUntil([&] { return Painted(form); }, within);
   if (!shown) {
     Print(L"the program's window did not appear");
-    TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
+    TerminateProcess(process.get(), 1);
     return 1;
   }
   wchar_t figure[64];
   swprintf(figure, 64, L"%.0f ms", clock.Ms());
   Print(std::wstring(L"window start to first paint: ") + figure);
 
-  SetForegroundWindow(form);
-  Sleep(200);
-  ClickClient(form, kEdit1);
-  Sleep(100);
-  TypeUnicode(o.user);
-  Sleep(100);
-  bool ok = true;
-  HWND memo = ChildAt(form, kMemo1);
-  if (o.backup) {
-    ok = RunButton(form, kButton1, L"backup", pi.dwProcessId) && ok;
-    Sleep(300);  // the last workers' lines reach the log
-    if (memo) Print(L"log: " + LastLine(memo));
-  }
-  if (o.album && ok) {
-    ok = RunButton(form, kButton2, L"album", pi.dwProcessId) && ok;
-    Sleep(300);
-    if (memo) Print(L"log: " + LastLine(memo));
-  }
-  if (!o.screenshot.empty()) {
-    SetForegroundWindow(form);
-    Sleep(300);
-    const std::string path = lbb::TextToUtf8(lbb::FromWide(o.screenshot));
-    if (lbb::forms::SaveWindowPng(form, path)) {
-      Print(L"screenshot: " + o.screenshot);
-    } else {
-      Print(L"no screenshot could be taken");
-    }
-  }
-  if (!o.leaveOpen) {
+  bool ok = DriveWindow(o, form, pi.dwProcessId);
+  if (!o.leaveOpen || !ok) {
     PostMessageW(form, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process.get(), kCloseLimitMs) != WAIT_OBJECT_0) {
       Print(L"the program did not close; ending it");
-      TerminateProcess(pi.hProcess, 1);
+      TerminateProcess(process.get(), 1);
       ok = false;
     }
   }
-  CloseHandle(pi.hProcess);
   return ok ? 0 : 1;
 }
 

@@ -1,6 +1,10 @@
 #include "app/win/driver/UiWindow.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
+
+#include "base/win/Handles.h"
 
 namespace lbb::driver {
 
@@ -27,15 +31,6 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
   if (!match) return TRUE;
   s->found = hwnd;
   return FALSE;
-}
-
-void SendMouse(DWORD flags, POINT screen) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
 }
 
 }  // namespace
@@ -81,33 +76,21 @@ bool Painted(HWND hwnd) {
   return true;
 }
 
-void ClickClient(HWND hwnd, POINT client) {
-  ClientToScreen(hwnd, &client);
-  SendMouse(MOUSEEVENTF_MOVE, client);
-  Sleep(30);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, client);
-  Sleep(30);
-  SendMouse(MOUSEEVENTF_LEFTUP, client);
-}
-
-void TypeUnicode(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wScan = in[1].ki.wScan = c;
-    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
-    Sleep(5);
+int ThreadCount(DWORD pid) {
+  lbb::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot) return -1;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int n = 0;
+  for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+       more = Thread32Next(snapshot.get(), &entry)) {
+    if (entry.th32OwnerProcessID == pid) ++n;
   }
+  return n;
 }
 
-void PressKey(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof in[0]);
+int LineCount(HWND edit) {
+  return static_cast<int>(SendMessageW(edit, EM_GETLINECOUNT, 0, 0));
 }
 
 std::wstring LastLine(HWND edit) {

@@ -1,5 +1,6 @@
 // The program's main window seen from another process: finding it, its controls by their
-// places, real input, its log, the message boxes it shows, and when it has been painted.
+// places, its log, the message boxes it shows, when it has been painted, and how many
+// threads the program runs. Real input goes through app/win/input.
 #pragma once
 
 #include <windows.h>
@@ -20,10 +21,10 @@ HWND ChildAt(HWND parent, POINT client);
 // True when the window and its children have no part left to paint.
 bool Painted(HWND hwnd);
 
-// Real input through SendInput.
-void ClickClient(HWND hwnd, POINT client);
-void TypeUnicode(const std::wstring& text);
-void PressKey(WORD vk);
+// The number of threads process `pid` runs now; -1 when they cannot be counted.
+int ThreadCount(DWORD pid);
+// The number of lines of a multi-line edit.
+int LineCount(HWND edit);
 
 // The last non-empty line of a multi-line edit's text.
 std::wstring LastLine(HWND edit);

@@ -6,12 +6,13 @@
 #include <mutex>
 #include <sstream>
 
-#include "forms/Application.h"
 #include "app/WorkerThread.h"
-#include "tests/win/forms/FormsSupport.h"
 #include "app/win/http/Http.h"
+#include "app/win/input/Input.h"
 #include "app/win/platform/WinRunHost.h"
 #include "base/win/WideText.h"
+#include "forms/Application.h"
+#include "tests/win/forms/FormsSupport.h"
 
 namespace lbb::app::test {
 
@@ -86,19 +87,10 @@ MainWindow::~MainWindow() {
   forms::test::Settle();
 }
 
-// The display is shared with other programs' tests: input that another window took is sent
-// again, a few times at most.
-constexpr int kInputTries = 4;
-
 void MainWindow::TypeUserName(const std::wstring& text) {
-  for (int i = 0; i < kInputTries; ++i) {
-    forms::test::ClickAt(form_->Edit1->Handle(), POINT{10, 8});
-    form_->Edit1->SelectAll();
-    forms::test::PressKey(VK_DELETE);
-    forms::test::TypeText(text);
-    if (form_->Edit1->Text() == lbb::FromWide(text)) return;
-  }
-  ADD_FAILURE() << "the typed user name did not reach the window";
+  if (!forms::test::ClickAt(form_->Edit1->Handle(), POINT{10, 8})) return;
+  form_->Edit1->SelectAll();
+  forms::test::TypeText(text);
 }
 
 bool MainWindow::Click(forms::TButton* button) {
@@ -108,9 +100,9 @@ bool MainWindow::Click(forms::TButton* button) {
     ++clicks;
     handler(s);
   };
-  for (int i = 0; i < kInputTries && clicks == 0; ++i)
-    forms::test::ClickAt(button->Handle(), POINT{20, 12});
+  const bool taken = forms::test::ClickAt(button->Handle(), POINT{20, 12});
   button->OnClick = handler;
+  EXPECT_TRUE(!taken || clicks == 1) << "the button took the click but did not run its handler";
   return clicks > 0;
 }
 
@@ -218,13 +210,17 @@ BOOL CALLBACK CountButton(HWND hwnd, LPARAM lp) {
 }  // namespace
 
 void MessageBoxAnswerer::Watch() {
+  // No messages to handle on this thread; the bounds only keep the loop looking at `stop_`.
+  input::Waiting w;
+  w.handleMessages = nullptr;
+  w.limitMs = 100;
   while (!stop_) {
     BoxSearch s;
-    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&s));
-    if (!s.found) {
-      Sleep(20);
-      continue;
-    }
+    const auto found = [&] {
+      EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&s));
+      return s.found != nullptr;
+    };
+    if (!input::WaitUntil(found, w)) continue;
     {
       std::lock_guard lock(boxLock);
       caption_ = TextOf(s.found);
@@ -240,16 +236,15 @@ void MessageBoxAnswerer::Watch() {
       EnumChildWindows(s.found, &CountButton, reinterpret_cast<LPARAM>(&buttons_));
     }
     seen_ = true;
-    // Answer it as a person would: bring it to the front and press Enter.
-    SetForegroundWindow(s.found);
-    Sleep(100);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = VK_RETURN;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
-    for (int i = 0; i < 100 && IsWindow(s.found) && IsWindowVisible(s.found); ++i)
-      Sleep(20);
+    // Answer it as a person would: bring it to the front and press Enter, until it goes (a
+    // press that did not close it is made again).
+    HWND box = s.found;
+    const auto gone = [box] { return !IsWindow(box) || !IsWindowVisible(box); };
+    input::Waiting answer;
+    answer.handleMessages = nullptr;
+    if (input::BringToFront(box, answer) || gone()) {
+      (void)input::PressKey(VK_RETURN, gone, "closing the message box", answer);
+    }
   }
 }
 

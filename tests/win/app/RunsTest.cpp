@@ -175,20 +175,23 @@ TEST_F(RunsThroughWindow, OtherButtonCannotStartASecondRun) {
   std::atomic<bool> clicked{false}, otherWasEnabled{false};
   // While the run is in progress, press the album button with the real mouse.
   std::thread presser([&] {
-    for (int i = 0; i < 1000 && IsWindowEnabled(button1); ++i)
-      Sleep(5);
-    Sleep(100);
+    // This thread handles no messages; the run's window is the UI thread's.
+    input::Waiting waiting;
+    waiting.handleMessages = nullptr;
+    if (!input::WaitUntil([&] { return !IsWindowEnabled(button1); }, waiting)) return;
     otherWasEnabled = IsWindowEnabled(button2) != FALSE;
-    INPUT in[3]{};
+    if (!input::MoveMouse(target, waiting)) return;
+    // A disabled button takes no press, so there is no effect of the press to wait for:
+    // press and release are queued together while the run goes on.
+    INPUT in[2]{};
     for (INPUT& x : in) {
       x.type = INPUT_MOUSE;
       x.mi.dx = MulDiv(target.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
       x.mi.dy = MulDiv(target.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     }
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, in, sizeof in[0]);
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(2, in, sizeof in[0]);
     clicked = !IsWindowEnabled(button1);  // still inside the run
   });
   const bool ended = w.ClickAndWait(w.form().Button1);

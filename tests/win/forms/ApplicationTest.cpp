@@ -24,12 +24,14 @@ class ApplicationTest : public ::testing::Test {
 
 TEST_F(ApplicationTest, HandOverFromManyWorkersRunsEachCallOnceOnTheUiThread) {
   constexpr int kThreads = 24, kCalls = 25;
+  test::Settle();   // nothing of earlier tests left in the queue
   int counted = 0;  // touched only on the UI thread
-  std::atomic<int> wrongThread{0}, finished{0};
+  std::atomic<int> wrongThread{0}, finished{0}, handingOver{0};
   std::vector<std::thread> workers;
   for (int t = 0; t < kThreads; ++t) {
     workers.emplace_back([&] {
       for (int i = 0; i < kCalls; ++i) {
+        if (i == 0) ++handingOver;
         bool ran = Application->Synchronize([&] {
           if (GetCurrentThreadId() != Application->MainThreadId()) ++wrongThread;
           ++counted;
@@ -39,9 +41,15 @@ TEST_F(ApplicationTest, HandOverFromManyWorkersRunsEachCallOnceOnTheUiThread) {
       ++finished;
     });
   }
-  // The UI thread is busy (not handling messages) while the workers queue up; then it
-  // handles them.
-  Sleep(50);
+  // The UI thread is busy (not handling messages) until every worker is handing over its
+  // first call and the hand-over has reached its queue: then it handles many calls queued at
+  // once, not one at a time as they come.
+  const auto queued = [&] {
+    return handingOver == kThreads && HIWORD(GetQueueStatus(QS_POSTMESSAGE)) != 0;
+  };
+  for (const ULONGLONG end = GetTickCount64() + 10000; !queued() && GetTickCount64() < end;)
+    std::this_thread::yield();
+  EXPECT_TRUE(queued()) << "the workers' calls never reached the UI thread's queue";
   EXPECT_TRUE(test::PumpUntil([&] { return finished == kThreads; }));
   for (auto& w : workers)
     w.join();

@@ -135,11 +135,11 @@ TEST_F(ChoiceControlsTest, ScrollBarArrowsMoveThePositionWithinTheRange) {
   bar->OnChange = [&](TObject*) { ++changes; };
   Show();
   EXPECT_EQ(GetEnumProp(bar, u"Kind"), u"sbHorizontal");
-  test::ClickTracked(bar->Handle(), POINT{195, 8});  // the right arrow
+  test::ClickAt(bar->Handle(), POINT{195, 8});  // the right arrow
   EXPECT_EQ(bar->Position(), 1);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(GetScrollPos(bar->Handle(), SB_CTL), 1);
-  test::ClickTracked(bar->Handle(), POINT{180, 8});  // the track right of the thumb
+  test::ClickAt(bar->Handle(), POINT{180, 8});  // the track right of the thumb
   EXPECT_EQ(bar->Position(), 4);
   bar->SetPosition(100);  // the last page's first position is the highest
   EXPECT_EQ(bar->Position(), 7);

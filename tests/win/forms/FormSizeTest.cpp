@@ -208,7 +208,7 @@ TEST_F(AutoScrollTest, RealClickOnTheArrowAndRealWheelScroll) {
   // The down arrow sits at the bottom of the vertical bar, right of the client area.
   POINT arrow{client.cx + GetSystemMetrics(SM_CXVSCROLL) / 2,
               client.cy - GetSystemMetrics(SM_CYVSCROLL) / 2};
-  test::ClickTracked(form->Handle(), arrow);
+  test::ClickAt(form->Handle(), arrow);
   EXPECT_TRUE(test::PumpUntil([&] { return form->ScrollPos().y > 0; }));
   EXPECT_EQ(low->Top(), 300 - form->ScrollPos().y);
   EXPECT_EQ(WindowTop(low), low->Top());

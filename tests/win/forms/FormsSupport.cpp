@@ -21,91 +21,57 @@ bool PumpUntil(const std::function<bool()>& done) {
 }
 
 void Settle() {
-  for (int i = 0; i < 10; ++i) {
+  for (int round = 0; round < 1000; ++round) {
     Application->ProcessMessages();
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) return;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
 }
 
-namespace {
-INPUT MouseInput(DWORD flags, POINT screen) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  return in;
+lbb::input::Waiting Waiting() {
+  lbb::input::Waiting w;
+  w.handleMessages = [] { Application->ProcessMessages(); };
+  return w;
 }
-}  // namespace
 
-namespace {
-// Input reaches the thread's queue some time after SendInput; these wait until the thread
-// has taken it (the thread's key state and the cursor follow the messages taken).
-void SendAndWait(INPUT in, const std::function<bool()>& arrived) {
-  SendInput(1, &in, sizeof in);
-  PumpUntil(arrived);
+::testing::AssertionResult Check(const lbb::input::Result& r) {
+  if (r) return ::testing::AssertionSuccess();
+  ADD_FAILURE() << "input: " << r.message();
+  return ::testing::AssertionFailure() << r.message();
+}
+
+::testing::AssertionResult MoveMouseTo(HWND hwnd, POINT client) {
+  if (hwnd) ClientToScreen(hwnd, &client);
+  auto moved = Check(lbb::input::MoveMouse(client, Waiting()));
+  // The windows of this thread have taken the move (and what it caused) before the test goes on.
   Settle();
-}
-bool ButtonDown() {
-  return GetKeyState(VK_LBUTTON) < 0;
-}
-}  // namespace
-
-void MoveMouseTo(HWND hwnd, POINT client) {
-  ClientToScreen(hwnd, &client);
-  const auto there = [client] {
-    POINT p{};
-    GetCursorPos(&p);
-    return p.x == client.x && p.y == client.y;
-  };
-  // The display may still report an earlier position after the move has arrived (an event of
-  // an earlier move coming late): the move is sent again until the cursor stays there.
-  for (int i = 0; i < 4; ++i) {
-    SendAndWait(MouseInput(MOUSEEVENTF_MOVE, client), there);
-    if (there()) return;
-  }
+  return moved;
 }
 
-void ClickAt(HWND hwnd, POINT client) {
+::testing::AssertionResult ClickAt(HWND hwnd, POINT client) {
+  // The form comes to the front first; a drop-down list (a popup that another window owns,
+  // in front already) is clicked as it is: making it the foreground would close it.
   HWND top = GetAncestor(hwnd, GA_ROOT);
-  SetForegroundWindow(top);
-  PumpUntil([top] { return GetForegroundWindow() == top && GetActiveWindow() == top; });
-  Settle();
-  MoveMouseTo(hwnd, client);
-  ClientToScreen(hwnd, &client);
-  SendAndWait(MouseInput(MOUSEEVENTF_LEFTDOWN, client), ButtonDown);
-  SendAndWait(MouseInput(MOUSEEVENTF_LEFTUP, client), [] { return !ButtonDown(); });
-}
-
-void ClickTracked(HWND hwnd, POINT client) {
-  SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
-  Settle();
-  MoveMouseTo(hwnd, client);
-  ClientToScreen(hwnd, &client);
-  INPUT in[2] = {MouseInput(MOUSEEVENTF_LEFTDOWN, client), MouseInput(MOUSEEVENTF_LEFTUP, client)};
-  SendInput(2, in, sizeof in[0]);
-  Settle();
-}
-
-void PressKey(WORD vk) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  SendAndWait(in, [vk] { return GetKeyState(vk) < 0; });
-  in.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendAndWait(in, [vk] { return GetKeyState(vk) >= 0; });
-}
-
-void TypeText(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wScan = in[1].ki.wScan = c;
-    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
+  const bool popup = GetAncestor(hwnd, GA_ROOTOWNER) != top;
+  if (!popup) {
+    if (auto front = Check(lbb::input::BringToFront(top, Waiting())); !front) return front;
   }
-  Settle();
+  return Check(lbb::input::Click(hwnd, client, Waiting()));
+}
+
+::testing::AssertionResult PressKey(WORD vk) {
+  return Check(lbb::input::PressKey(vk, Waiting()));
+}
+
+::testing::AssertionResult TypeText(const std::wstring& text) {
+  HWND edit = GetFocus();
+  DWORD from = 0, to = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  std::wstring expected = lbb::input::TextOf(edit);
+  from = std::min<DWORD>(from, static_cast<DWORD>(expected.size()));
+  to = std::clamp<DWORD>(to, from, static_cast<DWORD>(expected.size()));
+  expected.replace(from, to - from, text);
+  return Check(lbb::input::TypeText(edit, text, expected, Waiting()));
 }
 
 MessageRecorder::MessageRecorder(TControl& control, std::vector<UINT> watch)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/win/input/Input.h"
 #include "forms/Controls.h"
 #include "forms/Forms.h"
 
@@ -19,17 +20,28 @@ void EnsureApplication();
 // Handles messages until `done` holds or about ten seconds of idle waiting have passed;
 // returns `done()`.
 bool PumpUntil(const std::function<bool()>& done);
-// Handles the pending messages a few times over (lets the window system settle).
+// Handles messages until none is waiting for this thread (nothing posted, sent, to paint or
+// of input), or about ten seconds have passed.
 void Settle();
-// Real input: brings `hwnd` to the front, moves the mouse to the client point and clicks.
-void ClickAt(HWND hwnd, POINT client);
-// The same for a control that tracks the mouse in a loop of its own while the button is
-// down (a scroll bar): press and release are queued together, so that the loop finds the
-// release.
-void ClickTracked(HWND hwnd, POINT client);
-void MoveMouseTo(HWND hwnd, POINT client);
-void PressKey(WORD vk);
-void TypeText(const std::wstring& text);
+
+// Real input through app/win/input, waiting for its effect while this thread handles its
+// messages (the application's). An effect that never comes is a failure of the running test
+// that says what did not happen; the result says the same to callers that stop there.
+lbb::input::Waiting Waiting();
+// Brings `hwnd`'s top-level window to the front, moves the mouse to the client point and
+// clicks: the press and then the release have reached the window (or a window inside it).
+// The release is queued the moment the press is taken, so a control that tracks the mouse in
+// a loop of its own while the button is down (a scroll bar, a list view) finds it there.
+::testing::AssertionResult ClickAt(HWND hwnd, POINT client);
+// Moves the mouse to a client point of `hwnd` (null: a screen point); the cursor is there.
+::testing::AssertionResult MoveMouseTo(HWND hwnd, POINT client);
+// A key pressed and released; this thread has taken both.
+::testing::AssertionResult PressKey(WORD vk);
+// Types into the focused edit; its text is then what it was with the selection replaced by
+// `text`.
+::testing::AssertionResult TypeText(const std::wstring& text);
+// Turns a failed input step into a failure of the running test.
+::testing::AssertionResult Check(const lbb::input::Result& r);
 
 // A fixture with a 420 x 320 form at (100, 100), its window made (not shown), freed after
 // each test.

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <thread>
 
+#include "base/Text.h"
 #include "forms/Application.h"
 #include "forms/Forms.h"
 #include "forms/HintWindow.h"
@@ -15,13 +16,23 @@
 namespace lbb::forms {
 namespace {
 
-// Handles messages for about `ms` milliseconds (for checks that something does not happen).
-void PumpFor(DWORD ms) {
-  ULONGLONG end = GetTickCount64() + ms;
-  while (GetTickCount64() < end) {
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
+bool pauseOver = false;
+
+void CALLBACK PauseOver(HWND, UINT, UINT_PTR, DWORD) {
+  pauseOver = true;
+}
+
+// Handles messages until a timer of the hint pause started now has fired. Timers of one
+// length fire in the order they were started, so a hint (or the end of one) whose pause began
+// before this call has happened by then: checks that something does not happen wait for
+// this.
+void WaitOutAHintPause() {
+  pauseOver = false;
+  const UINT_PTR timer =
+      SetTimer(nullptr, 0, static_cast<UINT>(Application->HintPause()), &PauseOver);
+  ASSERT_NE(timer, 0u);
+  EXPECT_TRUE(test::PumpUntil([] { return pauseOver; })) << "the pause timer never fired";
+  KillTimer(nullptr, timer);
 }
 
 bool HintShown() {
@@ -98,23 +109,23 @@ TEST_F(HintsTest, ShowsTheShortHintBelowTheCursorAfterThePause) {
   EXPECT_LE(r.right - r.left, 300 + 12);
   // The hint window takes neither the focus nor the mouse: the button still has the mouse.
   EXPECT_NE(GetActiveWindow(), Application->HintWindow()->WindowHandle());
-  PumpFor(200);
+  WaitOutAHintPause();
   EXPECT_TRUE(HintShown());
 }
 
 TEST_F(HintsTest, NoHintOverAControlThatDoesNotShowHints) {
   MoveOnto(other);
-  EXPECT_EQ(Application->MouseControl(), other);
+  ASSERT_TRUE(test::PumpUntil([&] { return Application->MouseControl() == other; }));
   EXPECT_EQ(Application->HintControl(), nullptr);
-  PumpFor(400);
-  EXPECT_FALSE(HintShown());
+  WaitOutAHintPause();
+  EXPECT_FALSE(HintShown()) << TextToUtf8(HintText());
 }
 
 TEST_F(HintsTest, HidesWhenTheMouseLeavesTheControl) {
   ASSERT_TRUE(HintComesUpOver(hinted));
   test::MoveMouseTo(form->Handle(), kEmpty);
   EXPECT_TRUE(HintGoes());
-  PumpFor(400);
+  WaitOutAHintPause();
   EXPECT_FALSE(HintShown());
 }
 
@@ -123,7 +134,7 @@ TEST_F(HintsTest, HidesAfterTheHidePauseAndStaysHidden) {
   ASSERT_TRUE(HintComesUpOver(hinted));
   EXPECT_TRUE(HintGoes());
   // The mouse has not moved: the hint does not come back until it leaves the control.
-  PumpFor(500);
+  WaitOutAHintPause();
   EXPECT_FALSE(HintShown());
 }
 
@@ -135,7 +146,7 @@ TEST_F(HintsTest, ButtonAndKeyPressesPutTheHintAway) {
   ASSERT_TRUE(HintComesUpOver(hinted));
   test::ClickAt(hinted->Handle(), POINT{40, 15});
   EXPECT_TRUE(HintGoes());
-  PumpFor(400);
+  WaitOutAHintPause();
   EXPECT_FALSE(HintShown());
 }
 
@@ -151,7 +162,7 @@ TEST_F(HintsTest, AnotherThreadsWindowTakingTheForegroundPutsTheHintAway) {
       MSG msg;
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&msg);
-      Sleep(5);
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     DestroyWindow(w);
   });
@@ -170,7 +181,7 @@ TEST_F(HintsTest, HidingOrFreeingTheControlHidesItsHint) {
   delete next;
   EXPECT_FALSE(HintShown());
   EXPECT_EQ(Application->HintControl(), nullptr);
-  PumpFor(300);
+  WaitOutAHintPause();
   EXPECT_FALSE(HintShown());
 }
 
