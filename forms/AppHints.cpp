@@ -32,13 +32,18 @@ String ShortHintOf(const TControl* c) {
 
 void TApplicationHints::MouseControlChanged(TControl* c) {
   if (c && c == window_) return;
-  bool recent = phase_ == Phase::kShowing || phase_ == Phase::kCooling;
+  // A hint shows, has just gone, or the mouse is already on its way from one control to the
+  // next with the short pause: the user is reading hints, the next one comes quickly. (The
+  // last case also keeps the short pause when the mouse crosses a control on its way.)
+  const bool recent = phase_ == Phase::kShowing || phase_ == Phase::kCooling ||
+                      (phase_ == Phase::kWaiting && quick_);
   Hide();
   control_ = nullptr;
   phase_ = Phase::kIdle;
   if (!ShortHintOf(c).empty()) {
     control_ = c;
     phase_ = Phase::kWaiting;
+    quick_ = recent;
     StartTimer(recent ? app_.HintShortPause() : app_.HintPause());
   } else if (recent) {
     phase_ = Phase::kCooling;

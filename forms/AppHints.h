@@ -56,6 +56,7 @@ class TApplicationHints {
   TApplication& app_;
   WindowTimer timer_;
   Phase phase_ = Phase::kIdle;
+  bool quick_ = false;  // the wait of kWaiting is the short pause after a recent hint
   TControl* control_ = nullptr;
   THintWindow* window_ = nullptr;
 };

@@ -194,6 +194,18 @@ TEST_F(HintsTest, MovingOnWhileAHintShowsUsesTheShortPause) {
   EXPECT_EQ(Application->HintControl(), next);
 }
 
+TEST_F(HintsTest, CrossingControlsAfterAHintKeepsTheShortPause) {
+  ASSERT_TRUE(HintComesUpOver(hinted));
+  // Over `next` the short pause starts; back over `hinted` before it ends the pause must still
+  // be the short one (the mouse is moving among hints), not the full one.
+  Application->SetHintShortPause(3000);
+  Application->SetHintPause(60000);
+  MoveOnto(next);
+  MoveOnto(hinted);
+  EXPECT_TRUE(test::PumpUntil([] { return HintText() == u"Back up the blog"; }));
+  EXPECT_EQ(Application->HintControl(), hinted);
+}
+
 TEST_F(HintsTest, PausesArePublishedProperties) {
   EXPECT_EQ(GetIntProp(Application, u"HintShortPause"), 50);
   EXPECT_TRUE(SetIntProp(Application, u"HintShortPause", 80));
