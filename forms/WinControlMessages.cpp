@@ -7,6 +7,7 @@
 #include "forms/Controls.h"
 #include "forms/Forms.h"
 #include "forms/Menus.h"
+#include "forms/WindowGuard.h"
 
 namespace lbb::forms {
 namespace {
@@ -63,17 +64,24 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return CallWindowProcW(def, hwnd, msg, wParam, lParam);
   }
   TMessage m{msg, wParam, lParam, 0};
-  try {
-    if (control->WindowProc) {
-      control->WindowProc(m);
-    } else {
-      control->WndProc(m);
-    }
-  } catch (...) {
-    Application->HandleException();
-  }
+  const LRESULT result = GuardMessage(
+      msg,
+      [&] {
+        if (control->WindowProc) {
+          control->WindowProc(m);
+        } else {
+          control->WndProc(m);
+        }
+        return m.Result;
+      },
+      // A message whose handling failed gets the window class's own handling: a paint
+      // still validates the window, a creation still creates it.
+      [&] {
+        WNDPROC def = Application ? Application->ClassDefaultProc(hwnd) : DefWindowProcW;
+        return CallWindowProcW(def, hwnd, msg, wParam, lParam);
+      });
   if (msg == WM_NCDESTROY && FindControl(hwnd) == control) control->DetachHandle();
-  return m.Result;
+  return result;
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
