@@ -12,7 +12,6 @@ namespace lbb::win {
 namespace {
 
 constexpr UINT kLogLineMessage = WM_APP + 0x4C;  // lParam: LogHandOver*
-constexpr UINT_PTR kFlushTimer = 1;
 const wchar_t kWindowClass[] = L"LorvaneLogHandOver";
 
 struct WorkerStart {
@@ -106,7 +105,7 @@ LRESULT CALLBACK WinRunHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
             if (self) self->OnLogLine(lp);
             return 0;
           case WM_TIMER:
-            if (self && wp == kFlushTimer) self->OnFlushTimer();
+            if (self && wp == self->flushTimer_.Id()) self->OnFlushTimer();
             return 0;
           default:
             return system();

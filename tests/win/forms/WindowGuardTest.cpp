@@ -82,7 +82,7 @@ TEST_F(WindowGuardTest, ThrowingPaintIsValidatedRecordedAndShowsNoError) {
 }
 
 TEST_F(WindowGuardTest, ThrowingClickShowsOneBoxAndErrorsWhileItShowsAreOnlyRecorded) {
-  auto* button = test::Place<TButton>(form, 20, 20, 100, 30);
+  auto* button = test::Place<TButton>(form, 220, 160, 100, 30);
   button->SetCaption(u"Go");
   button->OnClick = [](TObject*) { throw std::runtime_error(TextToUtf8(u"第一 first")); };
   Show();
@@ -121,7 +121,7 @@ TEST_F(WindowGuardTest, ThrowingClickShowsOneBoxAndErrorsWhileItShowsAreOnlyReco
 }
 
 TEST_F(WindowGuardTest, OnExceptionTakesTheErrorsInsteadOfTheBox) {
-  auto* button = test::Place<TButton>(form, 20, 20, 100, 30);
+  auto* button = test::Place<TButton>(form, 220, 160, 100, 30);
   int clicks = 0;
   button->OnClick = [&](TObject*) {
     ++clicks;

@@ -345,22 +345,5 @@ TEST_F(WindowProcHookTest, HandlerMayRestoreItsOwnHookWhileHandlingAMessage) {
   EXPECT_EQ(Probe(), (Log{"own", "native"}));
 }
 
-TEST_F(WindowProcHookTest, HooksOutlivingTheirControlDoNothing) {
-  LoggingHook a("A", &log), b("B", &log);
-  a.Install(*button);
-  b.Install(*button);
-  EXPECT_EQ(Probe(), (Log{"B", "A", "own", "native"}));
-  delete button;  // its window goes through the hooks on the way out
-  EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_FALSE(a.Installed());
-  EXPECT_FALSE(b.Current());
-  EXPECT_EQ(b.Control(), nullptr);
-  a.Restore();
-  log.clear();
-  TMessage m{kProbe, 0, 0, 0};
-  b.CallPrevious(m);  // nothing left to call
-  EXPECT_TRUE(log.empty());
-}
-
 }  // namespace
 }  // namespace lbb::forms
