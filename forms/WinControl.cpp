@@ -40,6 +40,8 @@ TWinControl::~TWinControl() {
 HWND TWinControl::Handle() {
   if (handle_ || Destroying()) return handle_;
   if (Parent() && !Parent()->Handle()) return nullptr;
+  // Making the parent's window makes the windows of its children, this one among them.
+  if (handle_) return handle_;
   TCreateParams params;
   CreateParams(params);
   defWndProc_ = Application->RegisterControlClass(params);

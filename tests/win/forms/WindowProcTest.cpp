@@ -345,5 +345,37 @@ TEST_F(WindowProcHookTest, HandlerMayRestoreItsOwnHookWhileHandlingAMessage) {
   EXPECT_EQ(Probe(), (Log{"own", "native"}));
 }
 
+TEST_F(WindowProcHookTest, HooksOutlivingTheirControlDoNothing) {
+  LoggingHook a("A", &log), b("B", &log);
+  a.Install(*button);
+  b.Install(*button);
+  EXPECT_EQ(Probe(), (Log{"B", "A", "own", "native"}));
+  delete button;  // its window goes through the hooks on the way out
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(a.Installed());
+  EXPECT_FALSE(b.Current());
+  EXPECT_EQ(b.Control(), nullptr);
+  a.Restore();
+  log.clear();
+  TMessage m{kProbe, 0, 0, 0};
+  b.CallPrevious(m);  // nothing left to call
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WindowProcHookTest, ChildMadeWithItsParentHasOneWindow) {
+  // The button's window was asked for before the form had one: making the form's window
+  // made the button's, and no second window of the button is left behind.
+  int windows = 0;
+  EnumChildWindows(
+      form->Handle(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (WindowClassName(w) == u"TButton") ++*reinterpret_cast<int*>(lp);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  EXPECT_EQ(windows, 1);
+  EXPECT_EQ(button->WindowHandle(), hwnd);
+}
+
 }  // namespace
 }  // namespace lbb::forms
