@@ -64,24 +64,26 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return CallWindowProcW(def, hwnd, msg, wParam, lParam);
   }
   TMessage m{msg, wParam, lParam, 0};
-  const LRESULT result = GuardMessage(
-      msg,
-      [&] {
-        if (control->WindowProc) {
-          control->WindowProc(m);
-        } else {
-          control->WndProc(m);
-        }
-        return m.Result;
-      },
-      // A message whose handling failed gets the window class's own handling: a paint
-      // still validates the window, a creation still creates it.
-      [&] {
-        WNDPROC def = Application ? Application->ClassDefaultProc(hwnd) : DefWindowProcW;
-        return CallWindowProcW(def, hwnd, msg, wParam, lParam);
-      });
+  try {
+    if (control->WindowProc) {
+      control->WindowProc(m);
+    } else {
+      control->WndProc(m);
+    }
+  } catch (...) {
+    // A message whose handling failed gets the window class's own handling: a paint still
+    // validates the window, a creation still creates it.
+    ReportException(msg);
+    m.Result = GuardMessage(
+        msg,
+        [&] {
+          WNDPROC def = Application ? Application->ClassDefaultProc(hwnd) : DefWindowProcW;
+          return CallWindowProcW(def, hwnd, msg, wParam, lParam);
+        },
+        [] { return LRESULT{0}; });
+  }
   if (msg == WM_NCDESTROY && FindControl(hwnd) == control) control->DetachHandle();
-  return result;
+  return m.Result;
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {

@@ -82,6 +82,11 @@ void ReportException() {
   showing = false;
 }
 
+void ReportException(UINT msg) {
+  TMessageScope scope(msg);
+  ReportException();
+}
+
 String LastErrorText() {
   std::lock_guard lock(Record().lock);
   return Record().lastText;

@@ -32,6 +32,8 @@ void SetErrorPresenter(TErrorPresenter presenter);
 // Records the exception being handled (call inside a catch block) and shows it unless a
 // paint message is being handled on this thread or an error is showing already.
 void ReportException();
+// The same while message `msg` is handled (no error shows when it is a paint message).
+void ReportException(UINT msg);
 
 // The last error recorded and the number recorded since the process started.
 String LastErrorText();
