@@ -4,9 +4,9 @@
 
 #include <exception>
 
-#include "forms/Application.h"
 #include "app/Unit1.h"
 #include "app/WorkerThread.h"
+#include "forms/Application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using lbb::forms::Application;
@@ -21,5 +21,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // Workers that are still handing over their last log lines end before the process does.
   lbb::app::WaitForWorkerThreads();
-  return 0;
+  return Application->ExitCode();
 }

@@ -1,11 +1,10 @@
 // A thread object that releases itself: made with `new`, started once, and deleted by its
 // own thread when Execute has returned. Nobody joins it; the number of such threads still
-// alive is counted for the program's shut-down and for tests.
+// alive is counted for the program's shut-down and for tests. The thread is started the one
+// way the program starts workers (win::StartWorkerThread).
 #pragma once
 
 #include <windows.h>
-
-#include <atomic>
 
 namespace lbb::app {
 
@@ -21,19 +20,16 @@ class TWorkerThread {
   bool Start();
 
   // Worker threads started and not yet ended, in the whole process.
-  static int LiveCount() { return live_.load(); }
+  static int LiveCount();
 
  protected:
   // The thread body. Exceptions are caught by the thread procedure.
   virtual void Execute() = 0;
-
- private:
-  static DWORD WINAPI ThreadProc(void* param);
-  static std::atomic<int> live_;
 };
 
 // Handles messages on the calling (UI) thread until every worker thread has ended: the last
-// workers hand their log lines over before they end.
+// workers hand their log lines over before they end. A WM_QUIT that comes meanwhile is
+// posted again when the wait is over.
 void WaitForWorkerThreads();
 
 }  // namespace lbb::app

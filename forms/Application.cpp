@@ -11,6 +11,7 @@
 #include "forms/Menus.h"
 #include "forms/Timer.h"
 #include "forms/WinText.h"
+#include "forms/WindowGuard.h"
 
 namespace lbb::forms {
 namespace {
@@ -77,8 +78,9 @@ TApplication::~TApplication() {
   hints_->Hide();
   ShutDownHandOver();
   DestroyComponents();
-  if (window_) DestroyWindow(window_);
-  if (atom_) GlobalDeleteAtom(atom_);
+  SetErrorPresenter(nullptr);
+  window_.reset();
+  atom_.reset();
 }
 
 void TApplication::Initialize() {
@@ -89,7 +91,7 @@ void TApplication::Initialize() {
                                            ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES |
                                            ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  atom_ = GlobalAddAtomW(Wide(ControlAtomName(instance_, mainThread_)).c_str());
+  atom_ = std::make_unique<GlobalAtom>(Wide(ControlAtomName(instance_, mainThread_)).c_str());
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = AppWndProc;
@@ -98,13 +100,14 @@ void TApplication::Initialize() {
   RegisterClassExW(&wc);
   // A hidden window without taskbar button: it receives the hand-over, timers and the
   // commands of popup menus.
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, Wide(title_).c_str(), WS_POPUP, 0,
-                            0, 0, 0, nullptr, nullptr, instance_, nullptr);
+  window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, Wide(title_).c_str(), WS_POPUP,
+                                0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
+  SetErrorPresenter([this](const String& text) { ShowError(text); });
 }
 
 void TApplication::SetTitle(const String& title) {
   title_ = title;
-  if (window_) SetWindowTextW(window_, Wide(title).c_str());
+  if (window_) SetWindowTextW(window_.get(), Wide(title).c_str());
 }
 
 void TApplication::AfterCreateForm(TCustomForm* form) {
@@ -112,30 +115,38 @@ void TApplication::AfterCreateForm(TCustomForm* form) {
 }
 
 void TApplication::Run() {
+  terminated_ = false;
+  exitCode_ = 0;
   if (mainForm_) mainForm_->ShowForm();
-  while (!terminated_)
-    HandleMessage();
+  TMessagePump pump(MessageDispatch(), true);
+  while (!terminated_ && pump.HandleOne()) {
+  }
+  EndLoop(pump);
 }
 
-void TApplication::HandleMessage() {
-  MSG m{};
-  BOOL got = GetMessageW(&m, nullptr, 0, 0);
-  if (got == 0 || got == -1) {
-    terminated_ = true;
-    return;
-  }
-  ProcessMessage(m);
+TMessageDispatch TApplication::MessageDispatch() {
+  return [this](MSG& m) { ProcessMessage(m); };
 }
 
-void TApplication::ProcessMessages() {
-  MSG m{};
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) {
-      terminated_ = true;
-      return;
-    }
-    ProcessMessage(m);
-  }
+// A loop run outside the handling of any message owns WM_QUIT: it ends the application.
+void TApplication::EndLoop(const TMessagePump& pump) {
+  if (!pump.QuitSeen() || DispatchDepth() > 0) return;
+  terminated_ = true;
+  exitCode_ = pump.ExitCode();
+}
+
+bool TApplication::HandleMessage() {
+  TMessagePump pump(MessageDispatch(), DispatchDepth() == 0);
+  pump.HandleOne();
+  EndLoop(pump);
+  return !pump.QuitSeen();
+}
+
+bool TApplication::ProcessMessages() {
+  TMessagePump pump(MessageDispatch(), DispatchDepth() == 0);
+  pump.ProcessPending();
+  EndLoop(pump);
+  return !pump.QuitSeen();
 }
 
 namespace {
@@ -170,6 +181,7 @@ bool TApplication::ProcessMessage(MSG& m) {
 void TApplication::Terminate() {
   if (terminated_) return;
   terminated_ = true;
+  exitCode_ = 0;
   PostQuitMessage(0);
 }
 
@@ -249,7 +261,7 @@ bool TApplication::Synchronize(const std::function<void()>& call) {
   }
   // One posted message runs every call queued before the UI thread gets to it, so many
   // waiting workers never fill the UI thread's message queue.
-  if (post && !PostMessageW(window_, kHandOverMessage, 0, 0)) ShutDownHandOver();
+  if (post && !PostMessageW(window_.get(), kHandOverMessage, 0, 0)) ShutDownHandOver();
   std::unique_lock<std::mutex> lock(handOverLock_);
   handOverDone_.wait(lock, [&] { return pending.done; });
   if (pending.error) std::rethrow_exception(pending.error);
@@ -292,33 +304,35 @@ void TApplication::ShutDownHandOver() {
 }
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  try {
-    switch (msg) {
-      case kHandOverMessage:
-        Application->RunPendingCalls();
-        return 0;
-      case WM_TIMER:
-        if (wParam == TApplicationHints::kTimerId) {
-          Application->hints_->TimerFired();
-        } else if (TTimer* t = Application->FindTimer(wParam)) {
-          t->Fire();
+  // Everything the application does not take is the system's business, and so is a message
+  // whose handling failed.
+  auto system = [&] { return DefWindowProcW(hwnd, msg, wParam, lParam); };
+  return GuardMessage(
+      msg,
+      [&]() -> LRESULT {
+        switch (msg) {
+          case kHandOverMessage:
+            Application->RunPendingCalls();
+            return 0;
+          case WM_TIMER:
+            if (wParam == TApplicationHints::kTimerId) {
+              Application->hints_->TimerFired();
+            } else if (TTimer* t = Application->FindTimer(wParam)) {
+              t->Fire();
+            }
+            return 0;
+          case WM_COMMAND:
+          case WM_DRAWITEM:
+          case WM_MEASUREITEM: {
+            TMessage m{msg, wParam, lParam, 0};
+            if (Application->DispatchMenuMessage(nullptr, m)) return m.Result;
+            return system();
+          }
+          default:
+            return system();
         }
-        return 0;
-      case WM_COMMAND:
-      case WM_DRAWITEM:
-      case WM_MEASUREITEM: {
-        TMessage m{msg, wParam, lParam, 0};
-        if (Application->DispatchMenuMessage(nullptr, m)) return m.Result;
-        break;
-      }
-      default:
-        break;
-    }
-  } catch (...) {
-    Application->HandleException();
-  }
-  // Everything else is the system's business.
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
+      },
+      system);
 }
 
 // ---- window classes, controls and menus
@@ -353,14 +367,23 @@ WNDPROC TApplication::ClassDefaultProc(HWND hwnd) const {
 }
 
 void TApplication::HandleException() {
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    std::string what = e.what();
-    MessageBox(String(what.begin(), what.end()), {}, MB_OK | MB_ICONERROR);
-  } catch (...) {
-    MessageBox(u"Unexpected error", {}, MB_OK | MB_ICONERROR);
+  ReportException();
+}
+
+void TApplication::ShowError(const String& text) {
+  if (OnException) {
+    OnException(text);
+  } else {
+    MessageBox(text, {}, MB_OK | MB_ICONERROR);
   }
+}
+
+String TApplication::LastErrorText() const {
+  return forms::LastErrorText();
+}
+
+int TApplication::ErrorCount() const {
+  return forms::ErrorCount();
 }
 
 void TApplication::ControlDestroyed(TControl* c) {

@@ -15,9 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "forms/core/Component.h"
 #include "base/win/Handles.h"
+#include "forms/MessagePump.h"
 #include "forms/Messages.h"
+#include "forms/core/Component.h"
 
 namespace lbb::forms {
 
@@ -40,8 +41,8 @@ class TApplication : public TComponent {
   // Makes the application's window and registers what the framework needs; call once on
   // the thread that will run the user interface, before any form is made.
   void Initialize();
-  bool Initialized() const { return window_ != nullptr; }
-  HWND Handle() const { return window_; }
+  bool Initialized() const { return window_.get() != nullptr; }
+  HWND Handle() const { return window_.get(); }
   HINSTANCE Instance() const { return instance_; }
   DWORD MainThreadId() const { return mainThread_; }
 
@@ -60,14 +61,31 @@ class TApplication : public TComponent {
   }
   void SetMainForm(TCustomForm* form) { mainForm_ = form; }
 
-  // Shows the main form and runs the message loop until the main form closes or Terminate.
+  // Shows the main form and runs the outermost message loop until WM_QUIT (the main form
+  // closes, Terminate, or a quit posted anywhere, nested loops included); ExitCode is then
+  // the quit's exit code.
   void Run();
-  // Handles every pending message, then returns.
-  void ProcessMessages();
-  // Waits for one message and handles it.
-  void HandleMessage();
+  // Handles every pending message, then returns. A WM_QUIT met inside the handling of a
+  // message is posted again for the loop that owns it; outside, it ends the application
+  // (Terminated). false when a WM_QUIT came.
+  bool ProcessMessages();
+  // Waits for one message and handles it; WM_QUIT as for ProcessMessages.
+  bool HandleMessage();
+  // Ends the message loop (posts WM_QUIT with exit code 0).
   void Terminate();
   bool Terminated() const { return terminated_; }
+  int ExitCode() const { return exitCode_; }
+  // How the application's loops hand a message on: dialog keys, hints, then dispatch. For
+  // the modal loops of forms, menus and skins (see TMessagePump).
+  TMessageDispatch MessageDispatch();
+
+  // Errors at the window boundary (see forms/WindowGuard.h): called with the error's text
+  // instead of the error box, under the same conditions (not during painting, not while
+  // an error shows).
+  std::function<void(const String& text)> OnException;
+  // The last error caught at the window boundary and how many were caught.
+  String LastErrorText() const;
+  int ErrorCount() const;
 
   // A message box owned by the thread's active window (else the main form), captioned with
   // `caption` or, when it is empty, the application's title. Returns the button pressed.
@@ -100,13 +118,15 @@ class TApplication : public TComponent {
   bool Synchronize(const std::function<void()>& call);
 
   // Framework internals.
-  ATOM ControlAtom() const { return atom_; }
+  ATOM ControlAtom() const { return atom_ ? atom_->get() : 0; }
   WNDPROC RegisterControlClass(const TCreateParams& params);
   WNDPROC ClassDefaultProc(HWND hwnd) const;
   int NextControlId() { return ++lastControlId_; }
   void BeginCreating(TWinControl* c) { creating_ = c; }
   void EndCreating() { creating_ = nullptr; }
   TWinControl* CreatingControl() { return std::exchange(creating_, nullptr); }
+  // Records the exception being handled (call in a catch block) and shows it, unless a paint
+  // message is being handled or an error shows already.
   void HandleException();
   void ControlDestroyed(TControl* c);
   void ControlHidden(TControl* c);
@@ -133,14 +153,17 @@ class TApplication : public TComponent {
   void RunPendingCalls();
   void ShutDownHandOver();
   bool ProcessMessage(MSG& m);
+  void ShowError(const String& text);
+  void EndLoop(const TMessagePump& pump);
 
   HINSTANCE instance_ = nullptr;
   DWORD mainThread_ = 0;
-  HWND window_ = nullptr;
-  ATOM atom_ = 0;
+  WindowHandle window_;
+  std::unique_ptr<GlobalAtom> atom_;
   String title_;
   TCustomForm* mainForm_ = nullptr;
   bool terminated_ = false;
+  int exitCode_ = 0;
   int64_t hintPause_ = 500;
   int64_t hintHidePause_ = 2500;
   int64_t hintShortPause_ = 50;

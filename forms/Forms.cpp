@@ -326,15 +326,18 @@ int TCustomForm::ShowModal() {
   modal_ = true;
   modalResult_ = mrNone;
   ShowForm();
-  while (modalResult_ == mrNone && !Application->Terminated() && WindowHandle()) {
-    Application->HandleMessage();
+  {
+    // A WM_QUIT ends the modal loop; the pump posts it again for the loop that owns it.
+    TMessagePump pump(Application->MessageDispatch());
+    while (modalResult_ == mrNone && WindowHandle() && pump.HandleOne()) {
+    }
+    for (HWND w : disabled) {
+      if (IsWindow(w)) EnableWindow(w, TRUE);
+    }
+    if (active && IsWindow(active)) SetActiveWindow(active);
+    Hide();
+    modal_ = false;
   }
-  for (HWND w : disabled) {
-    if (IsWindow(w)) EnableWindow(w, TRUE);
-  }
-  if (active && IsWindow(active)) SetActiveWindow(active);
-  Hide();
-  modal_ = false;
   return modalResult_;
 }
 

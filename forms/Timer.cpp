@@ -14,13 +14,12 @@ const TClassInfo& TTimer::StaticClassInfo() {
   return info;
 }
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner), id_(Application->AddTimer(this)) {
+TTimer::TTimer(TComponent* owner) : TComponent(owner), timer_(Application->AddTimer(this)) {
   Update();
 }
 
 TTimer::~TTimer() {
-  enabled_ = false;
-  Update();
+  timer_.Stop();
   Application->RemoveTimer(this);
 }
 
@@ -36,16 +35,12 @@ void TTimer::SetInterval(int64_t ms) {
 
 void TTimer::Update() {
   if (!Application->Handle()) Application->Initialize();
-  HWND hwnd = Application->Handle();
-  if (running_) KillTimer(hwnd, id_);
-  running_ = false;
-  if (enabled_ && interval_ > 0) {
-    running_ = SetTimer(hwnd, id_, static_cast<UINT>(interval_), nullptr) != 0;
-  }
+  timer_.Stop();
+  if (enabled_ && interval_ > 0) timer_.Start(Application->Handle(), static_cast<UINT>(interval_));
 }
 
 void TTimer::Fire() {
-  if (running_ && OnTimer) OnTimer(this);
+  if (timer_.Running() && OnTimer) OnTimer(this);
 }
 
 }  // namespace lbb::forms

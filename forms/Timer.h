@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-#include "forms/core/Component.h"
+#include "base/win/Handles.h"
 #include "forms/Controls.h"
+#include "forms/core/Component.h"
 
 namespace lbb::forms {
 
@@ -29,8 +30,7 @@ class TTimer : public TComponent {
 
   bool enabled_ = true;
   int64_t interval_ = 1000;
-  UINT_PTR id_ = 0;
-  bool running_ = false;
+  WindowTimer timer_;  // on the application's window, under an id of the application
 };
 
 }  // namespace lbb::forms

@@ -40,6 +40,8 @@ TWinControl::~TWinControl() {
 HWND TWinControl::Handle() {
   if (handle_ || Destroying()) return handle_;
   if (Parent() && !Parent()->Handle()) return nullptr;
+  // Making the parent's window makes the windows of its children, this one among them.
+  if (handle_) return handle_;
   TCreateParams params;
   CreateParams(params);
   defWndProc_ = Application->RegisterControlClass(params);
@@ -134,8 +136,10 @@ void TWinControl::InsertControl(TControl* c) {
 void TWinControl::RemoveControl(TControl* c) {
   if (auto w = dynamic_cast<TWinControl*>(c)) {
     if (w->handle_ && !Destroying()) w->DestroyHandle();
-    tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), w), tabOrder_.end());
   }
+  // Compared as controls: a windowed child freed directly comes here from ~TControl, when
+  // it is no longer a TWinControl to dynamic_cast.
+  std::erase_if(tabOrder_, [c](TWinControl* w) { return static_cast<TControl*>(w) == c; });
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
   c->parent_ = nullptr;
   if (!Destroying()) ControlBoundsChanged(c);

@@ -7,6 +7,7 @@
 #include "forms/Controls.h"
 #include "forms/Forms.h"
 #include "forms/Menus.h"
+#include "forms/WindowGuard.h"
 
 namespace lbb::forms {
 namespace {
@@ -70,7 +71,16 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
       control->WndProc(m);
     }
   } catch (...) {
-    Application->HandleException();
+    // A message whose handling failed gets the window class's own handling: a paint still
+    // validates the window, a creation still creates it.
+    ReportException(msg);
+    m.Result = GuardMessage(
+        msg,
+        [&] {
+          WNDPROC def = Application ? Application->ClassDefaultProc(hwnd) : DefWindowProcW;
+          return CallWindowProcW(def, hwnd, msg, wParam, lParam);
+        },
+        [] { return LRESULT{0}; });
   }
   if (msg == WM_NCDESTROY && FindControl(hwnd) == control) control->DetachHandle();
   return m.Result;

@@ -4,18 +4,19 @@
 
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
+#include "forms/MessagePump.h"
+#include "forms/WindowGuard.h"
 
 namespace lbb::win {
 
 namespace {
 
 constexpr UINT kLogLineMessage = WM_APP + 0x4C;  // lParam: LogHandOver*
-constexpr UINT_PTR kFlushTimer = 1;
 const wchar_t kWindowClass[] = L"LorvaneLogHandOver";
 
 struct WorkerStart {
   std::function<void()> body;
-  std::shared_ptr<std::atomic<int>> live;
+  std::shared_ptr<WorkerCount> count;
 };
 
 DWORD WINAPI WorkerThread(void* param) {
@@ -25,7 +26,10 @@ DWORD WINAPI WorkerThread(void* param) {
   } catch (...) {
     // Worker bodies report and log by themselves; nothing may escape a thread.
   }
-  --*start->live;
+  start->body = nullptr;  // what the body holds goes before the worker counts as ended
+  std::shared_ptr<WorkerCount> count = std::move(start->count);
+  start.reset();
+  count->Ended();
   return 0;
 }
 
@@ -69,11 +73,11 @@ WinRunHost::WinRunHost(std::function<void(const String&)> appendLog,
                        std::function<void(const std::vector<String>&)> appendLines)
     : appendLog_(std::move(appendLog)), appendLines_(std::move(appendLines)) {
   RegisterWindowClass();
-  window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+  window_.reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleW(nullptr), nullptr));
   if (window_) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
   }
 }
 
@@ -81,27 +85,33 @@ WinRunHost::~WinRunHost() {
   if (window_) {
     // Lines still queued are appended now, so that no worker waits for ever.
     MSG msg;
-    while (PeekMessageW(&msg, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
+    while (PeekMessageW(&msg, window_.get(), kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
       waiting_.push_back(reinterpret_cast<LogHandOver*>(msg.lParam));
     }
     FlushWaitingLines();
-    if (timerSet_) KillTimer(window_, kFlushTimer);
-    DestroyWindow(window_);
+    flushTimer_.Stop();
+    window_.reset();
   }
 }
 
 LRESULT CALLBACK WinRunHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<WinRunHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  switch (msg) {
-    case kLogLineMessage:
-      if (self) self->OnLogLine(lp);
-      return 0;
-    case WM_TIMER:
-      if (self && wp == kFlushTimer) self->OnFlushTimer();
-      return 0;
-    default:
-      return DefWindowProcW(hwnd, msg, wp, lp);
-  }
+  auto system = [&] { return DefWindowProcW(hwnd, msg, wp, lp); };
+  return forms::GuardMessage(
+      msg,
+      [&]() -> LRESULT {
+        switch (msg) {
+          case kLogLineMessage:
+            if (self) self->OnLogLine(lp);
+            return 0;
+          case WM_TIMER:
+            if (self && wp == self->flushTimer_.Id()) self->OnFlushTimer();
+            return 0;
+          default:
+            return system();
+        }
+      },
+      system);
 }
 
 void WinRunHost::OnLogLine(LPARAM lp) {
@@ -112,22 +122,21 @@ void WinRunHost::OnLogLine(LPARAM lp) {
   }
   // Take the other lines already queued too.
   MSG more;
-  while (PeekMessageW(&more, window_, kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
+  while (PeekMessageW(&more, window_.get(), kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
     waiting_.push_back(reinterpret_cast<LogHandOver*>(more.lParam));
   }
   const DWORD since = GetTickCount() - lastAppend_;
   if (since >= kLogAppendIntervalMs) {
     FlushWaitingLines();
-  } else if (!timerSet_) {
-    timerSet_ = SetTimer(window_, kFlushTimer, kLogAppendIntervalMs - since, nullptr) != 0;
+  } else if (!flushTimer_.Running()) {
+    flushTimer_.Start(window_.get(), kLogAppendIntervalMs - since);
     // Without a timer the lines cannot wait: append them now.
-    if (!timerSet_) FlushWaitingLines();
+    if (!flushTimer_.Running()) FlushWaitingLines();
   }
 }
 
 void WinRunHost::OnFlushTimer() {
-  KillTimer(window_, kFlushTimer);
-  timerSet_ = false;
+  flushTimer_.Stop();
   FlushWaitingLines();
 }
 
@@ -154,23 +163,49 @@ void WinRunHost::FlushWaitingLines() {
   lastAppend_ = GetTickCount();
 }
 
-bool WinRunHost::StartWorker(std::function<void()> body) {
-  auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(body), live_});
-  ++*live_;
+WorkerCount::WorkerCount() : changed_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+void WorkerCount::Ended() {
+  --live_;
+  SetEvent(changed_.get());
+}
+
+void WorkerCount::WaitUntilNone() {
+  forms::TMessagePump pump;
+  // The event is reset before the count is read: a worker that ends after the read sets it
+  // again, so the wait cannot miss the last end.
+  pump.PumpUntil(
+      [&] {
+        ResetEvent(changed_.get());
+        return Live() == 0;
+      },
+      changed_.get());
+  pump.ProcessPending();
+}
+
+bool StartWorkerThread(std::function<void()> body, std::shared_ptr<WorkerCount> count) {
+  auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(body), count});
+  count->Started();
   KernelHandle thread(CreateThread(nullptr, kWorkerStackReserve, &WorkerThread, start.get(),
                                    STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
   if (!thread) {
-    --*live_;
+    count->Ended();
     return false;
   }
   start.release();  // the thread owns it now and frees it when it ends
   return true;
 }
 
+bool WinRunHost::StartWorker(std::function<void()> body) {
+  return StartWorkerThread(std::move(body), workers_);
+}
+
 void WinRunHost::HandOverLogLine(const String& line) {
   LogHandOver handOver{line, KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
   if (!window_ || !handOver.appended) return;
-  if (!PostMessageW(window_, kLogLineMessage, 0, reinterpret_cast<LPARAM>(&handOver))) return;
+  if (!PostMessageW(window_.get(), kLogLineMessage, 0, reinterpret_cast<LPARAM>(&handOver))) {
+    return;
+  }
   WaitForSingleObject(handOver.appended.get(), INFINITE);
 }
 
@@ -180,24 +215,13 @@ void WinRunHost::AppendLog(const String& line) {
 }
 
 void WinRunHost::FinishWorkers() {
-  while (LiveWorkers() > 0) {
-    ProcessPendingEvents();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  ProcessPendingEvents();
+  workers_->WaitUntilNone();
 }
 
 void WinRunHost::ProcessPendingEvents() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Leave the quit for the message loop that owns it.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  // A WM_QUIT is left for the message loop that owns it.
+  forms::TMessagePump pump;
+  pump.ProcessPending();
 }
 
 LocalTime WinRunHost::Now() {

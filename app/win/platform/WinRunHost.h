@@ -13,6 +13,7 @@
 
 #include "app/engine/Runs.h"
 #include "app/engine/Scrape.h"
+#include "base/win/Handles.h"
 
 namespace lbb::win {
 
@@ -22,6 +23,29 @@ constexpr SIZE_T kWorkerStackReserve = 256 * 1024;
 
 // Least time between two appends of handed-over lines, for a host that appends lines together.
 constexpr DWORD kLogAppendIntervalMs = 50;
+
+// Worker threads started and not yet ended; shared with the threads, which may outlive
+// whoever started them.
+class WorkerCount {
+ public:
+  WorkerCount();
+  int Live() const { return live_.load(); }
+  // Dispatches window events (handed-over lines included) until every worker counted here
+  // has ended, waiting on the message queue and on the workers' ends without polling.
+  void WaitUntilNone();
+  // Counted by StartWorkerThread.
+  void Started() { ++live_; }
+  void Ended();
+
+ private:
+  std::atomic<int> live_{0};
+  KernelHandle changed_;  // manual-reset event, set when a worker ends
+};
+
+// Starts `body` on a new thread that ends by itself (nobody joins it), counted in `count`
+// while it runs; exceptions do not leave it. false when no thread could be had (`body` is
+// then dropped without running).
+bool StartWorkerThread(std::function<void()> body, std::shared_ptr<WorkerCount> count);
 
 class WinRunHost : public RunHost {
  public:
@@ -48,7 +72,7 @@ class WinRunHost : public RunHost {
   LocalTime Now() override;
 
   // Worker threads started here that have not ended yet.
-  int LiveWorkers() const { return live_->load(); }
+  int LiveWorkers() const { return workers_->Live(); }
   // Processes window events (handed-over lines included) until every worker has ended.
   void FinishWorkers();
 
@@ -62,12 +86,11 @@ class WinRunHost : public RunHost {
 
   std::function<void(const String&)> appendLog_;
   std::function<void(const std::vector<String>&)> appendLines_;
-  HWND window_ = nullptr;
+  WindowHandle window_;
+  WindowTimer flushTimer_{1};  // appends lines that waited for the interval
   std::vector<LogHandOver*> waiting_;  // handed over, not yet appended (the workers wait)
   DWORD lastAppend_ = 0;               // tick count at the end of the last append
-  bool timerSet_ = false;
-  // Shared with the worker threads, which may outlive this object.
-  std::shared_ptr<std::atomic<int>> live_ = std::make_shared<std::atomic<int>>(0);
+  std::shared_ptr<WorkerCount> workers_ = std::make_shared<WorkerCount>();
 };
 
 // The user's short date and long time of `st`.

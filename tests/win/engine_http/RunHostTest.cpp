@@ -101,9 +101,10 @@ TEST(RunHostHandOver, HostGoneReleasesWaitingWorkers) {
   std::atomic<int> released{0};
   std::vector<std::thread> workers;
   {
-    win::WinRunHost host(
-        [&](const String& line) { log.push_back(line); },
-        [&](const std::vector<String>& lines) { log.insert(log.end(), lines.begin(), lines.end()); });
+    win::WinRunHost host([&](const String& line) { log.push_back(line); },
+                         [&](const std::vector<String>& lines) {
+                           log.insert(log.end(), lines.begin(), lines.end());
+                         });
     for (int i = 0; i < 8; ++i) {
       workers.emplace_back([&, i] {
         host.HandOverLogLine(u"w" + IntToText(i));
@@ -129,6 +130,32 @@ TEST(RunHostHandOver, HostGoneReleasesWaitingWorkers) {
     t.join();
   EXPECT_EQ(released.load(), 8);
   EXPECT_EQ(log.size(), 8u);
+}
+
+TEST(RunHostWorkers, FinishingWaitsForWorkersHandingOverAndKeepsAQuitForItsLoop) {
+  std::vector<String> log;
+  win::WinRunHost host([&](const String& line) { log.push_back(line); });
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_NE(go, nullptr);
+  constexpr int kWorkers = 6;
+  for (int i = 0; i < kWorkers; ++i) {
+    ASSERT_TRUE(host.StartWorker([&host, go, i] {
+      WaitForSingleObject(go, INFINITE);
+      host.HandOverLogLine(u"w" + IntToText(i));
+    }));
+  }
+  EXPECT_EQ(host.LiveWorkers(), kWorkers);
+  // A quit that comes while the UI thread waits does not end the wait: the workers still
+  // need it to take their lines. It is posted again once they are all done.
+  PostQuitMessage(4);
+  SetEvent(go);
+  host.FinishWorkers();
+  CloseHandle(go);
+  EXPECT_EQ(host.LiveWorkers(), 0);
+  EXPECT_EQ(log.size(), static_cast<size_t>(kWorkers));
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 4u);
 }
 
 }  // namespace

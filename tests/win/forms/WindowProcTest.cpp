@@ -9,6 +9,7 @@
 #include "forms/Forms.h"
 #include "forms/StdCtrls.h"
 #include "forms/WinText.h"
+#include "forms/WindowProcHook.h"
 #include "tests/win/forms/FormsSupport.h"
 
 namespace lbb::forms {
@@ -222,6 +223,158 @@ TEST_F(WindowProcTest, EnterInAnEditPressesTheDefaultButton) {
   test::PressKey(VK_RETURN);
   EXPECT_TRUE(test::PumpUntil([&] { return clicks == 1; }));
   EXPECT_EQ(GetEnumProp(button, u"Default"), u"true");
+}
+
+// ---- chained hooks of the message method
+
+// A hook that logs `name` for the probe message and passes everything on.
+class LoggingHook : public TWindowProcHook {
+ public:
+  LoggingHook(std::string name, std::vector<std::string>* log)
+      : TWindowProcHook([this, name, log](TMessage& m) {
+          if (m.Msg == kProbe) log->push_back(name);
+          CallPrevious(m);
+        }) {}
+};
+
+class WindowProcHookTest : public WindowProcTest {
+ protected:
+  void SetUp() override {
+    WindowProcTest::SetUp();
+    button = new TLoggingButton(form, &log);
+    button->SetParent(form);
+    hwnd = button->Handle();
+  }
+  // The probe sent to the real window; returns what was logged on its way.
+  std::vector<std::string> Probe() {
+    log.clear();
+    SendMessageW(hwnd, kProbe, 0, 0);
+    return log;
+  }
+  using Log = std::vector<std::string>;
+  Log log;
+  TLoggingButton* button = nullptr;
+  HWND hwnd = nullptr;
+};
+
+TEST_F(WindowProcHookTest, InstalledInOrderRemovedInReverseOrder) {
+  LoggingHook a("A", &log), b("B", &log);
+  ASSERT_TRUE(a.Install(*button));
+  ASSERT_TRUE(b.Install(*button));
+  EXPECT_EQ(Probe(), (Log{"B", "A", "own", "native"}));
+  EXPECT_TRUE(b.Current());
+  EXPECT_FALSE(a.Current());
+  EXPECT_TRUE(a.Installed());
+  b.Restore();
+  EXPECT_FALSE(b.Installed());
+  EXPECT_TRUE(a.Current());
+  EXPECT_EQ(Probe(), (Log{"A", "own", "native"}));
+  a.Restore();
+  EXPECT_FALSE(a.Installed());
+  EXPECT_EQ(Probe(), (Log{"own", "native"}));
+  // Framework messages still reach the control's own handling.
+  MessageRecorder rec(*button, {CM_ENABLEDCHANGED});
+  button->SetEnabled(false);
+  EXPECT_EQ(rec.Seen(), (std::vector<UINT>{CM_ENABLEDCHANGED}));
+}
+
+TEST_F(WindowProcHookTest, RemovedOutOfOrderTheChainIsMended) {
+  LoggingHook a("A", &log), b("B", &log), c("C", &log);
+  // A plain method kept and replaced the old way, under the hooks.
+  TWndMethod own = button->WindowProc;
+  button->WindowProc = [&](TMessage& m) {
+    if (m.Msg == kProbe) log.push_back("plain");
+    own(m);
+  };
+  a.Install(*button);
+  b.Install(*button);
+  c.Install(*button);
+  a.Restore();  // innermost hook first
+  EXPECT_EQ(Probe(), (Log{"C", "B", "plain", "own", "native"}));
+  EXPECT_TRUE(c.Current());
+  b.Restore();  // a middle one
+  EXPECT_EQ(Probe(), (Log{"C", "plain", "own", "native"}));
+  c.Restore();
+  // The control got back the plain method A had replaced, not A's remains.
+  EXPECT_EQ(Probe(), (Log{"plain", "own", "native"}));
+  a.Install(*button);
+  EXPECT_EQ(Probe(), (Log{"A", "plain", "own", "native"}));
+  a.Restore();
+  button->WindowProc = own;
+  EXPECT_EQ(Probe(), (Log{"own", "native"}));
+}
+
+TEST_F(WindowProcHookTest, AMethodKeptByOthersStillWorksAfterTheHookGoes) {
+  auto a = std::make_unique<LoggingHook>("A", &log);
+  a->Install(*button);
+  {
+    MessageRecorder rec(*button, {kProbe});  // keeps A's method and puts it back
+    a.reset();                               // A goes while the recorder is outermost
+    EXPECT_EQ(Probe(), (Log{"own", "native"}));
+    EXPECT_EQ(rec.Seen(), (std::vector<UINT>{kProbe}));
+  }
+  EXPECT_EQ(Probe(), (Log{"own", "native"}));
+}
+
+TEST_F(WindowProcHookTest, DestroyedHookRestoresAndReinstallMovesToTheFront) {
+  LoggingHook outer("B", &log);
+  {
+    LoggingHook a("A", &log);
+    a.Install(*button);
+    outer.Install(*button);
+    a.Install(*button);  // again: taken out, then put in front
+    EXPECT_EQ(Probe(), (Log{"A", "B", "own", "native"}));
+  }
+  EXPECT_TRUE(outer.Current());
+  EXPECT_EQ(Probe(), (Log{"B", "own", "native"}));
+}
+
+TEST_F(WindowProcHookTest, HandlerMayRestoreItsOwnHookWhileHandlingAMessage) {
+  TWindowProcHook* self = nullptr;
+  TWindowProcHook once([&](TMessage& m) {
+    if (m.Msg == kProbe) {
+      log.push_back("once");
+      self->Restore();
+    }
+    self->CallPrevious(m);
+  });
+  self = &once;
+  once.Install(*button);
+  EXPECT_EQ(Probe(), (Log{"once", "own", "native"}));
+  EXPECT_FALSE(once.Installed());
+  EXPECT_EQ(Probe(), (Log{"own", "native"}));
+}
+
+TEST_F(WindowProcHookTest, HooksOutlivingTheirControlDoNothing) {
+  LoggingHook a("A", &log), b("B", &log);
+  a.Install(*button);
+  b.Install(*button);
+  EXPECT_EQ(Probe(), (Log{"B", "A", "own", "native"}));
+  delete button;  // its window goes through the hooks on the way out
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(a.Installed());
+  EXPECT_FALSE(b.Current());
+  EXPECT_EQ(b.Control(), nullptr);
+  a.Restore();
+  log.clear();
+  TMessage m{kProbe, 0, 0, 0};
+  b.CallPrevious(m);  // nothing left to call
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WindowProcHookTest, ChildMadeWithItsParentHasOneWindow) {
+  // The button's window was asked for before the form had one: making the form's window
+  // made the button's, and no second window of the button is left behind.
+  int windows = 0;
+  EnumChildWindows(
+      form->Handle(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (WindowClassName(w) == u"TButton") ++*reinterpret_cast<int*>(lp);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  EXPECT_EQ(windows, 1);
+  EXPECT_EQ(button->WindowHandle(), hwnd);
 }
 
 }  // namespace
