@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "forms/Application.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
 #include "app/win/platform/WinRunHost.h"
+#include "forms/Application.h"
 
 namespace lbb::app {
 

@@ -6,16 +6,16 @@
 #include <functional>
 #include <string_view>
 
-#include "forms/Forms.h"
 #include "app/MainRunHost.h"
+#include "app/engine/Scrape.h"
+#include "forms/Forms.h"
 #include "forms/StdCtrls.h"
 #include "skin/win/WinSkinData.h"
-#include "app/engine/Scrape.h"
 
 namespace lbb::app {
 
-using lbb::String;
 using forms::TObject;
+using lbb::String;
 
 // The author's blog and the feedback article on the blog host.
 inline const String AuthorBlogURL = String(BlogSiteURL) + u"/orlend";

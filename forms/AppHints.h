@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "forms/core/Component.h"
 #include "base/win/Handles.h"
+#include "forms/core/Component.h"
 
 namespace lbb::forms {
 

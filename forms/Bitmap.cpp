@@ -118,8 +118,8 @@ bool TBitmap::AssignHandle(HBITMAP bitmap) {
   bi.bmiHeader.biCompression = BI_RGB;
   ReleaseCanvas();  // GetDIBits wants the source not selected anywhere but allows ours
   const WindowDc screen(nullptr);
-  int rows = GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels_.Bits(),
-                       &bi, DIB_RGB_COLORS);
+  int rows = GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels_.Bits(), &bi,
+                       DIB_RGB_COLORS);
   format_ = bm.bmBitsPixel >= 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
   if (format_ != TPixelFormat::pf32bit) {
     for (int y = 0; y < pixels_.Height(); ++y) {

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "forms/Graphics.h"
 #include "base/PixelBuffer.h"
+#include "forms/Graphics.h"
 
 namespace lbb::forms {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <mutex>
 
-#include "base/win/Handles.h"
 #include "base/Colour.h"
+#include "base/win/Handles.h"
 #include "forms/core/Properties.h"
 
 namespace lbb::forms {

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "base/Text.h"
 #include "forms/Application.h"
 #include "forms/ImgList.h"
 #include "forms/Menus.h"
 #include "forms/WinText.h"
-#include "base/Text.h"
 
 namespace lbb::forms {
 namespace {

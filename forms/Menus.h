@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "forms/core/Component.h"
-#include "forms/Controls.h"
 #include "base/win/Handles.h"
+#include "forms/Controls.h"
+#include "forms/core/Component.h"
 
 namespace lbb::forms {
 

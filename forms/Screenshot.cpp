@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "forms/Bitmap.h"
 #include "base/PngFile.h"
+#include "forms/Bitmap.h"
 
 namespace lbb::forms {
 

@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
+#include "base/Text.h"
 #include "forms/Application.h"
 #include "forms/Forms.h"
 #include "forms/WinText.h"
-#include "base/Text.h"
 
 namespace lbb::forms {
 

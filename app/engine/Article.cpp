@@ -74,8 +74,8 @@ String LocalURLFor(const String& numberedTitle) {
   return u"html/" + SafeFileTitle(numberedTitle) + u".html\" target=_blank>";
 }
 
-std::string ArticlePageText(const String& body, const String& numberedTitle, const String& photoSite,
-                            const String& userName) {
+std::string ArticlePageText(const String& body, const String& numberedTitle,
+                            const String& photoSite, const String& userName) {
   const String head =
       u"<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
       u"\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">"

@@ -10,10 +10,10 @@ namespace lbb {
 
 // One saved article.
 struct blogLink {
-  int32_t id = 0;  // number within its run, from 1
-  String title;      // numbered title: id, one blank, the raw title (not escaped)
-  String localURL;   // "html/" + SafeFileTitle(title) + ".html\" target=_blank>"
-  String webURL;     // the article page's address on the blog host
+  int32_t id = 0;   // number within its run, from 1
+  String title;     // numbered title: id, one blank, the raw title (not escaped)
+  String localURL;  // "html/" + SafeFileTitle(title) + ".html\" target=_blank>"
+  String webURL;    // the article page's address on the blog host
 };
 
 // Longest file name (without ".html") that SafeFileTitle gives, in UTF-16 code units: keeps
@@ -39,8 +39,8 @@ String LocalURLFor(const String& numberedTitle);
 
 // The UTF-8 bytes of a saved article page: the XHTML head with the numbered title, the body
 // with the user's own pictures on the picture server pointed at "../pic/", the foot.
-std::string ArticlePageText(const String& body, const String& numberedTitle, const String& photoSite,
-                            const String& userName);
+std::string ArticlePageText(const String& body, const String& numberedTitle,
+                            const String& photoSite, const String& userName);
 
 // True when `name` is a device name of Windows (CON, PRN, AUX, NUL, COM1-9, LPT1-9), also with
 // an extension or trailing blanks and dots ("nul.txt", "COM1 "), in any letter case.

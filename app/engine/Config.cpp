@@ -77,7 +77,8 @@ std::optional<String> ConfigIni::Read(const String& section, const String& key) 
   return Utf8ToText(CleanValue(std::string_view(raw).substr(raw.find('=') + 1)));
 }
 
-String ConfigIni::ReadString(const String& section, const String& key, const String& fallback) const {
+String ConfigIni::ReadString(const String& section, const String& key,
+                             const String& fallback) const {
   return Read(section, key).value_or(fallback);
 }
 

@@ -333,7 +333,8 @@ void BackupEngine::PictureWorker(const String& url, int32_t sum) {
   }
   Report(nullptr);
   try {
-    host_.HandOverLogLine(IntToText(sum + 1) + (saved ? String(u" ") : String(kFailedMark)) + download);
+    host_.HandOverLogLine(IntToText(sum + 1) + (saved ? String(u" ") : String(kFailedMark)) +
+                          download);
   } catch (...) {
   }
 }

@@ -28,7 +28,7 @@ struct AppState {
   // Workers of the current run that have reported. Changed under linkLock; read atomically.
   std::atomic<int32_t> doneCount{0};
   std::vector<blogLink> blogLinks;  // guarded by linkLock
-  std::vector<String> failedURLs;     // articles of this run that could not be saved; linkLock
+  std::vector<String> failedURLs;   // articles of this run that could not be saved; linkLock
   std::mutex linkLock;
   std::condition_variable workerDone;  // signalled after each report
 };

@@ -13,7 +13,7 @@ constexpr std::u16string_view kBodyEnd = u"<div class=\"opt\">";
 // marker's first character the address begins.
 // Works on views, so a page with many markers is not copied once per marker.
 std::vector<String> CollectAddresses(std::u16string_view page, std::u16string_view marker, int skip,
-                                   const String& site) {
+                                     const String& site) {
   std::vector<String> result;
   while (true) {
     const int p = TextPos(marker, page);

@@ -119,7 +119,7 @@ String MergePaths(const Parts& base, View refPath) {
 }
 
 String Compose(std::optional<View> scheme, std::optional<View> authority, View path,
-             std::optional<View> query, std::optional<View> fragment) {
+               std::optional<View> query, std::optional<View> fragment) {
   String out;
   if (scheme) out.append(*scheme).push_back(u':');
   if (authority) out.append(u"//").append(*authority);

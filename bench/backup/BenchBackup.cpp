@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/win/http/Http.h"
 #include "app/engine/Runs.h"
+#include "app/win/http/Http.h"
 #include "app/win/platform/WinFileSystem.h"
 #include "app/win/platform/WinRunHost.h"
 

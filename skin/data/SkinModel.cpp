@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "base/BmpFile.h"
-#include "skin/data/imgutil.h"
 #include "base/Text.h"
+#include "skin/data/imgutil.h"
 
 namespace lbb::skin {
 

@@ -3,9 +3,9 @@
 // background).
 #include <algorithm>
 
+#include "base/Text.h"
 #include "skin/data/SkinModel.h"
 #include "skin/data/imgutil.h"
-#include "base/Text.h"
 
 namespace lbb::skin {
 

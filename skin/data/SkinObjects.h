@@ -20,7 +20,7 @@ class TDataSkinObject {
   PixelBuffer Map;  // the element image: `frame` equal cells; empty without image
   int trans = 0;    // 1: 0xFF00FF pixels are transparent
   int Tile = 0;     // 0 stretch, 1 tile (frame borders: the skin's Stretch value)
-  String IDName;      // the section or built-in name it came from
+  String IDName;    // the section or built-in name it came from
   int frame = 0;    // number of state cells in Map
   int style = 0;    // Style key; 2 on the combo button once combined
   int Normalcolor = -1;

@@ -183,7 +183,7 @@ void TQuickIni::ReadSectionValues(std::u16string_view Section, TStrings* Strings
 }
 
 String TQuickIni::ReadString(std::u16string_view Section, std::u16string_view Ident,
-                           std::u16string_view Default) const {
+                             std::u16string_view Default) const {
   const int header = FindSection(Section);
   if (header < 0) return String(Default);
   const int line = FindKey(header, LowerAscii(Ident));

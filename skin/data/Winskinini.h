@@ -76,7 +76,7 @@ class TQuickIni {
   // The value of the first line of the section whose key is `Ident`; `Default` when the
   // section or key is missing or the value is empty.
   String ReadString(std::u16string_view Section, std::u16string_view Ident,
-                  std::u16string_view Default) const;
+                    std::u16string_view Default) const;
   // The value as a signed 32-bit number: decimal, or hexadecimal after "$", "0x" or "0X"
   // (hexadecimal up to FFFFFFFF, taken as two's complement); an optional sign in front.
   // Anything else (empty, not a number, out of range, several numbers) gives `Default`.

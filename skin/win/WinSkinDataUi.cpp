@@ -3,10 +3,10 @@
 // information, and the set properties as text.
 #include <windows.h>
 
+#include "base/Text.h"
 #include "forms/Application.h"
 #include "skin/data/SkinSystem.h"
 #include "skin/win/WinSkinData.h"
-#include "base/Text.h"
 
 namespace lbb::skin {
 

@@ -15,8 +15,8 @@ int TWinSkinSystem::SystemMetric(int index) const {
 
 PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {
   const std::wstring wname = Wide(name);
-  const BitmapHandle bmp(static_cast<HBITMAP>(LoadImageW(
-      GetModuleHandleW(nullptr), wname.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  const BitmapHandle bmp(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), wname.c_str(),
+                                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bmp) return {};
   BITMAP info{};
   GetObjectW(bmp.get(), sizeof(info), &info);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/Text.h"
 #include "tools/samplehost/BlogContent.h"
 #include "tools/samplehost/Charset.h"
-#include "base/Text.h"
 
 namespace samplehost {
 

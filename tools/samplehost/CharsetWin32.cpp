@@ -4,8 +4,8 @@
 #include <cctype>
 #include <utility>
 
-#include "tools/samplehost/Charset.h"
 #include "base/Text.h"
+#include "tools/samplehost/Charset.h"
 
 namespace samplehost {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "base/PngFile.h"
-#include "tools/skintool/Commands.h"
 #include "skin/data/imgutil.h"
+#include "tools/skintool/Commands.h"
 #include "tools/skintool/PreviewElements.h"
 #include "tools/skintool/SkinLoad.h"
 

@@ -3,8 +3,8 @@
 #include <cctype>
 
 #include "base/BmpFile.h"
-#include "skin/data/SkinModel.h"
 #include "base/Text.h"
+#include "skin/data/SkinModel.h"
 
 namespace skintool {
 

@@ -7,12 +7,12 @@
 #include <map>
 
 #include "base/BmpFile.h"
+#include "base/Text.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/SkinStream.h"
 #include "skin/data/Winskinini.h"
 #include "tools/skintool/Commands.h"
 #include "tools/skintool/SkinLoad.h"
-#include "base/Text.h"
 
 namespace skintool {
 
@@ -72,8 +72,7 @@ void CheckImageNames(const TMemoryStream& iniBytes, const std::vector<lbb::skin:
     const size_t eq = line.find(u'=');
     if (eq == String::npos) continue;
     const String value = lbb::Trim(std::u16string_view(line).substr(eq + 1));
-    if (value.size() < 4 || !lbb::SameTextAscii(value.substr(value.size() - 4), u".bmp"))
-      continue;
+    if (value.size() < 4 || !lbb::SameTextAscii(value.substr(value.size() - 4), u".bmp")) continue;
     const String name = value.substr(value.find_last_of(u"/\\") + 1);
     const std::string shown = lbb::skin::TextToCp1252(name);
     if (value.substr(value.size() - 4) != u".bmp")

@@ -87,7 +87,7 @@ class WinRunHost : public RunHost {
   std::function<void(const String&)> appendLog_;
   std::function<void(const std::vector<String>&)> appendLines_;
   WindowHandle window_;
-  WindowTimer flushTimer_{1};  // appends lines that waited for the interval
+  WindowTimer flushTimer_{1};          // appends lines that waited for the interval
   std::vector<LogHandOver*> waiting_;  // handed over, not yet appended (the workers wait)
   DWORD lastAppend_ = 0;               // tick count at the end of the last append
   std::shared_ptr<WorkerCount> workers_ = std::make_shared<WorkerCount>();

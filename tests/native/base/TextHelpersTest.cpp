@@ -44,8 +44,10 @@ TEST(Trimming, ControlCharactersOrBlanksOnly) {
 TEST(Utf8, RoundTripAndReplacement) {
   const String text = u"G\u00FCnter \u535A\u5BA2 \U0001F600";
   EXPECT_EQ(Utf8ToText(TextToUtf8(text)), text);
-  EXPECT_EQ(Utf8ToText("a\xC0\xAF" "b"), u"a\uFFFD\uFFFDb");  // overlong form refused
-  EXPECT_EQ(TextToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");         // lone surrogate
+  EXPECT_EQ(Utf8ToText("a\xC0\xAF"
+                       "b"),
+            u"a\uFFFD\uFFFDb");                        // overlong form refused
+  EXPECT_EQ(TextToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");  // lone surrogate
 }
 
 }  // namespace

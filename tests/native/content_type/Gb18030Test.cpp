@@ -82,13 +82,13 @@ TEST(DecodeGb18030, IncompleteOrFalseFourByteSequencesStayInTheRun) {
                           "AA",
                           Bracketed),
             String(u"[\u0081"
-                 u"0AA]"));
+                   u"0AA]"));
   // The second byte of a pair is never the start of a four-byte sequence.
   EXPECT_EQ(DecodeGb18030("\xD6\x81\x30\x81\x30", Bracketed), String(u"[\u00D6\u0081"
-                                                                   u"0\u0081"
-                                                                   u"0]"));
+                                                                     u"0\u0081"
+                                                                     u"0]"));
   EXPECT_EQ(DecodeGb18030("x\x81\x30\x81", Bracketed), String(u"[x\u0081"
-                                                            u"0\u0081]"));
+                                                              u"0\u0081]"));
   EXPECT_EQ(DecodeGb18030("x\x81", Bracketed), String(u"[x\u0081]"));
   // A well-formed but unmapped four-byte sequence is one replacement character.
   EXPECT_EQ(DecodeGb18030("\xFE\x39\xFE\x39z", Bracketed), String(u"\uFFFD[z]"));

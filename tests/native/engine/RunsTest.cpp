@@ -6,9 +6,9 @@
 #include <map>
 #include <set>
 
-#include "tools/samplehost/BlogGenerator.h"
 #include "app/engine/Runs.h"
 #include "tests/native/engine/TestHost.h"
+#include "tools/samplehost/BlogGenerator.h"
 
 namespace lbb {
 namespace {

@@ -48,7 +48,7 @@ String ListEntry(const String& path) {
 TEST(Scrapers, ListPageSkipsTheFirstMarker) {
   EXPECT_TRUE(ParseListPage(u"<p>" + ListEntry(u"/u/blog/item/1.html") + u"</p>", kBlog).empty());
   const String three = u"<html>" + ListEntry(u"/u/decoy") + ListEntry(u"/u/blog/item/2.html") +
-                     ListEntry(u"/u/blog/item/1.html") + u"</html>";
+                       ListEntry(u"/u/blog/item/1.html") + u"</html>";
   EXPECT_EQ(ParseListPage(three, kBlog),
             (std::vector<String>{kBlog + u"/u/blog/item/2.html", kBlog + u"/u/blog/item/1.html"}));
   EXPECT_TRUE(ParseListPage(u"", kBlog).empty());
@@ -79,7 +79,7 @@ TEST(Scrapers, ArticleTitleAndBody) {
 
 TEST(Scrapers, AlbumPageKeepsOnlyThePictureServer) {
   const String page = u"x psrc:\"" + kPhoto + u"/u/pic/abpic/a.bmp\" y psrc:\"http://other.test" +
-                    u"/u/pic/abpic/b.bmp\" z psrc:\"" + kPhoto + u"/u/pic/abpic/c.bmp\" end";
+                      u"/u/pic/abpic/b.bmp\" z psrc:\"" + kPhoto + u"/u/pic/abpic/c.bmp\" end";
   EXPECT_EQ(ParseAlbumPage(page, kPhoto),
             (std::vector<String>{kPhoto + u"/u/pic/abpic/a.bmp", kPhoto + u"/u/pic/abpic/c.bmp"}));
 }
@@ -123,7 +123,7 @@ TEST(FileNames, PictureNamesStayInThePicFolder) {
 
 TEST(ArticlePage, HeadBodyFootAndPictureRewrite) {
   const String body = u"<img src=\"" + kPhoto + u"/me/pic/item/a.bmp\"><img src=\"" + kPhoto +
-                    u"/other/pic/item/b.bmp\">";
+                      u"/other/pic/item/b.bmp\">";
   const std::string page = ArticlePageText(body, u"1 标题 <b>", kPhoto, u"me");
   EXPECT_TRUE(
       page.starts_with("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\""
@@ -146,8 +146,9 @@ TEST(RunTexts, MessagesAndStamps) {
 }
 
 TEST(RunTexts, UserNamesThatLeadOutsideAreRefused) {
-  for (const String& bad : {String(u".."), String(u"."), String(u"a/b"), String(u"..\\x"), String(u"c:x"),
-                          String(u"a\x01"), String(u"CON"), String(u"name."), String(u"a|b")}) {
+  for (const String& bad :
+       {String(u".."), String(u"."), String(u"a/b"), String(u"..\\x"), String(u"c:x"),
+        String(u"a\x01"), String(u"CON"), String(u"name."), String(u"a|b")}) {
     EXPECT_FALSE(UserNameProblem(bad).empty()) << TextToUtf8(bad);
   }
   EXPECT_TRUE(UserNameProblem(u"orlend").empty());

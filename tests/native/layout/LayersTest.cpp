@@ -15,9 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Rule {
-  std::string folder;                 // relative to the source root, with a trailing slash
-  std::vector<std::string> allowed;   // include prefixes it may use
-  bool portable;                      // no <windows.h> and friends
+  std::string folder;                // relative to the source root, with a trailing slash
+  std::vector<std::string> allowed;  // include prefixes it may use
+  bool portable;                     // no <windows.h> and friends
 };
 
 // The most specific folder comes first: a file obeys the first rule whose folder holds it.
@@ -63,8 +63,8 @@ const Rule* RuleFor(const std::string& relative) {
 }
 
 bool IsWindowsHeader(const std::string& name) {
-  static const std::vector<std::string> headers = {"windows.h", "winuser.h", "wingdi.h",
-                                                    "winhttp.h", "commctrl.h", "shellapi.h"};
+  static const std::vector<std::string> headers = {"windows.h", "winuser.h",  "wingdi.h",
+                                                   "winhttp.h", "commctrl.h", "shellapi.h"};
   return std::find(headers.begin(), headers.end(), name) != headers.end();
 }
 
@@ -84,8 +84,9 @@ std::vector<std::string> Violations(const fs::path& root) {
             out.push_back(where + "portable code includes <" + inc.target + ">");
           continue;
         }
-        const bool ok = std::any_of(rule->allowed.begin(), rule->allowed.end(),
-                                    [&](const std::string& p) { return inc.target.rfind(p, 0) == 0; });
+        const bool ok =
+            std::any_of(rule->allowed.begin(), rule->allowed.end(),
+                        [&](const std::string& p) { return inc.target.rfind(p, 0) == 0; });
         if (!ok) out.push_back(where + "includes \"" + inc.target + "\" from above its layer");
         if (!fs::exists(root / inc.target))
           out.push_back(where + "\"" + inc.target + "\" is not a path from the source root");
@@ -111,7 +112,8 @@ TEST(Layers, TheCheckSeesAnUpwardInclude) {
   for (const char* d : {"base", "forms", "skin/data", "resources", "app"})
     fs::create_directories(root / d);
   std::ofstream(root / "skin/data/SkinModel.h") << "#pragma once\n";
-  std::ofstream(root / "forms/Bad.h") << "#include <windows.h>\n#include \"skin/data/SkinModel.h\"\n";
+  std::ofstream(root / "forms/Bad.h")
+      << "#include <windows.h>\n#include \"skin/data/SkinModel.h\"\n";
   std::ofstream(root / "base/Bad.cpp") << "#include <windows.h>\n#include \"base/Missing.h\"\n";
   const std::vector<std::string> bad = Violations(root);
   fs::remove_all(root);

@@ -5,9 +5,9 @@
 #include <random>
 #include <set>
 
-#include "tools/samplehost/BlogGenerator.h"
 #include "app/engine/Scrape.h"
 #include "app/engine/Text.h"
+#include "tools/samplehost/BlogGenerator.h"
 
 namespace samplehost {
 namespace {
@@ -61,7 +61,7 @@ class GeneratorTest : public ::testing::Test {
                                Utf8ToText(kPhoto));
   }
   std::vector<String> ExpectedList(const std::vector<ArticleInfo>& articles, size_t from,
-                                 size_t count) {
+                                   size_t count) {
     std::vector<String> urls;
     for (size_t i = from; i < articles.size() && i < from + count; ++i) {
       urls.push_back(Utf8ToText(kBlog + articles[i].path));

@@ -36,7 +36,7 @@ TEST(FrameGeometry, HitTestCaptionAndMenuBand) {
   EXPECT_EQ(FrameHitTest(kHitNowhere, 4, bw, 20), kHitCaption);
   EXPECT_EQ(FrameHitTest(kHitNowhere, 29, bw, 20), kHitCaption);  // still the caption border
   EXPECT_EQ(FrameHitTest(kHitCaption, 30, bw, 20), kHitMenu);
-  EXPECT_EQ(FrameHitTest(kHitCaption, 30, bw, 0), kHitCaption);   // no menu band
+  EXPECT_EQ(FrameHitTest(kHitCaption, 30, bw, 0), kHitCaption);  // no menu band
   // Every other answer stays: client, sizing borders and corners (HTLEFT 10, HTBOTTOMRIGHT 17).
   EXPECT_EQ(FrameHitTest(kHitClient, 40, bw, 20), kHitClient);
   EXPECT_EQ(FrameHitTest(10, 40, bw, 20), 10);

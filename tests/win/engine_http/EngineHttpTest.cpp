@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/win/http/Http.h"
 #include "app/engine/Runs.h"
+#include "app/win/http/Http.h"
 #include "app/win/platform/WinFileSystem.h"
 #include "app/win/platform/WinRunHost.h"
 #include "base/win/WideText.h"

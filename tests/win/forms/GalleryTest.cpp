@@ -5,8 +5,8 @@
 #include <set>
 
 #include "forms/Application.h"
-#include "forms/gallery/Gallery.h"
 #include "forms/Screenshot.h"
+#include "forms/gallery/Gallery.h"
 #include "tests/win/forms/FormsSupport.h"
 
 namespace lbb::forms {

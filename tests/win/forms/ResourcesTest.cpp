@@ -3,11 +3,11 @@
 
 #include "forms/Application.h"
 #include "forms/Forms.h"
-#include "forms/gallery/Gallery.h"
 #include "forms/HintWindow.h"
 #include "forms/ImgList.h"
 #include "forms/Menus.h"
 #include "forms/StdCtrls.h"
+#include "forms/gallery/Gallery.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/forms/GuiObjects.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tests/win/http/FetchSupport.h"
 #include "app/win/http/Http.h"
+#include "tests/win/http/FetchSupport.h"
 
 namespace lbb::win::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/win/http/DecodeCharset.h"
-#include "tests/win/http/FetchSupport.h"
 #include "app/win/http/Http.h"
+#include "tests/win/http/FetchSupport.h"
 
 namespace lbb::win::testing {
 namespace {

@@ -71,8 +71,8 @@ TEST(DibSurface, PresentToARealWindow) {
   wc.lpszClassName = L"LbbDibSurfaceTest";
   RegisterClassW(&wc);
   const WindowHandle window(CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"surface",
-                                            WS_POPUP | WS_VISIBLE, 40, 40, 64, 48, nullptr,
-                                            nullptr, wc.hInstance, nullptr));
+                                            WS_POPUP | WS_VISIBLE, 40, 40, 64, 48, nullptr, nullptr,
+                                            wc.hInstance, nullptr));
   ASSERT_TRUE(window);
   UpdateWindow(window.get());
   TDibSurface s(64, 48);
