@@ -19,18 +19,17 @@
 namespace lbb::forms {
 namespace {
 
+BOOL CALLBACK AddShowingBox(HWND w, LPARAM lp) {
+  if (IsWindowVisible(w) && WindowClassName(w) == u"#32770") {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  }
+  return TRUE;
+}
+
 // The message boxes of this thread that are showing.
 std::vector<HWND> ErrorBoxes() {
   std::vector<HWND> boxes;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) -> BOOL {
-        if (IsWindowVisible(w) && WindowClassName(w) == u"#32770") {
-          reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&boxes));
+  EnumThreadWindows(GetCurrentThreadId(), &AddShowingBox, reinterpret_cast<LPARAM>(&boxes));
   return boxes;
 }
 

@@ -362,17 +362,16 @@ TEST_F(WindowProcHookTest, HooksOutlivingTheirControlDoNothing) {
   EXPECT_TRUE(log.empty());
 }
 
+BOOL CALLBACK CountButtonWindows(HWND w, LPARAM lp) {
+  if (WindowClassName(w) == u"TButton") ++*reinterpret_cast<int*>(lp);
+  return TRUE;
+}
+
 TEST_F(WindowProcHookTest, ChildMadeWithItsParentHasOneWindow) {
   // The button's window was asked for before the form had one: making the form's window
   // made the button's, and no second window of the button is left behind.
   int windows = 0;
-  EnumChildWindows(
-      form->Handle(),
-      [](HWND w, LPARAM lp) -> BOOL {
-        if (WindowClassName(w) == u"TButton") ++*reinterpret_cast<int*>(lp);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumChildWindows(form->Handle(), &CountButtonWindows, reinterpret_cast<LPARAM>(&windows));
   EXPECT_EQ(windows, 1);
   EXPECT_EQ(button->WindowHandle(), hwnd);
 }
