@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/win/input/Input.h"
 #include "base/win/Handles.h"
 
 namespace lbb::driver {
@@ -27,23 +28,13 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
-  const bool match = s->caption ? WindowTextOf(hwnd) == *s->caption : ClassOf(hwnd) == L"#32770";
+  const bool match = s->caption ? input::TextOf(hwnd) == *s->caption : ClassOf(hwnd) == L"#32770";
   if (!match) return TRUE;
   s->found = hwnd;
   return FALSE;
 }
 
 }  // namespace
-
-std::wstring WindowTextOf(HWND hwnd) {
-  const LRESULT n = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
-  if (n <= 0) return {};
-  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-  const LRESULT got =
-      SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return text;
-}
 
 HWND FindProgramWindow(DWORD pid, const std::wstring& caption) {
   Search s{pid, &caption, nullptr};
@@ -60,7 +51,7 @@ HWND FindDialog(DWORD pid) {
 std::wstring DialogText(HWND dialog) {
   // A message box's text is its static control with the id 0xFFFF.
   HWND text = GetDlgItem(dialog, 0xFFFF);
-  return text ? WindowTextOf(text) : std::wstring();
+  return text ? input::TextOf(text) : std::wstring();
 }
 
 HWND ChildAt(HWND parent, POINT client) {
@@ -94,7 +85,7 @@ int LineCount(HWND edit) {
 }
 
 std::wstring LastLine(HWND edit) {
-  std::wstring text = WindowTextOf(edit);
+  std::wstring text = input::TextOf(edit);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r'))
     text.pop_back();
   const size_t cut = text.find_last_of(L'\n');

@@ -15,7 +15,6 @@ HWND FindProgramWindow(DWORD pid, const std::wstring& caption);
 HWND FindDialog(DWORD pid);
 // The text of a message box (its static text) and its caption.
 std::wstring DialogText(HWND dialog);
-std::wstring WindowTextOf(HWND hwnd);
 // The child window at a client point of `parent`.
 HWND ChildAt(HWND parent, POINT client);
 // True when the window and its children have no part left to paint.
