@@ -16,7 +16,6 @@
 namespace lbb::forms {
 namespace {
 
-constexpr UINT kHandOverMessage = WM_APP + 0x51;
 constexpr wchar_t kApplicationClass[] = L"TApplication";
 
 }  // namespace
@@ -25,13 +24,6 @@ TApplication* const Application = [] {
   static TApplication app;
   return &app;
 }();
-
-struct TApplication::PendingCall {
-  const std::function<void()>* call = nullptr;
-  std::exception_ptr error;
-  bool done = false;
-  bool ran = false;
-};
 
 String ControlAtomName(HINSTANCE instance, DWORD threadId) {
   char buffer[64];
@@ -76,7 +68,7 @@ TApplication::TApplication()
 TApplication::~TApplication() {
   BeginDestroy();
   hints_->Hide();
-  ShutDownHandOver();
+  handOver_.reset();
   DestroyComponents();
   SetErrorPresenter(nullptr);
   window_.reset();
@@ -98,10 +90,11 @@ void TApplication::Initialize() {
   wc.hInstance = instance_;
   wc.lpszClassName = kApplicationClass;
   RegisterClassExW(&wc);
-  // A hidden window without taskbar button: it receives the hand-over, timers and the
-  // commands of popup menus.
+  // A hidden window without taskbar button: it receives timers and the commands of popup
+  // menus.
   window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, Wide(title_).c_str(), WS_POPUP,
                                 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
+  handOver_ = std::make_unique<THandOver>();
   SetErrorPresenter([this](const String& text) { ShowError(text); });
 }
 
@@ -246,61 +239,7 @@ int TApplication::MessageBox(const String& text, const String& caption, UINT fla
 // ---- hand-over
 
 bool TApplication::Synchronize(const std::function<void()>& call) {
-  if (GetCurrentThreadId() == mainThread_) {
-    call();
-    return true;
-  }
-  PendingCall pending;
-  pending.call = &call;
-  bool post = false;
-  {
-    std::lock_guard<std::mutex> lock(handOverLock_);
-    if (handOverClosed_ || !window_) return false;
-    pending_.push_back(&pending);
-    post = !std::exchange(handOverPosted_, true);
-  }
-  // One posted message runs every call queued before the UI thread gets to it, so many
-  // waiting workers never fill the UI thread's message queue.
-  if (post && !PostMessageW(window_.get(), kHandOverMessage, 0, 0)) ShutDownHandOver();
-  std::unique_lock<std::mutex> lock(handOverLock_);
-  handOverDone_.wait(lock, [&] { return pending.done; });
-  if (pending.error) std::rethrow_exception(pending.error);
-  return pending.ran;
-}
-
-void TApplication::RunPendingCalls() {
-  for (;;) {
-    PendingCall* next = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(handOverLock_);
-      if (pending_.empty()) {
-        handOverPosted_ = false;
-        return;
-      }
-      next = pending_.front();
-      pending_.pop_front();
-    }
-    std::exception_ptr error;
-    try {
-      (*next->call)();
-    } catch (...) {
-      error = std::current_exception();
-    }
-    std::lock_guard<std::mutex> lock(handOverLock_);
-    next->error = error;
-    next->ran = true;
-    next->done = true;
-    handOverDone_.notify_all();
-  }
-}
-
-void TApplication::ShutDownHandOver() {
-  std::lock_guard<std::mutex> lock(handOverLock_);
-  handOverClosed_ = true;
-  for (PendingCall* p : pending_)
-    p->done = true;
-  pending_.clear();
-  handOverDone_.notify_all();
+  return handOver_ && handOver_->Run(call);
 }
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -311,9 +250,6 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
       msg,
       [&]() -> LRESULT {
         switch (msg) {
-          case kHandOverMessage:
-            Application->RunPendingCalls();
-            return 0;
           case WM_TIMER:
             if (wParam == TApplicationHints::kTimerId) {
               Application->hints_->TimerFired();

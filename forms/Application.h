@@ -5,17 +5,15 @@
 
 #include <windows.h>
 
-#include <condition_variable>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "base/win/Handles.h"
+#include "forms/HandOver.h"
 #include "forms/MessagePump.h"
 #include "forms/Messages.h"
 #include "forms/core/Component.h"
@@ -147,11 +145,8 @@ class TApplication : public TComponent {
   bool IsFrameworkMessage(MSG& m);
 
  private:
-  struct PendingCall;
   static LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void AfterCreateForm(TCustomForm* form);
-  void RunPendingCalls();
-  void ShutDownHandOver();
   bool ProcessMessage(MSG& m);
   void ShowError(const String& text);
   void EndLoop(const TMessagePump& pump);
@@ -176,12 +171,7 @@ class TApplication : public TComponent {
   std::vector<TMenu*> menus_;
   std::map<UINT_PTR, TTimer*> timers_;
   UINT_PTR lastTimerId_ = 0x4000;
-
-  std::mutex handOverLock_;
-  std::condition_variable handOverDone_;
-  std::deque<PendingCall*> pending_;
-  bool handOverPosted_ = false;
-  bool handOverClosed_ = false;
+  std::unique_ptr<THandOver> handOver_;  // Synchronize's calls, made on the UI thread
 };
 
 // The one application object of the process.

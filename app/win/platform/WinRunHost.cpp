@@ -5,14 +5,10 @@
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
 #include "forms/MessagePump.h"
-#include "forms/WindowGuard.h"
 
 namespace lbb::win {
 
 namespace {
-
-constexpr UINT kLogLineMessage = WM_APP + 0x4C;  // lParam: LogHandOver*
-const wchar_t kWindowClass[] = L"LorvaneLogHandOver";
 
 struct WorkerStart {
   std::function<void()> body;
@@ -31,18 +27,6 @@ DWORD WINAPI WorkerThread(void* param) {
   start.reset();
   count->Ended();
   return 0;
-}
-
-// The hand-over window's class, registered once; its procedure is set per window.
-void RegisterWindowClass() {
-  static const bool registered = [] {
-    WNDCLASSW c{};
-    c.lpfnWndProc = DefWindowProcW;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.lpszClassName = kWindowClass;
-    return RegisterClassW(&c) != 0;
-  }();
-  (void)registered;
 }
 
 String TrimDirectory(const std::wstring& full) {
@@ -72,64 +56,32 @@ WinRunHost::WinRunHost(std::function<void(const String&)> appendLog)
 WinRunHost::WinRunHost(std::function<void(const String&)> appendLog,
                        std::function<void(const std::vector<String>&)> appendLines)
     : appendLog_(std::move(appendLog)), appendLines_(std::move(appendLines)) {
-  RegisterWindowClass();
-  window_.reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleW(nullptr), nullptr));
-  if (window_) {
-    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
-  }
+  handOver_.afterCalls = [this] { AppendOrWait(); };
+  handOver_.onTimer = [this](UINT_PTR id) {
+    if (id == flushTimer_.Id()) OnFlushTimer();
+  };
 }
 
 WinRunHost::~WinRunHost() {
-  if (window_) {
-    // Lines still queued are appended now, so that no worker waits for ever.
-    MSG msg;
-    while (PeekMessageW(&msg, window_.get(), kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
-      waiting_.push_back(reinterpret_cast<LogHandOver*>(msg.lParam));
-    }
-    FlushWaitingLines();
-    flushTimer_.Stop();
-    window_.reset();
-  }
+  // Lines still queued are appended now, so that no worker waits for ever; later ones are
+  // refused.
+  handOver_.RunPending();
+  handOver_.Close();
+  FlushWaitingLines();
+  flushTimer_.Stop();
 }
 
-LRESULT CALLBACK WinRunHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<WinRunHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  auto system = [&] { return DefWindowProcW(hwnd, msg, wp, lp); };
-  return forms::GuardMessage(
-      msg,
-      [&]() -> LRESULT {
-        switch (msg) {
-          case kLogLineMessage:
-            if (self) self->OnLogLine(lp);
-            return 0;
-          case WM_TIMER:
-            if (self && wp == self->flushTimer_.Id()) self->OnFlushTimer();
-            return 0;
-          default:
-            return system();
-        }
-      },
-      system);
-}
-
-void WinRunHost::OnLogLine(LPARAM lp) {
-  waiting_.push_back(reinterpret_cast<LogHandOver*>(lp));
+void WinRunHost::AppendOrWait() {
+  if (waiting_.empty()) return;
   if (!appendLines_) {
     FlushWaitingLines();
     return;
-  }
-  // Take the other lines already queued too.
-  MSG more;
-  while (PeekMessageW(&more, window_.get(), kLogLineMessage, kLogLineMessage, PM_REMOVE)) {
-    waiting_.push_back(reinterpret_cast<LogHandOver*>(more.lParam));
   }
   const DWORD since = GetTickCount() - lastAppend_;
   if (since >= kLogAppendIntervalMs) {
     FlushWaitingLines();
   } else if (!flushTimer_.Running()) {
-    flushTimer_.Start(window_.get(), kLogAppendIntervalMs - since);
+    flushTimer_.Start(handOver_.Window(), kLogAppendIntervalMs - since);
     // Without a timer the lines cannot wait: append them now.
     if (!flushTimer_.Running()) FlushWaitingLines();
   }
@@ -202,8 +154,12 @@ bool WinRunHost::StartWorker(std::function<void()> body) {
 
 void WinRunHost::HandOverLogLine(const String& line) {
   LogHandOver handOver{line, KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
-  if (!window_ || !handOver.appended) return;
-  if (!PostMessageW(window_.get(), kLogLineMessage, 0, reinterpret_cast<LPARAM>(&handOver))) {
+  if (!handOver.appended) return;
+  // The line is queued on the UI thread; it is appended there now or with the lines that
+  // follow within the interval, and this worker waits until it has been.
+  if (!handOver_.Run([&] { waiting_.push_back(&handOver); })) return;
+  if (GetCurrentThreadId() == handOver_.OwnerThread()) {
+    FlushWaitingLines();  // the UI thread itself cannot wait for its own timer
     return;
   }
   WaitForSingleObject(handOver.appended.get(), INFINITE);

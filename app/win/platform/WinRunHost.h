@@ -14,6 +14,7 @@
 #include "app/engine/Runs.h"
 #include "app/engine/Scrape.h"
 #include "base/win/Handles.h"
+#include "forms/HandOver.h"
 
 namespace lbb::win {
 
@@ -63,14 +64,16 @@ class WinRunHost : public RunHost {
   WinRunHost& operator=(const WinRunHost&) = delete;
 
   bool StartWorker(std::function<void()> body) override;
-  // Posts the line to the UI thread's hand-over window and waits until it has been appended
-  // (or the window is gone).
+  // Hands the line over to the UI thread and waits until it has been appended (or the host
+  // is closing).
   void HandOverLogLine(const String& line) override;
   // Lines handed over earlier and still waiting go first.
   void AppendLog(const String& line) override;
   void ProcessPendingEvents() override;
   LocalTime Now() override;
 
+  // Lines handed over that have not reached the UI thread yet.
+  size_t QueuedLines() { return handOver_.Queued(); }
   // Worker threads started here that have not ended yet.
   int LiveWorkers() const { return workers_->Live(); }
   // Processes window events (handed-over lines included) until every worker has ended.
@@ -78,15 +81,16 @@ class WinRunHost : public RunHost {
 
  private:
   struct LogHandOver;
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void OnLogLine(LPARAM lp);
+  // On the UI thread, after lines were handed over together: appends the waiting lines now,
+  // or after the rest of the interval.
+  void AppendOrWait();
   void OnFlushTimer();
   // Appends the waiting lines and releases their workers.
   void FlushWaitingLines();
 
   std::function<void(const String&)> appendLog_;
   std::function<void(const std::vector<String>&)> appendLines_;
-  WindowHandle window_;
+  forms::THandOver handOver_;          // the lines' way to the UI thread
   WindowTimer flushTimer_{1};          // appends lines that waited for the interval
   std::vector<LogHandOver*> waiting_;  // handed over, not yet appended (the workers wait)
   DWORD lastAppend_ = 0;               // tick count at the end of the last append

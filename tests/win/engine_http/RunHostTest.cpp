@@ -96,6 +96,18 @@ TEST(RunHostHandOver, OwnLineComesAfterTheLinesWaiting) {
   EXPECT_EQ(log, (std::vector<String>{u"first", u"second", u"own"}));
 }
 
+TEST(RunHostHandOver, LineHandedOverOnTheUiThreadIsAppendedAtOnce) {
+  std::vector<String> log;
+  win::WinRunHost host(
+      [&](const String& line) { log.push_back(line); },
+      [&](const std::vector<String>& lines) { log.insert(log.end(), lines.begin(), lines.end()); });
+  host.AppendLog(u"before");
+  // Right after an append a worker's line would wait for the interval; the UI thread's own
+  // line cannot wait for its own timer.
+  host.HandOverLogLine(u"own");
+  EXPECT_EQ(log, (std::vector<String>{u"before", u"own"}));
+}
+
 TEST(RunHostHandOver, HostGoneReleasesWaitingWorkers) {
   std::vector<String> log;
   std::atomic<int> released{0};
@@ -111,19 +123,12 @@ TEST(RunHostHandOver, HostGoneReleasesWaitingWorkers) {
         ++released;
       });
     }
-    // Take the eight lines off the queue unhandled, then queue them again and end the host.
-    std::vector<MSG> taken;
+    // The eight lines wait in the queue, not yet taken by the UI thread; then the host ends.
     const DWORD start = GetTickCount();
-    while (taken.size() < 8 && GetTickCount() - start < 20000) {
-      MSG msg;
-      if (PeekMessageW(&msg, nullptr, WM_APP, WM_APP + 0xFF, PM_REMOVE))
-        taken.push_back(msg);
-      else
-        Sleep(1);
-    }
-    ASSERT_EQ(taken.size(), 8u);
-    for (const MSG& m : taken)
-      PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);
+    while (host.QueuedLines() < 8 && GetTickCount() - start < 20000)
+      Sleep(1);
+    ASSERT_EQ(host.QueuedLines(), 8u);
+    EXPECT_EQ(released.load(), 0);
   }
   // The host's end appended the queued lines and released every worker.
   for (std::thread& t : workers)
