@@ -3,6 +3,12 @@
 # Our own code builds without warnings: every warning is an error.
 set(LBB_WARNINGS -Wall -Wextra -Wshadow -Werror)
 
+# The fuzz preset instruments every library for coverage, so the fuzzers see the branches of
+# the parsers they drive (the targets themselves add the libFuzzer driver).
+if(LBB_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(LBB_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)

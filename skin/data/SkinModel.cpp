@@ -162,6 +162,11 @@ int TSkinModel::Int(std::u16string_view section, std::u16string_view key, int de
   return ini->ReadInteger(section, key, def);
 }
 
+int TSkinModel::Cells(std::u16string_view section, std::u16string_view key, int def) const {
+  const int n = Int(section, key, def);
+  return n < 0 ? def : n;
+}
+
 String TSkinModel::Str(std::u16string_view section, std::u16string_view key) const {
   return ini->ReadString(section, key, u"");
 }
@@ -177,7 +182,7 @@ void TSkinModel::ReadBorders() {
     const int a = Int(u"Personality", Cat(x, u"TopHeight"), 0);
     const int z = Int(u"Personality", Cat(x, u"BotHeight"), 0);
     b.r = i < 2 ? TRect{0, a, 0, z} : TRect{a, 0, z, 0};
-    b.frame = Int(u"Personality", Cat(x, u"Frame"), 1);
+    b.frame = Cells(u"Personality", Cat(x, u"Frame"), 1);
     b.Tile = Int(u"Personality", Cat(x, u"Stretch"), 1);
     if (b.Tile > 1) b.Tile = 1;
     b.trans = Int(u"Personality", Cat(x, u"Trans"), 1);
@@ -228,7 +233,7 @@ std::unique_ptr<TDataSkinObject> TSkinModel::ReadSkinObject(std::u16string_view 
   auto o = std::make_unique<TDataSkinObject>(String(section));
   Readbmp(o->Map, image);
   ReadCommon(*o, section, true);
-  o->frame = Int(section, u"Frame", 0);
+  o->frame = Cells(section, u"Frame", 0);
   return o;
 }
 
@@ -252,8 +257,8 @@ void TSkinModel::ReadButtons() {
   b->style = 0;
   Readbmp(b->CheckMap, Str(s, u"CheckButton"));
   Readbmp(b->RadioMap, Str(s, u"RadioButton"));
-  b->radioframe = Int(s, u"RadioButtonFrame", 0);
-  b->checkframe = Int(s, u"CheckButtonFrame", 0);
+  b->radioframe = Cells(s, u"RadioButtonFrame", 0);
+  b->checkframe = Cells(s, u"CheckButtonFrame", 0);
   b->newnormal = !Str(s, u"NormalColour2").empty();
   b->newover = !Str(s, u"MouseOverColour2").empty();
   b->newdown = !Str(s, u"PressedColour2").empty();

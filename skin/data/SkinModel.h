@@ -131,6 +131,8 @@ class TSkinModel {
   };
 
   int Int(std::u16string_view section, std::u16string_view key, int def) const;
+  // A count of image cells: a negative count (a damaged skin) reads as absent, `def`.
+  int Cells(std::u16string_view section, std::u16string_view key, int def) const;
   String Str(std::u16string_view section, std::u16string_view key) const;
   TColor Triple(std::u16string_view section, std::u16string_view key, TColor def) const;
   void ReadCommon(TDataSkinObject& o, std::u16string_view section, bool colours) const;

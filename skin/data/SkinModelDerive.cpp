@@ -46,7 +46,7 @@ void TSkinModel::ReadSysButtons() {
     b->Visibility = Int(s, u"Visibility", 0);
     b->Visibility1 = Int(s, u"Visibility1", b->Action == -1 ? -1 : 0);
     b->CombineOp = Int(s, u"CombineOp", -1);
-    b->frame = Int(s, u"frame", 0);
+    b->frame = Cells(s, u"frame", 0);
     Readbmp(b->Map, Str(s, u"ButtonImage"));
     if (b->Action == 1 && b->Visibility == 2) maxX = b->XCoord, maxY = b->YCoord;
     if (b->Action == 4) b->XCoord = maxX, b->YCoord = maxY;
@@ -111,8 +111,8 @@ void TSkinModel::SetFrameCounts() {
   set(SArrow.get(), 23);
   set(HBar.get(), 4);
   set(VBar.get(), 4);
-  set(HSlider.get(), Int(u"HorzScrollThumb", u"FrameCount", 3));
-  set(VSlider.get(), Int(u"VertScrollThumb", u"FrameCount", 3));
+  set(HSlider.get(), Cells(u"HorzScrollThumb", u"FrameCount", 3));
+  set(VSlider.get(), Cells(u"VertScrollThumb", u"FrameCount", 3));
   for (TDataSkinObject* o : {TrackHorz.get(), TrackVert.get(), TrackLeft.get(), Trackright.get(),
                              Tracktop.get(), Trackbottom.get()})
     set(o, 5);

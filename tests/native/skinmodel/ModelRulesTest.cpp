@@ -95,6 +95,33 @@ TEST(SkinModelParse, PresetsDefaultsAndClamps) {
   EXPECT_EQ(m.VSlider->frame, 2);
 }
 
+// A damaged skin's negative cell counts read as absent: the caption button's count is derived
+// from its image, an element's stays unset, a border's is the default 1.
+TEST(SkinModelParse, NegativeCellCountsReadAsAbsent) {
+  const std::string ini =
+      "[Personality]\r\nTop=t.bmp\r\nTopFrame=-2\r\n"
+      "[Buttons]\r\n[Headerbar]\r\nImage=b.bmp\r\nFrame=-7\r\n"
+      "[Button.Radio]\r\n[button.checkbox]\r\n"
+      "[Button]\r\nImage=b.bmp\r\nRadioButtonFrame=-1\r\nCheckButtonFrame=-4\r\n"
+      "[ButtonX]\r\nAction=0\r\nButtonImage=sq.bmp\r\nframe=-3\r\n"
+      "[HorzScrollThumb]\r\nImage=b.bmp\r\nFrameCount=-9\r\n";
+  TSkinModel m;
+  ASSERT_TRUE(Parse(m, Pack({ini,
+                             {{"t.bmp", Solid(8, 8, 1)},
+                              {"b.bmp", Solid(40, 10, 1)},
+                              {"sq.bmp", Solid(38, 10, 2)}}})));
+  EXPECT_EQ(m.border[kBorderTop]->frame, 1);
+  ASSERT_FALSE(m.SysBtn.empty());
+  EXPECT_EQ(m.SysBtn[0]->frame, 3);  // derived: 38 / 10 = 3.8
+  ASSERT_TRUE(m.Button);
+  EXPECT_EQ(m.Button->radioframe, 4);  // derived from the glyph images, as when absent
+  EXPECT_EQ(m.Button->checkframe, 4);
+  ASSERT_TRUE(m.Header);
+  EXPECT_EQ(m.Header->frame, 5);  // as without a count
+  ASSERT_TRUE(m.HSlider);
+  EXPECT_EQ(m.HSlider->frame, 3);
+}
+
 TEST(SkinModelParse, CaptionButtonRules) {
   const std::string ini =
       "[Button]\r\nAction=0\r\n[Buttons]\r\n[Button.Radio]\r\n[button.checkbox]\r\n"
