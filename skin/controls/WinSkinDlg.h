@@ -1,0 +1,162 @@
+// TSkinManage: the one skin manager of the process. It watches window creation, activation
+// and destruction through a WH_CBT hook on the UI thread (and on further threads on request),
+// decides which windows are skinned and with which skin data, attaches a form skinner to
+// each, keeps the popup-menu skinners, and runs the deferred bulk actions (skin all, unskin
+// all, skin changed, purge, re-skin one window) from a one-shot timer, so that the message
+// handling that asked for them finishes first.
+//
+// It is the skin data's manager (TSkinManagerSeam): the first skin data component that
+// finishes loading creates it (EnsureSkinManager) and it is destroyed at shutdown after every
+// skin data component is gone (DestroySkinManager); the hooks are off from then on.
+//
+// Threads: the lists are shared with the hooks of extra threads, so every entry point takes
+// the manager's lock (recursive: a hook may run inside an entry point on the same thread).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "base/win/Handles.h"
+#include "forms/Bitmap.h"
+#include "forms/Forms.h"
+#include "skin/win/SkinMessages.h"
+#include "skin/win/WinSkinData.h"
+
+namespace lbb::skin {
+
+class TWinSkinForm;
+class TWinSkinPopMenu;
+
+// One extra hooked thread.
+struct TSkinThread {
+  lbb::HookHandle hook;
+  DWORD ThreadID = 0;
+};
+
+// The kind of menu about to open.
+enum TMenuType : int { mtPopup = 0, mtMenuBar = 1, mtSystem = 2 };
+
+class TSkinManage : public TSkinManagerSeam {
+ public:
+  // amode 0: the main manager with its own lists; otherwise a module's sub-manager (amode =
+  // the module instance handle) that shares the main manager's lists after AssignData.
+  explicit TSkinManage(intptr_t amode);
+  // Shutdown: stops the timer, unskins the forms of its mode, frees the popup skinners,
+  // removes its hooks; HooksOff from then on.
+  ~TSkinManage() override;
+  TSkinManage(const TSkinManage&) = delete;
+  TSkinManage& operator=(const TSkinManage&) = delete;
+
+  // ---- the skin data's seam
+  void Register(TSkinData* adata) override { AddSkinData(adata); }
+  void Unregister(TSkinData* adata) override { RemoveSkinData(adata); }
+  void InstallHooks() override { InstallHook(); }
+  void AddForm(HWND aHwnd) override { (void)AddFormHwnd(aHwnd); }
+  void DeleteSysbtn() override;
+  void SetAction(TSkinAction acode, int Interval) override;
+  void SetActive(bool b) override { active = b; }
+  void SetUpdateData(TSkinData* adata) override { UpdateData = adata; }
+  TSkinManagerState State() const override { return static_cast<TSkinManagerState>(state); }
+  void SetState(TSkinManagerState s) override { state = static_cast<int>(s); }
+  void SetLpara(HWND window) override { lpara = window; }
+  void AddChildForm(HWND window) override;
+  void UpdateSkinControl(forms::TWinControl* parent, forms::TControl* control) override;
+  void DeleteGraphicControl(forms::TWinControl* parent, forms::TControl* control) override;
+  void UpdateMenu(forms::TWinControl* parent) override;
+  void RefreshMenuBars() override;
+  void AddNestForm(forms::TWinControl* parent, forms::TWinControl* nested) override;
+  void InstallThread(DWORD aThreadID) override;
+  void UnInstallThread(DWORD aThreadID) override;
+
+  // ---- the manager's own operations
+  void InstallHook();
+  void AddSkinData(TSkinData* adata);
+  void RemoveSkinData(TSkinData* adata);
+  // Attaches a form skinner to a top-level window; true when one was attached.
+  bool AddFormHwnd(HWND aHwnd);
+  // Detaches and frees the skinner of a destroyed window that has a form object.
+  bool DeleteForm(HWND aHwnd);
+  // Drops the entry for aHwnd from Flist without freeing it (the skinner's destructor).
+  void DeleteForm2(HWND aHwnd);
+  // Frees every form skinner whose Skinstate is 6.
+  void DeleteForm3();
+  TWinSkinForm* FindForm(HWND hwnd) const;
+  void PurgeForms();
+  bool CanSkinWindow(HWND aHwnd, const std::u16string& className);
+  TSkinData* ChooseSkinData(HWND hwnd) const;
+  // The form object whose window is hwnd, else the control object of the window; null.
+  static forms::TWinControl* FindVclControl(HWND hwnd);
+
+  void AddPopupMenu(HWND hwnd);
+  void DeletePopupMenu(HWND hwnd);
+  bool HasPopupMenu(HWND hwnd) const;
+  void SetPopMenu();
+  void SetHMenu(HMENU amenu);
+  forms::TBitmap* GetMenuBg(HMENU amenu) const;
+  void FindPopupMenu(HMENU amenu);
+  void UpdateSkinMenu(HMENU) {}
+
+  void SetMDIMax(bool b);
+  void SetMDIMax2(bool b);
+  void SetCaption(bool b);
+  int GetMDIChildNum() const;
+
+  void AssignData(TSkinManage* amgr);
+  void DeleteSub(TSkinManage* p);
+  // The optional scroll-bar library is never loaded: both always false.
+  bool initsb(HWND ahwnd);
+  bool Uninitsb(HWND ahwnd);
+
+  // The timer's tick.
+  void TimerAction();
+
+  // ---- fields (the form skinners read and write some of them)
+  std::vector<TWinSkinForm*>* Flist = nullptr;
+  std::vector<TWinSkinPopMenu*>* Mlist = nullptr;
+  std::vector<TSkinData*>* Dlist = nullptr;
+  std::vector<std::unique_ptr<TSkinThread>>* Threadlist = nullptr;
+  std::vector<TSkinManage*>* sublist = nullptr;
+  bool active = false;
+  bool skinchildform = false;
+  int state = 0;
+  int menutype = mtPopup;
+  bool menuactive = false;
+  bool MDIMax = false;
+  bool WMSetDraw = false;
+  HWND clienthwnd = nullptr;
+  forms::TCustomForm* MDIForm = nullptr;
+  TSkinAction action = TSkinAction::saSkinAll;
+  TSkinData* UpdateData = nullptr;
+  bool SBinstall = false;
+  TSkinData* MainData = nullptr;
+  intptr_t mode = 0;
+  HWND handle = nullptr;
+  HWND lpara = nullptr;
+  TSkinManage* mmgr = nullptr;
+  HMODULE SBLib = nullptr;
+
+  // Serialises the hooks of extra threads with the UI thread.
+  std::recursive_mutex& Lock() const { return *lock_; }
+
+ private:
+  struct TImpl;
+  std::unique_ptr<TImpl> impl_;
+  std::shared_ptr<std::recursive_mutex> lock_ = std::make_shared<std::recursive_mutex>();
+};
+
+// The manager of the process: null before the first skin data component loads and after
+// DestroySkinManager.
+TSkinManage* SkinManagerInstance();
+// Creates the main manager when there is none and installs it as the skin data's manager.
+TSkinManage& EnsureSkinManager();
+// Destroys it (the skin subsystem's finalisation); the main hook only passes events on from
+// then on.
+void DestroySkinManager();
+// Set once by the manager's destructor.
+bool HooksOff();
+
+}  // namespace lbb::skin

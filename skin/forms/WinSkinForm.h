@@ -1,0 +1,187 @@
+// TWinSkinForm: the object that skins one top-level window, MDI frame or MDI child. It takes
+// over the window's procedure (and, for a framework form, the form's message method), keeps
+// the window's set-up (styles, border kind, caption buttons, icons, window state), dispatches
+// the window's messages in stages, and gives the window back exactly as it found it.
+//
+// The skin manager (TSkinManage) decides which windows get one and owns the lifecycle: it
+// creates the skinner (owned by the form when there is a framework form, else by the
+// manager), sets Hwnd, mode and formclass, calls InitTform or InitDlg and posts SKM_SKINFORM.
+//
+// Only the set-up, dispatch and removal live here; the frame painting and hit-testing
+// (InitSkinData, the non-client handlers), the menu bar and the owner-drawn menu items are
+// filled in by their own files through the hand-over points named below.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/win/Handles.h"
+#include "forms/Forms.h"
+#include "forms/Graphics.h"
+#include "forms/Timer.h"
+#include "forms/WindowProcHook.h"
+#include "skin/win/SkinMessages.h"
+#include "skin/win/WinSkinData.h"
+
+namespace lbb::skin {
+
+class TSkinControl;
+class TWinSkinMenu;
+class TWindowSubclass;
+
+enum class TSkinFormStyle : uint8_t { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
+enum class TSkinFormBorder : uint8_t { sbsSizeable, sbsSingle, sbsNone, sbsDialog };
+enum class TSkinWindowState : uint8_t { swsNormal, swsMax, swsMin };
+// TSkinFormIcons: a bit set in one byte.
+enum TSkinFormIcon : uint8_t {
+  sbiMax = 1,
+  sbiMin = 2,
+  sbiHelp = 4,
+  sbisystem = 8,
+  sbicaption = 16
+};
+using TSkinFormIcons = uint8_t;
+
+// Skinstate values.
+enum TSkinFormState : int {
+  kSkinPending = 0,    // set up, SKM_SKINFORM not yet processed
+  kSkinIdle = 1,       // skinned and idle
+  kSkinChanging = 3,   // SkinChange running
+  kSkinRemoving = 4,   // being removed: nothing restored
+  kSkinFitting = 5,    // FitFrame of the deferred initialisation
+  kSkinDestroyed = 6,  // the window is gone; the manager frees the skinner at its next purge
+};
+
+class TWinSkinForm : public forms::TComponent {
+ public:
+  // `AOwner` is the framework form, or null for a plain window (then the manager owns it).
+  explicit TWinSkinForm(forms::TComponent* AOwner);
+  // Frees the control skinners, caption buttons, buffers, timer, menus and fonts, and asks
+  // the manager to drop Hwnd from its list.
+  ~TWinSkinForm() override;
+
+  // Set-up for a framework form, and for a plain window.
+  void InitTform(TSkinData* afsd, forms::TCustomForm* aform);
+  void InitDlg(TSkinData* afsd);
+
+  // Giving the window back: it lives on (UnSubclass), it is being destroyed (UnSubclass3),
+  // the frame was never skinned (UnSubclass2).
+  void UnSubclass();
+  void UnSubclass2();
+  void UnSubclass3();
+
+  // Re-applies the current skin (the manager calls DeleteSysbtn and InitSkinData first).
+  void SkinChange();
+  // Frame hand-over points (the frame's own file fills them in).
+  void InitSkinData();
+  void DeleteSysbtn();
+  void Cropwindow();
+  void Uncropwindow();
+  // Kept for its callers; no effect.
+  void EnableSysbtn(bool) {}
+  void doLog(const std::u16string&) {}
+
+  // SetWindowPos with frame changed and nothing else (flags 0x37).
+  void Refresh();
+  // Invalidates all of `ahwnd` with erase and updates it at once.
+  static void RePaint(HWND ahwnd);
+  void Minimize();
+  void Maximize();
+  void Restore();
+  void RestoreMDI();
+  bool MDIChildMax() const;
+
+  // Control skinners: the list this skinner owns.
+  // Appends `acontrol` unless listed; true when it was listed already.
+  bool AddControlList(TSkinControl* acontrol);
+  // Removes it (searching from the end) without freeing it.
+  void DeleteControl(TSkinControl* acontrol);
+  // The control-kind mapping's entry points (the mapping's own file fills them in).
+  void AddComp(forms::TComponent* comp);
+  void AddControlh(HWND ahwnd);
+  void InitHwndControls(HWND ahwnd);
+  void InitControls(forms::TWinControl* wForm);
+  void InitNestform(forms::TWinControl* wForm);
+
+  // Menu hand-over points (the menu files fill them in).
+  void InitPopMenu(forms::TWinControl* aform, bool enable, bool update);
+  void InitMainMenu(forms::TWinControl* aform, bool enable);
+
+  // True while the window's procedure is this skinner's.
+  bool Subclassed() const;
+
+  // Fields that carry behaviour (the manager and the other skin files read and write them).
+  HWND Hwnd = nullptr;
+  intptr_t mode = 0;
+  std::u16string formclass;
+  TSkinData* fsd = nullptr;
+  forms::TCustomForm* FForm = nullptr;
+  int Skinstate = kSkinPending;
+  TSkinFormStyle FormStyle = TSkinFormStyle::sfsNormal;
+  TSkinFormBorder FormBorder = TSkinFormBorder::sbsSingle;
+  TSkinFormIcons FormIcons = 0;
+  TSkinWindowState Windowstate = TSkinWindowState::swsNormal;
+  bool sMainMenu = false;
+  bool crop = false;
+  bool FWindowActive = true;
+  bool fInMenu = false;
+  bool bidileft = false;
+  bool isunicode = false;
+  bool ismessagebox = false;
+  bool ischildform = false;
+  bool menuauto = false;
+  std::vector<TSkinControl*> Controllist;  // owned
+  forms::TCanvas* fCanvas = nullptr;
+  forms::TCanvas* fcanvas2 = nullptr;
+  std::wstring bstr = L"  ";
+  std::wstring astr = L" ";
+  std::u16string classname;
+  std::wstring caption;
+  RECT fClientRect{};
+  RECT bw{};  // border widths: left, top (caption bar), right, bottom
+  RECT wTr{};
+  RECT ctr{};
+  RECT FTitleRect{};
+  RECT oldsize{};  // (0, 0, native frame width, native frame height)
+  int MenuHeight = 0;
+  int BtnCount = 0;
+  int RightBtn = 0;
+  int charwidth = 0;
+  int Iconx = 0;
+  int fwidth = 0, fheight = 0;
+  int crwidth = 0, crheight = 0;
+  unsigned poptime = 0;
+  int DoubleTime = 0;
+  HWND parenthwnd = nullptr;
+  HWND ClientHwnd = nullptr;
+  HMENU hmenu = nullptr;
+  HMENU hsysmenu = nullptr;
+  HMENU activemenu = nullptr;
+  HICON DefIcon = nullptr;
+  TColor formcolor = 0;
+  DWORD dwstyle = 0;
+  lbb::RegionHandle WinRgn;  // while crop
+  std::unique_ptr<TWinSkinMenu> menu;
+  std::unique_ptr<forms::TTimer> timer;  // 250 ms hover and hint timer
+  std::unique_ptr<forms::TFont> CaptionFont;
+  std::unique_ptr<forms::TBitmap> IconBmp;
+  std::unique_ptr<forms::TBitmap> CaptionBuf;
+  forms::TComponent* Activeskincontrol = nullptr;
+
+  // The implementation's own state (subclassing, hooks) — see WinSkinForm.cpp.
+  struct TImpl;
+  std::unique_ptr<TImpl> impl;
+};
+
+// The component a nested form carries: its only field refers to the host's form skinner.
+class TWinSkinSpy : public forms::TComponent {
+ public:
+  explicit TWinSkinSpy(forms::TComponent* AOwner) : forms::TComponent(AOwner) {}
+  TWinSkinForm* sf = nullptr;
+};
+
+}  // namespace lbb::skin
