@@ -7,11 +7,14 @@
 #include "app/Unit1.h"
 #include "app/WorkerThread.h"
 #include "forms/Application.h"
+#include "skin/win/WinSkinData.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using lbb::forms::Application;
   try {
     Application->Initialize();
+    // A skin of an unknown version says so in a message box.
+    lbb::skin::ShowSkinMessagesInBoxes();
     // The main window owns the taskbar button; the application's own window has none.
     Application->SetTitle(lbb::String(lbb::app::kApplicationTitle));
     Application->CreateForm<lbb::app::TForm1>();

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "forms/Application.h"
+#include "forms/Forms.h"
 #include "skin/data/Skin3rdDefaults.h"
 
 namespace lbb::skin {
@@ -20,6 +22,12 @@ TSkinSet DefaultSkinControls() {
   for (int m = xcMainMenu; m <= xcSystemMenu; ++m)
     if (m != xcMenuItem) s |= SetOf(m);
   return s;
+}
+
+void ShowSkinMessagesInBoxes() {
+  SetSkinMessageHandler([](const String& message) {
+    forms::Application->MessageBox(message, String(), MB_OK | MB_ICONWARNING);
+  });
 }
 
 TSkinManagerSeam& SkinManager() {
@@ -116,6 +124,9 @@ void TSkinData::ReadSkinStream(TStream& stream) {
   stream.ReadBuffer(&n, sizeof(n));
   data.Clear();
   if (n <= 0) return;
+  // A damaged form stream may state more bytes than it holds: fail as a short read would,
+  // before allocating for them.
+  if (n > stream.Size() - stream.Position()) throw EStreamError("Stream read error");
   std::vector<uint8_t> bytes(static_cast<size_t>(n));
   stream.ReadBuffer(bytes.data(), bytes.size());
   data.Write(bytes.data(), bytes.size());
@@ -151,7 +162,16 @@ void TSkinData::LoadFromFile(const std::u16string& value) {
   }
   std::error_code ec;
   if (value.empty() || !std::filesystem::is_regular_file(path, ec)) return;
-  data.LoadFromFile(path);
+  // A file that is there but cannot be read (locked, no access) is ignored like a missing
+  // one: the skin stays as it was and Empty stays true.
+  TMemoryStream bytes;
+  try {
+    bytes.LoadFromFile(path);
+  } catch (const EStreamError&) {
+    return;
+  }
+  data.Clear();
+  data.Write(bytes.Bytes().data(), bytes.Bytes().size());
   ParseSkin();
   ApplySkin();
 }
@@ -184,7 +204,8 @@ void TSkinData::Loaded() {
   if (ftype != TSkinFormType::sfMainform) {
     SkinManager().SetActive(true);
     SkinManager().SetState(CountedUp(SkinManager().State()));
-    auto* form = dynamic_cast<forms::TWinControl*>(Owner());
+    // Only a form owner is added: a component placed on anything else skins nothing.
+    auto* form = dynamic_cast<forms::TCustomForm*>(Owner());
     if (factive && form) SkinManager().AddForm(form->Handle());
     return;
   }

@@ -61,6 +61,19 @@ enum TSkinOption : int {
   xoFormScrollbar
 };
 enum class TSkinFormType : int { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
+// The kinds of container whose children are skinned (all of them unless changed in code).
+enum TWinContainer : int {
+  xccForm,
+  xccFrame,
+  xccToolbar,
+  xccCoolbar,
+  xccControlbar,
+  xccPanel,
+  xccScrollBox,
+  xccGroupBox,
+  xccTabSheet,
+  xccPageScroller
+};
 
 // A set of enumeration members as bits (member n = bit n).
 using TSkinSet = uint32_t;
@@ -83,6 +96,10 @@ constexpr TSkinSet kDefaultSkinOptions =
     SetOf(xoPreview) | SetOf(xoToolbarBK) | SetOf(xoCaptionButtonHint);
 
 class TSkinData;
+
+// Shows the skin reader's messages (a skin of an unknown version) in the application's
+// message box; the program calls it once at start-up.
+void ShowSkinMessagesInBoxes();
 
 // The framework control that owns the native window `hwnd` (through its "ControlOfs" window
 // property); null for windows of other modules and threads or without one.
@@ -261,12 +278,17 @@ class TSkinData : public forms::TComponent, public TSkinModel {
   HWND formhwnd = nullptr;  // the window last asked about by DoFormSkin
   bool MenuMsg = true;
   bool FInDLL = false;
+  TSkinSet FContainers = SetOf(xccPageScroller + 1) - 1;  // every TWinContainer member
   std::vector<std::u16string>* DebugList = nullptr;
 
   std::function<void(TSkinData*, const std::u16string&, bool&)> OnFormSkin;
   std::function<void(TSkinData*)> OnSkinChanged;
-  std::function<void(TSkinData*, HWND ahwnd, const std::u16string& aName)> OnBeforeSkinForm;
-  std::function<void(TSkinData*, HWND ahwnd, const std::u16string& aName)> OnAfterSkinForm;
+  // Fired around skinning a window: Sender is its form (null for a window without one), aName
+  // the window's class name.
+  std::function<void(forms::TObject* Sender, HWND ahwnd, const std::u16string& aName)>
+      OnBeforeSkinForm;
+  std::function<void(forms::TObject* Sender, HWND ahwnd, const std::u16string& aName)>
+      OnAfterSkinForm;
   std::function<void(forms::TComponent* Sender, TSkinData* SkinData, forms::TControl* Form,
                      forms::TControl* Control, const std::u16string& ControlClass,
                      forms::TComponent*& SkinnedControl)>

@@ -36,8 +36,8 @@ LRESULT TWindowSubclass::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefSubclassProc(window_, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK TWindowSubclass::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK TWindowSubclass::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR data) {
   auto* self = reinterpret_cast<TWindowSubclass*>(data);
   // A handler that fails gives the message to the previous procedure instead.
   auto previous = [&] { return DefSubclassProc(hwnd, msg, wParam, lParam); };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/Application.h"
+#include "forms/Forms.h"
 #include "forms/core/Reader.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/win/WinSkinData.h"
@@ -263,7 +264,7 @@ TEST(SkinDataUi, ManagerCalls) {
   }
   {
     // A component of one form adds that form's window when it is loaded active.
-    forms::THintWindow owner(nullptr);
+    forms::TForm owner(nullptr);
     auto* d = new TSkinData(&owner);
     forms::ReadComponents(owner,
                           {{d,
