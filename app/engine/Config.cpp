@@ -46,6 +46,12 @@ ConfigIni ConfigIni::Load(FileSystem& fs, const String& path) {
   return ConfigIni(fs.ReadFile(path).value_or(std::string()));
 }
 
+std::optional<ConfigIni> ConfigIni::LoadForRewrite(FileSystem& fs, const String& path) {
+  if (std::optional<std::string> bytes = fs.ReadFile(path)) return ConfigIni(std::move(*bytes));
+  if (fs.FileExists(path)) return std::nullopt;
+  return ConfigIni();
+}
+
 int ConfigIni::FindSection(const std::string& section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (lines_[i].kind == 1 && SameTextAscii(lines_[i].name, section)) return static_cast<int>(i);

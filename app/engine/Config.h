@@ -20,6 +20,9 @@ class ConfigIni {
   explicit ConfigIni(std::string bytes = {});
   // Reads `path`; a missing or unreadable file is an empty one.
   static ConfigIni Load(FileSystem& fs, const String& path);
+  // Reads `path` for a rewrite: a missing file is an empty one, a file that is there but
+  // cannot be read in full gives nullopt (rewriting it would lose what could not be read).
+  static std::optional<ConfigIni> LoadForRewrite(FileSystem& fs, const String& path);
 
   // Value of `key` in `section`; nullopt when either is missing.
   std::optional<String> Read(const String& section, const String& key) const;

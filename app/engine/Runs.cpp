@@ -233,7 +233,11 @@ void BackupEngine::BeiFen() {
 }
 
 void BackupEngine::StoreRunResult(const String& firstURL) {
-  ConfigIni ini = ConfigIni::Load(fs_, ConfigPath());
+  // A config.ini that is there but cannot be read in full is left as it is: rewriting it
+  // from what was read would drop the other users' sections.
+  std::optional<ConfigIni> loaded = ConfigIni::LoadForRewrite(fs_, ConfigPath());
+  if (!loaded) throw RunError(u"Unable to write to " + ConfigPath());
+  ConfigIni& ini = *loaded;
   const String& section = state_.userName;
   ini.Write(section, u"lastURL", firstURL);
   for (const String& key : ini.Keys(section)) {
@@ -321,20 +325,25 @@ void BackupEngine::ArticleWorker(const String& url, int32_t sum) {
 void BackupEngine::PictureWorker(const String& url, int32_t sum) {
   const String picTail = TextCopy(url, TextLength(url) - 28, 29);
   const String download = sites_.photo + u"/" + state_.userName + u"/pic/item" + picTail;
-  bool saved = false;
+  const String id = IntToText(sum + 1);
+  String logLine = id + String(kFailedMark) + download;
   try {
     const FetchResult r = downloader_.FetchBytes(download);
-    String why;
     // A failed download never replaces a good file with an empty or partial one.
-    saved = r.ok() &&
-            fs_.WriteAtomically(UserDir() + u"/pic/" + PictureFileName(picTail), r.body, &why);
+    if (r.ok()) {
+      const String path = UserDir() + u"/pic/" + PictureFileName(picTail);
+      String why;
+      if (fs_.WriteAtomically(path, r.body, &why))
+        logLine = id + u" " + download;
+      else  // it came, but could not be kept: say so, not that the download failed
+        logLine = id + String(kSaveFailedMark) + path + u" " + why;
+    }
   } catch (...) {
-    saved = false;
+    logLine = id + String(kFailedMark) + download;
   }
   Report(nullptr);
   try {
-    host_.HandOverLogLine(IntToText(sum + 1) + (saved ? String(u" ") : String(kFailedMark)) +
-                          download);
+    host_.HandOverLogLine(logLine);
   } catch (...) {
   }
 }

@@ -142,11 +142,13 @@ std::optional<std::string> WinFileSystem::ReadFile(const String& path) {
   if (!h) return std::nullopt;
   std::string data;
   char buffer[64 * 1024];
-  DWORD got = 0;
-  while (::ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+  for (;;) {
+    DWORD got = 0;
+    // A read that fails part-way gives no data at all, never the part before the failure.
+    if (!::ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (got == 0) return data;
     data.append(buffer, got);
   }
-  return data;
 }
 
 }  // namespace lbb::win

@@ -291,6 +291,21 @@ TEST_F(RunTest, ConfigThatCannotBeWritten) {
   EXPECT_TRUE(Index("ivy").ends_with("</table>\r\n</body>\r\n</html>"));
 }
 
+TEST_F(RunTest, ConfigThatCannotBeReadIsNeverRewritten) {
+  const fs::path config = dir.path() / "config.ini";
+  const std::string before = "[other]\r\nlastURL=http://example/keep\r\n";
+  { std::ofstream(config, std::ios::binary) << before; }
+  files.failReadContaining = u"config.ini";
+  EXPECT_EQ(Backup(u"ivy"), u"Unable to write to " + dir.text() + u"/config.ini");
+  EXPECT_TRUE(Index("ivy").ends_with("</table>\r\n</body>\r\n</html>"));
+  files.failReadContaining.clear();
+  EXPECT_EQ(test::ReadAll(config), before);
+  // Readable again: the next run keeps the other section and adds its own.
+  ASSERT_EQ(Backup(u"ivy"), u"");
+  EXPECT_TRUE(test::ReadAll(config).starts_with(before));
+  EXPECT_NE(LastURL(u"ivy"), u"?");
+}
+
 TEST_F(RunTest, MidnightStampShowsTheDateOnly) {
   host.now = {u"2026/12/9", u"0:00:00", 0, 0, 0};
   ASSERT_EQ(Backup(u"jo"), u"");
@@ -356,6 +371,18 @@ TEST_F(RunTest, AFailedPictureKeepsTheGoodFile) {
   const auto log = host.Log();
   const String failed = u"1 下载失败 " + kPhoto + Utf8ToText(pictures[0].itemPath);
   EXPECT_NE(std::find(log.begin(), log.end(), failed), log.end());
+}
+
+TEST_F(RunTest, APictureThatCannotBeSavedIsLoggedAsASaveFailure) {
+  const auto pictures = gen.Pictures("ned");
+  files.failWriteContaining = Utf8ToText(pictures[0].fileName);
+  ASSERT_EQ(Album(u"ned"), u"");
+  const auto log = host.Log();
+  const String path = dir.text() + u"/ned/pic/" + Utf8ToText(pictures[0].fileName);
+  const String line = u"1 保存失败 " + path + u" disk full";
+  EXPECT_NE(std::find(log.begin(), log.end(), line), log.end());
+  for (const String& l : log)
+    EXPECT_EQ(l.find(u"下载失败"), String::npos) << TextToUtf8(l);
 }
 
 }  // namespace

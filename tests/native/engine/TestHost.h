@@ -145,8 +145,15 @@ class FaultyFileSystem : public StdFileSystem {
     }
     return StdFileSystem::WriteAtomically(path, bytes, error);
   }
+  // A file that is there but cannot be read.
+  std::optional<std::string> ReadFile(const String& path) override {
+    if (failReadContaining.size() && path.find(failReadContaining) != String::npos)
+      return std::nullopt;
+    return StdFileSystem::ReadFile(path);
+  }
   bool failOpen = false;
   String failWriteContaining;
+  String failReadContaining;
 };
 
 // A fresh folder for the program, removed afterwards.

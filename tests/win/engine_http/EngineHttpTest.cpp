@@ -13,6 +13,7 @@
 #include "app/win/http/Http.h"
 #include "app/win/platform/WinFileSystem.h"
 #include "app/win/platform/WinRunHost.h"
+#include "base/win/Handles.h"
 #include "base/win/WideText.h"
 
 namespace lbb {
@@ -218,6 +219,31 @@ TEST_F(EngineHttp, AnArticleThatFailsIsTriedAgainNextRun) {
   const std::string index = Index("jo");
   EXPECT_EQ(Count(index.substr(index.rfind("<table>")), "<tr>"), 1u);
   EXPECT_NE(index.rfind(path), std::string::npos);
+}
+
+// A config.ini that is there but cannot be read (another handle denies reading; it allows
+// renaming over the file, so only the program's own care keeps it) is never rewritten: the
+// run completes its index block and ends with the write error, the file keeps its bytes.
+TEST_F(EngineHttp, AConfigThatCannotBeReadIsNeverRewritten) {
+  const fs::path config = root / "config.ini";
+  const std::string before = "[other]\r\nlastURL=http://example/keep\r\n";
+  {
+    std::ofstream out(config, std::ios::binary);
+    out << before;
+  }
+  String error;
+  {
+    KernelHandle lock(CreateFileW(config.wstring().c_str(), GENERIC_READ,
+                                  FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock);
+    error = Backup(u"carol");
+  }
+  EXPECT_EQ(error, u"Unable to write to " + state.appDir + u"/config.ini");
+  EXPECT_TRUE(Index("carol").ends_with("</html>"));
+  EXPECT_EQ(Count(Index("carol"), "<tr>"), 25u);
+  std::ifstream in(config, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
 }
 
 }  // namespace

@@ -103,8 +103,8 @@ TEST(SkinDataLoad, SkinOfAnUnknownVersionSaysSoInAMessageBox) {
     }
   });
   // The Sand skin with its version field changed to one no reader knows.
-  TMemoryStream packed(std::vector<uint8_t>(lbb::resources::SandSkin().begin(),
-                                            lbb::resources::SandSkin().end()));
+  TMemoryStream packed(
+      std::vector<uint8_t>(lbb::resources::SandSkin().begin(), lbb::resources::SandSkin().end()));
   TMemoryStream plain, block;
   DecompressBlock(packed, plain);
   const int32_t unknown = 10000;
@@ -130,8 +130,8 @@ TEST(SkinDataLoad, OnlyAFormOwnerIsAddedByAComponentOfAnotherFormType) {
     panel->SetParent(&form);
     TSkinData onPanel(panel);
     onPanel.SetSkinFormtype(TSkinFormType::sfOnlyThisForm);
-    TMemoryStream sand(std::vector<uint8_t>(lbb::resources::SandSkin().begin(),
-                                            lbb::resources::SandSkin().end()));
+    TMemoryStream sand(
+        std::vector<uint8_t>(lbb::resources::SandSkin().begin(), lbb::resources::SandSkin().end()));
     onPanel.LoadFromStream(sand);
     onPanel.SetActive(true);
     onPanel.Loaded();
