@@ -17,9 +17,12 @@ namespace lbb::app {
 using forms::TObject;
 using lbb::String;
 
-// The author's blog and the feedback article on the blog host.
-inline const String AuthorBlogURL = String(BlogSiteURL) + u"/orlend";
-inline const String FeedbackURL = AuthorBlogURL + u"/blog/item/4f1a2c7e9b3d05a8c6e2.html";
+// The author's blog and the feedback article on the blog host. The blog's address is the
+// host's short form for a user's blog: the link label shows it whole beside "我的博客：" in
+// its 194 pixels (the long form wraps onto a second line that the label cannot show).
+inline const String AuthorBlogURL = u"http://lorvane.com/orlend";
+inline const String FeedbackURL =
+    String(BlogSiteURL) + u"/orlend/blog/item/4f1a2c7e9b3d05a8c6e2.html";
 
 // The texts of the window.
 inline constexpr std::u16string_view kApplicationTitle = u"Orlend作品";

@@ -3,6 +3,12 @@
 // press, and a screenshot after a run.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "base/win/Handles.h"
+#include "base/win/WideText.h"
 #include "forms/Screenshot.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "tests/win/app/AppSupport.h"
@@ -85,6 +91,26 @@ TEST(MainWindowLayout, ControlsTextsAndStylesAsDesigned) {
   EXPECT_EQ(log[5], u">问题反馈：" + FeedbackURL);
   EXPECT_EQ(log[6], String(38, u'='));
   EXPECT_EQ(ProgramState().appDir, ProgramDir().u16string());
+}
+
+// The link label shows its whole text on one line of its 17 pixels: the platform's link
+// control says how high the text wants to be at the label's width, and the anchor's text is
+// measured in the label's font beside the text before it.
+TEST(MainWindowLayout, TheLinkLabelShowsTheWholeAddress) {
+  MainWindow w({});
+  HWND link = w.form().LinkLabel1->Handle();
+  RECT client;
+  GetClientRect(link, &client);
+  ASSERT_EQ(client.right, 194);
+  const LRESULT ideal = SendMessageW(link, LM_GETIDEALHEIGHT, 0, 0);
+  EXPECT_GT(ideal, 0);
+  EXPECT_LE(ideal, 17) << "the text wraps onto a second line";
+  lbb::WindowDc dc(link);
+  lbb::SelectScope font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(link, WM_GETFONT, 0, 0)));
+  const std::wstring text = L"我的博客：" + lbb::Wide(AuthorBlogURL);
+  SIZE size{};
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  EXPECT_LE(size.cx, 194) << size.cx << " pixels";
 }
 
 TEST(MainWindowLayout, NeitherMaximiseNorAnotherSizeChangesTheSize) {
