@@ -84,8 +84,8 @@ FetchResult Downloader::FetchBytes(const String& url, Lane lane) {
 
 TextPage Downloader::FetchText(const String& url, Lane lane) {
   FetchResult r = FetchBytes(url, lane);
-  if (!r.ok()) return {};
-  return {true, source_.Decode(r.body, r.charset)};
+  if (!r.ok()) return {false, String(), r.status == FetchStatus::kHttpError ? r.httpStatus : 0};
+  return {true, source_.Decode(r.body, r.charset), 0};
 }
 
 }  // namespace lbb

@@ -27,6 +27,7 @@ struct DownloadPolicy {
 struct TextPage {
   bool ok = false;
   String text;
+  int httpStatus = 0;  // the answer's status when the host answered with an error; else 0
 };
 
 class Downloader {

@@ -12,6 +12,24 @@ constexpr std::u16string_view kFailedMark = u" 下载失败 ";
 constexpr std::u16string_view kSaveFailedMark = u" 保存失败 ";
 constexpr std::u16string_view kRetryKeyPrefix = u"retry";
 
+// "404x2" -> {404, 2}; anything else -> {0, 0}.
+GoneAnswer ParseGoneAnswer(const String& text) {
+  const size_t x = text.find(u'x');
+  if (x == String::npos || x == 0 || x + 1 >= text.size()) return {};
+  auto number = [](std::u16string_view digits) {
+    int n = 0;
+    for (char16_t c : digits) {
+      if (c < u'0' || c > u'9' || n > 100000) return -1;
+      n = n * 10 + (c - u'0');
+    }
+    return n;
+  };
+  const int status = number(std::u16string_view(text).substr(0, x));
+  const int runs = number(std::u16string_view(text).substr(x + 1));
+  if ((status != 404 && status != 410) || runs <= 0) return {};
+  return {status, runs};
+}
+
 bool IsRetryKey(const String& key) {
   if (key.size() <= kRetryKeyPrefix.size() || !StartsWithAscii(key, kRetryKeyPrefix)) return false;
   return std::all_of(key.begin() + static_cast<long>(kRetryKeyPrefix.size()), key.end(),
@@ -90,7 +108,7 @@ String BackupEngine::BackupButton(const String& trimmedName) {
   PrepareUserFolders(trimmedName, u"/html");
   const ConfigIni ini = ConfigIni::Load(fs_, ConfigPath());
   state_.lastURL = ini.ReadString(trimmedName, u"lastURL", u"");
-  retryURLs_ = ReadRetryList(ini);
+  ReadRetryList(ini);
   return RunReportingErrors(&BackupEngine::BeiFen);
 }
 
@@ -111,14 +129,37 @@ String BackupEngine::RunReportingErrors(void (BackupEngine::*run)()) {
   return String();
 }
 
-std::vector<String> BackupEngine::ReadRetryList(const ConfigIni& ini) const {
-  std::vector<String> urls;
+void BackupEngine::ReadRetryList(const ConfigIni& ini) {
+  retryURLs_.clear();
+  retryGone_.clear();
   for (const String& key : ini.Keys(state_.userName)) {
     if (!IsRetryKey(key)) continue;
-    String url = ini.ReadString(state_.userName, key, u"");
-    if (!url.empty()) urls.push_back(std::move(url));
+    String value = ini.ReadString(state_.userName, key, u"");
+    // "404x2 address": the host answered 404 to the last two runs in a row.
+    GoneAnswer gone;
+    if (const size_t space = value.find(u' '); space != String::npos) {
+      gone = ParseGoneAnswer(value.substr(0, space));
+      value = value.substr(space + 1);
+    }
+    if (value.empty()) continue;
+    if (gone.runs > 0) retryGone_[value] = gone;
+    retryURLs_.push_back(std::move(value));
   }
-  return urls;
+}
+
+String BackupEngine::GoneArticle(int32_t id, const String& url, int status) {
+  GoneAnswer gone{status, 1};
+  if (auto before = retryGone_.find(url);
+      before != retryGone_.end() && before->second.status == status)
+    gone.runs = before->second.runs + 1;
+  String line = IntToText(id) + String(kFailedMark) + url;
+  if (gone.runs >= kGoneRunsBeforeGivingUp) {
+    // Said once: the article is not kept for later runs any more.
+    return line + u" " + IntToText(status) + u"，已连续" + IntToText(gone.runs) + u"次，不再重试";
+  }
+  state_.goneURLs[url] = gone;
+  state_.failedURLs.push_back(url);
+  return line;
 }
 
 void BackupEngine::StartWorker(bool article, const String& url, int32_t& startedCount) {
@@ -162,6 +203,7 @@ void BackupEngine::BeiFen() {
     std::lock_guard lock(state_.linkLock);
     state_.blogLinks.clear();
     state_.failedURLs.clear();
+    state_.goneURLs.clear();
   }
   const String indexPath = UserDir() + u"/" + state_.userName + u".html";
   const bool existed = fs_.FileExists(indexPath);
@@ -244,12 +286,17 @@ void BackupEngine::StoreRunResult(const String& firstURL) {
     if (IsRetryKey(key)) ini.DeleteKey(section, key);
   }
   std::vector<String> failed;
+  std::map<String, GoneAnswer> gone;
   {
     std::lock_guard lock(state_.linkLock);
     failed = state_.failedURLs;
+    gone = state_.goneURLs;
   }
   for (size_t i = 0; i < failed.size(); ++i) {
-    ini.Write(section, String(kRetryKeyPrefix) + IntToText(static_cast<int64_t>(i) + 1), failed[i]);
+    String value = failed[i];
+    if (auto g = gone.find(value); g != gone.end())
+      value = IntToText(g->second.status) + u"x" + IntToText(g->second.runs) + u" " + value;
+    ini.Write(section, String(kRetryKeyPrefix) + IntToText(static_cast<int64_t>(i) + 1), value);
   }
   if (!ini.Save(fs_, ConfigPath())) throw RunError(u"Unable to write to " + ConfigPath());
 }
@@ -286,6 +333,12 @@ void BackupEngine::ArticleWorker(const String& url, int32_t sum) {
   blogLink record;
   try {
     const TextPage page = downloader_.FetchText(url);
+    if (!page.ok && (page.httpStatus == 404 || page.httpStatus == 410)) {
+      // The host says the article is gone: counted over runs, given up after a few.
+      Report([&] { logLine = GoneArticle(id, url, page.httpStatus); });
+      HandOver(logLine);
+      return;
+    }
     if (!page.ok) {
       logLine = IntToText(id) + String(kFailedMark) + url;
     } else {
@@ -315,6 +368,10 @@ void BackupEngine::ArticleWorker(const String& url, int32_t sum) {
       state_.failedURLs.push_back(url);
     }
   });
+  HandOver(logLine);
+}
+
+void BackupEngine::HandOver(const String& logLine) {
   try {
     host_.HandOverLogLine(logLine);
   } catch (...) {
@@ -342,10 +399,7 @@ void BackupEngine::PictureWorker(const String& url, int32_t sum) {
     logLine = id + String(kFailedMark) + download;
   }
   Report(nullptr);
-  try {
-    host_.HandOverLogLine(logLine);
-  } catch (...) {
-  }
+  HandOver(logLine);
 }
 
 }  // namespace lbb

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <stdexcept>
 #include <vector>
@@ -20,6 +21,14 @@
 
 namespace lbb {
 
+// An article the host answered 404 or 410 for, `runs` runs in a row.
+struct GoneAnswer {
+  int status = 0;
+  int runs = 0;
+};
+// After this many runs in a row with the same 404 or 410 an article is not tried again.
+inline constexpr int kGoneRunsBeforeGivingUp = 3;
+
 // State shared by the runs and their workers. One instance lives as long as the process.
 struct AppState {
   String appDir;    // folder of the program, no trailing separator
@@ -29,6 +38,9 @@ struct AppState {
   std::atomic<int32_t> doneCount{0};
   std::vector<blogLink> blogLinks;  // guarded by linkLock
   std::vector<String> failedURLs;   // articles of this run that could not be saved; linkLock
+  // Of those, the ones the host said are gone (404 or 410), with that answer and the number
+  // of runs in a row that got it; linkLock.
+  std::map<String, GoneAnswer> goneURLs;
   std::mutex linkLock;
   std::condition_variable workerDone;  // signalled after each report
 };
@@ -110,7 +122,11 @@ class BackupEngine {
   void StartWorker(bool article, const String& url, int32_t& startedCount);
   void WaitForWorkers(int32_t startedCount);
   void Report(std::function<void()> underLock);
-  std::vector<String> ReadRetryList(const ConfigIni& ini) const;
+  // A worker's log line to the UI thread; a line that cannot be handed over is lost.
+  void HandOver(const String& logLine);
+  void ReadRetryList(const ConfigIni& ini);
+  // The log line of an article the host says is gone; records it (call under linkLock).
+  String GoneArticle(int32_t id, const String& url, int status);
   void StoreRunResult(const String& firstURL);
   String UserDir() const;
 
@@ -119,7 +135,8 @@ class BackupEngine {
   FileSystem& fs_;
   Downloader& downloader_;
   Sites sites_;
-  std::vector<String> retryURLs_;  // read from config.ini when a backup starts
+  std::vector<String> retryURLs_;           // read from config.ini when a backup starts
+  std::map<String, GoneAnswer> retryGone_;  // of those, the ones earlier runs found gone
 };
 
 }  // namespace lbb

@@ -253,6 +253,59 @@ TEST_F(RunTest, AnArticleThatCannotBeFetchedIsTriedAgainNextRun) {
   EXPECT_EQ(ini.Keys(u"erin"), std::vector<String>{u"lastURL"});
 }
 
+// An article the host says is gone (404 or 410) is tried again by the next runs, counted in
+// config.ini, and given up after the third run in a row with the same answer, said once.
+TEST_F(RunTest, AnArticleGoneForGoodIsGivenUpAfterThreeRuns) {
+  const auto urls = ArticleURLs("gil");
+  const std::string path = TextToUtf8(urls[2]).substr(TextToUtf8(kBlog).size());
+  auto retryValues = [&] {
+    std::vector<String> values;
+    const ConfigIni ini = ConfigIni::Load(files, dir.text() + u"/config.ini");
+    for (const String& key : ini.Keys(u"gil"))
+      if (key != u"lastURL") values.push_back(ini.ReadString(u"gil", key, u""));
+    return values;
+  };
+  auto lineOf = [&](const std::vector<String>& log) {
+    for (const String& l : log)
+      if (l.starts_with(u"3 下载失败 ") || l.find(urls[2]) != String::npos) return l;
+    return String(u"<none>");
+  };
+  Fault(path, test::HttpError(404));
+  ASSERT_EQ(Backup(u"gil"), u"");
+  EXPECT_EQ(lineOf(host.Log()), u"3 下载失败 " + urls[2]);
+  EXPECT_EQ(retryValues(), std::vector<String>{u"404x1 " + urls[2]});
+  host.ClearLog();
+  ASSERT_EQ(Backup(u"gil"), u"");
+  EXPECT_EQ(lineOf(host.Log()), u"1 下载失败 " + urls[2]);
+  EXPECT_EQ(retryValues(), std::vector<String>{u"404x2 " + urls[2]});
+  host.ClearLog();
+  ASSERT_EQ(Backup(u"gil"), u"");
+  EXPECT_EQ(lineOf(host.Log()), u"1 下载失败 " + urls[2] + u" 404，已连续3次，不再重试");
+  EXPECT_TRUE(retryValues().empty());
+  host.ClearLog();
+  ASSERT_EQ(Backup(u"gil"), u"");  // not tried any more
+  EXPECT_EQ(lineOf(host.Log()), u"<none>");
+  EXPECT_EQ(Fetched(urls[2]).size(), 3u);  // once per run, for three runs
+}
+
+// A different answer starts the count again; a failure that may pass is never given up.
+TEST_F(RunTest, AnotherAnswerStartsTheCountAgain) {
+  const auto urls = ArticleURLs("hedy");
+  const std::string path = TextToUtf8(urls[0]).substr(TextToUtf8(kBlog).size());
+  Fault(path, test::HttpError(404));
+  ASSERT_EQ(Backup(u"hedy"), u"");
+  ASSERT_EQ(Backup(u"hedy"), u"");
+  Fault(path, test::HttpError(410));
+  ASSERT_EQ(Backup(u"hedy"), u"");
+  const ConfigIni ini = ConfigIni::Load(files, dir.text() + u"/config.ini");
+  EXPECT_EQ(ini.ReadString(u"hedy", u"retry1", u""), u"410x1 " + urls[0]);
+  Fault(path, test::HttpError(503));
+  for (int run = 0; run < 4; ++run)
+    ASSERT_EQ(Backup(u"hedy"), u"");
+  EXPECT_EQ(ConfigIni::Load(files, dir.text() + u"/config.ini").ReadString(u"hedy", u"retry1", u""),
+            urls[0]);
+}
+
 TEST_F(RunTest, AnArticleThatCannotBeWrittenIsTriedAgainNextRun) {
   const auto articles = gen.Articles("fay");
   const String title = u"3 " + Utf8ToText(articles[2].title);

@@ -73,6 +73,10 @@ class TestHost : public RunHost {
     std::lock_guard lock(mutex_);
     return log;
   }
+  void ClearLog() {
+    std::lock_guard lock(mutex_);
+    log.clear();
+  }
 
   LocalTime now{u"2026/12/8", u"17:05:09", 17, 5, 9};
   bool refuseThreads = false;
