@@ -1,6 +1,7 @@
 // The block decoder on any bytes: it must stay inside its buffers and write the announced
-// size (at most 59 bytes more). Inputs of up to 4 KiB are also packed and unpacked again,
-// which must give them back unchanged.
+// size (at most 59 bytes more), and its memory-to-memory path must give exactly what the
+// byte-by-byte callbacks give (bytes, truncation, input read). Inputs of up to 4 KiB are also
+// packed and unpacked again, which must give them back unchanged.
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -16,6 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const lbb::skin::TLzhBlockInfo info = lbb::skin::DecompressBlock(block, out, kLimit);
     const int64_t expected = info.AnnouncedSize > 0 ? info.AnnouncedSize : 0;
     if (out.Size() < expected || out.Size() > expected + 59) std::abort();
+    // The callback path over the same bits.
+    TMemoryStream in(std::vector<uint8_t>(data, data + size)), viaCallbacks;
+    in.SetPosition(4);
+    lbb::skin::TLZH lzh;
+    lzh.StreamIn = &in;
+    lzh.StreamOut = &viaCallbacks;
+    lzh.LZHUnpack(
+        info.AnnouncedSize,
+        [&lzh](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); },
+        [&lzh](const uint8_t* d, uint16_t n, uint16_t& p) { lzh.PutBlockStream(d, n, p); });
+    if (viaCallbacks.Bytes() != out.Bytes() || lzh.InputTruncated() != info.InputTruncated ||
+        in.Position() != block.Position())
+      std::abort();
   } catch (const lbb::skin::ElzhException&) {
     // too short for the size field, or a size above the limit
   }

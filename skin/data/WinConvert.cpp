@@ -171,7 +171,14 @@ void TLZH::Refill() {
   while (getlen_ <= 8) {
     uint8_t b = 0;
     uint16_t got = 0;
-    (*get_)(&b, 1, got);
+    if (mem_in_) {
+      if (mem_in_ != mem_in_end_) {
+        b = *mem_in_++;
+        got = 1;
+      }
+    } else {
+      (*get_)(&b, 1, got);
+    }
     if (got == 0) {
       b = 0;
       ++missing_bytes_;
@@ -218,6 +225,10 @@ int TLZH::DecodePosition() {
 // ---- Bit output ----
 
 void TLZH::PutByte(uint8_t b) {
+  if (mem_out_) {
+    mem_out_->WriteByte(b);
+    return;
+  }
   uint16_t put = 0;
   (*put_)(&b, 1, put);
 }
@@ -410,6 +421,26 @@ void TLZH::LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes,
   ResetState();
   get_ = &GetBytes;
   put_ = &PutBytes;
+  Unpack(TextSize);
+}
+
+size_t TLZH::DecodeMemory(int32_t TextSize, const uint8_t* in, size_t length, TMemoryStream& out) {
+  ResetState();
+  mem_in_ = in;
+  mem_in_end_ = in + length;
+  mem_out_ = &out;
+  struct Detach {
+    TLZH* z;
+    ~Detach() {
+      z->mem_in_ = z->mem_in_end_ = nullptr;
+      z->mem_out_ = nullptr;
+    }
+  } detach{this};
+  Unpack(TextSize);
+  return static_cast<size_t>(mem_in_ - in);
+}
+
+void TLZH::Unpack(int32_t TextSize) {
   AllocTables();
   struct Release {
     TLZH* z;
@@ -537,9 +568,21 @@ TLzhBlockInfo DecompressBlock(TStream& source, TStream& dest, int64_t maxSize) {
   if (auto* mem = dynamic_cast<TMemoryStream*>(&dest); mem && info.AnnouncedSize > 0)
     mem->Reserve(static_cast<size_t>(info.AnnouncedSize) + TLZH::F);
   TLZH lzh;
+  const int64_t start = dest.Position();
+  auto* memIn = dynamic_cast<TMemoryStream*>(&source);
+  auto* memOut = dynamic_cast<TMemoryStream*>(&dest);
+  if (memIn && memOut && memIn != memOut) {
+    // Memory to memory (every skin load): the same decode without a call per byte.
+    const std::vector<uint8_t>& bytes = memIn->Bytes();
+    const size_t read =
+        lzh.DecodeMemory(info.AnnouncedSize, bytes.data() + 4, bytes.size() - 4, *memOut);
+    memIn->SetPosition(4 + static_cast<int64_t>(read));
+    info.Written = dest.Position() - start;
+    info.InputTruncated = lzh.InputTruncated();
+    return info;
+  }
   lzh.StreamIn = &source;
   lzh.StreamOut = &dest;
-  const int64_t start = dest.Position();
   lzh.LZHUnpack(
       info.AnnouncedSize,
       [&lzh](uint8_t* d, uint16_t n, uint16_t& got) { lzh.GetBlockStream(d, n, got); },

@@ -71,6 +71,10 @@ class TLZH {
   // out through one call of PutBytes with a count of 1. An exception from a callback passes
   // through; the tables are released on every path.
   void LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes, const TPutBytesProc& PutBytes);
+  // The same decode of the bits in [in, in + length) into `out` (from its position on)
+  // without the callbacks: the path of the block helper from memory to memory. Past the end
+  // of the input it reads zeros as LZHUnpack does. Returns the number of input bytes read.
+  size_t DecodeMemory(int32_t TextSize, const uint8_t* in, size_t length, TMemoryStream& out);
   // Encodes everything GetBytes delivers until it reports 0 bytes (asking for up to 4096 bytes
   // a call); Bytes_Written receives the number of input bytes consumed. Empty input writes no
   // bits at all.
@@ -124,10 +128,16 @@ class TLZH {
   int GetByte(bool& got);
   void ResetState();
   void EncodeLoop(int len);
+  // The decode loop shared by LZHUnpack and DecodeMemory.
+  void Unpack(int32_t TextSize);
 
   std::unique_ptr<Tables> t_;
   const TGetBytesProc* get_ = nullptr;
   const TPutBytesProc* put_ = nullptr;
+  // DecodeMemory's input and output instead of the callbacks (null otherwise).
+  const uint8_t* mem_in_ = nullptr;
+  const uint8_t* mem_in_end_ = nullptr;
+  TMemoryStream* mem_out_ = nullptr;
 
   uint32_t getbuf_ = 0;  // input bits, left-aligned
   int getlen_ = 0;

@@ -163,6 +163,34 @@ TEST(LzhCallbacks, ChunkedReadsGiveTheSameBlock) {
   EXPECT_EQ(block, Bytes(whole.begin() + 4, whole.end()));
 }
 
+// The block helper decodes memory to memory without the callbacks: whole, cut short and
+// damaged blocks give the same bytes, truncation and input position as the callback path.
+TEST(LzhCallbacks, MemoryPathGivesWhatTheCallbacksGive) {
+  const Bytes text = Pack(samples::EnglishText(20000, 9));
+  Bytes cut(text.begin(), text.begin() + static_cast<long>(text.size() / 2));
+  Bytes damaged = text;
+  for (size_t i = 40; i < damaged.size(); i += 97)
+    damaged[i] ^= 0x5A;
+  for (const Bytes& block : {text, cut, damaged, Pack(Bytes{}), Pack(samples::Bitmap24(40, 30))}) {
+    TMemoryStream source(block), viaMemory;
+    const TLzhBlockInfo info = DecompressBlock(source, viaMemory);
+    TLZH lzh;
+    TMemoryStream in(block), viaCallbacks;
+    in.SetPosition(4);
+    lzh.StreamIn = &in;
+    lzh.StreamOut = &viaCallbacks;
+    lzh.LZHUnpack(
+        info.AnnouncedSize,
+        [&](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); },
+        [&](const uint8_t* d, uint16_t n, uint16_t& p) { lzh.PutBlockStream(d, n, p); });
+    EXPECT_EQ(viaMemory.Bytes(), viaCallbacks.Bytes());
+    EXPECT_EQ(info.InputTruncated, lzh.InputTruncated());
+    EXPECT_EQ(source.Position(), in.Position());
+    EXPECT_EQ(info.Written, static_cast<int64_t>(viaCallbacks.Bytes().size()));
+  }
+  EXPECT_EQ(Unpack(text), samples::EnglishText(20000, 9));
+}
+
 TEST(LzhCallbacks, ExceptionFromTheWriterPassesThrough) {
   const Bytes block = Pack(samples::EnglishText(3000, 4));
   TLZH lzh;
