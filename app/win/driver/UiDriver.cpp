@@ -3,7 +3,7 @@
 // each time until the run has ended (answering any message box with OK), saves a screenshot
 // of the painted window and closes it. Prints how long each step took. Every step waits for
 // its effect; a step whose effect never comes is printed and the driver exits with 1.
-//   lorvane_ui_driver PROGRAM.exe --user NAME [--backup-only | --album-only]
+//   lorvane_ui_driver PROGRAM.exe --user NAME [--backup-only | --album-only | --start-only]
 //                     [--screenshot PNG] [--leave-open]
 #include <windows.h>
 
@@ -74,6 +74,8 @@ bool Parse(int argc, wchar_t** argv, Options& o) {
       o.album = false;
     } else if (a == L"--album-only") {
       o.backup = false;
+    } else if (a == L"--start-only") {  // first paint, then close: no run
+      o.backup = o.album = false;
     } else if (a == L"--leave-open") {
       o.leaveOpen = true;
     } else if (o.program.empty() && a.rfind(L"--", 0) != 0) {
@@ -213,6 +215,7 @@ bool SaveScreenshot(HWND form, const std::wstring& file) {
 
 // Runs the steps the options ask for on the shown window.
 bool DriveWindow(const Options& o, HWND form, DWORD pid) {
+  if (!o.backup && !o.album) return o.screenshot.empty() || SaveScreenshot(form, o.screenshot);
   if (!EnterUser(form, o.user)) return false;
   HWND memo = ChildAt(form, kMemo1);
   if (!memo) {
@@ -275,7 +278,8 @@ int wmain(int argc, wchar_t** argv) {
   Options o;
   if (!Parse(argc, argv, o)) {
     std::fputs(
-        "usage: lorvane_ui_driver PROGRAM.exe [--user NAME] [--backup-only|--album-only]\n"
+        "usage: lorvane_ui_driver PROGRAM.exe [--user NAME] [--backup-only|--album-only|"
+        "--start-only]\n"
         "                         [--screenshot PNG] [--leave-open]\n",
         stderr);
     return 2;
