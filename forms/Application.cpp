@@ -17,6 +17,8 @@ namespace lbb::forms {
 namespace {
 
 constexpr wchar_t kApplicationClass[] = L"TApplication";
+// Posted to the application's window: free the form in lParam (see ReleaseForm).
+constexpr UINT kReleaseFormMessage = WM_APP + 0x100;
 
 }  // namespace
 
@@ -165,6 +167,7 @@ bool CancelsHint(UINT msg) {
 
 bool TApplication::ProcessMessage(MSG& m) {
   if (CancelsHint(m.message)) hints_->Cancel();
+  if (IsMDIMessage(m)) return true;
   if (IsFrameworkMessage(m)) return true;
   TranslateMessage(&m);
   DispatchMessageW(&m);
@@ -229,6 +232,17 @@ bool TApplication::IsFrameworkMessage(MSG& m) {
   }
 }
 
+bool TApplication::IsMDIMessage(MSG& m) {
+  if (m.message != WM_KEYDOWN && m.message != WM_SYSKEYDOWN) return false;
+  TCustomForm* frame = Screen->FindForm(GetAncestor(m.hwnd, GA_ROOT));
+  if (!frame || !frame->ClientHandle()) return false;
+  return TranslateMDISysAccel(frame->ClientHandle(), &m) != 0;
+}
+
+void TApplication::ReleaseForm(TCustomForm* form) {
+  if (window_) PostMessageW(window_.get(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(form));
+}
+
 int TApplication::MessageBox(const String& text, const String& caption, UINT flags) {
   HWND owner = GetActiveWindow();
   if (!owner && mainForm_) owner = mainForm_->WindowHandle();
@@ -257,6 +271,11 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
               t->Fire();
             }
             return 0;
+          case kReleaseFormMessage: {
+            auto* form = reinterpret_cast<TCustomForm*>(lParam);
+            if (Screen->Contains(form)) delete form;
+            return 0;
+          }
           case WM_COMMAND:
           case WM_DRAWITEM:
           case WM_MEASUREITEM: {

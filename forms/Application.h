@@ -143,6 +143,12 @@ class TApplication : public TComponent {
   TTimer* FindTimer(UINT_PTR id) const;
   // Gives `m` its framework meaning before it is dispatched (dialog keys and characters).
   bool IsFrameworkMessage(MSG& m);
+  // The MDI keys (Ctrl+F6, Ctrl+Tab, Ctrl+F4, Alt+-) of a key press inside an MDI frame go
+  // to its active child; true when `m` was one.
+  bool IsMDIMessage(MSG& m);
+  // Frees `form` from the application's queue, after the messages waiting now; a form freed
+  // by then is left alone.
+  void ReleaseForm(TCustomForm* form);
 
  private:
   static LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
