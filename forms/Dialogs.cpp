@@ -61,8 +61,8 @@ struct TMessageForm::Metrics {
   int margin, marginV, spacing, spacingV, buttonWidth, buttonHeight, buttonSpacing;
 
   explicit Metrics(HFONT font) {
-    SIZE avg = TextExtent(font, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 0,
-                          DT_SINGLELINE);
+    SIZE avg =
+        TextExtent(font, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 0, DT_SINGLELINE);
     const int cx = std::max<int>((avg.cx / 26 + 1) / 2, 1), cy = std::max<int>(avg.cy, 1);
     margin = MulDiv(8, cx, 4);
     marginV = MulDiv(8, cy, 8);
@@ -170,8 +170,7 @@ void TMessageForm::Arrange(const String& msg, const Metrics& m) {
   for (TButton* b : buttons_)
     buttonsWidth += static_cast<int>(b->Width());
   if (!buttons_.empty()) buttonsWidth += m.buttonSpacing * (static_cast<int>(buttons_.size()) - 1);
-  const int clientWidth =
-      std::max<int>(textLeft + text.cx, m.margin + buttonsWidth) + m.margin;
+  const int clientWidth = std::max<int>(textLeft + text.cx, m.margin + buttonsWidth) + m.margin;
   const int buttonTop = m.marginV + contentHeight + m.spacingV;
   int left = (clientWidth - buttonsWidth) / 2;
   for (TButton* b : buttons_) {

@@ -204,7 +204,8 @@ TCustomForm* TCustomForm::MDIChildren(int index) const {
 
 TCustomForm* TCustomForm::ActiveMDIChild() const {
   if (!mdiClient_) return nullptr;
-  return Screen->FindForm(reinterpret_cast<HWND>(SendMessageW(mdiClient_.get(), WM_MDIGETACTIVE, 0, 0)));
+  return Screen->FindForm(
+      reinterpret_cast<HWND>(SendMessageW(mdiClient_.get(), WM_MDIGETACTIVE, 0, 0)));
 }
 
 void TCustomForm::Cascade() {

@@ -77,7 +77,8 @@ TEST(DialogsTest, MessageFormShowsIconTextAndCentredButtons) {
   // Centred at the bottom, below the text and the icon.
   const RECT client = dialog->ClientRect();
   const int64_t leftGap = dialog->Buttons(0)->Left();
-  const int64_t rightGap = client.right - (dialog->Buttons(2)->Left() + dialog->Buttons(2)->Width());
+  const int64_t rightGap =
+      client.right - (dialog->Buttons(2)->Left() + dialog->Buttons(2)->Width());
   EXPECT_LE(std::abs(leftGap - rightGap), 1);
   const RECT label = dialog->Message()->BoundsRect();
   const RECT icon = dialog->Image()->BoundsRect();
@@ -121,8 +122,8 @@ TEST(DialogsTest, CaptionAndIconFollowTheKind) {
 
 TEST(DialogsTest, ClickingAButtonReturnsItsModalResult) {
   test::EnsureApplication();
-  auto dialog = CreateMessageDialog(u"Delete the article?", TMsgDlgType::mtWarning,
-                                    mbYes | mbNo | mbCancel);
+  auto dialog =
+      CreateMessageDialog(u"Delete the article?", TMsgDlgType::mtWarning, mbYes | mbNo | mbCancel);
   ModalDriver driver([&] {
     if (WaitActive(*dialog)) test::ClickAt(dialog->Button(mbNo)->Handle(), POINT{10, 8});
   });
