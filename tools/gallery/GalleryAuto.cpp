@@ -232,28 +232,37 @@ void AutoRun::OpenMDIWindows() {
   });
   if (!arranged) Fail("the frame does not hold a normal, a minimised and a maximised child");
   LetSkinManagerAct();
-  Shot(frame, "03-mdi-frame.png");
+  Shot(frame, "03-mdi-maximised.png");
+  // The maximised child restored and the children cascaded: all three in view.
+  if (TCustomForm* active = frame->ActiveMDIChild()) active->SetWindowState(TWindowState::wsNormal);
+  frame->Cascade();
+  if (!PumpUntil([frame] {
+        return frame->ActiveMDIChild() && !IsZoomed(frame->ActiveMDIChild()->WindowHandle());
+      })) {
+    Fail("the maximised child was not restored");
+  }
+  Shot(frame, "04-mdi-cascaded.png");
 }
 
 void AutoRun::OpenDialog() {
   TGalleryDialog* dialog = form_.OpenDialog();
   if (!PumpUntil([dialog] { return dialog->Active(); })) Fail("the dialog never became active");
   LetSkinManagerAct();
-  Shot(dialog, "04-dialog.png");
+  Shot(dialog, "05-dialog.png");
 }
 
 void AutoRun::ShowMessageBoxes() {
   TGalleryDialog* dialog = form_.Dialog();
   if (!dialog) return Fail("the dialog form is not open");
   {
-    BoxCloser closer(*this, u"#32770", "05-messagebox.png",
+    BoxCloser closer(*this, u"#32770", "06-messagebox.png",
                      [](HWND box) { return GetDlgItem(box, IDOK); });
     const int answer = dialog->ShowPlatformBox();
     if (!closer.Closed()) Fail("the platform's message box was never found");
     if (answer != IDOK) Fail("the platform's message box answered " + std::to_string(answer));
   }
   {
-    BoxCloser closer(*this, u"TMessageForm", "06-messagedlg.png", [](HWND box) -> HWND {
+    BoxCloser closer(*this, u"TMessageForm", "07-messagedlg.png", [](HWND box) -> HWND {
       auto* message = dynamic_cast<TMessageForm*>(Screen->FindForm(box));
       TButton* yes = message ? message->Button(mbYes) : nullptr;
       return yes ? yes->WindowHandle() : nullptr;
@@ -277,14 +286,14 @@ void AutoRun::ShootSkinState(int number, const std::string& skin) {
 
 void AutoRun::SwitchSkins() {
   if (!form_.UseSkin(TGallerySkin::gsSand)) Fail("the Sand skin was not loaded");
-  ShootSkinState(7, "sand");
+  ShootSkinState(8, "sand");
   form_.SetSkinning(false);
   if (form_.SkinData1->Active()) Fail("skinning stayed on");
-  ShootSkinState(9, "noskin");
+  ShootSkinState(10, "noskin");
   if (!form_.UseSkin(TGallerySkin::gsSlate)) Fail("the Slate skin was not loaded again");
   form_.SetSkinning(true);
   if (!form_.SkinData1->Active()) Fail("skinning did not come back on");
-  ShootSkinState(11, "slate");
+  ShootSkinState(12, "slate");
   const String state = form_.StatusBar1->Panels(1)->Text();
   if (state != u"Skin: Slate, skinning on") Fail("the status bar says \"" + Narrow(state) + "\"");
 }
