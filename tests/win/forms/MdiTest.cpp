@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "forms/Application.h"
 #include "forms/Menus.h"
@@ -258,6 +259,31 @@ TEST_F(MdiTest, FreeingTheFrameFreesItsChildrenAndTheirWindows) {
   for (HWND w : windows)
     EXPECT_FALSE(IsWindow(w));
   EXPECT_EQ(Screen->FormCount(), formsBefore);
+}
+
+TEST(FormStyleTest, StayOnTopByNameMakesTheWindowTopmostAndBack) {
+  test::EnsureApplication();
+  TForm form(nullptr);
+  form.SetBounds(90, 90, 300, 200);
+  form.ShowForm();
+  test::Settle();
+  const auto topmost = [&] {
+    return (GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  };
+  EXPECT_FALSE(topmost());
+  ASSERT_TRUE(SetPropText(&form, u"FormStyle", u"fsStayOnTop"));
+  EXPECT_TRUE(topmost());
+  form.SetFormStyle(TFormStyle::fsNormal);
+  EXPECT_FALSE(topmost());
+}
+
+TEST(FormStyleTest, MDIChildWithoutAFrameIsRefused) {
+  test::EnsureApplication();
+  ASSERT_EQ(Screen->MDIFrame(), nullptr);
+  TForm child(nullptr);
+  child.SetFormStyle(TFormStyle::fsMDIChild);
+  EXPECT_THROW(child.HandleNeeded(), std::runtime_error);
+  EXPECT_FALSE(child.HandleAllocated());
 }
 
 TEST(NestedFormTest, FormPlacedOnAPanelIsAChildWindowOfIt) {
