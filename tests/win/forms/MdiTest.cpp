@@ -261,6 +261,24 @@ TEST_F(MdiTest, FreeingTheFrameFreesItsChildrenAndTheirWindows) {
   EXPECT_EQ(Screen->FormCount(), formsBefore);
 }
 
+TEST_F(MdiTest, AChildWhoseSizeHandlingFailsIsStillMaximisedTheMDIWay) {
+  std::vector<String> errors;
+  Application->OnException = [&](const String& text) { errors.push_back(text); };
+  TForm* a = children[0];
+  TWndMethod previous = a->WindowProc;
+  a->WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_SIZE) throw std::runtime_error("size handling failed");
+    previous(m);
+  };
+  SendMessageW(a->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  a->WindowProc = previous;
+  Application->OnException = nullptr;
+  ASSERT_TRUE(test::PumpUntil([&] { return IsZoomed(a->Handle()) != 0; }));
+  EXPECT_FALSE(errors.empty());
+  // The failed WM_SIZE still reached DefMDIChildProc: the frame's menu bar took the buttons.
+  EXPECT_GT(GetMenuItemCount(GetMenu(frame->Handle())), menuItemsBefore);
+}
+
 TEST(FormStyleTest, StayOnTopByNameMakesTheWindowTopmostAndBack) {
   test::EnsureApplication();
   TForm form(nullptr);
