@@ -78,8 +78,8 @@ std::string Narrow(const std::u16string& s) {
 
 class AutoRun {
  public:
-  AutoRun(TSkinGalleryForm& form, std::filesystem::path shots)
-      : form_(form), shots_(std::move(shots)) {}
+  AutoRun(TSkinGalleryForm& form, std::filesystem::path shots, std::u16string skinFile)
+      : form_(form), shots_(std::move(shots)), skinFile_(std::move(skinFile)) {}
 
   std::vector<std::string> Run();
   void Fail(const std::string& what) { failures_.push_back(what); }
@@ -96,11 +96,13 @@ class AutoRun {
   void OpenDialog();
   void ShowMessageBoxes();
   void SwitchSkins();
+  void UseSkinFile();
   void CloseWindows();
   void ShootSkinState(int number, const std::string& skin);
 
   TSkinGalleryForm& form_;
   std::filesystem::path shots_;
+  std::u16string skinFile_;
   std::vector<std::string> failures_;
 };
 
@@ -197,6 +199,7 @@ std::vector<std::string> AutoRun::Run() {
   Step("dialog form", [this] { OpenDialog(); });
   Step("message boxes", [this] { ShowMessageBoxes(); });
   Step("skins", [this] { SwitchSkins(); });
+  if (!skinFile_.empty()) Step("skin file", [this] { UseSkinFile(); });
   Step("closing", [this] { CloseWindows(); });
   return failures_;
 }
@@ -298,6 +301,15 @@ void AutoRun::SwitchSkins() {
   if (state != u"Skin: Slate, skinning on") Fail("the status bar says \"" + Narrow(state) + "\"");
 }
 
+void AutoRun::UseSkinFile() {
+  if (!form_.UseSkin(TGallerySkin::gsFile, skinFile_)) {
+    Fail("no usable skin in " + Narrow(skinFile_));
+  } else {
+    ShootSkinState(14, "file");
+  }
+  if (!form_.UseSkin(TGallerySkin::gsSlate)) Fail("the Slate skin was not loaded again");
+}
+
 void AutoRun::CloseWindows() {
   if (TGalleryMDIFrame* frame = form_.MDIFrame()) {
     frame->Close();  // frees the frame and its children
@@ -309,9 +321,9 @@ void AutoRun::CloseWindows() {
 
 }  // namespace
 
-std::vector<std::string> RunAutoGallery(TSkinGalleryForm& form,
-                                        const std::filesystem::path& shots) {
-  return AutoRun(form, shots).Run();
+std::vector<std::string> RunAutoGallery(TSkinGalleryForm& form, const std::filesystem::path& shots,
+                                        const std::u16string& skinFile) {
+  return AutoRun(form, shots, skinFile).Run();
 }
 
 }  // namespace lbb::gallery

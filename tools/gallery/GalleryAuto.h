@@ -12,7 +12,9 @@
 namespace lbb::gallery {
 
 // Runs every step with `form` as the main window and writes the PNG files into `shots`
-// (made when missing). Returns the failures, one line each; none when every step worked.
-std::vector<std::string> RunAutoGallery(TSkinGalleryForm& form, const std::filesystem::path& shots);
+// (made when missing); with a `skinFile`, the skin from that file is shown last (then Slate
+// again). Returns the failures, one line each; none when every step worked.
+std::vector<std::string> RunAutoGallery(TSkinGalleryForm& form, const std::filesystem::path& shots,
+                                        const std::u16string& skinFile = {});
 
 }  // namespace lbb::gallery

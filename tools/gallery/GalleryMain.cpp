@@ -1,9 +1,10 @@
 // SkinGallery.exe: the skin gallery's entry.
 //   SkinGallery.exe                     shows the gallery for people to try
-//   SkinGallery.exe --auto [--shots DIR]
+//   SkinGallery.exe --auto [--shots DIR] [--skin-file FILE]
 //       drives it: every window, both message boxes, the skins Slate -> Sand -> none ->
-//       Slate, a screenshot of each state in DIR (default build/run/gallery); exit code 0
-//       when every step worked, else 1 with the failures on stderr.
+//       Slate (then the skin in FILE when given), a screenshot of each state in DIR (default
+//       build/run/gallery); exit code 0 when every step worked, else 1 with the failures on
+//       stderr.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -21,6 +22,7 @@ namespace {
 struct Options {
   bool automatic = false;
   std::filesystem::path shots = "build/run/gallery";
+  std::u16string skinFile;
   bool ok = true;
 };
 
@@ -35,6 +37,9 @@ Options ParseOptions() {
       o.automatic = true;
     } else if (a == L"--shots" && i + 1 < argc) {
       o.shots = argv[++i];
+    } else if (a == L"--skin-file" && i + 1 < argc) {
+      std::wstring file = argv[++i];
+      o.skinFile.assign(file.begin(), file.end());
     } else {
       o.ok = false;
     }
@@ -44,7 +49,7 @@ Options ParseOptions() {
 }
 
 int RunAuto(lbb::gallery::TSkinGalleryForm& form, const Options& o) {
-  std::vector<std::string> failures = lbb::gallery::RunAutoGallery(form, o.shots);
+  std::vector<std::string> failures = lbb::gallery::RunAutoGallery(form, o.shots, o.skinFile);
   for (const std::string& f : failures)
     std::fprintf(stderr, "SkinGallery --auto: %s\n", f.c_str());
   if (failures.empty()) std::printf("SkinGallery --auto: every step worked\n");
@@ -59,7 +64,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using lbb::forms::Application;
   const Options options = ParseOptions();
   if (!options.ok) {
-    std::fprintf(stderr, "usage: SkinGallery.exe [--auto] [--shots DIR]\n");
+    std::fprintf(stderr, "usage: SkinGallery.exe [--auto] [--shots DIR] [--skin-file FILE]\n");
     return 2;
   }
   // The skin's system colours, metrics and named bitmaps come from Windows.

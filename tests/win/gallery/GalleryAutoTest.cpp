@@ -93,13 +93,17 @@ TEST(GalleryAutoTest, OpensEveryWindowSwitchesSkinsAndLeavesAPictureOfEach) {
   const fs::path shots = LBB_SCREENSHOT_DIR;
   std::error_code ec;
   fs::remove_all(shots, ec);
-  ASSERT_EQ(RunGallery(L"--auto --shots \"" + shots.wstring() + L"\""), 0)
+  // The second skin's archive file stands for a skin chosen from disk.
+  const std::wstring skinFile = fs::path(LBB_SAND_SKIN_FILE).wstring();
+  ASSERT_EQ(
+      RunGallery(L"--auto --shots \"" + shots.wstring() + L"\" --skin-file \"" + skinFile + L"\""),
+      0)
       << "SkinGallery.exe --auto failed (its messages are on stderr)";
   const char* expected[] = {"01-main-slate.png",   "02-nested-form.png", "03-mdi-maximised.png",
                             "04-mdi-cascaded.png", "05-dialog.png",      "06-messagebox.png",
                             "07-messagedlg.png",   "08-main-sand.png",   "09-mdi-sand.png",
                             "10-main-noskin.png",  "11-mdi-noskin.png",  "12-main-slate.png",
-                            "13-mdi-slate.png"};
+                            "13-mdi-slate.png",    "14-main-file.png",   "15-mdi-file.png"};
   for (const char* name : expected) {
     SCOPED_TRACE(name);
     const fs::path file = shots / name;
