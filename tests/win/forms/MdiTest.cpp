@@ -261,6 +261,24 @@ TEST_F(MdiTest, FreeingTheFrameFreesItsChildrenAndTheirWindows) {
   EXPECT_EQ(Screen->FormCount(), formsBefore);
 }
 
+TEST_F(MdiTest, FrameMenuRebuiltWhileAChildIsMaximisedKeepsTheChildsButtons) {
+  TForm* a = children[0];
+  SendMessageW(a->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_TRUE(test::PumpUntil([&] { return IsZoomed(a->Handle()) != 0; }));
+  const int augmented = GetMenuItemCount(GetMenu(frame->Handle()));
+  ASSERT_GT(augmented, menuItemsBefore);
+  // A changed item makes the menu object build a new native menu.
+  cascadeItem->SetCaption(u"&Cascade all");
+  test::Settle();
+  EXPECT_EQ(GetMenu(frame->Handle()), menu->Handle());
+  EXPECT_EQ(GetMenuItemCount(GetMenu(frame->Handle())), augmented);
+  EXPECT_TRUE(IsMenu(GetSystemMenu(a->Handle(), FALSE)));
+  SendMessageW(Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(a->Handle()), 0);
+  ASSERT_TRUE(test::PumpUntil([&] { return !IsZoomed(a->Handle()); }));
+  EXPECT_EQ(GetMenuItemCount(GetMenu(frame->Handle())), menuItemsBefore);
+  EXPECT_TRUE(IsMenu(GetSystemMenu(a->Handle(), FALSE)));
+}
+
 TEST_F(MdiTest, AChildWhoseSizeHandlingFailsIsStillMaximisedTheMDIWay) {
   std::vector<String> errors;
   Application->OnException = [&](const String& text) { errors.push_back(text); };
