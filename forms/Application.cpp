@@ -240,7 +240,17 @@ bool TApplication::IsMDIMessage(MSG& m) {
 }
 
 void TApplication::ReleaseForm(TCustomForm* form) {
-  if (window_) PostMessageW(window_.get(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(form));
+  if (!window_) return;
+  releasing_.push_back(form);
+  PostMessageW(window_.get(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(form));
+}
+
+void TApplication::FreeReleasedForm(TCustomForm* form) {
+  // A form freed meanwhile left the list (another one may live at its address now).
+  auto found = std::find(releasing_.begin(), releasing_.end(), static_cast<TControl*>(form));
+  if (found == releasing_.end()) return;
+  releasing_.erase(found);
+  delete form;
 }
 
 int TApplication::MessageBox(const String& text, const String& caption, UINT flags) {
@@ -271,11 +281,9 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
               t->Fire();
             }
             return 0;
-          case kReleaseFormMessage: {
-            auto* form = reinterpret_cast<TCustomForm*>(lParam);
-            if (Screen->Contains(form)) delete form;
+          case kReleaseFormMessage:
+            Application->FreeReleasedForm(reinterpret_cast<TCustomForm*>(lParam));
             return 0;
-          }
           case WM_COMMAND:
           case WM_DRAWITEM:
           case WM_MEASUREITEM: {
@@ -347,6 +355,7 @@ void TApplication::ControlDestroyed(TControl* c) {
   if (captureControl_ == c) SetCaptureControl(nullptr);
   if (creating_ == c) creating_ = nullptr;
   if (mainForm_ == c) mainForm_ = nullptr;
+  std::erase(releasing_, c);
 }
 
 void TApplication::ControlHidden(TControl* c) {

@@ -152,6 +152,7 @@ class TApplication : public TComponent {
 
  private:
   static LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void FreeReleasedForm(TCustomForm* form);
   void AfterCreateForm(TCustomForm* form);
   bool ProcessMessage(MSG& m);
   void ShowError(const String& text);
@@ -178,6 +179,7 @@ class TApplication : public TComponent {
   std::map<UINT_PTR, TTimer*> timers_;
   UINT_PTR lastTimerId_ = 0x4000;
   std::unique_ptr<THandOver> handOver_;  // Synchronize's calls, made on the UI thread
+  std::vector<TControl*> releasing_;     // forms released and not yet freed
 };
 
 // The one application object of the process.

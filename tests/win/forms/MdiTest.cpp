@@ -322,6 +322,34 @@ TEST(FormStyleTest, MDIChildWithoutAFrameIsRefused) {
   EXPECT_FALSE(child.HandleAllocated());
 }
 
+TEST(ReleaseTest, FormClosedWithCaFreeIsFreedOnceItsMessagesAreHandled) {
+  test::EnsureApplication();
+  auto* form = new TForm(nullptr);
+  bool freed = false;
+  form->OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
+  form->OnDestroy = [&](TObject*) { freed = true; };
+  form->ShowForm();
+  test::Settle();
+  form->Close();
+  EXPECT_FALSE(freed) << "freed while its own handling may still run";
+  EXPECT_TRUE(test::PumpUntil([&] { return freed; }));
+}
+
+TEST(ReleaseTest, AReleasedFormFreedMeanwhileLeavesALaterFormAlone) {
+  test::EnsureApplication();
+  auto* released = new TForm(nullptr);
+  released->Release();
+  delete released;
+  // Likely at the same address as the one freed.
+  auto* later = new TForm(nullptr);
+  bool laterFreed = false;
+  later->OnDestroy = [&](TObject*) { laterFreed = true; };
+  test::Settle();
+  EXPECT_FALSE(laterFreed);
+  EXPECT_TRUE(Screen->Contains(later));
+  delete later;
+}
+
 TEST(NestedFormTest, FormPlacedOnAPanelIsAChildWindowOfIt) {
   test::EnsureApplication();
   TForm host(nullptr);
