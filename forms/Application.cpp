@@ -17,6 +17,8 @@ namespace lbb::forms {
 namespace {
 
 constexpr wchar_t kApplicationClass[] = L"TApplication";
+// Posted to the application's window: free the form in lParam (see ReleaseForm).
+constexpr UINT kReleaseFormMessage = WM_APP + 0x100;
 
 }  // namespace
 
@@ -165,6 +167,7 @@ bool CancelsHint(UINT msg) {
 
 bool TApplication::ProcessMessage(MSG& m) {
   if (CancelsHint(m.message)) hints_->Cancel();
+  if (IsMDIMessage(m)) return true;
   if (IsFrameworkMessage(m)) return true;
   TranslateMessage(&m);
   DispatchMessageW(&m);
@@ -229,6 +232,27 @@ bool TApplication::IsFrameworkMessage(MSG& m) {
   }
 }
 
+bool TApplication::IsMDIMessage(MSG& m) {
+  if (m.message != WM_KEYDOWN && m.message != WM_SYSKEYDOWN) return false;
+  TCustomForm* frame = Screen->FindForm(GetAncestor(m.hwnd, GA_ROOT));
+  if (!frame || !frame->ClientHandle()) return false;
+  return TranslateMDISysAccel(frame->ClientHandle(), &m) != 0;
+}
+
+void TApplication::ReleaseForm(TCustomForm* form) {
+  if (!window_) return;
+  releasing_.push_back(form);
+  PostMessageW(window_.get(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(form));
+}
+
+void TApplication::FreeReleasedForm(TCustomForm* form) {
+  // A form freed meanwhile left the list (another one may live at its address now).
+  auto found = std::find(releasing_.begin(), releasing_.end(), static_cast<TControl*>(form));
+  if (found == releasing_.end()) return;
+  releasing_.erase(found);
+  delete form;
+}
+
 int TApplication::MessageBox(const String& text, const String& caption, UINT flags) {
   HWND owner = GetActiveWindow();
   if (!owner && mainForm_) owner = mainForm_->WindowHandle();
@@ -256,6 +280,9 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
             } else if (TTimer* t = Application->FindTimer(wParam)) {
               t->Fire();
             }
+            return 0;
+          case kReleaseFormMessage:
+            Application->FreeReleasedForm(reinterpret_cast<TCustomForm*>(lParam));
             return 0;
           case WM_COMMAND:
           case WM_DRAWITEM:
@@ -328,6 +355,7 @@ void TApplication::ControlDestroyed(TControl* c) {
   if (captureControl_ == c) SetCaptureControl(nullptr);
   if (creating_ == c) creating_ = nullptr;
   if (mainForm_ == c) mainForm_ = nullptr;
+  std::erase(releasing_, c);
 }
 
 void TApplication::ControlHidden(TControl* c) {

@@ -143,9 +143,16 @@ class TApplication : public TComponent {
   TTimer* FindTimer(UINT_PTR id) const;
   // Gives `m` its framework meaning before it is dispatched (dialog keys and characters).
   bool IsFrameworkMessage(MSG& m);
+  // The MDI keys (Ctrl+F6, Ctrl+Tab, Ctrl+F4, Alt+-) of a key press inside an MDI frame go
+  // to its active child; true when `m` was one.
+  bool IsMDIMessage(MSG& m);
+  // Frees `form` from the application's queue, after the messages waiting now; a form freed
+  // by then is left alone.
+  void ReleaseForm(TCustomForm* form);
 
  private:
   static LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void FreeReleasedForm(TCustomForm* form);
   void AfterCreateForm(TCustomForm* form);
   bool ProcessMessage(MSG& m);
   void ShowError(const String& text);
@@ -172,6 +179,7 @@ class TApplication : public TComponent {
   std::map<UINT_PTR, TTimer*> timers_;
   UINT_PTR lastTimerId_ = 0x4000;
   std::unique_ptr<THandOver> handOver_;  // Synchronize's calls, made on the UI thread
+  std::vector<TControl*> releasing_;     // forms released and not yet freed
 };
 
 // The one application object of the process.

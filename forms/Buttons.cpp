@@ -255,9 +255,9 @@ void TBitBtn::SetKind(TBitBtnKind kind) {
     int result;
   };
   static constexpr Stock kStock[] = {
-      {u"", mrNone},        {u"OK", IDOK},          {u"Cancel", IDCANCEL}, {u"&Help", mrNone},
-      {u"&Yes", IDYES},     {u"&No", IDNO},         {u"&Close", mrNone},   {u"Abort", IDABORT},
-      {u"&Retry", IDRETRY}, {u"&Ignore", IDIGNORE}, {u"&All", 8}};
+      {u"", mrNone},        {u"OK", mrOk},          {u"Cancel", mrCancel}, {u"&Help", mrNone},
+      {u"&Yes", mrYes},     {u"&No", mrNo},         {u"&Close", mrNone},   {u"Abort", mrAbort},
+      {u"&Retry", mrRetry}, {u"&Ignore", mrIgnore}, {u"&All", mrAll}};
   kind_ = kind;
   if (kind == TBitBtnKind::bkCustom) return;
   const Stock& stock = kStock[static_cast<int>(kind)];

@@ -246,6 +246,11 @@ class TWinControl : public TControl {
   virtual void CreateWnd();
   // Before the window goes: read back what the control keeps in it.
   virtual void DestroyWnd() {}
+  // Makes the window the parameters describe (CreateWindowEx; an MDI child asks its MDI
+  // client) and returns it; null when it could not be made.
+  virtual HWND CreateWindowHandle(const TCreateParams& params);
+  // Destroys the window (an MDI child asks its MDI client).
+  virtual void DestroyWindowHandle();
   // Paints the surface of a window of our own class (not for native classes).
   virtual void PaintWindow(HDC dc);
   void PaintControls(HDC dc);

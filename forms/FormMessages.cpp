@@ -41,6 +41,15 @@ void TCustomForm::WndProc(TMessage& m) {
       return;
     case WM_SIZE:
       OnSize(m);
+      PlaceMDIClient();
+      return;
+    case CM_MENUCHANGED:
+      UpdateMDIMenu();
+      TWinControl::WndProc(m);
+      return;
+    case CM_RELEASE:
+      // The messages that were waiting for the form are handled: the application frees it.
+      if (Application) Application->ReleaseForm(this);
       return;
     default:
       TWinControl::WndProc(m);

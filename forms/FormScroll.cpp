@@ -65,6 +65,7 @@ void TCustomForm::SetAutoScroll(bool v) {
 
 void TCustomForm::ControlBoundsChanged(TControl*) {
   UpdateScrollRange();
+  PlaceMDIClient();
 }
 
 SIZE TCustomForm::ContentExtent() const {
@@ -223,10 +224,10 @@ void TCustomForm::OnMouseWheel(TMessage& m) {
 
 void TCustomForm::OnSize(TMessage& m) {
   TWinControl::WndProc(m);
-  if (!autoScroll_) return;
-  // The client area changed (the window or its scroll bars): aligned controls follow it.
+  // The client area changed (the window, its menu bar or its scroll bars): aligned controls
+  // follow it.
   AlignControls();
-  UpdateScrollRange();
+  if (autoScroll_) UpdateScrollRange();
 }
 
 }  // namespace lbb::forms

@@ -29,6 +29,19 @@ TCustomForm* TScreen::FindForm(HWND hwnd) const {
   return nullptr;
 }
 
+bool TScreen::Contains(const TCustomForm* form) const {
+  return std::find(forms_.begin(), forms_.end(), form) != forms_.end();
+}
+
+TCustomForm* TScreen::MDIFrame() const {
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  if (main && main->FormStyle() == TFormStyle::fsMDIForm) return main;
+  for (TCustomForm* f : forms_) {
+    if (f->FormStyle() == TFormStyle::fsMDIForm) return f;
+  }
+  return nullptr;
+}
+
 void TScreen::RemoveForm(TCustomForm* form) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
 }
@@ -52,6 +65,12 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
                                &TCustomForm::SetClientWidth));
     i.Add(IntProp<TCustomForm>(u"ClientHeight", &TCustomForm::ClientHeight,
                                &TCustomForm::SetClientHeight));
+    i.Add(EnumProp<TCustomForm, TFormStyle>(
+        u"FormStyle", {u"fsNormal", u"fsMDIChild", u"fsMDIForm", u"fsStayOnTop"},
+        &TCustomForm::FormStyle, &TCustomForm::SetFormStyle));
+    i.Add(EnumProp<TCustomForm, TWindowState>(
+        u"WindowState", {u"wsNormal", u"wsMinimized", u"wsMaximized"}, &TCustomForm::WindowState,
+        &TCustomForm::SetWindowState));
     return i;
   }();
   return info;
@@ -78,9 +97,12 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), icon_(std::mak
 TCustomForm::~TCustomForm() {
   BeginDestroy();
   if (OnDestroy) OnDestroy(this);
+  // An MDI frame takes its children with it, while its window still holds them.
+  FreeMDIChildren();
   Screen->RemoveForm(this);
   if (Application && Application->MainForm() == this) Application->SetMainForm(nullptr);
   if (menu_) menu_->RemoveFreeNotification(this);
+  if (windowMenu_) windowMenu_->RemoveFreeNotification(this);
   // The window goes before the icon and the menu it shows.
   DestroyComponents();
   DestroyHandle();
@@ -120,6 +142,17 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     if (!dialogLike && (borderIcons_ & biMaximize)) p.style |= WS_MAXIMIZEBOX;
     if (borderIcons_ & biHelp) p.exStyle |= WS_EX_CONTEXTHELP;
   }
+  if (formStyle_ == TFormStyle::fsStayOnTop) p.exStyle |= WS_EX_TOPMOST;
+  if (formStyle_ == TFormStyle::fsMDIChild) {
+    MDIChildParams(p);
+    return;
+  }
+  if (Parent()) {
+    // A form placed on another control is a child window of it, frame and all.
+    p.style = (p.style & ~WS_POPUP) | WS_CHILD;
+    p.parent = Parent()->WindowHandle();
+    return;
+  }
   // The main form has the taskbar button; other forms belong to it.
   if (Application && Application->MainForm() == this) {
     p.exStyle |= WS_EX_APPWINDOW;
@@ -133,6 +166,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   if (menu_) ::SetMenu(WindowHandle(), menu_->Handle());
+  if (formStyle_ == TFormStyle::fsMDIForm) CreateMDIClient();
   if (icon_->Handle()) icon_->OnChange();
   ApplyClientSize();
   if (autoScroll_) UpdateScrollRange();
@@ -141,6 +175,7 @@ void TCustomForm::CreateWnd() {
 void TCustomForm::DestroyWnd() {
   // The window would destroy the menu it shows; the menu object owns it.
   if (WindowHandle() && menu_) ::SetMenu(WindowHandle(), nullptr);
+  mdiClient_.reset();
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
@@ -177,6 +212,7 @@ void TCustomForm::Notification(TComponent* c, TOperation operation) {
     menu_ = nullptr;
   }
   if (c == activeControl_) activeControl_ = nullptr;
+  if (c == windowMenu_) windowMenu_ = nullptr;
 }
 
 // ---- client size
@@ -272,9 +308,11 @@ void TCustomForm::CenterOnScreen() {
 
 void TCustomForm::ShowForm() {
   SetVisible(true);
-  if (WindowHandle()) {
-    SetForegroundWindow(WindowHandle());
-    BringWindowToTop(WindowHandle());
+  if (HWND hwnd = WindowHandle()) {
+    // A form inside another window (an MDI child, a parented form) brings that one forward.
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    SetForegroundWindow(top);
+    BringWindowToTop(top);
   }
 }
 
@@ -289,7 +327,7 @@ void TCustomForm::VisibleChanged() {
       if (position_ == TPosition::poScreenCenter) CenterOnScreen();
       if (OnShow) OnShow(this);
     }
-    ShowWindow(hwnd, SW_SHOW);
+    ShowWindowState(hwnd);
     if (!activeControl_) {
       auto list = TabList();
       if (!list.empty()) list.front()->SetFocus();
@@ -342,9 +380,14 @@ int TCustomForm::ShowModal() {
 }
 
 void TCustomForm::Close() {
-  TCloseAction action = modal_                                             ? TCloseAction::caHide
-                        : (Application && Application->MainForm() == this) ? TCloseAction::caFree
-                                                                           : TCloseAction::caHide;
+  // An MDI child is minimised when it can be, as the frame keeps it.
+  const bool main = Application && Application->MainForm() == this;
+  TCloseAction action = TCloseAction::caHide;
+  if (!modal_ && main) {
+    action = TCloseAction::caFree;
+  } else if (!modal_ && formStyle_ == TFormStyle::fsMDIChild) {
+    action = (borderIcons_ & biMinimize) ? TCloseAction::caMinimize : TCloseAction::caNone;
+  }
   if (OnClose) OnClose(this, action);
   if (action == TCloseAction::caNone) return;
   if (modal_) {
@@ -358,6 +401,8 @@ void TCustomForm::Close() {
   }
   if (action == TCloseAction::caMinimize) {
     ShowWindow(WindowHandle(), SW_MINIMIZE);
+  } else if (action == TCloseAction::caFree) {
+    Release();
   } else {
     Hide();
   }

@@ -12,16 +12,34 @@
 namespace lbb::forms {
 
 class TMainMenu;
+class TMenuItem;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon : uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 using TBorderIcons = uint8_t;
 enum class TPosition { poDesigned, poScreenCenter };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+// fsMDIForm: an MDI frame (its client area is an "MDIClient" window that holds the MDI
+// children); fsMDIChild: a window inside the MDI frame's client; fsStayOnTop: a topmost window.
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 
+// Modal results: what ShowModal returns (the platform's dialog answers where it has one).
 constexpr int mrNone = 0;
 constexpr int mrOk = IDOK;
 constexpr int mrCancel = IDCANCEL;
+constexpr int mrAbort = IDABORT;
+constexpr int mrRetry = IDRETRY;
+constexpr int mrIgnore = IDIGNORE;
+constexpr int mrYes = IDYES;
+constexpr int mrNo = IDNO;
+constexpr int mrAll = mrNo + 1;
+constexpr int mrNoToAll = mrAll + 1;
+constexpr int mrYesToAll = mrNoToAll + 1;
+
+// The command id of the first MDI child in the frame's Window menu (the platform numbers the
+// children from it); menu items are numbered far below it.
+constexpr UINT kFirstMDIChildId = 0xFF00;
 
 class TCustomForm : public TWinControl {
   LBB_FORMS_CLASS_INFO
@@ -55,6 +73,31 @@ class TCustomForm : public TWinControl {
   void SetClientHeight(int64_t v) override;
   RECT ClientRect() const override;
   void SetBounds(int left, int top, int width, int height) override;
+  // The form's kind; changing it remakes the window. An MDI child is made in the MDI frame
+  // (the main form when it is one, else the first MDI frame of the screen's list).
+  TFormStyle FormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle style);
+  // Normal, minimised or maximised: read from the window when it exists.
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState state);
+
+  // MDI frames. The Window menu lists the children (give it before the window is made, or
+  // it takes effect with the next menu change).
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* item);
+  // The "MDIClient" window of an MDI frame; null for other forms.
+  HWND ClientHandle() const { return mdiClient_.get(); }
+  // The MDI children whose windows are in the client, topmost (the active one) first.
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int index) const;
+  TCustomForm* ActiveMDIChild() const;
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  // Activates the next (previous) MDI child.
+  void Next();
+  void Previous();
+
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* c);
   bool Active() const;
@@ -79,6 +122,10 @@ class TCustomForm : public TWinControl {
   void Close();
   // Runs OnCreate (Application.CreateForm calls it once the form is made).
   void DoCreate();
+  // Frees the form once the messages already waiting for it are handled: posts CM_RELEASE
+  // to its window (a skinner sees it go), whose handling hands the form to the application
+  // to free. Without a window the application frees it at once from its queue.
+  void Release();
 
   // Focus moved to `c` inside this form: CM_EXIT to the control that had it, CM_ENTER to
   // `c`, then CM_FOCUSCHANGED to every control of the form.
@@ -86,11 +133,15 @@ class TCustomForm : public TWinControl {
   // Moves the focus to the next (or previous) control in tab order; true when it moved.
   bool SelectNext(TWinControl* current, bool forward);
   void WndProc(TMessage& message) override;
+  // MDI frames hand what they leave to DefFrameProc, MDI children to DefMDIChildProc.
+  void DefaultHandler(TMessage& message) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
+  HWND CreateWindowHandle(const TCreateParams& params) override;
+  void DestroyWindowHandle() override;
   void VisibleChanged() override;
   void Notification(TComponent* c, TOperation operation) override;
   SIZE FrameExtent() const override;
@@ -114,6 +165,13 @@ class TCustomForm : public TWinControl {
   void OnMouseWheel(TMessage& m);
   void OnSize(TMessage& m);
   int ScrollLimit(int bar) const;
+  void MDIChildParams(TCreateParams& p);
+  void CreateMDIClient();
+  void PlaceMDIClient();
+  void FreeMDIChildren();
+  void UpdateMDIMenu();
+  void ShowWindowState(HWND hwnd);
+  std::vector<TCustomForm*> MDIChildList() const;
 
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -133,6 +191,10 @@ class TCustomForm : public TWinControl {
   bool modal_ = false;
   int modalResult_ = mrNone;
   bool shown_ = false;
+  TFormStyle formStyle_ = TFormStyle::fsNormal;
+  TWindowState windowState_ = TWindowState::wsNormal;
+  TMenuItem* windowMenu_ = nullptr;
+  ::lbb::WindowHandle mdiClient_;
 };
 
 class TForm : public TCustomForm {
@@ -155,6 +217,11 @@ class TScreen : public TComponent {
   TCustomForm* FindForm(HWND hwnd) const;
   int64_t Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int64_t Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+
+  // The MDI frame that MDI children are made in: the main form when it is one, else the
+  // first MDI frame in the list; null when there is none.
+  TCustomForm* MDIFrame() const;
+  bool Contains(const TCustomForm* form) const;
 
   void AddForm(TCustomForm* form) { forms_.push_back(form); }
   void RemoveForm(TCustomForm* form);

@@ -264,8 +264,25 @@ TMenuItem* TMenu::FindItemByHandle(HMENU menu) const {
   return nullptr;
 }
 
+void TMainMenu::ReleaseForeignItems() {
+  HMENU menu = handle_.get();
+  for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
+    const bool ours =
+        mii.hSubMenu ? FindItemByHandle(mii.hSubMenu) != nullptr : FindItem(mii.wID) != nullptr;
+    if (!ours) RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+  }
+}
+
 void TMainMenu::MenuChanged() {
   if (!handle_) return;
+  // What others put into the menu bar (an MDI client: the maximised child's system menu and
+  // caption buttons) is theirs: it leaves the old menu before that is destroyed, and they
+  // put it into the new one (the frame form tells its MDI client of the new menu).
+  ReleaseForeignItems();
   // The form shows the new menu before the old one goes.
   MenuHandle old = std::move(handle_);
   Build();

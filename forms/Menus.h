@@ -153,6 +153,11 @@ class TMainMenu : public TMenu {
  protected:
   MenuHandle CreateNativeMenu() const override { return MenuHandle(CreateMenu()); }
   HWND DisplayWindow() const override;
+
+ private:
+  // Takes the items of the native menu that no item of this menu made out of it (without
+  // destroying them).
+  void ReleaseForeignItems();
 };
 
 class TPopupMenu : public TMenu {

@@ -36,9 +36,9 @@ constexpr UINT CM_MOUSELEAVE = 0xB014;  // lParam = the control
 constexpr UINT CM_MENUCHANGED = 0xB015;
 constexpr UINT CM_ENTER = 0xB01A;
 constexpr UINT CM_EXIT = 0xB01B;
-// A form is to free itself once the messages pending for it are handled. This library does
-// not send it (forms are freed by their owners); skinners of controls treat it like
-// WM_NCDESTROY, as the control is about to go.
+// A form is to free itself once the messages pending for it are handled: TCustomForm::Release
+// posts it (a form closed with caFree); skinners of controls treat it like WM_NCDESTROY, as
+// the control is about to go.
 constexpr UINT CM_RELEASE = 0xB021;
 constexpr UINT CM_RECREATEWND = 0xB033;
 // A notification beyond the framework's own numbers that the check-box skinner repaints on

@@ -313,6 +313,7 @@ const TClassInfo& TLabel::StaticClassInfo() {
     i.Add(StrProp<TLabel>(u"Caption", &TLabel::Caption, &TLabel::SetCaption));
     i.Add(BoolProp<TLabel>(u"Transparent", &TLabel::Transparent, &TLabel::SetTransparent));
     i.Add(BoolProp<TLabel>(u"AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize));
+    i.Add(BoolProp<TLabel>(u"WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap));
     i.Add(EnumProp<TLabel, TAlignment>(u"Alignment",
                                        {u"taLeftJustify", u"taRightJustify", u"taCenter"},
                                        &TLabel::Alignment, &TLabel::SetAlignment));
@@ -335,6 +336,12 @@ void TLabel::SetAutoSize(bool v) {
   AdjustSize();
 }
 
+void TLabel::SetWordWrap(bool v) {
+  wordWrap_ = v;
+  AdjustSize();
+  Invalidate();
+}
+
 void TLabel::SetAlignment(TAlignment v) {
   alignment_ = v;
   Invalidate();
@@ -350,10 +357,11 @@ void TLabel::AdjustSize() {
   WindowDc screen(nullptr);
   SelectScope font(screen.get(), Font()->Handle());
   std::wstring w = Wide(Caption().empty() ? String(u" ") : Caption());
-  RECT r{0, 0, 0, 0};
+  RECT r{0, 0, wordWrap_ ? static_cast<LONG>(Width()) : 0, 0};
   DrawTextW(screen.get(), w.c_str(), static_cast<int>(w.size()), &r,
-            DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-  SetBounds(static_cast<int>(Left()), static_cast<int>(Top()), r.right, r.bottom);
+            DT_CALCRECT | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE));
+  SetBounds(static_cast<int>(Left()), static_cast<int>(Top()),
+            wordWrap_ ? static_cast<int>(Width()) : r.right, r.bottom);
 }
 
 void TLabel::Paint() {
@@ -362,7 +370,8 @@ void TLabel::Paint() {
   if (!transparent_) canvas->FillRect(r);
   canvas->Brush()->SetStyle(TBrushStyle::bsClear);
   static constexpr UINT kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-  UINT flags = DT_SINGLELINE | DT_EXPANDTABS | kAlign[static_cast<int>(alignment_)];
+  UINT flags = (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | DT_EXPANDTABS |
+               kAlign[static_cast<int>(alignment_)];
   if (!Enabled()) {
     // The engraved look of disabled text.
     RECT shifted{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};

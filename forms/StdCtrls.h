@@ -147,6 +147,10 @@ class TLabel : public TGraphicControl {
   void SetAutoSize(bool v);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment v);
+  // Breaks the text into lines at word ends within the label's width (AutoSize then sets
+  // only the height).
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
   TWinControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl* c) { focusControl_ = c; }
   void WndProc(TMessage& message) override;
@@ -160,6 +164,7 @@ class TLabel : public TGraphicControl {
 
   bool transparent_ = false;
   bool autoSize_ = true;
+  bool wordWrap_ = false;
   TAlignment alignment_ = TAlignment::taLeftJustify;
   TWinControl* focusControl_ = nullptr;
 };

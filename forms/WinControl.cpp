@@ -46,19 +46,27 @@ HWND TWinControl::Handle() {
   CreateParams(params);
   defWndProc_ = Application->RegisterControlClass(params);
   if (!defWndProc_) return nullptr;
-  std::wstring caption = Wide(params.caption);
-  HMENU id = (params.style & WS_CHILD)
-                 ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(Application->NextControlId()))
-                 : nullptr;
   Application->BeginCreating(this);
-  HWND hwnd = CreateWindowExW(params.exStyle, params.className.c_str(), caption.c_str(),
-                              params.style, params.x, params.y, params.width, params.height,
-                              params.parent, id, Application->Instance(), nullptr);
+  HWND hwnd = CreateWindowHandle(params);
   Application->EndCreating();
   if (!hwnd) return nullptr;
   if (handle_ != hwnd) AttachHandle(hwnd);  // the class procedure did not see a message yet
   CreateWnd();
   return handle_;
+}
+
+HWND TWinControl::CreateWindowHandle(const TCreateParams& params) {
+  std::wstring caption = Wide(params.caption);
+  HMENU id = (params.style & WS_CHILD)
+                 ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(Application->NextControlId()))
+                 : nullptr;
+  return CreateWindowExW(params.exStyle, params.className.c_str(), caption.c_str(), params.style,
+                         params.x, params.y, params.width, params.height, params.parent, id,
+                         Application->Instance(), nullptr);
+}
+
+void TWinControl::DestroyWindowHandle() {
+  DestroyWindow(handle_);
 }
 
 void TWinControl::CreateParams(TCreateParams& p) {
@@ -109,7 +117,7 @@ void TWinControl::DestroyHandle() {
   text_ = GetText();
   DestroyWnd();
   HWND hwnd = handle_;
-  DestroyWindow(hwnd);
+  DestroyWindowHandle();
   if (handle_ == hwnd) DetachHandle();  // in case the window was already gone
 }
 
@@ -232,10 +240,14 @@ RECT TWinControl::ClientRect() const {
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   RECT r{left, top, left + std::max(width, 0), top + std::max(height, 0)};
   if (EqualRect(&r, &bounds_)) return;
+  const bool resized = r.right - r.left != bounds_.right - bounds_.left ||
+                       r.bottom - r.top != bounds_.bottom - bounds_.top;
   bounds_ = r;
   if (handle_) {
     SetWindowPos(handle_, nullptr, left, top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window's own notice finds the bounds already set: the aligned children follow here.
+    if (resized) AlignControls();
   } else {
     AlignControls();
   }

@@ -71,14 +71,16 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
       control->WndProc(m);
     }
   } catch (...) {
-    // A message whose handling failed gets the window class's own handling: a paint still
-    // validates the window, a creation still creates it.
+    // A message whose handling failed gets the control's default handling (the window class's
+    // procedure; an MDI frame's or child's MDI one): a paint still validates the window, a
+    // creation still creates it.
     ReportException(msg);
     m.Result = GuardMessage(
         msg,
         [&] {
-          WNDPROC def = Application ? Application->ClassDefaultProc(hwnd) : DefWindowProcW;
-          return CallWindowProcW(def, hwnd, msg, wParam, lParam);
+          TMessage retry{msg, wParam, lParam, 0};
+          control->DefaultHandler(retry);
+          return retry.Result;
         },
         [] { return LRESULT{0}; });
   }

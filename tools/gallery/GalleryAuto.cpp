@@ -1,0 +1,329 @@
+#include "tools/gallery/GalleryAuto.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <exception>
+#include <fstream>
+#include <functional>
+#include <unordered_set>
+
+#include "base/PngFile.h"
+#include "forms/Application.h"
+#include "forms/Screenshot.h"
+#include "forms/Timer.h"
+#include "forms/WinText.h"
+
+namespace lbb::gallery {
+
+using namespace forms;
+
+namespace {
+
+constexpr DWORD kStepLimitMs = 15000;
+
+// Handles messages until `done` holds; false when `limitMs` passed first.
+bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = kStepLimitMs) {
+  const ULONGLONG end = GetTickCount64() + limitMs;
+  while (!done()) {
+    Application->ProcessMessages();
+    if (done()) break;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                              static_cast<DWORD>(std::min<ULONGLONG>(20, end - now)), QS_ALLINPUT);
+  }
+  return true;
+}
+
+// Handles messages until none is waiting (or the step's limit passed).
+void Settle() {
+  PumpUntil([] {
+    Application->ProcessMessages();
+    return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0;
+  });
+}
+
+// The skin data's requests run on the skin manager's timer after kSkinActionDelayMs: the
+// gallery lets them run before it takes a picture of their effect.
+void LetSkinManagerAct() {
+  const ULONGLONG until = GetTickCount64() + 2 * skin::kSkinActionDelayMs;
+  PumpUntil([until] { return GetTickCount64() >= until; });
+  Settle();
+}
+
+struct FoundWindow {
+  std::u16string className;
+  HWND hwnd = nullptr;
+};
+
+// EnumThreadWindows callback (a CALLBACK function for the i686 build): the first visible
+// window of the class asked for.
+BOOL CALLBACK FindVisibleOfClass(HWND w, LPARAM lp) {
+  auto* found = reinterpret_cast<FoundWindow*>(lp);
+  if (!IsWindowVisible(w) || WindowClassName(w) != found->className) return TRUE;
+  found->hwnd = w;
+  return FALSE;
+}
+
+HWND VisibleWindowOfClass(const std::u16string& className) {
+  FoundWindow found{className, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindVisibleOfClass, reinterpret_cast<LPARAM>(&found));
+  return found.hwnd;
+}
+
+std::string Narrow(const std::u16string& s) {
+  return std::string(s.begin(), s.end());
+}
+
+class AutoRun {
+ public:
+  AutoRun(TSkinGalleryForm& form, std::filesystem::path shots, std::u16string skinFile)
+      : form_(form), shots_(std::move(shots)), skinFile_(std::move(skinFile)) {}
+
+  std::vector<std::string> Run();
+  void Fail(const std::string& what) { failures_.push_back(what); }
+  // Brings the window forward, lets it paint and writes its picture; a picture of one or
+  // two colours is a failure (a window that did not paint).
+  void Shot(HWND hwnd, const std::string& file);
+  void Shot(TCustomForm* form, const std::string& file);
+
+ private:
+  void Step(const std::string& name, const std::function<void()>& body);
+  void OpenMainWindow();
+  void OpenNestedForm();
+  void OpenMDIWindows();
+  void OpenDialog();
+  void ShowMessageBoxes();
+  void SwitchSkins();
+  void UseSkinFile();
+  void CloseWindows();
+  void ShootSkinState(int number, const std::string& skin);
+
+  TSkinGalleryForm& form_;
+  std::filesystem::path shots_;
+  std::u16string skinFile_;
+  std::vector<std::string> failures_;
+};
+
+// Closes the next message box of a class from a timer that runs inside the box's modal loop:
+// takes its picture, then clicks its button with BM_CLICK.
+class BoxCloser {
+ public:
+  BoxCloser(AutoRun& run, std::u16string className, std::string file,
+            std::function<HWND(HWND box)> button)
+      : run_(run),
+        className_(std::move(className)),
+        file_(std::move(file)),
+        button_(std::move(button)) {
+    timer_.SetInterval(50);
+    timer_.OnTimer = [this](TObject*) { Tick(); };
+    timer_.SetEnabled(true);
+  }
+  bool Closed() const { return closed_; }
+
+ private:
+  void Tick() {
+    HWND box = VisibleWindowOfClass(className_);
+    if (!box) {
+      if (++ticks_ * 50 > static_cast<int>(kStepLimitMs)) timer_.SetEnabled(false);
+      return;
+    }
+    timer_.SetEnabled(false);
+    run_.Shot(box, file_);
+    HWND button = button_(box);
+    if (!button) {
+      run_.Fail(file_ + ": the box has no button to press");
+      PostMessageW(box, WM_CLOSE, 0, 0);
+      return;
+    }
+    PostMessageW(button, BM_CLICK, 0, 0);
+    closed_ = true;
+  }
+
+  AutoRun& run_;
+  std::u16string className_;
+  std::string file_;
+  std::function<HWND(HWND)> button_;
+  TTimer timer_{nullptr};
+  int ticks_ = 0;
+  bool closed_ = false;
+};
+
+void AutoRun::Shot(HWND hwnd, const std::string& file) {
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  SetForegroundWindow(top);
+  BringWindowToTop(top);
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  Settle();
+  const PixelBuffer picture = CaptureWindow(hwnd);
+  if (picture.Empty()) return Fail(file + ": the window could not be captured");
+  std::unordered_set<Pixel> colours;
+  for (int y = 0; y < picture.Height() && colours.size() < 8; ++y) {
+    const Pixel* row = picture.Row(y);
+    for (int x = 0; x < picture.Width() && colours.size() < 8; ++x)
+      colours.insert(row[x] & 0xFFFFFF);
+  }
+  if (colours.size() < 8) return Fail(file + ": the picture is blank");
+  std::ofstream out(shots_ / file, std::ios::binary);
+  const std::string png = EncodePng(picture);
+  out.write(png.data(), static_cast<std::streamsize>(png.size()));
+  if (!out) Fail(file + ": could not be written to " + (shots_ / file).string());
+}
+
+void AutoRun::Shot(TCustomForm* form, const std::string& file) {
+  if (!form || !form->WindowHandle()) return Fail(file + ": the window is not open");
+  Shot(form->WindowHandle(), file);
+}
+
+void AutoRun::Step(const std::string& name, const std::function<void()>& body) {
+  const size_t before = failures_.size();
+  try {
+    body();
+  } catch (const std::exception& e) {
+    Fail(name + ": " + e.what());
+  }
+  if (failures_.size() > before) {
+    for (size_t i = before; i < failures_.size(); ++i)
+      failures_[i] = name + ": " + failures_[i];
+  }
+}
+
+std::vector<std::string> AutoRun::Run() {
+  std::error_code ec;
+  std::filesystem::create_directories(shots_, ec);
+  if (ec) return {"cannot make the folder " + shots_.string() + ": " + ec.message()};
+  Step("main window", [this] { OpenMainWindow(); });
+  Step("nested form", [this] { OpenNestedForm(); });
+  Step("MDI frame", [this] { OpenMDIWindows(); });
+  Step("dialog form", [this] { OpenDialog(); });
+  Step("message boxes", [this] { ShowMessageBoxes(); });
+  Step("skins", [this] { SwitchSkins(); });
+  if (!skinFile_.empty()) Step("skin file", [this] { UseSkinFile(); });
+  Step("closing", [this] { CloseWindows(); });
+  return failures_;
+}
+
+void AutoRun::OpenMainWindow() {
+  form_.ShowForm();
+  if (!PumpUntil([this] { return form_.Active(); })) Fail("the main window never became active");
+  LetSkinManagerAct();
+  if (form_.SkinData1->Empty) Fail("the built-in skin was not loaded");
+  Shot(&form_, "01-main-slate.png");
+}
+
+void AutoRun::OpenNestedForm() {
+  form_.ShowNestedForm(true);
+  HWND nested = form_.NestedForm->Handle();
+  if (!PumpUntil([nested] { return IsWindowVisible(nested) != 0; })) {
+    return Fail("the nested form never showed");
+  }
+  if (GetParent(nested) != form_.NestPanel->Handle()) Fail("the nested form is not on its panel");
+  Shot(&form_, "02-nested-form.png");
+}
+
+void AutoRun::OpenMDIWindows() {
+  TGalleryMDIFrame* frame = form_.OpenMDIWindows();
+  const bool arranged = PumpUntil([frame] {
+    if (frame->MDIChildCount() != 3) return false;
+    int zoomed = 0, iconic = 0;
+    for (int i = 0; i < 3; ++i) {
+      zoomed += IsZoomed(frame->MDIChildren(i)->WindowHandle()) ? 1 : 0;
+      iconic += IsIconic(frame->MDIChildren(i)->WindowHandle()) ? 1 : 0;
+    }
+    return zoomed == 1 && iconic == 1;
+  });
+  if (!arranged) Fail("the frame does not hold a normal, a minimised and a maximised child");
+  LetSkinManagerAct();
+  Shot(frame, "03-mdi-maximised.png");
+  // The maximised child restored and the children cascaded: all three in view.
+  if (TCustomForm* active = frame->ActiveMDIChild()) active->SetWindowState(TWindowState::wsNormal);
+  frame->Cascade();
+  if (!PumpUntil([frame] {
+        return frame->ActiveMDIChild() && !IsZoomed(frame->ActiveMDIChild()->WindowHandle());
+      })) {
+    Fail("the maximised child was not restored");
+  }
+  Shot(frame, "04-mdi-cascaded.png");
+}
+
+void AutoRun::OpenDialog() {
+  TGalleryDialog* dialog = form_.OpenDialog();
+  if (!PumpUntil([dialog] { return dialog->Active(); })) Fail("the dialog never became active");
+  LetSkinManagerAct();
+  Shot(dialog, "05-dialog.png");
+}
+
+void AutoRun::ShowMessageBoxes() {
+  TGalleryDialog* dialog = form_.Dialog();
+  if (!dialog) return Fail("the dialog form is not open");
+  {
+    BoxCloser closer(*this, u"#32770", "06-messagebox.png",
+                     [](HWND box) { return GetDlgItem(box, IDOK); });
+    const int answer = dialog->ShowPlatformBox();
+    if (!closer.Closed()) Fail("the platform's message box was never found");
+    if (answer != IDOK) Fail("the platform's message box answered " + std::to_string(answer));
+  }
+  {
+    BoxCloser closer(*this, u"TMessageForm", "07-messagedlg.png", [](HWND box) -> HWND {
+      auto* message = dynamic_cast<TMessageForm*>(Screen->FindForm(box));
+      TButton* yes = message ? message->Button(mbYes) : nullptr;
+      return yes ? yes->WindowHandle() : nullptr;
+    });
+    const int answer = dialog->ShowMessageDlg();
+    if (!closer.Closed()) Fail("the message dialog was never found");
+    if (answer != mrYes) Fail("the message dialog answered " + std::to_string(answer));
+  }
+  dialog->Close();
+  if (!PumpUntil([dialog] { return !dialog->Visible(); })) Fail("the dialog form stayed open");
+}
+
+void AutoRun::ShootSkinState(int number, const std::string& skin) {
+  LetSkinManagerAct();
+  const auto file = [](int n, const std::string& name) {
+    return (n < 10 ? "0" : "") + std::to_string(n) + "-" + name + ".png";
+  };
+  Shot(&form_, file(number, "main-" + skin));
+  Shot(form_.MDIFrame(), file(number + 1, "mdi-" + skin));
+}
+
+void AutoRun::SwitchSkins() {
+  if (!form_.UseSkin(TGallerySkin::gsSand)) Fail("the Sand skin was not loaded");
+  ShootSkinState(8, "sand");
+  form_.SetSkinning(false);
+  if (form_.SkinData1->Active()) Fail("skinning stayed on");
+  ShootSkinState(10, "noskin");
+  if (!form_.UseSkin(TGallerySkin::gsSlate)) Fail("the Slate skin was not loaded again");
+  form_.SetSkinning(true);
+  if (!form_.SkinData1->Active()) Fail("skinning did not come back on");
+  ShootSkinState(12, "slate");
+  const String state = form_.StatusBar1->Panels(1)->Text();
+  if (state != u"Skin: Slate, skinning on") Fail("the status bar says \"" + Narrow(state) + "\"");
+}
+
+void AutoRun::UseSkinFile() {
+  if (!form_.UseSkin(TGallerySkin::gsFile, skinFile_)) {
+    Fail("no usable skin in " + Narrow(skinFile_));
+  } else {
+    ShootSkinState(14, "file");
+  }
+  if (!form_.UseSkin(TGallerySkin::gsSlate)) Fail("the Slate skin was not loaded again");
+}
+
+void AutoRun::CloseWindows() {
+  if (TGalleryMDIFrame* frame = form_.MDIFrame()) {
+    frame->Close();  // frees the frame and its children
+    if (!PumpUntil([this] { return form_.MDIFrame() == nullptr; })) Fail("the MDI frame stayed");
+  }
+  form_.ShowNestedForm(false);
+  Settle();
+}
+
+}  // namespace
+
+std::vector<std::string> RunAutoGallery(TSkinGalleryForm& form, const std::filesystem::path& shots,
+                                        const std::u16string& skinFile) {
+  return AutoRun(form, shots, skinFile).Run();
+}
+
+}  // namespace lbb::gallery
