@@ -74,6 +74,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     Application->Initialize();
     Application->SetTitle(u"Skin gallery");
+    // A skin file of an unknown version says so in a box (not while the gallery drives itself:
+    // nobody would close it).
+    if (!options.automatic) lbb::skin::ShowSkinMessagesInBoxes();
     auto* form = Application->CreateForm<lbb::gallery::TSkinGalleryForm>();
     if (options.automatic) {
       code = RunAuto(*form, options);
