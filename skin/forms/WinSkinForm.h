@@ -22,6 +22,8 @@
 #include "base/win/Handles.h"
 #include "forms/Forms.h"
 #include "forms/Graphics.h"
+#include "forms/Menus.h"
+#include "forms/Messages.h"
 #include "forms/Timer.h"
 #include "forms/WindowProcHook.h"
 #include "skin/win/SkinMessages.h"
@@ -30,8 +32,11 @@
 namespace lbb::skin {
 
 class TSkinControl;
+class TSkinManage;
+// The painted menu bar and the hot objects of the non-client area (caption and menu-bar
+// buttons) belong to the frame and menu-bar painters.
 class TWinSkinMenu;
-class TWindowSubclass;
+class TNCObject;
 
 enum class TSkinFormStyle : uint8_t { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
 enum class TSkinFormBorder : uint8_t { sbsSizeable, sbsSingle, sbsNone, sbsDialog };
@@ -114,6 +119,22 @@ class TWinSkinForm : public forms::TComponent {
   // True while the window's procedure is this skinner's.
   bool Subclassed() const;
 
+  // The replacement window procedure and the procedure before it (the message dispatch).
+  void SkinWndProc(forms::TMessage& m);
+  void CallDefault(forms::TMessage& m);
+  // The replacement of the framework form's message method (skinned frames of forms).
+  void FormWindowProc(forms::TMessage& m);
+  // The replacement procedure of an MDI frame's client window.
+  LRESULT MDIClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Makes the window's size fit the skin frame; `keepClient`: around the current client area.
+  void FitFrame(bool keepClient);
+  // The window state from the window's placement.
+  void ReadWindowState();
+  // The system-menu style for the skinned caption (the frame painter sets it).
+  void SetSysMenuStyle(bool strip);
+  // The hover and hint timer's tick (the frame painter handles caption-button hovering).
+  void TimerTick();
+
   // Fields that carry behaviour (the manager and the other skin files read and write them).
   HWND Hwnd = nullptr;
   intptr_t mode = 0;
@@ -135,8 +156,8 @@ class TWinSkinForm : public forms::TComponent {
   bool ischildform = false;
   bool menuauto = false;
   std::vector<TSkinControl*> Controllist;  // owned
-  forms::TCanvas* fCanvas = nullptr;
-  forms::TCanvas* fcanvas2 = nullptr;
+  std::unique_ptr<forms::TCanvas> fCanvas;
+  std::unique_ptr<forms::TCanvas> fcanvas2;
   std::wstring bstr = L"  ";
   std::wstring astr = L" ";
   std::u16string classname;
@@ -165,16 +186,72 @@ class TWinSkinForm : public forms::TComponent {
   TColor formcolor = 0;
   DWORD dwstyle = 0;
   lbb::RegionHandle WinRgn;  // while crop
-  std::unique_ptr<TWinSkinMenu> menu;
+  // The painted menu bar, owned; the menu-bar painter makes it (null until then).
+  TWinSkinMenu* menu = nullptr;
+  // The skinned system menu, owned; the frame painter makes it (null until then).
+  std::unique_ptr<forms::TPopupMenu> sysmenu;
+  TNCObject* ActiveBtn = nullptr;
   std::unique_ptr<forms::TTimer> timer;  // 250 ms hover and hint timer
   std::unique_ptr<forms::TFont> CaptionFont;
   std::unique_ptr<forms::TBitmap> IconBmp;
   std::unique_ptr<forms::TBitmap> CaptionBuf;
   forms::TComponent* Activeskincontrol = nullptr;
 
-  // The implementation's own state (subclassing, hooks) — see WinSkinForm.cpp.
+  // The implementation's own state (subclassing, hooks) — see WinSkinFormImpl.h.
   struct TImpl;
   std::unique_ptr<TImpl> impl;
+
+ private:
+  void InitForm(TSkinData* afsd);
+  void ReadStyles();
+  void ReadFormIcons(DWORD style, DWORD exstyle);
+  void DetectMDIClient();
+  void ReadBorderKind(DWORD style, DWORD exstyle);
+  void HideWhileSkinning();
+  void TakeMenuBar();
+  void GiveMenuBack();
+  void Subclass();
+  void OnSkinForm();
+  void SaveFrameSize();
+  void ShowAfterSkinning();
+  void FitAfterSkinning();
+  void NotifySkinned();
+  void MakeIconBmp();
+  int TitleWidth();
+  void WidenMessageBox(int& width);
+  void RestoreNativeSize();
+  void FreeControls();
+  void FreeDeadControls();
+  void UndoFormLooks();
+  void AddWindowedControls(forms::TWinControl* parent);
+  TSkinManage* Manager() const;
+
+  // Dispatch stages and handlers.
+  bool Stage1(forms::TMessage& m);
+  bool Stage2(forms::TMessage& m);
+  void Stage3(forms::TMessage& m);
+  void OnEraseBkgnd(forms::TMessage& m);
+  void OnNcDestroy(forms::TMessage& m);
+  void OnNcActivateEarly(forms::TMessage& m);
+  void OnInitMenuPopup(forms::TMessage& m);
+  void OnCtlColor(forms::TMessage& m);
+  void OnReskinScrollbar(forms::TMessage& m);
+  void OnIsSkinned(forms::TMessage& m);
+  void OnSize(forms::TMessage& m);
+  void OnCommand(forms::TMessage& m);
+  void OnSysCommand(forms::TMessage& m);
+  void OnMenuNext(forms::TMessage& m);
+  void OnMenuChanged(forms::TMessage& m, bool formMethod);
+  void OnMenuItem(forms::TMessage& m);
+  void OnNcCalcSize(forms::TMessage& m);
+  void OnNcHitTest(forms::TMessage& m);
+  void OnNcPaint(forms::TMessage& m);
+  void OnNcActivate(forms::TMessage& m);
+  void OnNcMouse(forms::TMessage& m);
+  void OnRepaintFrame(forms::TMessage& m);
+  void OnSetText(forms::TMessage& m);
+  void DialogChar(forms::TMessage& m);
+  void OldWndProc(forms::TMessage& m);
 };
 
 // The component a nested form carries: its only field refers to the host's form skinner.
