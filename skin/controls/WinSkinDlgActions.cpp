@@ -44,8 +44,7 @@ LRESULT CALLBACK ThreadHookProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK TimerWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg != WM_TIMER || wParam != kActionTimerId)
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  if (msg != WM_TIMER || wParam != kActionTimerId) return DefWindowProcW(hwnd, msg, wParam, lParam);
   auto* m = reinterpret_cast<TSkinManage*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   return forms::GuardMessage(
       msg,

@@ -50,7 +50,7 @@ TWinSkinForm::~TWinSkinForm() {
   FreeControls();
   DeleteSysbtn();
   CaptionBuf.reset();
-  timer.reset();
+  timer.Stop();
   sysmenu.reset();
   impl.reset();  // the window and the form get their procedure and method back
   if (TSkinManage* m = SkinManagerInstance()) m->DeleteForm2(this);
@@ -88,7 +88,7 @@ void TWinSkinForm::UnSubclass() {
     return;
   }
   sysmenu.reset();
-  if (timer) timer->SetEnabled(false);
+  timer.Stop();
   if (!Subclassed()) return;
   impl->formHook.Restore();
   impl->window.Restore();
@@ -107,7 +107,7 @@ void TWinSkinForm::UnSubclass3() {
     return;
   }
   sysmenu.reset();
-  if (timer) timer->SetEnabled(false);
+  timer.Stop();
   if (!Subclassed()) return;
   impl->formHook.Restore();
   impl->window.Restore();
@@ -120,7 +120,7 @@ void TWinSkinForm::UnSubclass3() {
 }
 
 void TWinSkinForm::UnSubclass2() {
-  if (timer) timer->SetEnabled(false);
+  timer.Stop();
   FreeControls();
   UndoFormLooks();
   impl->window.Restore();

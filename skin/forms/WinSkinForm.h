@@ -24,7 +24,6 @@
 #include "forms/Graphics.h"
 #include "forms/Menus.h"
 #include "forms/Messages.h"
-#include "forms/Timer.h"
 #include "forms/WindowProcHook.h"
 #include "skin/win/SkinMessages.h"
 #include "skin/win/WinSkinData.h"
@@ -60,6 +59,10 @@ enum TSkinFormState : int {
   kSkinFitting = 5,    // FitFrame of the deferred initialisation
   kSkinDestroyed = 6,  // the window is gone; the manager frees the skinner at its next purge
 };
+
+// The id of the form skinner's hover timer on the skinned window.
+constexpr UINT_PTR kHoverTimerId = 0x534B;
+constexpr UINT kHoverTimerMs = 250;
 
 class TWinSkinForm : public forms::TComponent {
  public:
@@ -191,7 +194,9 @@ class TWinSkinForm : public forms::TComponent {
   // The skinned system menu, owned; the frame painter makes it (null until then).
   std::unique_ptr<forms::TPopupMenu> sysmenu;
   TNCObject* ActiveBtn = nullptr;
-  std::unique_ptr<forms::TTimer> timer;  // 250 ms hover and hint timer
+  // The 250 ms hover and hint timer: a timer of the skinned window itself, so that it runs on
+  // the window's thread; its WM_TIMER goes to TimerTick and no further.
+  lbb::WindowTimer timer{kHoverTimerId};
   std::unique_ptr<forms::TFont> CaptionFont;
   std::unique_ptr<forms::TBitmap> IconBmp;
   std::unique_ptr<forms::TBitmap> CaptionBuf;

@@ -50,14 +50,19 @@ void TWinSkinForm::SkinWndProc(forms::TMessage& m) {
     m.Result = 0;  // no painting before the deferred initialisation
     return;
   }
+  if (m.Msg == WM_TIMER && m.WParam == kHoverTimerId) {
+    TimerTick();  // the skinner's own timer: the window never started it
+    m.Result = 0;
+    return;
+  }
   if (!Stage1(m)) return;
   if (FormStyle != TSkinFormStyle::sfsMDIChild && (dwstyle & WS_CHILD)) {
     CallDefault(m);
     return;
   }
   if (!Stage2(m)) return;
-  const bool maxChild = FormStyle == TSkinFormStyle::sfsMDIChild &&
-                        Windowstate == TSkinWindowState::swsMax;
+  const bool maxChild =
+      FormStyle == TSkinFormStyle::sfsMDIChild && Windowstate == TSkinWindowState::swsMax;
   if (maxChild || Skinstate == kSkinPending) {
     CallDefault(m);
     return;

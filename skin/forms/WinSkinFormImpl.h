@@ -16,17 +16,18 @@ namespace lbb::skin {
 struct TWinSkinForm::TImpl {
   explicit TImpl(TWinSkinForm& owner);
 
-  TWindowSubclass window;     // the skinned window's procedure (SkinWndProc)
-  TWindowSubclass mdiClient;  // the MDI client's procedure (MDIClientWndProc)
+  TWindowSubclass window;           // the skinned window's procedure (SkinWndProc)
+  TWindowSubclass mdiClient;        // the MDI client's procedure (MDIClientWndProc)
   forms::TWindowProcHook formHook;  // the form's message method (FormWindowProc)
   // False once the skinner is freed: a message that freed it must not touch it afterwards.
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
   // The message being dispatched reached the previous procedure already (a handler that
   // fails after that must not pass it a second time).
   bool* passed = nullptr;
-  bool menuTaken = false;   // the native menu bar is taken from the window (hmenu)
-  bool fitted = false;      // FitFrame resized the window: unskinning gives the size back
-  bool colorSaved = false;  // formcolor holds the form's own colour
+  bool menuTaken = false;     // the native menu bar is taken from the window (hmenu)
+  bool fitted = false;        // FitFrame resized the window: unskinning gives the size back
+  bool colorSaved = false;    // formcolor holds the form's own colour
+  bool deferredDone = false;  // the deferred initialisation ran
 };
 
 }  // namespace lbb::skin

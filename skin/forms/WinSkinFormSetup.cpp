@@ -16,7 +16,6 @@ namespace lbb::skin {
 
 namespace {
 
-constexpr int kHoverTimerMs = 250;
 constexpr DWORD kCaptionBits = 0x00C00000;  // WS_CAPTION: both bits
 constexpr DWORD kModalFrame = 0x80;         // DS_MODALFRAME
 
@@ -26,10 +25,7 @@ void TWinSkinForm::InitForm(TSkinData* afsd) {
   if (Subclassed()) return;
   if (TSkinManage* m = Manager()) m->state = 1;
   fsd = afsd;
-  timer = std::make_unique<forms::TTimer>(nullptr);
-  timer->SetEnabled(false);
-  timer->SetInterval(kHoverTimerMs);
-  timer->OnTimer = [this](forms::TObject*) { TimerTick(); };
+  timer.Stop();
   sMainMenu = InSet(fsd->SkinControls(), xcMainMenu);
   ReadStyles();
   const auto exstyle = static_cast<DWORD>(GetWindowLongW(Hwnd, GWL_EXSTYLE));
@@ -43,7 +39,8 @@ void TWinSkinForm::InitForm(TSkinData* afsd) {
   ReadBorderKind(dwstyle, exstyle);
   HideWhileSkinning();
   // Systems of the 9x family have no skinnable system menu.
-  if (SkinOsVersion() & 0x80000000u) fsd->SetSkinControls(fsd->SkinControls() & ~SetOf(xcSystemMenu));
+  if (SkinOsVersion() & 0x80000000u)
+    fsd->SetSkinControls(fsd->SkinControls() & ~SetOf(xcSystemMenu));
   if (FormStyle == TSkinFormStyle::sfsMDIform) menuauto = fsd->MenuUpdate();
   Subclass();
   if (sMainMenu) {
@@ -124,8 +121,8 @@ void TWinSkinForm::ReadBorderKind(DWORD style, DWORD exstyle) {
   const DWORD v = SkinOsVersion();
   const bool w2000 = LOBYTE(LOWORD(v)) == 5 && HIBYTE(LOWORD(v)) == 0;
   const bool nt = (v & 0x80000000u) == 0;
-  if (w2000 && (((exstyle & WS_EX_APPWINDOW) && nt) ||
-                (!parenthwnd && !(exstyle & WS_EX_MDICHILD))))
+  if (w2000 &&
+      (((exstyle & WS_EX_APPWINDOW) && nt) || (!parenthwnd && !(exstyle & WS_EX_MDICHILD))))
     FormIcons |= sbicaption;
   isunicode = IsWindowUnicode(Hwnd) != FALSE;
   if (classname == u"#32770" || classname == u"TMessageForm") {
@@ -146,9 +143,8 @@ void TWinSkinForm::HideWhileSkinning() {
 // that cannot be taken over is left as it is and the set-up fails.
 void TWinSkinForm::Subclass() {
   if (FormStyle == TSkinFormStyle::sfsMDIform && ClientHwnd) {
-    impl->mdiClient.Install(ClientHwnd, [this](UINT msg, WPARAM w, LPARAM l) {
-      return MDIClientWndProc(msg, w, l);
-    });
+    impl->mdiClient.Install(
+        ClientHwnd, [this](UINT msg, WPARAM w, LPARAM l) { return MDIClientWndProc(msg, w, l); });
   }
   const std::shared_ptr<bool> alive = impl->alive;
   const bool ok = impl->window.Install(Hwnd, [this, alive](UINT msg, WPARAM w, LPARAM l) {
@@ -209,6 +205,9 @@ void TWinSkinForm::TimerTick() {}
 // ---- deferred initialisation (SKM_SKINFORM)
 
 void TWinSkinForm::OnSkinForm() {
+  // Once per skinner (a re-skinned window may still have the previous skinner's request).
+  if (impl->deferredDone) return;
+  impl->deferredDone = true;
   hsysmenu = GetSystemMenu(Hwnd, FALSE);
   MakeIconBmp();
   SaveFrameSize();
@@ -220,7 +219,7 @@ void TWinSkinForm::OnSkinForm() {
   if (Skinstate == kSkinPending) FitAfterSkinning();
   NotifySkinned();
   Skinstate = kSkinIdle;
-  if (timer) timer->SetEnabled(true);
+  timer.Start(Hwnd, kHoverTimerMs);
 }
 
 void TWinSkinForm::SaveFrameSize() {
@@ -292,8 +291,8 @@ void TWinSkinForm::FitFrame(bool keepClient) {
     fClientRect.bottom -= MenuHeight;
   }
   const TFrameWidths widths{bw.left, bw.top, bw.right, bw.bottom};
-  TFrameSize size = SkinnedWindowSize(width - bw.left - bw.right, fClientRect.bottom, widths,
-                                      MenuHeight);
+  TFrameSize size =
+      SkinnedWindowSize(width - bw.left - bw.right, fClientRect.bottom, widths, MenuHeight);
   if (ismessagebox && !keepClient) WidenMessageBox(size.Width);
   SetWindowPos(Hwnd, nullptr, 0, 0, size.Width, size.Height,
                SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);

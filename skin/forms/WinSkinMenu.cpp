@@ -13,8 +13,9 @@ TWinSkinPopMenu::~TWinSkinPopMenu() {
 bool TWinSkinPopMenu::InitSkin(HWND ahwnd, TSkinData* data, int /*amode*/) {
   hwnd = ahwnd;
   fsd = data;
-  return subclass_.Install(
-      ahwnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return WndProc(msg, wParam, lParam); });
+  return subclass_.Install(ahwnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+    return WndProc(msg, wParam, lParam);
+  });
 }
 
 void TWinSkinPopMenu::UnSubClass() {

@@ -19,8 +19,7 @@ TEST(FitFrame, UnskinningRestoresTheNativeSizeExactly) {
   const TFrameWidths bw{4, 29, 5, 3};
   // A window of client 300 x 200 under a native frame of 16 x 39.
   const TFrameSize skinned = SkinnedWindowSize(300, 200, bw, 0);
-  EXPECT_EQ(UnskinnedWindowSize(skinned.Width, skinned.Height, 16, 39, bw),
-            (TFrameSize{316, 239}));
+  EXPECT_EQ(UnskinnedWindowSize(skinned.Width, skinned.Height, 16, 39, bw), (TFrameSize{316, 239}));
   // With a menu band the band stays part of the window (the native menu comes back into it).
   const TFrameSize withMenu = SkinnedWindowSize(300, 200, bw, 19);
   EXPECT_EQ(UnskinnedWindowSize(withMenu.Width, withMenu.Height, 16, 39, bw),

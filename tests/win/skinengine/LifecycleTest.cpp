@@ -184,8 +184,8 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_CREATE) {
     CLIENTCREATESTRUCT ccs{};
     ccs.idFirstChild = 5000;
-    client = CreateWindowExW(0, L"MDIClient", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                             0, 0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr), &ccs);
+    client = CreateWindowExW(0, L"MDIClient", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                             0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr), &ccs);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(client));
     return 0;
   }
@@ -287,8 +287,8 @@ TEST_F(LifecycleTest, SkinChangeToASecondSkinReappliesIt) {
   data->OnSkinChanged = [&](TSkinData*) { ++changed; };
   int skinnedAfter = 0;
   data->OnAfterSkinForm = [&](TSkinData*, HWND, const std::u16string&) { ++skinnedAfter; };
-  TMemoryStream sand(std::vector<uint8_t>(resources::SandSkin().begin(),
-                                          resources::SandSkin().end()));
+  TMemoryStream sand(
+      std::vector<uint8_t>(resources::SandSkin().begin(), resources::SandSkin().end()));
   data->LoadFromStream(sand);  // asks for action 3
   ASSERT_TRUE(mgr->TimerEnabled());
   ASSERT_TRUE(PumpUntil([&] { return changed == 1; }));
