@@ -98,8 +98,8 @@ TEST_F(SkinnerPartsTest, MenuRebuiltByTheFrameworkIsTakenAgainAndGivenBackAtTheE
   ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
   EXPECT_EQ(GetMenu(form.Handle()), menu->Handle());
   const RECT after = ClientOf(form.Handle());
-  EXPECT_TRUE(EqualRect(&after, &client)) << after.right << "x" << after.bottom << " was "
-                                          << client.right << "x" << client.bottom;
+  EXPECT_TRUE(EqualRect(&after, &client))
+      << after.right << "x" << after.bottom << " was " << client.right << "x" << client.bottom;
 }
 
 TEST_F(SkinnerPartsTest, NestedFormGetsASpyOfTheHostsFormSkinner) {
