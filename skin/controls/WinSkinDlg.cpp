@@ -36,6 +36,10 @@ std::u16string ClassNameOf(HWND hwnd) {
   return FromWide(buf, static_cast<size_t>(std::max(n, 0)));
 }
 
+bool OnThisThread(const TWinSkinForm* sf) {
+  return !IsWindow(sf->Hwnd) || GetWindowThreadProcessId(sf->Hwnd, nullptr) == GetCurrentThreadId();
+}
+
 HINSTANCE ThisModule() {
   HMODULE module = nullptr;
   GetModuleHandleExW(
@@ -122,6 +126,7 @@ void TSkinManage::UnskinAllOfMode() {
     if (i >= list.size() || list[i]->mode != mode) continue;
     TWinSkinForm* sf = list[i];
     list.erase(list.begin() + static_cast<ptrdiff_t>(i));
+    if (!OnThisThread(sf)) continue;  // its thread still runs it: left to that thread
     try {
       if (sf->Skinstate != kSkinDestroyed && IsWindow(sf->Hwnd))
         sf->UnSubclass();
@@ -181,7 +186,7 @@ void TSkinManage::DropSkinData(TSkinData* adata) {
   if (Flist) {
     for (size_t i = Flist->size(); i-- > 0;) {
       if (i >= Flist->size() || (*Flist)[i]->fsd != adata) continue;
-      UnskinAndFree((*Flist)[i]);
+      if (OnThisThread((*Flist)[i])) UnskinAndFree((*Flist)[i]);
     }
   }
   if (Mlist) {

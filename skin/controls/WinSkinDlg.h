@@ -11,6 +11,9 @@
 //
 // Threads: the lists are shared with the hooks of extra threads, so every entry point takes
 // the manager's lock (recursive: a hook may run inside an entry point on the same thread).
+// A window can only be given back on its own thread: the bulk actions of the UI thread (unskin
+// all, skin changed, shutdown) leave the skinners of other threads' windows alone; those go
+// when their window is destroyed (the thread hook frees them).
 //
 // Ownership: a form skinner is owned by its form when the window has a form object, else by
 // the manager; either way its destructor takes it out of Flist (DeleteForm2), so the list
@@ -152,7 +155,13 @@ class TSkinManage : public TSkinManagerSeam {
   HWND handle = nullptr;
   HWND lpara = nullptr;
   TSkinManage* mmgr = nullptr;
+  // The optional external scroll-bar library and its entry points: never loaded here, so they
+  // stay unset and initsb / Uninitsb answer false.
   HMODULE SBLib = nullptr;
+  BOOL(WINAPI* pinitApp)() = nullptr;
+  BOOL(WINAPI* pUninitApp)() = nullptr;
+  BOOL(WINAPI* pinitSB)(HWND) = nullptr;
+  BOOL(WINAPI* pUninitSb)(HWND) = nullptr;
 
   // Serialises the hooks of extra threads with the UI thread.
   std::recursive_mutex& Lock() const { return *lock_; }

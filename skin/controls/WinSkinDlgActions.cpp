@@ -218,7 +218,7 @@ void TSkinManage::TimerActionOnlyThisForm(int code) {
       active = false;
       PurgeForms();
       for (size_t i = Flist->size(); i-- > 0;)
-        if ((*Flist)[i]->fsd == UpdateData) {
+        if ((*Flist)[i]->fsd == UpdateData && OnThisThread((*Flist)[i])) {
           UnskinAndFree((*Flist)[i]);
           break;
         }
@@ -227,7 +227,7 @@ void TSkinManage::TimerActionOnlyThisForm(int code) {
     case 3:
       PurgeForms();
       for (TWinSkinForm* sf : *Flist)
-        if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed) {
+        if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed && OnThisThread(sf)) {
           sf->DeleteSysbtn();
           sf->InitSkinData();
           sf->SkinChange();
@@ -261,8 +261,8 @@ void TSkinManage::TimerActionAllForms(int code) {
     case 2:
       active = false;
       PurgeForms();
-      while (!Flist->empty())
-        UnskinAndFree(Flist->front());
+      for (TWinSkinForm* sf : std::vector<TWinSkinForm*>(*Flist))
+        if (OnThisThread(sf)) UnskinAndFree(sf);
       if (mode == 0 && sublist)
         for (TSkinManage* sub : *sublist)
           sub->active = false;
@@ -271,7 +271,8 @@ void TSkinManage::TimerActionAllForms(int code) {
       PurgeForms();
       std::vector<TWinSkinForm*> changed;
       for (TWinSkinForm* sf : *Flist)
-        if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed) changed.push_back(sf);
+        if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed && OnThisThread(sf))
+          changed.push_back(sf);
       for (TWinSkinForm* sf : changed) {
         sf->DeleteSysbtn();
         sf->InitSkinData();
@@ -298,6 +299,7 @@ void TSkinManage::SkinScreenForms() {
 
 // Action 7: the window `lpara` is skinned afresh (its skinner is taken off and freed first).
 void TSkinManage::ReskinWindow() {
+  if (IsWindow(lpara) && GetWindowThreadProcessId(lpara, nullptr) != GetCurrentThreadId()) return;
   if (TWinSkinForm* sf = FindForm(lpara)) {
     sf->UnSubclass();
     sf->Skinstate = kSkinDestroyed;

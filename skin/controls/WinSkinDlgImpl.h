@@ -23,6 +23,8 @@ std::u16string ClassNameOf(HWND hwnd);
 // The instance handle of the module this code is linked into.
 HINSTANCE ThisModule();
 void SetHooksOff(bool off);
+// The skinner's window is this thread's (or gone): only then may this thread change it.
+bool OnThisThread(const TWinSkinForm* sf);
 // A message-only window of the calling thread whose WM_TIMER runs `manager`'s TimerAction.
 lbb::WindowHandle MakeTimerWindow(TSkinManage& manager);
 
