@@ -217,7 +217,14 @@ void TWinSkinForm::OnSkinForm() {
   else
     InitHwndControls(Hwnd);
   if (Skinstate == kSkinPending) FitAfterSkinning();
-  NotifySkinned();
+  try {
+    NotifySkinned();
+  } catch (...) {
+    // The application's event failed: the window is skinned all the same.
+    Skinstate = kSkinIdle;
+    timer.Start(Hwnd, kHoverTimerMs);
+    throw;
+  }
   Skinstate = kSkinIdle;
   timer.Start(Hwnd, kHoverTimerMs);
 }

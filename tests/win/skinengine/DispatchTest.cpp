@@ -132,6 +132,26 @@ TEST_F(DispatchTest, OtherCommandsReachTheFrameworkFormUnchanged) {
   EXPECT_EQ(seen[0].second, MAKEWPARAM(4242, 0));
 }
 
+TEST_F(DispatchTest, SkinnedFormAnswersTheSkinQueries) {
+  Start();
+  forms::TForm form(nullptr);
+  form.SetBounds(120, 120, 300, 200);
+  form.ShowForm();
+  ASSERT_TRUE(SkinShown(form.Handle()));
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_QUERYSKIN, 0, SkinMagic), SkinMagic);
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_QUERYSKIN, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_PAINTFRAMETO, 0, SkinMagic), SkinMagic);
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_PAINTFRAMETO, 0, 5), 0);
+  // A new caption reaches the form.
+  SetWindowTextW(form.Handle(), L"New caption");
+  EXPECT_EQ(form.Caption(), u"New caption");
+  // Unskinned, the form no longer answers them.
+  mgr->UpdateData = data;
+  mgr->SetAction(TSkinAction::saUnskinAll, 1);
+  ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_QUERYSKIN, 0, SkinMagic), 0);
+}
+
 TEST_F(DispatchTest, MessagesNotTakenReachThePreviousProcedureOnce) {
   Start();
   TRawLog log;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
 #include "forms/Application.h"
 #include "resources/skin/BuiltinSkin.h"
 
@@ -142,6 +143,10 @@ TSkinData* MakeSkinData(forms::TComponent* owner, TSkinFormType type,
 
 void EngineTest::SetUp() {
   EnsureApplication();
+  // An error at the window boundary fails the test instead of waiting in a message box.
+  forms::Application->OnException = [](const std::u16string& text) {
+    ADD_FAILURE() << "error at the window boundary: " << TextToUtf8(text);
+  };
   mgr = &EnsureSkinManager();
   data = MakeSkinData();
   ASSERT_FALSE(data->Empty);
@@ -154,6 +159,7 @@ void EngineTest::TearDown() {
   delete data;
   DestroySkinManager();
   Settle();
+  forms::Application->OnException = nullptr;
 }
 
 void EngineTest::Start() {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "forms/Forms.h"
 #include "forms/Menus.h"
 #include "forms/StdCtrls.h"
+#include "forms/WindowGuard.h"
 #include "skin/controls/WinSubClass.h"
 #include "tests/win/skinengine/EngineSupport.h"
 
@@ -119,6 +121,39 @@ TEST_F(SkinnerPartsTest, NestedFormGetsASpyOfTheHostsFormSkinner) {
   bare.HandleNeeded();
   data->AddNestForm(&bare, &inner);
   EXPECT_EQ(inner.ComponentCount(), 0);
+}
+
+TEST_F(SkinnerPartsTest, SetUpThatFailsLeavesTheWindowUnskinnedAndWorking) {
+  Start();
+  std::vector<std::u16string> shown;  // errors go here instead of a message box
+  forms::Application->OnException = [&](const std::u16string& text) { shown.push_back(text); };
+  const int errors = forms::ErrorCount();
+  data->OnBeforeSkinForm = [](TSkinData*, HWND, const std::u16string&) {
+    throw std::runtime_error("refused by the application");
+  };
+  forms::TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 200);
+  form.HandleNeeded();
+  const RECT client = ClientOf(form.Handle());
+  EXPECT_FALSE(mgr->AddFormHwnd(form.Handle()));
+  EXPECT_EQ(forms::ErrorCount(), errors + 1);
+  EXPECT_TRUE(mgr->Flist->empty());
+  EXPECT_EQ(form.ComponentCount(), 0);  // no skinner left on the form
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_ISSKINNED, 0, 0), 0);
+  const RECT after = ClientOf(form.Handle());
+  EXPECT_TRUE(EqualRect(&after, &client));
+  // The event failing after the window was taken over still leaves a skinned, working window.
+  data->OnBeforeSkinForm = nullptr;
+  data->OnAfterSkinForm = [](TSkinData*, HWND, const std::u16string&) {
+    throw std::runtime_error("failed after skinning");
+  };
+  ASSERT_TRUE(mgr->AddFormHwnd(form.Handle()));
+  ASSERT_TRUE(WaitSkinned(form.Handle()));
+  EXPECT_EQ(forms::ErrorCount(), errors + 2);
+  EXPECT_EQ(SendMessageW(form.Handle(), WM_GETTEXTLENGTH, 0, 0), 0);
+  forms::Application->OnException = nullptr;
+  EXPECT_EQ(shown,
+            (std::vector<std::u16string>{u"refused by the application", u"failed after skinning"}));
 }
 
 // A thread with a window of its own, hooked on request.
