@@ -7,9 +7,13 @@
 // creates the skinner (owned by the form when there is a framework form, else by the
 // manager), sets Hwnd, mode and formclass, calls InitTform or InitDlg and posts SKM_SKINFORM.
 //
-// Only the set-up, dispatch and removal live here; the frame painting and hit-testing
-// (InitSkinData, the non-client handlers), the menu bar and the owner-drawn menu items are
-// filled in by their own files through the hand-over points named below.
+// Only the set-up, dispatch and removal live here. InitSkinData computes the border widths
+// (bw) from the skin's border pieces; the frame painting and hit-testing (the non-client
+// handlers OnNcCalcSize ... OnRepaintFrame, Cropwindow, the caption buttons), the painted menu
+// bar and the owner-drawn menu items are filled in by their own files through the hand-over
+// points named below. Until then those handlers pass their messages to the previous procedure,
+// the native frame stays, and a window's native menu bar is kept in `hmenu` (given back when
+// the window is unskinned).
 #pragma once
 
 #include <windows.h>
