@@ -227,6 +227,7 @@ class TWinSkinForm : public forms::TComponent {
   void NotifySkinned();
   void MakeIconBmp();
   int TitleWidth();
+  RECT CurrentClientRect() const;
   void WidenMessageBox(int& width);
   void RestoreNativeSize();
   void FreeControls();

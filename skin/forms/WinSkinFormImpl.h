@@ -26,6 +26,8 @@ struct TWinSkinForm::TImpl {
   bool* passed = nullptr;
   bool menuTaken = false;     // the native menu bar is taken from the window (hmenu)
   bool fitted = false;        // FitFrame resized the window: unskinning gives the size back
+  RECT fittedBw{};            // the border widths it was fitted with
+  int fittedMenu = 0;         // and the menu band
   bool colorSaved = false;    // formcolor holds the form's own colour
   bool deferredDone = false;  // the deferred initialisation ran
 };

@@ -1,6 +1,7 @@
 // The form skinner's set-up: reading the window (styles, icons, state, MDI parts, border
 // kind), taking over its procedure, the deferred initialisation, fitting the window to the
 // skin frame, skin changes and the window-state operations.
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/win/WideText.h"
@@ -285,10 +286,10 @@ void TWinSkinForm::FitFrame(bool keepClient) {
     return;
   }
   GetWindowRect(Hwnd, &wTr);
-  if (ismessagebox || Skinstate == kSkinChanging) GetClientRect(Hwnd, &fClientRect);
+  if (ismessagebox || Skinstate == kSkinChanging) fClientRect = CurrentClientRect();
   int width = fClientRect.right + bw.left + bw.right;
   if (keepClient) {
-    GetClientRect(Hwnd, &fClientRect);
+    fClientRect = CurrentClientRect();
   } else if (FForm) {
     width = static_cast<int>(FForm->ClientWidth()) + bw.left + bw.right;
     const int h = static_cast<int>(FForm->ClientHeight());
@@ -304,6 +305,22 @@ void TWinSkinForm::FitFrame(bool keepClient) {
   SetWindowPos(Hwnd, nullptr, 0, 0, size.Width, size.Height,
                SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
   impl->fitted = true;
+  impl->fittedBw = bw;
+  impl->fittedMenu = MenuHeight;
+}
+
+// The client rectangle under the skin frame the window was fitted to (what the frame's
+// WM_NCCALCSIZE handler gives); before the first fit, the window's own.
+RECT TWinSkinForm::CurrentClientRect() const {
+  RECT r{};
+  if (!impl->fitted) {
+    GetClientRect(Hwnd, &r);
+    return r;
+  }
+  GetWindowRect(Hwnd, &r);
+  const RECT& b = impl->fittedBw;
+  return RECT{0, 0, std::max<LONG>(0, r.right - r.left - b.left - b.right),
+              std::max<LONG>(0, r.bottom - r.top - b.top - b.bottom - impl->fittedMenu)};
 }
 
 int TWinSkinForm::TitleWidth() {

@@ -281,8 +281,11 @@ TEST_F(LifecycleTest, SkinChangeToASecondSkinReappliesIt) {
   Start();
   forms::TForm form(nullptr);
   form.SetBounds(100, 100, 320, 220);
+  form.HandleNeeded();
+  const RECT client = ClientOf(form.Handle());
   form.ShowForm();
   ASSERT_TRUE(SkinShown(form.Handle()));
+  const RECT slate = mgr->FindForm(form.Handle())->bw;
   int changed = 0;
   data->OnSkinChanged = [&](TSkinData*) { ++changed; };
   int skinnedAfter = 0;
@@ -294,7 +297,15 @@ TEST_F(LifecycleTest, SkinChangeToASecondSkinReappliesIt) {
   ASSERT_TRUE(PumpUntil([&] { return changed == 1; }));
   EXPECT_EQ(skinnedAfter, 1);
   EXPECT_EQ(form.Color(), data->Colors[kShemeButtonFace]);
-  EXPECT_EQ(mgr->FindForm(form.Handle())->Skinstate, kSkinIdle);
+  TWinSkinForm* sf = mgr->FindForm(form.Handle());
+  EXPECT_EQ(sf->Skinstate, kSkinIdle);
+  EXPECT_FALSE(EqualRect(&sf->bw, &slate));  // the second skin's border widths
+  // The window was refitted around the same client area: unskinning gives exactly it back.
+  mgr->UpdateData = data;
+  mgr->SetAction(TSkinAction::saUnskinAll, 1);
+  ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
+  const RECT after = ClientOf(form.Handle());
+  EXPECT_TRUE(EqualRect(&after, &client));
 }
 
 }  // namespace
