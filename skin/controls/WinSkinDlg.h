@@ -11,6 +11,13 @@
 //
 // Threads: the lists are shared with the hooks of extra threads, so every entry point takes
 // the manager's lock (recursive: a hook may run inside an entry point on the same thread).
+// A window can only be given back on its own thread: the bulk actions of the UI thread (unskin
+// all, skin changed, shutdown) leave the skinners of other threads' windows alone; those go
+// when their window is destroyed (the thread hook frees them).
+//
+// Ownership: a form skinner is owned by its form when the window has a form object, else by
+// the manager; either way its destructor takes it out of Flist (DeleteForm2), so the list
+// never holds a freed skinner. Popup skinners and the extra-thread entries are the manager's.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +25,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "base/win/Handles.h"
@@ -80,8 +88,11 @@ class TSkinManage : public TSkinManagerSeam {
   bool AddFormHwnd(HWND aHwnd);
   // Detaches and frees the skinner of a destroyed window that has a form object.
   bool DeleteForm(HWND aHwnd);
-  // Drops the entry for aHwnd from Flist without freeing it (the skinner's destructor).
+  // Drops the entry for aHwnd from Flist without freeing it.
   void DeleteForm2(HWND aHwnd);
+  // Drops exactly this skinner from Flist (its destructor; also while shutting down, so that
+  // the list never keeps a freed skinner).
+  void DeleteForm2(TWinSkinForm* sf);
   // Frees every form skinner whose Skinstate is 6.
   void DeleteForm3();
   TWinSkinForm* FindForm(HWND hwnd) const;
@@ -113,6 +124,13 @@ class TSkinManage : public TSkinManagerSeam {
 
   // The timer's tick.
   void TimerAction();
+  // A WH_CBT event of the main hook (`threadHook` false) or of an extra thread's hook. True
+  // when the event is refused (the extra threads' scroll bars of skinned windows).
+  bool OnHook(int code, WPARAM wParam, LPARAM lParam, bool threadHook);
+  // The action timer is waiting to tick.
+  bool TimerEnabled() const;
+  // The timer's interval (ms) as SetAction last set it.
+  int TimerInterval() const;
 
   // ---- fields (the form skinners read and write some of them)
   std::vector<TWinSkinForm*>* Flist = nullptr;
@@ -129,7 +147,7 @@ class TSkinManage : public TSkinManagerSeam {
   bool WMSetDraw = false;
   HWND clienthwnd = nullptr;
   forms::TCustomForm* MDIForm = nullptr;
-  TSkinAction action = TSkinAction::saSkinAll;
+  int action = 0;
   TSkinData* UpdateData = nullptr;
   bool SBinstall = false;
   TSkinData* MainData = nullptr;
@@ -137,12 +155,31 @@ class TSkinManage : public TSkinManagerSeam {
   HWND handle = nullptr;
   HWND lpara = nullptr;
   TSkinManage* mmgr = nullptr;
+  // The optional external scroll-bar library and its entry points: never loaded here, so they
+  // stay unset and initsb / Uninitsb answer false.
   HMODULE SBLib = nullptr;
+  BOOL(WINAPI* pinitApp)() = nullptr;
+  BOOL(WINAPI* pUninitApp)() = nullptr;
+  BOOL(WINAPI* pinitSB)(HWND) = nullptr;
+  BOOL(WINAPI* pUninitSb)(HWND) = nullptr;
 
   // Serialises the hooks of extra threads with the UI thread.
   std::recursive_mutex& Lock() const { return *lock_; }
 
  private:
+  void Shutdown();
+  void UnskinAllOfMode();
+  void TimerActionOnlyThisForm(int code);
+  void TimerActionAllForms(int code);
+  void SkinScreenForms();
+  void UnskinAndFree(TWinSkinForm* sf);
+  void FreeFormsOfMode(TSkinManage& main);
+  bool AttachSkinner(HWND aHwnd, forms::TWinControl* form, const std::u16string& className,
+                     TSkinData* data);
+  void ReskinWindow();
+  void DropSkinData(TSkinData* adata);
+  bool PopupKindAllowed(TSkinData* data) const;
+
   struct TImpl;
   std::unique_ptr<TImpl> impl_;
   std::shared_ptr<std::recursive_mutex> lock_ = std::make_shared<std::recursive_mutex>();
@@ -156,7 +193,10 @@ TSkinManage& EnsureSkinManager();
 // Destroys it (the skin subsystem's finalisation); the main hook only passes events on from
 // then on.
 void DestroySkinManager();
-// Set once by the manager's destructor.
+// Set by the manager's destructor; a manager made afterwards (EnsureSkinManager) starts with
+// the hooks on again.
 bool HooksOff();
+// The platform's version word (GetVersion), read when the main hook is installed.
+DWORD SkinOsVersion();
 
 }  // namespace lbb::skin

@@ -32,4 +32,21 @@ int FrameHitTest(int previousAnswer, int frameY, const TFrameWidths& widths, int
   return answer;
 }
 
+TFrameSize SkinnedWindowSize(int clientWidth, int clientHeight, const TFrameWidths& widths,
+                             int menuHeight) {
+  return {clientWidth + widths.Left + widths.Right,
+          clientHeight + widths.Top + widths.Bottom + menuHeight};
+}
+
+TTitleFit FitTitle(int width, int needed) {
+  if (width >= needed) return {width, 0};
+  return {needed, (needed - width) / 2};
+}
+
+TFrameSize UnskinnedWindowSize(int width, int height, int nativeWidth, int nativeHeight,
+                               const TFrameWidths& widths) {
+  return {width + nativeWidth - widths.Left - widths.Right,
+          height + nativeHeight - widths.Top - widths.Bottom};
+}
+
 }  // namespace lbb::skin

@@ -43,4 +43,34 @@ enum THitCode : int { kHitNowhere = 0, kHitClient = 1, kHitCaption = 2, kHitMenu
 // menu band; every other answer (client, borders, corners) stays.
 int FrameHitTest(int previousAnswer, int frameY, const TFrameWidths& widths, int menuHeight);
 
+// A window size.
+struct TFrameSize {
+  int Width = 0;
+  int Height = 0;
+  bool operator==(const TFrameSize&) const = default;
+};
+
+// The window size that fits the skin frame around a client area of `clientWidth` x
+// `clientHeight`: the borders on all sides and the menu band of `menuHeight` pixels between
+// the caption bar and the client area.
+TFrameSize SkinnedWindowSize(int clientWidth, int clientHeight, const TFrameWidths& widths,
+                             int menuHeight);
+
+// A message box whose title does not fit: `width` is the box's window width, `needed` the
+// title's left shift + the title text width + the title's right clip. When the box is narrower
+// it is widened to `needed` and its controls move right by half the difference (rounded toward
+// zero); otherwise nothing changes.
+struct TTitleFit {
+  int Width = 0;
+  int Shift = 0;
+  bool operator==(const TTitleFit&) const = default;
+};
+TTitleFit FitTitle(int width, int needed);
+
+// The window size that gives a skinned window of `width` x `height` its native frame back: the
+// skin border widths are replaced by the native frame size (`nativeWidth` and `nativeHeight`
+// beyond the client area) remembered before skinning.
+TFrameSize UnskinnedWindowSize(int width, int height, int nativeWidth, int nativeHeight,
+                               const TFrameWidths& widths);
+
 }  // namespace lbb::skin

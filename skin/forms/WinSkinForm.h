@@ -7,9 +7,13 @@
 // creates the skinner (owned by the form when there is a framework form, else by the
 // manager), sets Hwnd, mode and formclass, calls InitTform or InitDlg and posts SKM_SKINFORM.
 //
-// Only the set-up, dispatch and removal live here; the frame painting and hit-testing
-// (InitSkinData, the non-client handlers), the menu bar and the owner-drawn menu items are
-// filled in by their own files through the hand-over points named below.
+// Only the set-up, dispatch and removal live here. InitSkinData computes the border widths
+// (bw) from the skin's border pieces; the frame painting and hit-testing (the non-client
+// handlers OnNcCalcSize ... OnRepaintFrame, Cropwindow, the caption buttons), the painted menu
+// bar and the owner-drawn menu items are filled in by their own files through the hand-over
+// points named below. Until then those handlers pass their messages to the previous procedure,
+// the native frame stays, and a window's native menu bar is kept in `hmenu` (given back when
+// the window is unskinned).
 #pragma once
 
 #include <windows.h>
@@ -22,7 +26,8 @@
 #include "base/win/Handles.h"
 #include "forms/Forms.h"
 #include "forms/Graphics.h"
-#include "forms/Timer.h"
+#include "forms/Menus.h"
+#include "forms/Messages.h"
 #include "forms/WindowProcHook.h"
 #include "skin/win/SkinMessages.h"
 #include "skin/win/WinSkinData.h"
@@ -30,8 +35,11 @@
 namespace lbb::skin {
 
 class TSkinControl;
+class TSkinManage;
+// The painted menu bar and the hot objects of the non-client area (caption and menu-bar
+// buttons) belong to the frame and menu-bar painters.
 class TWinSkinMenu;
-class TWindowSubclass;
+class TNCObject;
 
 enum class TSkinFormStyle : uint8_t { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
 enum class TSkinFormBorder : uint8_t { sbsSizeable, sbsSingle, sbsNone, sbsDialog };
@@ -55,6 +63,10 @@ enum TSkinFormState : int {
   kSkinFitting = 5,    // FitFrame of the deferred initialisation
   kSkinDestroyed = 6,  // the window is gone; the manager frees the skinner at its next purge
 };
+
+// The id of the form skinner's hover timer on the skinned window.
+constexpr UINT_PTR kHoverTimerId = 0x534B;
+constexpr UINT kHoverTimerMs = 250;
 
 class TWinSkinForm : public forms::TComponent {
  public:
@@ -114,6 +126,22 @@ class TWinSkinForm : public forms::TComponent {
   // True while the window's procedure is this skinner's.
   bool Subclassed() const;
 
+  // The replacement window procedure and the procedure before it (the message dispatch).
+  void SkinWndProc(forms::TMessage& m);
+  void CallDefault(forms::TMessage& m);
+  // The replacement of the framework form's message method (skinned frames of forms).
+  void FormWindowProc(forms::TMessage& m);
+  // The replacement procedure of an MDI frame's client window.
+  LRESULT MDIClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Makes the window's size fit the skin frame; `keepClient`: around the current client area.
+  void FitFrame(bool keepClient);
+  // The window state from the window's placement.
+  void ReadWindowState();
+  // The system-menu style for the skinned caption (the frame painter sets it).
+  void SetSysMenuStyle(bool strip);
+  // The hover and hint timer's tick (the frame painter handles caption-button hovering).
+  void TimerTick();
+
   // Fields that carry behaviour (the manager and the other skin files read and write them).
   HWND Hwnd = nullptr;
   intptr_t mode = 0;
@@ -135,8 +163,8 @@ class TWinSkinForm : public forms::TComponent {
   bool ischildform = false;
   bool menuauto = false;
   std::vector<TSkinControl*> Controllist;  // owned
-  forms::TCanvas* fCanvas = nullptr;
-  forms::TCanvas* fcanvas2 = nullptr;
+  std::unique_ptr<forms::TCanvas> fCanvas;
+  std::unique_ptr<forms::TCanvas> fcanvas2;
   std::wstring bstr = L"  ";
   std::wstring astr = L" ";
   std::u16string classname;
@@ -165,16 +193,75 @@ class TWinSkinForm : public forms::TComponent {
   TColor formcolor = 0;
   DWORD dwstyle = 0;
   lbb::RegionHandle WinRgn;  // while crop
-  std::unique_ptr<TWinSkinMenu> menu;
-  std::unique_ptr<forms::TTimer> timer;  // 250 ms hover and hint timer
+  // The painted menu bar, owned; the menu-bar painter makes it (null until then).
+  TWinSkinMenu* menu = nullptr;
+  // The skinned system menu, owned; the frame painter makes it (null until then).
+  std::unique_ptr<forms::TPopupMenu> sysmenu;
+  TNCObject* ActiveBtn = nullptr;
+  // The 250 ms hover and hint timer: a timer of the skinned window itself, so that it runs on
+  // the window's thread; its WM_TIMER goes to TimerTick and no further.
+  lbb::WindowTimer timer{kHoverTimerId};
   std::unique_ptr<forms::TFont> CaptionFont;
   std::unique_ptr<forms::TBitmap> IconBmp;
   std::unique_ptr<forms::TBitmap> CaptionBuf;
   forms::TComponent* Activeskincontrol = nullptr;
 
-  // The implementation's own state (subclassing, hooks) — see WinSkinForm.cpp.
+  // The implementation's own state (subclassing, hooks) — see WinSkinFormImpl.h.
   struct TImpl;
   std::unique_ptr<TImpl> impl;
+
+ private:
+  void InitForm(TSkinData* afsd);
+  void ReadStyles();
+  void ReadFormIcons(DWORD style, DWORD exstyle);
+  void DetectMDIClient();
+  void ReadBorderKind(DWORD style, DWORD exstyle);
+  void HideWhileSkinning();
+  void TakeMenuBar();
+  void GiveMenuBack();
+  void Subclass();
+  void OnSkinForm();
+  void SaveFrameSize();
+  void ShowAfterSkinning();
+  void FitAfterSkinning();
+  void NotifySkinned();
+  void MakeIconBmp();
+  int TitleWidth();
+  RECT CurrentClientRect() const;
+  void WidenMessageBox(int& width);
+  void RestoreNativeSize();
+  void FreeControls();
+  void FreeDeadControls();
+  void UndoFormLooks();
+  void AddWindowedControls(forms::TWinControl* parent);
+  TSkinManage* Manager() const;
+
+  // Dispatch stages and handlers.
+  bool Stage1(forms::TMessage& m);
+  bool Stage2(forms::TMessage& m);
+  void Stage3(forms::TMessage& m);
+  void OnEraseBkgnd(forms::TMessage& m);
+  void OnNcDestroy(forms::TMessage& m);
+  void OnNcActivateEarly(forms::TMessage& m);
+  void OnInitMenuPopup(forms::TMessage& m);
+  void OnCtlColor(forms::TMessage& m);
+  void OnReskinScrollbar(forms::TMessage& m);
+  void OnIsSkinned(forms::TMessage& m);
+  void OnSize(forms::TMessage& m);
+  void OnCommand(forms::TMessage& m);
+  void OnSysCommand(forms::TMessage& m);
+  void OnMenuNext(forms::TMessage& m);
+  void OnMenuChanged(forms::TMessage& m, bool formMethod);
+  void OnMenuItem(forms::TMessage& m);
+  void OnNcCalcSize(forms::TMessage& m);
+  void OnNcHitTest(forms::TMessage& m);
+  void OnNcPaint(forms::TMessage& m);
+  void OnNcActivate(forms::TMessage& m);
+  void OnNcMouse(forms::TMessage& m);
+  void OnRepaintFrame(forms::TMessage& m);
+  void OnSetText(forms::TMessage& m);
+  void DialogChar(forms::TMessage& m);
+  void OldWndProc(forms::TMessage& m);
 };
 
 // The component a nested form carries: its only field refers to the host's form skinner.

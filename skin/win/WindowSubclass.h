@@ -40,9 +40,16 @@ class TWindowSubclass {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                DWORD_PTR self);
 
+  // The handler and whether it is still installed. Shared: a message in flight keeps it, and
+  // learns from it whether the replacement was restored (or freed) while the message ran.
+  struct TState {
+    THandler handler;
+    bool installed = true;
+  };
+
   HWND hwnd_ = nullptr;    // while installed
   HWND window_ = nullptr;  // the window last installed on (a handler may restore mid-message)
-  std::shared_ptr<THandler> handler_;  // shared: a message in flight keeps it
+  std::shared_ptr<TState> state_;
 };
 
 }  // namespace lbb::skin

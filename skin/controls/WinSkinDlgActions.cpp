@@ -1,0 +1,408 @@
+// The skin manager's hooks, its deferred actions on the one-shot timer, popup menus, the MDI
+// helpers and the rest of what the skin data asks of it.
+#include <algorithm>
+
+#include "forms/Application.h"
+#include "forms/Menus.h"
+#include "forms/WindowGuard.h"
+#include "skin/controls/WinSkinDlg.h"
+#include "skin/controls/WinSkinDlgImpl.h"
+#include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinMenu.h"
+
+namespace lbb::skin {
+
+namespace {
+
+DWORD gOsVersion = 0;
+// A hook's answer that makes the system refuse to create the window.
+constexpr LRESULT kRefuseCreation = 10;
+constexpr int kSubManagerDelayMs = 300;
+constexpr DWORD kSizeGripStyle = 0x10;  // SBS_SIZEGRIP
+
+LRESULT CALLBACK MainHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (!HooksOff() && code >= 0) {
+    try {
+      if (TSkinManage* m = SkinManagerInstance()) m->OnHook(code, wParam, lParam, false);
+    } catch (...) {
+      forms::ReportException();
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK ThreadHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (!HooksOff() && code >= 0) {
+    try {
+      TSkinManage* m = SkinManagerInstance();
+      if (m && m->OnHook(code, wParam, lParam, true)) return kRefuseCreation;
+    } catch (...) {
+      forms::ReportException();
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK TimerWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_TIMER || wParam != kActionTimerId) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  auto* m = reinterpret_cast<TSkinManage*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return forms::GuardMessage(
+      msg,
+      [&] {
+        if (m) m->TimerAction();
+        return LRESULT{0};
+      },
+      [] { return LRESULT{0}; });
+}
+
+const wchar_t* TimerClass() {
+  static const wchar_t* name = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &TimerWndProc;
+    wc.hInstance = ThisModule();
+    wc.lpszClassName = L"LbbSkinManagerTimer";
+    RegisterClassExW(&wc);
+    return wc.lpszClassName;
+  }();
+  return name;
+}
+
+bool IsVisibleTopLevel(forms::TCustomForm* f) {
+  HWND h = f->WindowHandle();
+  return h && f->Visible() && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) == 0;
+}
+
+}  // namespace
+
+lbb::WindowHandle MakeTimerWindow(TSkinManage& manager) {
+  lbb::WindowHandle w(CreateWindowExW(0, TimerClass(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      ThisModule(), nullptr));
+  if (w) SetWindowLongPtrW(w.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&manager));
+  return w;
+}
+
+DWORD SkinOsVersion() {
+  return gOsVersion;
+}
+
+// ---- hooks
+
+void TSkinManage::InstallHook() {
+  std::lock_guard guard(Lock());
+  gOsVersion = GetVersion();
+  if (impl_->mainHook) return;
+  impl_->mainHook.reset(SetWindowsHookExW(WH_CBT, &MainHookProc, nullptr, GetCurrentThreadId()));
+}
+
+void TSkinManage::InstallThread(DWORD aThreadID) {
+  std::lock_guard guard(Lock());
+  if (!Threadlist) return;
+  for (const auto& t : *Threadlist)
+    if (t->ThreadID == aThreadID) return;
+  lbb::HookHandle hook(SetWindowsHookExW(WH_CBT, &ThreadHookProc, nullptr, aThreadID));
+  if (!hook) return;
+  auto t = std::make_unique<TSkinThread>();
+  t->hook = std::move(hook);
+  t->ThreadID = aThreadID;
+  Threadlist->push_back(std::move(t));
+}
+
+void TSkinManage::UnInstallThread(DWORD aThreadID) {
+  std::lock_guard guard(Lock());
+  if (!Threadlist) return;
+  auto it = std::find_if(Threadlist->begin(), Threadlist->end(),
+                         [&](const auto& t) { return t->ThreadID == aThreadID; });
+  if (it != Threadlist->end()) Threadlist->erase(it);
+}
+
+bool TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam, bool threadHook) {
+  std::lock_guard guard(Lock());
+  const auto hwnd = reinterpret_cast<HWND>(wParam);
+  switch (code) {
+    case HCBT_ACTIVATE:
+      if (state == 0) state = 1;
+      AddFormHwnd(hwnd);
+      return false;
+    case HCBT_DESTROYWND:
+      DeletePopupMenu(hwnd);
+      if (threadHook) DeleteForm(hwnd);
+      return false;
+    case HCBT_CREATEWND: {
+      const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+      const std::u16string cls = ClassNameOf(hwnd);
+      TWinSkinForm* parent = cls == u"ScrollBar" ? FindForm(cs->hwndParent) : nullptr;
+      if (threadHook) {
+        if (parent) return true;
+        if (cls == u"#32768") AddPopupMenu(hwnd);
+        return false;
+      }
+      if (parent && (cs->style & kSizeGripStyle)) parent->AddControlh(hwnd);
+      if (!(cs->style & WS_CHILD) && cls == u"#32768" && !mmgr) AddPopupMenu(hwnd);
+      if (cs->dwExStyle & WS_EX_MDICHILD) AddFormHwnd(hwnd);
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+// ---- deferred actions
+
+void TSkinManage::SetAction(TSkinAction acode, int Interval) {
+  std::lock_guard guard(Lock());
+  action = static_cast<int>(acode);
+  impl_->interval = Interval;
+  if (state == 0) {
+    if (acode == TSkinAction::saSkinAll || acode == TSkinAction::saUnskinAll)
+      active = acode == TSkinAction::saSkinAll;
+    return;
+  }
+  if (mode == 0 && sublist) {
+    for (TSkinManage* sub : *sublist) {
+      sub->UpdateData = UpdateData;
+      if (acode == TSkinAction::saSkinAll) {
+        sub->active = true;
+        sub->SetAction(TSkinAction::saSkinAll, kSubManagerDelayMs);
+      } else if (acode == TSkinAction::saUnskinAll) {
+        sub->active = false;
+      }
+    }
+  }
+  impl_->StartTimer();
+}
+
+bool TSkinManage::TimerEnabled() const {
+  return impl_->timer.Running();
+}
+
+int TSkinManage::TimerInterval() const {
+  return impl_->interval;
+}
+
+void TSkinManage::TimerAction() {
+  std::lock_guard guard(Lock());
+  impl_->StopTimer();
+  if (!UpdateData) return;
+  const int code = action;
+  if (code == static_cast<int>(TSkinAction::saReskinForm)) {
+    if (UpdateData->SkinFormtype() != TSkinFormType::sfOnlyThisForm) ReskinWindow();
+    return;
+  }
+  if (UpdateData->SkinFormtype() == TSkinFormType::sfOnlyThisForm)
+    TimerActionOnlyThisForm(code);
+  else
+    TimerActionAllForms(code);
+  TSkinData* data = UpdateData;
+  if (!data) return;  // the component went while the action ran
+  data->DoSkinChanged();
+  UpdateData = nullptr;
+}
+
+void TSkinManage::TimerActionOnlyThisForm(int code) {
+  switch (code) {
+    case 1: {
+      active = true;
+      skinchildform = true;
+      auto* owner = dynamic_cast<forms::TCustomForm*>(UpdateData->Owner());
+      for (int i = forms::Screen->FormCount(); i-- > 0;) {
+        forms::TCustomForm* f = forms::Screen->Forms(i);
+        if (f != owner) continue;
+        if (IsVisibleTopLevel(f)) AddFormHwnd(f->WindowHandle());
+        break;
+      }
+      skinchildform = false;
+      return;
+    }
+    case 2: {
+      active = false;
+      PurgeForms();
+      for (size_t i = Flist->size(); i-- > 0;)
+        if ((*Flist)[i]->fsd == UpdateData && OnThisThread((*Flist)[i])) {
+          UnskinAndFree((*Flist)[i]);
+          break;
+        }
+      return;
+    }
+    case 3:
+      PurgeForms();
+      for (TWinSkinForm* sf : *Flist)
+        if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed && OnThisThread(sf)) {
+          sf->DeleteSysbtn();
+          sf->InitSkinData();
+          sf->SkinChange();
+          break;
+        }
+      return;
+    case 6:
+      DeleteForm3();
+      return;
+    default:
+      return;
+  }
+}
+
+void TSkinManage::TimerActionAllForms(int code) {
+  switch (code) {
+    case 1:
+      active = true;
+      WMSetDraw = false;
+      skinchildform = true;
+      PurgeForms();
+      SkinScreenForms();
+      skinchildform = false;
+      if (mode == 0 && sublist)
+        for (TSkinManage* sub : *sublist) {
+          sub->UpdateData = UpdateData;
+          sub->active = true;
+          sub->SetAction(TSkinAction::saSkinAll, kSubManagerDelayMs);
+        }
+      return;
+    case 2:
+      active = false;
+      PurgeForms();
+      for (TWinSkinForm* sf : std::vector<TWinSkinForm*>(*Flist))
+        if (OnThisThread(sf)) UnskinAndFree(sf);
+      if (mode == 0 && sublist)
+        for (TSkinManage* sub : *sublist)
+          sub->active = false;
+      return;
+    case 3: {
+      PurgeForms();
+      std::vector<TWinSkinForm*> changed;
+      for (TWinSkinForm* sf : *Flist)
+        if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed && OnThisThread(sf))
+          changed.push_back(sf);
+      for (TWinSkinForm* sf : changed) {
+        sf->DeleteSysbtn();
+        sf->InitSkinData();
+      }
+      for (TWinSkinForm* sf : changed)
+        sf->SkinChange();
+      return;
+    }
+    case 6:
+      DeleteForm3();
+      return;
+    default:
+      return;
+  }
+}
+
+void TSkinManage::SkinScreenForms() {
+  for (int i = forms::Screen->FormCount(); i-- > 0;) {
+    if (i >= forms::Screen->FormCount()) continue;
+    forms::TCustomForm* f = forms::Screen->Forms(i);
+    if (IsVisibleTopLevel(f)) AddFormHwnd(f->WindowHandle());
+  }
+}
+
+// Action 7: the window `lpara` is skinned afresh (its skinner is taken off and freed first).
+void TSkinManage::ReskinWindow() {
+  if (IsWindow(lpara) && GetWindowThreadProcessId(lpara, nullptr) != GetCurrentThreadId()) return;
+  if (TWinSkinForm* sf = FindForm(lpara)) {
+    sf->UnSubclass();
+    sf->Skinstate = kSkinDestroyed;
+    PurgeForms();
+  }
+  AddFormHwnd(lpara);
+}
+
+void TSkinManage::DeleteSysbtn() {
+  std::lock_guard guard(Lock());
+  if (!Flist || !UpdateData) return;
+  for (TWinSkinForm* sf : *Flist)
+    if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed) sf->DeleteSysbtn();
+}
+
+// ---- popup menus
+
+bool TSkinManage::PopupKindAllowed(TSkinData* data) const {
+  const TSkinSet kinds = data->SkinControls();
+  switch (menutype) {
+    case mtPopup:
+      return InSet(kinds, xcPopupMenu);
+    case mtMenuBar:
+      return InSet(kinds, xcMainMenu) || InSet(kinds, xcMenuItem);
+    case mtSystem:
+      return InSet(kinds, xcSystemMenu);
+    default:
+      return false;
+  }
+}
+
+void TSkinManage::AddPopupMenu(HWND hwnd) {
+  std::lock_guard guard(Lock());
+  if (!active || !Mlist) return;
+  if (SendMessageW(hwnd, SKM_ISSKINNED, 0, 0) == 1 || HasPopupMenu(hwnd)) return;
+  TSkinData* data = ChooseSkinData(hwnd);
+  if (!data || data->Empty || !PopupKindAllowed(data)) return;
+  auto p = std::make_unique<TWinSkinPopMenu>();
+  if (!p->InitSkin(hwnd, data, 0)) return;
+  p->ownerdraw = menuactive;
+  Mlist->push_back(p.release());
+}
+
+void TSkinManage::DeletePopupMenu(HWND hwnd) {
+  std::lock_guard guard(Lock());
+  if (!Mlist) return;
+  auto it = std::find_if(Mlist->begin(), Mlist->end(),
+                         [&](TWinSkinPopMenu* p) { return p->hwnd == hwnd; });
+  if (it != Mlist->end()) {
+    TWinSkinPopMenu* p = *it;
+    Mlist->erase(it);
+    p->UnSubClass();
+    delete p;
+  }
+  if (Mlist->empty()) {
+    menuactive = false;
+    menutype = mtPopup;
+  }
+}
+
+bool TSkinManage::HasPopupMenu(HWND hwnd) const {
+  std::lock_guard guard(Lock());
+  if (!Mlist) return false;
+  return std::any_of(Mlist->begin(), Mlist->end(),
+                     [&](TWinSkinPopMenu* p) { return p->hwnd == hwnd; });
+}
+
+void TSkinManage::SetPopMenu() {
+  std::lock_guard guard(Lock());
+  if (!Mlist) return;
+  for (TWinSkinPopMenu* p : *Mlist)
+    p->ownerdraw = true;
+}
+
+void TSkinManage::SetHMenu(HMENU amenu) {
+  std::lock_guard guard(Lock());
+  if (!Mlist) return;
+  for (auto it = Mlist->rbegin(); it != Mlist->rend(); ++it)
+    if (!(*it)->hmenu) {
+      (*it)->hmenu = amenu;
+      return;
+    }
+}
+
+forms::TBitmap* TSkinManage::GetMenuBg(HMENU amenu) const {
+  std::lock_guard guard(Lock());
+  if (!Mlist) return nullptr;
+  for (TWinSkinPopMenu* p : *Mlist)
+    if (p->hmenu == amenu) return &p->MenuBg;
+  return nullptr;
+}
+
+void TSkinManage::FindPopupMenu(HMENU amenu) {
+  std::lock_guard guard(Lock());
+  for (int i = 0; i < forms::Screen->FormCount(); ++i) {
+    forms::TCustomForm* f = forms::Screen->Forms(i);
+    for (int c = 0; c < f->ComponentCount(); ++c)
+      if (auto* pm = dynamic_cast<forms::TPopupMenu*>(f->Components(c));
+          pm && pm->Handle() == amenu) {
+        menuactive = true;
+        return;
+      }
+  }
+}
+
+}  // namespace lbb::skin

@@ -1,0 +1,48 @@
+// The skin manager's own state (lists, hooks, the action timer) and the helpers its files
+// share. Only the manager's files include this.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/win/Handles.h"
+#include "skin/controls/WinSkinDlg.h"
+
+namespace lbb::skin {
+
+// Class names are read up to this many characters.
+constexpr int kClassNameChars = 100;
+// The action timer's id on the manager's timer window.
+constexpr UINT_PTR kActionTimerId = 1;
+constexpr int kActionTimerStartMs = 100;
+
+std::u16string ClassNameOf(HWND hwnd);
+// The instance handle of the module this code is linked into.
+HINSTANCE ThisModule();
+void SetHooksOff(bool off);
+// The skinner's window is this thread's (or gone): only then may this thread change it.
+bool OnThisThread(const TWinSkinForm* sf);
+// A message-only window of the calling thread whose WM_TIMER runs `manager`'s TimerAction.
+lbb::WindowHandle MakeTimerWindow(TSkinManage& manager);
+
+struct TSkinManage::TImpl {
+  explicit TImpl(TSkinManage& manager) : timerWindow(MakeTimerWindow(manager)) {}
+
+  void StartTimer() { timer.Start(timerWindow.get(), static_cast<UINT>(interval)); }
+  void StopTimer() { timer.Stop(); }
+
+  std::vector<TWinSkinForm*> flist;
+  std::vector<TWinSkinPopMenu*> mlist;  // owned
+  std::vector<TSkinData*> dlist;
+  std::vector<std::unique_ptr<TSkinThread>> threads;
+  std::vector<TSkinManage*> subs;
+  lbb::HookHandle mainHook;
+  lbb::WindowHandle timerWindow;
+  lbb::WindowTimer timer{kActionTimerId};
+  int interval = kActionTimerStartMs;
+};
+
+}  // namespace lbb::skin

@@ -1,0 +1,272 @@
+// The form skinner: creation and freeing, the two set-ups, giving the window back, and the
+// list of control skinners. Set-up details are in WinSkinFormSetup.cpp, the message dispatch
+// in WinSkinFormDispatch.cpp.
+#include "skin/forms/WinSkinForm.h"
+
+#include "forms/Application.h"
+#include "forms/WindowGuard.h"
+#include "forms/core/Properties.h"
+#include "skin/controls/WinSkinDlg.h"
+#include "skin/controls/WinSubClass.h"
+#include "skin/data/FrameGeometry.h"
+#include "skin/forms/WinSkinFormImpl.h"
+
+namespace lbb::skin {
+
+TWinSkinForm::TImpl::TImpl(TWinSkinForm& owner)
+    : formHook([&owner, this](forms::TMessage& m) {
+        // The form's method may free the skinner (and this state) while the message runs.
+        const std::shared_ptr<bool> living = alive;
+        bool done = false;
+        bool* outer = std::exchange(passed, &done);
+        try {
+          owner.FormWindowProc(m);
+        } catch (...) {
+          forms::ReportException(m.Msg);
+          if (*living && !done) formHook.CallPrevious(m);
+        }
+        if (*living) passed = outer;
+      }) {}
+
+TWinSkinForm::TWinSkinForm(forms::TComponent* AOwner)
+    : forms::TComponent(AOwner), impl(std::make_unique<TImpl>(*this)) {
+  DoubleTime = static_cast<int>(GetDoubleClickTime());
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  CaptionFont = std::make_unique<forms::TFont>();
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    lbb::FontHandle font(CreateFontIndirectW(&metrics.lfCaptionFont));
+    if (font) CaptionFont->AssignHandle(font.get());
+  }
+  fCanvas = std::make_unique<forms::TCanvas>();
+  fcanvas2 = std::make_unique<forms::TCanvas>();
+  IconBmp = std::make_unique<forms::TBitmap>();
+  CaptionBuf = std::make_unique<forms::TBitmap>();
+}
+
+TWinSkinForm::~TWinSkinForm() {
+  BeginDestroy();
+  *impl->alive = false;
+  FreeControls();
+  DeleteSysbtn();
+  CaptionBuf.reset();
+  timer.Stop();
+  sysmenu.reset();
+  impl.reset();  // the window and the form get their procedure and method back
+  if (TSkinManage* m = SkinManagerInstance()) m->DeleteForm2(this);
+}
+
+TSkinManage* TWinSkinForm::Manager() const {
+  return SkinManagerInstance();
+}
+
+bool TWinSkinForm::Subclassed() const {
+  return impl->window.Installed();
+}
+
+void TWinSkinForm::InitTform(TSkinData* afsd, forms::TCustomForm* aform) {
+  FForm = aform;
+  if (afsd->OnBeforeSkinForm) afsd->OnBeforeSkinForm(afsd, Hwnd, formclass);
+  if (InSet(afsd->SkinControls(), xcMenuItem)) forms::SetPropText(aform, u"AutoScroll", u"False");
+  InitForm(afsd);
+  if (sMainMenu) impl->formHook.Install(*aform);
+  formcolor = static_cast<TColor>(aform->Color());
+  impl->colorSaved = true;
+  aform->SetColor(fsd->Colors[kShemeButtonFace]);
+  if (InSet(fsd->SkinControls(), xcMenuItem)) InitMainMenu(aform, true);
+}
+
+void TWinSkinForm::InitDlg(TSkinData* afsd) {
+  InitForm(afsd);
+}
+
+// ---- giving the window back
+
+void TWinSkinForm::UnSubclass() {
+  if (!sMainMenu) {
+    UnSubclass2();
+    return;
+  }
+  sysmenu.reset();
+  timer.Stop();
+  if (!Subclassed()) return;
+  impl->formHook.Restore();
+  impl->window.Restore();
+  FreeControls();
+  UndoFormLooks();
+  SetSysMenuStyle(false);
+  GiveMenuBack();
+  impl->mdiClient.Restore();
+  if (Skinstate != kSkinRemoving) RestoreNativeSize();
+  Uncropwindow();
+}
+
+void TWinSkinForm::UnSubclass3() {
+  if (!sMainMenu) {
+    UnSubclass2();
+    return;
+  }
+  sysmenu.reset();
+  timer.Stop();
+  if (!Subclassed()) return;
+  impl->formHook.Restore();
+  impl->window.Restore();
+  FreeControls();
+  // The window is going. A framework form's menu is its main menu's, which frees it; a plain
+  // window's menu would have gone with the window, so it goes now instead of leaking.
+  if (impl->menuTaken && !FForm && hmenu) DestroyMenu(hmenu);
+  impl->menuTaken = false;
+  hmenu = nullptr;
+}
+
+void TWinSkinForm::UnSubclass2() {
+  timer.Stop();
+  FreeControls();
+  UndoFormLooks();
+  impl->window.Restore();
+  impl->mdiClient.Restore();
+  if (!FForm || Skinstate == kSkinRemoving) return;
+  for (int i = 0; i < FForm->ComponentCount(); ++i)
+    if (auto* c = dynamic_cast<forms::TControl*>(FForm->Components(i))) c->Invalidate();
+}
+
+// The framework form's owner-drawn menus off and its own colour back.
+void TWinSkinForm::UndoFormLooks() {
+  if (!FForm || FForm->Destroying()) return;
+  InitPopMenu(FForm, false, false);
+  if (fsd && InSet(fsd->SkinControls(), xcMenuItem)) InitMainMenu(FForm, false);
+  if (Skinstate != kSkinRemoving && impl->colorSaved) FForm->SetColor(formcolor);
+  impl->colorSaved = false;
+}
+
+// The native frame back: the skin border widths are replaced by the native frame remembered
+// before the window was fitted to the skin frame.
+void TWinSkinForm::RestoreNativeSize() {
+  if (!impl->fitted || !IsWindow(Hwnd)) return;
+  const bool mdichild = FormStyle == TSkinFormStyle::sfsMDIChild;
+  if (!mdichild && (GetWindowLongW(Hwnd, GWL_STYLE) & WS_CHILD)) return;
+  RECT r{};
+  GetWindowRect(Hwnd, &r);
+  POINT pos{r.left, r.top};
+  if (mdichild) ScreenToClient(GetParent(Hwnd), &pos);
+  const TFrameSize size =
+      UnskinnedWindowSize(r.right - r.left, r.bottom - r.top, oldsize.right, oldsize.bottom,
+                          TFrameWidths{bw.left, bw.top, bw.right, bw.bottom});
+  SetWindowPos(Hwnd, nullptr, pos.x, pos.y, size.Width, size.Height,
+               SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+  impl->fitted = false;
+}
+
+void TWinSkinForm::TakeMenuBar() {
+  impl->menuTaken = true;
+  MenuHeight = GetSystemMetrics(SM_CYMENU);
+  // Hand-over point: the menu-bar painter (TWinSkinMenu) takes the native menu here and paints
+  // the bar in the band of MenuHeight pixels. Until it exists the window keeps the menu in
+  // `hmenu` and shows an empty band; unskinning gives the menu back.
+  SetMenu(Hwnd, nullptr);
+}
+
+void TWinSkinForm::GiveMenuBack() {
+  if (!impl->menuTaken) return;
+  impl->menuTaken = false;
+  if (IsWindow(Hwnd) && hmenu) SetMenu(Hwnd, hmenu);
+  MenuHeight = 0;
+}
+
+// ---- control skinners
+
+void TWinSkinForm::FreeControls() {
+  while (!Controllist.empty()) {
+    TSkinControl* c = Controllist.front();
+    if (Skinstate != kSkinRemoving && c->skinstate != kControlDestroyed) c->Unsubclass();
+    Controllist.erase(Controllist.begin());
+    c->skinform = nullptr;
+    delete c;
+  }
+}
+
+void TWinSkinForm::FreeDeadControls() {
+  for (size_t i = Controllist.size(); i-- > 0;) {
+    if (i >= Controllist.size() || Controllist[i]->skinstate != kControlDestroyed) continue;
+    TSkinControl* c = Controllist[i];
+    Controllist.erase(Controllist.begin() + static_cast<ptrdiff_t>(i));
+    c->skinform = nullptr;
+    delete c;
+  }
+}
+
+bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {
+  for (TSkinControl* c : Controllist)
+    if (c == acontrol) return true;
+  Controllist.push_back(acontrol);
+  return false;
+}
+
+void TWinSkinForm::DeleteControl(TSkinControl* acontrol) {
+  for (size_t i = Controllist.size(); i-- > 0;)
+    if (Controllist[i] == acontrol) {
+      Controllist.erase(Controllist.begin() + static_cast<ptrdiff_t>(i));
+      return;
+    }
+}
+
+// Hand-over point of the control-kind mapping: it chooses and attaches the skinner of `comp`
+// (by its class, the Skin3rd list and the skin data's OnSkinControl). No kind is mapped yet.
+void TWinSkinForm::AddComp(forms::TComponent*) {}
+
+// Hand-over point of the mapping for a bare window (a size grip of a skinned window).
+void TWinSkinForm::AddControlh(HWND) {}
+
+// Hand-over point of the mapping for the child windows of a plain window (a dialog's buttons,
+// edits and scroll bars). Nothing is mapped yet, so nothing is walked.
+void TWinSkinForm::InitHwndControls(HWND) {}
+
+void TWinSkinForm::InitControls(forms::TWinControl* wForm) {
+  if (!wForm) return;
+  FreeDeadControls();
+  for (int i = 0; i < wForm->ComponentCount(); ++i)
+    AddComp(wForm->Components(i));
+  if (fsd && InSet(fsd->SkinControls(), xcPopupMenu)) InitPopMenu(wForm, true, false);
+  AddWindowedControls(wForm);
+}
+
+// The windowed controls inside `parent`, in tab order, that have a window, do not carry the
+// skin data's DisableTag and are not skinned already.
+void TWinSkinForm::AddWindowedControls(forms::TWinControl* parent) {
+  const int disable = fsd ? fsd->DisableTag() : 99;
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    auto* w = dynamic_cast<forms::TWinControl*>(parent->Controls(i));
+    if (!w || !w->HandleAllocated()) continue;
+    if (w->Tag() != disable && SendMessageW(w->WindowHandle(), SKM_ISSKINNED, 0, 0) != 1)
+      AddComp(w);
+    AddWindowedControls(w);
+  }
+}
+
+void TWinSkinForm::InitNestform(forms::TWinControl* wForm) {
+  if (!wForm) return;
+  FreeDeadControls();
+  // The box skinner of the nested form's surface is the mapping's (hand-over point).
+  for (int i = 0; i < wForm->ComponentCount(); ++i)
+    AddComp(wForm->Components(i));
+  InitPopMenu(wForm, true, false);
+}
+
+// Hand-over points of the owner-drawn popup and main menus of a framework form.
+void TWinSkinForm::InitPopMenu(forms::TWinControl*, bool, bool) {}
+void TWinSkinForm::InitMainMenu(forms::TWinControl*, bool) {}
+
+// ---- small window operations
+
+void TWinSkinForm::Refresh() {
+  SetWindowPos(Hwnd, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::RePaint(HWND ahwnd) {
+  if (!ahwnd || !IsWindow(ahwnd)) return;
+  InvalidateRect(ahwnd, nullptr, TRUE);
+  UpdateWindow(ahwnd);
+}
+
+}  // namespace lbb::skin

@@ -1,0 +1,444 @@
+// The form skinner's message dispatch: the replacement window procedure in its stages, the
+// replacement of the framework form's message method, and the MDI client's procedure.
+//
+// A message the skinner does not take reaches the previous procedure exactly once, and its
+// answer is the one returned.
+#include "forms/Application.h"
+#include "skin/controls/WinSkinDlg.h"
+#include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinFormImpl.h"
+
+namespace lbb::skin {
+
+namespace {
+
+// The platform's themed caption redraw.
+constexpr UINT kThemedCaptionRedraw = 0xAE;
+// RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW.
+constexpr UINT kRedrawFrameAll = 0x585;
+
+bool IsSystemCommand(WORD id) {
+  switch (id) {
+    case SC_SIZE:
+    case SC_MOVE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_NEXTWINDOW:
+    case SC_PREVWINDOW:
+    case SC_CLOSE:
+    case SC_RESTORE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void TWinSkinForm::CallDefault(forms::TMessage& m) {
+  if (impl->passed) *impl->passed = true;
+  m.Result = impl->window.CallPrevious(m.Msg, m.WParam, m.LParam);
+}
+
+void TWinSkinForm::OldWndProc(forms::TMessage& m) {
+  if (impl->passed) *impl->passed = true;
+  impl->formHook.CallPrevious(m);
+}
+
+void TWinSkinForm::SkinWndProc(forms::TMessage& m) {
+  if (Skinstate == kSkinPending && m.Msg == WM_NCPAINT) {
+    m.Result = 0;  // no painting before the deferred initialisation
+    return;
+  }
+  if (m.Msg == WM_TIMER && m.WParam == kHoverTimerId) {
+    TimerTick();  // the skinner's own timer: the window never started it
+    m.Result = 0;
+    return;
+  }
+  if (!Stage1(m)) return;
+  if (FormStyle != TSkinFormStyle::sfsMDIChild && (dwstyle & WS_CHILD)) {
+    CallDefault(m);
+    return;
+  }
+  if (!Stage2(m)) return;
+  const bool maxChild =
+      FormStyle == TSkinFormStyle::sfsMDIChild && Windowstate == TSkinWindowState::swsMax;
+  if (maxChild || Skinstate == kSkinPending) {
+    CallDefault(m);
+    return;
+  }
+  Stage3(m);
+}
+
+// ---- stage 1: every window. True when the message is passed on to the later stages.
+
+bool TWinSkinForm::Stage1(forms::TMessage& m) {
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      OnEraseBkgnd(m);
+      return false;
+    case WM_NCDESTROY:
+      OnNcDestroy(m);
+      return false;
+    case WM_NCACTIVATE:
+      if (Skinstate == kSkinPending && FormStyle != TSkinFormStyle::sfsMDIChild) {
+        m.Result = 0;
+        return false;
+      }
+      break;
+    case kThemedCaptionRedraw:
+      m.Result = 0;
+      return false;
+    case WM_INITMENUPOPUP:
+      OnInitMenuPopup(m);
+      return false;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      OnCtlColor(m);
+      return false;
+    case SKM_SKINFORM:
+      OnSkinForm();
+      return false;
+    case SKM_RESKINSCROLLBAR:
+      OnReskinScrollbar(m);
+      return false;
+    case SKM_ISSKINNED:
+      OnIsSkinned(m);
+      return false;
+    default:
+      break;
+  }
+  if (sMainMenu) return true;
+  CallDefault(m);
+  return false;
+}
+
+void TWinSkinForm::OnEraseBkgnd(forms::TMessage& m) {
+  CallDefault(m);
+  if (FForm || !fsd || !fsd->BGBrush) return;
+  RECT r{};
+  GetClientRect(Hwnd, &r);
+  FillRect(reinterpret_cast<HDC>(m.WParam), &r, fsd->BGBrush.get());
+  m.Result = 1;
+}
+
+void TWinSkinForm::OnNcDestroy(forms::TMessage& m) {
+  Skinstate = kSkinRemoving;
+  UnSubclass3();
+  CallDefault(m);
+  Skinstate = kSkinDestroyed;
+}
+
+void TWinSkinForm::OnInitMenuPopup(forms::TMessage& m) {
+  if (TSkinManage* mgr = Manager())
+    mgr->menutype = reinterpret_cast<HMENU>(m.WParam) == hsysmenu ? mtSystem : mtMenuBar;
+  CallDefault(m);
+}
+
+void TWinSkinForm::OnCtlColor(forms::TMessage& m) {
+  CallDefault(m);
+  if (FForm) return;
+  SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+  if (m.Msg == WM_CTLCOLORSTATIC && fsd) m.Result = reinterpret_cast<LRESULT>(fsd->BGBrush.get());
+}
+
+// Hand-over point of the scroll-bar skinners: the control skinner of window wParam is
+// replaced by a new scroll-bar skinner. There are no scroll-bar skinners yet.
+void TWinSkinForm::OnReskinScrollbar(forms::TMessage& m) {
+  m.Result = 0;
+}
+
+void TWinSkinForm::OnIsSkinned(forms::TMessage& m) {
+  m.Result = 1;
+  PostMessageW(Hwnd, SKM_SKINNED, 0, SkinMagic);
+}
+
+// ---- stage 2: windows that are not plain child windows. True when passed on.
+
+bool TWinSkinForm::Stage2(forms::TMessage& m) {
+  switch (m.Msg) {
+    case WM_SIZE:
+      OnSize(m);
+      return false;
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+      FWindowActive = LOBYTE(m.WParam) != 0;
+      return true;
+    case WM_GETMINMAXINFO:
+      CallDefault(m);
+      ReadWindowState();
+      return false;
+    case WM_WINDOWPOSCHANGED:
+      ReadWindowState();
+      CallDefault(m);
+      return false;
+    case WM_SETICON:
+      CallDefault(m);
+      MakeIconBmp();
+      return false;
+    case WM_COMMAND:
+      OnCommand(m);
+      return false;
+    case WM_SYSCOMMAND:
+      OnSysCommand(m);
+      return false;
+    case SKM_MENUNEXT:
+      OnMenuNext(m);
+      return false;
+    case forms::CM_MENUCHANGED:
+      OnMenuChanged(m, false);
+      return false;
+    default:
+      return true;
+  }
+}
+
+void TWinSkinForm::OnSize(forms::TMessage& m) {
+  CallDefault(m);
+  switch (m.WParam) {
+    case SIZE_RESTORED:
+      Windowstate = TSkinWindowState::swsNormal;
+      break;
+    case SIZE_MINIMIZED:
+      Windowstate = TSkinWindowState::swsMin;
+      break;
+    case SIZE_MAXIMIZED:
+      Windowstate = TSkinWindowState::swsMax;
+      break;
+    default:
+      break;
+  }
+  if (Windowstate == TSkinWindowState::swsMin) return;
+  if (FormStyle == TSkinFormStyle::sfsMDIChild) {
+    TSkinManage* mgr = Manager();
+    if ((mgr && mgr->MDIMax) || Windowstate != TSkinWindowState::swsNormal) return;
+  }
+  if (Skinstate == kSkinIdle || Skinstate == kSkinChanging) Cropwindow();
+}
+
+void TWinSkinForm::OnCommand(forms::TMessage& m) {
+  const WORD id = LOWORD(m.WParam);
+  if (!IsSystemCommand(id)) {
+    CallDefault(m);
+    return;
+  }
+  PostMessageW(Hwnd, WM_SYSCOMMAND, id, 0);
+  m.Result = 0;
+}
+
+void TWinSkinForm::OnSysCommand(forms::TMessage& m) {
+  const WPARAM cmd = m.WParam & 0xFFF0;
+  // Hand-over point of the menu bar and the system menu: while no drop-down is open (fInMenu),
+  // SC_KEYMENU with a character (not space or "-") opens the painted menu bar's item with that
+  // accelerator and the menu key alone its first item (FindAccelBtn, CheckMenu; answered 1),
+  // and Alt+space shows the skinned system menu. Until they are painted, the keyboard menu is
+  // the platform's.
+  if (cmd == SC_MINIMIZE) {
+    Windowstate = TSkinWindowState::swsMin;
+  } else if (cmd == SC_MAXIMIZE) {
+    Windowstate = TSkinWindowState::swsMax;
+  } else if (cmd == SC_RESTORE) {
+    Windowstate = TSkinWindowState::swsNormal;
+    TSkinManage* mgr = Manager();
+    if (FormStyle == TSkinFormStyle::sfsMDIChild && mgr && mgr->MDIMax) mgr->MDIMax = false;
+  }
+  CallDefault(m);
+}
+
+// Hand-over point of the menu bar: opens the item under the screen point in lParam.
+void TWinSkinForm::OnMenuNext(forms::TMessage& m) {
+  m.Result = 0;
+}
+
+// The framework rebuilt the window's menu and put it on the window again: the menu bar takes
+// it over (hand-over point) and the window loses it again.
+void TWinSkinForm::OnMenuChanged(forms::TMessage& m, bool formMethod) {
+  const bool menuMsg = fsd ? fsd->MenuMsg : true;
+  if (fsd) fsd->MenuMsg = false;
+  if (formMethod)
+    OldWndProc(m);
+  else
+    CallDefault(m);
+  if (fsd) fsd->MenuMsg = menuMsg;
+  if (!impl->menuTaken || !IsWindow(Hwnd)) return;
+  if (HMENU now = GetMenu(Hwnd)) {
+    hmenu = now;
+    SetMenu(Hwnd, nullptr);
+  }
+}
+
+// ---- stage 3: skinned frames. The non-client handlers are the frame and menu painters';
+// until they exist, each passes its message to the previous procedure.
+
+void TWinSkinForm::Stage3(forms::TMessage& m) {
+  switch (m.Msg) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      OnMenuItem(m);
+      return;
+    case WM_WINDOWPOSCHANGING:
+      CallDefault(m);
+      return;
+    case WM_NCCALCSIZE:
+      OnNcCalcSize(m);
+      return;
+    case WM_NCHITTEST:
+      OnNcHitTest(m);
+      return;
+    case WM_NCPAINT:
+      OnNcPaint(m);
+      return;
+    case WM_NCACTIVATE:
+      OnNcActivate(m);
+      return;
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+      OnNcMouse(m);
+      return;
+    case SKM_REPAINTFRAME:
+      OnRepaintFrame(m);
+      return;
+    default:
+      CallDefault(m);
+      return;
+  }
+}
+
+void TWinSkinForm::OnMenuItem(forms::TMessage& m) {
+  CallDefault(m);
+}
+void TWinSkinForm::OnNcCalcSize(forms::TMessage& m) {
+  CallDefault(m);
+}
+void TWinSkinForm::OnNcHitTest(forms::TMessage& m) {
+  CallDefault(m);
+}
+void TWinSkinForm::OnNcPaint(forms::TMessage& m) {
+  CallDefault(m);
+}
+void TWinSkinForm::OnNcActivate(forms::TMessage& m) {
+  CallDefault(m);
+}
+void TWinSkinForm::OnNcMouse(forms::TMessage& m) {
+  CallDefault(m);
+}
+void TWinSkinForm::OnRepaintFrame(forms::TMessage& m) {
+  CallDefault(m);
+}
+
+// ---- the framework form's message method
+
+void TWinSkinForm::FormWindowProc(forms::TMessage& m) {
+  switch (m.Msg) {
+    case WM_SETTEXT:
+      OnSetText(m);
+      return;
+    case SKM_SKINCHANGED:
+      SkinChange();
+      return;
+    case forms::CM_DIALOGCHAR:
+      DialogChar(m);
+      return;
+    case forms::CM_MENUCHANGED:
+      OnMenuChanged(m, true);
+      return;
+    case SKM_PAINTFRAMETO:
+      // The frame painter paints the non-client area into the DC in wParam here.
+      if (m.LParam == SkinMagic) m.Result = SkinMagic;
+      return;
+    case SKM_QUERYSKIN:
+      m.Result = m.LParam == SkinMagic ? SkinMagic : 1;
+      return;
+    default:
+      OldWndProc(m);
+      return;
+  }
+}
+
+void TWinSkinForm::OnSetText(forms::TMessage& m) {
+  OldWndProc(m);
+  if (!IsWindowVisible(Hwnd)) return;
+  if (Windowstate == TSkinWindowState::swsMax)
+    if (TSkinManage* mgr = Manager(); mgr && mgr->clienthwnd)
+      PostMessageW(mgr->clienthwnd, SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
+  if (Windowstate == TSkinWindowState::swsMin)
+    RedrawWindow(Hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  else
+    Refresh();
+}
+
+void TWinSkinForm::DialogChar(forms::TMessage& m) {
+  OldWndProc(m);
+  if (m.Result != 0) return;
+  // Hand-over point of the menu bar: with exactly Alt down, the menu-bar button whose caption
+  // has the character as accelerator is pressed (FindAccelBtn, ClickButton).
+  TSkinManage* mgr = Manager();
+  if (FormStyle == TSkinFormStyle::sfsMDIChild) {
+    if (mgr && mgr->MDIForm) {
+      const LRESULT r = mgr->MDIForm->Perform(forms::CM_DIALOGCHAR, m.WParam, m.LParam);
+      if (r != 0) {
+        m.Result = r;
+        return;
+      }
+    }
+  } else if (FForm && FForm != forms::Application->MainForm() && !FForm->Modal()) {
+    if (forms::TCustomForm* main = forms::Application->MainForm())
+      main->Perform(forms::CM_DIALOGCHAR, m.WParam, m.LParam);
+  }
+  m.Result = 0;
+}
+
+// ---- the MDI client's procedure
+
+LRESULT TWinSkinForm::MDIClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TWindowSubclass& client = impl->mdiClient;
+  TSkinManage* mgr = Manager();
+  switch (msg) {
+    case WM_NCDESTROY: {
+      const LRESULT r = client.CallPrevious(msg, wParam, lParam);
+      client.Restore();
+      return r;
+    }
+    case WM_NCCALCSIZE:
+      if (sMainMenu && fsd && !InSet(fsd->Options(), xoMDIScrollbar)) {
+        const LONG style = GetWindowLongW(client.Window(), GWL_STYLE);
+        SetWindowLongW(client.Window(), GWL_STYLE, style & ~(WS_HSCROLL | WS_VSCROLL));
+      }
+      return client.CallPrevious(msg, wParam, lParam);
+    case WM_MDICREATE:
+      if (fsd) fsd->SetMenuUpdate(false);
+      return client.CallPrevious(msg, wParam, lParam);
+    case WM_MDIDESTROY: {
+      const LRESULT r = client.CallPrevious(msg, wParam, lParam);
+      if (sMainMenu && mgr) mgr->SetMDIMax(MDIChildMax());
+      // Hand-over point of the menu bar: with no child left, MenuUpdate comes back and the bar
+      // rebuilds its buttons.
+      if (menu && fsd && !SendMessageW(client.Window(), WM_MDIGETACTIVE, 0, 0))
+        fsd->SetMenuUpdate(menuauto);
+      return r;
+    }
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+      if (sMainMenu && mgr && mgr->MDIMax) mgr->MDIMax = false;
+      return client.CallPrevious(msg, wParam, lParam);
+    case WM_MDISETMENU: {
+      const LRESULT r = client.CallPrevious(msg, wParam, lParam);
+      if (sMainMenu && impl->menuTaken) {
+        // (the menu bar rebuilds its buttons from the new frame menu: hand-over point)
+        if (HMENU now = GetMenu(Hwnd)) hmenu = now;
+        SetMenu(Hwnd, nullptr);
+      }
+      return r;
+    }
+    case SKM_MDIREDRAW:
+      RedrawWindow(Hwnd, nullptr, nullptr, kRedrawFrameAll);
+      return 0;
+    default:
+      return client.CallPrevious(msg, wParam, lParam);
+  }
+}
+
+}  // namespace lbb::skin

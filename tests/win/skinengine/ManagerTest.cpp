@@ -1,0 +1,198 @@
+// The skin manager's decisions: which windows get a form skinner, with which skin data, and
+// what its deferred actions do.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "forms/Application.h"
+#include "forms/Forms.h"
+#include "resources/skins/sand/SandSkin.h"
+#include "tests/win/skinengine/EngineSupport.h"
+
+namespace lbb::skin::test {
+namespace {
+
+class ManagerTest : public EngineTest {
+ protected:
+  HWND Raw(TRawLog& log, const wchar_t* cls = kRawClass) {
+    HWND h = MakeRawWindow(&log, WS_OVERLAPPEDWINDOW, 0, cls);
+    windows.push_back(h);
+    return h;
+  }
+  // Runs one action through the real timer and waits for its tick.
+  ::testing::AssertionResult RunAction(TSkinAction a) {
+    mgr->SetAction(a, 10);
+    if (!mgr->TimerEnabled()) return ::testing::AssertionFailure() << "no timer started";
+    if (PumpUntil([&] { return !mgr->TimerEnabled(); })) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the timer never ticked";
+  }
+};
+
+TEST_F(ManagerTest, FormWithTag99IsNeverSkinned) {
+  Start();
+  data->SetDisableTag(5);
+  forms::TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 200);
+  form.SetTag(99);
+  form.HandleNeeded();
+  EXPECT_FALSE(mgr->AddFormHwnd(form.Handle()));
+  EXPECT_EQ(mgr->FindForm(form.Handle()), nullptr);
+  form.SetTag(5);  // the DisableTag does not stop a form
+  EXPECT_TRUE(mgr->AddFormHwnd(form.Handle()));
+  EXPECT_NE(mgr->FindForm(form.Handle()), nullptr);
+}
+
+TEST_F(ManagerTest, WindowThatAnswersIsSkinnedGetsNoSecondSkinner) {
+  Start();
+  TRawLog answering;
+  answering.answers[SKM_ISSKINNED] = 1;
+  HWND other = Raw(answering);
+  EXPECT_FALSE(mgr->AddFormHwnd(other));
+  EXPECT_TRUE(mgr->Flist->empty());
+  TRawLog log;
+  HWND h = Raw(log);
+  EXPECT_TRUE(mgr->AddFormHwnd(h));
+  EXPECT_FALSE(mgr->AddFormHwnd(h));
+  EXPECT_EQ(mgr->Flist->size(), 1u);
+}
+
+TEST_F(ManagerTest, SkinAllBeforeAnyActivationSwitchesOnWithoutTimer) {
+  ASSERT_EQ(mgr->state, 0);
+  mgr->SetAction(TSkinAction::saSkinAll, kSkinActionDelayMs);
+  EXPECT_TRUE(mgr->active);
+  EXPECT_FALSE(mgr->TimerEnabled());
+  mgr->SetAction(TSkinAction::saUnskinAll, kSkinActionDelayMs);
+  EXPECT_FALSE(mgr->active);
+  mgr->SetAction(TSkinAction::saSkinAll, kSkinActionDelayMs);
+  // The first activation starts the manager and skins the activated form.
+  forms::TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 200);
+  form.ShowForm();
+  EXPECT_TRUE(WaitSkinned(form.Handle()));
+  EXPECT_GE(mgr->state, 1);
+}
+
+TEST_F(ManagerTest, TimerTickWithoutUpdateDataDoesNothing) {
+  mgr->state = 1;
+  int changed = 0;
+  data->OnSkinChanged = [&](TSkinData*) { ++changed; };
+  forms::TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 200);
+  form.ShowForm();
+  Settle();
+  mgr->UpdateData = nullptr;
+  ASSERT_TRUE(RunAction(TSkinAction::saSkinAll));
+  EXPECT_EQ(changed, 0);
+  EXPECT_FALSE(mgr->active);
+  EXPECT_EQ(mgr->FindForm(form.Handle()), nullptr);
+  // With the skin data to apply the same action skins the visible forms and tells it once.
+  mgr->UpdateData = data;
+  ASSERT_TRUE(RunAction(TSkinAction::saSkinAll));
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(mgr->UpdateData, nullptr);
+  EXPECT_TRUE(WaitSkinned(form.Handle()));
+}
+
+TEST_F(ManagerTest, ReskinOneWindowFiresNoSkinChanged) {
+  Start();
+  int changed = 0, skinned = 0;
+  data->OnSkinChanged = [&](TSkinData*) { ++changed; };
+  data->OnAfterSkinForm = [&](TSkinData*, HWND, const std::u16string&) { ++skinned; };
+  TRawLog log;
+  HWND h = Raw(log);
+  ASSERT_TRUE(mgr->AddFormHwnd(h));
+  ASSERT_TRUE(WaitSkinned(h));
+  ASSERT_EQ(skinned, 1);
+  mgr->UpdateData = data;
+  mgr->SetLpara(h);
+  ASSERT_TRUE(RunAction(TSkinAction::saReskinForm));
+  EXPECT_EQ(changed, 0);
+  EXPECT_EQ(mgr->UpdateData, data);  // not cleared either
+  // Skinned afresh: a new skinner ran its deferred initialisation.
+  EXPECT_TRUE(PumpUntil([&] { return skinned == 2; }));
+  ASSERT_TRUE(WaitSkinned(h));
+  EXPECT_EQ(mgr->Flist->size(), 1u);
+}
+
+TEST_F(ManagerTest, PreviewWindowsNeedThePreviewOption) {
+  Start();
+  data->SetOptions(data->Options() & ~SetOf(xoPreview));
+  TRawLog log;
+  HWND h = Raw(log, kPreviewClass);
+  EXPECT_FALSE(mgr->CanSkinWindow(h, u"LbbEnginePreviewWnd"));
+  EXPECT_FALSE(mgr->AddFormHwnd(h));
+  data->SetOptions(data->Options() | SetOf(xoPreview));
+  EXPECT_TRUE(mgr->AddFormHwnd(h));
+}
+
+TEST_F(ManagerTest, DialogWithStyleBit0x200StaysUnskinned) {
+  Start();
+  HWND refused = MakeDialog(0x200);
+  HWND dialog = MakeDialog();
+  windows.push_back(refused);
+  windows.push_back(dialog);
+  ASSERT_TRUE(refused && dialog);
+  // Creating a dialog activates it, and the hook skins it then; the refused one stays as it is.
+  EXPECT_FALSE(mgr->AddFormHwnd(refused));
+  EXPECT_EQ(mgr->FindForm(refused), nullptr);
+  EXPECT_EQ(SendMessageW(refused, SKM_ISSKINNED, 0, 0), 0);
+  EXPECT_TRUE(SkinShown(dialog));
+  EXPECT_TRUE(mgr->FindForm(dialog)->ismessagebox);
+  EXPECT_EQ(mgr->FindForm(dialog)->FormBorder, TSkinFormBorder::sbsDialog);
+}
+
+TEST_F(ManagerTest, ChooseSkinDataPrefersTheFormsOwnThenDialogsThenTheLastMainForm) {
+  forms::TForm own(nullptr), other(nullptr);
+  own.HandleNeeded();
+  other.HandleNeeded();
+  TSkinData* main2 = MakeSkinData(nullptr, TSkinFormType::sfMainform, resources::SandSkin());
+  TSkinData* only = MakeSkinData(&own, TSkinFormType::sfOnlyThisForm);
+  TSkinData* dialogs = MakeSkinData(nullptr, TSkinFormType::sfDialog);
+  HWND dialog = MakeDialog();
+  windows.push_back(dialog);
+  EXPECT_EQ(mgr->ChooseSkinData(own.Handle()), only);
+  EXPECT_EQ(mgr->ChooseSkinData(other.Handle()), main2);
+  EXPECT_EQ(mgr->ChooseSkinData(dialog), dialogs);
+  EXPECT_EQ(mgr->MainData, data);  // the first main-form component
+  delete main2;
+  EXPECT_EQ(mgr->ChooseSkinData(other.Handle()), data);
+  delete dialogs;
+  EXPECT_EQ(mgr->ChooseSkinData(dialog), data);
+  delete only;
+  // Only components of other kinds: the first one.
+  TSkinData* dll = MakeSkinData(nullptr, TSkinFormType::sfDLL);
+  delete data;
+  data = nullptr;
+  EXPECT_EQ(mgr->ChooseSkinData(other.Handle()), dll);
+  EXPECT_EQ(mgr->MainData, nullptr);
+  delete dll;
+  EXPECT_EQ(mgr->ChooseSkinData(other.Handle()), nullptr);
+}
+
+TEST_F(ManagerTest, PopupMenusOfAKindTheSkinDoesNotSkinStayNative) {
+  Start();
+  TRawLog log;
+  HWND owner = Raw(log);
+  auto popup = [&] {
+    HWND p = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(32768)), L"",
+                             WS_POPUP, 0, 0, 50, 50, owner, nullptr, nullptr, nullptr);
+    windows.push_back(p);
+    return p;
+  };
+  mgr->menutype = mtSystem;
+  data->SetSkinControls(data->SkinControls() & ~SetOf(xcSystemMenu));
+  HWND p1 = popup();
+  ASSERT_NE(p1, nullptr);
+  EXPECT_FALSE(mgr->HasPopupMenu(p1));
+  data->SetSkinControls(data->SkinControls() | SetOf(xcSystemMenu));
+  HWND p2 = popup();
+  EXPECT_TRUE(mgr->HasPopupMenu(p2));
+  EXPECT_EQ(SendMessageW(p2, SKM_ISSKINNED, 0, 0), 1);
+  DestroyWindow(p2);
+  EXPECT_FALSE(mgr->HasPopupMenu(p2));
+  EXPECT_TRUE(mgr->Mlist->empty());
+  EXPECT_EQ(mgr->menutype, mtPopup);  // back to 0 when the last popup skinner goes
+}
+
+}  // namespace
+}  // namespace lbb::skin::test
