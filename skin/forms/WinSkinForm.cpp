@@ -66,7 +66,7 @@ bool TWinSkinForm::Subclassed() const {
 
 void TWinSkinForm::InitTform(TSkinData* afsd, forms::TCustomForm* aform) {
   FForm = aform;
-  if (afsd->OnBeforeSkinForm) afsd->OnBeforeSkinForm(afsd, Hwnd, formclass);
+  if (afsd->OnBeforeSkinForm) afsd->OnBeforeSkinForm(aform, Hwnd, formclass);
   if (InSet(afsd->SkinControls(), xcMenuItem)) forms::SetPropText(aform, u"AutoScroll", u"False");
   InitForm(afsd);
   if (sMainMenu) impl->formHook.Install(*aform);

@@ -275,7 +275,7 @@ void TWinSkinForm::FitAfterSkinning() {
 
 void TWinSkinForm::NotifySkinned() {
   SendMessageW(Hwnd, SKM_SKINNED, 0, SkinMagic);
-  if (fsd && fsd->OnAfterSkinForm) fsd->OnAfterSkinForm(fsd, Hwnd, formclass);
+  if (fsd && fsd->OnAfterSkinForm) fsd->OnAfterSkinForm(FForm, Hwnd, formclass);
 }
 
 // ---- fitting the window to the skin frame

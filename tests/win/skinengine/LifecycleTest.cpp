@@ -289,7 +289,13 @@ TEST_F(LifecycleTest, SkinChangeToASecondSkinReappliesIt) {
   int changed = 0;
   data->OnSkinChanged = [&](TSkinData*) { ++changed; };
   int skinnedAfter = 0;
-  data->OnAfterSkinForm = [&](TSkinData*, HWND, const std::u16string&) { ++skinnedAfter; };
+  data->OnAfterSkinForm = [&](forms::TObject* sender, HWND hwnd, const std::u16string& name) {
+    // The form and its window, and the window's class.
+    EXPECT_EQ(sender, &form);
+    EXPECT_EQ(hwnd, form.Handle());
+    EXPECT_EQ(name, u"TForm");
+    ++skinnedAfter;
+  };
   TMemoryStream sand(
       std::vector<uint8_t>(resources::SandSkin().begin(), resources::SandSkin().end()));
   data->LoadFromStream(sand);  // asks for action 3

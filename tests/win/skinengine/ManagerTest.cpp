@@ -97,7 +97,10 @@ TEST_F(ManagerTest, ReskinOneWindowFiresNoSkinChanged) {
   Start();
   int changed = 0, skinned = 0;
   data->OnSkinChanged = [&](TSkinData*) { ++changed; };
-  data->OnAfterSkinForm = [&](TSkinData*, HWND, const std::u16string&) { ++skinned; };
+  data->OnAfterSkinForm = [&](forms::TObject* sender, HWND, const std::u16string&) {
+    EXPECT_EQ(sender, nullptr);  // a window without a form
+    ++skinned;
+  };
   TRawLog log;
   HWND h = Raw(log);
   ASSERT_TRUE(mgr->AddFormHwnd(h));

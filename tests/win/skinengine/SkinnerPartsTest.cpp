@@ -128,7 +128,7 @@ TEST_F(SkinnerPartsTest, SetUpThatFailsLeavesTheWindowUnskinnedAndWorking) {
   std::vector<std::u16string> shown;  // errors go here instead of a message box
   forms::Application->OnException = [&](const std::u16string& text) { shown.push_back(text); };
   const int errors = forms::ErrorCount();
-  data->OnBeforeSkinForm = [](TSkinData*, HWND, const std::u16string&) {
+  data->OnBeforeSkinForm = [](forms::TObject*, HWND, const std::u16string&) {
     throw std::runtime_error("refused by the application");
   };
   forms::TForm form(nullptr);
@@ -144,7 +144,7 @@ TEST_F(SkinnerPartsTest, SetUpThatFailsLeavesTheWindowUnskinnedAndWorking) {
   EXPECT_TRUE(EqualRect(&after, &client));
   // The event failing after the window was taken over still leaves a skinned, working window.
   data->OnBeforeSkinForm = nullptr;
-  data->OnAfterSkinForm = [](TSkinData*, HWND, const std::u16string&) {
+  data->OnAfterSkinForm = [](forms::TObject*, HWND, const std::u16string&) {
     throw std::runtime_error("failed after skinning");
   };
   ASSERT_TRUE(mgr->AddFormHwnd(form.Handle()));
