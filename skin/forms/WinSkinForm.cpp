@@ -82,17 +82,22 @@ void TWinSkinForm::InitDlg(TSkinData* afsd) {
 
 // ---- giving the window back
 
-void TWinSkinForm::UnSubclass() {
+bool TWinSkinForm::TakeProceduresBack() {
   if (!sMainMenu) {
     UnSubclass2();
-    return;
+    return false;
   }
   sysmenu.reset();
   timer.Stop();
-  if (!Subclassed()) return;
+  if (!Subclassed()) return false;
   impl->formHook.Restore();
   impl->window.Restore();
   FreeControls();
+  return true;
+}
+
+void TWinSkinForm::UnSubclass() {
+  if (!TakeProceduresBack()) return;
   UndoFormLooks();
   SetSysMenuStyle(false);
   GiveMenuBack();
@@ -102,16 +107,7 @@ void TWinSkinForm::UnSubclass() {
 }
 
 void TWinSkinForm::UnSubclass3() {
-  if (!sMainMenu) {
-    UnSubclass2();
-    return;
-  }
-  sysmenu.reset();
-  timer.Stop();
-  if (!Subclassed()) return;
-  impl->formHook.Restore();
-  impl->window.Restore();
-  FreeControls();
+  if (!TakeProceduresBack()) return;
   // The window is going. A framework form's menu is its main menu's, which frees it; a plain
   // window's menu would have gone with the window, so it goes now instead of leaking.
   if (impl->menuTaken && !FForm && hmenu) DestroyMenu(hmenu);

@@ -231,6 +231,10 @@ class TWinSkinForm : public forms::TComponent {
   void WidenMessageBox(int& width);
   void RestoreNativeSize();
   void FreeControls();
+  // The start of UnSubclass and UnSubclass3: a frame that was never skinned is given back by
+  // UnSubclass2 (false); else the system menu and timer go, and, when subclassed, the form's
+  // message method, the window procedure and the control skinners (true).
+  bool TakeProceduresBack();
   void FreeDeadControls();
   void UndoFormLooks();
   void AddWindowedControls(forms::TWinControl* parent);

@@ -82,9 +82,9 @@ TGalleryMDIFrame::TGalleryMDIFrame(TComponent* owner) : TForm(owner) {
   OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
 }
 
-TMenuItem* TGalleryMDIFrame::AddItem(TMenuItem* parent, const String& caption,
-                                     std::function<void()> click) {
-  auto* item = new TMenuItem(this);
+TMenuItem* AddMenuItem(TComponent* owner, TMenuItem* parent, const String& caption,
+                       std::function<void()> click) {
+  auto* item = new TMenuItem(owner);
   item->SetCaption(caption);
   if (click) item->OnClick = [click](TObject*) { click(); };
   parent->Add(item);

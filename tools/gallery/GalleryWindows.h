@@ -11,6 +11,10 @@
 
 namespace lbb::gallery {
 
+// Adds a menu item owned by `owner` under `parent`; `click` (may be empty) runs when chosen.
+forms::TMenuItem* AddMenuItem(forms::TComponent* owner, forms::TMenuItem* parent,
+                              const String& caption, std::function<void()> click);
+
 // An MDI child with a memo that fills it; freed when closed.
 class TGalleryMDIChild : public forms::TForm {
   LBB_FORMS_CLASS_INFO
@@ -37,7 +41,9 @@ class TGalleryMDIFrame : public forms::TForm {
 
  private:
   forms::TMenuItem* AddItem(forms::TMenuItem* parent, const String& caption,
-                            std::function<void()> click);
+                            std::function<void()> click) {
+    return AddMenuItem(this, parent, caption, std::move(click));
+  }
   int made_ = 0;
 };
 

@@ -65,11 +65,7 @@ void TSkinGalleryForm::Notification(TComponent* c, TOperation operation) {
 
 TMenuItem* TSkinGalleryForm::AddItem(TMenuItem* parent, const String& caption,
                                      std::function<void()> click) {
-  auto* item = new TMenuItem(this);
-  item->SetCaption(caption);
-  if (click) item->OnClick = [click](TObject*) { click(); };
-  parent->Add(item);
-  return item;
+  return AddMenuItem(this, parent, caption, std::move(click));
 }
 
 void TSkinGalleryForm::MakeSkinMenu() {
