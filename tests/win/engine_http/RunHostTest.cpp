@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/win/input/Input.h"
 #include "app/win/platform/WinRunHost.h"
 
 namespace lbb {
@@ -124,10 +125,12 @@ TEST(RunHostHandOver, HostGoneReleasesWaitingWorkers) {
       });
     }
     // The eight lines wait in the queue, not yet taken by the UI thread; then the host ends.
-    const DWORD start = GetTickCount();
-    while (host.QueuedLines() < 8 && GetTickCount() - start < 20000)
-      Sleep(1);
-    ASSERT_EQ(host.QueuedLines(), 8u);
+    // Nothing may handle the queue while waiting: the lines must stay in it.
+    input::Waiting untouched;
+    untouched.handleMessages = nullptr;
+    untouched.limitMs = 20000;
+    ASSERT_TRUE(input::WaitUntil([&] { return host.QueuedLines() == 8; }, untouched))
+        << host.QueuedLines() << " lines queued";
     EXPECT_EQ(released.load(), 0);
   }
   // The host's end appended the queued lines and released every worker.

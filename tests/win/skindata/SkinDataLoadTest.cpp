@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "app/win/input/Input.h"
 #include "base/win/Handles.h"
 #include "forms/Application.h"
 #include "forms/Forms.h"
@@ -81,26 +82,26 @@ TEST(SkinDataLoad, SkinOfAnUnknownVersionSaysSoInAMessageBox) {
   forms::Application->Initialize();
   std::atomic<bool> stop{false};
   std::wstring shown;
-  // Reads and closes the box from another thread while the load waits in it.
+  // Reads and closes the box from another thread while the load waits in it. The box's text
+  // control may not be there yet right after the box appears.
   std::thread closer([&] {
-    const DWORD start = GetTickCount();
-    while (!stop && GetTickCount() - start < 20000) {
-      HWND box = FindWindowW(L"#32770", nullptr);
-      if (box && GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) {
-        // The box's text control may not be there yet right after the box appears.
-        HWND text = FindWindowExW(box, nullptr, L"Static", nullptr);
-        while (text && GetWindowTextLengthW(text) == 0)
-          text = FindWindowExW(box, text, L"Static", nullptr);
-        if (text) {
-          wchar_t buffer[256] = {};
-          GetWindowTextW(text, buffer, 256);
-          shown = buffer;
-          PostMessageW(box, WM_COMMAND, IDOK, 0);
-          return;
-        }
-      }
-      Sleep(10);
-    }
+    HWND box = nullptr, text = nullptr;
+    input::Waiting w;
+    w.handleMessages = nullptr;  // this thread has no windows
+    w.limitMs = 20000;
+    const bool found = input::WaitUntil(
+        [&] {
+          box = FindWindowW(L"#32770", nullptr);
+          if (!box || GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) return false;
+          text = FindWindowExW(box, nullptr, L"Static", nullptr);
+          while (text && GetWindowTextLengthW(text) == 0)
+            text = FindWindowExW(box, text, L"Static", nullptr);
+          return stop || text != nullptr;
+        },
+        w);
+    if (!found || !text) return;  // no box: `shown` stays empty and the test says so
+    shown = input::TextOf(text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
   });
   // The Sand skin with its version field changed to one no reader knows.
   TMemoryStream packed(

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/win/Handles.h"
 #include "forms/Application.h"
 #include "forms/Forms.h"
 #include "forms/Menus.h"
@@ -161,7 +162,8 @@ struct TWorker {
   std::atomic<DWORD> id{0};
   std::atomic<HWND> window{nullptr};
   std::atomic<bool> scrollBarMade{false};
-  std::atomic<bool> go{false};
+  // Set by the test once the thread is hooked: the window is made after that.
+  KernelHandle go{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   TRawLog log;
   std::thread thread;
 
@@ -170,8 +172,7 @@ struct TWorker {
       MSG m;
       PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);  // this thread has a queue now
       id = GetCurrentThreadId();
-      while (!go)
-        Sleep(1);
+      if (WaitForSingleObject(go.get(), 20000) != WAIT_OBJECT_0) return;  // the test fails
       HWND h = MakeRawWindow(&log);
       ShowWindow(h, SW_SHOW);
       SetActiveWindow(h);
@@ -199,7 +200,7 @@ TEST_F(SkinnerPartsTest, WindowsOfAHookedThreadAreSkinnedAndFreedOnTheirThread) 
   mgr->InstallThread(worker.id);
   mgr->InstallThread(worker.id);  // once only
   EXPECT_EQ(mgr->Threadlist->size(), 1u);
-  worker.go = true;
+  SetEvent(worker.go.get());
   ASSERT_TRUE(PumpUntil([&] {
     HWND h = worker.window;
     TWinSkinForm* sf = h ? mgr->FindForm(h) : nullptr;
