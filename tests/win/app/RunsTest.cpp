@@ -179,7 +179,12 @@ TEST_F(RunsThroughWindow, OtherButtonCannotStartASecondRun) {
     input::Waiting waiting;
     waiting.handleMessages = nullptr;
     if (!input::WaitUntil([&] { return !IsWindowEnabled(button1); }, waiting)) return;
-    otherWasEnabled = IsWindowEnabled(button2) != FALSE;
+    // The handler disables the two buttons one after the other: the album button follows at
+    // once, while the run is still going.
+    otherWasEnabled =
+        !input::WaitUntil([&] { return !IsWindowEnabled(button2) || IsWindowEnabled(button1); },
+                          waiting) ||
+        IsWindowEnabled(button2) != FALSE;
     if (!input::MoveMouse(target, waiting)) return;
     // A disabled button takes no press, so there is no effect of the press to wait for:
     // press and release are queued together while the run goes on.
