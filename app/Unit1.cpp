@@ -69,9 +69,7 @@ const std::u16string_view kIntroLines[] = {
 
 template <class C>
 C* Place(TForm1* form, int left, int top, int width, int height, std::u16string_view text) {
-  auto* c = new C(form);
-  c->SetParent(form);
-  c->SetBounds(left, top, width, height);
+  auto* c = forms::Place<C>(form, left, top, width, height);
   if (!text.empty()) c->SetCaption(String(text));
   return c;
 }
@@ -151,11 +149,6 @@ void TForm1::CreateSkinData() {
   SkinData1->SetName(u"SkinData1");
   // The component's stored settings, read as a form reader does: no run-time action while
   // they are read; its loaded step then asks the skin manager to skin everything.
-  const std::span<const uint8_t> skinBytes = resources::BuiltinSkin();
-  const int32_t count = static_cast<int32_t>(skinBytes.size());
-  TBytes stream(sizeof count);
-  memcpy(stream.data(), &count, sizeof count);
-  stream.insert(stream.end(), skinBytes.begin(), skinBytes.end());
   ReadComponents(
       *this,
       {{SkinData1,
@@ -166,7 +159,7 @@ void TForm1::CreateSkinData() {
          TStoredProperty::Text(u"SkinFormtype", u"sfMainform"),
          TStoredProperty::Text(u"MenuUpdate", u"True"),
          TStoredProperty::Text(u"MenuMerge", u"False"),
-         TStoredProperty::Binary(u"SkinStream", std::move(stream))}}});
+         TStoredProperty::Binary(u"SkinStream", SkinStreamOf(resources::BuiltinSkin()))}}});
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -304,4 +304,18 @@ class TWinControl : public TControl {
 // module and thread); null when none.
 TWinControl* FindControl(HWND hwnd);
 
+// A new control of class C owned by `owner` and shown on `parent` at the bounds given.
+template <class C>
+C* Place(TComponent* owner, TWinControl* parent, int left, int top, int width, int height) {
+  auto* c = new C(owner);
+  c->SetParent(parent);
+  c->SetBounds(left, top, width, height);
+  return c;
+}
+// The same, owned by `parent` itself.
+template <class C>
+C* Place(TWinControl* parent, int left, int top, int width, int height) {
+  return Place<C>(parent, parent, left, top, width, height);
+}
+
 }  // namespace lbb::forms

@@ -34,10 +34,7 @@ const TClassInfo& TGalleryForm::StaticClassInfo() {
 
 template <class C>
 C* TGalleryForm::Make(TWinControl* parent, int left, int top, int width, int height) {
-  auto* c = new C(this);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
+  return Place<C>(this, parent, left, top, width, height);
 }
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {

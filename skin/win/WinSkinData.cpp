@@ -24,6 +24,16 @@ TSkinSet DefaultSkinControls() {
   return s;
 }
 
+forms::TBytes SkinStreamOf(std::span<const uint8_t> block) {
+  const uint32_t count = static_cast<uint32_t>(block.size());
+  forms::TBytes stream;
+  stream.reserve(sizeof count + block.size());
+  for (int shift = 0; shift < 32; shift += 8)  // little-endian, as the stream reads it
+    stream.push_back(static_cast<uint8_t>(count >> shift));
+  stream.insert(stream.end(), block.begin(), block.end());
+  return stream;
+}
+
 void ShowSkinMessagesInBoxes() {
   SetSkinMessageHandler([](const String& message) {
     forms::Application->MessageBox(message, String(), MB_OK | MB_ICONWARNING);

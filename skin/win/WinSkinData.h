@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,10 @@ constexpr TSkinSet kDefaultSkinOptions =
     SetOf(xoPreview) | SetOf(xoToolbarBK) | SetOf(xoCaptionButtonHint);
 
 class TSkinData;
+
+// The stored bytes of the "SkinStream" property for the compressed skin block `block` (its
+// byte count, then the block), as a form file holds them.
+forms::TBytes SkinStreamOf(std::span<const uint8_t> block);
 
 // Shows the skin reader's messages (a skin of an unknown version) in the application's
 // message box; the program calls it once at start-up.

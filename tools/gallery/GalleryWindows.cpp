@@ -8,14 +8,6 @@ using namespace forms;
 
 namespace {
 
-template <class C>
-C* Place(TWinControl* parent, int left, int top, int width, int height) {
-  auto* c = new C(parent);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
-}
-
 String AnswerName(int result) {
   switch (result) {
     case mrOk:

@@ -22,15 +22,6 @@ std::span<const uint8_t> SkinBytes(TGallerySkin skin) {
   return skin == TGallerySkin::gsSand ? resources::SandSkin() : resources::BuiltinSkin();
 }
 
-// The "SkinStream" property as a form file stores it: the byte count, then the archive.
-TBytes StoredSkinStream(std::span<const uint8_t> archive) {
-  const int32_t count = static_cast<int32_t>(archive.size());
-  TBytes stream(sizeof count);
-  std::memcpy(stream.data(), &count, sizeof count);
-  stream.insert(stream.end(), archive.begin(), archive.end());
-  return stream;
-}
-
 }  // namespace
 
 const TClassInfo& TSkinGalleryForm::StaticClassInfo() {
@@ -114,8 +105,7 @@ void TSkinGalleryForm::MakeSkinData() {
                                SetToText(DefaultSkinControls(), SkinControlTypeNames())),
          TStoredProperty::Text(u"Options", SetToText(kDefaultSkinOptions, SkinOptionNames())),
          TStoredProperty::Text(u"SkinFormtype", u"sfMainform"),
-         TStoredProperty::Binary(u"SkinStream",
-                                 StoredSkinStream(SkinBytes(TGallerySkin::gsSlate)))}}});
+         TStoredProperty::Binary(u"SkinStream", SkinStreamOf(SkinBytes(TGallerySkin::gsSlate)))}}});
 }
 
 bool TSkinGalleryForm::UseSkin(TGallerySkin which, const std::u16string& file) {

@@ -15,6 +15,9 @@
 
 namespace lbb::forms::test {
 
+// Tests name it test::Place: a control owned by its parent and placed on it.
+using forms::Place;
+
 // Initialises the application once for the test program.
 void EnsureApplication();
 // Handles messages until `done` holds or about ten seconds of idle waiting have passed;
@@ -54,15 +57,6 @@ class FormTest : public ::testing::Test {
 
   TForm* form = nullptr;
 };
-
-// A control made by `parent` (its owner) and placed on it at the bounds given.
-template <class C>
-C* Place(TWinControl* parent, int left, int top, int width, int height) {
-  auto* c = new C(parent);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
-}
 
 // Records the messages that pass through a control's WindowProc (only those in `watch`, or
 // all when empty) and puts the previous method back when it goes.
