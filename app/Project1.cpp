@@ -7,12 +7,15 @@
 #include "app/Unit1.h"
 #include "app/WorkerThread.h"
 #include "forms/Application.h"
+#include "skin/controls/WinSkinDlg.h"
 #include "skin/win/WinSkinData.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using lbb::forms::Application;
   try {
     Application->Initialize();
+    // The main window's skin data component starts the skin manager as it loads.
+    lbb::skin::UseSkinManager();
     // A skin of an unknown version says so in a message box.
     lbb::skin::ShowSkinMessagesInBoxes();
     // The main window owns the taskbar button; the application's own window has none.
@@ -24,5 +27,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // Workers that are still handing over their last log lines end before the process does.
   lbb::app::WaitForWorkerThreads();
+  // The skin manager goes last: it gives every window that is still skinned back its own
+  // procedure and frame.
+  lbb::skin::DestroySkinManager();
   return Application->ExitCode();
 }

@@ -69,6 +69,10 @@ TSkinManage& EnsureSkinManager() {
   return *gManager;
 }
 
+void UseSkinManager() {
+  SetSkinManagerFactory([]() -> TSkinManagerSeam& { return EnsureSkinManager(); });
+}
+
 void DestroySkinManager() {
   if (!gManager) return;
   SetSkinManager(nullptr);

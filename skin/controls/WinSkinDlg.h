@@ -193,6 +193,9 @@ TSkinManage& EnsureSkinManager();
 // Destroys it (the skin subsystem's finalisation); the main hook only passes events on from
 // then on.
 void DestroySkinManager();
+// A program that skins its windows calls this first: the first skin data component that
+// finishes loading then makes the manager (EnsureSkinManager).
+void UseSkinManager();
 // Set by the manager's destructor; a manager made afterwards (EnsureSkinManager) starts with
 // the hooks on again.
 bool HooksOff();

@@ -38,6 +38,8 @@ class TSkinControl : public forms::TComponent {
   // The skin data changed: the control takes the new ButtonFace when its colour was replaced.
   virtual void SkinChange();
   virtual int GetState() { return 1; }
+  // The mouse left the control (the form skinner's timer says so for plain windows).
+  virtual void MouseLeave() {}
 
   uint8_t state = 0;  // bit 0 hot, bit 1 pressed
   bool done = false;
@@ -59,6 +61,7 @@ class TSkinControl : public forms::TComponent {
   int kind = 0;
   bool sizing = false;
   bool parentbk = false;
+  RECT boundsrect{};  // the control's rectangle on the screen
 };
 
 }  // namespace lbb::skin

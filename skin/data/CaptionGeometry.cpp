@@ -102,8 +102,7 @@ bool SecondRule(int v, const TButtonWindow& w) {
 
 TCaptionTextPlace PlaceCaptionText(const TCaptionTextInput& in) {
   const TRect& c = in.Caption;
-  TRect t{c.Left, c.Top, c.Left + in.TextWidth + in.BackLeft + in.BackRight,
-          c.Top + in.TextHeight};
+  TRect t{c.Left, c.Top, c.Left + in.TextWidth + in.BackLeft + in.BackRight, c.Top + in.TextHeight};
   const int w = t.Width(), cw = c.Width(), h = t.Height(), ch = c.Height();
   const int x = AlignOffset(in, w, cw, 0);
   const int y = (ch - h) / 2 + in.Shift.Top / 2;
@@ -228,7 +227,8 @@ void TRegionRuns::Flush() {
 void KeyedRuns(const PixelBuffer& bmp, TColor key, int tolerance, int dx, int dy,
                TRegionRuns& runs) {
   const auto range = [tolerance](uint32_t c) {
-    return std::pair<uint32_t, uint32_t>{c, std::min<uint32_t>(255, c + static_cast<uint32_t>(std::max(0, tolerance)))};
+    return std::pair<uint32_t, uint32_t>{
+        c, std::min<uint32_t>(255, c + static_cast<uint32_t>(std::max(0, tolerance)))};
   };
   const uint32_t k = static_cast<uint32_t>(key);
   const auto red = range(k & 0xFF), green = range((k >> 8) & 0xFF), blue = range((k >> 16) & 0xFF);
@@ -242,10 +242,12 @@ void KeyedRuns(const PixelBuffer& bmp, TColor key, int tolerance, int dx, int dy
     int x = 0;
     const int width = bmp.Width();
     while (x < width) {
-      while (x < width && keyed(row[x])) ++x;
+      while (x < width && keyed(row[x]))
+        ++x;
       if (x == width) break;
       const int start = x;
-      while (x < width && !keyed(row[x])) ++x;
+      while (x < width && !keyed(row[x]))
+        ++x;
       runs.Add(TRect{start + dx, y + dy, x + dx, y + dy + 1});
     }
   }

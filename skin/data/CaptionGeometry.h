@@ -21,14 +21,14 @@ namespace lbb::skin {
 // What the title placement needs: the caption rectangle C, the measured text size, the title
 // element's numbers and the window's kind.
 struct TCaptionTextInput {
-  TRect Caption;       // C: (bw.Left, 0, W - bw.Right, bw.Top), or (0, 0, W, bw.Top) minimised
-  int TextWidth = 0;   // the title text ("  " + title + " ") measured in the caption font
+  TRect Caption;      // C: (bw.Left, 0, W - bw.Right, bw.Top), or (0, 0, W, bw.Top) minimised
+  int TextWidth = 0;  // the title text ("  " + title + " ") measured in the caption font
   int TextHeight = 0;
-  int BackLeft = 0;    // the title background's fixed caps
+  int BackLeft = 0;  // the title background's fixed caps
   int BackRight = 0;
-  int Aligment = 0;    // 0 left, 1 centre, 2 right
-  TRect Shift;         // Left: text shift, Top: vertical text shift, Right: right clip
-  int RightBtn = 0;    // the largest XCoord of the visible right-aligned caption buttons
+  int Aligment = 0;  // 0 left, 1 centre, 2 right
+  TRect Shift;       // Left: text shift, Top: vertical text shift, Right: right clip
+  int RightBtn = 0;  // the largest XCoord of the visible right-aligned caption buttons
   bool BidiLeft = false;
   bool Popup = false;         // the window has WS_POPUP
   bool DialogBorder = false;  // sbsDialog
@@ -52,13 +52,13 @@ TCaptionTextPlace PlaceCaptionText(const TCaptionTextInput& in);
 struct TButtonWindow {
   bool Maximised = false;
   bool Active = true;
-  bool MinBox = false;         // sbiMin
-  bool MaxBox = false;         // sbiMax
-  bool HelpBox = false;        // sbiHelp
-  bool SystemMenu = false;     // sbisystem
+  bool MinBox = false;      // sbiMin
+  bool MaxBox = false;      // sbiMax
+  bool HelpBox = false;     // sbiHelp
+  bool SystemMenu = false;  // sbisystem
   bool MessageBox = false;
-  bool DialogBorder = false;   // sbsDialog
-  bool MDIChildMax = false;    // a maximised MDI child's buttons show in this window's menu bar
+  bool DialogBorder = false;  // sbsDialog
+  bool MDIChildMax = false;   // a maximised MDI child's buttons show in this window's menu bar
   bool HasMenuBar = false;
 };
 
@@ -80,8 +80,8 @@ TButtonVisibility SysButtonVisibility(int visibility, int visibility1, int actio
 
 // What the button layout needs of the window.
 struct TButtonFrame {
-  int Width = 0;      // fwidth: the window width
-  TRect Title;        // ctr: the title background's span
+  int Width = 0;  // fwidth: the window width
+  TRect Title;    // ctr: the title background's span
   TFrameWidths Borders;
   int MenuHeight = 0;
   int MenubarShift = 0;  // Menubar.r.Left, 0 without a Menubar element

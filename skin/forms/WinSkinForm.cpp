@@ -41,7 +41,7 @@ TWinSkinForm::TWinSkinForm(forms::TComponent* AOwner)
   fCanvas = std::make_unique<forms::TCanvas>();
   fcanvas2 = std::make_unique<forms::TCanvas>();
   IconBmp = std::make_unique<forms::TBitmap>();
-  CaptionBuf = std::make_unique<forms::TBitmap>();
+  CaptionBuf = std::make_unique<TDibSurface>();
 }
 
 TWinSkinForm::~TWinSkinForm() {

@@ -7,13 +7,12 @@
 // creates the skinner (owned by the form when there is a framework form, else by the
 // manager), sets Hwnd, mode and formclass, calls InitTform or InitDlg and posts SKM_SKINFORM.
 //
-// Only the set-up, dispatch and removal live here. InitSkinData computes the border widths
-// (bw) from the skin's border pieces; the frame painting and hit-testing (the non-client
-// handlers OnNcCalcSize ... OnRepaintFrame, Cropwindow, the caption buttons), the painted menu
-// bar and the owner-drawn menu items are filled in by their own files through the hand-over
-// points named below. Until then those handlers pass their messages to the previous procedure,
-// the native frame stays, and a window's native menu bar is kept in `hmenu` (given back when
-// the window is unskinned).
+// The set-up, dispatch and removal live in WinSkinForm*.cpp; the skinned frame (border widths,
+// the client area, painting, hit tests, caption buttons, hints, the system menu and the window
+// region) in WinSkinFrame*.cpp, WinSkinSysMenu.cpp and WinSkinRegion.cpp. The painted menu bar
+// and the owner-drawn menu items are filled in by their own files through the hand-over points
+// named below; until then a window's native menu bar is kept in `hmenu` (given back when the
+// window is unskinned) and its band is filled with the skin's button face.
 #pragma once
 
 #include <windows.h>
@@ -29,6 +28,9 @@
 #include "forms/Menus.h"
 #include "forms/Messages.h"
 #include "forms/WindowProcHook.h"
+#include "skin/data/CaptionGeometry.h"
+#include "skin/forms/NCObject.h"
+#include "skin/win/DibSurface.h"
 #include "skin/win/SkinMessages.h"
 #include "skin/win/WinSkinData.h"
 
@@ -36,10 +38,8 @@ namespace lbb::skin {
 
 class TSkinControl;
 class TSkinManage;
-// The painted menu bar and the hot objects of the non-client area (caption and menu-bar
-// buttons) belong to the frame and menu-bar painters.
+// The painted menu bar belongs to the menu-bar painter.
 class TWinSkinMenu;
-class TNCObject;
 
 enum class TSkinFormStyle : uint8_t { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
 enum class TSkinFormBorder : uint8_t { sbsSizeable, sbsSingle, sbsNone, sbsDialog };
@@ -88,11 +88,43 @@ class TWinSkinForm : public forms::TComponent {
 
   // Re-applies the current skin (the manager calls DeleteSysbtn and InitSkinData first).
   void SkinChange();
-  // Frame hand-over points (the frame's own file fills them in).
+  // The border widths and caption buttons from the skin data; freeing the buttons.
   void InitSkinData();
   void DeleteSysbtn();
+  // The shaped window region from colour-keyed border pieces, and taking it away.
   void Cropwindow();
   void Uncropwindow();
+  // The whole frame (left, right, caption bar, bottom) rendered into `fbmp`, sized to the
+  // window, on the skin's button face.
+  void getClipMap(TDibSurface& fbmp);
+
+  // ---- the skinned frame
+  // Paints the non-client area on `dc`, or on the window's own when null.
+  void PaintFrame(HDC dc = nullptr);
+  // Renders border piece `side` (kBorderLeft...) in the window's active or inactive look.
+  void DrawBorder(int side, const RECT& r, HDC dc);
+  void DrawBorderPixels(int side, const TRect& r, PixelBuffer& dst);
+  // Whether caption button `index` shows now (stored in its `visible`).
+  bool IsSysButtonVisible(size_t index);
+  void LayoutSysButtons();
+  // One caption button in its state, straight onto the window.
+  void DrawSysButton(TWinSysButton& button);
+  // The caption button at frame point p (visible, Action >= 0), or null.
+  TWinSysButton* FindSysBtn(const TFramePoint& p) const;
+  TFramePoint ScreenToFrame(POINT screen) const;
+  // The click of ActiveBtn at screen point `at`.
+  void SysButtonClick(POINT at);
+  // The hint text of a caption button's action (empty: none).
+  static std::u16string SysButtonHint(int action);
+  void SendToActiveMDIChild(WPARAM command);
+  // The skinned system menu.
+  void PopupSysMenu(POINT screen);
+  void BuildSysMenu();
+  void BuildDefaultSysMenu();
+  void AddSysMenuitem(const std::u16string& acaption, int action);
+  bool HasCloseItem() const;
+  // The window-icon bitmap (IconBmp, DefIcon, Iconx) from the window's icon.
+  void MakeIconBitmap();
   // Kept for its callers; no effect.
   void EnableSysbtn(bool) {}
   void doLog(const std::u16string&) {}
@@ -192,18 +224,26 @@ class TWinSkinForm : public forms::TComponent {
   HICON DefIcon = nullptr;
   TColor formcolor = 0;
   DWORD dwstyle = 0;
-  lbb::RegionHandle WinRgn;  // while crop
+  // The window's region while crop (the window owns it once it is set; never deleted here).
+  HRGN WinRgn = nullptr;
   // The painted menu bar, owned; the menu-bar painter makes it (null until then).
   TWinSkinMenu* menu = nullptr;
   // The skinned system menu, owned; the frame painter makes it (null until then).
   std::unique_ptr<forms::TPopupMenu> sysmenu;
   TNCObject* ActiveBtn = nullptr;
+  // Scratch surfaces of the frame painter: border pieces and single caption buttons; the
+  // caption as composed without its buttons (what a button redraw puts back under it).
+  TDibSurface BorderBuf;
+  TDibSurface ButtonBuf;
+  PixelBuffer CaptionBack;
   // The 250 ms hover and hint timer: a timer of the skinned window itself, so that it runs on
   // the window's thread; its WM_TIMER goes to TimerTick and no further.
   lbb::WindowTimer timer{kHoverTimerId};
   std::unique_ptr<forms::TFont> CaptionFont;
   std::unique_ptr<forms::TBitmap> IconBmp;
-  std::unique_ptr<forms::TBitmap> CaptionBuf;
+  std::unique_ptr<TDibSurface> CaptionBuf;
+  // The caption buttons, in the skin's order.
+  std::vector<std::unique_ptr<TWinSysButton>> SysBtn;
   forms::TComponent* Activeskincontrol = nullptr;
 
   // The implementation's own state (subclassing, hooks) — see WinSkinFormImpl.h.
@@ -225,7 +265,6 @@ class TWinSkinForm : public forms::TComponent {
   void ShowAfterSkinning();
   void FitAfterSkinning();
   void NotifySkinned();
-  void MakeIconBmp();
   int TitleWidth();
   RECT CurrentClientRect() const;
   void WidenMessageBox(int& width);
@@ -264,6 +303,22 @@ class TWinSkinForm : public forms::TComponent {
   void OnNcMouse(forms::TMessage& m);
   void OnRepaintFrame(forms::TMessage& m);
   void OnSetText(forms::TMessage& m);
+  void OnPaintFrameTo(forms::TMessage& m);
+  void PaintFrameOn(HDC dc);
+  void PaintCaption(HDC dc);
+  void DrawCaptionText(TDibSurface& buf, const RECT& c);
+  void DrawSysButtons(TDibSurface& buf);
+  void DrawFormIcon(TDibSurface& buf, const RECT& r);
+  void PaintMenuBand(HDC dc);
+  TButtonWindow ButtonWindow() const;
+  TFrameWidths Widths() const { return TFrameWidths{bw.left, bw.top, bw.right, bw.bottom}; }
+  void NcMouseMove(forms::TMessage& m, TNCObject* hit);
+  void NcButtonDown(forms::TMessage& m, TNCObject* hit);
+  void NcButtonUp(forms::TMessage& m, TNCObject* hit, POINT at);
+  void NcDoubleClick(forms::TMessage& m, TWinSysButton* hit);
+  void NcRightButtonDown(forms::TMessage& m, POINT at);
+  void ShowButtonHint(TWinSysButton& b, POINT cursor);
+  void LeaveSkinControl();
   void DialogChar(forms::TMessage& m);
   void OldWndProc(forms::TMessage& m);
 };

@@ -173,8 +173,11 @@ bool TWinSkinForm::Stage2(forms::TMessage& m) {
       CallDefault(m);
       return false;
     case WM_SETICON:
+      // The platform's default handling draws its own caption straight away; the skinned
+      // caption is painted over it again.
       CallDefault(m);
-      MakeIconBmp();
+      MakeIconBitmap();
+      if (sMainMenu) PaintFrame();
       return false;
     case WM_COMMAND:
       OnCommand(m);
@@ -267,8 +270,8 @@ void TWinSkinForm::OnMenuChanged(forms::TMessage& m, bool formMethod) {
   }
 }
 
-// ---- stage 3: skinned frames. The non-client handlers are the frame and menu painters';
-// until they exist, each passes its message to the previous procedure.
+// ---- stage 3: skinned frames. The non-client handlers are the frame painter's
+// (WinSkinFrame.cpp, WinSkinFrameButtons.cpp).
 
 void TWinSkinForm::Stage3(forms::TMessage& m) {
   switch (m.Msg) {
@@ -281,6 +284,11 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
       return;
     case WM_NCCALCSIZE:
       OnNcCalcSize(m);
+      return;
+    case WM_SETTEXT:
+      // As with WM_SETICON: the default handling paints the native caption with the new title.
+      CallDefault(m);
+      PaintFrame();
       return;
     case WM_NCHITTEST:
       OnNcHitTest(m);
@@ -307,25 +315,11 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
   }
 }
 
+// Owner-drawn menu items. The skinned system menu's items are measured and drawn by the
+// menu itself (a plain window's own procedure would not know them); the rest is the menu
+// painter's (hand-over point) and, until then, the window's.
 void TWinSkinForm::OnMenuItem(forms::TMessage& m) {
-  CallDefault(m);
-}
-void TWinSkinForm::OnNcCalcSize(forms::TMessage& m) {
-  CallDefault(m);
-}
-void TWinSkinForm::OnNcHitTest(forms::TMessage& m) {
-  CallDefault(m);
-}
-void TWinSkinForm::OnNcPaint(forms::TMessage& m) {
-  CallDefault(m);
-}
-void TWinSkinForm::OnNcActivate(forms::TMessage& m) {
-  CallDefault(m);
-}
-void TWinSkinForm::OnNcMouse(forms::TMessage& m) {
-  CallDefault(m);
-}
-void TWinSkinForm::OnRepaintFrame(forms::TMessage& m) {
+  if (sysmenu && sysmenu->DispatchMessage(m)) return;
   CallDefault(m);
 }
 
@@ -346,8 +340,7 @@ void TWinSkinForm::FormWindowProc(forms::TMessage& m) {
       OnMenuChanged(m, true);
       return;
     case SKM_PAINTFRAMETO:
-      // The frame painter paints the non-client area into the DC in wParam here.
-      if (m.LParam == SkinMagic) m.Result = SkinMagic;
+      OnPaintFrameTo(m);
       return;
     case SKM_QUERYSKIN:
       m.Result = m.LParam == SkinMagic ? SkinMagic : 1;

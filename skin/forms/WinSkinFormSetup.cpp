@@ -164,45 +164,6 @@ void TWinSkinForm::Subclass() {
   if (!ok) throw std::runtime_error("the window's procedure could not be taken over");
 }
 
-// ---- frame hand-over points
-
-// The border widths come from the skin's four border pieces (one look of each); the caption
-// buttons are the frame painter's (hand-over point).
-void TWinSkinForm::InitSkinData() {
-  if (!fsd) return;
-  auto piece = [&](int side) {
-    const auto& b = fsd->border[static_cast<size_t>(side)];
-    if (!b) return TBorderPiece{};
-    return TBorderPiece{b->Map.Width(), b->Map.Height(), b->frame};
-  };
-  const TFrameWidths w =
-      FrameWidthsOf(piece(kBorderLeft), piece(kBorderRight), piece(kBorderTop),
-                    piece(kBorderBottom), FormBorder == TSkinFormBorder::sbsNone);
-  bw = RECT{w.Left, w.Top, w.Right, w.Bottom};
-}
-
-void TWinSkinForm::DeleteSysbtn() {
-  BtnCount = 0;
-  RightBtn = 0;
-  ActiveBtn = nullptr;
-}
-
-// Hand-over point: the frame painter builds the window region from the skin's border pieces.
-void TWinSkinForm::Cropwindow() {}
-
-void TWinSkinForm::Uncropwindow() {
-  if (!crop) return;
-  crop = false;
-  if (IsWindow(Hwnd)) SetWindowRgn(Hwnd, nullptr, TRUE);
-  WinRgn.reset();
-}
-
-// Hand-over points of the frame painter: the system-menu style of the skinned caption, the
-// caption icon, and caption-button hovering and hints.
-void TWinSkinForm::SetSysMenuStyle(bool) {}
-void TWinSkinForm::MakeIconBmp() {}
-void TWinSkinForm::TimerTick() {}
-
 // ---- deferred initialisation (SKM_SKINFORM)
 
 void TWinSkinForm::OnSkinForm() {
@@ -210,7 +171,7 @@ void TWinSkinForm::OnSkinForm() {
   if (impl->deferredDone) return;
   impl->deferredDone = true;
   hsysmenu = GetSystemMenu(Hwnd, FALSE);
-  MakeIconBmp();
+  MakeIconBitmap();
   SaveFrameSize();
   ShowAfterSkinning();
   if (FForm)

@@ -14,6 +14,12 @@ namespace {
 
 TSkinManagerSeam gNoManager;
 TSkinManagerSeam* gManager = &gNoManager;
+TSkinManagerFactory gFactory = nullptr;
+
+// The first skin data component that loads (or takes a skin) makes the manager.
+void MakeManagerIfNone() {
+  if (gFactory && gManager == &gNoManager) gFactory();
+}
 
 }  // namespace
 
@@ -46,6 +52,10 @@ TSkinManagerSeam& SkinManager() {
 
 void SetSkinManager(TSkinManagerSeam* manager) {
   gManager = manager ? manager : &gNoManager;
+}
+
+void SetSkinManagerFactory(TSkinManagerFactory factory) {
+  gFactory = factory;
 }
 
 const forms::TClassInfo& TSkinData::StaticClassInfo() {
@@ -156,6 +166,7 @@ void TSkinData::SetSkinStreamBytes(const forms::TBytes& bytes) {
 
 void TSkinData::ApplySkin() {
   if (OnlyStoring()) return;
+  MakeManagerIfNone();
   SkinManager().SetUpdateData(this);
   SkinManager().DeleteSysbtn();
   if (SkinManager().State() == TSkinManagerState::msRunning)
@@ -209,6 +220,7 @@ void TSkinData::Loaded() {
   forms::TComponent::Loaded();
   if (IsDesignTime()) return;
   if (!HasScrollBarInfo()) FSkinControls &= ~SetOf(xcScrollbar);
+  MakeManagerIfNone();
   SkinManager().Register(this);
   ReadCaptionFont();
   if (ftype != TSkinFormType::sfMainform) {

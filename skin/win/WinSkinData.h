@@ -176,6 +176,11 @@ class TSkinManagerSeam {
 // The manager in use (a no-op until the skin manager installs itself; null restores that).
 TSkinManagerSeam& SkinManager();
 void SetSkinManager(TSkinManagerSeam* manager);
+// Makes (and installs) the skin manager when a skin data component finishes loading or takes
+// a new skin while none is installed. The skin engine registers it (UseSkinManager); without
+// one the no-op manager stays and windows keep their native look.
+using TSkinManagerFactory = TSkinManagerSeam& (*)();
+void SetSkinManagerFactory(TSkinManagerFactory factory);
 
 class TSkinData : public forms::TComponent, public TSkinModel {
   LBB_FORMS_CLASS_INFO

@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "forms/Application.h"
+#include "skin/controls/WinSkinDlg.h"
 #include "skin/win/WinSkinSystem.h"
 #include "tools/gallery/GalleryAuto.h"
 #include "tools/gallery/SkinGalleryForm.h"
@@ -74,6 +75,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     Application->Initialize();
     Application->SetTitle(u"Skin gallery");
+    // The gallery's skin data component starts the skin manager as it loads.
+    lbb::skin::UseSkinManager();
     // A skin file of an unknown version says so in a box (not while the gallery drives itself:
     // nobody would close it).
     if (!options.automatic) lbb::skin::ShowSkinMessagesInBoxes();
@@ -88,5 +91,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::fprintf(stderr, "SkinGallery: %s\n", e.what());
     code = 1;
   }
+  // Every window still skinned gets its own procedure and frame back.
+  lbb::skin::DestroySkinManager();
   return code;
 }
