@@ -148,8 +148,11 @@ void TWinSkinForm::RestoreNativeSize() {
   const TFrameSize size =
       UnskinnedWindowSize(r.right - r.left, r.bottom - r.top, oldsize.right, oldsize.bottom,
                           TFrameWidths{bw.left, bw.top, bw.right, bw.bottom});
-  SetWindowPos(Hwnd, nullptr, pos.x, pos.y, size.Width, size.Height,
-               SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+  {
+    const TFrameFit fit(FForm);
+    SetWindowPos(Hwnd, nullptr, pos.x, pos.y, size.Width, size.Height,
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+  }
   impl->fitted = false;
 }
 

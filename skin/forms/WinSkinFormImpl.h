@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "forms/WindowProcHook.h"
 #include "skin/forms/WinSkinForm.h"
@@ -30,6 +31,26 @@ struct TWinSkinForm::TImpl {
   int fittedMenu = 0;         // and the menu band
   bool colorSaved = false;    // formcolor holds the form's own colour
   bool deferredDone = false;  // the deferred initialisation ran
+};
+
+// While the skinner fits the window's size to a frame (the skin's, or the native one given
+// back), the form's resize veto is not asked: the client area keeps its size, only the frame
+// around it changes. A form that refuses every resize would otherwise keep its old outer size
+// and lose client area to the skin's borders.
+class TFrameFit {
+ public:
+  explicit TFrameFit(forms::TCustomForm* form) : form_(form) {
+    if (form_) saved_ = std::exchange(form_->OnCanResize, nullptr);
+  }
+  ~TFrameFit() {
+    if (form_ && !form_->OnCanResize) form_->OnCanResize = std::move(saved_);
+  }
+  TFrameFit(const TFrameFit&) = delete;
+  TFrameFit& operator=(const TFrameFit&) = delete;
+
+ private:
+  forms::TCustomForm* form_;
+  decltype(forms::TCustomForm::OnCanResize) saved_;
 };
 
 }  // namespace lbb::skin

@@ -263,8 +263,11 @@ void TWinSkinForm::FitFrame(bool keepClient) {
   TFrameSize size =
       SkinnedWindowSize(width - bw.left - bw.right, fClientRect.bottom, widths, MenuHeight);
   if (ismessagebox && !keepClient) WidenMessageBox(size.Width);
-  SetWindowPos(Hwnd, nullptr, 0, 0, size.Width, size.Height,
-               SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+  {
+    const TFrameFit fit(FForm);
+    SetWindowPos(Hwnd, nullptr, 0, 0, size.Width, size.Height,
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+  }
   impl->fitted = true;
   impl->fittedBw = bw;
   impl->fittedMenu = MenuHeight;

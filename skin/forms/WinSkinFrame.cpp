@@ -63,8 +63,8 @@ void TWinSkinForm::InitSkinData() {
     return TBorderPiece{b->Map.Width(), b->Map.Height(), b->frame};
   };
   const bool none = FormBorder == TSkinFormBorder::sbsNone;
-  const TFrameWidths w = FrameWidthsOf(piece(kBorderLeft), piece(kBorderRight),
-                                       piece(kBorderTop), piece(kBorderBottom), none);
+  const TFrameWidths w = FrameWidthsOf(piece(kBorderLeft), piece(kBorderRight), piece(kBorderTop),
+                                       piece(kBorderBottom), none);
   bw = RECT{w.Left, w.Top, w.Right, w.Bottom};
   if (none) MenuHeight = 0;
   DeleteSysbtn();
@@ -101,8 +101,8 @@ void TWinSkinForm::OnNcCalcSize(forms::TMessage& m) {
     m.Result = 0;
     return;
   }
-  const bool mdiChildNotNormal = FormStyle == TSkinFormStyle::sfsMDIChild &&
-                                 Windowstate != TSkinWindowState::swsNormal;
+  const bool mdiChildNotNormal =
+      FormStyle == TSkinFormStyle::sfsMDIChild && Windowstate != TSkinWindowState::swsNormal;
   if (mdiChildNotNormal || FormBorder == TSkinFormBorder::sbsNone) {
     p->rgrc[1] = p->rgrc[0];
     m.Result = WVR_REDRAW;
@@ -223,7 +223,8 @@ void TWinSkinForm::PaintCaption(HDC dc) {
   if (minimised) {
     const Pixel face = PixelColour(fsd->Colors[kShemeButtonFace]);
     PixelBuffer& px = buf.Pixels();
-    for (int y = 0; y < height; ++y) std::fill(px.Row(y), px.Row(y) + W, face);
+    for (int y = 0; y < height; ++y)
+      std::fill(px.Row(y), px.Row(y) + W, face);
     c = RECT{0, 0, W, bw.top};
   } else {
     // Start from the strip as drawn, so that the corners of the side pieces stay.
@@ -264,13 +265,15 @@ void TWinSkinForm::DrawCaptionText(TDibSurface& buf, const RECT& c) {
   RightBtn = 0;
   for (size_t i = 0; i < SysBtn.size(); ++i) {
     const TDataSkinSysButton& d = *SysBtn[i]->data;
-    if (d.Align == 1 && !d.Map.Empty() && IsSysButtonVisible(i)) RightBtn = std::max(RightBtn, d.XCoord);
+    if (d.Align == 1 && !d.Map.Empty() && IsSysButtonVisible(i))
+      RightBtn = std::max(RightBtn, d.XCoord);
   }
   HDC dc = buf.Dc();
   lbb::SelectScope font(dc, CaptionFont ? CaptionFont->Handle() : nullptr);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, static_cast<COLORREF>(
-                       fsd->Colors[FWindowActive ? kShemeTitleTextActive : kShemeTitleTextNoActive]));
+  SetTextColor(dc,
+               static_cast<COLORREF>(
+                   fsd->Colors[FWindowActive ? kShemeTitleTextActive : kShemeTitleTextNoActive]));
   RECT measured = c;
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, kTitleMeasureFlags);
   const TDataSkinTitle* title = fsd->Title.get();
@@ -361,7 +364,8 @@ void TWinSkinForm::getClipMap(TDibSurface& fbmp) {
   if (!fsd || fsd->Empty || !fbmp.Reserve(W, H)) return;
   const Pixel face = PixelColour(fsd->Colors[kShemeButtonFace]);
   PixelBuffer& px = fbmp.Pixels();
-  for (int y = 0; y < H; ++y) std::fill(px.Row(y), px.Row(y) + W, face);
+  for (int y = 0; y < H; ++y)
+    std::fill(px.Row(y), px.Row(y) + W, face);
   DrawBorderPixels(kBorderLeft, TRect{0, 0, bw.left, H}, px);
   DrawBorderPixels(kBorderRight, TRect{W - bw.right, 0, W, H}, px);
   DrawBorderPixels(kBorderTop, TRect{bw.left, 0, W - bw.right, bw.top}, px);

@@ -58,10 +58,9 @@ void TWinSkinForm::Cropwindow() {
       lbb::RegionHandle left = keyed(kBorderLeft) && H > 1
                                    ? PieceRegion(*this, kBorderLeft, bw.left, H, 0, 0)
                                    : RectRegion(0, 0, bw.left, H);
-      lbb::RegionHandle right =
-          keyed(kBorderRight) && H > 1
-              ? PieceRegion(*this, kBorderRight, bw.right, H, W - bw.right, 0)
-              : RectRegion(W - bw.right, 0, W, H);
+      lbb::RegionHandle right = keyed(kBorderRight) && H > 1
+                                    ? PieceRegion(*this, kBorderRight, bw.right, H, W - bw.right, 0)
+                                    : RectRegion(W - bw.right, 0, W, H);
       lbb::RegionHandle bottom =
           keyed(kBorderBottom) && bw.bottom >= 2
               ? PieceRegion(*this, kBorderBottom, inner, bw.bottom, bw.left, H - bw.bottom)

@@ -1,0 +1,151 @@
+// The program's main window with the skin manager running, as the program starts it: the
+// window carries the built-in skin's frame, its client area keeps the size the window sets,
+// the caption bar is the skin's Top piece, and the window is cut to the skin's keyed corners.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/Unit1.h"
+#include "forms/Application.h"
+#include "forms/Screenshot.h"
+#include "skin/controls/WinSkinDlg.h"
+#include "skin/data/imgutil.h"
+#include "skin/forms/WinSkinForm.h"
+#include "tests/win/forms/FormsSupport.h"
+
+namespace {
+
+using namespace lbb;
+using namespace lbb::skin;
+
+class MainWindowFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::test::EnsureApplication();
+    UseSkinManager();
+    form = new app::TForm1(forms::Application);
+    form->DoCreate();
+    form->ShowForm();
+    ASSERT_TRUE(forms::test::PumpUntil([&] {
+      TWinSkinForm* sf = Skinner();
+      return sf && sf->Skinstate == kSkinIdle && sf->Subclassed();
+    })) << "the main window was not skinned";
+    forms::test::Settle();
+  }
+  void TearDown() override {
+    delete form;
+    forms::test::Settle();
+    DestroySkinManager();
+    SetSkinManagerFactory(nullptr);
+    forms::test::Settle();
+  }
+  TWinSkinForm* Skinner() const {
+    TSkinManage* m = SkinManagerInstance();
+    return m && form->HandleAllocated() ? m->FindForm(form->Handle()) : nullptr;
+  }
+  HWND Hwnd() const { return form->Handle(); }
+
+  app::TForm1* form = nullptr;
+};
+
+// The frame as painted into a memory surface of the window's size.
+PixelBuffer PaintedFrame(HWND hwnd) {
+  RECT w{};
+  GetWindowRect(hwnd, &w);
+  TDibSurface surface(w.right - w.left, w.bottom - w.top);
+  EXPECT_EQ(SendMessageW(hwnd, SKM_PAINTFRAMETO, reinterpret_cast<WPARAM>(surface.Dc()),
+                         SkinMagic),
+            SkinMagic);
+  return surface.Pixels();
+}
+
+bool Inside(const RECT& r, int x, int y) {
+  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+TEST_F(MainWindowFrame, ClientAreaKeepsItsSizeUnderTheSkinBorders) {
+  TWinSkinForm* sf = Skinner();
+  ASSERT_NE(sf, nullptr);
+  // The built-in skin: Left and Right pieces 8 wide with 2 frames, Top 60 high with 2, Bottom
+  // 8 high with 2.
+  EXPECT_EQ(sf->bw.left, 4);
+  EXPECT_EQ(sf->bw.top, 30);
+  EXPECT_EQ(sf->bw.right, 4);
+  EXPECT_EQ(sf->bw.bottom, 4);
+  RECT c{}, w{};
+  GetClientRect(Hwnd(), &c);
+  GetWindowRect(Hwnd(), &w);
+  EXPECT_EQ(c.right, 455);
+  EXPECT_EQ(c.bottom, 267);
+  EXPECT_EQ(w.right - w.left, 455 + 4 + 4);
+  EXPECT_EQ(w.bottom - w.top, 267 + 30 + 4);
+  // The client area starts under the left border and the caption.
+  POINT origin{0, 0};
+  ClientToScreen(Hwnd(), &origin);
+  EXPECT_EQ(origin.x - w.left, 4);
+  EXPECT_EQ(origin.y - w.top, 30);
+}
+
+TEST_F(MainWindowFrame, CaptionBarIsTheSkinsTopPieceOutsideTitleAndButtons) {
+  TWinSkinForm* sf = Skinner();
+  ASSERT_NE(sf, nullptr);
+  TSkinData* data = sf->fsd;
+  ASSERT_NE(data, nullptr);
+  const PixelBuffer frame = PaintedFrame(Hwnd());
+  const int W = frame.Width();
+  const auto& top = data->border[kBorderTop];
+  ASSERT_TRUE(top);
+  // The Top piece rendered by the drawing primitives at the caption's size, active look.
+  const int inner = W - sf->bw.left - sf->bw.right;
+  const PixelBuffer expected = RenderSkinImage(TRect{0, 0, inner, sf->bw.top}, top->Map, top->r,
+                                               true, top->Tile != 1, top->frame, 1);
+  int compared = 0, differing = 0;
+  for (int y = 0; y < sf->bw.top; ++y)
+    for (int x = sf->bw.left; x < W - sf->bw.right; ++x) {
+      if (Inside(sf->ctr, x, y)) continue;  // the title and its background
+      bool onButton = false;
+      for (const auto& b : sf->SysBtn)
+        if (b->visible && Inside(b->bounds, x, y)) onButton = true;
+      if (onButton) continue;
+      ++compared;
+      if (frame.At(x, y) != expected.At(x - sf->bw.left, y)) ++differing;
+    }
+  EXPECT_GT(compared, inner * sf->bw.top / 2);
+  EXPECT_EQ(differing, 0) << "of " << compared << " caption pixels";
+  std::filesystem::create_directories(LBB_SCREENSHOT_DIR);
+  EXPECT_TRUE(forms::SaveWindowPng(Hwnd(), LBB_SCREENSHOT_DIR "/skinned-main-window.png"));
+}
+
+TEST_F(MainWindowFrame, RegionCutsExactlyTheKeyedPixelsOfTheCorners) {
+  TWinSkinForm* sf = Skinner();
+  ASSERT_NE(sf, nullptr);
+  ASSERT_TRUE(sf->crop);
+  RegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(Hwnd(), rgn.get()), ERROR);
+  RECT w{};
+  GetWindowRect(Hwnd(), &w);
+  const int W = w.right - w.left, H = w.bottom - w.top;
+  // The pieces as the frame draws them: Left at bw.left x H, Top across the caption.
+  PixelBuffer left(sf->bw.left, H), top(W - sf->bw.left - sf->bw.right, sf->bw.top);
+  sf->DrawBorderPixels(kBorderLeft, TRect{0, 0, left.Width(), H}, left);
+  sf->DrawBorderPixels(kBorderTop, TRect{0, 0, top.Width(), top.Height()}, top);
+  const Pixel key = PixelOf(kSkinKeyColour);
+  int keyed = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < sf->bw.left; ++x) {
+      keyed += left.At(x, y) == key;
+      EXPECT_EQ(PtInRegion(rgn.get(), x, y) != FALSE, left.At(x, y) != key) << x << "," << y;
+    }
+  for (int y = 0; y < top.Height(); ++y)
+    for (int x = 0; x < top.Width(); ++x) {
+      keyed += top.At(x, y) == key;
+      EXPECT_EQ(PtInRegion(rgn.get(), x + sf->bw.left, y) != FALSE, top.At(x, y) != key)
+          << x + sf->bw.left << "," << y;
+    }
+  EXPECT_GT(keyed, 0) << "the built-in skin's corners are keyed";
+  // The client area is whole.
+  EXPECT_TRUE(PtInRegion(rgn.get(), sf->bw.left, sf->bw.top));
+  EXPECT_TRUE(PtInRegion(rgn.get(), W - sf->bw.right - 1, H - sf->bw.bottom - 1));
+}
+
+}  // namespace
