@@ -309,7 +309,15 @@ class TWinSkinForm : public forms::TComponent {
   void DrawCaptionText(TDibSurface& buf, const RECT& c);
   void DrawSysButtons(TDibSurface& buf);
   void DrawFormIcon(TDibSurface& buf, const RECT& r);
+  // The native menu's items in the band under the caption (until the menu-bar painter).
+  struct TBandItem {
+    int position;
+    RECT bounds;  // frame coordinates
+    std::wstring text;
+  };
+  std::vector<TBandItem> BandItems(HDC dc) const;
   void PaintMenuBand(HDC dc);
+  bool OpenBandItem(const TFramePoint& p);
   TButtonWindow ButtonWindow() const;
   TFrameWidths Widths() const { return TFrameWidths{bw.left, bw.top, bw.right, bw.bottom}; }
   void NcMouseMove(forms::TMessage& m, TNCObject* hit);

@@ -188,14 +188,6 @@ void TWinSkinForm::PaintFrameOn(HDC dc) {
   PaintMenuBand(dc);
 }
 
-// The band between the caption and the client area: the painted menu bar's (hand-over point
-// of the menu-bar painter), else the skin's button face.
-void TWinSkinForm::PaintMenuBand(HDC dc) {
-  if (MenuHeight <= 0 || !fsd->BGBrush) return;
-  const RECT band{bw.left, bw.top, fwidth - bw.right, bw.top + MenuHeight};
-  FillRect(dc, &band, fsd->BGBrush.get());
-}
-
 void TWinSkinForm::DrawBorderPixels(int side, const TRect& r, PixelBuffer& dst) {
   if (r.Inverted() || side < 0 || side > kBorderBottom) return;
   const auto& piece = fsd->border[static_cast<size_t>(side)];

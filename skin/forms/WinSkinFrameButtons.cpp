@@ -261,6 +261,13 @@ void TWinSkinForm::NcButtonDown(forms::TMessage& m, TNCObject* hit) {
     Swallow(m);
     return;
   }
+  if (m.WParam == HTMENU) {
+    if (!FWindowActive) SetForegroundWindow(Hwnd);
+    if (OpenBandItem(ScreenToFrame(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}))) {
+      Swallow(m);
+      return;
+    }
+  }
   if (Windowstate == TSkinWindowState::swsMax && FWindowActive && m.WParam == HTCAPTION)
     m.WParam = HTMENU;
   CallDefault(m);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/Unit1.h"
+#include "app/win/input/Input.h"
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
 #include "skin/controls/WinSkinDlg.h"
@@ -53,8 +54,7 @@ PixelBuffer PaintedFrame(HWND hwnd) {
   RECT w{};
   GetWindowRect(hwnd, &w);
   TDibSurface surface(w.right - w.left, w.bottom - w.top);
-  EXPECT_EQ(SendMessageW(hwnd, SKM_PAINTFRAMETO, reinterpret_cast<WPARAM>(surface.Dc()),
-                         SkinMagic),
+  EXPECT_EQ(SendMessageW(hwnd, SKM_PAINTFRAMETO, reinterpret_cast<WPARAM>(surface.Dc()), SkinMagic),
             SkinMagic);
   return surface.Pixels();
 }
@@ -146,6 +146,90 @@ TEST_F(MainWindowFrame, RegionCutsExactlyTheKeyedPixelsOfTheCorners) {
   // The client area is whole.
   EXPECT_TRUE(PtInRegion(rgn.get(), sf->bw.left, sf->bw.top));
   EXPECT_TRUE(PtInRegion(rgn.get(), W - sf->bw.right - 1, H - sf->bw.bottom - 1));
+}
+
+// The caption button with `action`, laid out by the last paint.
+TWinSysButton* ButtonOf(TWinSkinForm& sf, int action) {
+  for (const auto& b : sf.SysBtn)
+    if (b->data->Action == action && b->visible) return b.get();
+  return nullptr;
+}
+
+// The middle of a caption button in the window's client coordinates (the caption lies above
+// the client area, so y is negative).
+POINT ClientPointOf(const TWinSkinForm& sf, const TWinSysButton& b) {
+  return POINT{(b.bounds.left + b.bounds.right) / 2 - sf.bw.left,
+               (b.bounds.top + b.bounds.bottom) / 2 - sf.bw.top - sf.MenuHeight};
+}
+
+TEST_F(MainWindowFrame, CaptionButtonsMinimiseRestoreAndCloseWithTheMouse) {
+  TWinSkinForm* sf = Skinner();
+  ASSERT_NE(sf, nullptr);
+  ASSERT_TRUE(forms::test::Check(input::BringToFront(Hwnd(), forms::test::Waiting())));
+  TWinSysButton* minimise = ButtonOf(*sf, 2);
+  ASSERT_NE(minimise, nullptr);
+  ASSERT_TRUE(minimise->enabled) << "the window has a minimise box";
+  ASSERT_TRUE(forms::test::ClickAt(Hwnd(), ClientPointOf(*sf, *minimise)));
+  ASSERT_TRUE(forms::test::PumpUntil([&] { return IsIconic(Hwnd()) != FALSE; }))
+      << "the minimise button did not minimise the window";
+  // Minimised, the same button restores (its frame is laid out across the small caption).
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  forms::test::Settle();
+  minimise = ButtonOf(*sf, 2);
+  ASSERT_NE(minimise, nullptr);
+  ASSERT_TRUE(forms::test::ClickAt(Hwnd(), ClientPointOf(*sf, *minimise)));
+  ASSERT_TRUE(forms::test::PumpUntil([&] { return !IsIconic(Hwnd()); }))
+      << "the button did not restore the minimised window";
+  forms::test::Settle();
+  TWinSysButton* close = ButtonOf(*sf, 0);
+  ASSERT_NE(close, nullptr);
+  ASSERT_TRUE(forms::test::ClickAt(Hwnd(), ClientPointOf(*sf, *close)));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return !IsWindowVisible(Hwnd()); }))
+      << "the close button did not close the window";
+}
+
+TEST_F(MainWindowFrame, PressOnAButtonAndReleaseElsewhereDoesNotClick) {
+  TWinSkinForm* sf = Skinner();
+  ASSERT_NE(sf, nullptr);
+  TWinSysButton* minimise = ButtonOf(*sf, 2);
+  ASSERT_NE(minimise, nullptr);
+  // The press lands on the button (pressed look, ActiveBtn); the release comes over the client
+  // area.
+  POINT at = ClientPointOf(*sf, *minimise);
+  ClientToScreen(Hwnd(), &at);
+  SetCursorPos(at.x, at.y);
+  SendMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+  EXPECT_EQ(sf->ActiveBtn, minimise);
+  EXPECT_EQ(minimise->state, kNCPressed);
+  POINT away{40, 40};
+  ClientToScreen(Hwnd(), &away);
+  SendMessageW(Hwnd(), WM_NCLBUTTONUP, HTCLIENT, MAKELPARAM(away.x, away.y));
+  forms::test::Settle();
+  EXPECT_FALSE(IsIconic(Hwnd()));
+  // Pressed and released over it: it clicks.
+  SendMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+  SendMessageW(Hwnd(), WM_NCLBUTTONUP, HTCAPTION, MAKELPARAM(at.x, at.y));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return IsIconic(Hwnd()) != FALSE; }));
+  ShowWindow(Hwnd(), SW_RESTORE);
+}
+
+TEST_F(MainWindowFrame, HitTestsGiveCaptionAboveTheClientArea) {
+  TWinSkinForm* sf = Skinner();
+  ASSERT_NE(sf, nullptr);
+  RECT w{};
+  GetWindowRect(Hwnd(), &w);
+  // Below the top 3 pixels of the caption, off the buttons: the caption (the window moves).
+  EXPECT_EQ(SendMessageW(Hwnd(), WM_NCHITTEST, 0, MAKELPARAM(w.left + 60, w.top + 12)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(Hwnd(), WM_NCHITTEST, 0, MAKELPARAM(w.left + 60, w.top + sf->bw.top + 5)),
+            HTCLIENT);
+  // The caption buttons are the skin's: the platform's own button codes never come back.
+  for (const auto& b : sf->SysBtn) {
+    if (!b->visible) continue;
+    const LRESULT code = SendMessageW(Hwnd(), WM_NCHITTEST, 0,
+                                      MAKELPARAM(w.left + (b->bounds.left + b->bounds.right) / 2,
+                                                 w.top + (b->bounds.top + b->bounds.bottom) / 2));
+    EXPECT_EQ(code, HTCAPTION) << "button with action " << b->data->Action;
+  }
 }
 
 }  // namespace

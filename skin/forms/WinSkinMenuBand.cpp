@@ -1,0 +1,81 @@
+// The band under the caption of a skinned window that had a native menu bar: the menu's
+// top-level items are written in it, and a click on one opens that item's drop-down under
+// it. The band stands in for the native menu bar, which the skinned frame does not draw; the
+// menu-bar painter (TWinSkinMenu) takes the band over with skin-drawn buttons and keyboard
+// navigation.
+#include <algorithm>
+#include <string>
+
+#include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinFormImpl.h"
+
+namespace lbb::skin {
+
+namespace {
+
+// Space left and right of each item's text.
+constexpr int kBandItemPadding = 8;
+
+}  // namespace
+
+std::vector<TWinSkinForm::TBandItem> TWinSkinForm::BandItems(HDC dc) const {
+  std::vector<TBandItem> items;
+  if (!impl->menuTaken || !hmenu || MenuHeight <= 0) return items;
+  const int count = GetMenuItemCount(hmenu);
+  int x = bw.left;
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[128] = {};
+    const int n = GetMenuStringW(hmenu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    if (n <= 0) continue;
+    RECT measure{0, 0, 0, 0};
+    DrawTextW(dc, text, n, &measure, DT_SINGLELINE | DT_CALCRECT);
+    const int w = measure.right + 2 * kBandItemPadding;
+    items.push_back(TBandItem{i, RECT{x, bw.top, x + w, bw.top + MenuHeight}, std::wstring(text, n)});
+    x += w;
+  }
+  return items;
+}
+
+void TWinSkinForm::PaintMenuBand(HDC dc) {
+  if (MenuHeight <= 0 || !fsd->BGBrush) return;
+  const RECT band{bw.left, bw.top, fwidth - bw.right, bw.top + MenuHeight};
+  FillRect(dc, &band, fsd->BGBrush.get());
+  HFONT menuFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  lbb::SelectScope font(dc, menuFont);
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, static_cast<COLORREF>(fsd->Colors[kShemeMenuBarText]));
+  for (TBandItem& item : BandItems(dc)) {
+    RECT r = item.bounds;
+    if (r.left >= band.right) break;
+    r.right = std::min(r.right, band.right);
+    DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &r,
+              DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  }
+  SetBkMode(dc, oldMode);
+}
+
+bool TWinSkinForm::OpenBandItem(const TFramePoint& p) {
+  lbb::WindowDc screen(nullptr);
+  lbb::SelectScope font(screen.get(), GetStockObject(DEFAULT_GUI_FONT));
+  for (const TBandItem& item : BandItems(screen.get())) {
+    const RECT& r = item.bounds;
+    if (!PointIn(TRect{r.left, r.top, r.right, r.bottom}, p.X, p.Y)) continue;
+    HMENU sub = GetSubMenu(hmenu, item.position);
+    if (!sub) {
+      // An item without a drop-down is a command of its own.
+      const UINT id = GetMenuItemID(hmenu, item.position);
+      if (id != static_cast<UINT>(-1)) PostMessageW(Hwnd, WM_COMMAND, id, 0);
+      return true;
+    }
+    RECT window{};
+    GetWindowRect(Hwnd, &window);
+    SendMessageW(Hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(hmenu), 0);
+    // The chosen command reaches the window as WM_COMMAND, as from the native menu bar.
+    TrackPopupMenu(sub, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, window.left + r.left,
+                   window.top + r.bottom, 0, Hwnd, nullptr);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace lbb::skin
