@@ -30,7 +30,8 @@ std::vector<TWinSkinForm::TBandItem> TWinSkinForm::BandItems(HDC dc) const {
     RECT measure{0, 0, 0, 0};
     DrawTextW(dc, text, n, &measure, DT_SINGLELINE | DT_CALCRECT);
     const int w = measure.right + 2 * kBandItemPadding;
-    items.push_back(TBandItem{i, RECT{x, bw.top, x + w, bw.top + MenuHeight}, std::wstring(text, n)});
+    items.push_back(
+        TBandItem{i, RECT{x, bw.top, x + w, bw.top + MenuHeight}, std::wstring(text, n)});
     x += w;
   }
   return items;
@@ -43,7 +44,9 @@ void TWinSkinForm::PaintMenuBand(HDC dc) {
   HFONT menuFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   lbb::SelectScope font(dc, menuFont);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, static_cast<COLORREF>(fsd->Colors[kShemeMenuBarText]));
+  // The skin's menu-bar text colour when it names one, else its button text.
+  const int textColour = fsd->hasColors[kShemeMenuBarText] ? kShemeMenuBarText : kShemeButtonText;
+  SetTextColor(dc, static_cast<COLORREF>(fsd->Colors[static_cast<size_t>(textColour)]));
   for (TBandItem& item : BandItems(dc)) {
     RECT r = item.bounds;
     if (r.left >= band.right) break;
