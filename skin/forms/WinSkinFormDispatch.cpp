@@ -309,6 +309,15 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
     case SKM_REPAINTFRAME:
       OnRepaintFrame(m);
       return;
+    case SKM_PAINTFRAMETO:
+      // A framework form takes it in its message method; a plain window here.
+      if (!FForm && m.LParam == SkinMagic) {
+        PaintFrame(reinterpret_cast<HDC>(m.WParam));
+        m.Result = SkinMagic;
+        return;
+      }
+      CallDefault(m);
+      return;
     default:
       CallDefault(m);
       return;

@@ -13,6 +13,8 @@
 #include "forms/Screenshot.h"
 #include "forms/Timer.h"
 #include "forms/WinText.h"
+#include "skin/controls/WinSkinDlg.h"
+#include "skin/forms/WinSkinForm.h"
 
 namespace lbb::gallery {
 
@@ -150,8 +152,22 @@ class BoxCloser {
   bool closed_ = false;
 };
 
+// A window the skin manager is skinning has finished its deferred initialisation. The wait is
+// bounded: with the skin off (or for a window that is not skinned) it simply ends.
+constexpr DWORD kSkinnedLimitMs = 2000;
+void WaitSkinned(HWND top) {
+  PumpUntil(
+      [top] {
+        skin::TSkinManage* m = skin::SkinManagerInstance();
+        skin::TWinSkinForm* sf = m ? m->FindForm(top) : nullptr;
+        return sf && sf->Skinstate == skin::kSkinIdle;
+      },
+      kSkinnedLimitMs);
+}
+
 void AutoRun::Shot(HWND hwnd, const std::string& file) {
   HWND top = GetAncestor(hwnd, GA_ROOT);
+  WaitSkinned(top);
   SetForegroundWindow(top);
   BringWindowToTop(top);
   RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
