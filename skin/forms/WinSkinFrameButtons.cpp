@@ -185,6 +185,9 @@ void TWinSkinForm::MakeIconBitmap() {
   Iconx = cx;
   DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_SMALL, 0));
   if (!DefIcon) DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_BIG, 0));
+  // A window without an icon of its own shows its class's, as the platform's caption does.
+  if (!DefIcon) DefIcon = reinterpret_cast<HICON>(GetClassLongPtrW(Hwnd, GCLP_HICONSM));
+  if (!DefIcon) DefIcon = reinterpret_cast<HICON>(GetClassLongPtrW(Hwnd, GCLP_HICON));
   if (DefIcon) {
     DrawIconEx(IconBmp->Canvas()->Handle(), 0, 0, DefIcon, cx, cy, 0, nullptr, DI_NORMAL);
     GdiFlush();

@@ -53,9 +53,8 @@ class FrameEdge : public EngineTest {
 // Whether column x of the painted left border is the piece's look `index` (of 2).
 bool LeftBorderIs(const PixelBuffer& painted, const TDataSkinObject& piece, int width, int height,
                   int index) {
-  const PixelBuffer look =
-      RenderSkinImage(TRect{0, 0, width, height}, piece.Map, piece.r, false, piece.Tile != 1,
-                      std::max(1, piece.frame), index);
+  const PixelBuffer look = RenderSkinImage(TRect{0, 0, width, height}, piece.Map, piece.r, false,
+                                           piece.Tile != 1, std::max(1, piece.frame), index);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
       if (painted.At(x, y) != look.At(x, y)) return false;
@@ -90,12 +89,14 @@ TEST_F(FrameEdge, MinimisedWindowShowsTheCaptionAcrossItsFullWidth) {
   HWND h = Skinned(log);
   TWinSkinForm* sf = mgr->FindForm(h);
   ShowWindow(h, SW_MINIMIZE);
-  ASSERT_TRUE(PumpUntil([&] { return IsIconic(h) && sf->Windowstate == TSkinWindowState::swsMin; }));
+  ASSERT_TRUE(
+      PumpUntil([&] { return IsIconic(h) && sf->Windowstate == TSkinWindowState::swsMin; }));
   const PixelBuffer painted = Painted(h);
   const int W = painted.Width();
   const auto& top = data->border[kBorderTop];
-  const PixelBuffer expected = RenderSkinImage(TRect{0, 0, W, sf->bw.top}, top->Map, top->r, true,
-                                               top->Tile != 1, top->frame, sf->FWindowActive ? 1 : 2);
+  const PixelBuffer expected =
+      RenderSkinImage(TRect{0, 0, W, sf->bw.top}, top->Map, top->r, true, top->Tile != 1,
+                      top->frame, sf->FWindowActive ? 1 : 2);
   // The caption starts at the window's left edge: the Top piece's left corner is at x 0.
   int compared = 0;
   for (int y = 0; y < std::min<int>(sf->bw.top, painted.Height()); ++y)
@@ -112,7 +113,8 @@ TEST_F(FrameEdge, MinimisedWindowShowsTheCaptionAcrossItsFullWidth) {
   EXPECT_GT(compared, 0);
   // Below the caption: the skin's button face.
   const Pixel face = PixelOf(static_cast<uint32_t>(data->Colors[kShemeButtonFace]) & 0xFFFFFF);
-  for (int y = sf->bw.top; y < painted.Height(); ++y) EXPECT_EQ(painted.At(W / 2, y), face);
+  for (int y = sf->bw.top; y < painted.Height(); ++y)
+    EXPECT_EQ(painted.At(W / 2, y), face);
   ShowWindow(h, SW_RESTORE);
 }
 
@@ -290,7 +292,8 @@ TEST_F(FrameEdge, UnkeyedPiecesGiveTheFullWindowRectangle) {
   HWND h = Skinned(log);
   TWinSkinForm* sf = mgr->FindForm(h);
   ASSERT_TRUE(sf->crop);
-  for (auto& piece : data->border) piece->trans = 0;
+  for (auto& piece : data->border)
+    piece->trans = 0;
   sf->crwidth = 0;
   sf->Cropwindow();
   RegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
@@ -302,7 +305,8 @@ TEST_F(FrameEdge, UnkeyedPiecesGiveTheFullWindowRectangle) {
   EXPECT_EQ(box.top, 0);
   EXPECT_EQ(box.right, w.right - w.left);
   EXPECT_EQ(box.bottom, w.bottom - w.top);
-  for (auto& piece : data->border) piece->trans = 1;
+  for (auto& piece : data->border)
+    piece->trans = 1;
 }
 
 TEST_F(FrameEdge, ButtonFreedUnderTheHoverTimerIsForgotten) {
