@@ -91,15 +91,21 @@ TEST_F(MainWindowFrame, CaptionBarIsTheSkinsTopPieceOutsideTitleAndButtons) {
   ASSERT_NE(sf, nullptr);
   TSkinData* data = sf->fsd;
   ASSERT_NE(data, nullptr);
+  // What is on the screen, and what the frame paints into a memory surface.
+  ASSERT_TRUE(forms::test::Check(input::BringToFront(Hwnd(), forms::test::Waiting())));
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  forms::test::Settle();
+  const PixelBuffer screen = forms::CaptureWindow(Hwnd());
   const PixelBuffer frame = PaintedFrame(Hwnd());
   const int W = frame.Width();
+  ASSERT_EQ(screen.Width(), W);
   const auto& top = data->border[kBorderTop];
   ASSERT_TRUE(top);
   // The Top piece rendered by the drawing primitives at the caption's size, active look.
   const int inner = W - sf->bw.left - sf->bw.right;
   const PixelBuffer expected = RenderSkinImage(TRect{0, 0, inner, sf->bw.top}, top->Map, top->r,
                                                true, top->Tile != 1, top->frame, 1);
-  int compared = 0, differing = 0;
+  int compared = 0, differing = 0, onScreen = 0;
   for (int y = 0; y < sf->bw.top; ++y)
     for (int x = sf->bw.left; x < W - sf->bw.right; ++x) {
       if (Inside(sf->ctr, x, y)) continue;  // the title and its background
@@ -109,9 +115,11 @@ TEST_F(MainWindowFrame, CaptionBarIsTheSkinsTopPieceOutsideTitleAndButtons) {
       if (onButton) continue;
       ++compared;
       if (frame.At(x, y) != expected.At(x - sf->bw.left, y)) ++differing;
+      if ((screen.At(x, y) & 0xFFFFFF) != expected.At(x - sf->bw.left, y)) ++onScreen;
     }
   EXPECT_GT(compared, inner * sf->bw.top / 2);
-  EXPECT_EQ(differing, 0) << "of " << compared << " caption pixels";
+  EXPECT_EQ(differing, 0) << "of " << compared << " caption pixels painted";
+  EXPECT_EQ(onScreen, 0) << "of " << compared << " caption pixels on the screen";
   std::filesystem::create_directories(LBB_SCREENSHOT_DIR);
   EXPECT_TRUE(forms::SaveWindowPng(Hwnd(), LBB_SCREENSHOT_DIR "/skinned-main-window.png"));
 }
