@@ -318,6 +318,9 @@ class TWinSkinForm : public forms::TComponent {
   std::vector<TBandItem> BandItems(HDC dc) const;
   void PaintMenuBand(HDC dc);
   bool OpenBandItem(const TFramePoint& p);
+  // Opens the band item whose text has `ch` as accelerator ("&x"), or the first for 0.
+  bool OpenBandAccelerator(wchar_t ch);
+  void OpenBand(const TBandItem& item);
   TButtonWindow ButtonWindow() const;
   TFrameWidths Widths() const { return TFrameWidths{bw.left, bw.top, bw.right, bw.bottom}; }
   void NcMouseMove(forms::TMessage& m, TNCObject* hit);

@@ -231,11 +231,20 @@ void TWinSkinForm::OnCommand(forms::TMessage& m) {
 
 void TWinSkinForm::OnSysCommand(forms::TMessage& m) {
   const WPARAM cmd = m.WParam & 0xFFF0;
-  // Hand-over point of the menu bar and the system menu: while no drop-down is open (fInMenu),
-  // SC_KEYMENU with a character (not space or "-") opens the painted menu bar's item with that
-  // accelerator and the menu key alone its first item (FindAccelBtn, CheckMenu; answered 1),
-  // and Alt+space shows the skinned system menu. Until they are painted, the keyboard menu is
-  // the platform's.
+  // The keyboard menu while no drop-down is open: Alt+letter opens the menu band's item with
+  // that accelerator and the menu key alone its first item (answered 1); Alt+space shows the
+  // skinned system menu at the client origin and goes on.
+  if (!fInMenu && cmd == SC_KEYMENU && sMainMenu && Skinstate != kSkinPending) {
+    const auto ch = static_cast<wchar_t>(LOWORD(m.LParam));
+    if (ch == L' ') {
+      POINT origin{0, 0};
+      ClientToScreen(Hwnd, &origin);
+      PopupSysMenu(origin);
+    } else if (ch != L'-' && !GetCapture() && OpenBandAccelerator(ch)) {
+      m.Result = 1;
+      return;
+    }
+  }
   if (cmd == SC_MINIMIZE) {
     Windowstate = TSkinWindowState::swsMin;
   } else if (cmd == SC_MAXIMIZE) {

@@ -16,6 +16,12 @@ namespace {
 // Space left and right of each item's text.
 constexpr int kBandItemPadding = 8;
 
+// One character in upper case (CharUpperW takes a lone character in the pointer's low word).
+wchar_t UpperChar(wchar_t c) {
+  return static_cast<wchar_t>(
+      reinterpret_cast<uintptr_t>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<uintptr_t>(c)))));
+}
+
 }  // namespace
 
 std::vector<TWinSkinForm::TBandItem> TWinSkinForm::BandItems(HDC dc) const {
@@ -63,22 +69,47 @@ bool TWinSkinForm::OpenBandItem(const TFramePoint& p) {
   for (const TBandItem& item : BandItems(screen.get())) {
     const RECT& r = item.bounds;
     if (!PointIn(TRect{r.left, r.top, r.right, r.bottom}, p.X, p.Y)) continue;
-    HMENU sub = GetSubMenu(hmenu, item.position);
-    if (!sub) {
-      // An item without a drop-down is a command of its own.
-      const UINT id = GetMenuItemID(hmenu, item.position);
-      if (id != static_cast<UINT>(-1)) PostMessageW(Hwnd, WM_COMMAND, id, 0);
-      return true;
-    }
-    RECT window{};
-    GetWindowRect(Hwnd, &window);
-    SendMessageW(Hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(hmenu), 0);
-    // The chosen command reaches the window as WM_COMMAND, as from the native menu bar.
-    TrackPopupMenu(sub, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, window.left + r.left,
-                   window.top + r.bottom, 0, Hwnd, nullptr);
+    OpenBand(item);
     return true;
   }
   return false;
+}
+
+bool TWinSkinForm::OpenBandAccelerator(wchar_t ch) {
+  lbb::WindowDc screen(nullptr);
+  lbb::SelectScope font(screen.get(), GetStockObject(DEFAULT_GUI_FONT));
+  const std::vector<TBandItem> items = BandItems(screen.get());
+  if (items.empty()) return false;
+  if (ch == 0) {
+    OpenBand(items.front());
+    return true;
+  }
+  const wchar_t wanted = UpperChar(ch);
+  for (const TBandItem& item : items) {
+    const size_t amp = item.text.find(L'&');
+    if (amp == std::wstring::npos || amp + 1 >= item.text.size()) continue;
+    if (UpperChar(item.text[amp + 1]) == wanted) {
+      OpenBand(item);
+      return true;
+    }
+  }
+  return false;
+}
+
+void TWinSkinForm::OpenBand(const TBandItem& item) {
+  HMENU sub = GetSubMenu(hmenu, item.position);
+  if (!sub) {
+    // An item without a drop-down is a command of its own.
+    const UINT id = GetMenuItemID(hmenu, item.position);
+    if (id != static_cast<UINT>(-1)) PostMessageW(Hwnd, WM_COMMAND, id, 0);
+    return;
+  }
+  RECT window{};
+  GetWindowRect(Hwnd, &window);
+  SendMessageW(Hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(hmenu), 0);
+  // The chosen command reaches the window as WM_COMMAND, as from the native menu bar.
+  TrackPopupMenu(sub, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, window.left + item.bounds.left,
+                 window.top + item.bounds.bottom, 0, Hwnd, nullptr);
 }
 
 }  // namespace lbb::skin

@@ -221,6 +221,47 @@ TEST_F(FrameEdge, RightClickShowsTheSkinnedSystemMenuAndASecondOneClosesOnlyOver
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(h); }));
 }
 
+TEST_F(FrameEdge, AltSpaceShowsTheSkinnedSystemMenuAndAltLetterOpensTheMenuBand) {
+  TRawLog& log = NewLog();
+  // A window with a native menu bar: "&File" with one item, "&Help" with one.
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu(), help = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, 101, L"&Open");
+  AppendMenuW(help, MF_STRING, 201, L"&About");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+  HWND h = MakeRawWindow(&log, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, kRawClass, nullptr, bar);
+  windows.push_back(h);
+  Start();
+  ASSERT_TRUE(SkinShown(h));
+  TWinSkinForm* sf = mgr->FindForm(h);
+  EXPECT_GT(sf->MenuHeight, 0);
+  EXPECT_EQ(GetMenu(h), nullptr) << "the band stands in for the native bar";
+  Painted(h);
+  // Alt+space: the skinned system menu.
+  MenuCloser::seen = false;
+  UINT_PTR t = SetTimer(nullptr, 0, 30, &MenuCloser::Tick);
+  SendMessageW(h, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+  KillTimer(nullptr, t);
+  EXPECT_TRUE(MenuCloser::seen);
+  EXPECT_TRUE(sf->sysmenu);
+  // Alt+H: the band's "&Help" drop-down; the key is taken (answered 1).
+  MenuCloser::seen = false;
+  log.Clear();
+  t = SetTimer(nullptr, 0, 30, &MenuCloser::Tick);
+  EXPECT_EQ(SendMessageW(h, WM_SYSCOMMAND, SC_KEYMENU, L'h'), 1);
+  KillTimer(nullptr, t);
+  EXPECT_TRUE(MenuCloser::seen);
+  bool initMenu = false;
+  for (const auto& e : log.seen)
+    if (e.msg == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(e.wParam) == help) initMenu = true;
+  EXPECT_TRUE(initMenu) << "the Help drop-down was opened";
+  // A letter no item has goes to the window's own procedure.
+  log.Clear();
+  SendMessageW(h, WM_SYSCOMMAND, SC_KEYMENU, L'q');
+  EXPECT_EQ(log.Count(WM_SYSCOMMAND), 1);
+}
+
 TEST_F(FrameEdge, CaptionButtonHintsOnlyWithTheOption) {
   forms::Application->SetHintPause(50);
   forms::Application->SetHintHidePause(5000);
