@@ -7,15 +7,19 @@
 // Each prints its median, min and max in milliseconds beside its goal, and a breakdown of the
 // parts. Nothing here moves the mouse, presses keys or needs the foreground: the frames are
 // painted in whichever look (active or inactive) their windows have.
+//   bench_skinframe.exe [N...]   all measurements, or only those numbered N
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/Unit1.h"
 #include "bench/skinframe/BenchTiming.h"
 #include "bench/skinframe/FrameProfile.h"
+#include "bench/skinframe/MessageProfile.h"
 #include "forms/Application.h"
 #include "forms/ButtonCtrls.h"
 #include "forms/Forms.h"
@@ -37,6 +41,8 @@ using forms::Application;
 constexpr int kPaintRuns = 1000;
 constexpr int kCropRuns = 100;
 constexpr int kRegionRuns = 20;
+// The keyed-bitmap breakdown repeats the slow whole; fewer runs do.
+constexpr int kRegionProfileRuns = 5;
 constexpr int kResizeSteps = 200;
 constexpr int kResizeFrom = 600;
 constexpr int kResizeHeight = 420;
@@ -182,7 +188,7 @@ PixelBuffer KeyedEveryOtherPixel() {
 
 // The region must be the odd columns exactly: rectangles one pixel wide at odd x, covering
 // 960 x 1080 pixels, bounded by (1, 0)-(1920, 1080).
-bool IsOddColumns(HRGN rgn) {
+bool IsOddColumns(HRGN rgn, char* said, size_t room) {
   const DWORD size = GetRegionData(rgn, 0, nullptr);
   if (size < sizeof(RGNDATAHEADER)) return false;
   std::vector<RECT> data(size / sizeof(RECT) + 1);
@@ -197,7 +203,7 @@ bool IsOddColumns(HRGN rgn) {
   }
   RECT box{};
   GetRgnBox(rgn, &box);
-  std::printf("  the region: %lu rectangles, %lld pixels\n", rd->rdh.nCount, area);
+  std::snprintf(said, room, "  the region: %lu rectangles, %lld pixels\n", rd->rdh.nCount, area);
   return area == 1LL * (kBitmapW / 2) * kBitmapH && box.left == 1 && box.top == 0 &&
          box.right == kBitmapW && box.bottom == kBitmapH;
 }
@@ -206,17 +212,19 @@ bool MeasureRegionFromBitmap() {
   const PixelBuffer bmp = KeyedEveryOtherPixel();
   std::vector<double> ms;
   bool right = true;
+  char said[96] = "";
   for (int i = 0; i < kRegionRuns; ++i) {
     const double t0 = NowMs();
     lbb::RegionHandle rgn =
         RegionFromBitmap(bmp, 0, 0, static_cast<TColor>(kSkinKeyColour), /*tolerance=*/1);
     ms.push_back(NowMs() - t0);
-    if (i == 0) right = rgn && IsOddColumns(rgn.get());
+    if (i == 0) right = rgn && IsOddColumns(rgn.get(), said, sizeof said);
   }
   ReportGoal("3. RegionFromBitmap of 1920 x 1080 keyed on every other pixel (960 runs a row)", ms,
              20.0);
+  std::printf("%s", said);
   if (!right) std::fprintf(stderr, "  the region is not the bitmap's odd columns\n");
-  ProfileRegionFromBitmap(bmp, kRegionRuns);
+  ProfileRegionFromBitmap(bmp, kRegionProfileRuns);
   return right;
 }
 
@@ -242,14 +250,17 @@ forms::TForm* MakeSmallGallery(const String& caption) {
   return form;
 }
 
-// The steps' times, whole and in their three parts.
+// The steps' times, whole and in their three parts; a message profile of a further pass; what
+// one message costs the window.
 struct ResizeTimes {
   std::vector<double> step, setPos, pump, update;
+  std::shared_ptr<MessageProfile> profile;
+  double nullMessage = 0, textRead = 0;
 };
 
 // kResizeSteps one-pixel width steps from kResizeFrom, each with what is pending handled and
 // the window's paint done.
-ResizeTimes ResizeSteps(HWND hwnd) {
+ResizeTimes ResizeSteps(HWND hwnd, MessageProfile* profile = nullptr) {
   SetWindowPos(hwnd, nullptr, 0, 0, kResizeFrom, kResizeHeight, kResizeFlags);
   UpdateWindow(hwnd);
   Settle();
@@ -258,7 +269,10 @@ ResizeTimes ResizeSteps(HWND hwnd) {
     const double t0 = NowMs();
     SetWindowPos(hwnd, nullptr, 0, 0, kResizeFrom + i, kResizeHeight, kResizeFlags);
     const double t1 = NowMs();
-    Application->ProcessMessages();
+    if (profile)
+      profile->DispatchPending();
+    else
+      Application->ProcessMessages();
     const double t2 = NowMs();
     UpdateWindow(hwnd);
     const double t3 = NowMs();
@@ -282,6 +296,12 @@ ResizeTimes MeasureResize(bool skinned) {
   if (asAsked) {
     (void)ResizeSteps(hwnd);
     t = ResizeSteps(hwnd);
+    t.profile = std::make_shared<MessageProfile>(hwnd);
+    (void)ResizeSteps(hwnd, t.profile.get());
+    t.profile->Stop();
+    wchar_t text[256];
+    t.nullMessage = Summarise(TimeRuns(1000, [&] { SendMessageW(hwnd, WM_NULL, 0, 0); })).median;
+    t.textRead = Summarise(TimeRuns(1000, [&] { GetWindowTextW(hwnd, text, 256); })).median;
   } else {
     std::fprintf(stderr, "the %s window is not %s\n", skinned ? "skinned" : "unskinned",
                  skinned ? "skinned" : "plain");
@@ -299,6 +319,9 @@ void ReportSteps(const char* what, const ResizeTimes& t) {
       "    of a step: SetWindowPos median %.3f ms, pending messages %.3f ms, "
       "UpdateWindow %.3f ms\n",
       Summarise(t.setPos).median, Summarise(t.pump).median, Summarise(t.update).median);
+  std::printf("    one message to the window: WM_NULL %.4f ms, GetWindowTextW %.4f ms\n",
+              t.nullMessage, t.textRead);
+  if (t.profile) t.profile->Print(kResizeSteps, 12);
 }
 
 bool ReportResize(const ResizeTimes& plain, const ResizeTimes& skinned, const ResizeTimes& later) {
@@ -336,25 +359,53 @@ app::TForm1* ShowMainWindow() {
   return form;
 }
 
-}  // namespace
+// Which measurements run: all, or those whose numbers the command line names ("1 3").
+struct Selection {
+  bool run[5] = {false, true, true, true, true};
+};
 
-int main() {
-  Application->Initialize();
-  // The unskinned resize first: no skin manager exists yet.
-  const ResizeTimes plain = MeasureResize(false);
+Selection Select(int argc, char** argv) {
+  Selection s;
+  if (argc <= 1) return s;
+  for (bool& r : s.run)
+    r = false;
+  for (int i = 1; i < argc; ++i) {
+    const int n = std::atoi(argv[i]);
+    if (n >= 1 && n <= 4) s.run[n] = true;
+  }
+  return s;
+}
+
+// The measurements on skinned windows, with the main window up; the skin manager is gone
+// afterwards. False when one of them could not be made.
+bool MeasureSkinned(const Selection& want, ResizeTimes& skinned) {
   app::TForm1* mainWindow = ShowMainWindow();
-  if (!mainWindow) return 1;
-  bool ok = MeasureFramePaint(mainWindow->Handle());
-  ok = MeasureRegionRebuild() && ok;
-  const ResizeTimes skinned = MeasureResize(true);
+  if (!mainWindow) return false;
+  bool ok = true;
+  if (want.run[1]) ok = MeasureFramePaint(mainWindow->Handle()) && ok;
+  if (want.run[2]) ok = MeasureRegionRebuild() && ok;
+  if (want.run[4]) skinned = MeasureResize(true);
   delete mainWindow;
   Settle();
   DestroySkinManager();
   SetSkinManagerFactory(nullptr);
   Settle();
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Selection want = Select(argc, argv);
+  Application->Initialize();
+  ResizeTimes plain, skinned, later;
+  // The unskinned resize first: no skin manager exists yet.
+  if (want.run[4]) plain = MeasureResize(false);
+  bool ok = true;
+  if (want.run[1] || want.run[2] || want.run[4]) ok = MeasureSkinned(want, skinned);
   // Once more without the manager, to see how far the machine drifted meanwhile.
-  const ResizeTimes later = MeasureResize(false);
-  ok = MeasureRegionFromBitmap() && ok;
-  ok = ReportResize(plain, skinned, later) && ok;
+  if (want.run[4]) later = MeasureResize(false);
+  if (want.run[3]) ok = MeasureRegionFromBitmap() && ok;
+  if (want.run[4]) ok = ReportResize(plain, skinned, later) && ok;
   return ok ? 0 : 1;
 }
