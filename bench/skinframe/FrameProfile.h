@@ -1,5 +1,6 @@
 // Breakdowns of the skinned frame's costs: the steps one frame paint, one region rebuild and
-// one keyed-bitmap region are made of, each timed on its own with the skinner's own data, so
+// one keyed-bitmap region are made of, timed in sequence with the skinner's own data (each
+// part finds the caches and buffers as the part before left them, as in the real paint), so
 // that a missed goal can be traced to the step that costs most.
 #pragma once
 
