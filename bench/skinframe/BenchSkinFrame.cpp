@@ -342,14 +342,14 @@ void ReportSteps(const char* what, const ResizeTimes& t) {
       Summarise(t.setPos).median, Summarise(t.pump).median, Summarise(t.update).median);
   std::printf("    one message to the window: WM_NULL %.4f ms, GetWindowTextW %.4f ms\n",
               t.nullMessage, t.textRead);
-  if (t.profile) t.profile->Print(kResizeSteps, 12);
+  if (t.profile) t.profile->Print(kResizeSteps, "step", 12);
   if (t.crop.empty() || !t.cropProfile) return;
   const Figures c = Summarise(t.crop);
   std::printf(
       "    the region rebuild alone at %d x %d (Cropwindow forced, %d runs): median %.3f "
       "ms  min %.3f ms  max %.3f ms;\n    with the messages it causes, per run:\n",
       kResizeFrom + kResizeSteps, kResizeHeight, kCropAloneRuns, c.median, c.min, c.max);
-  t.cropProfile->Print(kCropAloneRuns, 8);
+  t.cropProfile->Print(kCropAloneRuns, "run", 8);
 }
 
 bool ReportResize(const ResizeTimes& plain, const ResizeTimes& skinned, const ResizeTimes& later) {

@@ -120,15 +120,13 @@ void MessageProfile::DispatchPending() {
     Dispatch(m);
 }
 
-void MessageProfile::Print(int steps, size_t most) const {
+void MessageProfile::Print(int steps, const char* step, size_t most) const {
   std::vector<std::pair<std::pair<UINT, bool>, Totals>> rows(totals_.begin(), totals_.end());
   std::sort(rows.begin(), rows.end(),
             [](const auto& a, const auto& b) { return a.second.own > b.second.own; });
   const double n = std::max(1, steps);
-  std::printf(
-      "    messages, per step: %.3f ms in the outermost ones; the costliest by own "
-      "time:\n",
-      outside_ / n);
+  std::printf("    messages, per %s: %.3f ms in the outermost ones; the costliest by own time:\n",
+              step, outside_ / n);
   for (size_t i = 0; i < rows.size() && i < most; ++i) {
     const Totals& t = rows[i].second;
     std::printf("      ");

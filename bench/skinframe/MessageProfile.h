@@ -28,8 +28,8 @@ class MessageProfile {
   void Dispatch(MSG& m);
   // Every pending message handed to its window, timed.
   void DispatchPending();
-  // Prints the `most` costliest kinds by own time, per step of `steps`.
-  void Print(int steps, size_t most) const;
+  // Prints the `most` costliest kinds by own time, per one of `steps` (named `step`).
+  void Print(int steps, const char* step, size_t most) const;
 
   // The hooks' entry and exit of one message.
   void Enter(HWND hwnd, UINT msg);
