@@ -224,8 +224,7 @@ void TRegionRuns::Flush() {
   bounds_ = TRect{};
 }
 
-void KeyedRuns(const PixelBuffer& bmp, TColor key, int tolerance, int dx, int dy,
-               TRegionRuns& runs) {
+void KeyedRuns(const PixelBuffer& bmp, TColor key, int tolerance, int dx, int dy, TRunSink& runs) {
   const auto range = [tolerance](uint32_t c) {
     return std::pair<uint32_t, uint32_t>{
         c, std::min<uint32_t>(255, c + static_cast<uint32_t>(std::max(0, tolerance)))};
@@ -251,6 +250,43 @@ void KeyedRuns(const PixelBuffer& bmp, TColor key, int tolerance, int dx, int dy
       runs.Add(TRect{start + dx, y + dy, x + dx, y + dy + 1});
     }
   }
+}
+
+// ---- merging repeated rows
+
+void TRowMerge::Add(const TRect& r) {
+  if (!row_.empty() && r.Top != row_.front().Top) EndRow();
+  row_.push_back(r);
+}
+
+void TRowMerge::EndRow() {
+  if (row_.empty()) return;
+  const bool same =
+      !above_.empty() && above_.size() == row_.size() &&
+      above_.front().Bottom == row_.front().Top &&
+      std::equal(above_.begin(), above_.end(), row_.begin(), [](const TRect& a, const TRect& b) {
+        return a.Left == b.Left && a.Right == b.Right;
+      });
+  if (same) {
+    for (TRect& a : above_)
+      a.Bottom = row_.front().Bottom;
+  } else {
+    Emit();
+    above_.swap(row_);
+  }
+  row_.clear();
+}
+
+void TRowMerge::Emit() {
+  for (const TRect& a : above_)
+    target_.Add(a);
+  above_.clear();
+}
+
+void TRowMerge::Finish() {
+  EndRow();
+  Emit();
+  target_.Finish();
 }
 
 }  // namespace lbb::skin

@@ -105,15 +105,22 @@ bool PointIn(const TRect& r, int x, int y);
 
 // ---- shaped windows
 
+// Where the runs of a keyed bitmap go.
+class TRunSink {
+ public:
+  virtual ~TRunSink() = default;
+  virtual void Add(const TRect& r) = 0;
+};
+
 // Collects the rectangles of a region the way the frame's region builder does: room for 500
 // at first, growing by 500 whenever full, the bounding box kept; every 2000 rectangles (and at
 // Finish, also when none are left) they are handed to `flush` and the buffer starts empty.
-class TRegionRuns {
+class TRegionRuns : public TRunSink {
  public:
   using TFlush = std::function<void(const std::vector<TRect>& rects, const TRect& bounds)>;
   explicit TRegionRuns(TFlush flush);
 
-  void Add(const TRect& r);
+  void Add(const TRect& r) override;
   void Finish();
 
   size_t Capacity() const { return capacity_; }
@@ -134,7 +141,26 @@ class TRegionRuns {
 // Every maximal run, row by row from the top, of pixels of `bmp` that are not the key colour
 // (each channel within [key, min(255, key + tolerance)]), as the rectangle (start + dx, row +
 // dy, end + dx, row + dy + 1) with an exclusive end, handed to `runs`. `key` is 0x00BBGGRR.
-void KeyedRuns(const PixelBuffer& bmp, TColor key, int tolerance, int dx, int dy,
-               TRegionRuns& runs);
+void KeyedRuns(const PixelBuffer& bmp, TColor key, int tolerance, int dx, int dy, TRunSink& runs);
+
+// Between KeyedRuns and a TRegionRuns: a row whose runs are the same as the row right above
+// it makes the rectangles of that row one row taller instead of adding its own. The region is
+// the same, with far fewer rectangles (a platform region of many rectangles is slow to make).
+// Runs arrive row by row, left to right, one pixel high.
+class TRowMerge : public TRunSink {
+ public:
+  explicit TRowMerge(TRegionRuns& target) : target_(target) {}
+  void Add(const TRect& r) override;
+  // The last rows to the target, then the target's Finish.
+  void Finish();
+
+ private:
+  void EndRow();
+  void Emit();
+
+  TRegionRuns& target_;
+  std::vector<TRect> above_;  // the band the rows so far make, not yet handed on
+  std::vector<TRect> row_;    // the row being collected
+};
 
 }  // namespace lbb::skin

@@ -91,8 +91,9 @@ class TWinSkinForm : public forms::TComponent {
   // The border widths and caption buttons from the skin data; freeing the buttons.
   void InitSkinData();
   void DeleteSysbtn();
-  // The shaped window region from colour-keyed border pieces, and taking it away.
-  void Cropwindow();
+  // The shaped window region from colour-keyed border pieces, and taking it away. `redraw`
+  // false while the window is being resized: the resize repaints what the region changes.
+  void Cropwindow(bool redraw = true);
   void Uncropwindow();
   // The whole frame (left, right, caption bar, bottom) rendered into `fbmp`, sized to the
   // window, on the skin's button face.

@@ -216,7 +216,7 @@ void TWinSkinForm::OnSize(forms::TMessage& m) {
     TSkinManage* mgr = Manager();
     if ((mgr && mgr->MDIMax) || Windowstate != TSkinWindowState::swsNormal) return;
   }
-  if (Skinstate == kSkinIdle || Skinstate == kSkinChanging) Cropwindow();
+  if (Skinstate == kSkinIdle || Skinstate == kSkinChanging) Cropwindow(false);
 }
 
 void TWinSkinForm::OnCommand(forms::TMessage& m) {

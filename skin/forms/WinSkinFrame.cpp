@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "base/win/WideText.h"
-#include "forms/WinText.h"
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/imgutil.h"
@@ -26,6 +24,8 @@ constexpr UINT kTitleBidiFlags = kTitleFlags | DT_RIGHT | DT_RTLREADING;
 constexpr UINT kTitleMeasureFlags = DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP;
 // The longest title read from a window that is not a wide-character window.
 constexpr int kAnsiTitleMax = 1000;
+// The most a title is read to (a caption shows far less).
+constexpr size_t kTitleReadMax = 1 << 16;
 
 TRect ToSkin(const RECT& r) {
   return TRect{r.left, r.top, r.right, r.bottom};
@@ -35,15 +35,20 @@ RECT ToWin(const TRect& r) {
   return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 
+// The window's title as the window keeps it, read without a message (a message to a skinned
+// window runs its whole dispatch, and the caption is painted often). A window that is not a
+// wide-character window gives at most 1000 characters.
 std::wstring ReadTitle(HWND hwnd, bool unicode) {
-  if (unicode) return lbb::Wide(forms::WindowText(hwnd));
-  char buffer[kAnsiTitleMax + 1] = {};
-  const int n = GetWindowTextA(hwnd, buffer, kAnsiTitleMax + 1);
-  if (n <= 0) return {};
-  const int wide = MultiByteToWideChar(CP_ACP, 0, buffer, n, nullptr, 0);
-  std::wstring text(static_cast<size_t>(std::max(0, wide)), L'\0');
-  if (wide > 0) MultiByteToWideChar(CP_ACP, 0, buffer, n, text.data(), wide);
-  return text;
+  std::wstring text(unicode ? 512 : kAnsiTitleMax + 1, L'\0');
+  for (;;) {
+    const int n = InternalGetWindowText(hwnd, text.data(), static_cast<int>(text.size()));
+    if (n < 0) return {};
+    if (!unicode || static_cast<size_t>(n) + 1 < text.size() || text.size() >= kTitleReadMax) {
+      text.resize(static_cast<size_t>(std::min(n, unicode ? n : kAnsiTitleMax)));
+      return text;
+    }
+    text.resize(text.size() * 2);  // it may have been cut: read again with more room
+  }
 }
 
 // A colour of the skin scheme as a pixel.
@@ -94,8 +99,11 @@ void TWinSkinForm::DeleteSysbtn() {
 
 void TWinSkinForm::OnNcCalcSize(forms::TMessage& m) {
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
-  // The new window rectangle, before the previous procedure turns it into its client area.
+  // The new window rectangle, before the previous procedure turns it into its client area,
+  // and where the client area lay in the old one.
   const RECT window = (m.WParam && p) ? p->rgrc[0] : RECT{};
+  const RECT oldWindow = (m.WParam && p) ? p->rgrc[1] : RECT{};
+  const RECT oldClient = (m.WParam && p) ? p->rgrc[2] : RECT{};
   CallDefault(m);
   if (m.WParam == 0 || !p) {
     m.Result = 0;
@@ -116,7 +124,13 @@ void TWinSkinForm::OnNcCalcSize(forms::TMessage& m) {
                std::max(client.Top, client.Bottom)};
   p->rgrc[0] = c;
   p->rgrc[1] = c;
-  m.Result = WVR_REDRAW;
+  // The whole window is redrawn when the client area moved inside it (a new frame, a menu band
+  // that came or went). Otherwise the client area keeps what it shows, as under the platform's
+  // own frame: redrawing every control at every step of a resize would make resizing several
+  // times slower, and the frame is repainted by its own WM_NCPAINT anyway.
+  const bool moved = c.left - window.left != oldClient.left - oldWindow.left ||
+                     c.top - window.top != oldClient.top - oldWindow.top;
+  m.Result = moved ? WVR_REDRAW : 0;
 }
 
 // ---- painting

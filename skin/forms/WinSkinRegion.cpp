@@ -32,7 +32,7 @@ static lbb::RegionHandle PieceRegion(TWinSkinForm& sf, int side, int w, int h, i
   return r ? std::move(r) : RectRegion(dx, dy, dx + w, dy + h);
 }
 
-void TWinSkinForm::Cropwindow() {
+void TWinSkinForm::Cropwindow(bool redraw) {
   if (Skinstate == kSkinDestroyed || !sMainMenu || !fsd || fsd->Empty || !IsWindow(Hwnd)) return;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
@@ -77,7 +77,7 @@ void TWinSkinForm::Cropwindow() {
   if (!region) return;
   // The window owns a region once it is set: it is never deleted here.
   WinRgn = region.get();
-  if (SetWindowRgn(Hwnd, region.get(), TRUE)) {
+  if (SetWindowRgn(Hwnd, region.get(), redraw ? TRUE : FALSE)) {
     region.release();
     crop = true;
   } else {

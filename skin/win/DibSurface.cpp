@@ -1,5 +1,7 @@
 #include "skin/win/DibSurface.h"
 
+#include <algorithm>
+
 namespace lbb::skin {
 
 TDibSurface::TDibSurface(int width, int height) {
@@ -17,6 +19,12 @@ void TDibSurface::Release() {
 bool TDibSurface::Reserve(int width, int height) {
   if (width <= 0 || height <= 0) return false;
   if (!Empty() && Width() >= width && Height() >= height) return true;
+  // Grown to the larger of each side: a painter that alternates between a tall and a wide
+  // size (the side and bottom frame pieces) keeps one surface instead of remaking it each time.
+  if (!Empty()) {
+    width = std::max(width, Width());
+    height = std::max(height, Height());
+  }
   Release();
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);

@@ -24,9 +24,10 @@ class TDibSurface {
   TDibSurface(const TDibSurface&) = delete;
   TDibSurface& operator=(const TDibSurface&) = delete;
 
-  // Makes the surface at least width x height (a larger one is kept, so a painter that reuses
-  // it for every paint does not reallocate); false when it could not be made. The pixels are
-  // undefined after a reallocation.
+  // Makes the surface at least width x height (a larger one is kept, and a new one is as large
+  // as the old one on each side, so a painter that reuses it for every paint does not
+  // reallocate); false when it could not be made. The pixels are undefined after a
+  // reallocation.
   bool Reserve(int width, int height);
 
   bool Empty() const { return pixels_.Empty(); }

@@ -48,8 +48,9 @@ lbb::RegionHandle RegionFromBitmap(const PixelBuffer& bmp, int dx, int dy, TColo
     else
       CombineRgn(result.get(), result.get(), part.get(), RGN_OR);
   });
-  KeyedRuns(bmp, key, tolerance, dx, dy, runs);
-  runs.Finish();
+  TRowMerge rows(runs);
+  KeyedRuns(bmp, key, tolerance, dx, dy, rows);
+  rows.Finish();
   if (failed) return lbb::RegionHandle();
   return result;
 }

@@ -1,8 +1,9 @@
 // One window-procedure replacement, owned: while installed, every message of the window goes
 // to the handler first; the handler passes what it does not take to the procedure that was
-// there before (CallPrevious), exactly once, and gets its answer. Built on the platform's
-// subclass chain (SetWindowSubclass), so replacements of one window may be removed in any
-// order and the window gets its own procedure back when the last one goes.
+// there before (CallPrevious), exactly once, and gets its answer. The replacements of a window
+// form a chain kept in the process (not in window properties, which cost a lookup on every
+// message), so they may be removed in any order and the window gets its own procedure back
+// when the last one goes.
 //
 // Install and Restore on the window's thread. A window destroyed while installed removes the
 // replacement by itself after WM_NCDESTROY has gone through the handler.
@@ -35,11 +36,10 @@ class TWindowSubclass {
   HWND Window() const { return hwnd_; }
   // Hands the message to the procedure that was there before this one.
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
+  // A message of the window for this replacement (the chain's procedure calls it).
+  LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                               DWORD_PTR self);
-
   // The handler and whether it is still installed. Shared: a message in flight keeps it, and
   // learns from it whether the replacement was restored (or freed) while the message ran.
   struct TState {

@@ -571,6 +571,63 @@ TEST(KeyedRuns, RunsBetweenKeyedPixelsWithOffsets) {
             (std::vector<TRect>{{-2, -1, 0, 0}, {1, -1, 2, 0}, {-3, 1, 3, 2}}));
 }
 
+std::vector<TRect> MergedRunsOf(const PixelBuffer& b) {
+  Flushes f;
+  TRegionRuns runs(f.Sink());
+  TRowMerge rows(runs);
+  KeyedRuns(b, 0xFF00FF, 1, 0, 0, rows);
+  rows.Finish();
+  std::vector<TRect> all;
+  for (const auto& batch : f.rects)
+    all.insert(all.end(), batch.begin(), batch.end());
+  return all;
+}
+
+// Every pixel of the bitmap is covered by the rectangles exactly when it is opaque, and no
+// pixel twice.
+bool CoversExactly(const PixelBuffer& b, const std::vector<TRect>& rects) {
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      int n = 0;
+      for (const TRect& r : rects)
+        n += PointIn(r, x, y) ? 1 : 0;
+      if (n != (b.At(x, y) == K ? 0 : 1)) return false;
+    }
+  return true;
+}
+
+TEST(TRowMerge, RepeatedRowsMakeTallerRectanglesOfTheSameRegion) {
+  const PixelBuffer b = Bitmap(4, 7, {O, O, K, K,    // a band of two equal rows
+                                      O, O, K, K,    //
+                                      K, O, K, O,    // a band of three equal rows
+                                      K, O, K, O,    //
+                                      K, O, K, O,    //
+                                      K, K, K, K,    // an empty row parts equal rows
+                                      K, O, K, O});  //
+  const std::vector<TRect> merged = MergedRunsOf(b);
+  EXPECT_EQ(merged, (std::vector<TRect>{
+                        {0, 0, 2, 2}, {1, 2, 2, 5}, {3, 2, 4, 5}, {1, 6, 2, 7}, {3, 6, 4, 7}}));
+  EXPECT_TRUE(CoversExactly(b, merged));
+  // Same starts but another end, or another count, are not the same row.
+  const PixelBuffer c = Bitmap(4, 3,
+                               {O, O, K, K,    //
+                                O, O, O, K,    //
+                                O, O, K, O});  //
+  EXPECT_EQ(MergedRunsOf(c), RunsOf(c, 0xFF00FF, 1, 0, 0));
+  EXPECT_TRUE(CoversExactly(c, MergedRunsOf(c)));
+}
+
+TEST(TRowMerge, FullHdEveryOtherPixelIsOneBandOfColumns) {
+  PixelBuffer b(1920, 1080);
+  for (int y = 0; y < 1080; ++y)
+    for (int x = 0; x < 1920; ++x)
+      b.At(x, y) = (x % 2 == 0) ? K : O;
+  const std::vector<TRect> merged = MergedRunsOf(b);
+  ASSERT_EQ(merged.size(), 960u);
+  EXPECT_EQ(merged.front(), (TRect{1, 0, 2, 1080}));
+  EXPECT_EQ(merged.back(), (TRect{1919, 0, 1920, 1080}));
+}
+
 TEST(KeyedRuns, ToleranceAndByteOrder) {
   // 0xFF00FF, tolerance 1: red 255, green 0..1, blue 255. Pixels are 0x00RRGGBB; the unused
   // top byte does not count.
