@@ -2,6 +2,7 @@
 // bulk, and the output itself serves as the ring (no copy through the ring buffer).
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "skin/data/LzhTables.h"
@@ -157,18 +158,11 @@ int TLZH::DecodeSymbolFrom(BitReader& bits) {
   return static_cast<int>(c) - T;
 }
 
-size_t TLZH::DecodeBuffer(int32_t TextSize, const uint8_t* in, size_t length, uint8_t* out) {
-  ResetState();
-  if (TextSize <= 0) return 0;
-  AllocTables();
-  struct Release {
-    TLZH* z;
-    ~Release() { z->FreeTables(); }
-  } release{this};
-  StartTree();
-  BitReader bits(in, length);
-  int64_t count = 0;
-  while (count < TextSize) {
+// Decodes symbols into out[count..] until `count` reaches `stop`; returns the new count (up to
+// F - 1 past `stop` when the last symbol is a match). out[0] is the first byte of the
+// block's output, or a byte at least N bytes after it.
+int64_t TLZH::DecodeSymbols(BitReader& bits, uint8_t* out, int64_t count, int64_t stop) {
+  while (count < stop) {
     bits.Refill();
     const int c = DecodeSymbolFrom(bits);
     if (c < 256) {
@@ -192,9 +186,55 @@ size_t TLZH::DecodeBuffer(int32_t TextSize, const uint8_t* in, size_t length, ui
     }
     count += matchLength;
   }
+  return count;
+}
+
+// Runs `decode` between the table setup and the final count of the input read.
+template <typename Decode>
+void TLZH::RunMemoryDecode(const uint8_t* in, size_t length, Decode&& decode) {
+  AllocTables();
+  struct Release {
+    TLZH* z;
+    ~Release() { z->FreeTables(); }
+  } release{this};
+  StartTree();
+  BitReader bits(in, length);
+  decode(bits);
   consumed_bits_ = bits.Consumed();
   CountClassicReads(length);
+}
+
+size_t TLZH::DecodeBuffer(int32_t TextSize, const uint8_t* in, size_t length, uint8_t* out) {
+  ResetState();
+  if (TextSize <= 0) return 0;
+  int64_t count = 0;
+  RunMemoryDecode(in, length,
+                  [&](BitReader& bits) { count = DecodeSymbols(bits, out, 0, TextSize); });
   return static_cast<size_t>(count);
+}
+
+// The output goes through a window of kChunkHistory + chunk bytes: each time it is full its
+// new bytes go to `sink` and its last kChunkHistory bytes move to its front, where the
+// matches that follow find them.
+void TLZH::DecodeChunks(int32_t TextSize, const uint8_t* in, size_t length, const TChunkSink& sink,
+                        size_t chunk) {
+  ResetState();
+  if (TextSize <= 0) return;
+  const auto window = static_cast<int64_t>(std::max<size_t>(chunk, N)) + kChunkHistory;
+  const auto buffer =
+      std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(window) + kDecodeSlack);
+  uint8_t* out = buffer.get();
+  RunMemoryDecode(in, length, [&](BitReader& bits) {
+    int64_t done = 0, at = 0;  // bytes decoded; their end in the window
+    while (done < TextSize) {
+      const int64_t end = DecodeSymbols(bits, out, at, std::min(window, at + TextSize - done));
+      const int64_t from = done == 0 ? 0 : kChunkHistory;
+      done += end - at;
+      sink(out + from, static_cast<size_t>(end - from));
+      if (done < TextSize) std::memmove(out, out + end - kChunkHistory, kChunkHistory);
+      at = kChunkHistory;
+    }
+  });
 }
 
 // The callback decoder reads a byte whenever 8 or fewer bits are left before a read, and its

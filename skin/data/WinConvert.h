@@ -83,6 +83,12 @@ class TLZH {
   // TextSize + F - 1; nothing for a TextSize of 0 or less); InputTruncated() tells afterwards
   // whether the bits ran out.
   size_t DecodeBuffer(int32_t TextSize, const uint8_t* in, size_t length, uint8_t* out);
+  // The same decode handing the output to `sink` in pieces of about `chunk` bytes (all the
+  // bytes written, TextSize up to TextSize + F - 1), through a buffer of its own: for a caller
+  // that passes large output on (to a file) and need not hold it all in memory.
+  using TChunkSink = std::function<void(const uint8_t* data, size_t size)>;
+  void DecodeChunks(int32_t TextSize, const uint8_t* in, size_t length, const TChunkSink& sink,
+                    size_t chunk = size_t{1} << 20);
   // Encodes everything GetBytes delivers until it reports 0 bytes (asking for up to 4096 bytes
   // a call); Bytes_Written receives the number of input bytes consumed. Empty input writes no
   // bits at all.
@@ -150,6 +156,10 @@ class TLZH {
   // The decode loop of LZHUnpack.
   void Unpack(int32_t TextSize);
   static void CopyFromStart(uint8_t* out, int64_t count, int distance, int length);
+  int64_t DecodeSymbols(BitReader& bits, uint8_t* out, int64_t count, int64_t stop);
+  template <typename Decode>
+  void RunMemoryDecode(const uint8_t* in, size_t length, Decode&& decode);
+  static constexpr int64_t kChunkHistory = N;  // window bytes kept for the next matches
   void CountClassicReads(size_t length);
 
   std::unique_ptr<Tables> t_;

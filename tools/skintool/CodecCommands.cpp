@@ -1,8 +1,12 @@
-// pack and unpack: one compressed block per file. Each file is read with one call into memory
-// that is not cleared first, coded memory to memory, and the result written with one call.
+// pack and unpack: one compressed block per file. The input file is read with one call into
+// memory that is not cleared first and coded in place; pack writes its block with one call,
+// unpack writes its output in pieces of 1 MiB as it decodes them (fresh memory for a whole
+// output costs more to map than the decoding itself).
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "skin/data/SkinStream.h"
 #include "skin/data/WinConvert.h"
@@ -14,9 +18,15 @@ namespace {
 
 using lbb::skin::TLZH;
 using lbb::skin::TMemoryStream;
+namespace fs = std::filesystem;
 
 // Largest size unpack accepts from a block's size field.
 constexpr int64_t kMaxUnpackedSize = int64_t{256} << 20;
+
+std::string Utf8(const fs::path& p) {
+  const auto u8 = p.u8string();
+  return std::string(u8.begin(), u8.end());
+}
 
 struct FileBytes {
   std::unique_ptr<uint8_t[]> data;
@@ -25,7 +35,7 @@ struct FileBytes {
 
 FileBytes ReadInput(const std::string& name) {
   std::filebuf file;
-  if (!file.open(std::filesystem::path(name), std::ios::in | std::ios::binary))
+  if (!file.open(fs::path(name), std::ios::in | std::ios::binary))
     throw ToolError(kExitBadInput, "Cannot open file \"" + name + "\"");
   const auto end = file.pubseekoff(0, std::ios::end);
   if (end < 0 || file.pubseekpos(0) != 0) throw ToolError(kExitBadInput, name + ": cannot read");
@@ -34,14 +44,40 @@ FileBytes ReadInput(const std::string& name) {
   return bytes;
 }
 
-void WriteOutput(const std::string& name, const uint8_t* data, size_t size) {
-  std::filebuf file;
-  if (!file.open(std::filesystem::path(name), std::ios::out | std::ios::trunc | std::ios::binary))
-    throw ToolError(kExitBadInput, "Cannot create file \"" + name + "\"");
-  const auto n = static_cast<std::streamsize>(size);
-  const bool written = file.sputn(reinterpret_cast<const char*>(data), n) == n;
-  if (!file.close() || !written) throw ToolError(kExitBadInput, name + ": write error");
-}
+// A file being written; it is removed again unless Commit is reached.
+class OutputFile {
+ public:
+  explicit OutputFile(fs::path name) : name_(std::move(name)) {
+    if (!file_.open(name_, std::ios::out | std::ios::trunc | std::ios::binary))
+      throw ToolError(kExitBadInput, "Cannot create file \"" + Utf8(name_) + "\"");
+  }
+  ~OutputFile() {
+    if (committed_) return;
+    file_.close();
+    std::error_code ignored;
+    fs::remove(name_, ignored);
+  }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  void Write(const uint8_t* data, size_t size) {
+    const auto n = static_cast<std::streamsize>(size);
+    if (file_.sputn(reinterpret_cast<const char*>(data), n) != n)
+      throw ToolError(kExitBadInput, Utf8(name_) + ": write error");
+  }
+  // Closes the file and gives it its final name `target` (replacing a file of that name), or
+  // keeps the name it has when `target` is empty.
+  void Commit(const fs::path& target = {}) {
+    if (!file_.close()) throw ToolError(kExitBadInput, Utf8(name_) + ": write error");
+    if (!target.empty()) fs::rename(name_, target);
+    committed_ = true;
+  }
+
+ private:
+  fs::path name_;
+  std::filebuf file_;
+  bool committed_ = false;
+};
 
 }  // namespace
 
@@ -50,7 +86,9 @@ int PackCommand(std::span<const std::string> args) {
   TMemoryStream out;
   out.Reserve(in.size / 2 + 64);  // most input packs to less than half
   lbb::skin::CompressBlock(in.data.get(), in.size, out);
-  WriteOutput(args[1], out.Bytes().data(), out.Bytes().size());
+  OutputFile file{fs::path(args[1])};
+  file.Write(out.Bytes().data(), out.Bytes().size());
+  file.Commit();
   return kExitOk;
 }
 
@@ -69,15 +107,21 @@ int UnpackCommand(std::span<const std::string> args) {
     throw ToolError(kExitBadInput, name + ": damaged block (announced size " +
                                        std::to_string(announced) + " is above " +
                                        std::to_string(kMaxUnpackedSize) + " bytes)");
-  auto out = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(announced) +
-                                                       TLZH::kDecodeSlack);
+  // Written beside OUT, which it replaces once the block has turned out whole.
+  const fs::path target(args[1]);
+  fs::path partial = target;
+  partial += ".unpacking";
+  OutputFile file(partial);
+  auto left = static_cast<size_t>(announced);  // a damaged last match may run over; cut it
   TLZH lzh;
-  lzh.DecodeBuffer(announced, b + 4, in.size - 4, out.get());
+  lzh.DecodeChunks(announced, b + 4, in.size - 4, [&](const uint8_t* data, size_t size) {
+    file.Write(data, std::min(size, left));
+    left -= std::min(size, left);
+  });
   if (lzh.InputTruncated())
     throw ToolError(kExitBadInput, name + ": truncated block (the bit stream ends before " +
                                        std::to_string(announced) + " bytes are decoded)");
-  // A damaged last match may run over the announced size; only that much is kept.
-  WriteOutput(args[1], out.get(), static_cast<size_t>(announced));
+  file.Commit(target);
   return kExitOk;
 }
 

@@ -128,6 +128,39 @@ TEST(LzhMemoryDecoder, EveryCutAndEveryEndAgreeWithTheCallbacks) {
   }
 }
 
+// DecodeChunks hands on, piece by piece, exactly what DecodeBuffer writes, whatever the size
+// of its window: whole blocks, and a cut one with its garbage and its overrun.
+TEST(LzhMemoryDecoder, ChunksAddUpToTheWholeOutput) {
+  const Bytes text = samples::EnglishText(50000, 6);
+  const Bytes packedText = Pack(text);
+  const Bytes cut(packedText.begin(), packedText.begin() + 9000);
+  for (const Bytes& block :
+       {packedText, Pack(samples::Bitmap24(100, 80)), Pack(samples::RandomBytes(20000, 4)), cut}) {
+    bool truncated = false;
+    const Bytes whole = DecodeBufferOf(block, nullptr, &truncated);
+    const auto size = static_cast<int32_t>(block[0] | block[1] << 8 | block[2] << 16);
+    for (size_t chunk : {size_t{1}, size_t{4096}, size_t{5000}, size_t{1} << 20}) {
+      Bytes joined;
+      int pieces = 0;
+      TLZH lzh;
+      lzh.DecodeChunks(
+          size, block.data() + 4, block.size() - 4,
+          [&](const uint8_t* d, size_t n) {
+            joined.insert(joined.end(), d, d + n);
+            ++pieces;
+          },
+          chunk);
+      EXPECT_EQ(joined, whole) << "chunk " << chunk;
+      EXPECT_EQ(lzh.InputTruncated(), truncated) << "chunk " << chunk;
+      // A window of at least 4096 new bytes: 20000 or more bytes take several pieces.
+      if (chunk <= 5000) {
+        EXPECT_GE(pieces, 4) << "chunk " << chunk;
+      }
+    }
+  }
+  EXPECT_EQ(DecodeBufferOf(packedText), text);
+}
+
 // DecompressBlock writes from position 0: into a destination that holds more bytes, the
 // decoded bytes replace the first ones and the rest stays.
 TEST(LzhMemoryDecoder, DestinationWithDataKeepsItsTail) {
