@@ -192,12 +192,7 @@ int64_t TLZH::DecodeSymbols(BitReader& bits, uint8_t* out, int64_t count, int64_
 // Runs `decode` between the table setup and the final count of the input read.
 template <typename Decode>
 void TLZH::RunMemoryDecode(const uint8_t* in, size_t length, Decode&& decode) {
-  AllocTables();
-  struct Release {
-    TLZH* z;
-    ~Release() { z->FreeTables(); }
-  } release{this};
-  StartTree();
+  const TableScope tables = OpenTables();
   BitReader bits(in, length);
   decode(bits);
   consumed_bits_ = bits.Consumed();

@@ -29,6 +29,12 @@ void TLZH::FreeTables() {
   t_.reset();
 }
 
+TLZH::TableScope TLZH::OpenTables() {
+  AllocTables();
+  StartTree();
+  return TableScope{this};
+}
+
 void TLZH::ResetState() {
   getbuf_ = 0;
   getlen_ = 0;
@@ -405,12 +411,7 @@ void TLZH::LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes,
 }
 
 void TLZH::Unpack(int32_t TextSize) {
-  AllocTables();
-  struct Release {
-    TLZH* z;
-    ~Release() { z->FreeTables(); }
-  } release{this};
-  StartTree();
+  const TableScope tables = OpenTables();
   uint8_t* ring = t_->text_buf;
   std::memset(ring, FILL, N - F);
   int r = N - F;
@@ -463,12 +464,7 @@ void TLZH::EncodeMemory(const uint8_t* in, size_t length, TMemoryStream& out) {
 }
 
 void TLZH::Pack() {
-  AllocTables();
-  struct Release {
-    TLZH* z;
-    ~Release() { z->FreeTables(); }
-  } release{this};
-  StartTree();
+  const TableScope tables = OpenTables();
   InitMatchTrees();
   uint8_t* ring = t_->text_buf;
   std::memset(ring, FILL, N - F);

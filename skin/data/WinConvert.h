@@ -128,6 +128,12 @@ class TLZH {
 
   void AllocTables();
   void FreeTables();
+  // The tables of one pack or unpack, with the tree started; they go when the scope goes.
+  struct TableScope {
+    TLZH* z;
+    ~TableScope() { z->FreeTables(); }
+  };
+  [[nodiscard]] TableScope OpenTables();
   void StartTree();
   void UpdateTree(int c);
   void UpdatePath(int c, const int16_t* path, int length);

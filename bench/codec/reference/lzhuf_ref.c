@@ -145,6 +145,16 @@ static void init_tree(void) {
   for (i = 0; i < N; i++) dad[i] = NIL;
 }
 
+/* Hangs q from p's parent where p hung, and takes p out of the tree. */
+static void take_place(int p, int q) {
+  dad[q] = dad[p];
+  if (rson[dad[p]] == p)
+    rson[dad[p]] = q;
+  else
+    lson[dad[p]] = q;
+  dad[p] = NIL;
+}
+
 static void insert_node(int r) {
   int i, p, cmp = 1, d;
   const unsigned char *key = &text_buf[r];
@@ -180,17 +190,12 @@ static void insert_node(int r) {
       }
     }
   }
-  /* A full-length match: r takes p's place in the tree. */
-  dad[r] = dad[p];
+  /* A full-length match: r takes p's place in the tree, with its children. */
   lson[r] = lson[p];
   rson[r] = rson[p];
   dad[lson[p]] = r;
   dad[rson[p]] = r;
-  if (rson[dad[p]] == p)
-    rson[dad[p]] = r;
-  else
-    lson[dad[p]] = r;
-  dad[p] = NIL;
+  take_place(p, r);
 }
 
 static void delete_node(int p) {
@@ -213,12 +218,7 @@ static void delete_node(int p) {
     rson[q] = rson[p];
     dad[rson[p]] = q;
   }
-  dad[q] = dad[p];
-  if (rson[dad[p]] == p)
-    rson[dad[p]] = q;
-  else
-    lson[dad[p]] = q;
-  dad[p] = NIL;
+  take_place(p, q);
 }
 
 /* ---- Bit output ---- */
@@ -276,12 +276,17 @@ static unsigned next_in(void) {
   return in_ptr < in_end ? *in_ptr++ : 0;
 }
 
-static int get_bit(void) {
-  int bit;
+/* Tops the buffer up to at least 9 bits, a byte at a time. */
+static void fill_bits(void) {
   while (getlen <= 8) {
     getbuf |= next_in() << (8 - getlen);
     getlen += 8;
   }
+}
+
+static int get_bit(void) {
+  int bit;
+  fill_bits();
   bit = (getbuf >> 15) & 1;
   getbuf = (getbuf << 1) & 0xffff;
   getlen--;
@@ -290,10 +295,7 @@ static int get_bit(void) {
 
 static unsigned get_byte(void) {
   unsigned b;
-  while (getlen <= 8) {
-    getbuf |= next_in() << (8 - getlen);
-    getlen += 8;
-  }
+  fill_bits();
   b = getbuf >> 8;
   getbuf = (getbuf << 8) & 0xffff;
   getlen -= 8;

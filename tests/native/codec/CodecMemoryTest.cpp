@@ -99,14 +99,9 @@ void ExpectSameAsCallbacks(const Bytes& block, int32_t size, const std::string& 
   TMemoryStream source(block), viaMemory;
   const TLzhBlockInfo info = DecompressBlock(source, viaMemory);
   TLZH lzh;
-  TMemoryStream in(block), viaCallbacks;
+  TMemoryStream in(block);
   in.SetPosition(4);
-  lzh.StreamIn = &in;
-  lzh.StreamOut = &viaCallbacks;
-  lzh.LZHUnpack(
-      size, [&](uint8_t* d, uint16_t c, uint16_t& g) { lzh.GetBlockStream(d, c, g); },
-      [&](const uint8_t* d, uint16_t c, uint16_t& p) { lzh.PutBlockStream(d, c, p); });
-  EXPECT_EQ(viaMemory.Bytes(), viaCallbacks.Bytes()) << what;
+  EXPECT_EQ(viaMemory.Bytes(), DecodeFrom(lzh, in, size)) << what;
   EXPECT_EQ(info.InputTruncated, lzh.InputTruncated()) << what;
   EXPECT_EQ(source.Position(), in.Position()) << what;
 }

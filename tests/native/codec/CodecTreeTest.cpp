@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "skin/data/WinConvert.h"
+#include "tests/native/codec/CodecHelpers.h"
 #include "tests/native/codec/SampleData.h"
 
 namespace lbb::skin {
@@ -25,6 +26,17 @@ struct TLZHTestAccess {
 };
 
 namespace {
+
+// An encoder driven symbol by symbol, its bits collected in `bits`.
+struct CollectingEncoder {
+  samples::Bytes bits;
+  const TPutBytesProc put = [this](const uint8_t* d, uint16_t n, uint16_t& p) {
+    bits.insert(bits.end(), d, d + n);
+    p = n;
+  };
+  TLZH encoder;
+  CollectingEncoder() { TLZHTestAccess::Start(encoder, nullptr, &put); }
+};
 
 // Symbols 300..308 with counts in the proportions 1:1:2:3:5:8:13:21:34 build a chain in
 // which every step adds one level above the ~300 leaves still counted once: those leaves
@@ -46,13 +58,9 @@ std::vector<int> DeepTreeSymbols() {
 
 TEST(LzhTree, CodesLongerThanSixteenBitsRoundTrip) {
   const std::vector<int> symbols = DeepTreeSymbols();
-  samples::Bytes bits;
-  const TPutBytesProc put = [&](const uint8_t* d, uint16_t n, uint16_t& p) {
-    bits.insert(bits.end(), d, d + n);
-    p = n;
-  };
-  TLZH encoder;
-  TLZHTestAccess::Start(encoder, nullptr, &put);
+  CollectingEncoder collecting;
+  TLZH& encoder = collecting.encoder;
+  const samples::Bytes& bits = collecting.bits;
   int longest = 0;
   for (int s : symbols) {
     TLZHTestAccess::Encode(encoder, s);
@@ -80,13 +88,9 @@ TEST(LzhTree, CodesLongerThanSixteenBitsRoundTrip) {
 // symbols, and to the same bytes as through the callbacks.
 TEST(LzhTree, MemoryDecoderReadsCodesLongerThanSixteenBits) {
   const std::vector<int> symbols = DeepTreeSymbols();
-  samples::Bytes bits;
-  const TPutBytesProc put = [&](const uint8_t* d, uint16_t n, uint16_t& p) {
-    bits.insert(bits.end(), d, d + n);
-    p = n;
-  };
-  TLZH encoder;
-  TLZHTestAccess::Start(encoder, nullptr, &put);
+  CollectingEncoder collecting;
+  TLZH& encoder = collecting.encoder;
+  const samples::Bytes& bits = collecting.bits;
   int32_t size = 0;
   std::vector<std::pair<int, int>> sent;  // (symbol, position code or -1)
   for (size_t i = 0; i < symbols.size(); ++i) {
@@ -117,14 +121,7 @@ TEST(LzhTree, MemoryDecoderReadsCodesLongerThanSixteenBits) {
   EXPECT_EQ(out.size(), static_cast<size_t>(size));
 
   TLZH viaCallbacks;
-  TMemoryStream in(block), back;
-  in.SetPosition(4);
-  viaCallbacks.StreamIn = &in;
-  viaCallbacks.StreamOut = &back;
-  viaCallbacks.LZHUnpack(
-      size, [&](uint8_t* d, uint16_t n, uint16_t& g) { viaCallbacks.GetBlockStream(d, n, g); },
-      [&](const uint8_t* d, uint16_t n, uint16_t& p) { viaCallbacks.PutBlockStream(d, n, p); });
-  EXPECT_EQ(back.Bytes(), out);
+  EXPECT_EQ(testing::DecodeWith(viaCallbacks, block), out);
 }
 
 }  // namespace
