@@ -159,8 +159,8 @@ int TLZH::DecodeSymbolFrom(BitReader& bits) {
 }
 
 // Decodes symbols into out[count..] until `count` reaches `stop`; returns the new count (up to
-// F - 1 past `stop` when the last symbol is a match). out[0] is the first byte of the
-// block's output, or a byte at least N bytes after it.
+// F - 1 past `stop` when the last symbol is a match). out[0] is the first byte of the block's
+// output, unless `count` starts at N or more (a window with N bytes of history in front).
 int64_t TLZH::DecodeSymbols(BitReader& bits, uint8_t* out, int64_t count, int64_t stop) {
   while (count < stop) {
     bits.Refill();

@@ -8,8 +8,10 @@
 // (most significant bit first, the last byte padded with zero bits; no trailer, no checksum).
 //
 // Safety contract of the decoder, for any input bits and any announced size:
-//  - it never reads or writes outside its own tables (every ring index is masked, every tree
-//    index comes from the tree it built itself);
+//  - it never reads or writes outside its own tables and the output room it was given (every
+//    ring index is masked, every tree index comes from the tree it built itself; the memory
+//    decoders take their history from the output already written, and a match that reaches
+//    back before the first byte reads the ring's starting content instead);
 //  - input that ends early reads as zero bytes: decoding goes on to the announced size and the
 //    result is garbage, without an error (InputTruncated() tells that it happened);
 //  - it writes at least TextSize bytes and at most TextSize + 59 (a match is always copied to
@@ -73,7 +75,8 @@ class TLZH {
   void LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes, const TPutBytesProc& PutBytes);
   // The same decode of the bits in [in, in + length) into `out` (from its position on)
   // without the callbacks: the path of the block helper from memory to memory. Past the end
-  // of the input it reads zeros as LZHUnpack does. Returns the number of input bytes read.
+  // of the input it reads zeros as LZHUnpack does. Returns the number of input bytes that
+  // LZHUnpack would have read (it reads ahead in whole words, LZHUnpack a byte at a time).
   size_t DecodeMemory(int32_t TextSize, const uint8_t* in, size_t length, TMemoryStream& out);
   // Room past TextSize that DecodeBuffer needs in its output: a damaged last match runs over by
   // up to F - 1 bytes, and the match copy stores whole 8-byte words.
