@@ -18,10 +18,10 @@
 #include <stdlib.h>
 #include <string.h>
 
-#define N 4096         /* ring buffer size */
-#define F 60           /* longest match */
-#define THRESHOLD 2    /* longer matches than this are coded as matches */
-#define NIL N          /* no node in the match trees */
+#define N 4096                       /* ring buffer size */
+#define F 60                         /* longest match */
+#define THRESHOLD 2                  /* longer matches than this are coded as matches */
+#define NIL N                        /* no node in the match trees */
 #define N_CHAR (256 - THRESHOLD + F) /* 314 symbols */
 #define T (N_CHAR * 2 - 1)           /* nodes of the Huffman tree */
 #define R (T - 1)                    /* its root */
@@ -121,7 +121,8 @@ static void update(int c) {
     k = ++freq[c];
     if (k > freq[c + 1]) {
       l = c + 1;
-      while (k > freq[l + 1]) l++;
+      while (k > freq[l + 1])
+        l++;
       freq[c] = freq[l];
       freq[l] = k;
       i = son[c];
@@ -141,8 +142,10 @@ static void update(int c) {
 
 static void init_tree(void) {
   int i;
-  for (i = N + 1; i <= N + 256; i++) rson[i] = NIL;
-  for (i = 0; i < N; i++) dad[i] = NIL;
+  for (i = N + 1; i <= N + 256; i++)
+    rson[i] = NIL;
+  for (i = 0; i < N; i++)
+    dad[i] = NIL;
 }
 
 /* Hangs q from p's parent where p hung, and takes p out of the tree. */
@@ -157,7 +160,7 @@ static void take_place(int p, int q) {
 
 static void insert_node(int r) {
   int i, p, cmp = 1, d;
-  const unsigned char *key = &text_buf[r];
+  const unsigned char* key = &text_buf[r];
   p = N + 1 + key[0];
   rson[r] = lson[r] = NIL;
   match_length = 0;
@@ -208,7 +211,8 @@ static void delete_node(int p) {
   } else {
     q = lson[p];
     if (rson[q] != NIL) {
-      do q = rson[q];
+      do
+        q = rson[q];
       while (rson[q] != NIL);
       rson[dad[q]] = lson[q];
       dad[lson[q]] = dad[q];
@@ -227,7 +231,7 @@ static void put_byte(unsigned b) {
   if (out_ptr == out_end) {
     size_t used = (size_t)(out_ptr - out_buf);
     size_t cap = used ? used * 2 : 4096;
-    unsigned char *grown = realloc(out_buf, cap);
+    unsigned char* grown = realloc(out_buf, cap);
     if (!grown) {
       out_failed = 1;
       return;
@@ -304,7 +308,8 @@ static unsigned get_byte(void) {
 
 static int decode_char(void) {
   int c = son[R];
-  while (c < T) c = son[c + get_bit()];
+  while (c < T)
+    c = son[c + get_bit()];
   c -= T;
   update(c);
   return c;
@@ -313,13 +318,14 @@ static int decode_char(void) {
 static int decode_position(void) {
   unsigned i = get_byte(), c = (unsigned)d_code[i] << 6;
   int j = d_len[i] - 2;
-  while (j-- > 0) i = (i << 1) + get_bit();
+  while (j-- > 0)
+    i = (i << 1) + get_bit();
   return (int)(c | (i & 0x3f));
 }
 
 /* ---- Blocks ---- */
 
-unsigned char *lzhuf_ref_encode(const unsigned char *in, size_t size, size_t *out_size) {
+unsigned char* lzhuf_ref_encode(const unsigned char* in, size_t size, size_t* out_size) {
   int i, c, len, r, s, last;
   size_t at = 0;
   init_position_codes();
@@ -333,8 +339,10 @@ unsigned char *lzhuf_ref_encode(const unsigned char *in, size_t size, size_t *ou
   s = 0;
   r = N - F;
   memset(text_buf, ' ', (size_t)r);
-  for (len = 0; len < F && at < size; len++) text_buf[r + len] = in[at++];
-  for (i = 1; i <= F; i++) insert_node(r - i);
+  for (len = 0; len < F && at < size; len++)
+    text_buf[r + len] = in[at++];
+  for (i = 1; i <= F; i++)
+    insert_node(r - i);
   insert_node(r);
   while (len > 0) {
     if (match_length > len) match_length = len;
@@ -372,8 +380,7 @@ unsigned char *lzhuf_ref_encode(const unsigned char *in, size_t size, size_t *ou
   return out_buf;
 }
 
-size_t lzhuf_ref_decode(const unsigned char *in, size_t size, unsigned char *out,
-                        long text_size) {
+size_t lzhuf_ref_decode(const unsigned char* in, size_t size, unsigned char* out, long text_size) {
   int i, j, k, c, r;
   long count;
   init_position_codes();
@@ -407,9 +414,9 @@ size_t lzhuf_ref_decode(const unsigned char *in, size_t size, unsigned char *out
 
 #ifndef LZHUF_REF_NO_MAIN
 
-static unsigned char *read_file(const char *name, size_t *size) {
-  FILE *f = fopen(name, "rb");
-  unsigned char *data;
+static unsigned char* read_file(const char* name, size_t* size) {
+  FILE* f = fopen(name, "rb");
+  unsigned char* data;
   long n;
   if (!f) return NULL;
   if (fseek(f, 0, SEEK_END) != 0 || (n = ftell(f)) < 0 || fseek(f, 0, SEEK_SET) != 0) {
@@ -426,16 +433,16 @@ static unsigned char *read_file(const char *name, size_t *size) {
   return data;
 }
 
-static int write_file(const char *name, const unsigned char *head, size_t head_size,
-                      const unsigned char *data, size_t size) {
-  FILE *f = fopen(name, "wb");
+static int write_file(const char* name, const unsigned char* head, size_t head_size,
+                      const unsigned char* data, size_t size) {
+  FILE* f = fopen(name, "wb");
   int ok;
   if (!f) return 0;
   ok = fwrite(head, 1, head_size, f) == head_size && fwrite(data, 1, size, f) == size;
   return fclose(f) == 0 && ok;
 }
 
-static int pack(const char *from, const char *to) {
+static int pack(const char* from, const char* to) {
   size_t size, packed_size;
   unsigned char head[4], *packed, *plain = read_file(from, &size);
   int ok;
@@ -451,7 +458,7 @@ static int pack(const char *from, const char *to) {
   return ok;
 }
 
-static int unpack(const char *from, const char *to) {
+static int unpack(const char* from, const char* to) {
   size_t size;
   unsigned char *plain, *block = read_file(from, &size);
   long text_size;
@@ -477,7 +484,7 @@ static int unpack(const char *from, const char *to) {
   return ok;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   int ok;
   if (argc != 4 || (argv[1][0] != 'e' && argv[1][0] != 'd') || argv[1][1] != '\0') {
     fprintf(stderr, "usage: lzhuf_ref e|d IN OUT\n");
