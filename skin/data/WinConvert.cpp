@@ -8,55 +8,11 @@
 #include <new>
 #include <string>
 
+#include "skin/data/LzhTables.h"
+
 namespace lbb::skin {
 
-namespace {
-
-// Position prefix codes: the upper six bits of a 12-bit position get a canonical code of 3 to 8
-// bits (3 for 0, 4 for 1-3, 5 for 4-11, 6 for 12-23, 7 for 24-47, 8 for 48-63), written
-// left-aligned in a byte.
-struct PositionCodes {
-  std::array<uint8_t, 64> len{};
-  std::array<uint8_t, 64> code{};
-  std::array<uint8_t, 256> d_code{};  // upper six bits, by the leading bits of a byte
-  std::array<uint8_t, 256> d_len{};   // code length, likewise
-};
-
-constexpr PositionCodes MakePositionCodes() {
-  PositionCodes pc;
-  for (int v = 0; v < 64; ++v)
-    pc.len[v] = v == 0 ? 3 : v < 4 ? 4 : v < 12 ? 5 : v < 24 ? 6 : v < 48 ? 7 : 8;
-  int next = 0;
-  for (int v = 0; v < 64; ++v) {
-    pc.code[v] = static_cast<uint8_t>(next);
-    const int span = 1 << (8 - pc.len[v]);
-    for (int b = next; b < next + span; ++b) {
-      pc.d_code[b] = static_cast<uint8_t>(v);
-      pc.d_len[b] = pc.len[v];
-    }
-    next += span;
-  }
-  return pc;
-}
-
-constexpr PositionCodes kPos = MakePositionCodes();
-static_assert(kPos.code[1] == 0x20 && kPos.code[4] == 0x50 && kPos.code[5] == 0x58);
-static_assert(kPos.code[47] == 0xEE && kPos.code[48] == 0xF0 && kPos.code[63] == 0xFF);
-
-}  // namespace
-
-struct TLZH::Tables {
-  // The last F - 1 bytes mirror the first for comparisons; 8 spare bytes let the comparison
-  // load whole words past the last byte it uses.
-  uint8_t text_buf[N + F - 1 + 8];
-  uint8_t in_buf[kInBlock];  // encoder input not yet used
-  int16_t lson[N + 1];
-  int16_t rson[N + 257];  // N+1 .. N+256: roots of the trees, one per first byte
-  int16_t dad[N + 1];
-  uint16_t freq[T + 1];      // freq[T] is a sentinel
-  int16_t prnt[T + N_CHAR];  // parents of nodes; of leaves at T + symbol
-  int16_t son[T];            // inner node i: children i and i+1; leaf: T + symbol
-};
+using lzh_detail::kPos;
 
 TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
@@ -73,6 +29,12 @@ void TLZH::FreeTables() {
   t_.reset();
 }
 
+TLZH::TableScope TLZH::OpenTables() {
+  AllocTables();
+  StartTree();
+  return TableScope{this};
+}
+
 void TLZH::ResetState() {
   getbuf_ = 0;
   getlen_ = 0;
@@ -85,6 +47,8 @@ void TLZH::ResetState() {
   code_ = 0;
   len_ = 0;
   missing_bytes_ = 0;
+  consumed_bits_ = 0;
+  input_read_ = 0;
   rebuilds_ = 0;
   longest_code_ = 0;
 }
@@ -139,9 +103,35 @@ void TLZH::RebuildTree() {
 }
 
 void TLZH::UpdateTree(int c) {
+  if (t_->freq[R] == MAX_FREQ) RebuildTree();
+  UpdateFrom(t_->prnt[c + T]);
+}
+
+// The update of a symbol whose path is known: `path` holds the nodes from the root's child
+// down to the symbol's leaf node. While no node moves, the next node up is the one before it
+// on the path, so the counts are raised without following the parent links one load after
+// the other; the first node that must move goes on with the general walk.
+void TLZH::UpdatePath(int c, const int16_t* path, int length) {
   Tables& t = *t_;
-  if (t.freq[R] == MAX_FREQ) RebuildTree();
-  int n = t.prnt[c + T];
+  if (t.freq[R] == MAX_FREQ) {
+    UpdateTree(c);
+    return;
+  }
+  for (int i = length - 1; i >= 0; --i) {
+    const int n = path[i];
+    if (t.freq[n] >= t.freq[n + 1]) {
+      UpdateFrom(n);
+      return;
+    }
+    ++t.freq[n];
+  }
+  ++t.freq[R];  // the sentinel above the root never lets it move
+}
+
+// Raises the counts from node n up to the root, moving each node that would count more than
+// its right neighbour behind the last node of smaller count, with its subtree.
+void TLZH::UpdateFrom(int n) {
+  Tables& t = *t_;
   do {
     const unsigned k = ++t.freq[n];
     if (k > t.freq[n + 1]) {
@@ -171,14 +161,7 @@ void TLZH::Refill() {
   while (getlen_ <= 8) {
     uint8_t b = 0;
     uint16_t got = 0;
-    if (mem_in_) {
-      if (mem_in_ != mem_in_end_) {
-        b = *mem_in_++;
-        got = 1;
-      }
-    } else {
-      (*get_)(&b, 1, got);
-    }
+    (*get_)(&b, 1, got);
     if (got == 0) {
       b = 0;
       ++missing_bytes_;
@@ -260,12 +243,15 @@ void TLZH::EncodeSymbol(int c) {
   const Tables& t = *t_;
   // The path from the leaf to the root, one bit per step: 1 for the second child (odd node).
   // The tree's counts stay below 0x8000, which keeps it far less than 32 levels deep.
+  // The nodes are kept from the back of `path`, so that they read from the root down.
   uint32_t code = 0;
   int len = 0;
   int k = t.prnt[c + T];
+  int16_t path[32];
   do {
     code >>= 1;
     if (k & 1) code |= 0x80000000u;
+    path[31 - len] = static_cast<int16_t>(k);
     ++len;
     k = t.prnt[k];
   } while (k != R && len < 32);
@@ -274,7 +260,7 @@ void TLZH::EncodeSymbol(int c) {
   code_ = code;
   len_ = len;
   longest_code_ = std::max(longest_code_, len);
-  UpdateTree(c);
+  UpdatePath(c, path + 32 - len, len);
 }
 
 void TLZH::EncodePosition(unsigned p) {
@@ -402,18 +388,18 @@ void TLZH::DeleteString(int p) {
 
 // ---- Pack and unpack ----
 
-// The encoder's input, read through the callback in blocks of up to kInBlock bytes.
+// The encoder's input: the caller's memory, or blocks of up to kInBlock bytes read through the
+// callback.
 int TLZH::GetByte(bool& got) {
-  Tables& t = *t_;
-  if (in_pos_ == in_len_ && !input_ended_) {
+  if (in_next_ == in_end_ && !input_ended_) {
     uint16_t n = 0;
-    (*get_)(t.in_buf, kInBlock, n);
-    in_len_ = std::min<int>(n, kInBlock);
-    in_pos_ = 0;
-    input_ended_ = in_len_ == 0;
+    (*get_)(t_->in_buf, kInBlock, n);
+    in_next_ = t_->in_buf;
+    in_end_ = in_next_ + std::min<int>(n, kInBlock);
+    input_ended_ = n == 0;
   }
-  got = in_pos_ < in_len_;
-  return got ? t.in_buf[in_pos_++] : 0;
+  got = in_next_ != in_end_;
+  return got ? *in_next_++ : 0;
 }
 
 void TLZH::LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes,
@@ -424,29 +410,8 @@ void TLZH::LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes,
   Unpack(TextSize);
 }
 
-size_t TLZH::DecodeMemory(int32_t TextSize, const uint8_t* in, size_t length, TMemoryStream& out) {
-  ResetState();
-  mem_in_ = in;
-  mem_in_end_ = in + length;
-  mem_out_ = &out;
-  struct Detach {
-    TLZH* z;
-    ~Detach() {
-      z->mem_in_ = z->mem_in_end_ = nullptr;
-      z->mem_out_ = nullptr;
-    }
-  } detach{this};
-  Unpack(TextSize);
-  return static_cast<size_t>(mem_in_ - in);
-}
-
 void TLZH::Unpack(int32_t TextSize) {
-  AllocTables();
-  struct Release {
-    TLZH* z;
-    ~Release() { z->FreeTables(); }
-  } release{this};
-  StartTree();
+  const TableScope tables = OpenTables();
   uint8_t* ring = t_->text_buf;
   std::memset(ring, FILL, N - F);
   int r = N - F;
@@ -479,14 +444,27 @@ void TLZH::LZHPack(int32_t& Bytes_Written, const TGetBytesProc& GetBytes,
   ResetState();
   get_ = &GetBytes;
   put_ = &PutBytes;
+  in_next_ = in_end_ = nullptr;
   input_ended_ = false;
-  in_pos_ = in_len_ = 0;
-  AllocTables();
-  struct Release {
+  Pack();
+  Bytes_Written = static_cast<int32_t>(textsize);
+}
+
+void TLZH::EncodeMemory(const uint8_t* in, size_t length, TMemoryStream& out) {
+  ResetState();
+  in_next_ = in;
+  in_end_ = in + length;
+  input_ended_ = true;
+  mem_out_ = &out;
+  struct Detach {
     TLZH* z;
-    ~Release() { z->FreeTables(); }
-  } release{this};
-  StartTree();
+    ~Detach() { z->mem_out_ = nullptr; }
+  } detach{this};
+  Pack();
+}
+
+void TLZH::Pack() {
+  const TableScope tables = OpenTables();
   InitMatchTrees();
   uint8_t* ring = t_->text_buf;
   std::memset(ring, FILL, N - F);
@@ -503,7 +481,6 @@ void TLZH::LZHPack(int32_t& Bytes_Written, const TGetBytesProc& GetBytes,
   InsertString(r);
   EncodeLoop(len);
   FlushBits();
-  Bytes_Written = static_cast<int32_t>(textsize);
 }
 
 void TLZH::EncodeLoop(int len) {
@@ -565,14 +542,13 @@ TLzhBlockInfo DecompressBlock(TStream& source, TStream& dest, int64_t maxSize) {
     throw ElzhException("LZH : announced size of " + std::to_string(info.AnnouncedSize) +
                         " bytes is above the limit of " + std::to_string(maxSize) + " bytes");
   }
-  if (auto* mem = dynamic_cast<TMemoryStream*>(&dest); mem && info.AnnouncedSize > 0)
-    mem->Reserve(static_cast<size_t>(info.AnnouncedSize) + TLZH::F);
   TLZH lzh;
   const int64_t start = dest.Position();
   auto* memIn = dynamic_cast<TMemoryStream*>(&source);
   auto* memOut = dynamic_cast<TMemoryStream*>(&dest);
   if (memIn && memOut && memIn != memOut) {
-    // Memory to memory (every skin load): the same decode without a call per byte.
+    // Memory to memory (every skin load): the same decode without a call per byte, straight
+    // into the destination's bytes (DecodeMemory sizes them once).
     const std::vector<uint8_t>& bytes = memIn->Bytes();
     const size_t read =
         lzh.DecodeMemory(info.AnnouncedSize, bytes.data() + 4, bytes.size() - 4, *memOut);
@@ -581,6 +557,8 @@ TLzhBlockInfo DecompressBlock(TStream& source, TStream& dest, int64_t maxSize) {
     info.InputTruncated = lzh.InputTruncated();
     return info;
   }
+  if (memOut && info.AnnouncedSize > 0)
+    memOut->Reserve(static_cast<size_t>(info.AnnouncedSize) + TLZH::F);
   lzh.StreamIn = &source;
   lzh.StreamOut = &dest;
   lzh.LZHUnpack(
@@ -592,15 +570,30 @@ TLzhBlockInfo DecompressBlock(TStream& source, TStream& dest, int64_t maxSize) {
   return info;
 }
 
+namespace {
+
+std::array<uint8_t, 4> SizeField(int64_t size) {
+  if (size > INT32_MAX) throw ElzhException("LZH : input of 2 GiB or more cannot be packed");
+  const auto u = static_cast<uint32_t>(size);
+  return {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
+          static_cast<uint8_t>(u >> 24)};
+}
+
+}  // namespace
+
 void CompressBlock(TStream& source, TStream& dest) {
   source.SetPosition(0);
   dest.SetPosition(0);
-  const int64_t size = source.Size();
-  if (size > INT32_MAX) throw ElzhException("LZH : input of 2 GiB or more cannot be packed");
-  const auto u = static_cast<uint32_t>(size);
-  const uint8_t head[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8),
-                           static_cast<uint8_t>(u >> 16), static_cast<uint8_t>(u >> 24)};
-  dest.Write(head, 4);
+  auto* memIn = dynamic_cast<TMemoryStream*>(&source);
+  auto* memOut = dynamic_cast<TMemoryStream*>(&dest);
+  if (memIn && memOut && memIn != memOut) {
+    const std::vector<uint8_t>& bytes = memIn->Bytes();
+    CompressBlock(bytes.data(), bytes.size(), *memOut);
+    memIn->SetPosition(memIn->Size());
+    return;
+  }
+  const std::array<uint8_t, 4> head = SizeField(source.Size());
+  dest.Write(head.data(), head.size());
   TLZH lzh;
   lzh.StreamIn = &source;
   lzh.StreamOut = &dest;
@@ -608,6 +601,13 @@ void CompressBlock(TStream& source, TStream& dest) {
   lzh.LZHPack(
       written, [&lzh](uint8_t* d, uint16_t n, uint16_t& got) { lzh.GetBlockStream(d, n, got); },
       [&lzh](const uint8_t* d, uint16_t n, uint16_t& put) { lzh.PutBlockStream(d, n, put); });
+}
+
+void CompressBlock(const uint8_t* in, size_t length, TMemoryStream& dest) {
+  const std::array<uint8_t, 4> head = SizeField(static_cast<int64_t>(length));
+  dest.Write(head.data(), head.size());
+  TLZH lzh;
+  lzh.EncodeMemory(in, length, dest);
 }
 
 }  // namespace lbb::skin

@@ -8,8 +8,10 @@
 // (most significant bit first, the last byte padded with zero bits; no trailer, no checksum).
 //
 // Safety contract of the decoder, for any input bits and any announced size:
-//  - it never reads or writes outside its own tables (every ring index is masked, every tree
-//    index comes from the tree it built itself);
+//  - it never reads or writes outside its own tables and the output room it was given (every
+//    ring index is masked, every tree index comes from the tree it built itself; the memory
+//    decoders take their history from the output already written, and a match that reaches
+//    back before the first byte reads the ring's starting content instead);
 //  - input that ends early reads as zero bytes: decoding goes on to the announced size and the
 //    result is garbage, without an error (InputTruncated() tells that it happened);
 //  - it writes at least TextSize bytes and at most TextSize + 59 (a match is always copied to
@@ -73,13 +75,32 @@ class TLZH {
   void LZHUnpack(int32_t TextSize, const TGetBytesProc& GetBytes, const TPutBytesProc& PutBytes);
   // The same decode of the bits in [in, in + length) into `out` (from its position on)
   // without the callbacks: the path of the block helper from memory to memory. Past the end
-  // of the input it reads zeros as LZHUnpack does. Returns the number of input bytes read.
+  // of the input it reads zeros as LZHUnpack does. Returns the number of input bytes that
+  // LZHUnpack would have read (it reads ahead in whole words, LZHUnpack a byte at a time).
   size_t DecodeMemory(int32_t TextSize, const uint8_t* in, size_t length, TMemoryStream& out);
+  // Room past TextSize that DecodeBuffer needs in its output: a damaged last match runs over by
+  // up to F - 1 bytes, and the match copy stores whole 8-byte words.
+  static constexpr size_t kDecodeSlack = 64;
+  // The same decode into a plain buffer with room for TextSize + kDecodeSlack bytes, for a
+  // caller that owns its output memory. Returns the number of bytes written (TextSize up to
+  // TextSize + F - 1; nothing for a TextSize of 0 or less); InputTruncated() tells afterwards
+  // whether the bits ran out.
+  size_t DecodeBuffer(int32_t TextSize, const uint8_t* in, size_t length, uint8_t* out);
+  // The same decode handing the output to `sink` in pieces of about `chunk` bytes (all the
+  // bytes written, TextSize up to TextSize + F - 1), through a buffer of its own: for a caller
+  // that passes large output on (to a file) and need not hold it all in memory.
+  using TChunkSink = std::function<void(const uint8_t* data, size_t size)>;
+  void DecodeChunks(int32_t TextSize, const uint8_t* in, size_t length, const TChunkSink& sink,
+                    size_t chunk = size_t{1} << 20);
   // Encodes everything GetBytes delivers until it reports 0 bytes (asking for up to 4096 bytes
   // a call); Bytes_Written receives the number of input bytes consumed. Empty input writes no
   // bits at all.
   void LZHPack(int32_t& Bytes_Written, const TGetBytesProc& GetBytes,
                const TPutBytesProc& PutBytes);
+  // The same encode of [in, in + length), appending the bits to `out` at its position, without
+  // the callbacks: the path of the block helper from memory to memory. textsize and codesize
+  // tell the figures afterwards.
+  void EncodeMemory(const uint8_t* in, size_t length, TMemoryStream& out);
 
   // The callbacks over StreamIn and StreamOut: delivers min(NBytes, size - position) bytes /
   // writes all NBytes bytes.
@@ -105,11 +126,22 @@ class TLZH {
  private:
   friend struct TLZHTestAccess;  // lets tests drive the tree symbol by symbol
   struct Tables;
+  class BitReader;
+  static constexpr int kPathMax = 48;  // longest code the memory decoder walks in one go
 
   void AllocTables();
   void FreeTables();
+  // The tables of one pack or unpack, with the tree started; they go when the scope goes.
+  struct TableScope {
+    TLZH* z;
+    ~TableScope() { z->FreeTables(); }
+  };
+  [[nodiscard]] TableScope OpenTables();
   void StartTree();
   void UpdateTree(int c);
+  void UpdatePath(int c, const int16_t* path, int length);
+  void UpdateFrom(int n);
+  int DecodeSymbolFrom(BitReader& bits);
   void RebuildTree();
   int ReadBit();
   int ReadByte();
@@ -128,15 +160,21 @@ class TLZH {
   int GetByte(bool& got);
   void ResetState();
   void EncodeLoop(int len);
-  // The decode loop shared by LZHUnpack and DecodeMemory.
+  // The encoder shared by LZHPack and EncodeMemory, on the input set up by them.
+  void Pack();
+  // The decode loop of LZHUnpack.
   void Unpack(int32_t TextSize);
+  static void CopyFromStart(uint8_t* out, int64_t count, int distance, int length);
+  int64_t DecodeSymbols(BitReader& bits, uint8_t* out, int64_t count, int64_t stop);
+  template <typename Decode>
+  void RunMemoryDecode(const uint8_t* in, size_t length, Decode&& decode);
+  static constexpr int64_t kChunkHistory = N;  // window bytes kept for the next matches
+  void CountClassicReads(size_t length);
 
   std::unique_ptr<Tables> t_;
   const TGetBytesProc* get_ = nullptr;
   const TPutBytesProc* put_ = nullptr;
-  // DecodeMemory's input and output instead of the callbacks (null otherwise).
-  const uint8_t* mem_in_ = nullptr;
-  const uint8_t* mem_in_end_ = nullptr;
+  // The encoder's output when it writes to memory instead of the callback (null otherwise).
   TMemoryStream* mem_out_ = nullptr;
 
   uint32_t getbuf_ = 0;  // input bits, left-aligned
@@ -145,12 +183,15 @@ class TLZH {
   int putlen_ = 0;
   int16_t match_position_ = 0;
   int16_t match_length_ = 0;
-  uint32_t code_ = 0;          // last symbol code, left-aligned
-  int len_ = 0;                // its length in bits
-  int64_t missing_bytes_ = 0;  // input bytes the decoder read as zeros past the end
-  bool input_ended_ = false;   // the encoder's read callback has reported the end
+  uint32_t code_ = 0;           // last symbol code, left-aligned
+  int len_ = 0;                 // its length in bits
+  int64_t missing_bytes_ = 0;   // input bytes the decoder read as zeros past the end
+  uint64_t consumed_bits_ = 0;  // bits the memory decoder took, zeros past the end included
+  size_t input_read_ = 0;       // input bytes the memory decoder counts as read
+  bool input_ended_ = false;    // no more encoder input than [in_next_, in_end_)
   static constexpr int kInBlock = 4096;
-  int in_pos_ = 0, in_len_ = 0;  // unread part of the encoder's input block
+  const uint8_t* in_next_ = nullptr;  // unread part of the encoder's input
+  const uint8_t* in_end_ = nullptr;
   int rebuilds_ = 0;
   int longest_code_ = 0;
 };
@@ -173,5 +214,8 @@ TLzhBlockInfo DecompressBlock(TStream& source, TStream& dest, int64_t maxSize = 
 // source's size is written as 4 bytes, then LZHPack runs. Throws ElzhException for a source
 // of 2 GiB or more (its size would not fit the size field).
 void CompressBlock(TStream& source, TStream& dest);
+// The same block from memory: [in, in + length) is encoded in place and the block written to
+// `dest` at its position, without a callback per byte.
+void CompressBlock(const uint8_t* in, size_t length, TMemoryStream& dest);
 
 }  // namespace lbb::skin

@@ -24,18 +24,24 @@ inline Bytes Unpack(const Bytes& block, TLzhBlockInfo* info = nullptr,
   return out.Bytes();
 }
 
-// Runs `lzh` over the bit stream of `block` (after its size field) for the announced size.
-inline Bytes DecodeWith(TLZH& lzh, const Bytes& block) {
-  TMemoryStream in(block), out;
-  in.SetPosition(4);
+// Runs `lzh` through its callbacks over `in` from its position, for `size` bytes.
+inline Bytes DecodeFrom(TLZH& lzh, TMemoryStream& in, int32_t size) {
+  TMemoryStream out;
   lzh.StreamIn = &in;
   lzh.StreamOut = &out;
-  const auto size = static_cast<int32_t>(block[0] | block[1] << 8 | block[2] << 16 |
-                                         static_cast<uint32_t>(block[3]) << 24);
   lzh.LZHUnpack(
       size, [&](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); },
       [&](const uint8_t* d, uint16_t n, uint16_t& p) { lzh.PutBlockStream(d, n, p); });
   return out.Bytes();
+}
+
+// Runs `lzh` over the bit stream of `block` (after its size field) for the announced size.
+inline Bytes DecodeWith(TLZH& lzh, const Bytes& block) {
+  TMemoryStream in(block);
+  in.SetPosition(4);
+  const auto size = static_cast<int32_t>(block[0] | block[1] << 8 | block[2] << 16 |
+                                         static_cast<uint32_t>(block[3]) << 24);
+  return DecodeFrom(lzh, in, size);
 }
 
 // Packs `plain` with `lzh`; returns the bit stream (no size field).

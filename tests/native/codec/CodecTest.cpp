@@ -175,18 +175,13 @@ TEST(LzhCallbacks, MemoryPathGivesWhatTheCallbacksGive) {
     TMemoryStream source(block), viaMemory;
     const TLzhBlockInfo info = DecompressBlock(source, viaMemory);
     TLZH lzh;
-    TMemoryStream in(block), viaCallbacks;
+    TMemoryStream in(block);
     in.SetPosition(4);
-    lzh.StreamIn = &in;
-    lzh.StreamOut = &viaCallbacks;
-    lzh.LZHUnpack(
-        info.AnnouncedSize,
-        [&](uint8_t* d, uint16_t n, uint16_t& g) { lzh.GetBlockStream(d, n, g); },
-        [&](const uint8_t* d, uint16_t n, uint16_t& p) { lzh.PutBlockStream(d, n, p); });
-    EXPECT_EQ(viaMemory.Bytes(), viaCallbacks.Bytes());
+    const Bytes viaCallbacks = DecodeFrom(lzh, in, info.AnnouncedSize);
+    EXPECT_EQ(viaMemory.Bytes(), viaCallbacks);
     EXPECT_EQ(info.InputTruncated, lzh.InputTruncated());
     EXPECT_EQ(source.Position(), in.Position());
-    EXPECT_EQ(info.Written, static_cast<int64_t>(viaCallbacks.Bytes().size()));
+    EXPECT_EQ(info.Written, static_cast<int64_t>(viaCallbacks.size()));
   }
   EXPECT_EQ(Unpack(text), samples::EnglishText(20000, 9));
 }

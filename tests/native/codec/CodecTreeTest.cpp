@@ -2,7 +2,11 @@
 // bits, which must be written and read whole.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "skin/data/WinConvert.h"
+#include "tests/native/codec/CodecHelpers.h"
 #include "tests/native/codec/SampleData.h"
 
 namespace lbb::skin {
@@ -15,12 +19,24 @@ struct TLZHTestAccess {
     z.StartTree();
   }
   static void Encode(TLZH& z, int symbol) { z.EncodeSymbol(symbol); }
+  static void EncodePosition(TLZH& z, unsigned position) { z.EncodePosition(position); }
   static void Flush(TLZH& z) { z.FlushBits(); }
   static int Decode(TLZH& z) { return z.DecodeSymbol(); }
   static int CodeLength(TLZH& z) { return z.len_; }
 };
 
 namespace {
+
+// An encoder driven symbol by symbol, its bits collected in `bits`.
+struct CollectingEncoder {
+  samples::Bytes bits;
+  const TPutBytesProc put = [this](const uint8_t* d, uint16_t n, uint16_t& p) {
+    bits.insert(bits.end(), d, d + n);
+    p = n;
+  };
+  TLZH encoder;
+  CollectingEncoder() { TLZHTestAccess::Start(encoder, nullptr, &put); }
+};
 
 // Symbols 300..308 with counts in the proportions 1:1:2:3:5:8:13:21:34 build a chain in
 // which every step adds one level above the ~300 leaves still counted once: those leaves
@@ -42,13 +58,9 @@ std::vector<int> DeepTreeSymbols() {
 
 TEST(LzhTree, CodesLongerThanSixteenBitsRoundTrip) {
   const std::vector<int> symbols = DeepTreeSymbols();
-  samples::Bytes bits;
-  const TPutBytesProc put = [&](const uint8_t* d, uint16_t n, uint16_t& p) {
-    bits.insert(bits.end(), d, d + n);
-    p = n;
-  };
-  TLZH encoder;
-  TLZHTestAccess::Start(encoder, nullptr, &put);
+  CollectingEncoder collecting;
+  TLZH& encoder = collecting.encoder;
+  const samples::Bytes& bits = collecting.bits;
   int longest = 0;
   for (int s : symbols) {
     TLZHTestAccess::Encode(encoder, s);
@@ -69,6 +81,47 @@ TEST(LzhTree, CodesLongerThanSixteenBitsRoundTrip) {
   for (size_t i = 0; i < symbols.size(); ++i)
     ASSERT_EQ(TLZHTestAccess::Decode(decoder), symbols[i]) << "symbol " << i;
   EXPECT_EQ(decoder.Rebuilds(), encoder.Rebuilds());
+}
+
+// The same deep tree through the memory decoder, whose tree walk takes its bits from a word:
+// a block of the symbols (each match length followed by a position) decodes to the same
+// symbols, and to the same bytes as through the callbacks.
+TEST(LzhTree, MemoryDecoderReadsCodesLongerThanSixteenBits) {
+  const std::vector<int> symbols = DeepTreeSymbols();
+  CollectingEncoder collecting;
+  TLZH& encoder = collecting.encoder;
+  const samples::Bytes& bits = collecting.bits;
+  int32_t size = 0;
+  std::vector<std::pair<int, int>> sent;  // (symbol, position code or -1)
+  for (size_t i = 0; i < symbols.size(); ++i) {
+    TLZHTestAccess::Encode(encoder, symbols[i]);
+    if (symbols[i] < 256) {
+      sent.emplace_back(symbols[i], -1);
+      ++size;
+      continue;
+    }
+    const int position = static_cast<int>(i * 37 % 4096);
+    TLZHTestAccess::EncodePosition(encoder, static_cast<unsigned>(position));
+    sent.emplace_back(symbols[i], position);
+    size += symbols[i] - 253;
+  }
+  TLZHTestAccess::Flush(encoder);
+  ASSERT_GT(encoder.LongestCode(), 16);
+
+  samples::Bytes block{static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
+                       static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24)};
+  block.insert(block.end(), bits.begin(), bits.end());
+  TLZH decoder;
+  std::vector<std::pair<int, int>> seen;
+  decoder.OnSymbol = [&](int s, int p) { seen.emplace_back(s, p); };
+  samples::Bytes out(static_cast<size_t>(size) + TLZH::kDecodeSlack);
+  out.resize(decoder.DecodeBuffer(size, bits.data(), bits.size(), out.data()));
+  EXPECT_EQ(seen, sent);
+  EXPECT_FALSE(decoder.InputTruncated());
+  EXPECT_EQ(out.size(), static_cast<size_t>(size));
+
+  TLZH viaCallbacks;
+  EXPECT_EQ(testing::DecodeWith(viaCallbacks, block), out);
 }
 
 }  // namespace

@@ -32,6 +32,12 @@ expect 0 unpack "$dir/block" "$dir/back"
 cmp -s "$dir/plain" "$dir/back" || { echo "FAIL: round trip differs"; fail=1; }
 [ "$(wc -c <"$dir/block")" -lt "$(wc -c <"$dir/plain")" ] || { echo "FAIL: no compression"; fail=1; }
 
+# Over 1 MiB: unpack writes its output in more than one piece.
+seq 1 200000 >"$dir/numbers"
+expect 0 pack "$dir/numbers" "$dir/numbers.block"
+expect 0 unpack "$dir/numbers.block" "$dir/numbers.back"
+cmp -s "$dir/numbers" "$dir/numbers.back" || { echo "FAIL: large round trip differs"; fail=1; }
+
 : >"$dir/empty"
 expect 0 pack "$dir/empty" "$dir/empty.block"
 expect 0 unpack "$dir/empty.block" "$dir/empty.back"
@@ -56,6 +62,11 @@ expect 1 unpack "$dir/negative" "$dir/x"
 printf '\377\377\377\177abc' >"$dir/huge"
 expect 1 unpack "$dir/huge" "$dir/x"
 [ ! -e "$dir/x" ] || { echo "FAIL: output written for bad input"; fail=1; }
+# A failed unpack leaves an existing output file as it was, and nothing beside it.
+echo kept >"$dir/kept"
+expect 1 unpack "$dir/truncated" "$dir/kept"
+[ "$(cat "$dir/kept")" = kept ] || { echo "FAIL: failed unpack changed its output"; fail=1; }
+[ ! -e "$dir/kept.unpacking" ] || { echo "FAIL: failed unpack left a partial file"; fail=1; }
 expect 1 pack "$dir/plain" "$dir/no/such/dir/out"
 
 [ $fail -eq 0 ] && echo "skintool: all checks passed"
