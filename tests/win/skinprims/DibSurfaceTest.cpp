@@ -27,9 +27,12 @@ TEST(DibSurface, SizesAndReuse) {
   EXPECT_TRUE(s.Reserve(30, 10));  // smaller: the same bitmap is kept
   EXPECT_EQ(s.Width(), 40);
   EXPECT_EQ(s.Pixels().At(39, 19), 0x123456u);
-  EXPECT_TRUE(s.Reserve(50, 10));  // larger: a new one
+  EXPECT_TRUE(s.Reserve(50, 10));  // wider: a new one, as tall as the old one
   EXPECT_EQ(s.Width(), 50);
-  EXPECT_EQ(s.Height(), 10);
+  EXPECT_EQ(s.Height(), 20);
+  EXPECT_TRUE(s.Reserve(10, 60));  // then taller: as wide as the last one
+  EXPECT_EQ(s.Width(), 50);
+  EXPECT_EQ(s.Height(), 60);
   EXPECT_FALSE(s.Reserve(-1, 10));
 }
 
