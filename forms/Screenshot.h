@@ -13,6 +13,8 @@ namespace lbb::forms {
 // The window's pixels (frame included when `wholeWindow`), copied from the screen; the
 // window should be visible and on top. Empty when the copy failed.
 PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow = true);
+// The screen's pixels inside `screen` (a window with the popups over it, for example).
+PixelBuffer CaptureScreen(const RECT& screen);
 // Captures the window and writes it as a PNG file; false when nothing was written.
 bool SaveWindowPng(HWND hwnd, const std::string& path, bool wholeWindow = true);
 

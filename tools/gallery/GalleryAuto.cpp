@@ -89,6 +89,8 @@ class AutoRun {
   // two colours is a failure (a window that did not paint).
   void Shot(HWND hwnd, const std::string& file);
   void Shot(TCustomForm* form, const std::string& file);
+  // Writes a picture (a blank one is a failure).
+  void Save(const PixelBuffer& picture, const std::string& file);
 
  private:
   void Step(const std::string& name, const std::function<void()>& body);
@@ -101,6 +103,8 @@ class AutoRun {
   void UseSkinFile();
   void CloseWindows();
   void ShootSkinState(int number, const std::string& skin);
+  void ShowCaptionParts();
+  void ShowSystemMenu(HWND main);
 
   TSkinGalleryForm& form_;
   std::filesystem::path shots_;
@@ -172,7 +176,10 @@ void AutoRun::Shot(HWND hwnd, const std::string& file) {
   BringWindowToTop(top);
   RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   Settle();
-  const PixelBuffer picture = CaptureWindow(hwnd);
+  Save(CaptureWindow(hwnd), file);
+}
+
+void AutoRun::Save(const PixelBuffer& picture, const std::string& file) {
   if (picture.Empty()) return Fail(file + ": the window could not be captured");
   std::unordered_set<Pixel> colours;
   for (int y = 0; y < picture.Height() && colours.size() < 8; ++y) {
@@ -215,6 +222,7 @@ std::vector<std::string> AutoRun::Run() {
   Step("dialog form", [this] { OpenDialog(); });
   Step("message boxes", [this] { ShowMessageBoxes(); });
   Step("skins", [this] { SwitchSkins(); });
+  Step("caption buttons and system menu", [this] { ShowCaptionParts(); });
   if (!skinFile_.empty()) Step("skin file", [this] { UseSkinFile(); });
   Step("closing", [this] { CloseWindows(); });
   return failures_;
@@ -315,6 +323,67 @@ void AutoRun::SwitchSkins() {
   ShootSkinState(12, "slate");
   const String state = form_.StatusBar1->Panels(1)->Text();
   if (state != u"Skin: Slate, skinning on") Fail("the status bar says \"" + Narrow(state) + "\"");
+}
+
+// The skinned caption at work on the main window: the close button hot with its hint, then the
+// skinned system menu (Alt+space), each pictured with the popup over the window.
+void AutoRun::ShowCaptionParts() {
+  HWND main = form_.Handle();
+  skin::TSkinManage* m = skin::SkinManagerInstance();
+  skin::TWinSkinForm* sf = m ? m->FindForm(main) : nullptr;
+  if (!sf || !sf->fsd) return Fail("the main window is not skinned");
+  SetForegroundWindow(main);
+  RedrawWindow(main, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  Settle();
+  const skin::TWinSysButton* close = nullptr;
+  for (const auto& b : sf->SysBtn)
+    if (b->visible && b->data->Action == 0) close = b.get();
+  if (!close) return Fail("the main window's caption has no close button");
+  RECT w{};
+  GetWindowRect(main, &w);
+  const POINT at{w.left + (close->bounds.left + close->bounds.right) / 2,
+                 w.top + (close->bounds.top + close->bounds.bottom) / 2};
+  const int64_t pause = Application->HintPause();
+  Application->SetHintPause(50);
+  SetCursorPos(at.x, at.y);
+  sf->fsd->hintcount = 0;
+  SendMessageW(main, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(at.x, at.y));
+  const bool hinted = PumpUntil([sf] { return sf->fsd->IsHint(); }, 5000);
+  Application->SetHintPause(pause);
+  if (!hinted) {
+    Fail("the close button's hint never showed");
+  } else {
+    RECT area = w, hint{};
+    if (GetWindowRect(sf->fsd->HintHandle(), &hint)) UnionRect(&area, &area, &hint);
+    Save(CaptureScreen(area), "16-caption-hint.png");
+  }
+  sf->fsd->HideHint();
+  SetCursorPos(w.left + 60, w.bottom - 30);
+  ShowSystemMenu(main);
+}
+
+// Alt+space opens the skinned system menu in a modal loop; a timer inside it takes the picture
+// once the menu shows and closes it.
+void AutoRun::ShowSystemMenu(HWND main) {
+  bool pictured = false;
+  TTimer timer(nullptr);
+  timer.SetInterval(50);
+  timer.OnTimer = [&](TObject*) {
+    HWND menu = VisibleWindowOfClass(u"#32768");
+    if (!menu) return;
+    timer.SetEnabled(false);
+    RECT area{}, popup{};
+    GetWindowRect(main, &area);
+    GetWindowRect(menu, &popup);
+    UnionRect(&area, &area, &popup);
+    Save(CaptureScreen(area), "17-system-menu.png");
+    pictured = true;
+    EndMenu();
+  };
+  timer.SetEnabled(true);
+  SendMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+  timer.SetEnabled(false);
+  if (!pictured) Fail("the skinned system menu never showed");
 }
 
 void AutoRun::UseSkinFile() {
