@@ -85,6 +85,10 @@ bool SpeedButtonDrawsFrame(int frame, bool flat) {
   return !flat || frame == kFramePressed || frame == kFrameHot;
 }
 
+bool ForwardUsesCursor(int width, int height) {
+  return width > 0x8000 || height > 0x8000;
+}
+
 // ---- glyph choice
 
 int GlyphCount(int numGlyphs) {
@@ -420,6 +424,15 @@ TScrollFrames ScrollBarFrames(const TScrollBarInput& in) {
   f.Thumb = !onThumb ? 1 : (in.FDown ? 2 : 3);
   f.Grip = (vertical ? 20 : 17) + (!onThumb ? 0 : (in.FDown ? 1 : 2));
   return f;
+}
+
+int ScrollBarLen(const TRect& bar, int sbDir) {
+  return std::max(0, sbDir == kSbVertical ? bar.Height() : bar.Width());
+}
+
+TScrollBorder ScrollBorderRects(int width, int height) {
+  const TRect window{0, 0, std::max(0, width), std::max(0, height)};
+  return {window, ShrinkRect(window, 1)};
 }
 
 TRect ScrollCornerRect(const TRect& vbar, const TRect& hbar) {

@@ -57,6 +57,11 @@ int SpeedButtonFrame(const TSpeedButtonLook& b);
 // Whether the skin frame is drawn at all: a flat button shows it only for frames 2 and 4.
 bool SpeedButtonDrawsFrame(int frame, bool flat);
 
+// A button-down forwarded to the control object carries the message's coordinates, unless the
+// control is wider or taller than 0x8000 pixels (more than the message's 16-bit coordinates
+// hold): then the cursor position in the control's client coordinates is used.
+bool ForwardUsesCursor(int width, int height);
+
 // ---- glyph choice
 
 // The glyph bitmap's count of images side by side: NumGlyphs, below 1 counted as 1.
@@ -344,6 +349,18 @@ struct TScrollFrames {
 // it without FDown; the track is 1, 3 when disabled; the thumb 1, 2 while dragged, 3 when hot;
 // the grip pressed +1, hot +2.
 TScrollFrames ScrollBarFrames(const TScrollBarInput& in);
+
+// A bar's length along its axis: the rectangle's height (vertical) or width; never negative.
+int ScrollBarLen(const TRect& bar, int sbDir);
+
+// The host's two-pixel border in window coordinates: a ButtonShadow frame around the whole
+// window and a ButtonFace frame one pixel inside (empty frames for a window under 2 pixels).
+struct TScrollBorder {
+  TRect Shadow;
+  TRect Face;
+  bool operator==(const TScrollBorder&) const = default;
+};
+TScrollBorder ScrollBorderRects(int width, int height);
 
 // The corner square between a visible vertical and horizontal bar (window coordinates): the
 // vertical bar's left + 2 .. right + 2 by the horizontal bar's top + 2 .. bottom + 2.

@@ -74,6 +74,13 @@ TEST(ControlGeometryButton, SpeedButtonFrames) {
   EXPECT_TRUE(SpeedButtonDrawsFrame(3, false));
 }
 
+TEST(ControlGeometryButton, HugeControlsForwardTheCursor) {
+  EXPECT_FALSE(ForwardUsesCursor(0x8000, 0x8000));
+  EXPECT_TRUE(ForwardUsesCursor(0x8001, 20));
+  EXPECT_TRUE(ForwardUsesCursor(20, 0x8001));
+  EXPECT_FALSE(ForwardUsesCursor(-5, -5));
+}
+
 // ---- glyph choice
 
 TEST(ControlGeometryGlyph, ImageByFrameAndCount) {
@@ -609,6 +616,16 @@ TEST(ControlGeometryScroll, FramesByPartAndState) {
 TEST(ControlGeometryScroll, CornerSquare) {
   EXPECT_EQ(ScrollCornerRect({200, 0, 217, 150}, {0, 150, 200, 167}), (TRect{202, 152, 219, 169}));
   ExpectUpright(ScrollCornerRect({217, 0, 200, 150}, {0, 167, 200, 150}));
+}
+
+TEST(ControlGeometryScroll, BarLengthAndBorder) {
+  EXPECT_EQ(ScrollBarLen({10, 20, 27, 120}, kSbVertical), 100);
+  EXPECT_EQ(ScrollBarLen({10, 20, 110, 37}, kSbHorizontal), 100);
+  EXPECT_EQ(ScrollBarLen({110, 20, 10, 37}, kSbHorizontal), 0);  // damaged: inverted
+  EXPECT_EQ(ScrollBorderRects(120, 80), (TScrollBorder{{0, 0, 120, 80}, {1, 1, 119, 79}}));
+  // 1 pixel wide: the inner frame collapses onto 0 + 1 / 2 = 0.
+  EXPECT_EQ(ScrollBorderRects(1, 80), (TScrollBorder{{0, 0, 1, 80}, {0, 1, 0, 79}}));
+  EXPECT_EQ(ScrollBorderRects(-4, -4), (TScrollBorder{{0, 0, 0, 0}, {0, 0, 0, 0}}));
 }
 
 }  // namespace
