@@ -1,6 +1,7 @@
 #include "skin/data/CaptionGeometry.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace lbb::skin {
@@ -33,8 +34,8 @@ int AlignOffset(const TCaptionTextInput& in, int w, int cw, int current) {
   }
 }
 
-// The first visibility rule (by Visibility).
-bool FirstRule(int v, int action, const TButtonWindow& w, const TAskButtonVisible& ask) {
+// The values both visibility rules read the same way; nothing for the others.
+std::optional<bool> SharedRule(int v, const TButtonWindow& w) {
   switch (v) {
     case 0:
       return true;
@@ -46,19 +47,28 @@ bool FirstRule(int v, int action, const TButtonWindow& w, const TAskButtonVisibl
       return w.Active;
     case 4:
       return !w.Active;
-    case 6:
-    case 8:
-      return (w.MinBox || w.MaxBox) && w.SystemMenu;
     case 7:
       return !w.MaxBox;
     case 9:
       return !w.MinBox;
-    case 10:
-      return w.HelpBox && !w.MinBox && !w.MaxBox;
     case 100:
       return w.MDIChildMax && w.HasMenuBar;
     case 200:
       return !w.MessageBox && w.DialogBorder;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The first visibility rule (by Visibility).
+bool FirstRule(int v, int action, const TButtonWindow& w, const TAskButtonVisible& ask) {
+  if (const std::optional<bool> shared = SharedRule(v, w)) return *shared;
+  switch (v) {
+    case 6:
+    case 8:
+      return (w.MinBox || w.MaxBox) && w.SystemMenu;
+    case 10:
+      return w.HelpBox && !w.MinBox && !w.MaxBox;
     default:
       break;
   }
@@ -69,30 +79,13 @@ bool FirstRule(int v, int action, const TButtonWindow& w, const TAskButtonVisibl
 
 // The second visibility rule (by Visibility1).
 bool SecondRule(int v, const TButtonWindow& w) {
+  if (const std::optional<bool> shared = SharedRule(v, w)) return *shared;
   switch (v) {
-    case 0:
-      return true;
-    case 1:
-      return w.Maximised;
-    case 2:
-      return !w.Maximised;
-    case 3:
-      return w.Active;
-    case 4:
-      return !w.Active;
     case 6:
     case 8:
       return w.MinBox || w.MaxBox;
-    case 7:
-      return !w.MaxBox;
-    case 9:
-      return !w.MinBox;
     case 10:
       return w.HelpBox;
-    case 100:
-      return w.MDIChildMax && w.HasMenuBar;
-    case 200:
-      return !w.MessageBox && w.DialogBorder;
     default:
       return v >= 201 && v <= 2000;
   }
