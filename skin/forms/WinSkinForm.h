@@ -107,6 +107,8 @@ class TWinSkinForm : public forms::TComponent {
   void DrawBorderPixels(int side, const TRect& r, PixelBuffer& dst);
   // Whether caption button `index` shows now (stored in its `visible`).
   bool IsSysButtonVisible(size_t index);
+  // The same with the window's state read once for a whole row of buttons.
+  bool IsSysButtonVisible(size_t index, const TButtonWindow& window);
   void LayoutSysButtons();
   // One caption button in its state, straight onto the window.
   void DrawSysButton(TWinSysButton& button);
@@ -317,15 +319,18 @@ class TWinSkinForm : public forms::TComponent {
     std::wstring text;
   };
   std::vector<TBandItem> BandItems(HDC dc) const;
+  std::vector<TBandItem> BandItemsMeasured() const;
   void PaintMenuBand(HDC dc);
   bool OpenBandItem(const TFramePoint& p);
   // Opens the band item whose text has `ch` as accelerator ("&x"), or the first for 0.
   bool OpenBandAccelerator(wchar_t ch);
   void OpenBand(const TBandItem& item);
   TButtonWindow ButtonWindow() const;
+  // The top of the application icon drawn in the caption: centred on the title.
+  int IconTop() const;
   TFrameWidths Widths() const { return TFrameWidths{bw.left, bw.top, bw.right, bw.bottom}; }
   void NcMouseMove(forms::TMessage& m, TNCObject* hit);
-  void NcButtonDown(forms::TMessage& m, TNCObject* hit);
+  void NcButtonDown(forms::TMessage& m, TNCObject* hit, const TFramePoint& p);
   void NcButtonUp(forms::TMessage& m, TNCObject* hit, POINT at);
   void NcDoubleClick(forms::TMessage& m, TWinSysButton* hit);
   void NcRightButtonDown(forms::TMessage& m, POINT at);

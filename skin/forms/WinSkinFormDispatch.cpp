@@ -320,12 +320,10 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
       return;
     case SKM_PAINTFRAMETO:
       // A framework form takes it in its message method; a plain window here.
-      if (!FForm && m.LParam == SkinMagic) {
-        PaintFrame(reinterpret_cast<HDC>(m.WParam));
-        m.Result = SkinMagic;
-        return;
-      }
-      CallDefault(m);
+      if (!FForm && m.LParam == SkinMagic)
+        OnPaintFrameTo(m);
+      else
+        CallDefault(m);
       return;
     default:
       CallDefault(m);

@@ -242,7 +242,8 @@ void TWinSkinForm::PaintCaption(HDC dc) {
   LayoutSysButtons();
   // What a single button's redraw puts back under the button.
   const PixelBuffer& px = buf.Pixels();
-  CaptionBack = PixelBuffer(W, bw.top);
+  if (CaptionBack.Width() != W || CaptionBack.Height() != bw.top)
+    CaptionBack = PixelBuffer(W, bw.top);
   for (int y = 0; y < bw.top && y < px.Height(); ++y)
     std::copy(px.Row(y), px.Row(y) + W, CaptionBack.Row(y));
   DrawSysButtons(buf);
@@ -269,9 +270,10 @@ void TWinSkinForm::DrawCaptionText(TDibSurface& buf, const RECT& c) {
   const std::wstring text = bstr + ReadTitle(Hwnd, isunicode) + astr;
   const UINT flags = bidileft ? kTitleBidiFlags : kTitleFlags;
   RightBtn = 0;
+  const TButtonWindow window = ButtonWindow();
   for (size_t i = 0; i < SysBtn.size(); ++i) {
     const TDataSkinSysButton& d = *SysBtn[i]->data;
-    if (d.Align == 1 && !d.Map.Empty() && IsSysButtonVisible(i))
+    if (d.Align == 1 && !d.Map.Empty() && IsSysButtonVisible(i, window))
       RightBtn = std::max(RightBtn, d.XCoord);
   }
   HDC dc = buf.Dc();

@@ -76,6 +76,10 @@ void TWinSysButton::Draw() {
 // ---- visibility and layout
 
 bool TWinSkinForm::IsSysButtonVisible(size_t index) {
+  return IsSysButtonVisible(index, ButtonWindow());
+}
+
+bool TWinSkinForm::IsSysButtonVisible(size_t index, const TButtonWindow& window) {
   if (index >= SysBtn.size()) return false;
   TWinSysButton& b = *SysBtn[index];
   const TDataSkinSysButton& d = *b.data;
@@ -83,7 +87,7 @@ bool TWinSkinForm::IsSysButtonVisible(size_t index) {
     return SendMessageW(Hwnd, SKM_BUTTONVISIBLE, static_cast<WPARAM>(visibility), action) > 0;
   };
   const TButtonVisibility v =
-      SysButtonVisibility(d.Visibility, d.Visibility1, d.Action, ButtonWindow(), ask);
+      SysButtonVisibility(d.Visibility, d.Visibility1, d.Action, window, ask);
   b.visible = v.Visible;
   if (v.SetsEnabled) b.enabled = v.Enabled;
   return b.visible;
@@ -96,10 +100,11 @@ void TWinSkinForm::LayoutSysButtons() {
   f.Borders = Widths();
   f.MenuHeight = MenuHeight;
   f.MenubarShift = fsd->Menubar ? fsd->Menubar->r.Left : 0;
+  const TButtonWindow window = ButtonWindow();
   for (size_t i = 0; i < SysBtn.size(); ++i) {
     TWinSysButton& b = *SysBtn[i];
     const TDataSkinSysButton& d = *b.data;
-    if (d.Map.Empty() || !IsSysButtonVisible(i)) continue;  // keeps its old bounds
+    if (d.Map.Empty() || !IsSysButtonVisible(i, window)) continue;  // keeps its old bounds
     const TRect r = SysButtonBounds(d.Align, d.XCoord, d.YCoord, d.Map.Width() / FramesOf(d),
                                     d.Map.Height(), f);
     b.bounds = RECT{r.Left, r.Top, r.Right, r.Bottom};
@@ -165,8 +170,7 @@ void TWinSkinForm::DrawSysButton(TWinSysButton& button) {
     DrawFormIcon(ButtonBuf, local);
     // The icon of an application window is drawn at a fixed place of the caption instead.
     if (DefIcon) {
-      const int y = FTitleRect.top + (FTitleRect.bottom - FTitleRect.top) / 2 - Iconx / 2;
-      DrawIconEx(dc.get(), 8, y, DefIcon, Iconx, Iconx, 0, nullptr, DI_NORMAL);
+      DrawIconEx(dc.get(), 8, IconTop(), DefIcon, Iconx, Iconx, 0, nullptr, DI_NORMAL);
       return;
     }
   } else {
@@ -194,6 +198,10 @@ void TWinSkinForm::MakeIconBitmap() {
   }
 }
 
+int TWinSkinForm::IconTop() const {
+  return FTitleRect.top + (FTitleRect.bottom - FTitleRect.top) / 2 - Iconx / 2;
+}
+
 // The application window's icon at the left of the caption, else the window-icon bitmap.
 void TWinSkinForm::DrawFormIcon(TDibSurface& buf, const RECT& r) {
   HWND app = forms::Application ? forms::Application->Handle() : nullptr;
@@ -205,8 +213,7 @@ void TWinSkinForm::DrawFormIcon(TDibSurface& buf, const RECT& r) {
                     static_cast<TColor>(kSkinKeyColour));
     return;
   }
-  const int y = FTitleRect.top + (FTitleRect.bottom - FTitleRect.top) / 2 - Iconx / 2;
-  DrawIconEx(buf.Dc(), 8, y, DefIcon, Iconx, Iconx, 0, nullptr, DI_NORMAL);
+  DrawIconEx(buf.Dc(), 8, IconTop(), DefIcon, Iconx, Iconx, 0, nullptr, DI_NORMAL);
 }
 
 // ---- the non-client mouse
@@ -222,7 +229,7 @@ void TWinSkinForm::OnNcMouse(forms::TMessage& m) {
       NcMouseMove(m, hit);
       return;
     case WM_NCLBUTTONDOWN:
-      NcButtonDown(m, hit);
+      NcButtonDown(m, hit, p);
       return;
     case WM_NCLBUTTONUP:
       NcButtonUp(m, hit, at);
@@ -255,7 +262,7 @@ void TWinSkinForm::NcMouseMove(forms::TMessage& m, TNCObject* hit) {
   CallDefault(m);
 }
 
-void TWinSkinForm::NcButtonDown(forms::TMessage& m, TNCObject* hit) {
+void TWinSkinForm::NcButtonDown(forms::TMessage& m, TNCObject* hit, const TFramePoint& p) {
   if (fsd) fsd->HideHint();
   if (hit) {
     if (!FWindowActive) SetForegroundWindow(Hwnd);
@@ -266,7 +273,7 @@ void TWinSkinForm::NcButtonDown(forms::TMessage& m, TNCObject* hit) {
   }
   if (m.WParam == HTMENU) {
     if (!FWindowActive) SetForegroundWindow(Hwnd);
-    if (OpenBandItem(ScreenToFrame(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}))) {
+    if (OpenBandItem(p)) {
       Swallow(m);
       return;
     }

@@ -43,6 +43,13 @@ std::vector<TWinSkinForm::TBandItem> TWinSkinForm::BandItems(HDC dc) const {
   return items;
 }
 
+// The items as the band paints them (its font), measured on the screen.
+std::vector<TWinSkinForm::TBandItem> TWinSkinForm::BandItemsMeasured() const {
+  lbb::WindowDc screen(nullptr);
+  lbb::SelectScope font(screen.get(), GetStockObject(DEFAULT_GUI_FONT));
+  return BandItems(screen.get());
+}
+
 void TWinSkinForm::PaintMenuBand(HDC dc) {
   if (MenuHeight <= 0 || !fsd->BGBrush) return;
   const RECT band{bw.left, bw.top, fwidth - bw.right, bw.top + MenuHeight};
@@ -64,9 +71,7 @@ void TWinSkinForm::PaintMenuBand(HDC dc) {
 }
 
 bool TWinSkinForm::OpenBandItem(const TFramePoint& p) {
-  lbb::WindowDc screen(nullptr);
-  lbb::SelectScope font(screen.get(), GetStockObject(DEFAULT_GUI_FONT));
-  for (const TBandItem& item : BandItems(screen.get())) {
+  for (const TBandItem& item : BandItemsMeasured()) {
     const RECT& r = item.bounds;
     if (!PointIn(TRect{r.left, r.top, r.right, r.bottom}, p.X, p.Y)) continue;
     OpenBand(item);
@@ -76,9 +81,7 @@ bool TWinSkinForm::OpenBandItem(const TFramePoint& p) {
 }
 
 bool TWinSkinForm::OpenBandAccelerator(wchar_t ch) {
-  lbb::WindowDc screen(nullptr);
-  lbb::SelectScope font(screen.get(), GetStockObject(DEFAULT_GUI_FONT));
-  const std::vector<TBandItem> items = BandItems(screen.get());
+  const std::vector<TBandItem> items = BandItemsMeasured();
   if (items.empty()) return false;
   if (ch == 0) {
     OpenBand(items.front());
