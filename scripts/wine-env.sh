@@ -56,6 +56,20 @@ lbb_ensure_display() {
 #   window to itself, with no window manager in between.
 lbb_prefix_settings=4
 lbb_wine_marlett=/usr/share/wine/fonts/marlett.ttf
+# Runs a Wine set-up command quietly; a command that fails (Wine's first start on a loaded
+# machine sometimes does) is tried twice more after the wineserver has ended, and a last failure
+# is named on stderr instead of ending the harness without a word.
+lbb_wine_quiet() {
+  local try
+  for try in 1 2 3; do
+    "$@" >/dev/null 2>&1 && return 0
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  done
+  echo "wine harness: '$*' failed three times" >&2
+  return 1
+}
+
 lbb_ensure_prefix() {
   mkdir -p "$LBB_WINE_ROOT"
   (
@@ -63,7 +77,7 @@ lbb_ensure_prefix() {
     [ -f "$WINEPREFIX/.lbb-settings-$lbb_prefix_settings" ] && exit 0
     if [ ! -f "$WINEPREFIX/.lbb-ready" ]; then
       rm -rf "$WINEPREFIX"
-      wineboot -i >/dev/null 2>&1
+      lbb_wine_quiet wineboot -i
       wineserver -w
       touch "$WINEPREFIX/.lbb-ready"
     fi
@@ -77,13 +91,12 @@ lbb_ensure_prefix() {
       local face
       for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI" \
                   "Arial" "Times New Roman" "Courier New"; do
-        wine reg add "$key" /v "$face" /t REG_MULTI_SZ \
-          /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
+        lbb_wine_quiet wine reg add "$key" /v "$face" /t REG_MULTI_SZ \
+          /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f
       done
     fi
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
-      >/dev/null 2>&1
+    lbb_wine_quiet wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+    lbb_wine_quiet wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
     # Fonts and settings registered while a wineserver runs are not seen by it.
     wineserver -k 2>/dev/null || true
     wineserver -w
