@@ -53,7 +53,9 @@ bool HasScrollStyle(forms::TControl* c) {
   return (GetWindowLongW(w->WindowHandle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
 }
 
-bool IsMemo(forms::TControl* c) { return dynamic_cast<forms::TCustomMemo*>(c) != nullptr; }
+bool IsMemo(forms::TControl* c) {
+  return dynamic_cast<forms::TCustomMemo*>(c) != nullptr;
+}
 
 // One result of the chain: the skinner, whether it lends the skin's colour, the gate.
 struct TChoice {
@@ -65,7 +67,9 @@ struct TChoice {
 
 // ---- control objects
 
-void TWinSkinForm::AddComp(forms::TComponent* comp) { AddComp(comp, nullptr); }
+void TWinSkinForm::AddComp(forms::TComponent* comp) {
+  AddComp(comp, nullptr);
+}
 
 void TWinSkinForm::AddComp(forms::TComponent* comp, forms::TWinControl* wForm) {
   auto* c = dynamic_cast<forms::TControl*>(comp);
@@ -126,7 +130,9 @@ void TWinSkinForm::AddChildControls(forms::TWinControl* w) {
     AddComp(w->Controls(i), w);
 }
 
-bool TWinSkinForm::Gate(int member) const { return InSet(fsd->SkinControls(), member); }
+bool TWinSkinForm::Gate(int member) const {
+  return InSet(fsd->SkinControls(), member);
+}
 
 void TWinSkinForm::Attach(TSkinnerKind kind, forms::TControl* c, bool colour) {
   AttachSkinner(*this, kind, c, colour);
@@ -197,8 +203,7 @@ void TWinSkinForm::MapGeneralKinds(forms::TControl* c, forms::TWinControl* w,
   if ((IsMemo(c) || HasScrollStyle(c)) && Gate(xcScrollbar)) return Attach(K::Scrollbar, c);
   if (dynamic_cast<forms::TButton*>(c) && Gate(xcButton)) return Attach(K::Button, c);
   const bool dcEdit = name == u"TDCEDIT" || name == u"TDCDBEDIT";
-  if (dynamic_cast<forms::TCustomEdit*>(c) && !dcEdit && Gate(xcEdit))
-    return Attach(K::Edit, c);
+  if (dynamic_cast<forms::TCustomEdit*>(c) && !dcEdit && Gate(xcEdit)) return Attach(K::Edit, c);
   if (auto* f = dynamic_cast<forms::TCustomForm*>(c); f && !dcEdit) return MapNestedForm(f);
   if (dcEdit) {
     const int64_t buttons = forms::GetIntProp(c, u"NumButtons");
@@ -259,7 +264,8 @@ void TWinSkinForm::MapSkin3rdKind(const std::u16string& kind, const std::u16stri
   if (kind == u"datetimepicker") return gated(xcCombo, K::DateTime);
   if (kind == u"mediaplayer") return gated(xcButton, K::MediaPlayer);
   if (kind == u"bitbtn") {
-    const bool dropDown = key == u"tcxbutton=" && forms::GetEnumProp(c, u"Kind") == u"cxbkDropDownButton";
+    const bool dropDown =
+        key == u"tcxbutton=" && forms::GetEnumProp(c, u"Kind") == u"cxbkDropDownButton";
     return gated(xcButton, dropDown ? K::MenuButton : K::BitButton);
   }
   if (kind == u"pngbitbtn") return gated(xcButton, K::PngBitButton);
@@ -311,8 +317,10 @@ void TWinSkinForm::MapSkin3rdContainerKind(const std::u16string& kind, forms::TC
     if (Gate(xcRadioButton))
       children([&](forms::TControl* child) {
         const bool rz = Contains(child->ClassName(), u"TRZ");
-        if (radio) Attach(rz ? K::ObjImageRadio : K::RadioButton, child, rz);
-        else Attach(rz ? K::ObjImageCheck : K::CheckBox, child, rz);
+        if (radio)
+          Attach(rz ? K::ObjImageRadio : K::RadioButton, child, rz);
+        else
+          Attach(rz ? K::ObjImageCheck : K::CheckBox, child, rz);
       });
     if (radio || Gate(xcGroupBox)) Attach(K::GroupBox, c, true);
     return;
