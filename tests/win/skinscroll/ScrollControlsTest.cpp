@@ -181,19 +181,36 @@ TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
   ASSERT_TRUE(ReadScrollBarInfo(listWnd, OBJID_VSCROLL, info));
   const RECT& r = info.rcScrollBar;
   ASSERT_GT(r.bottom, r.top);
-  const int top = int(SendMessageW(listWnd, LB_GETTOPINDEX, 0, 0));
-  // The down arrow: one line.
-  POINT at{(r.left + r.right) / 2, r.bottom - cs->cw / 2};
-  ScreenToClient(listWnd, &at);
-  ASSERT_TRUE(forms::test::ClickAt(listWnd, at));
-  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(listWnd, LB_GETTOPINDEX, 0, 0) == top + 1; }))
-      << "the down arrow did not scroll the list one line";
-  // The page below the thumb: a page further.
+  auto topIndex = [&] { return int(SendMessageW(listWnd, LB_GETTOPINDEX, 0, 0)); };
+  const int top = topIndex();
+  // The down arrow held: the skinner's own tracking repeats the step.
+  const POINT down{(r.left + r.right) / 2, r.bottom - cs->cw / 2};
+  ASSERT_TRUE(forms::test::Check(input::MoveMouse(down, forms::test::Waiting())));
+  EXPECT_TRUE(HoldButton(
+      down, [&] { return cs->fdown && cs->scrollpos == kSbSecondArrow && topIndex() >= top + 3; },
+      "the list scrolling line by line under the skinned down arrow"));
+  EXPECT_TRUE(PumpUntil([&] { return !cs->fdown; }));
+  // The thumb dragged down: the list follows it.
   ASSERT_TRUE(ReadScrollBarInfo(listWnd, OBJID_VSCROLL, info));
+  const int before = topIndex();
+  const POINT thumb{(r.left + r.right) / 2, r.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
+  ASSERT_TRUE(forms::test::Check(input::MoveMouse(thumb, forms::test::Waiting())));
+  bool moved = false;
+  EXPECT_TRUE(HoldButton(
+      thumb,
+      [&] {
+        if (!cs->fdown || cs->scrollpos != kSbThumb) return false;
+        if (!moved) moved = SendMouseMove(POINT{thumb.x, thumb.y + 40});
+        return topIndex() > before + 3;
+      },
+      "the list following the skinned thumb"));
+  // A click on the page below the thumb: a page further.
+  ASSERT_TRUE(ReadScrollBarInfo(listWnd, OBJID_VSCROLL, info));
+  const int paged = topIndex();
   POINT page{(r.left + r.right) / 2, r.top + (info.xyThumbBottom + r.bottom - r.top - cs->cw) / 2};
   ScreenToClient(listWnd, &page);
   ASSERT_TRUE(forms::test::ClickAt(listWnd, page));
-  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(listWnd, LB_GETTOPINDEX, 0, 0) > top + 2; }))
+  EXPECT_TRUE(PumpUntil([&] { return topIndex() >= paged + 7; }))
       << "the page area did not scroll the list a page";
   EXPECT_TRUE(cs->painted) << "the list's bar was never drawn by the skinner";
   combo->SetDroppedDown(false);
