@@ -22,6 +22,35 @@ using namespace lbb::skin::test;
 using forms::test::PumpUntil;
 using forms::test::Settle;
 
+// The shown overlays among `parent`'s children that do not lie over one of `host`'s bars.
+int StrayOverlays(HWND parent, HWND host) {
+  struct TWalk {
+    HWND host;
+    int stray = 0;
+  } walk{host};
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* state = reinterpret_cast<TWalk*>(p);
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (std::wstring(cls) != L"LbbSkinScrollbar" || !IsWindowVisible(w)) return TRUE;
+        RECT o{};
+        GetWindowRect(w, &o);
+        bool over = false;
+        for (LONG object : {OBJID_VSCROLL, OBJID_HSCROLL}) {
+          SCROLLBARINFO info;
+          if (ReadScrollBarInfo(state->host, object, info) &&
+              !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE) && EqualRect(&o, &info.rcScrollBar))
+            over = true;
+        }
+        if (!over) ++state->stray;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  return walk.stray;
+}
+
 class MemoBar : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -262,6 +291,10 @@ TEST_F(MemoBar, OverlayFollowsAResizedMovedHiddenAndDestroyedMemo) {
   EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(Overlay()); })) << "after a hide";
   memo->SetVisible(true);
   EXPECT_TRUE(PumpUntil([&] { return OverBar(); })) << "after showing it again";
+  // A new window for the memo: no overlay stays shown anywhere but over the memo's new bar.
+  memo->RecreateWnd();
+  EXPECT_TRUE(PumpUntil([&] { return StrayOverlays(form->Handle(), memo->Handle()) == 0; }))
+      << "an overlay stayed where the memo's old window had its bar";
   const HWND overlay = Overlay();
   memo->DestroyHandle();
   EXPECT_FALSE(IsWindowVisible(overlay)) << "the memo's window went, its overlay stays shown";
