@@ -15,6 +15,7 @@
 #include "app/Unit1.h"
 #include "bench/skinframe/BenchTiming.h"
 #include "forms/Application.h"
+#include "forms/MessagePump.h"
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/forms/WinSkinForm.h"
@@ -31,17 +32,16 @@ constexpr int kRepaintRuns = 1000;
 constexpr int kNotchesPerBlock = 100;
 constexpr int kBlocks = 6;
 
+// Handles messages until `done` holds, at most ten seconds.
 bool PumpUntil(const std::function<bool()>& done) {
-  for (int round = 0; round < 1000; ++round) {
-    Application->ProcessMessages();
-    if (done()) return true;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return done();
+  forms::TMessagePump pump;
+  return pump.PumpUntil(done, nullptr, 10000);
 }
 
+// Handles what is pending.
 void Settle() {
-  PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
+  forms::TMessagePump pump;
+  pump.ProcessPending();
 }
 
 TWinSkinForm* SkinnerOf(HWND hwnd) {

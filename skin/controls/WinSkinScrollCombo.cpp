@@ -13,11 +13,13 @@
 //     to the one under the thumb and sends SB_THUMBTRACK with it (the list reads the position
 //     from its bar), the release SB_THUMBPOSITION;
 //   - every press ends with SB_ENDSCROLL.
-// Messages that are not the mouse's or the repeat timer's are dispatched as usual meanwhile.
+// Messages that are not the mouse's or the repeat timer's are dispatched as usual meanwhile,
+// through the thread's one message pump (which keeps a WM_QUIT for the loop that owns it).
 #include <windowsx.h>
 
 #include <algorithm>
 
+#include "forms/MessagePump.h"
 #include "skin/controls/WinSkinScrollbars.h"
 
 namespace lbb::skin {
@@ -56,6 +58,8 @@ int PositionOfThumb(const SCROLLINFO& si, int start, int len, int cw, int thumbL
   return si.nMin + int((moved * span + room / 2) / room);
 }
 
+}  // namespace
+
 // The repeat timer of one press, killed however the press ends.
 class TRepeatTimer {
  public:
@@ -68,8 +72,6 @@ class TRepeatTimer {
  private:
   HWND w_;
 };
-
-}  // namespace
 
 TComboxScrollBar::TComboxScrollBar(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
 
@@ -240,40 +242,42 @@ bool TComboxScrollBar::TrackLoop(int dir, int part) {
   const std::weak_ptr<char> alive = AliveToken();
   TRepeatTimer repeat(list);
   if (part != kSbThumb) repeat.Start(kFirstRepeatMs);
-  bool over = true;  // the cursor is on the pressed part
-  MSG msg;
-  while (GetCapture() == list) {
-    if (!GetMessageW(&msg, nullptr, 0, 0)) {
-      PostQuitMessage(int(msg.wParam));
-      break;
-    }
-    if (msg.message == WM_LBUTTONUP) break;
-    if (msg.message == WM_MOUSEMOVE ||
-        (msg.message == WM_TIMER && msg.hwnd == list && msg.wParam == kRepeatTimerId)) {
-      SCROLLBARINFO info;
-      if (!ReadScrollBarInfo(list, BarObject(dir), info)) break;
-      POINT cursor{};
-      GetCursorPos(&cursor);
-      if (part == kSbThumb) {
-        if (msg.message == WM_MOUSEMOVE) TrackThumb(dir, info, cursor);
-      } else {
-        const POINT at{cursor.x - info.rcScrollBar.left, cursor.y - info.rcScrollBar.top};
-        over = ScrollHitTest(Along(at, dir), BarLen(info, dir), cw,
-                             TThumb{info.xyThumbTop, info.xyThumbBottom}) == part;
-        scrollpos = over ? part : kSbNone;
-        if (msg.message == WM_TIMER) {
-          repeat.Start(kRepeatMs);
-          if (over) TrackStep(dir, part);
-        }
-      }
+  bool released = false;
+  forms::TMessagePump pump([&](MSG& msg) {
+    if (msg.message == WM_LBUTTONUP) {
+      released = true;
+    } else if (msg.message == WM_MOUSEMOVE ||
+               (msg.message == WM_TIMER && msg.hwnd == list && msg.wParam == kRepeatTimerId)) {
+      TrackMouse(dir, part, msg.message == WM_TIMER, repeat);
     } else {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+      forms::DispatchPlain(msg);
     }
+  });
+  while (!released && GetCapture() == list) {
+    if (!pump.HandleOne()) break;
     if (Gone(alive) || !IsWindow(list)) return false;
     PaintBars();
   }
   return !Gone(alive);
+}
+
+void TComboxScrollBar::TrackMouse(int dir, int part, bool tick, TRepeatTimer& repeat) {
+  SCROLLBARINFO info;
+  if (!ReadScrollBarInfo(hwnd, BarObject(dir), info)) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (part == kSbThumb) {
+    if (!tick) TrackThumb(dir, info, cursor);
+    return;
+  }
+  // An arrow or a page area repeats only while the cursor is on it, and shows pressed then.
+  const POINT at{cursor.x - info.rcScrollBar.left, cursor.y - info.rcScrollBar.top};
+  const bool over = ScrollHitTest(Along(at, dir), BarLen(info, dir), cw,
+                                  TThumb{info.xyThumbTop, info.xyThumbBottom}) == part;
+  scrollpos = over ? part : kSbNone;
+  if (!tick) return;
+  repeat.Start(kRepeatMs);
+  if (over) TrackStep(dir, part);
 }
 
 }  // namespace lbb::skin

@@ -231,6 +231,8 @@ class TSkinScControl : public TSkinControl {
   void Place();
 };
 
+class TRepeatTimer;
+
 class TComboxScrollBar : public TSkinControl {
  public:
   explicit TComboxScrollBar(forms::TComponent* AOwner);
@@ -262,6 +264,7 @@ class TComboxScrollBar : public TSkinControl {
   void TrackStep(int dir, int part);
   void TrackThumb(int dir, const SCROLLBARINFO& info, POINT cursor);
   bool TrackLoop(int dir, int part);
+  void TrackMouse(int dir, int part, bool tick, TRepeatTimer& repeat);
 };
 
 }  // namespace lbb::skin
