@@ -167,7 +167,7 @@ void TWScrollbar::PlaceWindow(const RECT& screen) {
   // Directly behind the window that precedes the host: one step above the host.
   const HWND prev = GetWindow(hwnd, GW_HWNDPREV);
   const HWND after = prev ? prev : HWND_TOP;
-  UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOREDRAW;
+  UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
   if (zOk || prev == Handle()) flags |= SWP_NOZORDER;
   SetWindowPos(Handle(), after, want.left, want.top, want.right - want.left, want.bottom - want.top,
                flags);

@@ -7,10 +7,12 @@
 
 #include "app/Unit1.h"
 #include "app/win/input/Input.h"
+#include "base/Colour.h"
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/data/imgutil.h"
+#include "skin/win/WindowSubclass.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinscroll/ScrollSupport.h"
 
@@ -291,8 +293,19 @@ TEST_F(MemoBar, OverlayFollowsAResizedMovedHiddenAndDestroyedMemo) {
   EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(Overlay()); })) << "after a hide";
   memo->SetVisible(true);
   EXPECT_TRUE(PumpUntil([&] { return OverBar(); })) << "after showing it again";
-  // A new window for the memo: no overlay stays shown anywhere but over the memo's new bar.
+  // A new window for the memo: the form skinner is asked to skin it afresh, and no overlay
+  // stays shown anywhere but over the memo's new bar.
+  std::vector<WPARAM> reskins;
+  TWindowSubclass spy;
+  spy.Install(form->Handle(), [&](UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == SKM_RESKINSCROLLBAR) reskins.push_back(wParam);
+    return spy.CallPrevious(msg, wParam, lParam);
+  });
+  const HWND oldWindow = memo->Handle();
   memo->RecreateWnd();
+  EXPECT_TRUE(PumpUntil([&] { return !reskins.empty(); })) << "no re-skin asked for";
+  EXPECT_EQ(reskins.size() == 1 ? reskins[0] : 0, reinterpret_cast<WPARAM>(oldWindow));
+  spy.Restore();
   EXPECT_TRUE(PumpUntil([&] { return StrayOverlays(form->Handle(), memo->Handle()) == 0; }))
       << "an overlay stayed where the memo's old window had its bar";
   const HWND overlay = Overlay();
@@ -301,6 +314,32 @@ TEST_F(MemoBar, OverlayFollowsAResizedMovedHiddenAndDestroyedMemo) {
   delete memo;
   form->Memo1 = nullptr;
   EXPECT_FALSE(IsWindow(overlay)) << "the overlay outlived its memo";
+}
+
+TEST_F(MemoBar, MemoBorderIsTheSkinsTwoPixelFrame) {
+  Front();
+  RECT w{};
+  GetWindowRect(Memo(), &w);
+  const int W = w.right - w.left, H = w.bottom - w.top;
+  const Pixel shadow = PixelOf(ColorToRGB(sd->Colors[kShemeButtonShadow]));
+  const Pixel face = FacePixel(*sd);
+  // Into a memory surface on request, and on the screen after the memo's own frame paint.
+  TDibSurface surface(W, H);
+  EXPECT_EQ(
+      SendMessageW(Memo(), SKM_PAINTFRAMETO, reinterpret_cast<WPARAM>(surface.Dc()), SkinMagic),
+      SkinMagic);
+  const PixelBuffer& painted = surface.Pixels();
+  auto frameIs = [&](const PixelBuffer& px) {
+    for (int y : {0, H / 2, H - 1})
+      if ((px.Get(0, y) & 0xFFFFFF) != shadow || (px.Get(W - 1, y) & 0xFFFFFF) != shadow)
+        return false;
+    for (int x : {1, W / 3})
+      if ((px.Get(x, 0) & 0xFFFFFF) != shadow || (px.Get(x, 1) & 0xFFFFFF) != face) return false;
+    return (px.Get(1, H / 2) & 0xFFFFFF) == face && (px.Get(W / 3, H - 2) & 0xFFFFFF) == face;
+  };
+  EXPECT_TRUE(frameIs(painted)) << "the frame painted on request";
+  RedrawWindow(Memo(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(PumpUntil([&] { return frameIs(ScreenOf(Memo())); })) << "the frame on the screen";
 }
 
 TEST_F(MemoBar, ClickingTheOverlayScrollsWithoutMovingTheFocus) {

@@ -120,6 +120,16 @@ TEST_F(ScrollControls, EveryHostGetsOverlaysOverItsBars) {
            OverNativeBar(list->Handle(), OBJID_VSCROLL, lv->vb->Handle()) &&
            OverNativeBar(box, OBJID_VSCROLL, bare->vb->Handle());
   })) << "an overlay is missing or misplaced";
+  // The corner square between the memo's two bars: the skin's ButtonFace.
+  RECT v{}, h{};
+  GetWindowRect(m->vb->Handle(), &v);
+  GetWindowRect(m->hb->Handle(), &h);
+  ASSERT_TRUE(forms::test::Check(input::BringToFront(form->Handle(), forms::test::Waiting())));
+  const RECT corner{v.left, h.top, v.right, h.bottom};
+  EXPECT_TRUE(PumpUntil([&] {
+    const PixelBuffer px = forms::CaptureScreen(corner);
+    return !px.Empty() && (px.At(px.Width() / 2, px.Height() / 2) & 0xFFFFFF) == FacePixel(*sd);
+  })) << "the corner between the memo's bars is not the skin's ButtonFace";
   RECT o{}, b{};
   GetWindowRect(sc->sb->Handle(), &o);
   GetWindowRect(bar->Handle(), &b);
