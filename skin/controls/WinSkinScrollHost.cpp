@@ -210,6 +210,7 @@ void TSkinScrollbar::DrawControl(HDC, const RECT&) {
   if (!hwnd) return;
   PaintBarPair(hb.get(), vb.get(), hwnd);
   PaintCorner();
+  painted = true;
 }
 
 void TSkinScrollbar::DrawBorder(HDC dc) const {

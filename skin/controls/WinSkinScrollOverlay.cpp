@@ -128,6 +128,9 @@ bool TWScrollbar::GetBarInfo(SCROLLBARINFO& info) const {
 
 void TWScrollbar::SetPosition(HWND ahwnd) {
   hwnd = ahwnd;
+  // A scroll-bar control may have been turned since: its window's style says which way.
+  if (sbType == 2 && hwnd)
+    sbDir = (GetWindowLongW(hwnd, GWL_STYLE) & SBS_VERT) ? kSbVertical : kSbHorizontal;
   SCROLLBARINFO info;
   if (!GetBarInfo(info)) {
     sbVisible = false;

@@ -175,6 +175,9 @@ TEST_F(ScrollControls, ScrollBarControlWithATinyPageGetsAnEightPixelThumb) {
   EXPECT_TRUE(PumpUntil([&] {
     return Differing(ScreenOf(overlay), RECT{0, cw, w, cw + 9}, scaled, 0, 0) == 0;
   })) << "the thumb is not the skin's thumb 8 pixels long at the top of the track";
+  // A click on the overlay's down arrow reaches the control: one small step.
+  ASSERT_TRUE(forms::test::ClickAt(overlay, POINT{w / 2, (o.bottom - o.top) - cw / 2}));
+  EXPECT_TRUE(PumpUntil([&] { return bar->Position() == 1; })) << "the click did not step";
 }
 
 TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
