@@ -1,8 +1,9 @@
-#include "skin/win/WinSkinObjImage.h"
+#include "skin/controls/WinSkinObjImage.h"
 
 #include <array>
 #include <vector>
 
+#include "skin/forms/WinSkinForm.h"
 #include "skin/win/WinSkinData.h"
 
 namespace lbb::skin {
@@ -39,27 +40,54 @@ void CopyCell(const PixelBuffer& src, int cell, int w, PixelBuffer& dst, int x) 
 
 }  // namespace
 
-void TSkinObjImage::Init(void* skinForm, TSkinData* data) {
-  if (inited_) return;
-  data_ = data;
-  skinForm_ = skinForm;
-  SkinChange();
-  inited_ = true;
-  skinstate_ = 1;
+TSkinObjImage::TSkinObjImage(forms::TComponent* AOwner, TObjImageKind aKind)
+    : TSkinControl(AOwner), target_(AOwner) {
+  kind = static_cast<int>(aKind);  // the skinner's variant is the kind of glyph control
+}
+
+void TSkinObjImage::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas) {
+  if (Inited) return;
+  fsd = sd;
+  skinform = sf;
+  fCanvas = acanvas;
+  if (skinform) skinform->AddControlList(this);
+  if (BuildStrip()) HandOver();
+  Inited = true;
+  skinstate = kControlStarted;
+}
+
+void TSkinObjImage::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+  if (Inited) return;
+  control = dynamic_cast<forms::TWinControl*>(Owner());
+  if (control) hwnd = control->WindowHandle();
+  newColor = acolor && control;
+  if (newColor) {
+    oldcolor = control->Color();
+    fsd = sd;
+    control->SetColor(SchemeColor(kShemeButtonFace));
+  }
+  Init(sf, sd, acanvas);
 }
 
 void TSkinObjImage::SkinChange() {
   if (BuildStrip()) HandOver();
+  TSkinControl::SkinChange();
+}
+
+void TSkinObjImage::Unsubclass() {
+  if (!skinned) return;
+  if (skinstate != kControlDestroyed) Unskin();
+  TSkinControl::Unsubclass();
 }
 
 bool TSkinObjImage::BuildStrip() {
   strip_.SetSize(0, 0);
-  if (!data_ || !data_->Button) return false;
-  const TDataSkinButton& b = *data_->Button;
-  const bool radio = kind == TObjImageKind::oiRadioCustomGlyphs;
+  if (!fsd || !fsd->Button) return false;
+  const TDataSkinButton& b = *fsd->Button;
+  const bool radio = Kind() == TObjImageKind::oiRadioCustomGlyphs;
   const PixelBuffer& src = radio ? b.RadioMap : b.CheckMap;
   const int cells = radio ? b.radioframe : b.checkframe;
-  const std::vector<int>& order = CellOrder(kind);
+  const std::vector<int>& order = CellOrder(Kind());
   if (src.Empty() || cells <= 0 || order.empty()) return false;
   const int w = src.Width() / cells;
   if (w <= 0) return false;
@@ -75,14 +103,14 @@ bool TSkinObjImage::BuildStrip() {
 }
 
 void TSkinObjImage::HandOver() {
-  if (kind != TObjImageKind::oiCheckPropertiesGlyph) {
-    forms::SetObjectProp(control_, u"CustomGlyphs", &strip_);
-    forms::SetPropText(control_, u"transparentcolor", u"16711935");
-    forms::SetPropText(control_, u"UseCustomGlyphs", u"false");
-    forms::SetPropText(control_, u"UseCustomGlyphs", u"true");
+  if (Kind() != TObjImageKind::oiCheckPropertiesGlyph) {
+    forms::SetObjectProp(target_, u"CustomGlyphs", &strip_);
+    forms::SetPropText(target_, u"transparentcolor", u"16711935");
+    forms::SetPropText(target_, u"UseCustomGlyphs", u"false");
+    forms::SetPropText(target_, u"UseCustomGlyphs", u"true");
     return;
   }
-  forms::TObject* props = forms::GetObjectProp(control_, u"Properties");
+  forms::TObject* props = forms::GetObjectProp(target_, u"Properties");
   if (!props || !forms::SetObjectProp(props, u"Glyph", &strip_)) return;
   auto* glyph = dynamic_cast<forms::TBitmap*>(forms::GetObjectProp(props, u"Glyph", u"TBitmap"));
   if (!glyph) return;
@@ -91,11 +119,11 @@ void TSkinObjImage::HandOver() {
 }
 
 void TSkinObjImage::Unskin() {
-  if (kind != TObjImageKind::oiCheckPropertiesGlyph) {
-    forms::SetPropText(control_, u"UseCustomGlyphs", u"false");
+  if (Kind() != TObjImageKind::oiCheckPropertiesGlyph) {
+    forms::SetPropText(target_, u"UseCustomGlyphs", u"false");
     return;
   }
-  forms::SetObjectProp(forms::GetObjectProp(control_, u"Properties"), u"Glyph", nullptr);
+  forms::SetObjectProp(forms::GetObjectProp(target_, u"Properties"), u"Glyph", nullptr);
 }
 
 }  // namespace lbb::skin

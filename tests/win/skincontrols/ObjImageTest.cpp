@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "resources/skin/BuiltinSkin.h"
+#include "skin/controls/WinSkinObjImage.h"
 #include "skin/win/WinSkinData.h"
-#include "skin/win/WinSkinObjImage.h"
 
 namespace {
 
@@ -129,15 +129,15 @@ TEST(SkinObjImage, CheckStripOfFiveCellsAndTheControlReloads) {
   TSkinData d(nullptr);
   GiveCells(d, 5, 4);
   TGlyphCheck c;
-  TSkinObjImage s(&c, TObjImageKind::oiCheckCustomGlyphs);
-  s.Init(nullptr, &d);
-  EXPECT_TRUE(s.Inited());
-  EXPECT_EQ(s.SkinState(), 1);
+  auto* s = new TSkinObjImage(&c, TObjImageKind::oiCheckCustomGlyphs);
+  s->Init(nullptr, &d, nullptr);
+  EXPECT_TRUE(s->Inited);
+  EXPECT_EQ(s->skinstate, 1);
   EXPECT_EQ(Cells(c.glyphs), (std::vector<Pixel>{10, 11, 14, 10, 11, 14, 12, 13, 14}));
   EXPECT_EQ(c.glyphs.Height(), 2);
   EXPECT_EQ(c.transparentColor, 16711935);
   EXPECT_EQ(c.useHistory, (std::vector<bool>{false, true}));
-  s.Unskin();
+  s->Unskin();
   EXPECT_FALSE(c.useCustom);
 }
 
@@ -145,8 +145,8 @@ TEST(SkinObjImage, FifthCellsStaySeeThroughWithoutFiveCheckCells) {
   TSkinData d(nullptr);
   GiveCells(d, 12, 8);
   TGlyphCheck c;
-  TSkinObjImage s(&c, TObjImageKind::oiCheckCustomGlyphs);
-  s.Init(nullptr, &d);
+  auto* s = new TSkinObjImage(&c, TObjImageKind::oiCheckCustomGlyphs);
+  s->Init(nullptr, &d, nullptr);
   EXPECT_EQ(Cells(c.glyphs),
             (std::vector<Pixel>{10, 11, kSeeThrough, 10, 11, kSeeThrough, 12, 13, kSeeThrough}));
 }
@@ -155,14 +155,14 @@ TEST(SkinObjImage, RadioStripAndSkinChange) {
   TSkinData d(nullptr);
   GiveCells(d, 5, 4);
   TGlyphCheck c;
-  TSkinObjImage s(&c, TObjImageKind::oiRadioCustomGlyphs);
-  s.Init(nullptr, &d);
+  auto* s = new TSkinObjImage(&c, TObjImageKind::oiRadioCustomGlyphs);
+  s->Init(nullptr, &d, nullptr);
   EXPECT_EQ(Cells(c.glyphs), (std::vector<Pixel>{20, 21, 20, 21, 22, 23}));
-  s.Init(nullptr, &d);  // once only
+  s->Init(nullptr, &d, nullptr);  // once only
   EXPECT_EQ(c.useHistory.size(), 2u);
   GiveCells(d, 5, 6);
   d.Button->RadioMap.Fill(7);
-  s.SkinChange();
+  s->SkinChange();
   EXPECT_EQ(Cells(c.glyphs), (std::vector<Pixel>(6, 7)));
   EXPECT_EQ(c.useHistory.size(), 4u);
 }
@@ -171,12 +171,12 @@ TEST(SkinObjImage, GlyphOfThePropertiesObject) {
   TSkinData d(nullptr);
   GiveCells(d, 5, 4);
   TPropsCheck c;
-  TSkinObjImage s(&c, TObjImageKind::oiCheckPropertiesGlyph);
-  s.Init(nullptr, &d);
+  auto* s = new TSkinObjImage(&c, TObjImageKind::oiCheckPropertiesGlyph);
+  s->Init(nullptr, &d, nullptr);
   EXPECT_EQ(Cells(c.props.glyph), (std::vector<Pixel>{10, 11, 14, 10, 11, 14}));
   EXPECT_EQ(c.props.glyph.TransparentColor(), 0xFF00FF);
   EXPECT_FALSE(c.props.glyph.Transparent());
-  s.Unskin();
+  s->Unskin();
   EXPECT_TRUE(c.props.glyph.Empty());
 }
 
@@ -187,20 +187,20 @@ TEST(SkinObjImage, TheCarriedSkinsCellsAndMissingPropertiesOrImages) {
   d.LoadFromStream(block);
   ASSERT_FALSE(d.Empty);
   TGlyphCheck c;
-  TSkinObjImage s(&c, TObjImageKind::oiCheckCustomGlyphs);
-  s.Init(nullptr, &d);
+  auto* s = new TSkinObjImage(&c, TObjImageKind::oiCheckCustomGlyphs);
+  s->Init(nullptr, &d, nullptr);
   const int w = d.Button->CheckMap.Width() / d.Button->checkframe;
   EXPECT_EQ(c.glyphs.Width(), 9 * w);
   EXPECT_EQ(c.glyphs.Pixels().At(6 * w, 0), d.Button->CheckMap.At(2 * w, 0));
   // A control without the properties and a skin without the image: nothing happens.
   TComponent plain(nullptr);
-  TSkinObjImage none(&plain, TObjImageKind::oiRadioCustomGlyphs);
-  none.Init(nullptr, &d);
-  none.Unskin();
+  auto* none = new TSkinObjImage(&plain, TObjImageKind::oiRadioCustomGlyphs);
+  none->Init(nullptr, &d, nullptr);
+  none->Unskin();
   d.Button->RadioMap = PixelBuffer();
   TGlyphCheck r;
-  TSkinObjImage radio(&r, TObjImageKind::oiRadioCustomGlyphs);
-  radio.Init(nullptr, &d);
+  auto* radio = new TSkinObjImage(&r, TObjImageKind::oiRadioCustomGlyphs);
+  radio->Init(nullptr, &d, nullptr);
   EXPECT_TRUE(r.glyphs.Empty());
   EXPECT_TRUE(r.useHistory.empty());
 }
