@@ -213,14 +213,14 @@ HFONT TSkinButton::CaptionFont(int frame) {
 TSize TSkinButton::MeasureText(const std::u16string& text, const TRect& box, UINT flags) const {
   RECT r{box.Left, box.Top, box.Right, box.Bottom};
   ::DrawTextW(btemp.Dc(), reinterpret_cast<const wchar_t*>(text.c_str()),
-            static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
+              static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
   return TSize{r.right - r.left, r.bottom - r.top};
 }
 
 void TSkinButton::PutText(const std::u16string& text, const TRect& box, UINT flags) const {
   RECT r{box.Left, box.Top, box.Right, box.Bottom};
   ::DrawTextW(btemp.Dc(), reinterpret_cast<const wchar_t*>(text.c_str()),
-            static_cast<int>(text.size()), &r, CheckBiDi(flags));
+              static_cast<int>(text.size()), &r, CheckBiDi(flags));
 }
 
 void TSkinButton::DrawFocus(const TRect& r) const {

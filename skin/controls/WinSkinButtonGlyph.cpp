@@ -59,8 +59,8 @@ TSkinBitButton::TGlyphProps TSkinBitButton::ReadGlyphProps(const String& picFiel
   const String field = picField.empty() ? String(u"Glyph") : picField;
   g.glyph = dynamic_cast<forms::TBitmap*>(forms::GetObjectProp(c, field, u"TBitmap"));
   if (g.glyph && g.glyph->Empty()) g.glyph = nullptr;
-  g.images =
-      dynamic_cast<forms::TCustomImageList*>(forms::GetObjectProp(c, u"Images", u"TCustomImageList"));
+  g.images = dynamic_cast<forms::TCustomImageList*>(
+      forms::GetObjectProp(c, u"Images", u"TCustomImageList"));
   g.numGlyphs = GlyphCount(IntPropOr(c, u"NumGlyphs", 1));
   g.imageIndex = IntPropOr(c, u"ImageIndex", -1);
   g.disabledIndex = IntPropOr(c, u"DisabledIndex", -1);
@@ -140,9 +140,8 @@ void TSkinBitButton::DrawGlyph(const TGlyphProps& g, const TRect& at, int image,
   }
 }
 
-void TSkinBitButton::DrawEmbossed(PixelBuffer& dst, const forms::TBitmap& glyph,
-                                  const TRect& cell, const TRect& at, TColor hilight,
-                                  TColor shadow) {
+void TSkinBitButton::DrawEmbossed(PixelBuffer& dst, const forms::TBitmap& glyph, const TRect& cell,
+                                  const TRect& at, TColor hilight, TColor shadow) {
   // The glyph's ink (every pixel but its see-through colour) in the highlight colour one pixel
   // down and right, then in the shadow colour at the origin. The ButtonFace ground of the
   // embossed image is see-through, so the button's face shows around the shape.

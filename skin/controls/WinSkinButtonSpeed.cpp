@@ -49,7 +49,8 @@ class LockedCanvas {
 
 TSkinSpeedButton::TSkinSpeedButton(forms::TComponent* AOwner) : TSkinBitButton(AOwner) {}
 
-void TSkinSpeedButton::InitGraphicControl(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas) {
+void TSkinSpeedButton::InitGraphicControl(TWinSkinForm* sf, TSkinData* sd,
+                                          forms::TCanvas* acanvas) {
   if (Inited) return;
   auto* c = dynamic_cast<forms::TControl*>(Owner());
   if (!c) return;
