@@ -260,8 +260,8 @@ TEST_F(GlyphButtonTest, EveryKindAndStateInOnePicture) {
   ASSERT_TRUE(ShowsFrame(off->Handle(), kFrameDisabled));
   EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*down)) == kFramePressed; }))
       << FrameShown(ShotOf(*down));
-  EXPECT_TRUE(forms::test::PumpUntil(
-      [&] { return (ShotOf(*flat).At(20, 15) & 0xFFFFFF) == Face(); }));
+  EXPECT_TRUE(
+      forms::test::PumpUntil([&] { return (ShotOf(*flat).At(20, 15) & 0xFFFFFF) == Face(); }));
   std::filesystem::create_directories(LBB_SCREENSHOT_DIR "/skinbuttons");
   EXPECT_TRUE(forms::SaveWindowPng(form->Handle(), LBB_SCREENSHOT_DIR "/skinbuttons/kinds.png"));
   // The plain speed button hot and the normal push button pressed.
