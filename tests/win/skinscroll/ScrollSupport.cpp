@@ -1,0 +1,122 @@
+#include "tests/win/skinscroll/ScrollSupport.h"
+
+#include "base/Colour.h"
+#include "forms/Application.h"
+#include "forms/Screenshot.h"
+#include "skin/data/imgutil.h"
+
+namespace lbb::skin::test {
+
+namespace {
+
+INPUT Mouse(DWORD flags, POINT screen) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+
+bool Send(INPUT in) {
+  return SendInput(1, &in, sizeof in) == 1;
+}
+
+// The one hold in progress: the timer procedure runs wherever the thread's messages are
+// being dispatched, the test's own pump or a tracking loop of a control.
+struct THold {
+  std::function<bool()> held;
+  POINT at{};
+  ULONGLONG until = 0;
+  bool seen = false;
+  bool released = false;
+};
+THold* activeHold = nullptr;
+
+void CALLBACK HoldTick(HWND, UINT, UINT_PTR, DWORD) {
+  THold* h = activeHold;
+  if (!h || h->released) return;
+  if (h->held()) h->seen = true;
+  if (h->seen || GetTickCount64() > h->until) {
+    h->released = true;
+    // Released where the cursor is now (a drag has moved it).
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+  }
+}
+
+}  // namespace
+
+TSkinScrollbar* ScrollSkinnerOf(TWinSkinForm* sf, forms::TWinControl* control) {
+  if (!sf || !control) return nullptr;
+  for (TSkinControl* c : sf->Controllist)
+    if (auto* s = dynamic_cast<TSkinScrollbar*>(c); s && s->control == control) return s;
+  auto* s = new TSkinScrollbar(control);
+  s->InitScrollbar(control, sf->fsd, sf->fcanvas2.get(), sf);
+  return s;
+}
+
+bool SendMouseMove(POINT at) {
+  return Send(Mouse(MOUSEEVENTF_MOVE, at));
+}
+
+::testing::AssertionResult HoldButton(POINT at, const std::function<bool()>& held, const char* what,
+                                      DWORD limitMs) {
+  THold hold{held, at, GetTickCount64() + limitMs};
+  activeHold = &hold;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 15, &HoldTick);
+  const bool pressed = Send(Mouse(MOUSEEVENTF_LEFTDOWN, at));
+  // The release comes from the timer; afterwards the thread takes it, also a tracking loop.
+  for (int round = 0; pressed && round < 3000 && !hold.released; ++round) {
+    forms::Application->ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  KillTimer(nullptr, timer);
+  activeHold = nullptr;
+  if (!hold.released) {
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+  }
+  for (int round = 0; round < 200 && (GetAsyncKeyState(VK_LBUTTON) & 0x8000); ++round) {
+    forms::Application->ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  forms::Application->ProcessMessages();
+  if (!pressed) return ::testing::AssertionFailure() << "SendInput refused the press";
+  if (!hold.seen)
+    return ::testing::AssertionFailure()
+           << "while the button was held: " << what << " never happened";
+  return ::testing::AssertionSuccess();
+}
+
+PixelBuffer ScreenOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return forms::CaptureScreen(r);
+}
+
+int Differing(const PixelBuffer& a, RECT r, const PixelBuffer& b, int bx, int by) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if ((a.Get(x, y) & 0xFFFFFF) != (b.Get(bx + x - r.left, by + y - r.top) & 0xFFFFFF)) ++n;
+  return n;
+}
+
+Pixel FacePixel(const TSkinData& sd) {
+  return PixelOf(ColorToRGB(sd.Colors[kShemeButtonFace]));
+}
+
+PixelBuffer ArrowPiece(const TSkinData& sd, int frame, int w, int h, int t) {
+  PixelBuffer out(w, h);
+  out.Fill(FacePixel(sd));
+  const PixelBuffer& arrows = sd.SArrow->Map;
+  StretchCopy(out, TRect{0, 0, t, h}, arrows, SkinFrameRect(arrows, false, 23, frame), true);
+  return out;
+}
+
+}  // namespace lbb::skin::test
