@@ -2,6 +2,7 @@
 // class and how each is started.
 #include <exception>
 
+#include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSkinObjImage.h"
 #include "skin/controls/WinSubClass.h"
@@ -17,6 +18,24 @@ using K = TSkinnerKind;
 // no skinner of that kind.
 TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
   switch (kind) {
+    case K::Button:
+      return new TSkinButton(owner);
+    case K::BitButton:
+      return new TSkinBitButton(owner);
+    case K::PngBitButton: {
+      auto* b = new TSkinBitButton(owner);
+      b->PicField = u"PngImage";
+      return b;
+    }
+    case K::MenuButton:
+      return new TSkinMenuButton(owner);
+    case K::SpeedButton:
+      return new TSkinSpeedButton(owner);
+    case K::PngSpeedButton: {
+      auto* b = new TSkinSpeedButton(owner);
+      b->PicField = u"PngImage";
+      return b;
+    }
     case K::ObjImageCheck:
       return new TSkinObjImage(owner, TObjImageKind::oiCheckCustomGlyphs);
     case K::ObjImageRadio:
@@ -28,6 +47,15 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
   }
 }
 
+// Starts `s` on the control the way its class needs.
+void Start(TWinSkinForm& sf, TSkinControl* s, forms::TControl* /*control*/, bool colour) {
+  if (auto* speed = dynamic_cast<TSkinSpeedButton*>(s)) {
+    speed->InitGraphicControl(&sf, sf.fsd, sf.fcanvas2.get());
+    return;
+  }
+  s->Init(&sf, sf.fsd, sf.fcanvas2.get(), colour);
+}
+
 }  // namespace
 
 TSkinControl* AttachSkinner(TWinSkinForm& sf, TSkinnerKind kind, forms::TControl* control,
@@ -36,7 +64,7 @@ TSkinControl* AttachSkinner(TWinSkinForm& sf, TSkinnerKind kind, forms::TControl
   TSkinControl* s = NewSkinner(kind, control);
   if (!s) return nullptr;
   try {
-    s->Init(&sf, sf.fsd, sf.fcanvas2.get(), colour);
+    Start(sf, s, control, colour);
   } catch (const std::exception&) {
     delete s;  // the control stays native
     return nullptr;

@@ -80,8 +80,9 @@ TEST_F(MappingTest, TheChainGivesEachVendorsCheckBoxItsImageKindAndTheSkinsColou
   auto* rzRadio = Named(u"TRzRadioButton");
   auto* cx = Named(u"TcxCheckBox");
   rz->SetColor(0x010203);
-  for (forms::TControl* c : {static_cast<forms::TControl*>(rz), static_cast<forms::TControl*>(rzRadio),
-                             static_cast<forms::TControl*>(cx)})
+  for (forms::TControl* c :
+       {static_cast<forms::TControl*>(rz), static_cast<forms::TControl*>(rzRadio),
+        static_cast<forms::TControl*>(cx)})
     sf->AddComp(c, form.get());
   EXPECT_EQ(ObjImageKind(rz), 1);
   EXPECT_EQ(ObjImageKind(rzRadio), 2);

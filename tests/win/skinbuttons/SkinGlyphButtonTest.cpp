@@ -1,0 +1,279 @@
+// Bit buttons, menu buttons and speed buttons skinned with the built-in skin: where glyph,
+// text and arrow land on the screen, the embossed disabled glyph, flat speed buttons, hot
+// tracking and the down state of windowless buttons, and a picture of every kind and state.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/Colour.h"
+#include "forms/Buttons.h"
+#include "forms/Screenshot.h"
+#include "forms/StdCtrls.h"
+#include "skin/data/SkinObjects.h"
+#include "tests/win/forms/FormsSupport.h"
+#include "tests/win/skinbuttons/ButtonSupport.h"
+
+namespace lbb::skin::test {
+namespace {
+
+constexpr Pixel kGreen = 0x00FF00;  // the test glyph's ink (0x00RRGGBB)
+constexpr Pixel kWhite = 0xFFFFFF;  // its see-through colour (bottom-left pixel)
+
+// A 16 x 16 glyph of green ink whose bottom-left pixel, white, is its see-through colour.
+void GreenGlyph(forms::TBitmap& g) {
+  g.SetSize(16, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      g.Pixels().At(x, y) = kGreen;
+  g.Pixels().At(0, 15) = kWhite;
+}
+
+// The size DrawText gives `text` in `font` measured with DT_CALCRECT | DT_WORDBREAK in a box
+// `width` wide.
+SIZE Measure(HFONT font, const std::u16string& text, int width) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT r{0, 0, width, 100};
+  DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()), &r,
+            DT_CALCRECT | DT_WORDBREAK);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+class GlyphButtonTest : public ButtonTest {
+ protected:
+  forms::TBitBtn* BitButton(int left, int top, int w, int h, forms::TButtonLayout layout) {
+    auto* b = Add<forms::TBitBtn>(left, top, w, h);
+    forms::TBitmap g;
+    GreenGlyph(g);
+    b->SetGlyph(&g);
+    b->SetCaption(u"Go");
+    b->SetLayout(layout);
+    b->SetMargin(-1);
+    b->SetSpacing(-1);
+    return b;
+  }
+  // The screen's pixels of a windowless control.
+  static PixelBuffer ShotOf(forms::TControl& c) {
+    Settle();
+    RECT r = c.BoundsRect();
+    POINT origin{r.left, r.top};
+    ClientToScreen(c.Parent()->Handle(), &origin);
+    return forms::CaptureScreen(
+        RECT{origin.x, origin.y, origin.x + (r.right - r.left), origin.y + (r.bottom - r.top)});
+  }
+  // A red panel to lay windowless buttons on, so the skin's face shows against it.
+  forms::TPanel* RedPanel() {
+    auto* p = Add<forms::TPanel>(200, 20, 220, 120);
+    p->SetBevelOuter(forms::TBevelCut::bvNone);
+    p->SetColor(0x0000FF);
+    return p;
+  }
+  forms::TSpeedButton* Speed(forms::TPanel* p, int left, int top) {
+    auto* s = forms::Place<forms::TSpeedButton>(form, p, left, top, 40, 30);
+    s->SetTag(kNotMapped);
+    return s;
+  }
+  Pixel Face() const { return PixelOf(ColorToRGB(data->Colors[kShemeButtonFace])) & 0xFFFFFF; }
+};
+
+TEST_F(GlyphButtonTest, GlyphLeftWithMarginAndSpacingMinusOneSplitsTheRoomInThirds) {
+  forms::TBitBtn* b = BitButton(20, 20, 120, 40, forms::TButtonLayout::blGlyphLeft);
+  ShowSkinned();
+  Skin<TSkinBitButton>(b);
+  HWND h = b->Handle();
+  ASSERT_TRUE(ShowsFrame(h, kFrameNormal));
+  const PixelBuffer shot = Shot(h);
+  // By hand: text measured in 120 - 4 - (16 + 2) = 98 pixels; free room 120 - 16 - tw split
+  // in three: margin, spacing, and what is left on the right.
+  const SIZE text = Measure(b->Font()->Handle(), u"Go", 98);
+  const int margin = (120 - 16 - text.cx) / 3;
+  const RECT glyph = BoxOf(shot, kGreen, RECT{0, 0, 120, 40});
+  EXPECT_EQ(glyph.left, margin);
+  EXPECT_EQ(glyph.right, margin + 16);
+  EXPECT_EQ(glyph.top, (40 - 16 + 1) / 2);
+  EXPECT_EQ(glyph.bottom - glyph.top, 16);
+  // The ink of "Go" lies inside its box, which starts one spacing after the glyph.
+  const int textX = margin + 16 + margin, textY = (40 - text.cy + 1) / 2;
+  const RECT ink = InkBox(shot, Rendered(kFrameNormal, 120, 40), kGreen, RECT{3, 3, 117, 37});
+  EXPECT_GE(ink.left, textX);
+  EXPECT_LE(ink.left, textX + 2);
+  EXPECT_LE(ink.right, textX + text.cx);
+  EXPECT_GE(ink.top, textY);
+  EXPECT_LE(ink.bottom, textY + text.cy);
+}
+
+TEST_F(GlyphButtonTest, GlyphTopWithMarginAndSpacingMinusOneSplitsTheHeightInThirds) {
+  forms::TBitBtn* b = BitButton(20, 20, 120, 70, forms::TButtonLayout::blGlyphTop);
+  ShowSkinned();
+  Skin<TSkinBitButton>(b);
+  HWND h = b->Handle();
+  ASSERT_TRUE(ShowsFrame(h, kFrameNormal));
+  const PixelBuffer shot = Shot(h);
+  // Measured in the button shrunk by 2 and lowered by 16 + 2: 116 wide.
+  const SIZE text = Measure(b->Font()->Handle(), u"Go", 116);
+  const int margin = (70 - 16 - text.cy) / 3;
+  const RECT glyph = BoxOf(shot, kGreen, RECT{0, 0, 120, 70});
+  EXPECT_EQ(glyph.top, margin);
+  EXPECT_EQ(glyph.left, (120 - 16 + 1) / 2);
+  const int textY = margin + 16 + margin, textX = (120 - text.cx + 1) / 2;
+  const RECT ink = InkBox(shot, Rendered(kFrameNormal, 120, 70), kGreen, RECT{3, 3, 117, 67});
+  EXPECT_GE(ink.top, textY);
+  EXPECT_LE(ink.bottom, textY + text.cy);
+  EXPECT_GE(ink.left, textX);
+  EXPECT_LE(ink.right, textX + text.cx);
+}
+
+TEST_F(GlyphButtonTest, DisabledSingleGlyphIsEmbossedInTheSchemesHighlightAndShadow) {
+  forms::TBitBtn* b = BitButton(20, 20, 120, 40, forms::TButtonLayout::blGlyphLeft);
+  b->SetEnabled(false);
+  ShowSkinned();
+  Skin<TSkinBitButton>(b);
+  HWND h = b->Handle();
+  ASSERT_TRUE(ShowsFrame(h, kFrameDisabled));
+  const PixelBuffer shot = Shot(h);
+  EXPECT_EQ(BoxOf(shot, kGreen, RECT{0, 0, 120, 40}).right, 0) << "no green ink when disabled";
+  const Pixel light = PixelOf(ColorToRGB(data->Colors[kShemeButtonHilight])) & 0xFFFFFF;
+  const Pixel dark = PixelOf(ColorToRGB(data->Colors[kShemeButtonShadow])) & 0xFFFFFF;
+  ASSERT_NE(light, dark);
+  const int margin = (120 - 16 - Measure(b->Font()->Handle(), u"Go", 98).cx) / 3;
+  const int top = (40 - 16 + 1) / 2;
+  // The shadow copy at the glyph's place, the highlight one pixel down and right of it: it
+  // shows only in the last row and column.
+  EXPECT_EQ(shot.At(margin + 5, top + 5) & 0xFFFFFF, dark);
+  EXPECT_EQ(shot.At(margin + 16, top + 8) & 0xFFFFFF, light);
+  EXPECT_EQ(shot.At(margin + 8, top + 16) & 0xFFFFFF, light);
+}
+
+TEST_F(GlyphButtonTest, MenuButtonDrawsItsArrowAfterTheCaption) {
+  forms::TButton* b = Add<forms::TButton>(20, 20, 120, 30);
+  b->SetCaption(u"Menu");
+  ShowSkinned();
+  Skin<TSkinMenuButton>(b);
+  HWND h = b->Handle();
+  ASSERT_TRUE(ShowsFrame(h, kFrameNormal));
+  const PixelBuffer shot = Shot(h);
+  // No Margin or Spacing property: both -1, quarters of the free room. The text is measured
+  // 120 - 0 - 8 wide, shrunk by 2.
+  const SIZE text = Measure(b->Font()->Handle(), u"Menu", 108);
+  const int q = (120 - text.cx - 8) / 4;
+  const int x = q + text.cx + 3 * q, y = (30 - 3) / 2;
+  const Pixel ink = PixelOf(ColorToRGB(clWindowText)) & 0xFFFFFF;
+  // The triangle's centre column from its top edge (y - 1) to its tip (y + 2).
+  for (int dy = -1; dy <= 1; ++dy)
+    EXPECT_EQ(shot.At(x, y + dy) & 0xFFFFFF, ink) << "arrow at " << x << "," << y + dy;
+  const PixelBuffer plain = Rendered(kFrameNormal, 120, 30);
+  EXPECT_EQ(shot.At(x + 5, y), plain.At(x + 5, y) & 0xFFFFFF) << "right of the arrow";
+  // Focused, the menu button shows the hot frame.
+  b->SetFocus();
+  EXPECT_TRUE(ShowsFrame(h, kFrameHot));
+}
+
+TEST_F(GlyphButtonTest, FlatSpeedButtonShowsNoFrameUntilTheMouseIsOverIt) {
+  forms::TPanel* panel = RedPanel();
+  forms::TSpeedButton* s = Speed(panel, 10, 10);
+  s->SetFlat(true);
+  ShowSkinned();
+  SkinSpeed(s);
+  panel->Invalidate();
+  PixelBuffer shot = ShotOf(*s);
+  int face = 0;
+  for (int y = 0; y < shot.Height(); ++y)
+    for (int x = 0; x < shot.Width(); ++x)
+      face += (shot.At(x, y) & 0xFFFFFF) == Face();
+  EXPECT_EQ(face, 40 * 30) << "an idle flat button is the face colour, no frame";
+  // The mouse over it: the hot frame.
+  POINT at{10 + 20, 10 + 15};
+  ASSERT_TRUE(forms::test::MoveMouseTo(panel->Handle(), at));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameHot; }))
+      << "shows " << FrameShown(ShotOf(*s));
+  // Away again: flat.
+  ASSERT_TRUE(forms::test::MoveMouseTo(form->Handle(), Away()));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == 0; }));
+}
+
+TEST_F(GlyphButtonTest, SpeedButtonPressClicksOnceAndADownButtonShowsThePressedFrame) {
+  forms::TPanel* panel = RedPanel();
+  forms::TSpeedButton* s = Speed(panel, 10, 10);
+  forms::TSpeedButton* down = Speed(panel, 60, 10);
+  down->SetGroupIndex(1);
+  down->SetDown(true);
+  int clicks = 0;
+  s->OnClick = [&](forms::TObject*) { ++clicks; };
+  ShowSkinned();
+  auto* skin = SkinSpeed(s);
+  SkinSpeed(down);
+  panel->Invalidate();
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameNormal; }));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*down)) == kFramePressed; }));
+  ASSERT_TRUE(forms::test::MoveMouseTo(panel->Handle(), POINT{30, 25}));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameHot; }));
+  ASSERT_TRUE(PressLeft());
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFramePressed; }));
+  EXPECT_EQ(skin->state, kStateHot | kStatePressed);
+  ASSERT_TRUE(ReleaseLeft());
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return clicks == 1; }));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameHot; }));
+  Settle();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(GlyphButtonTest, EveryKindAndStateInOnePicture) {
+  auto* normal = Add<forms::TButton>(10, 10, 90, 26);
+  normal->SetCaption(u"Normal");
+  auto* def = Add<forms::TButton>(10, 44, 90, 26);
+  def->SetCaption(u"Default");
+  def->SetDefault(true);
+  auto* off = Add<forms::TButton>(10, 78, 90, 26);
+  off->SetCaption(u"Disabled");
+  off->SetEnabled(false);
+  auto* focus = Add<forms::TButton>(10, 112, 90, 26);
+  focus->SetCaption(u"Focused");
+  auto* twoLines = Add<forms::TButton>(10, 146, 90, 40);
+  twoLines->SetCaption(u"Two||lines");
+  auto* left = BitButton(110, 10, 80, 30, forms::TButtonLayout::blGlyphLeft);
+  auto* top = BitButton(110, 46, 80, 50, forms::TButtonLayout::blGlyphTop);
+  auto* menu = Add<forms::TButton>(110, 104, 80, 26);
+  menu->SetCaption(u"Menu");
+  forms::TPanel* panel = RedPanel();
+  forms::TSpeedButton* flat = Speed(panel, 10, 10);
+  flat->SetFlat(true);
+  forms::TSpeedButton* plain = Speed(panel, 60, 10);
+  plain->SetCaption(u"Spd");
+  forms::TSpeedButton* down = Speed(panel, 110, 10);
+  down->SetGroupIndex(1);
+  down->SetDown(true);
+  down->SetCaption(u"Down");
+  ShowSkinned();
+  for (forms::TButton* b : {normal, def, off, focus, twoLines})
+    Skin<TSkinButton>(b);
+  Skin<TSkinBitButton>(left);
+  Skin<TSkinBitButton>(top);
+  Skin<TSkinMenuButton>(menu);
+  for (forms::TSpeedButton* s : {flat, plain, down})
+    SkinSpeed(s);
+  focus->SetFocus();
+  RedrawWindow(form->Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ASSERT_TRUE(ShowsFrame(focus->Handle(), kFrameFocused));
+  ASSERT_TRUE(ShowsFrame(off->Handle(), kFrameDisabled));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*down)) == kFramePressed; }))
+      << FrameShown(ShotOf(*down));
+  EXPECT_TRUE(
+      forms::test::PumpUntil([&] { return (ShotOf(*flat).At(20, 15) & 0xFFFFFF) == Face(); }));
+  std::filesystem::create_directories(LBB_SCREENSHOT_DIR "/skinbuttons");
+  EXPECT_TRUE(forms::SaveWindowPng(form->Handle(), LBB_SCREENSHOT_DIR "/skinbuttons/kinds.png"));
+  // The plain speed button hot and the normal push button pressed.
+  ASSERT_TRUE(forms::test::MoveMouseTo(panel->Handle(), POINT{60 + 20, 10 + 15}));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*plain)) == kFrameHot; }));
+  ASSERT_TRUE(forms::test::MoveMouseTo(normal->Handle(), Middle(normal->Handle())));
+  ASSERT_TRUE(PressLeft());
+  EXPECT_TRUE(ShowsFrame(normal->Handle(), kFramePressed));
+  EXPECT_TRUE(forms::SaveWindowPng(form->Handle(), LBB_SCREENSHOT_DIR "/skinbuttons/pressed.png"));
+  ASSERT_TRUE(ReleaseLeft());
+  Settle();
+}
+
+}  // namespace
+}  // namespace lbb::skin::test
