@@ -85,6 +85,14 @@ void TComboxScrollBar::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanv
   if (ahwnd) RedrawWindow(ahwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
+void TComboxScrollBar::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool) {
+  auto* box = dynamic_cast<forms::TWinControl*>(Owner());
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!box || !GetComboBoxInfo(box->Handle(), &info) || !info.hwndList) return;
+  Inithwnd(info.hwndList, sd, acanvas, sf);
+}
+
 bool TComboxScrollBar::BeforeProc(forms::TMessage& m) {
   switch (m.Msg) {
     case WM_NCPAINT: {

@@ -87,6 +87,10 @@ void TSkinScrollbar::InitScrollbar(forms::TWinControl* acontrol, TSkinData* sd,
   if (border && hwnd) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
+void TSkinScrollbar::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool) {
+  InitScrollbar(dynamic_cast<forms::TWinControl*>(Owner()), sd, acanvas, sf);
+}
+
 void TSkinScrollbar::Unsubclass() {
   if (hasFixedColor_ && control && skinstate != kControlDestroyed)
     forms::SetIntProp(control, u"FixedColor", fixedColor_);

@@ -145,6 +145,9 @@ class TSkinScrollbar : public TSkinControl {
   // over (without Init).
   virtual void InitScrollbar(forms::TWinControl* acontrol, TSkinData* sd, forms::TCanvas* acanvas,
                              TWinSkinForm* sf);
+  // Started as every control skinner is (the owner being the control): InitScrollbar on the
+  // owner. The colour is never lent.
+  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   void Unsubclass() override;
   void SkinChange() override;
   bool BeforeProc(forms::TMessage& m) override;
@@ -238,6 +241,8 @@ class TComboxScrollBar : public TSkinControl {
   explicit TComboxScrollBar(forms::TComponent* AOwner);
   ~TComboxScrollBar() override;
   void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  // Started on a combo box object (its owner): Inithwnd on the box's drop-down list window.
+  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
   // Draws the list's bar(s) into its window DC.

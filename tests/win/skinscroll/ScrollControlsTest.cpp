@@ -108,8 +108,9 @@ class ScrollControls : public EngineTest {
 
 TEST_F(ScrollControls, EveryHostGetsOverlaysOverItsBars) {
   TSkinScrollbar* m = ScrollSkinnerOf(sf, memo);
+  // Started as the control-kind mapping starts every skinner (Init).
   auto* lv = new TSkinListView(list);
-  lv->InitScrollbar(list, sd, sf->fcanvas2.get(), sf);
+  lv->Init(sf, sd, sf->fcanvas2.get(), false);
   auto* sc = new TSkinScControl(bar);
   sc->Init(sf, sd, sf->fcanvas2.get(), false);
   auto* bare = new TSkinScrollbarH(nullptr);
@@ -188,7 +189,8 @@ TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
   const HWND listWnd = cbi.hwndList;
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(listWnd) != FALSE; }));
   auto* cs = new TComboxScrollBar(combo);
-  cs->Inithwnd(listWnd, sd, sf->fcanvas2.get(), sf);
+  cs->Init(sf, sd, sf->fcanvas2.get(), false);
+  ASSERT_EQ(cs->hwnd, listWnd);
   forms::test::Settle();
   SCROLLBARINFO info;
   ASSERT_TRUE(ReadScrollBarInfo(listWnd, OBJID_VSCROLL, info));
