@@ -31,6 +31,17 @@ String Line(const char* prefix, int i) {
   return Utf8ToText(std::string(prefix) + std::to_string(i));
 }
 
+// What the drop-down list and its skinner are doing, for a failure.
+std::string State(const TComboxScrollBar* cs, HWND list) {
+  POINT c{};
+  GetCursorPos(&c);
+  return "fdown " + std::to_string(cs->fdown) + ", part " + std::to_string(cs->scrollpos) +
+         ", top " + std::to_string(SendMessageW(list, LB_GETTOPINDEX, 0, 0)) + ", shown " +
+         std::to_string(IsWindowVisible(list)) + ", capture on the list " +
+         std::to_string(GetCapture() == list) + ", cursor " + std::to_string(c.x) + "," +
+         std::to_string(c.y) + " over the list " + std::to_string(WindowFromPoint(c) == list);
+}
+
 class ScrollControls : public EngineTest {
  protected:
   void SetUp() override {
@@ -182,6 +193,10 @@ TEST_F(ScrollControls, ScrollBarControlWithATinyPageGetsAnEightPixelThumb) {
 }
 
 TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
+  ASSERT_TRUE(forms::test::Check(input::BringToFront(form->Handle(), forms::test::Waiting())));
+  // Dropped down as a click would: the box has the focus first.
+  combo->SetFocus();
+  forms::test::Settle();
   combo->SetDroppedDown(true);
   COMBOBOXINFO cbi{};
   cbi.cbSize = sizeof cbi;
@@ -201,9 +216,12 @@ TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
   // The down arrow held: the skinner's own tracking repeats the step.
   const POINT down{(r.left + r.right) / 2, r.bottom - cs->cw / 2};
   ASSERT_TRUE(forms::test::Check(input::MoveMouse(down, forms::test::Waiting())));
+  ASSERT_TRUE(IsWindowVisible(listWnd))
+      << "the list closed before the press: " << State(cs, listWnd);
   EXPECT_TRUE(HoldButton(
       down, [&] { return cs->fdown && cs->scrollpos == kSbSecondArrow && topIndex() >= top + 3; },
-      "the list scrolling line by line under the skinned down arrow"));
+      "the list scrolling line by line under the skinned down arrow"))
+      << State(cs, listWnd);
   EXPECT_TRUE(PumpUntil([&] { return !cs->fdown; }));
   // The thumb dragged down: the list follows it.
   ASSERT_TRUE(ReadScrollBarInfo(listWnd, OBJID_VSCROLL, info));
@@ -218,8 +236,11 @@ TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
         if (!moved) moved = SendMouseMove(POINT{thumb.x, thumb.y + 40});
         return topIndex() > before + 3;
       },
-      "the list following the skinned thumb"));
-  // A click on the page below the thumb: a page further.
+      "the list following the skinned thumb"))
+      << State(cs, listWnd);
+  // From the top again, a click on the page below the thumb: a page further.
+  SendMessageW(listWnd, LB_SETTOPINDEX, 0, 0);
+  forms::test::Settle();
   ASSERT_TRUE(ReadScrollBarInfo(listWnd, OBJID_VSCROLL, info));
   const int paged = topIndex();
   POINT page{(r.left + r.right) / 2, r.top + (info.xyThumbBottom + r.bottom - r.top - cs->cw) / 2};

@@ -1,6 +1,8 @@
 #include "tests/win/skinscroll/ScrollSupport.h"
 
 #include "base/Colour.h"
+#include "base/Text.h"
+#include "base/win/Handles.h"
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
 #include "skin/data/imgutil.h"
@@ -32,6 +34,23 @@ struct THold {
   bool released = false;
 };
 THold* activeHold = nullptr;
+
+// Where the hold's press went (the first left press the thread takes while it is on).
+struct TPressSeen {
+  HWND hwnd = nullptr;
+  POINT pt{};
+  UINT msg = 0;
+};
+TPressSeen* pressSeen = nullptr;
+
+LRESULT CALLBACK PressHook(int code, WPARAM msg, LPARAM lp) {
+  if (code == HC_ACTION && pressSeen && !pressSeen->msg &&
+      (msg == WM_LBUTTONDOWN || msg == WM_NCLBUTTONDOWN || msg == WM_LBUTTONDBLCLK)) {
+    const auto* m = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lp);
+    *pressSeen = TPressSeen{m->hwnd, m->pt, UINT(msg)};
+  }
+  return CallNextHookEx(nullptr, code, msg, lp);
+}
 
 void CALLBACK HoldTick(HWND, UINT, UINT_PTR, DWORD) {
   THold* h = activeHold;
@@ -66,8 +85,13 @@ bool SendMouseMove(POINT at) {
                                       DWORD limitMs) {
   THold hold{held, at, GetTickCount64() + limitMs};
   activeHold = &hold;
+  TPressSeen seen;
+  pressSeen = &seen;
+  HookHandle hook(SetWindowsHookExW(WH_MOUSE, &PressHook, nullptr, GetCurrentThreadId()));
   const UINT_PTR timer = SetTimer(nullptr, 0, 15, &HoldTick);
-  const bool pressed = Send(Mouse(MOUSEEVENTF_LEFTDOWN, at));
+  // The press carries its own position: a late echo of an earlier move may still put the
+  // cursor back for a moment, and the press must not land there.
+  const bool pressed = Send(Mouse(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE, at));
   // The release comes from the timer; afterwards the thread takes it, also a tracking loop.
   for (int round = 0; pressed && round < 3000 && !hold.released; ++round) {
     forms::Application->ProcessMessages();
@@ -87,9 +111,16 @@ bool SendMouseMove(POINT at) {
   }
   forms::Application->ProcessMessages();
   if (!pressed) return ::testing::AssertionFailure() << "SendInput refused the press";
-  if (!hold.seen)
+  pressSeen = nullptr;
+  if (!hold.seen) {
+    wchar_t cls[64] = {};
+    if (seen.hwnd) GetClassNameW(seen.hwnd, cls, 64);
     return ::testing::AssertionFailure()
-           << "while the button was held: " << what << " never happened";
+           << "while the button was held: " << what << " never happened (the press at " << at.x
+           << "," << at.y << " went as message " << seen.msg << " to a window of class "
+           << TextToUtf8(std::u16string(reinterpret_cast<const char16_t*>(cls))) << " at "
+           << seen.pt.x << "," << seen.pt.y << ")";
+  }
   return ::testing::AssertionSuccess();
 }
 
