@@ -93,8 +93,9 @@ void TWScrollbar::AttachHwnd(TSkinControl* aobj, HWND ahwnd, int aType) {
 
 void TWScrollbar::MakeWindow() {
   if (window_ || !hwnd || !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) return;
-  // A child of the host's parent that never takes the focus or activates anything.
-  window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+  // A child of the host's parent that never takes the focus or activates anything, and whose
+  // creation and clicks the parent is not told of (it is no control of the parent's).
+  window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_NOPARENTNOTIFY,
                                 reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(OverlayClass())),
                                 L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, GetParent(hwnd),
                                 nullptr, ThisModule(), this));

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <windowsx.h>
 
 #include <filesystem>
 #include <string>
@@ -159,6 +160,41 @@ TEST_F(ScrollControls, EveryHostGetsOverlaysOverItsBars) {
   Settle();
   std::filesystem::create_directories(LBB_SCREENSHOT_DIR);
   EXPECT_TRUE(forms::SaveWindowPng(form->Handle(), LBB_SCREENSHOT_DIR "/skinned-scroll-bars.png"));
+}
+
+// A click on an overlay's second arrow, in the overlay's own coordinates.
+::testing::AssertionResult ClickSecondArrow(const TWScrollbar& b) {
+  RECT o{};
+  GetWindowRect(b.Handle(), &o);
+  const int w = o.right - o.left, h = o.bottom - o.top;
+  const POINT at = b.sbDir == kSbVertical ? POINT{w / 2, h - b.CW / 2} : POINT{w - b.CW / 2, h / 2};
+  return forms::test::ClickAt(b.Handle(), at);
+}
+
+TEST_F(ScrollControls, ClicksOnTheOverlaysScrollTheirHosts) {
+  TSkinScrollbar* m = ScrollSkinnerOf(sf, memo);
+  auto* lv = new TSkinListView(list);
+  lv->Init(sf, sd, sf->fcanvas2.get(), false);
+  auto* bare = new TSkinScrollbarH(nullptr);
+  bare->Inithwnd(box, sd, sf->fcanvas2.get(), sf);
+  ASSERT_TRUE(PumpUntil([&] {
+    return IsWindowVisible(m->hb->Handle()) && IsWindowVisible(lv->vb->Handle()) &&
+           IsWindowVisible(bare->vb->Handle());
+  }));
+  // The memo's horizontal bar: its text moves left.
+  auto firstCharX = [&] {
+    return GET_X_LPARAM(SendMessageW(memo->Handle(), EM_POSFROMCHAR, 0, 0));
+  };
+  const int x0 = firstCharX();
+  ASSERT_TRUE(ClickSecondArrow(*m->hb));
+  EXPECT_TRUE(PumpUntil([&] { return firstCharX() < x0; })) << "the memo did not scroll right";
+  // The list view and the bare list box: one row down.
+  ASSERT_TRUE(ClickSecondArrow(*lv->vb));
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(list->Handle(), LVM_GETTOPINDEX, 0, 0) == 1; }))
+      << "the list view did not scroll a row";
+  ASSERT_TRUE(ClickSecondArrow(*bare->vb));
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(box, LB_GETTOPINDEX, 0, 0) == 1; }))
+      << "the bare list box did not scroll a line";
 }
 
 TEST_F(ScrollControls, ScrollBarControlWithATinyPageGetsAnEightPixelThumb) {
