@@ -45,7 +45,8 @@ bool KeyIsDown(int vk) {
   in.ki.wVk = vk;
   in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
   return SendAndWait(
-      in, [vk, down] { return KeyIsDown(vk) == down; }, down ? "a key going down" : "a key coming up");
+      in, [vk, down] { return KeyIsDown(vk) == down; },
+      down ? "a key going down" : "a key coming up");
 }
 
 bool Inside(const RECT& r, int x, int y) {
@@ -142,9 +143,8 @@ int ButtonTest::FrameShown(const PixelBuffer& shot) const {
   int shown = 0;
   if (PumpUntil([&] { return (shown = FrameShown(hwnd)) == frame; }))
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << "the button shows frame " << shown << " instead of " << frame
-         << " (0: no frame of the skin, -1: ambiguous)";
+  return ::testing::AssertionFailure() << "the button shows frame " << shown << " instead of "
+                                       << frame << " (0: no frame of the skin, -1: ambiguous)";
 }
 
 ::testing::AssertionResult PressLeft() {

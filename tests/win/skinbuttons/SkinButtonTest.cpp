@@ -115,7 +115,8 @@ TEST_F(SkinButtonTest, PressInsideReleaseOutsideClicksNothing) {
   ASSERT_TRUE(forms::test::MoveMouseTo(h, Middle(h)));
   ASSERT_TRUE(PressLeft());
   EXPECT_TRUE(ShowsFrame(h, kFramePressed));
-  // Out of the button with the button held: the leave report clears pressed and hot.
+  // Out of the button with the button held: the leave (reported, or found by the skinner)
+  // clears pressed and hot.
   ASSERT_TRUE(forms::test::MoveMouseTo(form->Handle(), Away()));
   EXPECT_TRUE(forms::test::PumpUntil([&] { return s->state == 0; }));
   ASSERT_TRUE(ReleaseLeft());
@@ -215,9 +216,9 @@ TEST_F(SkinButtonTest, BareButtonWindowPostsOneCommandToItsParent) {
   ASSERT_TRUE(SkinShown(parent));
   TWinSkinForm* psf = mgr->FindForm(parent);
   ASSERT_NE(psf, nullptr);
-  HWND button = CreateWindowExW(0, L"BUTTON", L"Bare", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20,
-                                20, 80, 26, parent, reinterpret_cast<HMENU>(1234),
-                                GetModuleHandleW(nullptr), nullptr);
+  HWND button =
+      CreateWindowExW(0, L"BUTTON", L"Bare", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 80, 26,
+                      parent, reinterpret_cast<HMENU>(1234), GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(button, nullptr);
   ASSERT_EQ(SendMessageW(button, SKM_ISSKINNED, 0, 0), 0) << "the button is not skinned yet";
   auto* s = new TSkinButton(nullptr);

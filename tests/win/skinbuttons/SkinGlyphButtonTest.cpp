@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "base/Colour.h"
 #include "forms/Buttons.h"
@@ -39,6 +40,30 @@ SIZE Measure(HFONT font, const std::u16string& text, int width) {
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// A bit button with a second picture property, as buttons of other libraries publish one
+// ("PngImage"): a skinner whose PicField names it draws that picture instead of the glyph.
+class TPicButton : public forms::TBitBtn {
+  LBB_FORMS_CLASS_INFO
+
+ public:
+  using forms::TBitBtn::TBitBtn;
+  forms::TBitmap* PngImage() const { return pic_.get(); }
+  void SetPngImage(forms::TBitmap* b) { pic_->Assign(*b); }
+
+ private:
+  std::unique_ptr<forms::TBitmap> pic_ = std::make_unique<forms::TBitmap>();
+};
+
+const forms::TClassInfo& TPicButton::StaticClassInfo() {
+  static const forms::TClassInfo info = [] {
+    forms::TClassInfo i(u"TPicButton", &forms::TBitBtn::StaticClassInfo());
+    i.Add(forms::ObjectProp<TPicButton, forms::TBitmap>(
+        u"PngImage", u"TBitmap", &TPicButton::PngImage, &TPicButton::SetPngImage));
+    return i;
+  }();
+  return info;
 }
 
 class GlyphButtonTest : public ButtonTest {
@@ -144,6 +169,34 @@ TEST_F(GlyphButtonTest, DisabledSingleGlyphIsEmbossedInTheSchemesHighlightAndSha
   EXPECT_EQ(shot.At(margin + 5, top + 5) & 0xFFFFFF, dark);
   EXPECT_EQ(shot.At(margin + 16, top + 8) & 0xFFFFFF, light);
   EXPECT_EQ(shot.At(margin + 8, top + 16) & 0xFFFFFF, light);
+}
+
+TEST_F(GlyphButtonTest, PicFieldDrawsThePictureItNamesInsteadOfTheGlyph) {
+  auto* b = Add<TPicButton>(20, 20, 120, 40);
+  forms::TBitmap glyph, pic;
+  GreenGlyph(glyph);
+  GreenGlyph(pic);
+  constexpr Pixel kBlue = 0x0000FF;
+  for (int y = 0; y < 15; ++y)
+    for (int x = 0; x < 16; ++x)
+      pic.Pixels().At(x, y) = kBlue;
+  b->SetGlyph(&glyph);
+  b->SetPngImage(&pic);
+  b->SetCaption(u"Go");
+  ShowSkinned();
+  auto* s = new TSkinBitButton(b);
+  s->PicField = u"PngImage";
+  s->Init(sf, data, sf->fcanvas2.get(), false);
+  HWND h = b->Handle();
+  ASSERT_TRUE(ShowsFrame(h, kFrameNormal));
+  const PixelBuffer shot = Shot(h);
+  const RECT all{0, 0, 120, 40};
+  EXPECT_EQ(BoxOf(shot, kGreen, all).right - BoxOf(shot, kGreen, all).left, 15)
+      << "only the picture's green bottom row, less its see-through corner";
+  const RECT blue = BoxOf(shot, kBlue, all);
+  EXPECT_EQ(blue.right - blue.left, 16);
+  EXPECT_EQ(blue.bottom - blue.top, 15);
+  EXPECT_TRUE(s->isPicture);
 }
 
 TEST_F(GlyphButtonTest, MenuButtonDrawsItsArrowAfterTheCaption) {
@@ -260,8 +313,8 @@ TEST_F(GlyphButtonTest, EveryKindAndStateInOnePicture) {
   ASSERT_TRUE(ShowsFrame(off->Handle(), kFrameDisabled));
   EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*down)) == kFramePressed; }))
       << FrameShown(ShotOf(*down));
-  EXPECT_TRUE(forms::test::PumpUntil(
-      [&] { return (ShotOf(*flat).At(20, 15) & 0xFFFFFF) == Face(); }));
+  EXPECT_TRUE(
+      forms::test::PumpUntil([&] { return (ShotOf(*flat).At(20, 15) & 0xFFFFFF) == Face(); }));
   std::filesystem::create_directories(LBB_SCREENSHOT_DIR "/skinbuttons");
   EXPECT_TRUE(forms::SaveWindowPng(form->Handle(), LBB_SCREENSHOT_DIR "/skinbuttons/kinds.png"));
   // The plain speed button hot and the normal push button pressed.
