@@ -11,6 +11,7 @@
 #include "forms/Screenshot.h"
 #include "forms/StdCtrls.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/data/imgutil.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinbuttons/ButtonSupport.h"
 
@@ -270,6 +271,62 @@ TEST_F(GlyphButtonTest, SpeedButtonPressClicksOnceAndADownButtonShowsThePressedF
   EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameHot; }));
   Settle();
   EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(GlyphButtonTest, SpeedButtonTakesThePressOnceAndNeverPaintsItself) {
+  forms::TPanel* panel = RedPanel();
+  forms::TSpeedButton* s = Speed(panel, 10, 10);
+  ShowSkinned();
+  // The recorder is the method the skinner finds: what it sees reaches the button.
+  forms::test::MessageRecorder seen(*s, {WM_PAINT, WM_LBUTTONDOWN, WM_LBUTTONUP});
+  auto* skin = SkinSpeed(s);
+  RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameNormal; }));
+  ASSERT_TRUE(forms::test::ClickAt(panel->Handle(), POINT{30, 25}));
+  Settle();
+  EXPECT_EQ(seen.Seen(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}))
+      << "the press once, the release once, no paint";
+  // Switched off, the button paints itself again.
+  skin->skinned = false;
+  seen.Clear();
+  RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_TRUE(seen.Saw(WM_PAINT));
+  skin->skinned = true;
+  delete skin;  // the recorder's method is outermost again before it goes
+}
+
+TEST_F(GlyphButtonTest, TransparentButtonsShowTheParentThroughTheKeyedFrame) {
+  // A Button element drawn keyed, whose frames have keyed 2 x 2 top-left corners.
+  TDataSkinButton& e = *data->Button;
+  const PixelBuffer saved = e.Map;
+  const int savedTrans = e.trans;
+  const int cw = e.Map.Width() / 5;
+  for (int k = 0; k < 5; ++k)
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 2; ++x)
+        e.Map.At(k * cw + x, y) = PixelOf(kSkinKeyColour);
+  e.trans = 1;
+  forms::TPanel* panel = RedPanel();
+  auto* b = forms::Place<forms::TButton>(form, panel, 10, 10, 80, 26);
+  b->SetTag(kNotMapped);
+  b->SetCaption(u"See through");
+  data->SetOptions(data->Options() | SetOf(xoTransparent));
+  ShowSkinned();
+  auto* s = Skin<TSkinButton>(b);
+  EXPECT_TRUE(s->trans);
+  constexpr Pixel kRed = 0xFF0000;
+  EXPECT_TRUE(PumpUntil([&] { return (Shot(b->Handle()).At(0, 0) & 0xFFFFFF) == kRed; }))
+      << "the red panel under the keyed corner";
+  EXPECT_EQ(Shot(b->Handle()).At(2, 2) & 0xFFFFFF, Rendered(kFrameNormal, 80, 26).At(2, 2));
+  // Without the option (and without tag 5555) the face colour fills behind the frame.
+  data->SetOptions(data->Options() & ~SetOf(xoTransparent));
+  auto* opaque = forms::Place<forms::TButton>(form, panel, 10, 50, 80, 26);
+  opaque->SetTag(kNotMapped);
+  auto* o = Skin<TSkinButton>(opaque);
+  EXPECT_FALSE(o->trans);
+  EXPECT_TRUE(PumpUntil([&] { return (Shot(opaque->Handle()).At(0, 0) & 0xFFFFFF) == Face(); }));
+  e.Map = saved;
+  e.trans = savedTrans;
 }
 
 TEST_F(GlyphButtonTest, EveryKindAndStateInOnePicture) {
