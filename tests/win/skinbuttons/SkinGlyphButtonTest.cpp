@@ -8,6 +8,7 @@
 
 #include "base/Colour.h"
 #include "forms/Buttons.h"
+#include "forms/ImgList.h"
 #include "forms/Screenshot.h"
 #include "forms/StdCtrls.h"
 #include "skin/data/SkinObjects.h"
@@ -198,6 +199,39 @@ TEST_F(GlyphButtonTest, PicFieldDrawsThePictureItNamesInsteadOfTheGlyph) {
   EXPECT_EQ(blue.right - blue.left, 16);
   EXPECT_EQ(blue.bottom - blue.top, 15);
   EXPECT_TRUE(s->isPicture);
+}
+
+TEST_F(GlyphButtonTest, ImageListImageFollowsImageIndexAndDisabledIndex) {
+  constexpr Pixel kBlue = 0x0000FF;
+  auto* images = new forms::TImageList(form);
+  forms::TBitmap strip(32, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 32; ++x)
+      strip.Pixels().At(x, y) = x < 16 ? kGreen : kBlue;
+  ASSERT_EQ(images->AddMasked(strip, 0xFFFFFF), 0);
+  auto* b = Add<forms::TBitBtn>(20, 20, 120, 40);
+  b->SetCaption(u"Go");
+  b->SetImages(images);
+  b->SetImageIndex(0);
+  b->SetDisabledIndex(1);
+  ShowSkinned();
+  Skin<TSkinBitButton>(b);
+  HWND h = b->Handle();
+  ASSERT_TRUE(ShowsFrame(h, kFrameNormal));
+  const RECT all{0, 0, 120, 40};
+  // Enabled: image 0, placed as a 16 x 16 glyph would be. Margin -1 with the bit button's
+  // default Spacing 4: glyph, spacing and text centred, (120 - 16 - 4 - text) / 2 on each side.
+  ASSERT_EQ(b->Spacing(), 4);
+  const int margin = (120 - 16 - 4 - Measure(b->Font()->Handle(), u"Go", 98).cx) / 2;
+  RECT green = BoxOf(Shot(h), kGreen, all);
+  EXPECT_EQ(green.left, margin);
+  EXPECT_EQ(green.right - green.left, 16);
+  EXPECT_EQ(BoxOf(Shot(h), kBlue, all).right, 0);
+  // Disabled: DisabledIndex.
+  b->SetEnabled(false);
+  ASSERT_TRUE(ShowsFrame(h, kFrameDisabled));
+  EXPECT_EQ(BoxOf(Shot(h), kGreen, all).right, 0);
+  EXPECT_EQ(BoxOf(Shot(h), kBlue, all).left, margin);
 }
 
 TEST_F(GlyphButtonTest, MenuButtonDrawsItsArrowAfterTheCaption) {
