@@ -2,6 +2,7 @@
 
 #include "forms/Forms.h"
 #include "forms/ImgList.h"
+#include "forms/Menus.h"
 
 namespace lbb::forms {
 namespace {
@@ -326,6 +327,43 @@ void TBitBtn::WndProc(TMessage& m) {
       break;
   }
   TButton::WndProc(m);
+}
+
+// ---- TMenuButton
+
+const TClassInfo& TMenuButton::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i(u"TMenuButton", &TBitBtn::StaticClassInfo());
+    i.Add(ObjectProp<TMenuButton, TPopupMenu>(
+        u"DropDownMenu", u"TPopupMenu", &TMenuButton::DropDownMenu, &TMenuButton::SetDropDownMenu));
+    return i;
+  }();
+  return info;
+}
+
+TMenuButton::TMenuButton(TComponent* owner) : TBitBtn(owner) {}
+
+TMenuButton::~TMenuButton() {
+  if (menu_) menu_->RemoveFreeNotification(this);
+}
+
+void TMenuButton::SetDropDownMenu(TPopupMenu* menu) {
+  if (menu_ == menu) return;
+  if (menu_) menu_->RemoveFreeNotification(this);
+  menu_ = menu;
+  if (menu_) menu_->FreeNotification(this);
+}
+
+void TMenuButton::Click() {
+  TBitBtn::Click();
+  if (!menu_ || !WindowHandle()) return;
+  const POINT below = ClientToScreen(POINT{0, static_cast<LONG>(Height())});
+  menu_->Popup(below.x, below.y);
+}
+
+void TMenuButton::Notification(TComponent* c, TOperation operation) {
+  TBitBtn::Notification(c, operation);
+  if (operation == TOperation::opRemove && c == menu_) menu_ = nullptr;
 }
 
 }  // namespace lbb::forms

@@ -126,4 +126,25 @@ class TBitBtn : public TButton {
   TBitBtnKind kind_ = TBitBtnKind::bkCustom;
 };
 
+class TPopupMenu;
+
+// A bit button that drops its menu down under itself when clicked (after OnClick).
+class TMenuButton : public TBitBtn {
+  LBB_FORMS_CLASS_INFO
+
+ public:
+  explicit TMenuButton(TComponent* owner);
+  ~TMenuButton() override;
+
+  TPopupMenu* DropDownMenu() const { return menu_; }
+  void SetDropDownMenu(TPopupMenu* menu);
+  void Click() override;
+
+ protected:
+  void Notification(TComponent* c, TOperation operation) override;
+
+ private:
+  TPopupMenu* menu_ = nullptr;
+};
+
 }  // namespace lbb::forms

@@ -163,6 +163,9 @@ void TGalleryForm::MakeRanges() {
   ProgressBar1->SetPosition(60);
   TrackBar1 = Make<TTrackBar>(Panel1, 166, 38, 210, 45);
   TrackBar1->SetPosition(4);
+  MenuButton1 = Make<TMenuButton>(Panel1, 256, 6, 120, 25);
+  MenuButton1->SetCaption(u"更多");
+  MenuButton1->SetDropDownMenu(PopupMenu1);
   auto* legend = Make<TLabel>(Panel1, 8, 90, 200, 13);
   legend->SetCaption(u"Panel: combo, up-down, scroll, progress, track");
   legend->SetTransparent(true);
@@ -196,12 +199,15 @@ void TGalleryForm::MakeList() {
   ListView1->SetSmallImages(ImageList1);
   ListView1->AddColumn(u"标题", 170);
   ListView1->AddColumn(u"Date", 90)->SetAlignment(TAlignment::taRightJustify);
+  // More rows than the list shows, so that it has a vertical scroll bar.
   const char16_t* titles[] = {u"春天的故事", u"Backing up a blog", u"夏日", u"Notes on threads"};
-  for (int i = 0; i < 4; ++i) {
-    TListItem* item = ListView1->AddItem(titles[i]);
+  for (int i = 0; i < 24; ++i) {
+    TListItem* item = ListView1->AddItem(titles[i % 4]);
     item->SetImageIndex(i % 3);
-    item->SubItems()->Add(u"2009-0" + String(1, static_cast<char16_t>(u'3' + i)) + u"-1" +
-                          String(1, static_cast<char16_t>(u'0' + i)));
+    const int month = 1 + i % 9, day = 10 + i;
+    item->SubItems()->Add(u"2009-0" + String(1, static_cast<char16_t>(u'0' + month)) + u"-" +
+                          String(1, static_cast<char16_t>(u'0' + day / 10)) +
+                          String(1, static_cast<char16_t>(u'0' + day % 10)));
   }
 }
 

@@ -31,6 +31,7 @@ class TGalleryForm : public TForm {
   TEdit* Edit1 = nullptr;
   TButton* Button1 = nullptr;
   TBitBtn* BitBtn1 = nullptr;
+  TMenuButton* MenuButton1 = nullptr;
   TSpeedButton* SpeedButtons[3] = {};
   TLinkLabel* LinkLabel1 = nullptr;
   TGroupBox* GroupBox1 = nullptr;

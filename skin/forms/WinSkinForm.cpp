@@ -209,22 +209,11 @@ void TWinSkinForm::DeleteControl(TSkinControl* acontrol) {
     }
 }
 
-// Hand-over point of the control-kind mapping: it chooses and attaches the skinner of `comp`
-// (by its class, the Skin3rd list and the skin data's OnSkinControl). No kind is mapped yet.
-void TWinSkinForm::AddComp(forms::TComponent*) {}
-
-// Hand-over point of the mapping for a bare window (a size grip of a skinned window).
-void TWinSkinForm::AddControlh(HWND) {}
-
-// Hand-over point of the mapping for the child windows of a plain window (a dialog's buttons,
-// edits and scroll bars). Nothing is mapped yet, so nothing is walked.
-void TWinSkinForm::InitHwndControls(HWND) {}
-
 void TWinSkinForm::InitControls(forms::TWinControl* wForm) {
   if (!wForm) return;
   FreeDeadControls();
   for (int i = 0; i < wForm->ComponentCount(); ++i)
-    AddComp(wForm->Components(i));
+    AddComp(wForm->Components(i), wForm);
   if (fsd && InSet(fsd->SkinControls(), xcPopupMenu)) InitPopMenu(wForm, true, false);
   AddWindowedControls(wForm);
 }
@@ -237,7 +226,7 @@ void TWinSkinForm::AddWindowedControls(forms::TWinControl* parent) {
     auto* w = dynamic_cast<forms::TWinControl*>(parent->Controls(i));
     if (!w || !w->HandleAllocated()) continue;
     if (w->Tag() != disable && SendMessageW(w->WindowHandle(), SKM_ISSKINNED, 0, 0) != 1)
-      AddComp(w);
+      AddComp(w, parent);
     AddWindowedControls(w);
   }
 }

@@ -40,6 +40,7 @@ class TSkinControl;
 class TSkinManage;
 // The painted menu bar belongs to the menu-bar painter.
 class TWinSkinMenu;
+enum class TSkinnerKind;
 
 enum class TSkinFormStyle : uint8_t { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
 enum class TSkinFormBorder : uint8_t { sbsSizeable, sbsSingle, sbsNone, sbsDialog };
@@ -147,10 +148,15 @@ class TWinSkinForm : public forms::TComponent {
   bool AddControlList(TSkinControl* acontrol);
   // Removes it (searching from the end) without freeing it.
   void DeleteControl(TSkinControl* acontrol);
-  // The control-kind mapping's entry points (the mapping's own file fills them in).
+  // The control-kind mapping (WinSkinMapping.cpp): the skinner of one control object
+  // (`wForm`: the form or container being walked), of one bare window, and of every child
+  // window of a plain window.
   void AddComp(forms::TComponent* comp);
+  void AddComp(forms::TComponent* comp, forms::TWinControl* wForm);
   void AddControlh(HWND ahwnd);
   void InitHwndControls(HWND ahwnd);
+  // The Skin3rd lookup: true when the list has a line for the class (whatever it gave).
+  bool AddSkin3rdControl(const std::u16string& className, forms::TControl* control);
   void InitControls(forms::TWinControl* wForm);
   void InitNestform(forms::TWinControl* wForm);
 
@@ -255,6 +261,21 @@ class TWinSkinForm : public forms::TComponent {
 
  private:
   void InitForm(TSkinData* afsd);
+  // The mapping's steps (WinSkinMapping.cpp).
+  void MapControl(forms::TControl* c, forms::TWinControl* wForm);
+  bool IsControlSkinned(forms::TControl* c) const;
+  void AddChildControls(forms::TWinControl* w);
+  bool Gate(int member) const;
+  void Attach(TSkinnerKind kind, forms::TControl* c, bool colour = false);
+  void MapByClass(forms::TControl* c, forms::TWinControl* w, const std::u16string& name);
+  bool MapFormLibraryKind(forms::TControl* c);
+  void MapGeneralKinds(forms::TControl* c, forms::TWinControl* w, const std::u16string& name);
+  void MapNestedForm(forms::TCustomForm* f);
+  void MapSkin3rdKind(const std::u16string& kind, const std::u16string& key, forms::TControl* c);
+  void MapSkin3rdContainerKind(const std::u16string& kind, forms::TControl* c,
+                               forms::TWinControl* w);
+  void MapButtonWindow(HWND ahwnd, DWORD style);
+  void MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD style);
   void ReadStyles();
   void ReadFormIcons(DWORD style, DWORD exstyle);
   void DetectMDIClient();

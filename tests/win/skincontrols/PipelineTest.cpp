@@ -24,7 +24,7 @@
 namespace lbb::skin::test {
 namespace {
 
-constexpr UINT kProbe = WM_APP + 7;       // a message nobody handles
+constexpr UINT kProbe = WM_APP + 7;        // a message nobody handles
 constexpr UINT kFreeSkinner = WM_APP + 8;  // the control's own handling frees the skinner
 constexpr int kDisableTag = 99;            // keeps the control-kind mapping off a control
 
@@ -32,7 +32,9 @@ constexpr int kDisableTag = 99;            // keeps the control-kind mapping off
 // "A" skinner after, "D" a paint of the skin.
 using TTrace = std::vector<std::string>;
 
-std::string Step(char who, UINT msg) { return std::string(1, who) + ":" + std::to_string(msg); }
+std::string Step(char who, UINT msg) {
+  return std::string(1, who) + ":" + std::to_string(msg);
+}
 
 // A skinner that notes what its pipeline steps see.
 class TProbeSkinner : public TSkinControl {
@@ -81,8 +83,7 @@ class PipelineTest : public EngineTest {
     ASSERT_NE(sf, nullptr);
     // The control's handling before any skinner: it records, and frees the skinner on request.
     previous = std::make_unique<forms::TWindowProcHook>([this](forms::TMessage& m) {
-      if (m.Msg == kProbe || m.Msg == kFreeSkinner || m.Msg == WM_SETTEXT ||
-          m.Msg == SKM_ISSKINNED)
+      if (m.Msg == kProbe || m.Msg == kFreeSkinner || m.Msg == WM_SETTEXT || m.Msg == SKM_ISSKINNED)
         trace.push_back(Step('P', m.Msg));
       if (m.Msg == kFreeSkinner) delete std::exchange(probe, nullptr);
       previous->CallPrevious(m);

@@ -43,6 +43,7 @@ TEST_F(SkinnerPartsTest, ControlSkinnersAreListedOnceAndGoWithTheirFormSkinner) 
   auto* button = new forms::TButton(&form);
   button->SetParent(&form);
   button->SetColor(0x123456);
+  button->SetTag(99);  // the skin data's DisableTag: the mapping gives it no skinner of its own
   form.ShowForm();
   ASSERT_TRUE(SkinShown(form.Handle()));
   TWinSkinForm* sf = mgr->FindForm(form.Handle());

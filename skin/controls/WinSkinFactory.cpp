@@ -1,0 +1,83 @@
+// Making and starting the skinner a mapping chose: the one place that knows every skinner
+// class and how each is started.
+#include <exception>
+
+#include "skin/controls/WinSkinButtons.h"
+#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/WinSkinObjImage.h"
+#include "skin/controls/WinSubClass.h"
+#include "skin/forms/WinSkinForm.h"
+
+namespace lbb::skin {
+
+namespace {
+
+using K = TSkinnerKind;
+
+// A new skinner of `kind` owned by `owner` (null for a bare window); null when this build has
+// no skinner of that kind.
+TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
+  switch (kind) {
+    case K::Button:
+      return new TSkinButton(owner);
+    case K::BitButton:
+      return new TSkinBitButton(owner);
+    case K::PngBitButton: {
+      auto* b = new TSkinBitButton(owner);
+      b->PicField = u"PngImage";
+      return b;
+    }
+    case K::MenuButton:
+      return new TSkinMenuButton(owner);
+    case K::SpeedButton:
+      return new TSkinSpeedButton(owner);
+    case K::PngSpeedButton: {
+      auto* b = new TSkinSpeedButton(owner);
+      b->PicField = u"PngImage";
+      return b;
+    }
+    case K::ObjImageCheck:
+      return new TSkinObjImage(owner, TObjImageKind::oiCheckCustomGlyphs);
+    case K::ObjImageRadio:
+      return new TSkinObjImage(owner, TObjImageKind::oiRadioCustomGlyphs);
+    case K::ObjImageProps:
+      return new TSkinObjImage(owner, TObjImageKind::oiCheckPropertiesGlyph);
+    default:
+      return nullptr;
+  }
+}
+
+// Starts `s` on the control the way its class needs.
+void Start(TWinSkinForm& sf, TSkinControl* s, forms::TControl* /*control*/, bool colour) {
+  if (auto* speed = dynamic_cast<TSkinSpeedButton*>(s)) {
+    speed->InitGraphicControl(&sf, sf.fsd, sf.fcanvas2.get());
+    return;
+  }
+  s->Init(&sf, sf.fsd, sf.fcanvas2.get(), colour);
+}
+
+}  // namespace
+
+TSkinControl* AttachSkinner(TWinSkinForm& sf, TSkinnerKind kind, forms::TControl* control,
+                            bool colour) {
+  if (!control) return nullptr;
+  TSkinControl* s = NewSkinner(kind, control);
+  if (!s) return nullptr;
+  try {
+    Start(sf, s, control, colour);
+  } catch (const std::exception&) {
+    delete s;  // the control stays native
+    return nullptr;
+  }
+  return s;
+}
+
+TSkinControl* AttachSkinnerHwnd(TWinSkinForm& sf, TSkinnerKind kind, HWND ahwnd) {
+  if (!ahwnd) return nullptr;
+  TSkinControl* s = NewSkinner(kind, nullptr);
+  if (!s) return nullptr;
+  s->Inithwnd(ahwnd, sf.fsd, sf.fcanvas2.get(), &sf);
+  return s;
+}
+
+}  // namespace lbb::skin

@@ -1,0 +1,60 @@
+// The control-kind mapping's two halves: deciding which skinner a control or a bare window
+// gets (WinSkinMapping.cpp, members of the form skinner), and making and starting that skinner
+// (WinSkinFactory.cpp, the one file that knows every skinner class).
+#pragma once
+
+#include <windows.h>
+
+#include "forms/Controls.h"
+
+namespace lbb::skin {
+
+class TSkinControl;
+class TWinSkinForm;
+
+// The skinner a mapping chose.
+enum class TSkinnerKind {
+  Button,
+  BitButton,
+  PngBitButton,  // a bit button whose picture is its "PngImage"
+  MenuButton,
+  SpeedButton,
+  PngSpeedButton,
+  Scrollbar,        // started with InitScrollbar
+  SingleScrollbar,  // the same without a border (kind 1)
+  ScControl,        // a scroll-bar control
+  ListView,
+  ScrollbarH,  // a bare window's own bars
+  ObjImageCheck,
+  ObjImageRadio,
+  ObjImageProps,
+  Edit,
+  CheckBox,
+  RadioButton,
+  ComBox,
+  ComBoxEx,  // a combo box with HasButton
+  Box,
+  BoxH,
+  GroupBox,
+  Tab,
+  Tab31,
+  TabSheet,
+  AdvPage,
+  UpDown,
+  MediaPlayer,
+  TrackBar,
+  DateTime,
+  Progress,
+  StatusBar,
+  Sizer,
+};
+
+// Makes the skinner of `kind` for the control object (owned by it) and starts it on sf's
+// skin data and canvas (Init with `colour`, or the start the kind needs). Null when this
+// build has no skinner of that kind yet, or it could not start; the control stays native.
+TSkinControl* AttachSkinner(TWinSkinForm& sf, TSkinnerKind kind, forms::TControl* control,
+                            bool colour);
+// The same for a bare window (started with Inithwnd; the form skinner's list owns it).
+TSkinControl* AttachSkinnerHwnd(TWinSkinForm& sf, TSkinnerKind kind, HWND ahwnd);
+
+}  // namespace lbb::skin
