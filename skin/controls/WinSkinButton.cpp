@@ -7,7 +7,6 @@
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/data/SkinObjects.h"
-#include "skin/forms/WinSkinForm.h"
 
 namespace lbb::skin {
 
