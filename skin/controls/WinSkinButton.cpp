@@ -7,7 +7,6 @@
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/data/SkinObjects.h"
-#include "skin/forms/WinSkinForm.h"
 
 namespace lbb::skin {
 
@@ -15,6 +14,7 @@ namespace {
 
 constexpr int kTransparentTag = 5555;
 constexpr int kButtonFrames = 5;
+constexpr UINT kLeavePollMs = 100;
 constexpr UINT kCaptionMeasure = DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_CENTER;
 constexpr UINT kCaptionDraw = DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER;
 
@@ -82,7 +82,7 @@ bool TSkinButton::BeforeProc(forms::TMessage& m) {
       m.Result = 1;
       return false;
     case WM_TIMER:
-      KillTimer(hwnd, 1);
+      OnTimer(m.WParam);
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -111,6 +111,9 @@ void TSkinButton::AfterProc(forms::TMessage& m) {
     case WM_MOUSELEAVE:
       OnMouseLeave();
       return;
+    case forms::CM_MOUSELEAVE:
+      OnControlLeave();
+      return;
     case forms::CM_DIALOGKEY:
     case forms::CM_FOCUSCHANGED:
       Redraw();
@@ -127,6 +130,7 @@ void TSkinButton::OnButtonDown(forms::TMessage& m) {
   if (hwnd && GetFocus() != hwnd) SetFocus(hwnd);
   if (Gone(alive)) return;
   state |= kStatePressed;
+  WatchLeave();
   PaintControl(nullptr);
   if (kind == 0 && control) ForwardMouseDown(m);
 }
@@ -167,10 +171,37 @@ void TSkinButton::OnMouseMove() {
     state |= kStateHot;
     Redraw();
   }
-  if (hwnd) TrackLeave();
+  if (!hwnd) return;
+  TrackLeave();
+  WatchLeave();
+}
+
+void TSkinButton::OnControlLeave() {
+  if (!CursorOver()) OnMouseLeave();
+}
+
+void TSkinButton::OnTimer(WPARAM id) {
+  if (id != leaveTimer_.Id()) {
+    KillTimer(hwnd, 1);
+    return;
+  }
+  if (!CursorOver()) OnMouseLeave();
+}
+
+void TSkinButton::WatchLeave() {
+  // The system reports one tracked window per thread, and the form library tracks the window
+  // the mouse is over as well: a report can be lost (under Wine it is, now and then, while a
+  // button is held). While hot or pressed the skinner also looks for the cursor itself.
+  if (hwnd && !leaveTimer_.Running()) leaveTimer_.Start(hwnd, kLeavePollMs);
+}
+
+bool TSkinButton::CursorOver() const {
+  POINT cursor{};
+  return hwnd && GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd;
 }
 
 void TSkinButton::OnMouseLeave() {
+  leaveTimer_.Stop();
   state &= static_cast<uint8_t>(~(kStateHot | kStatePressed));
   Redraw();
 }

@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/ControlGeometry.h"
 #include "skin/win/DibSurface.h"
@@ -74,11 +75,20 @@ class TSkinButton : public TSkinControl {
   void OnSpace(bool down);
   void OnMouseMove();
   void OnMouseLeave();
+  // The form library or the form skinner's timer says the mouse left (CM_MOUSELEAVE).
+  void OnControlLeave();
+  // Timer 1 is killed; the leave timer looks for the cursor.
+  void OnTimer(WPARAM id);
+  // Runs the leave timer while the button is hot or pressed.
+  void WatchLeave();
+  // The cursor is over the button's window now.
+  bool CursorOver() const;
   // The click of a release that found the button pressed; the skinner may be gone afterwards.
   void ClickNow();
 
  private:
   TColor TextColorFor(int frame, TColor base) const;
+  WindowTimer leaveTimer_{2};
 };
 
 class TSkinBitButton : public TSkinButton {

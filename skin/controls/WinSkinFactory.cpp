@@ -5,6 +5,7 @@
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSkinObjImage.h"
+#include "skin/controls/WinSkinScrollbars.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/forms/WinSkinForm.h"
 
@@ -36,6 +37,19 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       b->PicField = u"PngImage";
       return b;
     }
+    case K::Scrollbar:
+      return new TSkinScrollbar(owner);
+    case K::SingleScrollbar: {
+      auto* s = new TSkinScrollbar(owner);
+      s->kind = 1;  // no border of its own
+      return s;
+    }
+    case K::ListView:
+      return new TSkinListView(owner);
+    case K::ScControl:
+      return new TSkinScControl(owner);
+    case K::ScrollbarH:
+      return new TSkinScrollbarH(owner);
     case K::ObjImageCheck:
       return new TSkinObjImage(owner, TObjImageKind::oiCheckCustomGlyphs);
     case K::ObjImageRadio:
@@ -48,7 +62,12 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
 }
 
 // Starts `s` on the control the way its class needs.
-void Start(TWinSkinForm& sf, TSkinControl* s, forms::TControl* /*control*/, bool colour) {
+void Start(TWinSkinForm& sf, TSkinControl* s, forms::TControl* control, bool colour) {
+  if (auto* sb = dynamic_cast<TSkinScrollbar*>(s)) {
+    if (auto* w = dynamic_cast<forms::TWinControl*>(control))
+      sb->InitScrollbar(w, sf.fsd, sf.fcanvas2.get(), &sf);
+    return;
+  }
   if (auto* speed = dynamic_cast<TSkinSpeedButton*>(s)) {
     speed->InitGraphicControl(&sf, sf.fsd, sf.fcanvas2.get());
     return;

@@ -115,7 +115,8 @@ TEST_F(SkinButtonTest, PressInsideReleaseOutsideClicksNothing) {
   ASSERT_TRUE(forms::test::MoveMouseTo(h, Middle(h)));
   ASSERT_TRUE(PressLeft());
   EXPECT_TRUE(ShowsFrame(h, kFramePressed));
-  // Out of the button with the button held: the leave report clears pressed and hot.
+  // Out of the button with the button held: the leave (reported, or found by the skinner)
+  // clears pressed and hot.
   ASSERT_TRUE(forms::test::MoveMouseTo(form->Handle(), Away()));
   EXPECT_TRUE(forms::test::PumpUntil([&] { return s->state == 0; }));
   ASSERT_TRUE(ReleaseLeft());

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "base/Colour.h"
 #include "forms/Buttons.h"
+#include "forms/ImgList.h"
 #include "forms/Screenshot.h"
 #include "forms/StdCtrls.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/data/imgutil.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinbuttons/ButtonSupport.h"
 
@@ -39,6 +42,30 @@ SIZE Measure(HFONT font, const std::u16string& text, int width) {
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// A bit button with a second picture property, as buttons of other libraries publish one
+// ("PngImage"): a skinner whose PicField names it draws that picture instead of the glyph.
+class TPicButton : public forms::TBitBtn {
+  LBB_FORMS_CLASS_INFO
+
+ public:
+  using forms::TBitBtn::TBitBtn;
+  forms::TBitmap* PngImage() const { return pic_.get(); }
+  void SetPngImage(forms::TBitmap* b) { pic_->Assign(*b); }
+
+ private:
+  std::unique_ptr<forms::TBitmap> pic_ = std::make_unique<forms::TBitmap>();
+};
+
+const forms::TClassInfo& TPicButton::StaticClassInfo() {
+  static const forms::TClassInfo info = [] {
+    forms::TClassInfo i(u"TPicButton", &forms::TBitBtn::StaticClassInfo());
+    i.Add(forms::ObjectProp<TPicButton, forms::TBitmap>(
+        u"PngImage", u"TBitmap", &TPicButton::PngImage, &TPicButton::SetPngImage));
+    return i;
+  }();
+  return info;
 }
 
 class GlyphButtonTest : public ButtonTest {
@@ -146,6 +173,67 @@ TEST_F(GlyphButtonTest, DisabledSingleGlyphIsEmbossedInTheSchemesHighlightAndSha
   EXPECT_EQ(shot.At(margin + 8, top + 16) & 0xFFFFFF, light);
 }
 
+TEST_F(GlyphButtonTest, PicFieldDrawsThePictureItNamesInsteadOfTheGlyph) {
+  auto* b = Add<TPicButton>(20, 20, 120, 40);
+  forms::TBitmap glyph, pic;
+  GreenGlyph(glyph);
+  GreenGlyph(pic);
+  constexpr Pixel kBlue = 0x0000FF;
+  for (int y = 0; y < 15; ++y)
+    for (int x = 0; x < 16; ++x)
+      pic.Pixels().At(x, y) = kBlue;
+  b->SetGlyph(&glyph);
+  b->SetPngImage(&pic);
+  b->SetCaption(u"Go");
+  ShowSkinned();
+  auto* s = new TSkinBitButton(b);
+  s->PicField = u"PngImage";
+  s->Init(sf, data, sf->fcanvas2.get(), false);
+  HWND h = b->Handle();
+  ASSERT_TRUE(ShowsFrame(h, kFrameNormal));
+  const PixelBuffer shot = Shot(h);
+  const RECT all{0, 0, 120, 40};
+  EXPECT_EQ(BoxOf(shot, kGreen, all).right - BoxOf(shot, kGreen, all).left, 15)
+      << "only the picture's green bottom row, less its see-through corner";
+  const RECT blue = BoxOf(shot, kBlue, all);
+  EXPECT_EQ(blue.right - blue.left, 16);
+  EXPECT_EQ(blue.bottom - blue.top, 15);
+  EXPECT_TRUE(s->isPicture);
+}
+
+TEST_F(GlyphButtonTest, ImageListImageFollowsImageIndexAndDisabledIndex) {
+  constexpr Pixel kBlue = 0x0000FF;
+  auto* images = new forms::TImageList(form);
+  forms::TBitmap strip(32, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 32; ++x)
+      strip.Pixels().At(x, y) = x < 16 ? kGreen : kBlue;
+  ASSERT_EQ(images->AddMasked(strip, 0xFFFFFF), 0);
+  auto* b = Add<forms::TBitBtn>(20, 20, 120, 40);
+  b->SetCaption(u"Go");
+  b->SetImages(images);
+  b->SetImageIndex(0);
+  b->SetDisabledIndex(1);
+  ShowSkinned();
+  Skin<TSkinBitButton>(b);
+  HWND h = b->Handle();
+  ASSERT_TRUE(ShowsFrame(h, kFrameNormal));
+  const RECT all{0, 0, 120, 40};
+  // Enabled: image 0, placed as a 16 x 16 glyph would be. Margin -1 with the bit button's
+  // default Spacing 4: glyph, spacing and text centred, (120 - 16 - 4 - text) / 2 on each side.
+  ASSERT_EQ(b->Spacing(), 4);
+  const int margin = (120 - 16 - 4 - Measure(b->Font()->Handle(), u"Go", 98).cx) / 2;
+  RECT green = BoxOf(Shot(h), kGreen, all);
+  EXPECT_EQ(green.left, margin);
+  EXPECT_EQ(green.right - green.left, 16);
+  EXPECT_EQ(BoxOf(Shot(h), kBlue, all).right, 0);
+  // Disabled: DisabledIndex.
+  b->SetEnabled(false);
+  ASSERT_TRUE(ShowsFrame(h, kFrameDisabled));
+  EXPECT_EQ(BoxOf(Shot(h), kGreen, all).right, 0);
+  EXPECT_EQ(BoxOf(Shot(h), kBlue, all).left, margin);
+}
+
 TEST_F(GlyphButtonTest, MenuButtonDrawsItsArrowAfterTheCaption) {
   forms::TButton* b = Add<forms::TButton>(20, 20, 120, 30);
   b->SetCaption(u"Menu");
@@ -217,6 +305,62 @@ TEST_F(GlyphButtonTest, SpeedButtonPressClicksOnceAndADownButtonShowsThePressedF
   EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameHot; }));
   Settle();
   EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(GlyphButtonTest, SpeedButtonTakesThePressOnceAndNeverPaintsItself) {
+  forms::TPanel* panel = RedPanel();
+  forms::TSpeedButton* s = Speed(panel, 10, 10);
+  ShowSkinned();
+  // The recorder is the method the skinner finds: what it sees reaches the button.
+  forms::test::MessageRecorder seen(*s, {WM_PAINT, WM_LBUTTONDOWN, WM_LBUTTONUP});
+  auto* skin = SkinSpeed(s);
+  RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameNormal; }));
+  ASSERT_TRUE(forms::test::ClickAt(panel->Handle(), POINT{30, 25}));
+  Settle();
+  EXPECT_EQ(seen.Seen(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}))
+      << "the press once, the release once, no paint";
+  // Switched off, the button paints itself again.
+  skin->skinned = false;
+  seen.Clear();
+  RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_TRUE(seen.Saw(WM_PAINT));
+  skin->skinned = true;
+  delete skin;  // the recorder's method is outermost again before it goes
+}
+
+TEST_F(GlyphButtonTest, TransparentButtonsShowTheParentThroughTheKeyedFrame) {
+  // A Button element drawn keyed, whose frames have keyed 2 x 2 top-left corners.
+  TDataSkinButton& e = *data->Button;
+  const PixelBuffer saved = e.Map;
+  const int savedTrans = e.trans;
+  const int cw = e.Map.Width() / 5;
+  for (int k = 0; k < 5; ++k)
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 2; ++x)
+        e.Map.At(k * cw + x, y) = PixelOf(kSkinKeyColour);
+  e.trans = 1;
+  forms::TPanel* panel = RedPanel();
+  auto* b = forms::Place<forms::TButton>(form, panel, 10, 10, 80, 26);
+  b->SetTag(kNotMapped);
+  b->SetCaption(u"See through");
+  data->SetOptions(data->Options() | SetOf(xoTransparent));
+  ShowSkinned();
+  auto* s = Skin<TSkinButton>(b);
+  EXPECT_TRUE(s->trans);
+  constexpr Pixel kRed = 0xFF0000;
+  EXPECT_TRUE(PumpUntil([&] { return (Shot(b->Handle()).At(0, 0) & 0xFFFFFF) == kRed; }))
+      << "the red panel under the keyed corner";
+  EXPECT_EQ(Shot(b->Handle()).At(2, 2) & 0xFFFFFF, Rendered(kFrameNormal, 80, 26).At(2, 2));
+  // Without the option (and without tag 5555) the face colour fills behind the frame.
+  data->SetOptions(data->Options() & ~SetOf(xoTransparent));
+  auto* opaque = forms::Place<forms::TButton>(form, panel, 10, 50, 80, 26);
+  opaque->SetTag(kNotMapped);
+  auto* o = Skin<TSkinButton>(opaque);
+  EXPECT_FALSE(o->trans);
+  EXPECT_TRUE(PumpUntil([&] { return (Shot(opaque->Handle()).At(0, 0) & 0xFFFFFF) == Face(); }));
+  e.Map = saved;
+  e.trans = savedTrans;
 }
 
 TEST_F(GlyphButtonTest, EveryKindAndStateInOnePicture) {
