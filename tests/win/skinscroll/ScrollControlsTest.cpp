@@ -114,19 +114,29 @@ class ScrollControls : public EngineTest {
   forms::TScrollBar* bar = nullptr;
   forms::TComboBox* combo = nullptr;
   HWND box = nullptr;
+  // The list view's and the bare list box's skinners, started as the control-kind mapping
+  // starts them (Init, Inithwnd).
+  TSkinListView* SkinList() {
+    auto* lv = new TSkinListView(list);
+    lv->Init(sf, sd, sf->fcanvas2.get(), false);
+    return lv;
+  }
+  TSkinScrollbarH* SkinBox() {
+    auto* bare = new TSkinScrollbarH(nullptr);
+    bare->Inithwnd(box, sd, sf->fcanvas2.get(), sf);
+    return bare;
+  }
+
   TWinSkinForm* sf = nullptr;
   TSkinData* sd = nullptr;
 };
 
 TEST_F(ScrollControls, EveryHostGetsOverlaysOverItsBars) {
   TSkinScrollbar* m = ScrollSkinnerOf(sf, memo);
-  // Started as the control-kind mapping starts every skinner (Init).
-  auto* lv = new TSkinListView(list);
-  lv->Init(sf, sd, sf->fcanvas2.get(), false);
+  TSkinListView* lv = SkinList();
   auto* sc = new TSkinScControl(bar);
   sc->Init(sf, sd, sf->fcanvas2.get(), false);
-  auto* bare = new TSkinScrollbarH(nullptr);
-  bare->Inithwnd(box, sd, sf->fcanvas2.get(), sf);
+  TSkinScrollbarH* bare = SkinBox();
   EXPECT_TRUE(PumpUntil([&] {
     return OverNativeBar(memo->Handle(), OBJID_VSCROLL, m->vb->Handle()) &&
            OverNativeBar(memo->Handle(), OBJID_HSCROLL, m->hb->Handle()) &&
@@ -173,10 +183,8 @@ TEST_F(ScrollControls, EveryHostGetsOverlaysOverItsBars) {
 
 TEST_F(ScrollControls, ClicksOnTheOverlaysScrollTheirHosts) {
   TSkinScrollbar* m = ScrollSkinnerOf(sf, memo);
-  auto* lv = new TSkinListView(list);
-  lv->Init(sf, sd, sf->fcanvas2.get(), false);
-  auto* bare = new TSkinScrollbarH(nullptr);
-  bare->Inithwnd(box, sd, sf->fcanvas2.get(), sf);
+  TSkinListView* lv = SkinList();
+  TSkinScrollbarH* bare = SkinBox();
   ASSERT_TRUE(PumpUntil([&] {
     return IsWindowVisible(m->hb->Handle()) && IsWindowVisible(lv->vb->Handle()) &&
            IsWindowVisible(bare->vb->Handle());
