@@ -219,6 +219,22 @@ void TWinSkinForm::MapNestedForm(forms::TCustomForm* f) {
   if (Gate(xcPopupMenu)) InitPopMenu(f, true, false);
 }
 
+// A control's window was made anew: its scroll-bar skinner (found by the old window, from the
+// end of the list) is freed and a new one made for the same control on its new window.
+void TWinSkinForm::OnReskinScrollbar(forms::TMessage& m) {
+  m.Result = 0;
+  const HWND old = reinterpret_cast<HWND>(m.WParam);
+  for (size_t i = Controllist.size(); i-- > 0;) {
+    TSkinControl* s = Controllist[i];
+    if (s->hwnd != old) continue;
+    forms::TWinControl* c = s->control;
+    delete s;  // takes itself out of the list
+    if (c && !c->Destroying() && fsd)
+      Attach(dynamic_cast<forms::TListView*>(c) ? K::ListView : K::Scrollbar, c);
+    return;
+  }
+}
+
 // ---- the Skin3rd list
 
 bool TWinSkinForm::AddSkin3rdControl(const std::u16string& className, forms::TControl* c) {

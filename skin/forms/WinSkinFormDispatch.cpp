@@ -144,10 +144,6 @@ void TWinSkinForm::OnCtlColor(forms::TMessage& m) {
 
 // Hand-over point of the scroll-bar skinners: the control skinner of window wParam is
 // replaced by a new scroll-bar skinner. There are no scroll-bar skinners yet.
-void TWinSkinForm::OnReskinScrollbar(forms::TMessage& m) {
-  m.Result = 0;
-}
-
 void TWinSkinForm::OnIsSkinned(forms::TMessage& m) {
   m.Result = 1;
   PostMessageW(Hwnd, SKM_SKINNED, 0, SkinMagic);

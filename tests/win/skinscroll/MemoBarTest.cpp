@@ -308,6 +308,16 @@ TEST_F(MemoBar, OverlayFollowsAResizedMovedHiddenAndDestroyedMemo) {
   spy.Restore();
   EXPECT_TRUE(PumpUntil([&] { return StrayOverlays(form->Handle(), memo->Handle()) == 0; }))
       << "an overlay stayed where the memo's old window had its bar";
+  // The form skinner gave the memo's new window a scroll-bar skinner of its own.
+  auto listed = [&]() -> TSkinScrollbar* {
+    for (TSkinControl* c : sf->Controllist)
+      if (auto* s = dynamic_cast<TSkinScrollbar*>(c); s && s->hwnd == memo->Handle()) return s;
+    return nullptr;
+  };
+  ASSERT_TRUE(PumpUntil([&] { return listed() != nullptr; }))
+      << "the memo's new window got no scroll-bar skinner";
+  skinner = listed();
+  EXPECT_TRUE(PumpUntil([&] { return OverBar(); })) << "no overlay over the new window's bar";
   const HWND overlay = Overlay();
   memo->DestroyHandle();
   EXPECT_FALSE(IsWindowVisible(overlay)) << "the memo's window went, its overlay stays shown";
