@@ -88,6 +88,9 @@ bool TSkinButton::BeforeProc(forms::TMessage& m) {
     case WM_LBUTTONDBLCLK:
       OnButtonDown(m);
       return false;
+    case BM_GETSTATE:
+      OnGetState(m);
+      return false;
     default:
       return TSkinControl::BeforeProc(m);
   }
@@ -133,6 +136,17 @@ void TSkinButton::OnButtonDown(forms::TMessage& m) {
   WatchLeave();
   PaintControl(nullptr);
   if (kind == 0 && control) ForwardMouseDown(m);
+}
+
+// The button's own state with the pressed and hot states the skin shows: the native button
+// never sees the press, and programs that ask (automation, screen readers, a UI driver) learn
+// what the person sees.
+void TSkinButton::OnGetState(forms::TMessage& m) {
+  CallOldProc(m);
+  LRESULT r = m.Result & ~LRESULT(BST_PUSHED | BST_HOT);
+  if (state & kStatePressed) r |= BST_PUSHED;
+  if (state & kStateHot) r |= BST_HOT;
+  m.Result = r;
 }
 
 void TSkinButton::OnButtonUp() {

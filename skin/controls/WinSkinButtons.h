@@ -72,6 +72,7 @@ class TSkinButton : public TSkinControl {
 
   void OnButtonDown(forms::TMessage& m);
   void OnButtonUp();
+  void OnGetState(forms::TMessage& m);
   void OnSpace(bool down);
   void OnMouseMove();
   void OnMouseLeave();

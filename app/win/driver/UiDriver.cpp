@@ -143,6 +143,9 @@ class RunWatch {
     if (started_ && enabled && enabledMs_ < 0) enabledMs_ = clock_.Ms();
     return started_ && enabled && ThreadCount(pid_) <= idleThreads_;
   }
+  // The program has taken the click (a skinned button's click returns only then): a run that
+  // ended before the first look, leaving no trace, has ended all the same.
+  void ClickTaken() { started_ = true; }
   double EnabledMs() const { return enabledMs_; }
   bool Answered() const { return answered_; }
 
@@ -168,6 +171,7 @@ bool RunButton(HWND form, HWND memo, POINT where, const wchar_t* name, DWORD pid
   if (auto r = lbb::input::Click(button, InChild(form, button, where)); !r) {
     return Failed(name, r);
   }
+  if (lbb::input::IsSkinnedButton(button)) watch.ClickTaken();
   if (!lbb::input::WaitUntil([&] { return watch.Ended(); }, Within(kRunLimitMs))) {
     Print(std::wstring(name) + L": the run did not end");
     return false;

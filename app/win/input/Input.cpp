@@ -1,9 +1,11 @@
 #include "app/win/input/Input.h"
 
 #include <cstdio>
+#include <cwctype>
 #include <vector>
 
 #include "base/win/Handles.h"
+#include "skin/win/SkinMessages.h"
 
 namespace lbb::input {
 
@@ -163,10 +165,45 @@ Attempt ClickOwnWindow(HWND target, POINT screen, const Waiting& w) {
   return {};
 }
 
+bool Pushed(HWND target) {
+  DWORD_PTR state = 0;
+  return SendMessageTimeoutW(target, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 2000, &state) != 0 &&
+         (state & BST_PUSHED) != 0;
+}
+
+// A skinned button of another thread took the press once it reports itself pushed, and the
+// release (and so its click) once it no longer does; the capture on another window of that
+// thread shows that the press went there.
+Attempt ClickOtherSkinnedButton(HWND target, POINT screen, const Waiting& w) {
+  const std::string where = " at " + Describe(screen) + " on " + Describe(target);
+  if (!Send(MouseInput(MOUSEEVENTF_LEFTDOWN, screen))) {
+    return {Result::Failure("SendInput refused the press" + where)};
+  }
+  HWND capture = nullptr;
+  const bool pushed = WaitUntil(
+      [&] {
+        capture = ThreadInfoOf(target).hwndCapture;
+        return Pushed(target) || capture != nullptr;
+      },
+      w);
+  const std::string state = PressState(target);
+  Send(MouseInput(MOUSEEVENTF_LEFTUP, screen));
+  if (capture && !Within(target, capture)) {
+    WaitUntil([&] { return !ThreadInfoOf(target).hwndCapture; }, w);
+    return {Result::Failure("the press" + where + " went to " + Describe(capture) + state), true};
+  }
+  if (!pushed) return {Result::Failure("the window never took the press" + where + state)};
+  if (!WaitUntil([&] { return !Pushed(target); }, w)) {
+    return {Result::Failure("the window never took the release" + where + PressState(target))};
+  }
+  return {};
+}
+
 // A window of another thread shows that it took the press by taking the mouse capture (a
 // button, an edit do); the capture on another window of that thread shows that the press
 // went there.
 Attempt ClickOtherWindow(HWND target, POINT screen, const Waiting& w) {
+  if (IsSkinnedButton(target)) return ClickOtherSkinnedButton(target, screen, w);
   const std::string where = " at " + Describe(screen) + " on " + Describe(target);
   if (!Send(MouseInput(MOUSEEVENTF_LEFTDOWN, screen))) {
     return {Result::Failure("SendInput refused the press" + where)};
@@ -188,6 +225,20 @@ Attempt ClickOtherWindow(HWND target, POINT screen, const Waiting& w) {
 }
 
 }  // namespace
+
+bool IsSkinnedButton(HWND target) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(target, skin::SKM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) ||
+      answer != 1 || !(GetWindowLongW(target, GWL_STYLE) & WS_CHILD)) {
+    return false;
+  }
+  wchar_t cls[64] = {};
+  GetClassNameW(target, cls, 64);
+  std::wstring name(cls);
+  for (wchar_t& c : name)
+    c = static_cast<wchar_t>(towlower(c));
+  return name.find(L"button") != std::wstring::npos || name.find(L"btn") != std::wstring::npos;
+}
 
 void HandlePendingMessages() {
   MSG msg;

@@ -53,6 +53,10 @@ Result MoveMouse(POINT screen, const Waiting& w = {});
 // the call returns once it has taken the release. A press that another window took (an event
 // of an earlier move can put the cursor back for a moment) is made again, twice at most.
 Result Click(HWND target, POINT client, const Waiting& w = {});
+// A button of the skin engine (of any thread): it takes a press without the mouse capture,
+// shows it itself and reports it as its pushed state. Click on such a button of another
+// thread returns once the button has taken the release, that is once it has clicked.
+bool IsSkinnedButton(HWND target);
 // Presses and releases a key (a virtual-key code) for a window of this thread: waits until the
 // thread has taken the press (its key state says down) and then the release.
 Result PressKey(WORD vk, const Waiting& w = {});

@@ -241,3 +241,47 @@ TEST_F(MainWindowFrame, HitTestsGiveCaptionAboveTheClientArea) {
 }
 
 }  // namespace
+
+namespace {
+
+// The program's two buttons are skinned, and a real click on each runs its handler once.
+TEST_F(MainWindowFrame, SkinnedButtonsClickOnceWithTheRealMouse) {
+  int clicks1 = 0, clicks2 = 0;
+  form->Button1->OnClick = [&](forms::TObject*) { ++clicks1; };
+  form->Button2->OnClick = [&](forms::TObject*) { ++clicks2; };
+  EXPECT_EQ(SendMessageW(form->Button1->Handle(), SKM_ISSKINNED, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(form->Button2->Handle(), SKM_ISSKINNED, 0, 0), 1);
+  const RECT b1 = form->Button1->BoundsRect(), b2 = form->Button2->BoundsRect();
+  // As a person does: the user name typed first, then the button pressed.
+  const RECT e = form->Edit1->BoundsRect();
+  ASSERT_TRUE(forms::test::ClickAt(Hwnd(), POINT{(e.left + e.right) / 2, (e.top + e.bottom) / 2}));
+  ASSERT_TRUE(forms::test::TypeText(L"orlend"));
+  ASSERT_TRUE(
+      forms::test::ClickAt(Hwnd(), POINT{(b1.left + b1.right) / 2, (b1.top + b1.bottom) / 2}));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return clicks1 == 1; })) << "备份 was not clicked";
+  ASSERT_TRUE(
+      forms::test::ClickAt(Hwnd(), POINT{(b2.left + b2.right) / 2, (b2.top + b2.bottom) / 2}));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return clicks2 == 1; })) << "相册 was not clicked";
+  forms::test::Settle();
+  EXPECT_EQ(clicks1, 1);
+  EXPECT_EQ(clicks2, 1);
+  // A press held a while (as a person holds it) still clicks on the release.
+  const POINT at = form->Button1->ClientToScreen(POINT{(b1.right - b1.left) / 2, 8});
+  ASSERT_TRUE(forms::test::MoveMouseTo(nullptr, at));
+  INPUT down{}, up{};
+  down.type = up.type = INPUT_MOUSE;
+  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  const HWND b = form->Button1->Handle();
+  auto pushed = [&] { return (SendMessageW(b, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; };
+  ASSERT_EQ(SendInput(1, &down, sizeof down), 1u);
+  // The native button never sees the press; it reports the press the skin shows.
+  EXPECT_TRUE(forms::test::PumpUntil(pushed)) << "the held button does not report itself pushed";
+  const ULONGLONG held = GetTickCount64() + 400;
+  forms::test::PumpUntil([&] { return GetTickCount64() > held; });
+  ASSERT_EQ(SendInput(1, &up, sizeof up), 1u);
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return clicks1 == 2; })) << "a held press did not click";
+  EXPECT_FALSE(pushed());
+}
+
+}  // namespace
