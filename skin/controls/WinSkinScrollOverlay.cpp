@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "forms/Application.h"
 #include "forms/WindowGuard.h"
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinDlgImpl.h"
@@ -277,11 +278,16 @@ void TWScrollbar::OnMouseMove(LPARAM lParam) {
     scrollpos = part;
     Repaint();
   }
+  // A scroll-bar control lies wholly under its overlay: the mouse over the overlay is over the
+  // control for the form library, so the control's hint shows as it would unskinned.
+  if (sbType == 2 && control && forms::Application) forms::Application->MouseMoved(control);
+  // Asked after the form library's own request, so that the overlay is the window watched.
   TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, Handle(), 0};
   TrackMouseEvent(&t);
 }
 
 void TWScrollbar::OnMouseLeave() {
+  if (sbType == 2 && control && forms::Application) forms::Application->MouseLeftWindow(control);
   if (fdown) return;
   scrollpos = kSbNone;
   Repaint();

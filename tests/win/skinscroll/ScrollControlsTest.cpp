@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/win/input/Input.h"
+#include "forms/Application.h"
 #include "forms/ComboBox.h"
 #include "forms/ListView.h"
 #include "forms/Screenshot.h"
@@ -294,6 +295,26 @@ TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
       << "the page area did not scroll the list a page";
   EXPECT_TRUE(cs->painted) << "the list's bar was never drawn by the skinner";
   combo->SetDroppedDown(false);
+}
+
+TEST_F(ScrollControls, TheScrollBarControlsHintShowsOverItsOverlay) {
+  bar->SetHint(u"Position");
+  bar->SetShowHint(true);
+  auto* sc = new TSkinScControl(bar);
+  sc->Init(sf, sd, sf->fcanvas2.get(), false);
+  ASSERT_TRUE(sc->sb);
+  ASSERT_TRUE(forms::test::Check(input::BringToFront(form->Handle(), forms::test::Waiting())));
+  const HWND overlay = sc->sb->Handle();
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(overlay); }));
+  RECT o{};
+  GetWindowRect(overlay, &o);
+  ASSERT_TRUE(
+      forms::test::MoveMouseTo(nullptr, POINT{(o.left + o.right) / 2, (o.top + o.bottom) / 2}));
+  EXPECT_TRUE(PumpUntil([&] { return forms::Application->HintControl() == bar; }))
+      << "the mouse over the overlay is not over the scroll bar for the hints ";
+  // Off the overlay the control has the mouse no longer.
+  ASSERT_TRUE(forms::test::MoveMouseTo(nullptr, POINT{o.left - 40, o.bottom + 60}));
+  EXPECT_TRUE(PumpUntil([&] { return forms::Application->HintControl() != bar; }));
 }
 
 }  // namespace
