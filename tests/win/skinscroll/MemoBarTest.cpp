@@ -24,32 +24,34 @@ using namespace lbb::skin::test;
 using forms::test::PumpUntil;
 using forms::test::Settle;
 
+struct TStrayWalk {
+  HWND host;
+  int stray = 0;
+};
+
+// Counts a shown overlay that does not lie over one of the walk's host's bars.
+BOOL CALLBACK CountStray(HWND w, LPARAM p) {
+  auto* state = reinterpret_cast<TStrayWalk*>(p);
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (std::wstring(cls) != L"LbbSkinScrollbar" || !IsWindowVisible(w)) return TRUE;
+  RECT o{};
+  GetWindowRect(w, &o);
+  bool over = false;
+  for (LONG object : {OBJID_VSCROLL, OBJID_HSCROLL}) {
+    SCROLLBARINFO info;
+    if (ReadScrollBarInfo(state->host, object, info) &&
+        !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE) && EqualRect(&o, &info.rcScrollBar))
+      over = true;
+  }
+  if (!over) ++state->stray;
+  return TRUE;
+}
+
 // The shown overlays among `parent`'s children that do not lie over one of `host`'s bars.
 int StrayOverlays(HWND parent, HWND host) {
-  struct TWalk {
-    HWND host;
-    int stray = 0;
-  } walk{host};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* state = reinterpret_cast<TWalk*>(p);
-        wchar_t cls[64] = {};
-        GetClassNameW(w, cls, 64);
-        if (std::wstring(cls) != L"LbbSkinScrollbar" || !IsWindowVisible(w)) return TRUE;
-        RECT o{};
-        GetWindowRect(w, &o);
-        bool over = false;
-        for (LONG object : {OBJID_VSCROLL, OBJID_HSCROLL}) {
-          SCROLLBARINFO info;
-          if (ReadScrollBarInfo(state->host, object, info) &&
-              !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE) && EqualRect(&o, &info.rcScrollBar))
-            over = true;
-        }
-        if (!over) ++state->stray;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  TStrayWalk walk{host};
+  EnumChildWindows(parent, &CountStray, reinterpret_cast<LPARAM>(&walk));
   return walk.stray;
 }
 
