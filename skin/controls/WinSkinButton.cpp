@@ -3,6 +3,7 @@
 // at once and clicks on a release that finds the button still pressed.
 #include <algorithm>
 
+#include "base/Text.h"
 #include "base/win/Handles.h"
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinButtons.h"
@@ -17,12 +18,6 @@ constexpr int kButtonFrames = 5;
 constexpr UINT kLeavePollMs = 100;
 constexpr UINT kCaptionMeasure = DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_CENTER;
 constexpr UINT kCaptionDraw = DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER;
-
-String Lower(String s) {
-  for (char16_t& c : s)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  return s;
-}
 
 bool StartsWith(const String& s, std::u16string_view prefix) {
   return s.size() >= prefix.size() && std::u16string_view(s).substr(0, prefix.size()) == prefix;
@@ -43,7 +38,7 @@ void TSkinButton::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas,
   auto* c = dynamic_cast<forms::TControl*>(Owner());
   if (c) {
     // Buttons of those libraries handle the press themselves: it is not handed on to them.
-    const String cls = Lower(c->ClassName());
+    const String cls = LowerAscii(c->ClassName());
     kind = StartsWith(cls, u"trz") || StartsWith(cls, u"tel") ? 1 : 0;
     MultiLine = forms::GetEnumProp(c, u"MultiLine") == u"true";
     trans = c->Tag() == kTransparentTag || (sd && InSet(sd->Options(), xoTransparent));
@@ -165,7 +160,7 @@ void TSkinButton::ClickNow() {
   HWND parent = GetParent(hwnd);
   if (!parent) return;
   // A bare button: its parent learns of the click as from the button itself (BN_CLICKED).
-  const bool frameworkButton = Lower(WindowClassName(hwnd)) == u"tbutton";
+  const bool frameworkButton = LowerAscii(WindowClassName(hwnd)) == u"tbutton";
   const WPARAM id = frameworkButton ? 0 : static_cast<WPARAM>(GetDlgCtrlID(hwnd));
   PostMessageW(parent, WM_COMMAND, id, reinterpret_cast<LPARAM>(hwnd));
 }

@@ -9,6 +9,7 @@
 #include <exception>
 #include <string>
 
+#include "base/Text.h"
 #include "forms/ButtonCtrls.h"
 #include "forms/Buttons.h"
 #include "forms/ComboBox.h"
@@ -30,18 +31,6 @@ namespace lbb::skin {
 namespace {
 
 using K = TSkinnerKind;
-
-std::u16string Upper(std::u16string s) {
-  for (char16_t& c : s)
-    if (c >= u'a' && c <= u'z') c = char16_t(c - u'a' + u'A');
-  return s;
-}
-
-std::u16string Lower(std::u16string s) {
-  for (char16_t& c : s)
-    if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
-  return s;
-}
 
 bool Contains(const std::u16string& s, std::u16string_view part) {
   return s.find(part) != std::u16string::npos;
@@ -92,7 +81,7 @@ void TWinSkinForm::MapControl(forms::TControl* c, forms::TWinControl* wForm) {
   // group too.
   if (c->Tag() == fsd->DisableTag()) {
     auto* w = dynamic_cast<forms::TWinControl*>(c);
-    const std::u16string name = Lower(c->ClassName());
+    const std::u16string name = LowerAscii(c->ClassName());
     if (w && (Contains(name, u"radiogroup") || Contains(name, u"checkgroup")))
       for (int i = 0; i < w->ControlCount(); ++i)
         w->Controls(i)->SetTag(fsd->DisableTag());
@@ -107,7 +96,7 @@ void TWinSkinForm::MapControl(forms::TControl* c, forms::TWinControl* wForm) {
   // 4. The application's own skinner.
   if (fsd->OnSkinControl) {
     forms::TComponent* skinned = nullptr;
-    fsd->OnSkinControl(this, fsd, wForm, c, Upper(c->ClassName()), skinned);
+    fsd->OnSkinControl(this, fsd, wForm, c, UpperAscii(c->ClassName()), skinned);
     if (skinned) {
       auto* s = dynamic_cast<TSkinControl*>(skinned);
       if (s && !AddControlList(s)) s->Init(this, fsd, fcanvas2.get(), s->newColor);
@@ -118,7 +107,7 @@ void TWinSkinForm::MapControl(forms::TControl* c, forms::TWinControl* wForm) {
   // 5. The Skin3rd list.
   if (AddSkin3rdControl(c->ClassName(), c)) return;
   // 6. Classes that must stay as they are.
-  const std::u16string name = Upper(c->ClassName());
+  const std::u16string name = UpperAscii(c->ClassName());
   if (name == u"TDBCOMBOBOXEH" || name == u"TFRDESIGNERPAGE" || name == u"TFRPBOX") return;
   // 7. The chain of class and type tests.
   MapByClass(c, w, name);
@@ -238,11 +227,11 @@ void TWinSkinForm::OnReskinScrollbar(forms::TMessage& m) {
 // ---- the Skin3rd list
 
 bool TWinSkinForm::AddSkin3rdControl(const std::u16string& className, forms::TControl* c) {
-  const std::u16string key = Lower(className) + u"=";
+  const std::u16string key = LowerAscii(className) + u"=";
   std::u16string kind;
   bool found = false;
   for (const std::u16string& line : fsd->Skin3rd()) {
-    const std::u16string low = Lower(line);
+    const std::u16string low = LowerAscii(line);
     if (low.compare(0, key.size(), key) != 0) continue;
     kind = low.substr(key.size(), 50);
     found = true;
@@ -360,7 +349,7 @@ void TWinSkinForm::AddControlh(HWND ahwnd) {
     if (s->hwnd == ahwnd) return;
   wchar_t buf[101] = {};
   GetClassNameW(ahwnd, buf, 101);
-  const std::u16string name = Lower(std::u16string(reinterpret_cast<const char16_t*>(buf)));
+  const std::u16string name = LowerAscii(reinterpret_cast<const char16_t*>(buf));
   const DWORD style = DWORD(GetWindowLongW(ahwnd, GWL_STYLE));
   if (name == u"button") return MapButtonWindow(ahwnd, style);
   MapWindowClass(ahwnd, name, style);
