@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "skin/controls/WinSkinButtons.h"
+#include "skin/controls/WinSkinEdit.h"
 #include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSkinObjImage.h"
 #include "skin/controls/WinSkinScrollbars.h"
@@ -50,6 +51,8 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       return new TSkinScControl(owner);
     case K::ScrollbarH:
       return new TSkinScrollbarH(owner);
+    case K::Edit:
+      return new TSkinEdit(owner);
     case K::ObjImageCheck:
       return new TSkinObjImage(owner, TObjImageKind::oiCheckCustomGlyphs);
     case K::ObjImageRadio:
