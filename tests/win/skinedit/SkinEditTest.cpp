@@ -114,12 +114,13 @@ TEST_F(SkinEdit, BorderOnTheScreenIsShadowThenTwoWhiteLines) {
   })) << seen.message();
   // Taking the focus repaints the edit and its native edge; the skin's border comes back.
   const RECT e = form->Edit1->BoundsRect();
-  ASSERT_TRUE(forms::test::ClickAt(form->Handle(), POINT{(e.left + e.right) / 2,
-                                                         (e.top + e.bottom) / 2}));
+  ASSERT_TRUE(
+      forms::test::ClickAt(form->Handle(), POINT{(e.left + e.right) / 2, (e.top + e.bottom) / 2}));
   ASSERT_TRUE(forms::test::PumpUntil([&] { return GetFocus() == edit; }));
   EXPECT_TRUE(forms::test::PumpUntil([&] {
     return bool(seen = SkinBorder(forms::CaptureWindow(edit), Shadow()));
-  })) << "after the click: " << seen.message();
+  })) << "after the click: "
+      << seen.message();
 }
 
 TEST_F(SkinEdit, DrawControlPutsTheThreeRingsAndNothingInside) {
@@ -149,7 +150,8 @@ TEST_F(SkinEdit, EditWithoutABorderGetsNoFrame) {
   surface.Pixels().Fill(kBlank);
   s->DrawControl(surface.Dc(), rc);
   GdiFlush();
-  for (int d = 0; d < 3; ++d) EXPECT_TRUE(RingIs(surface.Pixels(), d, kBlank, nullptr)) << d;
+  for (int d = 0; d < 3; ++d)
+    EXPECT_TRUE(RingIs(surface.Pixels(), d, kBlank, nullptr)) << d;
 }
 
 TEST_F(SkinEdit, PrintedEditGetsTheBrushInsideAndShadowAround) {
@@ -175,9 +177,9 @@ TEST_F(SkinEdit, PaintClientToWithTheMagicPaintsTheTextAndAnswersTheMagic) {
   GetClientRect(edit, &client);
   TDibSurface surface(client.right, client.bottom);
   surface.Pixels().Fill(kBlank);
-  EXPECT_EQ(SendMessageW(edit, SKM_PAINTCLIENTTO, reinterpret_cast<WPARAM>(surface.Dc()),
-                         SkinMagic),
-            SkinMagic);
+  EXPECT_EQ(
+      SendMessageW(edit, SKM_PAINTCLIENTTO, reinterpret_cast<WPARAM>(surface.Dc()), SkinMagic),
+      SkinMagic);
   GdiFlush();
   int painted = 0;
   for (int y = 0; y < client.bottom; ++y)
