@@ -85,7 +85,8 @@ TCheckLayout CheckLayout(const TRect& rc, TSize image, bool leftText) {
     out.RightAligned = true;
   } else {
     out.Image = TRect{rc.Left, top, rc.Left + image.cx, top + image.cy};
-    out.Text = TRect{std::min(rc.Right, rc.Left + image.cx + kTextGap), rc.Top, rc.Right, rc.Bottom};
+    out.Text =
+        TRect{std::min(rc.Right, rc.Left + image.cx + kTextGap), rc.Top, rc.Right, rc.Bottom};
   }
   return out;
 }

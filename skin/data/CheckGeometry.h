@@ -42,8 +42,8 @@ int RadioButtonFrame(bool checked, bool disabled, int frames);
 TSize CheckImageSize(int imageWidth, int imageHeight, int frames);
 
 struct TCheckLayout {
-  TRect Image;              // where the frame is drawn
-  TRect Text;               // the box the caption is centred in vertically
+  TRect Image;                // where the frame is drawn
+  TRect Text;                 // the box the caption is centred in vertically
   bool RightAligned = false;  // the caption is right-aligned (DT_RIGHT)
 };
 

@@ -8,8 +8,8 @@
 namespace lbb::skin {
 namespace {
 
-TCheckFrameInput Box(int frames, const char16_t* state, bool disabled = false,
-                     bool checked = false, bool indeterminate = false) {
+TCheckFrameInput Box(int frames, const char16_t* state, bool disabled = false, bool checked = false,
+                     bool indeterminate = false) {
   TCheckFrameInput in;
   in.frames = frames;
   in.hasState = state != nullptr;
