@@ -75,9 +75,10 @@ class SkinCheck : public ButtonTest {
     };
     if (PumpUntil(ok)) return ::testing::AssertionSuccess();
     std::string list;
-    for (int f : seen) list += " " + std::to_string(f);
-    return ::testing::AssertionFailure() << "frames matching:" << list << "; wanted " << want
-                                         << " and not " << wrong;
+    for (int f : seen)
+      list += " " + std::to_string(f);
+    return ::testing::AssertionFailure()
+           << "frames matching:" << list << "; wanted " << want << " and not " << wrong;
   }
 };
 
@@ -100,7 +101,8 @@ TEST_F(SkinCheck, EachStateShowsItsFrame) {
   auto* radioOff = Add<forms::TRadioButton>(20, 170, 120, 20);
   radioOff->SetCaption(u"Radio 2");
   ShowSkinned();
-  for (auto* c : {unchecked, checked, disabled, grayed}) Skin<TSkinCheckBox>(c);
+  for (auto* c : {unchecked, checked, disabled, grayed})
+    Skin<TSkinCheckBox>(c);
   Skin<TSkinRadioButton>(radio);
   Skin<TSkinRadioButton>(radioOff);
   Settle();
