@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "skin/controls/WinSkinButtons.h"
+#include "skin/controls/WinSkinCheck.h"
+#include "skin/controls/WinSkinEdit.h"
 #include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSkinObjImage.h"
 #include "skin/controls/WinSkinScrollbars.h"
@@ -50,6 +52,12 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       return new TSkinScControl(owner);
     case K::ScrollbarH:
       return new TSkinScrollbarH(owner);
+    case K::Edit:
+      return new TSkinEdit(owner);
+    case K::CheckBox:
+      return new TSkinCheckBox(owner);
+    case K::RadioButton:
+      return new TSkinRadioButton(owner);
     case K::ObjImageCheck:
       return new TSkinObjImage(owner, TObjImageKind::oiCheckCustomGlyphs);
     case K::ObjImageRadio:
