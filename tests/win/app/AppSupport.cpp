@@ -5,6 +5,7 @@
 #include <fstream>
 #include <mutex>
 #include <sstream>
+#include <utility>
 
 #include "app/WorkerThread.h"
 #include "app/win/http/Http.h"
@@ -122,7 +123,8 @@ std::vector<lbb::String> MainWindow::LogLines() const {
   return lines;
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer() : thread_([this] { Watch(); }) {}
+MessageBoxAnswerer::MessageBoxAnswerer(std::function<void(HWND)> inspect)
+    : inspect_(std::move(inspect)), thread_([this] { Watch(); }) {}
 
 MessageBoxAnswerer::~MessageBoxAnswerer() {
   stop_ = true;
@@ -235,6 +237,7 @@ void MessageBoxAnswerer::Watch() {
       buttons_ = 0;
       EnumChildWindows(s.found, &CountButton, reinterpret_cast<LPARAM>(&buttons_));
     }
+    if (inspect_) inspect_(s.found);
     seen_ = true;
     // Answer it as a person would: bring it to the front and press Enter, until it goes (a
     // press that did not close it is made again).

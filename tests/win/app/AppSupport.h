@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -59,7 +60,8 @@ class MainWindow {
 // records its caption and text.
 class MessageBoxAnswerer {
  public:
-  MessageBoxAnswerer();
+  // `inspect`, when given, looks at the box on the watching thread before it is answered.
+  explicit MessageBoxAnswerer(std::function<void(HWND)> inspect = {});
   ~MessageBoxAnswerer();
   // Waits (handling nothing: the UI thread is inside the box or done) until one was seen.
   bool Seen() const { return seen_.load(); }
@@ -74,6 +76,7 @@ class MessageBoxAnswerer {
   std::wstring caption_, text_;
   UINT icon_ = 0;
   int buttons_ = 0;
+  std::function<void(HWND)> inspect_;
   std::thread thread_;
 };
 
