@@ -265,7 +265,7 @@ void InspectBox(HWND box, BoxSeen& seen, Pixel face) {
       w);
   (void)input::BringToFront(box, w);
   // The message text stands on the skin's ButtonFace: most pixels of its window are that
-  // colour (the rest are the letters).
+  // colour, the rest are the letters (which must be there: the text is shown).
   HWND text = GetDlgItem(box, 0xFFFF);
   bool face_seen = false;
   if (text) {
@@ -277,7 +277,8 @@ void InspectBox(HWND box, BoxSeen& seen, Pixel face) {
           int same = 0;
           for (int y = 0; y < p.Height(); ++y)
             for (int x = 0; x < p.Width(); ++x) same += (p.At(x, y) & 0xFFFFFF) == face;
-          return p.Width() > 0 && same * 2 > p.Width() * p.Height();
+          const int all = p.Width() * p.Height();
+          return all > 0 && same * 2 > all && same < all;
         },
         w);
   }
