@@ -1,0 +1,139 @@
+// The skin gallery's main form under the Windows build, with every control kind the form
+// library offers. Two figures, each beside its goal:
+// - skinning the form: from handing its window to the skin manager (AddForm) to the end
+//   of the deferred initialisation (frame fitted, every control skinner attached), median of
+//   several rounds, each after the form was unskinned again (goal: at most 20 ms);
+// - a full repaint of the form (frame, client and every child, RDW_UPDATENOW) skinned,
+//   beside the same repaint with the skinning off, measured in the same run (goal: the
+//   skinned median at most twice the plain one).
+//   bench_skincontrols.exe [ROUNDS]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "bench/skinframe/BenchTiming.h"
+#include "forms/Application.h"
+#include "skin/controls/WinSkinDlg.h"
+#include "skin/forms/WinSkinForm.h"
+#include "tools/gallery/SkinGalleryForm.h"
+
+namespace {
+
+using namespace lbb;
+using namespace lbb::bench;
+using namespace lbb::skin;
+using forms::Application;
+
+constexpr int kDefaultRounds = 30;
+constexpr double kSkinGoalMs = 20.0;
+constexpr double kRepaintRatioGoal = 2.0;
+
+// Handles messages without sleeping until `done` holds or `limitMs` passed.
+bool SpinUntil(const std::function<bool()>& done, double limitMs = 5000) {
+  const double end = NowMs() + limitMs;
+  while (!done()) {
+    if (NowMs() > end) return false;
+    Application->ProcessMessages();
+  }
+  return true;
+}
+
+void Settle() {
+  SpinUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; }, 2000);
+}
+
+TWinSkinForm* SkinnedForm(HWND hwnd) {
+  TSkinManage* m = SkinManagerInstance();
+  TWinSkinForm* sf = m ? m->FindForm(hwnd) : nullptr;
+  return sf && sf->Skinstate == kSkinIdle && sf->Subclassed() ? sf : nullptr;
+}
+
+// Rounds of unskinning the form (the skin data switched off) and skinning it again (switched
+// on: after its delay the manager hands the form to AddForm, which makes the form skinner and
+// posts the deferred set-up); the time from the form skinner's making to the end of that set-up.
+bool MeasureSkinning(gallery::TSkinGalleryForm& form, int rounds) {
+  const HWND hwnd = form.Handle();
+  std::vector<double> ms;
+  size_t skinners = 0;
+  for (int i = 0; i < rounds; ++i) {
+    form.SetSkinning(false);
+    if (!SpinUntil([&] { return SkinManagerInstance()->FindForm(hwnd) == nullptr; })) {
+      std::fprintf(stderr, "the form was not unskinned\n");
+      return false;
+    }
+    Settle();
+    // Switching on runs the manager's deferred action after its delay; the time counts from
+    // the moment the form skinner is made for the form.
+    double t0 = 0;
+    form.SkinData1->OnBeforeSkinForm = [&](forms::TObject*, HWND h, const std::u16string&) {
+      if (h == hwnd) t0 = NowMs();
+    };
+    form.SetSkinning(true);
+    const bool again = SpinUntil([&] { return t0 > 0 && SkinnedForm(hwnd) != nullptr; });
+    form.SkinData1->OnBeforeSkinForm = nullptr;
+    if (!again) {
+      std::fprintf(stderr, "the form was not skinned again\n");
+      return false;
+    }
+    ms.push_back(NowMs() - t0);
+    skinners = SkinnedForm(hwnd)->Controllist.size();
+    Settle();
+  }
+  std::printf("Control skinners attached to the gallery form: %zu\n", skinners);
+  return ReportGoal("Skinning the gallery form (AddForm to the end of its deferred set-up)", ms,
+                    kSkinGoalMs);
+}
+
+std::vector<double> Repaints(HWND hwnd, int runs) {
+  return TimeRuns(runs, [hwnd] {
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  });
+}
+
+bool MeasureRepaint(gallery::TSkinGalleryForm& form, int runs) {
+  const HWND hwnd = form.Handle();
+  Repaints(hwnd, 3);  // pictures made once and kept
+  const Figures skinned = Summarise(Repaints(hwnd, runs));
+  form.SetSkinning(false);
+  if (!SpinUntil([&] { return SkinManagerInstance()->FindForm(hwnd) == nullptr; })) return false;
+  Settle();
+  Repaints(hwnd, 3);
+  const Figures plain = Summarise(Repaints(hwnd, runs));
+  form.SetSkinning(true);
+  SpinUntil([&] { return SkinnedForm(hwnd) != nullptr; });
+  Settle();
+  const double ratio = plain.median > 0 ? skinned.median / plain.median : 0;
+  const bool met = ratio <= kRepaintRatioGoal;
+  std::printf(
+      "Full repaint of the gallery form, %d runs each:\n  skinned median %.3f ms (min %.3f)"
+      "  plain median %.3f ms (min %.3f)\n  ratio %.2f  goal: <= %g (%s)\n",
+      runs, skinned.median, skinned.min, plain.median, plain.min, ratio, kRepaintRatioGoal,
+      met ? "met" : "MISSED");
+  std::fflush(stdout);
+  return met;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(3, std::atoi(argv[1])) : kDefaultRounds;
+  Application->Initialize();
+  UseSkinManager();
+  auto* form = new gallery::TSkinGalleryForm(Application);
+  form->Show();
+  bool ok = SpinUntil([&] { return SkinnedForm(form->Handle()) != nullptr; }, 10000);
+  if (!ok) std::fprintf(stderr, "the gallery form was not skinned\n");
+  Settle();
+  if (ok) ok = MeasureSkinning(*form, rounds);
+  if (ok) ok = MeasureRepaint(*form, rounds * 2);
+  delete form;
+  Settle();
+  DestroySkinManager();
+  SetSkinManagerFactory(nullptr);
+  Settle();
+  return ok ? 0 : 1;
+}
