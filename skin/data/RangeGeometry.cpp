@@ -6,10 +6,10 @@ namespace lbb::skin {
 
 namespace {
 
-constexpr int kPanelInset = 2;    // panels sit this far inside the bar's top and bottom
-constexpr int kTextPadding = 4;   // a panel's text keeps this far from its sides
-constexpr int kCaptionLeft = 8;   // a group box's caption from its side
-constexpr int kNoRight = -1;      // SB_GETPARTS: the part runs to the bar's end
+constexpr int kPanelInset = 2;   // panels sit this far inside the bar's top and bottom
+constexpr int kTextPadding = 4;  // a panel's text keeps this far from its sides
+constexpr int kCaptionLeft = 8;  // a group box's caption from its side
+constexpr int kNoRight = -1;     // SB_GETPARTS: the part runs to the bar's end
 constexpr int kThumbFrames = 5;
 
 TRect Normalised(TRect r) {
@@ -119,7 +119,8 @@ std::vector<TRect> StatusPanelRects(const TRect& bar, const std::vector<int>& ri
 
 int StatusTextAlign(std::u16string& text) {
   int tabs = 0;
-  while (tabs < 2 && tabs < static_cast<int>(text.size()) && text[static_cast<size_t>(tabs)] == u'\t')
+  while (tabs < 2 && tabs < static_cast<int>(text.size()) &&
+         text[static_cast<size_t>(tabs)] == u'\t')
     ++tabs;
   text.erase(0, static_cast<size_t>(tabs));
   return tabs;
