@@ -129,8 +129,8 @@ std::vector<TMediaPlayer::TButtonPlace> TMediaPlayer::ButtonPlaces() const {
   const int n = static_cast<int>(places.size());
   for (int i = 0; i < n; ++i) {
     const int w = (c.right - c.left) / n;
-    places[size_t(i)].Rect = RECT{c.left + i * w, c.top, i == n - 1 ? c.right : c.left + (i + 1) * w,
-                                  c.bottom};
+    places[size_t(i)].Rect =
+        RECT{c.left + i * w, c.top, i == n - 1 ? c.right : c.left + (i + 1) * w, c.bottom};
   }
   return places;
 }

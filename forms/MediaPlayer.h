@@ -12,7 +12,17 @@
 
 namespace lbb::forms {
 
-enum class TMPBtnType { btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject };
+enum class TMPBtnType {
+  btPlay,
+  btPause,
+  btStop,
+  btNext,
+  btPrev,
+  btStep,
+  btBack,
+  btRecord,
+  btEject
+};
 inline constexpr int kMPButtonCount = 9;
 
 // A set of buttons: bit n is button n of TMPBtnType.

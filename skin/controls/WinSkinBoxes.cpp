@@ -110,9 +110,9 @@ void TSkinGroupBox::DrawFrameAndCaption(HDC dc, const RECT& rc) {
     DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), int(caption.size()), &measure,
               kCaptionFlags | DT_CALCRECT);
   const bool right = (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_RIGHT) != 0;
-  const TGroupBoxLayout l = GroupBoxLayout(TSize{int(rc.right - rc.left), int(rc.bottom - rc.top)},
-                                           TextHeight(dc, u"0"),
-                                           TSize{int(measure.right), int(measure.bottom)}, right);
+  const TGroupBoxLayout l =
+      GroupBoxLayout(TSize{int(rc.right - rc.left), int(rc.bottom - rc.top)}, TextHeight(dc, u"0"),
+                     TSize{int(measure.right), int(measure.bottom)}, right);
   PenHandle shadow(CreatePen(PS_SOLID, 1, ColorToRGB(SchemeColor(kShemeButtonShadow))));
   {
     SelectScope pen(dc, shadow.get());

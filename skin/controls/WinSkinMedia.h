@@ -44,12 +44,12 @@ class TWMediaPlayer : public forms::TCustomPanel {
   std::vector<TMPButton> Buttons;  // all nine, in TMPBtnType order
   int count = 0;                   // visible buttons
   TSkinData* fsd = nullptr;
-  bool IsDown = false;                             // a button is held
-  TMPBtnType BtnClick = TMPBtnType::btPlay;        // the button held (while IsDown)
-  TMPBtnType BtnFocuse = TMPBtnType::btPlay;       // the button under the mouse (while hot)
-  int BtnWidth = 0;                                // width of a button
-  forms::TWinControl* obj = nullptr;               // the player
-  TSkinControl* skincontrol = nullptr;             // the player's skinner (draws the frames)
+  bool IsDown = false;                        // a button is held
+  TMPBtnType BtnClick = TMPBtnType::btPlay;   // the button held (while IsDown)
+  TMPBtnType BtnFocuse = TMPBtnType::btPlay;  // the button under the mouse (while hot)
+  int BtnWidth = 0;                           // width of a button
+  forms::TWinControl* obj = nullptr;          // the player
+  TSkinControl* skincontrol = nullptr;        // the player's skinner (draws the frames)
 
  protected:
   void PaintWindow(HDC dc) override;

@@ -298,8 +298,8 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& rc) {
   SendMessageW(hwnd, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
   const auto pos = static_cast<int>(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
   const int length = vertical ? h : w, across = vertical ? w : h;
-  PixelBuffer bar = DrawLying(length, across, ProgressFillLength(length, pos, range.iLow,
-                                                                 range.iHigh));
+  PixelBuffer bar =
+      DrawLying(length, across, ProgressFillLength(length, pos, range.iLow, range.iHigh));
   // Turned a quarter to the left, the bar's left end (where the fill starts) is at the bottom.
   if (vertical) RotateLeft(bar);
   StretchCopy(buffer_.Pixels(), TRect{0, 0, w, h}, bar, TRect{0, 0, w, h});

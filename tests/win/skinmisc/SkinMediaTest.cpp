@@ -72,7 +72,8 @@ TEST_F(SkinMedia, PanelCoversThePlayerAndClicksReachItsOnClickOnce) {
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(last, TMPBtnType::btPlay);
   // A click on the disabled eject button raises nothing.
-  const POINT ej{(eject.Rect.left + eject.Rect.right) / 2, (eject.Rect.top + eject.Rect.bottom) / 2};
+  const POINT ej{(eject.Rect.left + eject.Rect.right) / 2,
+                 (eject.Rect.top + eject.Rect.bottom) / 2};
   ASSERT_TRUE(forms::test::ClickAt(ph, ej));
   Settle();
   EXPECT_EQ(clicks, 1);

@@ -40,8 +40,8 @@ class SkinRange : public MiscTest {
     }
     const TDataSkinObject& c = *data->progresschunk;
     const int frames = std::max(c.frame, 1);
-    for (const TRect& r : ProgressChunks(TRect{0, 0, length, across}, fill, c.Map.Width() / frames,
-                                         2, 2))
+    for (const TRect& r :
+         ProgressChunks(TRect{0, 0, length, across}, fill, c.Map.Width() / frames, 2, 2))
       Compose(bar, RECT{r.Left, r.Top, r.Right, r.Bottom}, c, 1, frames);
     return bar;
   }
@@ -232,7 +232,8 @@ TEST_F(SkinRange, StatusBarShowsTheSkinsBarPanelsAndGripWithItsTexts) {
     const PixelBuffer shot = forms::CaptureWindow(bar->Handle());
     outside = Differences(shot, RECT{0, 0, w, h}, expected, texts);
     return outside == 0;
-  })) << outside << " pixels outside the texts differ from the skin's bar";
+  })) << outside
+      << " pixels outside the texts differ from the skin's bar";
   const PixelBuffer shot = forms::CaptureWindow(bar->Handle());
   const Pixel ink = Scheme(kShemeButtonText);
   EXPECT_GT(CountOf(shot, texts[0], ink), 10) << "the first panel's text";
