@@ -74,6 +74,9 @@ bool TSkinTrackBar::BeforeProc(forms::TMessage& m) {
       OnCustomDraw(m);
       return false;
     }
+    case forms::CN_CTLCOLORSTATIC:
+      OnCtlColor(m);
+      return false;
     case WM_LBUTTONDOWN:
       downOnThumb_ = OverThumb();
       break;
@@ -81,6 +84,16 @@ bool TSkinTrackBar::BeforeProc(forms::TMessage& m) {
       break;
   }
   return TSkinControl::BeforeProc(m);
+}
+
+void TSkinTrackBar::OnCtlColor(forms::TMessage& m) {
+  const auto alive = AliveToken();
+  CallOldProc(m);
+  if (Gone(alive) || !fsd || !fsd->BGBrush) return;
+  // The bar fills its background (around the groove, the ticks and the thumb) with the brush
+  // its parent answers: the skin's ButtonFace, as on the skinned form around it.
+  SetBkColor(reinterpret_cast<HDC>(m.WParam), ColorToRGB(SchemeColor(kShemeButtonFace)));
+  m.Result = reinterpret_cast<LRESULT>(fsd->BGBrush.get());
 }
 
 void TSkinTrackBar::AfterProc(forms::TMessage& m) {

@@ -25,6 +25,8 @@ class TSkinTrackBar : public TSkinControl {
 
  private:
   void OnCustomDraw(forms::TMessage& m);
+  // The background brush the bar asks its parent for (reflected to the control).
+  void OnCtlColor(forms::TMessage& m);
   LRESULT ItemPrePaint(const NMCUSTOMDRAW& cd);
   // Each draws its part from the skin and answers true, or false to leave it to the bar.
   bool DrawGroove(const NMCUSTOMDRAW& cd);

@@ -184,6 +184,10 @@ TEST_F(SkinRange, TrackBarThumbFollowsTheRealMouseAndTheKeys) {
   ASSERT_NE(Attach(TSkinnerKind::TrackBar, skinned), nullptr);
   ASSERT_NE(Attach(TSkinnerKind::TrackBar, upright), nullptr);
   EXPECT_TRUE(ThumbShows(skinned->Handle(), 1)) << "at rest";
+  EXPECT_TRUE(PumpUntil([&] {
+    return (forms::CaptureWindow(skinned->Handle(), false).At(2, 2) & 0xFFFFFF) ==
+           Scheme(kShemeButtonFace);
+  })) << "the bar's background is not ButtonFace";
   EXPECT_TRUE(ThumbShows(upright->Handle(), 1, true)) << "the vertical bar's thumb, turned";
   const int64_t landed = Drag(skinned, 60, true);
   EXPECT_NE(landed, 2);
