@@ -18,6 +18,7 @@
 #include "forms/StatusBar.h"
 #include "skin/data/RangeGeometry.h"
 #include "skin/data/imgutil.h"
+#include "skin/win/SkinMessages.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinmisc/MiscSupport.h"
 
@@ -243,6 +244,28 @@ TEST_F(SkinRange, StatusBarShowsTheSkinsBarPanelsAndGripWithItsTexts) {
   EXPECT_GT(CountOf(shot, texts[0], ink), 10) << "the first panel's text";
   EXPECT_GT(CountOf(shot, texts[1], ink), 5) << "the second panel's text";
   SaveShot(form->Handle(), "statusbar");
+}
+
+TEST_F(SkinRange, SkinWithoutTheElementsLeavesTheBarsToThemselvesButSkinned) {
+  auto* bar = Add<forms::TProgressBar>(8, 8, 150, 16);
+  bar->SetPosition(60);
+  auto* status = Add<forms::TStatusBar>(0, 0, 600, 22);
+  status->AddPanel()->SetText(u"Ready");
+  ShowSkinned();
+  const PixelBuffer skinLook = ExpectedBar(150, 16, 90, true);
+  data->progress.reset();
+  data->StatusBar.reset();
+  ASSERT_NE(Attach(TSkinnerKind::Progress, bar), nullptr);
+  ASSERT_NE(Attach(TSkinnerKind::StatusBar, status), nullptr);
+  EXPECT_EQ(SendMessageW(bar->Handle(), SKM_ISSKINNED, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(status->Handle(), SKM_ISSKINNED, 0, 0), 1);
+  // The bar paints its own fill: far from the skin's picture, and not blank.
+  EXPECT_TRUE(PumpUntil([&] {
+    const PixelBuffer shot = forms::CaptureWindow(bar->Handle());
+    const RECT whole{0, 0, shot.Width(), shot.Height()};
+    return Differences(shot, whole, skinLook) > 150 * 16 / 4 &&
+           CountOf(shot, whole, Scheme(kShemeButtonFace)) < 150 * 16;
+  })) << "the progress bar did not paint itself";
 }
 
 }  // namespace
