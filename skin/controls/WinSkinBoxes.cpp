@@ -2,6 +2,7 @@
 // ButtonFace.
 #include "skin/controls/WinSkinBoxes.h"
 
+#include <algorithm>
 #include <string>
 
 #include "base/Colour.h"
@@ -75,12 +76,13 @@ void TSkinGroupBox::DrawWhole(HDC dc, const RECT& rc) {
 }
 
 void TSkinGroupBox::DrawOver(HDC dc, const RECT& rc) {
-  // The native frame runs through the middle of the caption's line, two pixels wide.
+  // The native etched frame runs through the middle of the caption's line (from half the
+  // font's height less one), two pixels wide.
   COLORREF colour = 0;
   int top = 0;
   {
     SelectScope font(dc, CaptionFont(colour));
-    top = TextHeight(dc, u"0") / 2;
+    top = std::max(TextHeight(dc, u"0") / 2 - 1, 0);
   }
   BrushHandle face(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonFace))));
   const RECT native{rc.left, rc.top + top, rc.right, rc.bottom};

@@ -93,6 +93,29 @@ TEST_F(SkinBoxes, GroupBoxIsFaceInsideARoundedShadowFrameWithItsCaption) {
   EXPECT_GE(rink.right, rshot.Width() - 11);
 }
 
+// A group box without a control object (a system dialog's): its own etched frame is covered
+// and the skin's frame drawn over it.
+TEST_F(SkinBoxes, BareGroupBoxWindowGetsTheSkinsFrameOverItsOwn) {
+  ShowSkinned();
+  const HWND box =
+      CreateWindowExW(0, L"Button", L"Native group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 8, 8, 240,
+                      120, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  windows.push_back(box);
+  SendMessageW(box, WM_SETFONT, SendMessageW(form->Handle(), WM_GETFONT, 0, 0), TRUE);
+  ASSERT_NE(AttachSkinnerHwnd(*sf, TSkinnerKind::GroupBox, box), nullptr);
+  const Pixel shadow = Scheme(kShemeButtonShadow);
+  const Pixel etched = PixelOf(GetSysColor(COLOR_BTNSHADOW));
+  ASSERT_NE(etched, shadow);
+  PixelBuffer shot;
+  EXPECT_TRUE(PumpUntil([&] {
+    shot = forms::CaptureWindow(box);
+    return AlongColumn(shot, shot.Width() / 2, shadow).size() == 2 &&
+           AlongRow(shot, shot.Height() / 2, shadow) == std::vector<int>{1, shot.Width() - 2} &&
+           CountOf(shot, RECT{0, 0, shot.Width(), shot.Height()}, etched) == 0;
+  })) << "the native frame shows, or the skin's frame is missing";
+  SaveShot(form->Handle(), "groupbox-bare");
+}
+
 TEST_F(SkinBoxes, PanelTakesButtonFaceAndGetsItsColourBack) {
   constexpr int64_t kOwn = 0x0040C0;  // the panel's own colour (0x00BBGGRR)
   auto* panel = Add<forms::TPanel>(8, 8, 300, 120);
