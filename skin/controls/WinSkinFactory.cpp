@@ -2,12 +2,16 @@
 // class and how each is started.
 #include <exception>
 
+#include "skin/controls/WinSkinBoxes.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/controls/WinSkinEdit.h"
 #include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/WinSkinMedia.h"
 #include "skin/controls/WinSkinObjImage.h"
+#include "skin/controls/WinSkinRange.h"
 #include "skin/controls/WinSkinScrollbars.h"
+#include "skin/controls/WinSkinStatus.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/forms/WinSkinForm.h"
 
@@ -64,6 +68,22 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       return new TSkinObjImage(owner, TObjImageKind::oiRadioCustomGlyphs);
     case K::ObjImageProps:
       return new TSkinObjImage(owner, TObjImageKind::oiCheckPropertiesGlyph);
+    case K::Box:
+      return new TSkinBox(owner);
+    case K::BoxH:
+      return new TSkinBoxH(owner);
+    case K::GroupBox:
+      return new TSkinGroupBox(owner);
+    case K::StatusBar:
+      return new TSkinStatusBar(owner);
+    case K::TrackBar:
+      return new TSkinTrackBar(owner);
+    case K::Progress:
+      return new TSkinProgress(owner);
+    case K::Sizer:
+      return new TSkinSizer(owner);
+    case K::MediaPlayer:
+      return new TSkinMP(owner);
     default:
       return nullptr;
   }

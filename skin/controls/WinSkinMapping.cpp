@@ -382,7 +382,7 @@ void TWinSkinForm::MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD 
   } else if (name == u"comboboxex32") {
     if (HWND child = GetWindow(ahwnd, GW_CHILD)) gated(xcCombo, K::ComBox, child);
   } else if (name == u"scrollbar") {
-    if (!(style & SBS_SIZEGRIP)) AttachSkinnerHwnd(*this, K::Sizer, ahwnd);
+    if (!(style & WS_TABSTOP)) AttachSkinnerHwnd(*this, K::Sizer, ahwnd);
   } else if (name == u"#32770") {
     if (!(style & 0x00010000)) {
       InitHwndControls(ahwnd);
