@@ -8,6 +8,7 @@
 #include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSkinObjImage.h"
 #include "skin/controls/WinSkinScrollbars.h"
+#include "skin/controls/WinSkinTab.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/forms/WinSkinForm.h"
 
@@ -64,6 +65,16 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       return new TSkinObjImage(owner, TObjImageKind::oiRadioCustomGlyphs);
     case K::ObjImageProps:
       return new TSkinObjImage(owner, TObjImageKind::oiCheckPropertiesGlyph);
+    case K::Tab:
+      return new TSkinTab(owner);
+    case K::TabBtn:
+      return new TSkinTabBtn(owner);
+    case K::Tab31:
+      return new TSkinTab31(owner);
+    case K::TabSheet:
+      return new TSkinTabSheet(owner);
+    case K::AdvPage:
+      return new TSkinAdvPage(owner);
     default:
       return nullptr;
   }

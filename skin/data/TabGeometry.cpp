@@ -162,8 +162,7 @@ int TabFrame(bool selected, bool hot, bool enabled, bool focused) {
 }
 
 PixelBuffer TabImageFor(const PixelBuffer& strip, int frames, TSkinTabPosition pos) {
-  if (pos == TSkinTabPosition::tpTop || strip.Empty() || frames < 1 ||
-      strip.Width() < frames)
+  if (pos == TSkinTabPosition::tpTop || strip.Empty() || frames < 1 || strip.Width() < frames)
     return strip;
   PixelBuffer out;
   for (int k = 0; k < frames; ++k) {

@@ -25,10 +25,10 @@ namespace lbb::skin {
 
 enum class TSkinTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 
-inline constexpr int kTabStart = 2;     // the first tab starts this far along the strip
-inline constexpr int kTabLift = 2;      // the selected tab stands this much higher
-inline constexpr int kTabOverlap = 2;   // and this much wider on each side
-inline constexpr int kTabPaneGap = 2;   // the page border lies this far outside the page
+inline constexpr int kTabStart = 2;    // the first tab starts this far along the strip
+inline constexpr int kTabLift = 2;     // the selected tab stands this much higher
+inline constexpr int kTabOverlap = 2;  // and this much wider on each side
+inline constexpr int kTabPaneGap = 2;  // the page border lies this far outside the page
 inline constexpr int kTabCloseSize = 11;
 inline constexpr int kTabCloseGap = 4;  // between the close button and the tab's far end
 inline constexpr int kTabTextPad = 6;   // the caption keeps this far from the tab's ends
