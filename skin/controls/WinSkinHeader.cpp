@@ -137,9 +137,9 @@ void TSkinHeader::DrawItemText(HDC dc, int index, const RECT& r, int frame) {
   RECT measure{0, 0, 0, 0};
   DrawTextW(dc, text, n, &measure, kTextFlags | DT_CALCRECT);
   const int align = item.fmt & HDF_JUSTIFYMASK;  // HDF_LEFT 0, HDF_RIGHT 1, HDF_CENTER 2
-  const TRect box =
-      HeaderTextRect(TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)},
-                     TSize{int(measure.right), int(measure.bottom)}, align, frame == kHeaderFramePressed);
+  const TRect box = HeaderTextRect(TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)},
+                                   TSize{int(measure.right), int(measure.bottom)}, align,
+                                   frame == kHeaderFramePressed);
   RECT place{box.Left, box.Top, box.Right, box.Bottom};
   SetTextColor(dc, ColorToRGB(TextColorOf(frame)));
   DrawTextW(dc, text, n, &place, CheckBiDi(kTextFlags));

@@ -267,7 +267,8 @@ void TSkinTab::ReadView(TTabView& v) {
     GetWindowRect(ud, &u);
     udLength = int(across ? u.right - u.left : u.bottom - u.top);
   }
-  LayoutTabs(v, lengths, TabFirstVisible(starts), TabStripDepth(page, Position, v.Size), udLength);
+  LayoutTabs(v, lengths, TabFirstVisible(starts, lengths), TabStripDepth(page, Position, v.Size),
+             udLength);
   v.Pane = n > 0 ? TabPaneRect(page, v.Size) : TRect{0, 0, v.Size.cx, v.Size.cy};
 }
 
@@ -322,9 +323,8 @@ void TSkinTab::DrawTabFace(PixelBuffer& px, const TRect& r, int frame) {
 void TSkinTab::DrawPane(PixelBuffer& px) const {
   if (IsEmpty(view_.Pane) || borderbmp.Empty()) return;
   const TRect size{0, 0, view_.Pane.Width(), view_.Pane.Height()};
-  const PixelBuffer img =
-      RenderSkinImage(size, borderbmp, TabBorderMargins(borderbmp.Width(), borderbmp.Height()),
-                      false, false, 1, 1);
+  const PixelBuffer img = RenderSkinImage(
+      size, borderbmp, TabBorderMargins(borderbmp.Width(), borderbmp.Height()), false, false, 1, 1);
   StretchCopy(px, view_.Pane, img, size, fsd->tab->trans == 1);
 }
 

@@ -48,13 +48,17 @@ class TSkinTab : public TSkinControl {
   int TabAt(POINT client) const;
   // The tab under the mouse (drawn hot); -1 for none.
   int HotTab() const { return hot_; }
+  // Where tab `index` was last painted; empty when it was not shown.
+  TRect TabRect(int index) const {
+    return index >= 0 && index < int(view_.Rects.size()) ? view_.Rects[size_t(index)] : TRect{};
+  }
 
   std::vector<RECT> CloseRect;  // each tab's close button as last painted (with `showclose`)
   TSkinTabPosition Position = TSkinTabPosition::tpTop;
   bool unicode = false;
-  PixelBuffer tabbmp;      // the tab element's image turned for Position
-  PixelBuffer borderbmp;   // the page border image
-  TDibSurface Drawtemp;    // the control's picture
+  PixelBuffer tabbmp;     // the tab element's image turned for Position
+  PixelBuffer borderbmp;  // the page border image
+  TDibSurface Drawtemp;   // the control's picture
   // The skinner of the up-down the control shows when its tabs overflow (owned by the form
   // skinner's list); null while there is none or this build has no up-down skinner.
   TSkinControl* updown = nullptr;

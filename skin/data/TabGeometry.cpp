@@ -151,8 +151,12 @@ int TabStripLength(TSkinTabPosition pos, TSize control, int upDown) {
   return std::max(0, (across ? control.cx : control.cy) - std::max(0, upDown));
 }
 
-int TabFirstVisible(const std::vector<int>& nativeStarts) {
-  return int(std::count_if(nativeStarts.begin(), nativeStarts.end(), [](int s) { return s < 0; }));
+int TabFirstVisible(const std::vector<int>& nativeStarts, const std::vector<int>& lengths) {
+  int i = 0;
+  const int n = int(std::min(nativeStarts.size(), lengths.size()));
+  while (i < n && (nativeStarts[size_t(i)] < 0 || lengths[size_t(i)] <= 0))
+    ++i;
+  return i == n ? 0 : i;
 }
 
 int TabFrame(bool selected, bool hot, bool enabled, bool focused) {

@@ -78,9 +78,10 @@ int TabStripDepth(const TRect& display, TSkinTabPosition pos, TSize control);
 // length along the strip, `upDown`).
 int TabStripLength(TSkinTabPosition pos, TSize control, int upDown);
 
-// The first tab shown, from each tab's left (top) edge as the native control places it
-// after scrolling: the tabs it moved before the control's edge are out of sight.
-int TabFirstVisible(const std::vector<int>& nativeStarts);
+// The first tab shown, from each tab's left (top) edge and length as the native control
+// places them after scrolling: the leading tabs it moved before the control's edge, or left
+// without a length, are out of sight.
+int TabFirstVisible(const std::vector<int>& nativeStarts, const std::vector<int>& lengths);
 
 // The frame of a tab: selected (with the focus: the focused frame), disabled, hot or normal.
 int TabFrame(bool selected, bool hot, bool enabled, bool focused);

@@ -55,8 +55,9 @@ TEST(TabGeometry, ScrolledAndOverflowingTabs) {
   EXPECT_EQ(r[2], (TRect{50, 0, 70, 22}));  // cut at the strip's end
   in.Length = 50;
   EXPECT_EQ(TabRects(in)[2], TRect{});  // wholly past the end
-  EXPECT_EQ(TabFirstVisible({-90, -40, 2, 60}), 2);
-  EXPECT_EQ(TabFirstVisible({2, 60}), 0);
+  EXPECT_EQ(TabFirstVisible({-90, -40, 2, 60}, {50, 50, 58, 50}), 2);
+  EXPECT_EQ(TabFirstVisible({0, 2, 60}, {0, 58, 50}), 1);  // scrolled out without a length
+  EXPECT_EQ(TabFirstVisible({2, 60}, {58, 50}), 0);
 }
 
 TEST(TabGeometry, HitTestPrefersTheSelectedTabWhereTabsOverlap) {
