@@ -135,7 +135,7 @@ void TSkinHeader::DrawItemText(HDC dc, int index, const RECT& r, int frame) {
   const wchar_t* text = item.pszText ? item.pszText : buf;
   const int n = int(wcslen(text));
   RECT measure{0, 0, 0, 0};
-  DrawTextW(dc, text, n, &measure, kTextFlags | DT_CALCRECT);
+  DrawTextW(dc, text, n, &measure, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);  // full width
   const int align = item.fmt & HDF_JUSTIFYMASK;  // HDF_LEFT 0, HDF_RIGHT 1, HDF_CENTER 2
   const TRect box = HeaderTextRect(TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)},
                                    TSize{int(measure.right), int(measure.bottom)}, align,

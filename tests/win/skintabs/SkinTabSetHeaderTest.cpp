@@ -130,8 +130,7 @@ TEST_F(SkinHeader, DraggingADividerResizesTheColumn) {
   ASSERT_TRUE(forms::test::MoveMouseTo(header, POINT{r.right + 40, (r.top + r.bottom) / 2}));
   ASSERT_TRUE(ReleaseLeft());
   EXPECT_TRUE(PumpUntil([&] { return ListView_GetColumnWidth(list->Handle(), 0) > before + 30; }))
-      << "the column is " << ListView_GetColumnWidth(list->Handle(), 0) << " wide, was "
-      << before;
+      << "the column is " << ListView_GetColumnWidth(list->Handle(), 0) << " wide, was " << before;
   // The items follow the new width and are drawn there.
   EXPECT_TRUE(ShowsFrameAt(header, Item(1), H(), H().frame, 1, 2));
   SaveShot("list-header-resized.png");
@@ -148,7 +147,13 @@ TEST_F(SkinHeader, ClickingAColumnSendsTheColumnClick) {
     }
     previous(m);
   };
-  ASSERT_TRUE(forms::test::ClickAt(header, Centre(Item(1)())));
+  // Held down on the item, the item shows the pressed frame; the release clicks the column.
+  ASSERT_TRUE(forms::test::MoveMouseTo(header, Centre(Item(1)())));
+  ASSERT_TRUE(PressLeft());
+  EXPECT_TRUE(PumpUntil([&] { return skinner->downitem == 1; }));
+  EXPECT_TRUE(ShowsFrameAt(header, Item(1), H(), H().frame, 2, 4)) << "pressed item";
+  SaveShot("list-header-pressed.png");
+  ASSERT_TRUE(ReleaseLeft());
   EXPECT_TRUE(PumpUntil([&] { return !clicked.empty(); })) << "no column click";
   list->WindowProc = previous;
   ASSERT_EQ(clicked.size(), 1u);

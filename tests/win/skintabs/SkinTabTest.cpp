@@ -104,8 +104,9 @@ TEST_F(SkinTab, RealClickSwitchesPagesWithTheControlsNotifications) {
   const HWND page = pc->Pages(1)->Handle();
   EXPECT_EQ(SendMessageW(page, SKM_ISSKINNED, 0, 0), 1);
   const Pixel face = PixelOf(ColorToRGB(data->Colors[kShemeButtonFace]));
-  EXPECT_TRUE(PumpUntil([&] { return PixelAt(page, POINT{200, 120}) == face; }))
-      << "the page is not ButtonFace";
+  EXPECT_TRUE(PumpUntil([&] {
+    return PixelAt(page, POINT{200, 120}) == face;
+  })) << "the page is not ButtonFace";
   // The page border: the left edge of the border image at the border's left edge.
   const PixelBuffer& border = data->tab->MaskMap;
   ASSERT_FALSE(border.Empty());
@@ -147,9 +148,9 @@ TEST_F(SkinTab, OverflowingTabsKeepTheUpDownAndTheStripScrolls) {
 }
 
 TEST_F(SkinTab, ButtonStyleTabControlGetsButtonFrames) {
-  const HWND tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | TCS_BUTTONS,
-                                    20, 240, 300, 60, form->Handle(), nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
+  const HWND tabs =
+      CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | TCS_BUTTONS, 20, 240, 300, 60,
+                      form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(tabs, nullptr);
   SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   for (const wchar_t* t : {L"Daily", L"Weekly", L"Monthly"}) {

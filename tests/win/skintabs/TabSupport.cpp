@@ -36,8 +36,8 @@ void TabTest::SetUp() {
   sink->SetBounds(600, 440, 80, 22);
 }
 
-std::vector<int> TabTest::FramesAt(const PixelBuffer& shot, const RECT& r,
-                                   const TDataSkinObject& e, int N) {
+std::vector<int> TabTest::FramesAt(const PixelBuffer& shot, const RECT& r, const TDataSkinObject& e,
+                                   int N) {
   std::vector<int> found;
   const TRect size{0, 0, int(r.right - r.left), int(r.bottom - r.top)};
   if (size.Right <= 2 * kBand || size.Bottom <= 2 * kBand) return found;

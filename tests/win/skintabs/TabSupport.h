@@ -30,8 +30,8 @@ class TabTest : public ButtonTest {
   // The frames (1-based) of element `e` (N frames of `img`, margins `e.r`) rendered at r's
   // size that the screen shows in r's top and bottom three rows, three pixels in from each
   // end; key pixels are not compared.
-  static std::vector<int> FramesAt(const PixelBuffer& shot, const RECT& r,
-                                   const TDataSkinObject& e, int N);
+  static std::vector<int> FramesAt(const PixelBuffer& shot, const RECT& r, const TDataSkinObject& e,
+                                   int N);
   // Waits until `hwnd` shows frame `want` (and not `wrong`) of `e` in r (client coordinates).
   ::testing::AssertionResult ShowsFrameAt(HWND hwnd, const std::function<RECT()>& r,
                                           const TDataSkinObject& e, int N, int want, int wrong);
