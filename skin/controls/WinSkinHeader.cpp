@@ -19,6 +19,7 @@ namespace lbb::skin::controls {
 
 namespace {
 
+constexpr UINT kLeavePollMs = 100;
 constexpr UINT kTextFlags = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER;
 
 TColor ElementColour(int colour, TColor fallback) {
@@ -49,9 +50,14 @@ bool TSkinHeader::BeforeProc(forms::TMessage& m) {
     case WM_ERASEBKGND:
       m.Result = 1;  // the paint covers every pixel
       return false;
+    case WM_TIMER:
+      if (m.WParam != leaveTimer_.Id()) break;
+      OnTimer(m);
+      return false;
     default:
-      return TSkinControl::BeforeProc(m);
+      break;
   }
+  return TSkinControl::BeforeProc(m);
 }
 
 void TSkinHeader::AfterProc(forms::TMessage& m) {
@@ -61,6 +67,9 @@ void TSkinHeader::AfterProc(forms::TMessage& m) {
       return;
     case WM_MOUSELEAVE:
       OnMouseLeave();
+      return;
+    case forms::CM_MOUSELEAVE:
+      if (!CursorOver()) OnMouseLeave();
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -88,10 +97,24 @@ void TSkinHeader::OnMouseMove(LPARAM lParam) {
   // While a divider is dragged the header holds the mouse: the hot item stays as it was.
   if (GetCapture() != hwnd) SetHot(ItemAt(lParam));
   TrackLeave();
+  // The system keeps one tracked window per thread and the list view tracks the mouse too: a
+  // leave report can be lost, so while an item is hot the skinner also looks for the cursor.
+  if (indexitem >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(hwnd, kLeavePollMs);
 }
 
 void TSkinHeader::OnMouseLeave() {
+  leaveTimer_.Stop();
   SetHot(-1);
+}
+
+void TSkinHeader::OnTimer(forms::TMessage& m) {
+  m.Result = 0;
+  if (!CursorOver()) OnMouseLeave();
+}
+
+bool TSkinHeader::CursorOver() const {
+  POINT cursor{};
+  return hwnd && GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd;
 }
 
 void TSkinHeader::OnButtonDown(LPARAM lParam) {

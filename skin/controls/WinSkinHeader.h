@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/win/DibSurface.h"
 
@@ -34,6 +35,8 @@ class TSkinHeader : public TSkinControl {
   int ItemAt(LPARAM lParam) const;
   void OnMouseMove(LPARAM lParam);
   void OnMouseLeave();
+  void OnTimer(forms::TMessage& m);
+  bool CursorOver() const;
   void OnButtonDown(LPARAM lParam);
   void OnButtonUp();
   void SetHot(int index);
@@ -42,6 +45,7 @@ class TSkinHeader : public TSkinControl {
   void Invalidate() const;
 
   TDibSurface surface_;  // the header's picture
+  WindowTimer leaveTimer_{0x7AB2};
 };
 
 }  // namespace lbb::skin::controls

@@ -328,6 +328,14 @@ void TSkinTab::DrawPane(PixelBuffer& px) const {
   StretchCopy(px, view_.Pane, img, size, fsd->tab->trans == 1);
 }
 
+// A skin without a page border image gets a one-pixel ButtonShadow line in its place.
+void TSkinTab::FramePane(HDC dc) const {
+  if (IsEmpty(view_.Pane)) return;
+  BrushHandle shadow(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonShadow))));
+  const RECT r = ToRect(view_.Pane);
+  FrameRect(dc, &r, shadow.get());
+}
+
 void TSkinTab::DrawControl(HDC dc, const RECT&) {
   if (!HasSkin() || !hwnd) return;
   ReadWindowState();
@@ -337,6 +345,7 @@ void TSkinTab::DrawControl(HDC dc, const RECT&) {
   const int w = view_.Size.cx, h = view_.Size.cy;
   if (w <= 0 || h <= 0 || !Drawtemp.Reserve(w, h)) return;
   FillFace(Drawtemp.Dc(), RECT{0, 0, w, h});
+  if (borderbmp.Empty()) FramePane(Drawtemp.Dc());
   PixelBuffer& px = Drawtemp.Pixels();
   DrawPane(px);
   // The selected tab last: it overlaps its neighbours and the border under it.

@@ -104,6 +104,7 @@ class TSkinTab : public TSkinControl {
   void OnTimer(forms::TMessage& m);
   void SetHot(int index);
   void DrawPane(PixelBuffer& px) const;
+  void FramePane(HDC dc) const;
   void DrawTexts(HDC dc);
   void DrawClose(HDC dc, const RECT& r, TColor colour) const;
   HFONT TextFont() const;

@@ -181,6 +181,56 @@ TEST_F(SkinTab, ButtonStyleTabControlGetsButtonFrames) {
   DestroyWindow(tabs);
 }
 
+TEST_F(SkinTab, CloseButtonsTakeTheirTabAway) {
+  auto* pc = Pages(20, 20, 330, 200, {u"Blog", u"Album", u"Log"});
+  ShowSkinned();
+  auto* s = SkinnerOf<TSkinTab>(pc->Handle());
+  ASSERT_NE(s, nullptr);
+  s->showclose = true;
+  RedrawWindow(pc->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ASSERT_TRUE(PumpUntil([&] { return s->CloseRect.size() == 3 && s->CloseRect[1].right > 0; }));
+  // The cross lies inside its tab, at the tab's far end.
+  const RECT close = s->CloseRect[1];
+  const TRect tab = s->TabRect(1);
+  EXPECT_GT(close.left, tab.Left + (tab.Right - tab.Left) / 2);
+  EXPECT_LE(close.right, tab.Right);
+  SaveShot("page-control-close.png");
+  ASSERT_TRUE(forms::test::ClickAt(pc->Handle(), Centre(close)));
+  EXPECT_TRUE(PumpUntil([&] { return !pc->Pages(1)->TabVisible(); })) << "the tab stayed";
+  EXPECT_TRUE(PumpUntil([&] { return TabCtrl_GetItemCount(pc->Handle()) == 2; }));
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(0));
+}
+
+TEST_F(SkinTab, TabsAtTheBottomAreTheTopLayoutMirrored) {
+  const HWND tabs =
+      CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | TCS_BOTTOM, 20, 240, 300, 150,
+                      form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(tabs, nullptr);
+  SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  for (const wchar_t* t : {L"Posts", L"Pictures", L"Notes"}) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(t);
+    TabCtrl_InsertItem(tabs, TabCtrl_GetItemCount(tabs), &item);
+  }
+  ShowSkinned();
+  sf->AddControlh(tabs);
+  auto* s = SkinnerOf<TSkinTab>(tabs);
+  ASSERT_NE(s, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return s->TabRect(0).Right > 0; }));
+  EXPECT_EQ(s->Position, TSkinTabPosition::tpBottom);
+  RECT client{};
+  GetClientRect(tabs, &client);
+  EXPECT_EQ(s->TabRect(0).Bottom, client.bottom);      // selected: down to the edge
+  EXPECT_EQ(s->TabRect(1).Bottom, client.bottom - 2);  // the others two pixels short of it
+  const PixelBuffer img = TabImageFor(Tab().Map, kTabFrames, TSkinTabPosition::tpBottom);
+  const TRect margins = TabMarginsFor(Tab().r, TSkinTabPosition::tpBottom);
+  EXPECT_TRUE(ShowsFrameAt(tabs, TabAt(s, 0), img, margins, kTabFrames, 2, 1));
+  EXPECT_TRUE(ShowsFrameAt(tabs, TabAt(s, 1), img, margins, kTabFrames, 1, 2));
+  SaveShot("tabs-bottom.png");
+  DestroyWindow(tabs);
+}
+
 TEST_F(SkinTab, AdvPageControlKindGetsItsSkinner) {
   auto lines = data->Skin3rd();
   lines.insert(lines.begin(), u"TAdvTestPages=advpagecontrol");

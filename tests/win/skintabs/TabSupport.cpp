@@ -36,13 +36,13 @@ void TabTest::SetUp() {
   sink->SetBounds(600, 440, 80, 22);
 }
 
-std::vector<int> TabTest::FramesAt(const PixelBuffer& shot, const RECT& r, const TDataSkinObject& e,
-                                   int N) {
+std::vector<int> TabTest::FramesAt(const PixelBuffer& shot, const RECT& r, const PixelBuffer& img,
+                                   const TRect& margins, bool tile, int N) {
   std::vector<int> found;
   const TRect size{0, 0, int(r.right - r.left), int(r.bottom - r.top)};
   if (size.Right <= 2 * kBand || size.Bottom <= 2 * kBand) return found;
   for (int f = 1; f <= N; ++f)
-    if (SameBands(shot, r, RenderSkinImage(size, e.Map, e.r, false, e.Tile == 1, N, f)))
+    if (SameBands(shot, r, RenderSkinImage(size, img, margins, false, tile, N, f)))
       found.push_back(f);
   return found;
 }
@@ -50,9 +50,15 @@ std::vector<int> TabTest::FramesAt(const PixelBuffer& shot, const RECT& r, const
 ::testing::AssertionResult TabTest::ShowsFrameAt(HWND hwnd, const std::function<RECT()>& r,
                                                  const TDataSkinObject& e, int N, int want,
                                                  int wrong) {
+  return ShowsFrameAt(hwnd, r, e.Map, e.r, N, want, wrong);
+}
+
+::testing::AssertionResult TabTest::ShowsFrameAt(HWND hwnd, const std::function<RECT()>& r,
+                                                 const PixelBuffer& img, const TRect& margins,
+                                                 int N, int want, int wrong) {
   std::vector<int> seen;
   auto ok = [&] {
-    seen = FramesAt(forms::CaptureWindow(hwnd), r(), e, N);
+    seen = FramesAt(forms::CaptureWindow(hwnd), r(), img, margins, false, N);
     const bool has = std::find(seen.begin(), seen.end(), want) != seen.end();
     return has && std::find(seen.begin(), seen.end(), wrong) == seen.end();
   };

@@ -30,11 +30,15 @@ class TabTest : public ButtonTest {
   // The frames (1-based) of element `e` (N frames of `img`, margins `e.r`) rendered at r's
   // size that the screen shows in r's top and bottom three rows, three pixels in from each
   // end; key pixels are not compared.
-  static std::vector<int> FramesAt(const PixelBuffer& shot, const RECT& r, const TDataSkinObject& e,
-                                   int N);
-  // Waits until `hwnd` shows frame `want` (and not `wrong`) of `e` in r (client coordinates).
+  static std::vector<int> FramesAt(const PixelBuffer& shot, const RECT& r, const PixelBuffer& img,
+                                   const TRect& margins, bool tile, int N);
+  // Waits until `hwnd` shows frame `want` (and not `wrong`) of `e` in r (client coordinates);
+  // with `img` and `margins`: of that image (an element's image turned for another side).
   ::testing::AssertionResult ShowsFrameAt(HWND hwnd, const std::function<RECT()>& r,
                                           const TDataSkinObject& e, int N, int want, int wrong);
+  ::testing::AssertionResult ShowsFrameAt(HWND hwnd, const std::function<RECT()>& r,
+                                          const PixelBuffer& img, const TRect& margins, int N,
+                                          int want, int wrong);
   // Saves the form's picture as `name` in this test's screenshots folder.
   void SaveShot(const char* name) const;
   // A client point's colour on the screen (0x00RRGGBB).
