@@ -23,6 +23,8 @@ namespace lbb::skin {
 namespace {
 
 constexpr int kTabFrames = 5;
+constexpr int kNativePadX = 6;  // the tab control's own padding
+constexpr int kNativePadY = 3;
 constexpr UINT kLeavePollMs = 100;
 constexpr UINT kTextFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 
@@ -240,7 +242,20 @@ void TSkinTab::SetHot(int index) {
 
 // ---- reading the control
 
+// With close buttons the native tabs are made wider by the button on each side's padding
+// (the system's padding is 6 by 3), so the captions keep their room.
+void TSkinTab::PadForClose() {
+  if (showclose == paddedForClose_) return;
+  paddedForClose_ = showclose;
+  const int cx = kNativePadX + (showclose ? (kTabCloseSize + kTabCloseGap + 1) / 2 : 0);
+  SendMessageW(hwnd, TCM_SETPADDING, 0, MAKELPARAM(cx, kNativePadY));
+  // The control lays its tabs out again when its font is set; the same font is given again.
+  SendMessageW(hwnd, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
+  Invalidate();
+}
+
 void TSkinTab::ReadView(TTabView& v) {
+  PadForClose();
   const int n = int(SendMessageW(hwnd, TCM_GETITEMCOUNT, 0, 0));
   RECT client{};
   GetClientRect(hwnd, &client);

@@ -112,10 +112,12 @@ class TSkinTab : public TSkinControl {
   void Present(HDC dc, const RECT& rc) const;
   // Finds the control's up-down and skins it once.
   void FindUpDown(HWND ud);
+  void PadForClose();
   bool CursorOver() const;
 
   int hot_ = -1;
   HWND updownTried_ = nullptr;
+  bool paddedForClose_ = false;
   WindowTimer leaveTimer_{0x7AB1};
   TSkinTabPosition builtFor_ = TSkinTabPosition::tpTop;
 };
