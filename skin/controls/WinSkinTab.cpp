@@ -182,6 +182,8 @@ void TSkinTab::OnButtonDown(forms::TMessage& m) {
   if (hit != view_.Selected) SelectTab(hit);
   if (Gone(alive)) return;
   Invalidate();
+  // The control object still learns of the press (OnMouseDown), as without the skinner.
+  ForwardMouseDown(m);
 }
 
 void TSkinTab::SelectTab(int index) {
