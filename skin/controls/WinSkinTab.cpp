@@ -393,12 +393,37 @@ void TSkinTab::DrawTexts(HDC dc) {
     SetTextColor(dc, ColorToRGB(colour));
     RECT box = ToRect(TabTextRect(r, showclose, Position, view_.Size));
     const std::u16string& text = view_.Texts[size_t(i)];
-    DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), int(text.size()), &box,
-              CheckBiDi(kTextFlags));
+    if (Position == TSkinTabPosition::tpLeft || Position == TSkinTabPosition::tpRight) {
+      DrawTurnedText(dc, text, box);
+    } else {
+      DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), int(text.size()), &box,
+                CheckBiDi(kTextFlags));
+    }
     if (!showclose) continue;
     CloseRect[size_t(i)] = ToRect(TabCloseRect(r, Position, view_.Size));
     DrawClose(dc, CloseRect[size_t(i)], colour);
   }
+}
+
+// Tabs on the left read upwards and tabs on the right downwards, as the tab control writes
+// them: the caption in the control's font turned a quarter, centred in its box and cut there.
+void TSkinTab::DrawTurnedText(HDC dc, const std::u16string& text, const RECT& box) const {
+  LOGFONTW lf{};
+  if (!GetObjectW(TextFont(), sizeof lf, &lf)) return;
+  const bool left = Position == TSkinTabPosition::tpLeft;
+  lf.lfEscapement = lf.lfOrientation = left ? 900 : 2700;
+  FontHandle turned(CreateFontIndirectW(&lf));
+  SelectScope use(dc, turned.get());
+  const auto* w = reinterpret_cast<const wchar_t*>(text.c_str());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, w, int(text.size()), &size);
+  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+  // The reference point is the start of the string on the letters' top side.
+  const int x = left ? cx - size.cy / 2 : cx + size.cy / 2;
+  const int y = left ? cy + size.cx / 2 : cy - size.cx / 2;
+  const UINT align = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  ExtTextOutW(dc, x, y, ETO_CLIPPED, &box, w, UINT(text.size()), nullptr);
+  SetTextAlign(dc, align);
 }
 
 // The close button: a cross in the caption's colour, two pixels in from the square's edges.

@@ -107,6 +107,7 @@ class TSkinTab : public TSkinControl {
   void FramePane(HDC dc) const;
   void DrawTexts(HDC dc);
   void DrawClose(HDC dc, const RECT& r, TColor colour) const;
+  void DrawTurnedText(HDC dc, const std::u16string& text, const RECT& box) const;
   HFONT TextFont() const;
   // Copies Drawtemp to dc, leaving the control's child windows (pages, up-down) alone.
   void Present(HDC dc, const RECT& rc) const;

@@ -231,6 +231,36 @@ TEST_F(SkinTab, TabsAtTheBottomAreTheTopLayoutMirrored) {
   DestroyWindow(tabs);
 }
 
+TEST_F(SkinTab, TabsAtTheLeftAreTheTopLayoutTurned) {
+  const HWND tabs = CreateWindowExW(
+      0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | TCS_VERTICAL | TCS_MULTILINE, 360, 20, 300,
+      200, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(tabs, nullptr);
+  SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  for (const wchar_t* t : {L"Posts", L"Pictures", L"Notes"}) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(t);
+    TabCtrl_InsertItem(tabs, TabCtrl_GetItemCount(tabs), &item);
+  }
+  ShowSkinned();
+  sf->AddControlh(tabs);
+  auto* s = SkinnerOf<TSkinTab>(tabs);
+  ASSERT_NE(s, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return s->TabRect(0).Bottom > 0; }));
+  EXPECT_EQ(s->Position, TSkinTabPosition::tpLeft);
+  EXPECT_EQ(s->TabRect(0).Left, 0);                 // selected: out to the edge
+  EXPECT_EQ(s->TabRect(1).Left, 2);                 // the others two pixels in
+  EXPECT_LT(s->TabRect(0).Top, s->TabRect(1).Top);  // stacked downwards
+  const PixelBuffer img = TabImageFor(Tab().Map, kTabFrames, TSkinTabPosition::tpLeft);
+  const TRect margins = TabMarginsFor(Tab().r, TSkinTabPosition::tpLeft);
+  EXPECT_TRUE(ShowsFrameAt(tabs, TabAt(s, 0), img, margins, kTabFrames, 2, 1));
+  // The second tab's top end lies under the selected one: the third is read.
+  EXPECT_TRUE(ShowsFrameAt(tabs, TabAt(s, 2), img, margins, kTabFrames, 1, 2));
+  SaveShot("tabs-left.png");
+  DestroyWindow(tabs);
+}
+
 TEST_F(SkinTab, AdvPageControlKindGetsItsSkinner) {
   auto lines = data->Skin3rd();
   lines.insert(lines.begin(), u"TAdvTestPages=advpagecontrol");
