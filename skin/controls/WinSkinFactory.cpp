@@ -12,6 +12,7 @@
 #include "skin/controls/WinSkinRange.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/controls/WinSkinStatus.h"
+#include "skin/controls/WinSkinTab.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/forms/WinSkinForm.h"
 
@@ -84,6 +85,16 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       return new TSkinSizer(owner);
     case K::MediaPlayer:
       return new TSkinMP(owner);
+    case K::Tab:
+      return new TSkinTab(owner);
+    case K::TabBtn:
+      return new TSkinTabBtn(owner);
+    case K::Tab31:
+      return new TSkinTab31(owner);
+    case K::TabSheet:
+      return new TSkinTabSheet(owner);
+    case K::AdvPage:
+      return new TSkinAdvPage(owner);
     default:
       return nullptr;
   }

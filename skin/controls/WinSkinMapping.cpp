@@ -5,6 +5,8 @@
 // window class names and button styles.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <exception>
 #include <string>
@@ -168,7 +170,10 @@ bool TWinSkinForm::MapFormLibraryKind(forms::TControl* c) {
   if (dynamic_cast<forms::TCheckBox*>(c)) return pick(K::CheckBox, xcCheckBox);
   if (dynamic_cast<forms::TRadioButton*>(c)) return pick(K::RadioButton, xcRadioButton);
   if (dynamic_cast<forms::TCustomGroupBox*>(c)) return pick(K::GroupBox, xcGroupBox, true);
-  if (dynamic_cast<forms::TPageControl*>(c)) {
+  if (auto* pc = dynamic_cast<forms::TPageControl*>(c)) {
+    // A page control in button style has its tabs drawn as skin buttons.
+    const HWND h = pc->WindowHandle();
+    if (h && (GetWindowLongW(h, GWL_STYLE) & TCS_BUTTONS)) return pick(K::TabBtn, xcTab);
     if (fsd->tab && !fsd->tab->Map.Empty()) pick(K::Tab, xcTab);
     return true;
   }
@@ -403,7 +408,7 @@ void TWinSkinForm::MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD 
   } else if (name == u"tsilentpaintpanel") {
     faceColour();
   } else if (name == u"systabcontrol32") {
-    if (!(style & 0x2000)) gated(xcTab, K::Tab, ahwnd);
+    if (!(style & 0x2000)) gated(xcTab, style & TCS_BUTTONS ? K::TabBtn : K::Tab, ahwnd);
   } else if (name == u"toolbarwindow32") {
     AttachSkinnerHwnd(*this, K::BoxH, ahwnd);
   } else if (name == u"edit") {

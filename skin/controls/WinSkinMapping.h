@@ -37,6 +37,7 @@ enum class TSkinnerKind {
   BoxH,
   GroupBox,
   Tab,
+  TabBtn,  // a tab control in button style (TCS_BUTTONS)
   Tab31,
   TabSheet,
   AdvPage,

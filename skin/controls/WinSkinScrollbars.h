@@ -189,9 +189,8 @@ class TSkinListView : public TSkinScrollbar {
   LRESULT HeaderProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
  protected:
-  // The header's own skinner plugs in here; until it exists the header keeps its native look
-  // and this does nothing.
-  virtual void AttachHeaderSkinner(HWND /*header*/) {}
+  // The header's own skinner plugs in here (a TSkinHeader owned by this skinner).
+  virtual void AttachHeaderSkinner(HWND header);
 
  private:
   TWindowSubclass headerHook_;
