@@ -112,10 +112,9 @@ TEST_F(SkinnedMainWindow, MappingGivesExactlyTheFourSkinnersOfItsControls) {
       << "the user-name edit";
   EXPECT_EQ(skinners.count(f.Label1), 0u) << "the label is drawn by the form, not a skinner";
   EXPECT_EQ(skinners.count(f.LinkLabel1), 0u);
-  for (forms::TWinControl* w : {static_cast<forms::TWinControl*>(f.Memo1),
-                                static_cast<forms::TWinControl*>(f.Button1),
-                                static_cast<forms::TWinControl*>(f.Button2),
-                                static_cast<forms::TWinControl*>(f.Edit1)})
+  for (forms::TWinControl* w :
+       {static_cast<forms::TWinControl*>(f.Memo1), static_cast<forms::TWinControl*>(f.Button1),
+        static_cast<forms::TWinControl*>(f.Button2), static_cast<forms::TWinControl*>(f.Edit1)})
     EXPECT_EQ(SendMessageW(w->Handle(), SKM_ISSKINNED, 0, 0), 1) << TextToUtf8(w->Name());
 }
 
@@ -223,9 +222,9 @@ TEST_F(SkinnedMainWindow, AfterBothRunsTheWindowIsSkinnedFromEndToEnd) {
   // The runs filled the memo: its skinned bar overlay is up.
   auto* bars = dynamic_cast<TSkinScrollbar*>(ByControl(*sf)[f.Memo1]);
   ASSERT_NE(bars, nullptr);
-  EXPECT_TRUE(forms::test::PumpUntil(
-      [&] { return bars->vb && bars->vb->Handle() && IsWindowVisible(bars->vb->Handle()); }))
-      << "the memo's skinned scroll bar is not shown";
+  EXPECT_TRUE(forms::test::PumpUntil([&] {
+    return bars->vb && bars->vb->Handle() && IsWindowVisible(bars->vb->Handle());
+  })) << "the memo's skinned scroll bar is not shown";
 
   fs::create_directories(LBB_SCREENSHOT_DIR);
   const std::string path = std::string(LBB_SCREENSHOT_DIR) + "/skinned-main-window-after-runs.png";
@@ -261,8 +260,7 @@ void InspectBox(HWND box, BoxSeen& seen, Pixel face) {
   HWND button = nullptr;
   EnumChildWindows(box, &FirstButton, reinterpret_cast<LPARAM>(&button));
   const bool skinned = input::WaitUntil(
-      [&] { return Ask(box, SKM_ISSKINNED) == 1 && button && Ask(button, SKM_ISSKINNED) == 1; },
-      w);
+      [&] { return Ask(box, SKM_ISSKINNED) == 1 && button && Ask(button, SKM_ISSKINNED) == 1; }, w);
   (void)input::BringToFront(box, w);
   // The message text stands on the skin's ButtonFace: most pixels of its window are that
   // colour, the rest are the letters (which must be there: the text is shown).
@@ -276,7 +274,8 @@ void InspectBox(HWND box, BoxSeen& seen, Pixel face) {
           const PixelBuffer p = forms::CaptureScreen(r);
           int same = 0;
           for (int y = 0; y < p.Height(); ++y)
-            for (int x = 0; x < p.Width(); ++x) same += (p.At(x, y) & 0xFFFFFF) == face;
+            for (int x = 0; x < p.Width(); ++x)
+              same += (p.At(x, y) & 0xFFFFFF) == face;
           const int all = p.Width() * p.Height();
           return all > 0 && same * 2 > all && same < all;
         },
