@@ -37,6 +37,7 @@ TSkinGalleryForm::TSkinGalleryForm(TComponent* owner) : TGalleryForm(owner) {
   MakeSkinMenu();
   MakeWindowsMenu();
   MakeNestedForm();
+  MakeMoreControls();
   MakeSkinData();
   ShowSkinState();
 }
@@ -89,6 +90,20 @@ void TSkinGalleryForm::MakeNestedForm() {
   NestedForm = new TNestedForm(this);
   NestedForm->SetParent(NestPanel);
   NestedForm->SetBounds(8, 8, 300, 120);
+}
+
+void TSkinGalleryForm::MakeMoreControls() {
+  // The kinds the form library's gallery does not hold: a tab set and a media player, beside
+  // the nested form.
+  TabSet1 = new TTabSet(this);
+  TabSet1->SetParent(NestPanel);
+  TabSet1->SetBounds(330, 34, 246, 24);
+  for (const char16_t* tab : {u"日志", u"相册", u"Notes"})
+    TabSet1->Tabs()->Add(tab);
+  TabSet1->SetTabIndex(0);
+  MediaPlayer1 = new TMediaPlayer(this);
+  MediaPlayer1->SetParent(NestPanel);
+  MediaPlayer1->SetBounds(330, 66, 246, 28);
 }
 
 void TSkinGalleryForm::MakeSkinData() {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "forms/MediaPlayer.h"
+#include "forms/TabSet.h"
 #include "forms/gallery/Gallery.h"
 #include "skin/win/WinSkinData.h"
 #include "tools/gallery/GalleryWindows.h"
@@ -25,6 +27,8 @@ class TSkinGalleryForm : public forms::TGalleryForm {
   skin::TSkinData* SkinData1 = nullptr;
   forms::TPanel* NestPanel = nullptr;
   TNestedForm* NestedForm = nullptr;
+  forms::TTabSet* TabSet1 = nullptr;
+  forms::TMediaPlayer* MediaPlayer1 = nullptr;
 
   // The skin menu's commands. UseSkin loads a skin into SkinData1 (a file by its path) and
   // returns false when it holds no usable skin afterwards.
@@ -49,6 +53,7 @@ class TSkinGalleryForm : public forms::TGalleryForm {
   void MakeSkinMenu();
   void MakeWindowsMenu();
   void MakeNestedForm();
+  void MakeMoreControls();
   void MakeSkinData();
   forms::TMenuItem* AddItem(forms::TMenuItem* parent, const String& caption,
                             std::function<void()> click);

@@ -75,13 +75,30 @@ class GalleryControls : public ::testing::Test {
 TEST_F(GalleryControls, EveryControlKindOfTheFormIsSkinned) {
   TSkinGalleryForm& f = *form;
   const std::pair<const char*, forms::TWinControl*> controls[] = {
-      {"Edit1", f.Edit1},         {"Button1", f.Button1},           {"BitBtn1", f.BitBtn1},
-      {"MenuButton1", f.MenuButton1}, {"GroupBox1", f.GroupBox1}, {"CheckBox1", f.CheckBox1},
-      {"CheckBox2", f.CheckBox2}, {"RadioButton1", f.RadioButton1}, {"RadioButton2", f.RadioButton2},
-      {"Panel1", f.Panel1},       {"ComboBox1", f.ComboBox1},       {"Edit2", f.Edit2},
-      {"UpDown1", f.UpDown1},     {"ScrollBar1", f.ScrollBar1},     {"ProgressBar1", f.ProgressBar1},
-      {"TrackBar1", f.TrackBar1}, {"PageControl1", f.PageControl1}, {"TabSheet1", f.TabSheet1},
-      {"Memo1", f.Memo1},         {"ListView1", f.ListView1},       {"StatusBar1", f.StatusBar1},
+      {"Edit1", f.Edit1},
+      {"Button1", f.Button1},
+      {"BitBtn1", f.BitBtn1},
+      {"MenuButton1", f.MenuButton1},
+      {"GroupBox1", f.GroupBox1},
+      {"CheckBox1", f.CheckBox1},
+      {"CheckBox2", f.CheckBox2},
+      {"RadioButton1", f.RadioButton1},
+      {"RadioButton2", f.RadioButton2},
+      {"Panel1", f.Panel1},
+      {"ComboBox1", f.ComboBox1},
+      {"Edit2", f.Edit2},
+      {"UpDown1", f.UpDown1},
+      {"ScrollBar1", f.ScrollBar1},
+      {"ProgressBar1", f.ProgressBar1},
+      {"TrackBar1", f.TrackBar1},
+      {"PageControl1", f.PageControl1},
+      {"TabSheet1", f.TabSheet1},
+      {"Memo1", f.Memo1},
+      {"ListView1", f.ListView1},
+      {"StatusBar1", f.StatusBar1},
+      {"NestPanel", f.NestPanel},
+      {"TabSet1", f.TabSet1},
+      {"MediaPlayer1", f.MediaPlayer1},
   };
   for (const auto& [name, control] : controls) {
     ASSERT_NE(control, nullptr) << name;
