@@ -128,8 +128,11 @@ int main(int argc, char** argv) {
   bool ok = SpinUntil([&] { return SkinnedForm(form->Handle()) != nullptr; }, 10000);
   if (!ok) std::fprintf(stderr, "the gallery form was not skinned\n");
   Settle();
-  if (ok) ok = MeasureSkinning(*form, rounds);
-  if (ok) ok = MeasureRepaint(*form, rounds * 2);
+  if (ok) {
+    const bool skinning = MeasureSkinning(*form, rounds);
+    const bool repaint = MeasureRepaint(*form, rounds * 2);
+    ok = skinning && repaint;
+  }
   delete form;
   Settle();
   DestroySkinManager();

@@ -228,8 +228,10 @@ void TWinSkinForm::FitAfterSkinning() {
   Skinstate = kSkinFitting;
   FitFrame(false);
   Skinstate = kSkinIdle;
+  // The fit changed the frame, which left the whole window to be painted again: the region
+  // goes on without a redraw of its own (one more full repaint of every control for nothing).
   if (Windowstate == TSkinWindowState::swsNormal)
-    Cropwindow();
+    Cropwindow(false);
   else
     Refresh();
 }
