@@ -4,10 +4,13 @@
 
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinCheck.h"
+#include "skin/controls/WinSkinCombo.h"
+#include "skin/controls/WinSkinDateTime.h"
 #include "skin/controls/WinSkinEdit.h"
 #include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSkinObjImage.h"
 #include "skin/controls/WinSkinScrollbars.h"
+#include "skin/controls/WinSkinUpDown.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/forms/WinSkinForm.h"
 
@@ -64,6 +67,17 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       return new TSkinObjImage(owner, TObjImageKind::oiRadioCustomGlyphs);
     case K::ObjImageProps:
       return new TSkinObjImage(owner, TObjImageKind::oiCheckPropertiesGlyph);
+    case K::ComBox:
+      return new TSkinComBox(owner);
+    case K::ComBoxEx: {
+      auto* c = new TSkinComBox(owner);
+      c->HasButton = true;  // the box's button is a window of its own
+      return c;
+    }
+    case K::UpDown:
+      return new TSkinUpDown(owner);
+    case K::DateTime:
+      return new TSkinDateTime(owner);
     default:
       return nullptr;
   }
