@@ -49,9 +49,8 @@ void InitDateClasses() {
 }  // namespace
 
 TDateTime EncodeDate(int year, int month, int day) {
-  return static_cast<TDateTime>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                              static_cast<unsigned>(day)) +
-                                kEpochShift);
+  return static_cast<TDateTime>(
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kEpochShift);
 }
 
 void DecodeDate(TDateTime value, int& year, int& month, int& day) {
@@ -59,9 +58,9 @@ void DecodeDate(TDateTime value, int& year, int& month, int& day) {
 }
 
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& st) {
-  const double time = (st.wHour * 3600000.0 + st.wMinute * 60000.0 + st.wSecond * 1000.0 +
-                       st.wMilliseconds) /
-                      86400000.0;
+  const double time =
+      (st.wHour * 3600000.0 + st.wMinute * 60000.0 + st.wSecond * 1000.0 + st.wMilliseconds) /
+      86400000.0;
   return EncodeDate(st.wYear, st.wMonth, st.wDay) + time;
 }
 

@@ -122,7 +122,7 @@ void TSkinComBox::StartListSkinner() {
     vb->Inithwnd(hlist, fsd, fCanvas, skinform);
   } else {
     db = new TComboxScrollBar(nullptr);
-      db->FreeNotification(this);
+    db->FreeNotification(this);
     db->Inithwnd(hlist, fsd, fCanvas, skinform);
   }
 }

@@ -20,9 +20,9 @@ constexpr int kFallbackButtonWidth = 15;
 
 HINSTANCE ThisModule() {
   HMODULE m = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &m);
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ThisModule), &m);
   return m;
 }
 
@@ -58,9 +58,8 @@ void TArrowButton::Attach(TSkinControl* aobj, HWND acontrol) {
   control = acontrol;
   if (window_ || !control) return;
   // A child of the picker: it moves with the picker and lies above the picker's own drawing.
-  window_.reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, ArrowClass(), L"",
-                                WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, control, nullptr,
-                                ThisModule(), nullptr));
+  window_.reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, ArrowClass(), L"", WS_CHILD | WS_CLIPSIBLINGS,
+                                0, 0, 0, 0, control, nullptr, ThisModule(), nullptr));
   hwnd = window_.get();
   if (!hwnd) return;
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -184,8 +183,7 @@ void TSkinDateTime::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanva
   if (Inited) Setup();
 }
 
-void TSkinDateTime::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
-                             TWinSkinForm* sf) {
+void TSkinDateTime::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) {
   if (Inited) return;
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   if (Inited) Setup();

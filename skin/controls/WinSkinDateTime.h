@@ -34,11 +34,11 @@ class TArrowButton {
   // The frame the arrow shows now (1 normal, 2 pressed, 3 disabled, 4 hot).
   int FrameNow() const;
 
-  int cw = 0;               // the arrow's width: the picker's button's
-  HWND control = nullptr;   // the picker
+  int cw = 0;              // the arrow's width: the picker's button's
+  HWND control = nullptr;  // the picker
   TSkinControl* obj = nullptr;
-  HWND hwnd = nullptr;      // the arrow's own window (null before Attach and after it went)
-  uint8_t state = 0;        // kStateHot | kStatePressed
+  HWND hwnd = nullptr;  // the arrow's own window (null before Attach and after it went)
+  uint8_t state = 0;    // kStateHot | kStatePressed
 
  private:
   static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -184,7 +184,8 @@ TUpDownLayout TSkinUpDown::Layout() const {
   in.horizontal = dir == 1;
   const LONG style = hwnd ? GetWindowLongW(hwnd, GWL_STYLE) : 0;
   const bool aligned = (style & (UDS_ALIGNLEFT | UDS_ALIGNRIGHT)) != 0;
-  const HWND buddy = hwnd ? reinterpret_cast<HWND>(SendMessageW(hwnd, UDM_GETBUDDY, 0, 0)) : nullptr;
+  const HWND buddy =
+      hwnd ? reinterpret_cast<HWND>(SendMessageW(hwnd, UDM_GETBUDDY, 0, 0)) : nullptr;
   if (aligned && buddy && IsWindow(buddy)) {
     in.spacer = kBuddySpacer;
     if (IsEditClass(buddy)) in.border = kBuddyBorder;

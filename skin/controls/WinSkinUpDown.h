@@ -55,10 +55,10 @@ class TSkinUpDown : public TSkinControl {
   void Update();
   void DrawBuddyEdge(int w, int h);
 
-  int held_ = udNone;     // the half a press started on, while the button is down
-  int hot_ = udNone;      // the half under the mouse
-  int shownLook_ = -1;    // the look last drawn (packed), to repaint only on a change
-  TDibSurface picture_;   // the whole up-down, copied to the window in one transfer
+  int held_ = udNone;    // the half a press started on, while the button is down
+  int hot_ = udNone;     // the half under the mouse
+  int shownLook_ = -1;   // the look last drawn (packed), to repaint only on a change
+  TDibSurface picture_;  // the whole up-down, copied to the window in one transfer
 };
 
 }  // namespace lbb::skin

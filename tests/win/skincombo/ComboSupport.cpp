@@ -30,8 +30,8 @@ std::vector<int> ComboTest::Matching(const PixelBuffer& shot, const RECT& at,
   const int w = at.right - at.left, h = at.bottom - at.top;
   if (w <= 0 || h <= 0) return found;
   for (int f = 1; f <= N; ++f) {
-    const PixelBuffer img = RenderSkinImage(TRect{0, 0, w, h}, element.Map, element.r, false,
-                                            element.Tile == 1, N, f);
+    const PixelBuffer img =
+        RenderSkinImage(TRect{0, 0, w, h}, element.Map, element.r, false, element.Tile == 1, N, f);
     bool same = true;
     int compared = 0;
     for (int y = 0; y < h && same; ++y)
@@ -74,8 +74,8 @@ std::vector<int> ComboTest::Matching(const PixelBuffer& shot, const RECT& at,
         continue;
       if (differing++ == 0) {
         char buf[96];
-        std::snprintf(buf, sizeof buf, " first at (%d, %d): %06X on the screen, %06X drawn", sx,
-                      sy, unsigned(shot.At(sx, sy) & 0xFFFFFF), unsigned(p));
+        std::snprintf(buf, sizeof buf, " first at (%d, %d): %06X on the screen, %06X drawn", sx, sy,
+                      unsigned(shot.At(sx, sy) & 0xFFFFFF), unsigned(p));
         first = buf;
       }
     }

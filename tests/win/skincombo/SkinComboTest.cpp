@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "app/win/input/Input.h"
 #include "forms/ComboBox.h"
 #include "forms/Screenshot.h"
 #include "skin/controls/WinSkinCombo.h"
@@ -46,10 +47,17 @@ class SkinCombo : public ComboTest {
   bool Dropped(HWND box) { return SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) != 0; }
   // Clicks item `index` of the open list with the real mouse.
   ::testing::AssertionResult ClickItem(HWND box, int index) {
+    // The list is a window of the desktop: the press goes to it where it is, without bringing
+    // any window to the front (the box would close its list when it lost the activation).
     const HWND list = List(box);
     RECT r{};
     SendMessageW(list, LB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&r));
-    return forms::test::ClickAt(list, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list, &at);
+    if (auto moved = forms::test::Check(lbb::input::MoveMouse(at, forms::test::Waiting())); !moved)
+      return moved;
+    if (auto down = PressLeft(); !down) return down;
+    return ReleaseLeft();
   }
   // The middle of the button (left part when `left`) in the box's client coordinates.
   static POINT ButtonPoint(TSkinComBox* s, bool left = false) {
@@ -165,7 +173,6 @@ TEST_F(SkinCombo, TheLongListsBarIsSkinned) {
   SCROLLBARINFO info;
   ASSERT_TRUE(ReadScrollBarInfo(List(box->Handle()), OBJID_VSCROLL, info));
   const RECT bar = info.rcScrollBar;
-  const PixelBuffer onScreen = forms::CaptureScreen(bar);
   TScrollBarPicture pic;
   pic.sbDir = kSbVertical;
   pic.Len = bar.bottom - bar.top;
@@ -175,10 +182,15 @@ TEST_F(SkinCombo, TheLongListsBarIsSkinned) {
   PixelBuffer drawn(pic.Cross, pic.Len);
   ASSERT_TRUE(RenderScrollBar(*data, pic, drawn));
   int differing = 0;
-  for (int y = 0; y < pic.Len; ++y)
-    for (int x = 0; x < pic.Cross; ++x)
-      differing += (onScreen.At(x, y) & 0xFFFFFF) != (drawn.At(x, y) & 0xFFFFFF);
-  EXPECT_EQ(differing, 0) << "the list's bar is not the skin's bar";
+  EXPECT_TRUE(PumpUntil([&] {
+    const PixelBuffer onScreen = forms::CaptureScreen(bar);
+    differing = 0;
+    for (int y = 0; y < pic.Len; ++y)
+      for (int x = 0; x < pic.Cross; ++x)
+        differing += (onScreen.At(x, y) & 0xFFFFFF) != (drawn.At(x, y) & 0xFFFFFF);
+    return differing == 0;
+  })) << "the list's bar is not the skin's bar: "
+      << differing << " pixels differ";
   SaveShot(RECT{100, 100, 560, 460}, "combo-open-long-list.png");
   box->SetDroppedDown(false);
 }
@@ -241,15 +253,15 @@ TEST_F(SkinCombo, BareComboBoxAndComboBoxExAreSkinnedThroughTheMapping) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_USEREX_CLASSES};
   InitCommonControlsEx(&icc);
   ShowSkinned();
-  const HWND bare = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST,
-                                    20, 60, 150, 200, form->Handle(), nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
-  const HWND ex = CreateWindowExW(0, WC_COMBOBOXEXW, L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST,
-                                  20, 100, 150, 200, form->Handle(), nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-  const HWND simple = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_SIMPLE, 200,
-                                      60, 150, 80, form->Handle(), nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
+  const HWND bare =
+      CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 20, 60, 150,
+                      200, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  const HWND ex =
+      CreateWindowExW(0, WC_COMBOBOXEXW, L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 20, 100,
+                      150, 200, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  const HWND simple =
+      CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_SIMPLE, 200, 60, 150, 80,
+                      form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(bare && ex && simple);
   for (const wchar_t* item : {L"One", L"Two", L"Three"})
     SendMessageW(bare, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));

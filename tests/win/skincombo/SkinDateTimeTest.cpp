@@ -82,14 +82,14 @@ TEST_F(SkinDateTime, TheArrowLiesOverThePickersButtonAndFollowsAResize) {
   ASSERT_GT(want.right, want.left);
   EXPECT_TRUE(IsWindowVisible(s->arrow->hwnd));
   RECT at = ArrowPlace(*s->arrow);
-  EXPECT_TRUE(EqualRect(&at, &want)) << "arrow at " << at.left << "," << at.top << " - "
-                                     << at.right << "," << at.bottom;
+  EXPECT_TRUE(EqualRect(&at, &want))
+      << "arrow at " << at.left << "," << at.top << " - " << at.right << "," << at.bottom;
   EXPECT_EQ(s->arrow->cw, want.right - want.left);
   EXPECT_TRUE(ArrowShows(*s->arrow, kComboFrameNormal));
   SaveWindowShot(form->Handle(), "datetime.png");
   p->SetBounds(20, 20, 240, 26);
-  const RECT moved = NativeButton(p->Handle()).right > 0 ? NativeButton(p->Handle())
-                                                         : s->ButtonRect();
+  const RECT moved =
+      NativeButton(p->Handle()).right > 0 ? NativeButton(p->Handle()) : s->ButtonRect();
   ASSERT_NE(moved.left, want.left) << "the picker's button did not move";
   at = ArrowPlace(*s->arrow);
   EXPECT_TRUE(EqualRect(&at, &moved)) << "the arrow did not follow the resize";
@@ -151,9 +151,9 @@ TEST_F(SkinDateTime, TheFormLibrarysPickerIsMappedAndAnUpDownPickerKeepsItsButto
   ASSERT_NE(s, nullptr);
   EXPECT_TRUE(s->arrow);
   // A picker in up-down style has no drop-down button: it stays as it is.
-  const HWND updown = CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_CHILD | WS_VISIBLE | DTS_UPDOWN,
-                                      20, 100, 160, 22, form->Handle(), nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
+  const HWND updown =
+      CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_CHILD | WS_VISIBLE | DTS_UPDOWN, 20, 100, 160,
+                      22, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(updown, nullptr);
   auto* bare = new TSkinDateTime(nullptr);
   bare->Inithwnd(updown, data, sf->fcanvas2.get(), sf);

@@ -36,8 +36,8 @@ class SkinUpDown : public ComboTest {
   // An up-down with an edit buddy, as the gallery's UpDown1 and Edit2.
   void MakePair(forms::TUDOrientation orientation = forms::TUDOrientation::udVertical) {
     edit = Add<forms::TEdit>(20, 20, 60, 21);
-    ud = Add<forms::TUpDown>(80, 20, orientation == forms::TUDOrientation::udVertical ? 17 : 34,
-                             21);
+    ud =
+        Add<forms::TUpDown>(80, 20, orientation == forms::TUDOrientation::udVertical ? 17 : 34, 21);
     ud->SetOrientation(orientation);
     ud->SetMax(99);
     ud->SetPosition(7);
@@ -48,8 +48,7 @@ class SkinUpDown : public ComboTest {
   static TUpDownLayout Halves(HWND hwnd) {
     RECT c{};
     GetClientRect(hwnd, &c);
-    TUpDownInput in{int(c.right), int(c.bottom),
-                    (GetWindowLongW(hwnd, GWL_STYLE) & UDS_HORZ) != 0};
+    TUpDownInput in{int(c.right), int(c.bottom), (GetWindowLongW(hwnd, GWL_STYLE) & UDS_HORZ) != 0};
     if (SendMessageW(hwnd, UDM_GETBUDDY, 0, 0)) in.border = in.spacer = 2;
     return UpDownHalves(in);
   }
@@ -162,9 +161,8 @@ TEST_F(SkinUpDown, AnUpDownInsideAnEditIsSkinnedOnTheEditsFirstPaintWithSpinOn) 
     data->SetSkinControls(spin ? data->SkinControls() | SetOf(xcSpin)
                                : data->SkinControls() & ~SetOf(xcSpin));
     auto* box = Add<forms::TEdit>(20, 60, 120, 30);
-    const HWND inner = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 100, 2, 15,
-                                       22, box->Handle(), nullptr, GetModuleHandleW(nullptr),
-                                       nullptr);
+    const HWND inner = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 100, 2, 15, 22,
+                                       box->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(inner, nullptr);
     auto* skin = Skin<TSkinEdit>(box);
     RedrawWindow(box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
