@@ -92,21 +92,32 @@ void TSkinComBox::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, T
 
 void TSkinComBox::Setup() {
   FreeHelpers();
-  kind = 0;
-  if (!hwnd || !IsWindow(hwnd)) return;
+  if (!hwnd || !IsWindow(hwnd)) {
+    kind = 0;
+    return;
+  }
   dwStyle = DWORD(GetWindowLongW(hwnd, GWL_STYLE));
   ExStyle = DWORD(GetWindowLongW(hwnd, GWL_EXSTYLE));
+  ReadKind();
+  StartHelpers();
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void TSkinComBox::ReadKind() {
   const bool system = ReadInfo();
   // A simple combo box keeps its native look: its list is always there, it has no button.
-  if (system && (dwStyle & 3) == CBS_SIMPLE) return;
-  if (!Combined() && !HasComboButtonPicture(fsd)) return;
-  kind = 1;
+  const bool simple = system && (dwStyle & 3) == CBS_SIMPLE;
+  kind = !simple && (Combined() || HasComboButtonPicture(fsd)) ? 1 : 0;
+}
+
+void TSkinComBox::StartHelpers() {
+  if (kind != 1 || hlist || hbtn) return;
+  const bool system = info.cbSize != 0;
   hlist = system ? info.hwndList : nullptr;
   if (HasButton && !system) StartButtonWindow();
   ReadInfo();  // the button window, when there is one, tells where the button is
   StartListSkinner();
   isDrop = system && SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0;
-  InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void TSkinComBox::StartListSkinner() {
@@ -177,8 +188,13 @@ void TSkinComBox::Unsubclass() {
 }
 
 void TSkinComBox::SkinChange() {
-  // The new skin may lack (or now have) the pictures, or drop the scroll-bar gate.
-  Setup();
+  // The new skin may lack (or now have) the pictures. The list's skinner follows the new skin
+  // by itself: the form skinner tells every skinner of its list, from a copy of the list, so
+  // none is freed here.
+  if (hwnd && IsWindow(hwnd)) {
+    ReadKind();
+    StartHelpers();
+  }
   TSkinControl::SkinChange();
 }
 

@@ -75,6 +75,10 @@ class TSkinComBox : public TSkinControl {
  private:
   // What the box is and what it holds, read after every start (also on a new window).
   void Setup();
+  // kind 1 when the box is drawn: not a simple combo box, and the skin has the pictures.
+  void ReadKind();
+  // The list's skinner and the button window's replacement, when drawn and not there yet.
+  void StartHelpers();
   void StartListSkinner();
   void StartButtonWindow();
   void FreeHelpers();

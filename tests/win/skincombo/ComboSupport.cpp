@@ -83,10 +83,13 @@ std::vector<int> ComboTest::Matching(const PixelBuffer& shot, const RECT& at,
                                        << want << "; " << differing << " pixels differ" << first;
 }
 
-::testing::AssertionResult ComboTest::PressAt(HWND hwnd, POINT client) {
-  auto moved = forms::test::MoveMouseTo(hwnd, client);
-  if (!moved) return moved;
-  return PressLeft();
+::testing::AssertionResult ComboTest::ClickInPopup(HWND popup, POINT client) {
+  ClientToScreen(popup, &client);
+  if (auto moved = forms::test::Check(lbb::input::MoveMouse(client, forms::test::Waiting()));
+      !moved)
+    return moved;
+  if (auto down = PressLeft(); !down) return down;
+  return ReleaseLeft();
 }
 
 void ComboTest::SaveShot(const RECT& screen, const std::string& name) {

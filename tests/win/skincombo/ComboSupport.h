@@ -27,8 +27,9 @@ class ComboTest : public ButtonTest {
   // only that frame; says what it showed instead.
   ::testing::AssertionResult ShowsFrame(HWND hwnd, const RECT& at, const TDataSkinObject& element,
                                         int N, int want, const std::vector<RECT>& skip = {});
-  // The left button pressed with the cursor at a client point of `hwnd`.
-  ::testing::AssertionResult PressAt(HWND hwnd, POINT client);
+  // A real click at a client point of a pop-up (a drop-down list, a calendar) as it lies:
+  // no window is brought to the front first, which would close the pop-up.
+  static ::testing::AssertionResult ClickInPopup(HWND popup, POINT client);
   // Writes the screen's pixels inside `screen` (or the window) to the screenshots folder.
   static void SaveShot(const RECT& screen, const std::string& name);
   static void SaveWindowShot(HWND hwnd, const std::string& name);

@@ -9,7 +9,6 @@
 
 #include <string>
 
-#include "app/win/input/Input.h"
 #include "forms/ComboBox.h"
 #include "forms/Screenshot.h"
 #include "skin/controls/WinSkinCombo.h"
@@ -47,17 +46,10 @@ class SkinCombo : public ComboTest {
   bool Dropped(HWND box) { return SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) != 0; }
   // Clicks item `index` of the open list with the real mouse.
   ::testing::AssertionResult ClickItem(HWND box, int index) {
-    // The list is a window of the desktop: the press goes to it where it is, without bringing
-    // any window to the front (the box would close its list when it lost the activation).
     const HWND list = List(box);
     RECT r{};
     SendMessageW(list, LB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&r));
-    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(list, &at);
-    if (auto moved = forms::test::Check(lbb::input::MoveMouse(at, forms::test::Waiting())); !moved)
-      return moved;
-    if (auto down = PressLeft(); !down) return down;
-    return ReleaseLeft();
+    return ClickInPopup(list, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   }
   // The middle of the button (left part when `left`) in the box's client coordinates.
   static POINT ButtonPoint(TSkinComBox* s, bool left = false) {

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "base/Text.h"
 #include "forms/DateTimePicker.h"
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinDateTime.h"
@@ -132,9 +133,14 @@ TEST_F(SkinDateTime, AClickOnTheArrowOpensTheCalendarAndADayBecomesTheDate) {
   // Into the day's cell, away from its first column of pixels.
   day.x += 3;
   day.y += 3;
-  ASSERT_TRUE(forms::test::ClickAt(cal, day));
-  EXPECT_TRUE(PumpUntil([&] { return p->Date() == forms::EncodeDate(2026, 3, 20); }))
-      << "the picker holds " << std::string(p->DateText().begin(), p->DateText().end());
+  // The calendar under Wine now and then lets a first press go by while it settles: the
+  // click is made again, three times at most, while the calendar is still open.
+  const forms::TDateTime want = forms::EncodeDate(2026, 3, 20);
+  for (int tries = 0; tries < 3 && p->Date() != want && Calendar(p->Handle()); ++tries) {
+    ASSERT_TRUE(ClickInPopup(cal, day));
+    PumpUntil([&] { return p->Date() == want || !Calendar(p->Handle()); });
+  }
+  EXPECT_EQ(p->Date(), want) << "the picker holds " << TextToUtf8(p->DateText());
   EXPECT_GE(changes, 1);
   EXPECT_TRUE(PumpUntil([&] { return Calendar(p->Handle()) == nullptr; }));
   EXPECT_TRUE(ArrowShows(*s->arrow, kComboFrameNormal) || ArrowShows(*s->arrow, kComboFrameHot));
