@@ -12,6 +12,7 @@
 #include "forms/ComboBox.h"
 #include "forms/Screenshot.h"
 #include "skin/controls/WinSkinCombo.h"
+#include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/win/SkinMessages.h"
@@ -185,6 +186,58 @@ TEST_F(SkinCombo, TheLongListsBarIsSkinned) {
       << differing << " pixels differ";
   SaveShot(RECT{100, 100, 560, 460}, "combo-open-long-list.png");
   box->SetDroppedDown(false);
+}
+
+TEST_F(SkinCombo, ASkinChangeKeepsTheListsSkinner) {
+  auto* box = Combo(20, forms::TComboBoxStyle::csDropDownList, 30);
+  ShowSkinned();
+  auto* s = Skin<TSkinComBox>(box);
+  TComboxScrollBar* list = s->db;
+  ASSERT_NE(list, nullptr);
+  // Every skinner of the form hears of the change, the list's among them.
+  sf->SkinChange();
+  Settle();
+  EXPECT_EQ(s->db, list);
+  EXPECT_EQ(s->kind, 1);
+  EXPECT_TRUE(ButtonShows(s, kComboFrameNormal));
+}
+
+TEST_F(SkinCombo, ABoxWithAButtonWindowOfItsOwnHasThatButtonSkinned) {
+  ShowSkinned();
+  TRawLog log;
+  const HWND boxWnd = MakeRawWindow(&log, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN, 0,
+                                    kRawClass, form->Handle(), nullptr, RECT{20, 60, 170, 83});
+  ASSERT_NE(boxWnd, nullptr);
+  RECT c{};
+  GetClientRect(boxWnd, &c);
+  const HWND button =
+      CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, c.right - 17, 0, 17,
+                      c.bottom, boxWnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(button, nullptr);
+  auto* s = dynamic_cast<TSkinComBox*>(AttachSkinnerHwnd(*sf, TSkinnerKind::ComBoxEx, boxWnd));
+  ASSERT_NE(s, nullptr);
+  EXPECT_TRUE(s->HasButton);
+  EXPECT_EQ(s->hbtn, button);
+  EXPECT_TRUE(s->FBtnObjectInst.Installed());
+  RECT inner{};
+  GetClientRect(button, &inner);
+  EXPECT_TRUE(ShowsFrame(button, inner, Arrow(), kComboFrames, kComboFrameNormal)) << "normal";
+  ASSERT_TRUE(forms::test::MoveMouseTo(button, Middle(button)));
+  EXPECT_TRUE(ShowsFrame(button, inner, Arrow(), kComboFrames, kComboFrameHot)) << "hot";
+  ASSERT_TRUE(PressLeft());
+  EXPECT_TRUE(ShowsFrame(button, inner, Arrow(), kComboFrames, kComboFramePressed)) << "pressed";
+  ASSERT_TRUE(ReleaseLeft());
+  // The button still clicks: its parent hears of it.
+  EXPECT_TRUE(PumpUntil([&] {
+    for (const auto& e : log.seen)
+      if (e.msg == WM_COMMAND && HIWORD(e.wParam) == BN_CLICKED &&
+          reinterpret_cast<HWND>(e.lParam) == button)
+        return true;
+    return false;
+  })) << "the button's click did not reach its parent";
+  EXPECT_TRUE(ShowsFrame(button, inner, Arrow(), kComboFrames, kComboFrameHot)) << "released";
+  DestroyWindow(boxWnd);
+  Settle();
 }
 
 TEST_F(SkinCombo, ASimpleComboBoxKeepsItsNativeLook) {
