@@ -19,6 +19,7 @@ namespace {
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr int kBoxBorder = 2;  // the box's own sunken edge
 constexpr int kButtonFrames = 5;
+constexpr UINT kLeavePollMs = 100;
 
 bool HasMap(const TDataSkinObject* o) {
   return o && !o->Map.Empty();
@@ -152,6 +153,7 @@ void TSkinComBox::StartButtonWindow() {
 }
 
 void TSkinComBox::FreeHelpers() {
+  leaveTimer_.Stop();
   if (FBtnObjectInst.Installed()) {
     const HWND b = FBtnObjectInst.Window();
     FBtnObjectInst.Restore();
@@ -214,6 +216,11 @@ bool TSkinComBox::BeforeProc(forms::TMessage& m) {
         return false;
       }
       break;
+    case WM_TIMER:
+      if (m.WParam != leaveTimer_.Id()) break;
+      if (!CursorOnButton()) SetHot(false);
+      m.Result = 0;
+      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // Shown pressed while the box drops its list down; the press goes on to the box.
@@ -287,8 +294,10 @@ void TSkinComBox::SetHot(bool hot) {
   if (hot == was) return;
   if (hot) {
     state |= kStateHot;
+    leaveTimer_.Start(hwnd, kLeavePollMs);
   } else {
     state &= static_cast<uint8_t>(~kStateHot);
+    leaveTimer_.Stop();
   }
   if (kind == 1) PaintControl(nullptr);
 }

@@ -24,6 +24,7 @@
 
 #include <windows.h>
 
+#include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/win/WindowSubclass.h"
 
@@ -103,6 +104,9 @@ class TSkinComBox : public TSkinControl {
 
   bool recreating_ = false;  // the control's window is being made anew
   int lastFrame_ = 0;        // the button frame last drawn
+  // While the button is hot the skinner also looks for the cursor itself: the system's
+  // report of the mouse leaving can be lost (under Wine it is, now and then).
+  WindowTimer leaveTimer_{0x4C43};
   bool btnHot_ = false;
   bool btnDown_ = false;
 };

@@ -23,6 +23,7 @@ namespace {
 // the buddy's edge drawn on its outer sides, and a gap towards the buddy.
 constexpr int kBuddyBorder = 2;
 constexpr int kBuddySpacer = 2;
+constexpr UINT kLeavePollMs = 100;
 
 std::u16string LowerClassName(HWND w) {
   wchar_t name[256] = {};
@@ -92,6 +93,11 @@ bool TSkinUpDown::BeforeProc(forms::TMessage& m) {
         return false;
       case WM_ERASEBKGND:
         m.Result = 1;
+        return false;
+      case WM_TIMER:
+        if (m.WParam != leaveTimer_.Id()) break;
+        if (held_ == udNone && HalfUnderCursor() == udNone) OnMouseLeave();
+        m.Result = 0;
         return false;
       case WM_LBUTTONDOWN:
         OnButtonDown(m);
@@ -165,10 +171,12 @@ void TSkinUpDown::OnMouseMove(LPARAM lParam) {
   if (kind != 1) return;
   hot_ = HalfAt(lParam);
   TrackLeave();
+  if (hot_ != udNone && !leaveTimer_.Running()) leaveTimer_.Start(hwnd, kLeavePollMs);
   Update();
 }
 
 void TSkinUpDown::OnMouseLeave() {
+  leaveTimer_.Stop();
   hot_ = udNone;
   Update();
 }

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/win/DibSurface.h"
@@ -59,6 +60,8 @@ class TSkinUpDown : public TSkinControl {
   int hot_ = udNone;     // the half under the mouse
   int shownLook_ = -1;   // the look last drawn (packed), to repaint only on a change
   TDibSurface picture_;  // the whole up-down, copied to the window in one transfer
+  // While a half is hot the skinner also looks for the cursor itself (a lost leave report).
+  WindowTimer leaveTimer_{0x5544};
 };
 
 }  // namespace lbb::skin
