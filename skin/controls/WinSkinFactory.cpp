@@ -5,6 +5,8 @@
 #include "skin/controls/WinSkinBoxes.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinCheck.h"
+#include "skin/controls/WinSkinCombo.h"
+#include "skin/controls/WinSkinDateTime.h"
 #include "skin/controls/WinSkinEdit.h"
 #include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSkinMedia.h"
@@ -13,6 +15,7 @@
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/controls/WinSkinStatus.h"
 #include "skin/controls/WinSkinTab.h"
+#include "skin/controls/WinSkinUpDown.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/forms/WinSkinForm.h"
 
@@ -95,6 +98,17 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       return new TSkinTabSheet(owner);
     case K::AdvPage:
       return new TSkinAdvPage(owner);
+    case K::ComBox:
+      return new TSkinComBox(owner);
+    case K::ComBoxEx: {
+      auto* c = new TSkinComBox(owner);
+      c->HasButton = true;  // the box's button is a window of its own
+      return c;
+    }
+    case K::UpDown:
+      return new TSkinUpDown(owner);
+    case K::DateTime:
+      return new TSkinDateTime(owner);
     default:
       return nullptr;
   }

@@ -15,6 +15,7 @@
 #include "forms/ButtonCtrls.h"
 #include "forms/Buttons.h"
 #include "forms/ComboBox.h"
+#include "forms/DateTimePicker.h"
 #include "forms/Forms.h"
 #include "forms/ListView.h"
 #include "forms/PageControl.h"
@@ -182,6 +183,7 @@ bool TWinSkinForm::MapFormLibraryKind(forms::TControl* c) {
   if (dynamic_cast<forms::TProgressBar*>(c)) return pick(K::Progress, xcProgress);
   if (dynamic_cast<forms::TStatusBar*>(c)) return pick(K::StatusBar, xcStatusBar);
   if (dynamic_cast<forms::TCustomComboBox*>(c)) return pick(K::ComBox, xcCombo);
+  if (dynamic_cast<forms::TDateTimePicker*>(c)) return pick(K::DateTime, xcCombo);
   return false;
 }
 

@@ -1,0 +1,296 @@
+// TSkinDateTime and its arrow button: the picker's drop-down button covered by a skinned one.
+#include "skin/controls/WinSkinDateTime.h"
+
+#include <windowsx.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "skin/controls/WinSkinCombo.h"
+#include "skin/data/ComboGeometry.h"
+
+namespace lbb::skin {
+
+namespace {
+
+// The width of the drop-down button of a picker that does not report its button (a system
+// without DTM_GETDATETIMEPICKERINFO): the button the system's picker lays at its right edge.
+constexpr int kFallbackButtonWidth = 15;
+constexpr UINT_PTR kLeaveTimerId = 1;
+constexpr UINT kLeavePollMs = 100;
+
+HINSTANCE ThisModule() {
+  HMODULE m = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ThisModule), &m);
+  return m;
+}
+
+const wchar_t* ArrowClass() {
+  static const ATOM atom = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = ThisModule();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"LbbSkinArrowButton";
+    return RegisterClassExW(&wc);
+  }();
+  return reinterpret_cast<const wchar_t*>(static_cast<uintptr_t>(atom));
+}
+
+bool CalendarOpen(HWND picker) {
+  const auto cal = reinterpret_cast<HWND>(SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+  return cal && IsWindowVisible(cal);
+}
+
+}  // namespace
+
+// ---- TArrowButton
+
+TArrowButton::~TArrowButton() {
+  if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  window_.reset();
+}
+
+void TArrowButton::Attach(TSkinControl* aobj, HWND acontrol) {
+  obj = aobj;
+  control = acontrol;
+  if (window_ || !control) return;
+  // A child of the picker: it moves with the picker and lies above the picker's own drawing.
+  window_.reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, ArrowClass(), L"", WS_CHILD | WS_CLIPSIBLINGS,
+                                0, 0, 0, 0, control, nullptr, ThisModule(), nullptr));
+  hwnd = window_.get();
+  if (!hwnd) return;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TArrowButton::WndProc));
+}
+
+void TArrowButton::MoveArrow(const RECT& r) {
+  if (!hwnd) return;
+  placed_ = r;
+  cw = r.right - r.left;
+  if (r.right <= r.left || r.bottom <= r.top) {
+    ShowWindow(hwnd, SW_HIDE);
+    return;
+  }
+  SetWindowPos(hwnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  Repaint();
+}
+
+void TArrowButton::Repaint() {
+  if (!hwnd || !IsWindowVisible(hwnd)) return;
+  WindowDc dc(hwnd);
+  if (dc.get()) Draw(dc.get());
+}
+
+int TArrowButton::FrameNow() const {
+  TComboLook look;
+  look.enabled = control && IsWindowEnabled(control);
+  look.dropped = control && CalendarOpen(control);
+  // Held only while the button is down: the picker's calendar may take the release.
+  look.pressed = (state & kStatePressed) != 0 && (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
+  look.hot = (state & kStateHot) != 0;
+  return ComboButtonFrame(look);
+}
+
+void TArrowButton::Draw(HDC dc) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  if (!obj || !DrawComboButtonPicture(*obj, dc, r, FrameNow())) {
+    // No picture in this skin (any more): the picker's own button shows through.
+    ShowWindow(hwnd, SW_HIDE);
+  }
+}
+
+void TArrowButton::Forward(UINT msg, WPARAM wParam) {
+  if (!control) return;
+  const POINT at{(placed_.left + placed_.right) / 2, (placed_.top + placed_.bottom) / 2};
+  SendMessageW(control, msg, wParam, MAKELPARAM(at.x, at.y));
+}
+
+LRESULT CALLBACK TArrowButton::WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TArrowButton*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (!self || self->hwnd != w) return DefWindowProcW(w, msg, wParam, lParam);
+  return self->Dispatch(msg, wParam, lParam);
+}
+
+LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const HWND w = hwnd;
+  switch (msg) {
+    case WM_PAINT: {
+      PaintCycle paint(w);
+      if (paint.get()) Draw(paint.get());
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEACTIVATE:
+      // The press is the picker's: it takes the focus itself.
+      return MA_NOACTIVATE;
+    case WM_MOUSEMOVE: {
+      if (!(state & kStateHot)) {
+        state |= kStateHot;
+        SetTimer(w, kLeaveTimerId, kLeavePollMs, nullptr);
+        Repaint();
+      }
+      TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, w, 0};
+      TrackMouseEvent(&t);
+      return 0;
+    }
+    case WM_TIMER: {
+      // The leave report can be lost (under Wine, now and then): the cursor is looked for too.
+      POINT p{};
+      if (wParam != kLeaveTimerId || !GetCursorPos(&p) || WindowFromPoint(p) == w) return 0;
+      KillTimer(w, kLeaveTimerId);
+      state &= static_cast<uint8_t>(~kStateHot);
+      Repaint();
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      KillTimer(w, kLeaveTimerId);
+      state &= static_cast<uint8_t>(~kStateHot);
+      Repaint();
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      state |= kStatePressed;
+      Repaint();
+      // The picker opens (or closes) its calendar as on a press on its own button; it may
+      // take the mouse. The arrow may be gone afterwards (the picker freed).
+      Forward(WM_LBUTTONDOWN, wParam);
+      if (IsWindow(w) && GetWindowLongPtrW(w, GWLP_USERDATA)) Repaint();
+      return 0;
+    }
+    case WM_LBUTTONUP:
+      state &= static_cast<uint8_t>(~kStatePressed);
+      Forward(WM_LBUTTONUP, wParam);
+      if (IsWindow(w) && GetWindowLongPtrW(w, GWLP_USERDATA)) Repaint();
+      return 0;
+    case WM_NCHITTEST:
+      return HTCLIENT;
+    case WM_NCDESTROY:
+      // Gone with the picker: nothing is left to destroy.
+      window_.release();
+      hwnd = nullptr;
+      return DefWindowProcW(w, msg, wParam, lParam);
+    default:
+      return DefWindowProcW(w, msg, wParam, lParam);
+  }
+}
+
+// ---- TSkinDateTime
+
+TSkinDateTime::TSkinDateTime(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
+
+TSkinDateTime::~TSkinDateTime() {
+  arrow.reset();
+}
+
+void TSkinDateTime::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+  if (Inited) return;
+  TSkinControl::Init(sf, sd, acanvas, acolor);
+  if (Inited) Setup();
+}
+
+void TSkinDateTime::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) {
+  if (Inited) return;
+  TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
+  if (Inited) Setup();
+}
+
+void TSkinDateTime::Setup() {
+  arrow.reset();
+  kind = 0;
+  if (!hwnd || !IsWindow(hwnd)) return;
+  if ((GetWindowLongW(hwnd, GWL_STYLE) & DTS_UPDOWN) || !HasComboButtonPicture(fsd)) return;
+  kind = 1;
+  arrow = std::make_unique<TArrowButton>();
+  arrow->Attach(this, hwnd);
+  Place();
+}
+
+RECT TSkinDateTime::ButtonRect() const {
+  RECT r{};
+  if (!hwnd || (GetWindowLongW(hwnd, GWL_STYLE) & DTS_UPDOWN)) return r;
+  DATETIMEPICKERINFO pi{};
+  pi.cbSize = sizeof pi;
+  SendMessageW(hwnd, DTM_GETDATETIMEPICKERINFO, 0, reinterpret_cast<LPARAM>(&pi));
+  if (pi.rcButton.right > pi.rcButton.left && pi.rcButton.bottom > pi.rcButton.top)
+    return pi.rcButton;
+  // A picker that does not say: its button at the right edge, the whole height.
+  GetClientRect(hwnd, &r);
+  r.left = std::max(r.left, r.right - kFallbackButtonWidth);
+  return r;
+}
+
+void TSkinDateTime::Place() {
+  if (arrow) arrow->MoveArrow(ButtonRect());
+}
+
+void TSkinDateTime::Unsubclass() {
+  arrow.reset();
+  TSkinControl::Unsubclass();
+}
+
+void TSkinDateTime::SkinChange() {
+  Setup();
+  TSkinControl::SkinChange();
+}
+
+bool TSkinDateTime::BeforeProc(forms::TMessage& m) {
+  switch (m.Msg) {
+    case forms::CM_RECREATEWND:
+      recreating_ = true;
+      arrow.reset();
+      break;
+    case WM_NCDESTROY:
+      arrow.reset();
+      if (recreating_) {
+        CallOldProc(m);
+        return false;
+      }
+      break;
+    default:
+      break;
+  }
+  return TSkinControl::BeforeProc(m);
+}
+
+void TSkinDateTime::AfterProc(forms::TMessage& m) {
+  switch (m.Msg) {
+    case WM_CREATE:
+      if (recreating_ && control) {
+        recreating_ = false;
+        hwnd = control->WindowHandle();
+        isunicode = hwnd && IsWindowUnicode(hwnd);
+        Setup();
+      }
+      return;
+    case WM_SIZE:
+    case WM_STYLECHANGED:
+      Place();
+      return;
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONUP:
+    case forms::CM_ENABLEDCHANGED:
+    case forms::CN_NOTIFY:
+      // The picker drew its own button, or its calendar opened or closed.
+      if (arrow) arrow->Repaint();
+      return;
+    default:
+      TSkinControl::AfterProc(m);
+      return;
+  }
+}
+
+}  // namespace lbb::skin
