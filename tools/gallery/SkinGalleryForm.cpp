@@ -93,8 +93,8 @@ void TSkinGalleryForm::MakeNestedForm() {
 }
 
 void TSkinGalleryForm::MakeMoreControls() {
-  // The kinds the form library's gallery does not hold: a tab set and a media player, beside
-  // the nested form.
+  // The kinds the form library's gallery does not hold: a tab set, a media player and a
+  // date-time picker, beside the nested form.
   TabSet1 = new TTabSet(this);
   TabSet1->SetParent(NestPanel);
   TabSet1->SetBounds(330, 34, 246, 24);
@@ -104,6 +104,9 @@ void TSkinGalleryForm::MakeMoreControls() {
   MediaPlayer1 = new TMediaPlayer(this);
   MediaPlayer1->SetParent(NestPanel);
   MediaPlayer1->SetBounds(330, 66, 246, 28);
+  DateTimePicker1 = new TDateTimePicker(this);
+  DateTimePicker1->SetParent(NestPanel);
+  DateTimePicker1->SetBounds(330, 102, 130, 21);
 }
 
 void TSkinGalleryForm::MakeSkinData() {

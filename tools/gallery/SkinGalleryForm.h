@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "forms/DateTimePicker.h"
 #include "forms/MediaPlayer.h"
 #include "forms/TabSet.h"
 #include "forms/gallery/Gallery.h"
@@ -29,6 +30,7 @@ class TSkinGalleryForm : public forms::TGalleryForm {
   TNestedForm* NestedForm = nullptr;
   forms::TTabSet* TabSet1 = nullptr;
   forms::TMediaPlayer* MediaPlayer1 = nullptr;
+  forms::TDateTimePicker* DateTimePicker1 = nullptr;
 
   // The skin menu's commands. UseSkin loads a skin into SkinData1 (a file by its path) and
   // returns false when it holds no usable skin afterwards.

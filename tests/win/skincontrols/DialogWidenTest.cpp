@@ -47,8 +47,8 @@ class DialogWiden : public EngineTest {
 
 TEST_F(DialogWiden, ALongTitleWidensTheDialogAndMovesItsControlsByHalf) {
   Start();
-  auto dialog = forms::CreateMessageDialog(u"Done.", forms::TMsgDlgType::mtInformation,
-                                           forms::mbOK);
+  auto dialog =
+      forms::CreateMessageDialog(u"Done.", forms::TMsgDlgType::mtInformation, forms::mbOK);
   dialog->SetCaption(u"A title much longer than the two words of this short message, for sure");
   dialog->HandleNeeded();
   const int clientBefore = ClientOf(dialog->Handle()).right;

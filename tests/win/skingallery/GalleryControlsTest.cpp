@@ -99,6 +99,7 @@ TEST_F(GalleryControls, EveryControlKindOfTheFormIsSkinned) {
       {"NestPanel", f.NestPanel},
       {"TabSet1", f.TabSet1},
       {"MediaPlayer1", f.MediaPlayer1},
+      {"DateTimePicker1", f.DateTimePicker1},
   };
   for (const auto& [name, control] : controls) {
     ASSERT_NE(control, nullptr) << name;
