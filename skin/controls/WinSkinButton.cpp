@@ -204,11 +204,6 @@ void TSkinButton::WatchLeave() {
   if (hwnd && !leaveTimer_.Running()) leaveTimer_.Start(hwnd, kLeavePollMs);
 }
 
-bool TSkinButton::CursorOver() const {
-  POINT cursor{};
-  return hwnd && GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd;
-}
-
 void TSkinButton::OnMouseLeave() {
   leaveTimer_.Stop();
   state &= static_cast<uint8_t>(~(kStateHot | kStatePressed));

@@ -82,8 +82,6 @@ class TSkinButton : public TSkinControl {
   void OnTimer(WPARAM id);
   // Runs the leave timer while the button is hot or pressed.
   void WatchLeave();
-  // The cursor is over the button's window now.
-  bool CursorOver() const;
   // The click of a release that found the button pressed; the skinner may be gone afterwards.
   void ClickNow();
 

@@ -112,11 +112,6 @@ void TSkinHeader::OnTimer(forms::TMessage& m) {
   if (!CursorOver()) OnMouseLeave();
 }
 
-bool TSkinHeader::CursorOver() const {
-  POINT cursor{};
-  return hwnd && GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd;
-}
-
 void TSkinHeader::OnButtonDown(LPARAM lParam) {
   // The header has taken the press: on an item it holds the mouse until the release (a press
   // on a divider starts a resize and presses no item).

@@ -36,7 +36,6 @@ class TSkinHeader : public TSkinControl {
   void OnMouseMove(LPARAM lParam);
   void OnMouseLeave();
   void OnTimer(forms::TMessage& m);
-  bool CursorOver() const;
   void OnButtonDown(LPARAM lParam);
   void OnButtonUp();
   void SetHot(int index);

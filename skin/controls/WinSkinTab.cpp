@@ -231,11 +231,6 @@ void TSkinTab::OnTimer(forms::TMessage& m) {
   OnMouseLeave();
 }
 
-bool TSkinTab::CursorOver() const {
-  POINT cursor{};
-  return hwnd && GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd;
-}
-
 void TSkinTab::SetHot(int index) {
   if (index == hot_) return;
   hot_ = index;

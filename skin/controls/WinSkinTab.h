@@ -114,7 +114,6 @@ class TSkinTab : public TSkinControl {
   // Finds the control's up-down and skins it once.
   void FindUpDown(HWND ud);
   void PadForClose();
-  bool CursorOver() const;
 
   int hot_ = -1;
   HWND updownTried_ = nullptr;

@@ -323,6 +323,11 @@ void TSkinControl::TrackLeave() const {
   TrackMouseEvent(&t);
 }
 
+bool TSkinControl::CursorOver() const {
+  POINT cursor{};
+  return hwnd && GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd;
+}
+
 void TSkinControl::ReadWindowState() {
   if (!hwnd) return;
   enabled = (GetWindowLongW(hwnd, GWL_STYLE) & WS_DISABLED) == 0;

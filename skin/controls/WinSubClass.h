@@ -166,6 +166,10 @@ class TSkinControl : public forms::TComponent {
   void ForwardMouseDown(const forms::TMessage& m);
   // Asks for WM_MOUSELEAVE when the mouse leaves the window.
   void TrackLeave() const;
+  // The cursor is over the window itself (not over a window covering it). Skinners that show
+  // a hot state also look for this on a timer: under Wine the report of the mouse leaving can
+  // be lost.
+  bool CursorOver() const;
   // Refreshes `enabled` and `focused` from the window.
   void ReadWindowState();
   // The window's text (wide).
