@@ -154,10 +154,16 @@ TEST_F(SkinDateTime, AClickOnTheArrowOpensTheCalendarAndADayBecomesTheDate) {
   // Into the day's cell, away from its first column of pixels.
   day.x += 3;
   day.y += 3;
-  // The calendar under Wine now and then lets a first press go by while it settles: the
-  // click is made again, three times at most, while the calendar is still open.
+  // The calendar under Wine now and then lets a first press go by while it settles, or
+  // closes on it without taking the day: the click is made again, three times at most, the
+  // calendar opened again with a click on the arrow when it closed.
   const forms::TDateTime want = forms::EncodeDate(2026, 3, 20);
-  for (int tries = 0; tries < 3 && p->Date() != want && Calendar(p->Handle()); ++tries) {
+  for (int tries = 0; tries < 3 && p->Date() != want; ++tries) {
+    if (!Calendar(p->Handle())) {
+      ASSERT_TRUE(forms::test::ClickAt(s->arrow->hwnd, Middle(s->arrow->hwnd)));
+      ASSERT_TRUE(PumpUntil([&] { return (cal = Calendar(p->Handle())) != nullptr; }))
+          << "the calendar did not open again";
+    }
     ASSERT_TRUE(ClickInPopup(cal, day));
     PumpUntil([&] { return p->Date() == want || !Calendar(p->Handle()); });
   }
