@@ -126,7 +126,7 @@ String TMenuItem::NativeText() const {
   return text;
 }
 
-void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
+void TMenuItem::AppendTo(HMENU menu, UINT extraType) {
   handle_ = nullptr;
   for (TMenuItem* c : items_)
     c->handle_ = nullptr;
@@ -135,7 +135,7 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
   mii.cbSize = sizeof mii;
   mii.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
   mii.wID = command_;
-  mii.fType = (IsLine() ? MFT_SEPARATOR : 0) | (ownerDraw ? MFT_OWNERDRAW : 0);
+  mii.fType = (IsLine() ? MFT_SEPARATOR : 0) | extraType;
   mii.fState =
       (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
   mii.dwItemData = command_;
@@ -146,7 +146,7 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
   if (!items_.empty()) {
     submenu.reset(CreatePopupMenu());
     for (TMenuItem* c : items_) {
-      if (c->visible_) c->AppendTo(submenu.get(), ownerDraw);
+      if (c->visible_) c->AppendTo(submenu.get(), extraType);
     }
     mii.fMask |= MIIM_SUBMENU;
     mii.hSubMenu = submenu.get();
@@ -232,10 +232,18 @@ HMENU TMenu::Handle() {
   return handle_.get();
 }
 
+void TMenu::SetBiDiMode(TBiDiMode mode) {
+  if (mode == bidi_) return;
+  bidi_ = mode;
+  MenuChanged();
+}
+
 void TMenu::Build() {
   MenuHandle fresh = CreateNativeMenu();
+  const UINT extraType =
+      (ownerDraw_ ? MFT_OWNERDRAW : 0u) | (IsRightToLeft() ? MFT_RIGHTORDER : 0u);
   for (int i = 0; i < items_->Count(); ++i) {
-    if (items_->Items(i)->Visible()) items_->Items(i)->AppendTo(fresh.get(), ownerDraw_);
+    if (items_->Items(i)->Visible()) items_->Items(i)->AppendTo(fresh.get(), extraType);
   }
   items_->handle_ = fresh.get();
   handle_ = std::move(fresh);

@@ -26,6 +26,9 @@ String ShortCutToText(TShortCut shortcut);
 // The shortcut a text names (ASCII case ignored); 0 when it names none.
 TShortCut TextToShortCut(std::u16string_view text);
 
+// The reading order of a menu's items.
+enum class TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft };
+
 using TMenuDrawItemEvent =
     std::function<void(TObject* sender, TCanvas* canvas, RECT rect, bool selected)>;
 using TMenuMeasureItemEvent =
@@ -85,7 +88,7 @@ class TMenuItem : public TComponent {
   friend class TMenu;
   void Changed(bool structure);
   // Appends this item (and its visible sub-items) to the native `menu`.
-  void AppendTo(HMENU menu, bool ownerDraw);
+  void AppendTo(HMENU menu, UINT extraType);
   // Drops the handles of native drop-downs that were destroyed.
   void ForgetHandles();
   TMenuItem* Find(UINT command);
@@ -117,6 +120,10 @@ class TMenu : public TComponent {
   void SetImages(TImageList* images);
   bool OwnerDraw() const { return ownerDraw_; }
   void SetOwnerDraw(bool v);
+  // Right-to-left menus read from the right: their native items carry the right-order type.
+  TBiDiMode BiDiMode() const { return bidi_; }
+  void SetBiDiMode(TBiDiMode mode);
+  bool IsRightToLeft() const { return bidi_ == TBiDiMode::bdRightToLeft; }
   // The native menu, built when first asked for and rebuilt after changes.
   HMENU Handle();
   // The item with `command` id anywhere in the menu; null when none.
@@ -141,6 +148,7 @@ class TMenu : public TComponent {
   TMenuItem* items_;
   TImageList* images_ = nullptr;
   bool ownerDraw_ = false;
+  TBiDiMode bidi_ = TBiDiMode::bdLeftToRight;
 };
 
 class TMainMenu : public TMenu {
