@@ -115,8 +115,11 @@ void TSkinManage::UpdateMenu(forms::TWinControl* parent) {
 }
 
 void TSkinManage::RefreshMenuBars() {
-  // Each form skinner's painted menu bar rebuilds its buttons here once the menu bar exists;
-  // until then the native menu bars follow their menus by themselves.
+  std::lock_guard guard(Lock());
+  if (!Flist) return;
+  // Each form skinner's painted menu bar rebuilds its buttons from its window's menu.
+  for (TWinSkinForm* sf : std::vector<TWinSkinForm*>(*Flist))
+    if (sf->Skinstate != kSkinDestroyed && sf->menu) sf->UpdateMainMenu();
 }
 
 void TSkinManage::AddNestForm(forms::TWinControl* parent, forms::TWinControl* nested) {

@@ -48,6 +48,7 @@ TWinSkinForm::~TWinSkinForm() {
   BeginDestroy();
   *impl->alive = false;
   FreeControls();
+  FreeMenuBar();
   DeleteSysbtn();
   CaptionBuf.reset();
   timer.Stop();
@@ -110,6 +111,7 @@ void TWinSkinForm::UnSubclass3() {
   if (!TakeProceduresBack()) return;
   // The window is going. A framework form's menu is its main menu's, which frees it; a plain
   // window's menu would have gone with the window, so it goes now instead of leaking.
+  FreeMenuBar();
   if (impl->menuTaken && !FForm && hmenu) DestroyMenu(hmenu);
   impl->menuTaken = false;
   hmenu = nullptr;
@@ -156,19 +158,20 @@ void TWinSkinForm::RestoreNativeSize() {
   impl->fitted = false;
 }
 
+// The painted menu bar takes the native menu (kept in `hmenu`, given back when the window is
+// unskinned) and shows its items in the band of MenuHeight pixels under the caption.
 void TWinSkinForm::TakeMenuBar() {
   impl->menuTaken = true;
   MenuHeight = GetSystemMetrics(SM_CYMENU);
-  // Hand-over point: the menu-bar painter (TWinSkinMenu) takes the native menu here and paints
-  // the bar in the band of MenuHeight pixels. Until it exists the window keeps the menu in
-  // `hmenu` and shows an empty band; unskinning gives the menu back.
+  MakeMenuBar();
   SetMenu(Hwnd, nullptr);
 }
 
 void TWinSkinForm::GiveMenuBack() {
   if (!impl->menuTaken) return;
   impl->menuTaken = false;
-  if (IsWindow(Hwnd) && hmenu) SetMenu(Hwnd, hmenu);
+  if (IsWindow(Hwnd) && hmenu && IsMenu(hmenu)) SetMenu(Hwnd, hmenu);
+  FreeMenuBar();
   MenuHeight = 0;
 }
 

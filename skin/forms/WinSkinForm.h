@@ -40,6 +40,7 @@ class TSkinControl;
 class TSkinManage;
 // The painted menu bar belongs to the menu-bar painter.
 class TWinSkinMenu;
+class TMenuBtn;
 enum class TSkinnerKind;
 
 enum class TSkinFormStyle : uint8_t { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
@@ -163,6 +164,26 @@ class TWinSkinForm : public forms::TComponent {
   // Menu hand-over points (the menu files fill them in).
   void InitPopMenu(forms::TWinControl* aform, bool enable, bool update);
   void InitMainMenu(forms::TWinControl* aform, bool enable);
+
+  // ---- the painted menu bar (WinSkinMenuTrack.cpp)
+  // Opens `button`'s drop-down under it and tracks it until it closes; false when nothing
+  // was opened (no button, a command item, a drop-down open already).
+  bool CheckMenu(TMenuBtn* button);
+  // Posts a non-client press on `button`, which opens its drop-down.
+  void ClickButton(TMenuBtn* button);
+  // SKM_MENUNEXT: opens the bar button under the screen point in lParam.
+  void OpenMenuAt(forms::TMessage& m);
+  // Rebuilds the bar's buttons and repaints the band at once.
+  void UpdateMainMenu();
+  // The first enabled, visible button whose caption has `ch` as accelerator; null when none.
+  TMenuBtn* FindAccelBtn(wchar_t ch) const;
+  // The button after (or before) the current one of the tracking, wrapping round.
+  TMenuBtn* NextMenuBtn(bool forward) const;
+  void InstallMenuHook();
+  static void RemoveMenuHook();
+  static LRESULT CALLBACK MenuMsgFilter(int code, WPARAM wParam, LPARAM lParam);
+  // Makes every item of `amenu` and its drop-downs owner-drawn.
+  static void MakeOwnerDraw(HMENU amenu);
 
   // True while the window's procedure is this skinner's.
   bool Subclassed() const;
@@ -333,19 +354,25 @@ class TWinSkinForm : public forms::TComponent {
   void DrawCaptionText(TDibSurface& buf, const RECT& c);
   void DrawSysButtons(TDibSurface& buf);
   void DrawFormIcon(TDibSurface& buf, const RECT& r);
-  // The native menu's items in the band under the caption (until the menu-bar painter).
-  struct TBandItem {
-    int position;
-    RECT bounds;  // frame coordinates
-    std::wstring text;
-  };
-  std::vector<TBandItem> BandItems(HDC dc) const;
-  std::vector<TBandItem> BandItemsMeasured() const;
+  // The menu band: painted by the bar (or filled with the skin's face without one).
   void PaintMenuBand(HDC dc);
-  bool OpenBandItem(const TFramePoint& p);
-  // Opens the band item whose text has `ch` as accelerator ("&x"), or the first for 0.
-  bool OpenBandAccelerator(wchar_t ch);
-  void OpenBand(const TBandItem& item);
+  RECT MenuBandRect() const;
+  // The band repainted on the window now.
+  void RepaintMenuBand();
+  // The bar made from the window's native menu, and freed (a drop-down of it closed first).
+  void MakeMenuBar();
+  void FreeMenuBar();
+  // Presses a bar button and tracks its drop-down; the button is normal again afterwards.
+  void PressMenuBtn(TMenuBtn* button);
+  // The keyboard's way into the bar: the button for `ch` (0: the first), pressed.
+  bool OpenMenuByKey(wchar_t ch);
+  // What the tracking hook does with one message of the menu loop.
+  void FilterMenuMessage(MSG& msg);
+  void MirrorArrows(MSG& msg) const;
+  int KeyCandidate(WPARAM key) const;
+  int MouseCandidate(POINT screen) const;
+  void MenuSelected(WPARAM wParam, LPARAM lParam);
+  void OnMenuSelect(forms::TMessage& m);
   TButtonWindow ButtonWindow() const;
   // The top of the application icon drawn in the caption: centred on the title.
   int IconTop() const;

@@ -7,6 +7,7 @@
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
+#include "skin/forms/WinSkinMenuBar.h"
 
 namespace lbb::skin {
 
@@ -184,6 +185,9 @@ bool TWinSkinForm::Stage2(forms::TMessage& m) {
     case SKM_MENUNEXT:
       OnMenuNext(m);
       return false;
+    case WM_MENUSELECT:
+      OnMenuSelect(m);
+      return false;
     case forms::CM_MENUCHANGED:
       OnMenuChanged(m, false);
       return false;
@@ -227,16 +231,16 @@ void TWinSkinForm::OnCommand(forms::TMessage& m) {
 
 void TWinSkinForm::OnSysCommand(forms::TMessage& m) {
   const WPARAM cmd = m.WParam & 0xFFF0;
-  // The keyboard menu while no drop-down is open: Alt+letter opens the menu band's item with
-  // that accelerator and the menu key alone its first item (answered 1); Alt+space shows the
-  // skinned system menu at the client origin and goes on.
+  // The keyboard menu while no drop-down is open: Alt+letter opens the menu bar's button with
+  // that accelerator and the menu key alone its first button (answered 1); Alt+space shows
+  // the skinned system menu at the client origin and goes on.
   if (!fInMenu && cmd == SC_KEYMENU && sMainMenu && Skinstate != kSkinPending) {
     const auto ch = static_cast<wchar_t>(LOWORD(m.LParam));
     if (ch == L' ') {
       POINT origin{0, 0};
       ClientToScreen(Hwnd, &origin);
       PopupSysMenu(origin);
-    } else if (ch != L'-' && !GetCapture() && OpenBandAccelerator(ch)) {
+    } else if (ch != L'-' && !GetCapture() && OpenMenuByKey(ch)) {
       m.Result = 1;
       return;
     }
@@ -253,13 +257,13 @@ void TWinSkinForm::OnSysCommand(forms::TMessage& m) {
   CallDefault(m);
 }
 
-// Hand-over point of the menu bar: opens the item under the screen point in lParam.
+// Opens the menu-bar button under the screen point in lParam.
 void TWinSkinForm::OnMenuNext(forms::TMessage& m) {
-  m.Result = 0;
+  OpenMenuAt(m);
 }
 
-// The framework rebuilt the window's menu and put it on the window again: the menu bar takes
-// it over (hand-over point) and the window loses it again.
+// The framework rebuilt the window's menu and put it on the window again: the window loses it
+// again, and with MenuUpdate the bar rebuilds its buttons from it and repaints.
 void TWinSkinForm::OnMenuChanged(forms::TMessage& m, bool formMethod) {
   const bool menuMsg = fsd ? fsd->MenuMsg : true;
   if (fsd) fsd->MenuMsg = false;
@@ -273,6 +277,7 @@ void TWinSkinForm::OnMenuChanged(forms::TMessage& m, bool formMethod) {
     hmenu = now;
     SetMenu(Hwnd, nullptr);
   }
+  if (fsd && fsd->MenuUpdate()) UpdateMainMenu();
 }
 
 // ---- stage 3: skinned frames. The non-client handlers are the frame painter's
@@ -378,8 +383,13 @@ void TWinSkinForm::OnSetText(forms::TMessage& m) {
 void TWinSkinForm::DialogChar(forms::TMessage& m) {
   OldWndProc(m);
   if (m.Result != 0) return;
-  // Hand-over point of the menu bar: with exactly Alt down, the menu-bar button whose caption
-  // has the character as accelerator is pressed (FindAccelBtn, ClickButton).
+  // With exactly Alt down, the menu-bar button whose caption has the character as accelerator
+  // is pressed.
+  const bool altOnly = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0;
+  if (altOnly && menu && !fInMenu && OpenMenuByKey(static_cast<wchar_t>(m.WParam))) {
+    m.Result = 1;
+    return;
+  }
   TSkinManage* mgr = Manager();
   if (FormStyle == TSkinFormStyle::sfsMDIChild) {
     if (mgr && mgr->MDIForm) {
@@ -419,10 +429,14 @@ LRESULT TWinSkinForm::MDIClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MDIDESTROY: {
       const LRESULT r = client.CallPrevious(msg, wParam, lParam);
       if (sMainMenu && mgr) mgr->SetMDIMax(MDIChildMax());
-      // Hand-over point of the menu bar: with no child left, MenuUpdate comes back and the bar
-      // rebuilds its buttons.
+      // With no child left, MenuUpdate comes back; the bar follows the frame's menu and drops
+      // a closed maximised child's buttons.
       if (menu && fsd && !SendMessageW(client.Window(), WM_MDIGETACTIVE, 0, 0))
         fsd->SetMenuUpdate(menuauto);
+      if (menu) {
+        menu->UpdataBtn2(nullptr);
+        RepaintMenuBand();
+      }
       return r;
     }
     case WM_MDITILE:
@@ -432,9 +446,13 @@ LRESULT TWinSkinForm::MDIClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MDISETMENU: {
       const LRESULT r = client.CallPrevious(msg, wParam, lParam);
       if (sMainMenu && impl->menuTaken) {
-        // (the menu bar rebuilds its buttons from the new frame menu: hand-over point)
+        // The bar rebuilds its buttons from the new frame menu.
         if (HMENU now = GetMenu(Hwnd)) hmenu = now;
         SetMenu(Hwnd, nullptr);
+        if (menu) {
+          menu->UpdataBtn2(hmenu);
+          RepaintMenuBand();
+        }
       }
       return r;
     }

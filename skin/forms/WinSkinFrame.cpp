@@ -12,6 +12,7 @@
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
+#include "skin/forms/WinSkinMenuBar.h"
 
 namespace lbb::skin {
 
@@ -200,6 +201,17 @@ void TWinSkinForm::PaintFrameOn(HDC dc) {
   DrawBorder(kBorderBottom, RECT{bw.left, H - bw.bottom, W - bw.right, H}, dc);
   PaintCaption(dc);
   PaintMenuBand(dc);
+}
+
+void TWinSkinForm::PaintMenuBand(HDC dc) {
+  if (MenuHeight <= 0) return;
+  const RECT band{bw.left, bw.top, fwidth - bw.right, bw.top + MenuHeight};
+  if (menu) {
+    menu->DrawMenu(dc, band);
+    return;
+  }
+  // A band without a bar (a maximised MDI child's room for the frame's caption height).
+  if (fsd->BGBrush) FillRect(dc, &band, fsd->BGBrush.get());
 }
 
 void TWinSkinForm::DrawBorderPixels(int side, const TRect& r, PixelBuffer& dst) {

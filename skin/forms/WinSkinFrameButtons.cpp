@@ -10,6 +10,7 @@
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
+#include "skin/forms/WinSkinMenuBar.h"
 
 namespace lbb::skin {
 
@@ -222,8 +223,10 @@ void TWinSkinForm::OnNcMouse(forms::TMessage& m) {
   const POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
   const TFramePoint p = ScreenToFrame(at);
   TWinSysButton* button = FindSysBtn(p);
-  // The menu-bar button under p is the menu-bar painter's (hand-over point).
+  // Beside the caption buttons, the menu bar's buttons (a maximised MDI child's caption
+  // buttons in the band are caption buttons and come first).
   TNCObject* hit = button;
+  if (!hit && menu) hit = menu->FindBtn(p.X, p.Y);
   switch (m.Msg) {
     case WM_NCMOUSEMOVE:
       NcMouseMove(m, hit);
@@ -235,7 +238,11 @@ void TWinSkinForm::OnNcMouse(forms::TMessage& m) {
       NcButtonUp(m, hit, at);
       return;
     case WM_NCLBUTTONDBLCLK:
-      NcDoubleClick(m, button);
+      // A double click in the menu band is a second press there, never a caption's.
+      if (!button && m.WParam == HTMENU)
+        NcButtonDown(m, hit, p);
+      else
+        NcDoubleClick(m, button);
       return;
     case WM_NCRBUTTONDOWN:
       NcRightButtonDown(m, at);
@@ -262,21 +269,23 @@ void TWinSkinForm::NcMouseMove(forms::TMessage& m, TNCObject* hit) {
   CallDefault(m);
 }
 
-void TWinSkinForm::NcButtonDown(forms::TMessage& m, TNCObject* hit, const TFramePoint& p) {
+void TWinSkinForm::NcButtonDown(forms::TMessage& m, TNCObject* hit, const TFramePoint&) {
   if (fsd) fsd->HideHint();
   if (hit) {
     if (!FWindowActive) SetForegroundWindow(Hwnd);
-    hit->MouseDown();
-    // (a menu-bar button opens its drop-down here: hand-over point of the menu-bar painter)
     Swallow(m);
+    // A menu-bar button opens its drop-down and tracks it until it closes.
+    if (auto* bar = dynamic_cast<TMenuBtn*>(hit))
+      PressMenuBtn(bar);
+    else
+      hit->MouseDown();
     return;
   }
   if (m.WParam == HTMENU) {
+    // The band beside the buttons: nothing to open (the window has no native menu bar).
     if (!FWindowActive) SetForegroundWindow(Hwnd);
-    if (OpenBandItem(p)) {
-      Swallow(m);
-      return;
-    }
+    Swallow(m);
+    return;
   }
   if (Windowstate == TSkinWindowState::swsMax && FWindowActive && m.WParam == HTCAPTION)
     m.WParam = HTMENU;

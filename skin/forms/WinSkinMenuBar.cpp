@@ -1,0 +1,316 @@
+// The painted menu bar: its buttons built from the window's native menu (or the framework
+// main menu), the band painted from the skin and the buttons laid out in it, and one button
+// redrawn in its state.
+#include "skin/forms/WinSkinMenuBar.h"
+
+#include <algorithm>
+
+#include "base/win/WideText.h"
+#include "skin/controls/WinSkinDlg.h"
+#include "skin/data/imgutil.h"
+#include "skin/forms/WinSkinForm.h"
+
+namespace lbb::skin {
+
+namespace {
+
+constexpr UINT kCaptionFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS;
+constexpr int kMaxCaption = 80;
+
+// The surface the band and single buttons are composed in before they go to the window.
+TDibSurface& WorkSurface() {
+  static TDibSurface surface;
+  return surface;
+}
+
+lbb::FontHandle MakeMenuFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+    return lbb::FontHandle(nullptr);
+  return lbb::FontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
+}
+
+HFONT FontOf(const lbb::FontHandle& font) {
+  return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// Whether the platform builds the bar from the framework items (NT before 5, and 4.0).
+bool OldPlatform() {
+  const DWORD v = SkinOsVersion();
+  const int major = LOBYTE(LOWORD(v)), minor = HIBYTE(LOWORD(v));
+  const bool nt = (v & 0x80000000u) == 0;
+  return (nt && major < 5) || (major == 4 && minor == 0);
+}
+
+TColor SchemeColour(const TSkinData& d, int index) {
+  return d.Colors[static_cast<size_t>(index)];
+}
+
+void CopyPixels(const PixelBuffer& from, PixelBuffer& to, int w, int h) {
+  for (int y = 0; y < h; ++y)
+    std::copy(from.Row(y), from.Row(y) + w, to.Row(y));
+}
+
+}  // namespace
+
+void DrawMenuBtnCaption(HDC dc, const TMenuBtn& b, RECT r) {
+  if (!b.FSD || b.caption.empty()) return;
+  const int colour = b.enabled ? kShemeMenuBarText : kShemeButtonShadow;
+  SetTextColor(dc, static_cast<COLORREF>(SchemeColour(*b.FSD, colour)));
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, b.caption.c_str(), static_cast<int>(b.caption.size()), &r, kCaptionFlags);
+  SetBkMode(dc, oldMode);
+}
+
+TWinSkinMenu::TWinSkinMenu(forms::TComponent* AOwner)
+    : forms::TComponent(AOwner), bkmap(std::make_unique<TDibSurface>()), font(MakeMenuFont()) {}
+
+TWinSkinMenu::~TWinSkinMenu() {
+  BeginDestroy();
+  Buttons.clear();
+  bkmap.reset();
+}
+
+bool TWinSkinMenu::RightToLeft() const {
+  if (menu) return menu->IsRightToLeft();
+  if (!hmenu || GetMenuItemCount(hmenu) <= 0) return false;
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoW(hmenu, 0, TRUE, &mii) && (mii.fType & MFT_RIGHTORDER) != 0;
+}
+
+// ---- building the buttons
+
+bool TWinSkinMenu::ReadMenus() {
+  if (!SF) return false;
+  if (HMENU now = GetMenu(SF->Hwnd)) hmenu = now;
+  if (!hmenu) hmenu = SF->hmenu;
+  if (!hmenu || !IsMenu(hmenu)) return false;
+  menu = SF->FForm ? SF->FForm->Menu() : nullptr;
+  return true;
+}
+
+void TWinSkinMenu::TakeFromWindow() {
+  SF->hmenu = hmenu;
+  if (GetMenu(SF->Hwnd)) SetMenu(SF->Hwnd, nullptr);
+}
+
+void TWinSkinMenu::UpdataBtn() {
+  if (OldPlatform() && SF && SF->FForm && SF->FForm->Menu()) {
+    UpdataBtn1();
+    return;
+  }
+  if (!ReadMenus()) return;
+  BuildFromNative(false);
+  TakeFromWindow();
+}
+
+void TWinSkinMenu::UpdataBtn1() {
+  if (!ReadMenus() || !menu) return;
+  Buttons.clear();
+  forms::TMenuItem* root = menu->Items();
+  count = root->Count();
+  for (int i = 0; i < count; ++i) {
+    forms::TMenuItem* it = root->Items(i);
+    auto b = std::make_unique<TMenuBtn>(SF, FSD);
+    b->FSD = FSD;
+    b->index = i;
+    b->visible = it->Visible();
+    b->enabled = it->Enabled();
+    b->mid = static_cast<int>(it->Command());
+    b->caption = lbb::Wide(it->Caption());
+    b->menuitem = it;
+    b->hsubmenu = it->Count() > 0 ? it->Handle() : nullptr;
+    Buttons.push_back(std::move(b));
+  }
+  TakeFromWindow();
+}
+
+void TWinSkinMenu::UpdataBtn2(HMENU newmenu) {
+  if (newmenu && IsMenu(newmenu)) hmenu = newmenu;
+  if (!ReadMenus()) return;
+  BuildFromNative(true);
+  TakeFromWindow();
+  SetMenuRect();
+}
+
+void TWinSkinMenu::BuildFromNative(bool skipEmptyLookup) {
+  Buttons.clear();
+  count = std::max(0, GetMenuItemCount(hmenu));
+  for (int i = 0; i < count; ++i)
+    Buttons.push_back(NativeButton(i, skipEmptyLookup));
+}
+
+std::unique_ptr<TMenuBtn> TWinSkinMenu::NativeButton(int position, bool skipEmptyLookup) {
+  auto b = std::make_unique<TMenuBtn>(SF, FSD);
+  b->FSD = FSD;
+  b->index = position;
+  b->visible = true;
+  wchar_t text[kMaxCaption + 1] = {};
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+  mii.dwTypeData = text;
+  mii.cch = kMaxCaption + 1;
+  if (!GetMenuItemInfoW(hmenu, static_cast<UINT>(position), TRUE, &mii)) mii = MENUITEMINFOW{};
+  b->hsubmenu = mii.hSubMenu;
+  b->enabled = (mii.fState & (MF_GRAYED | MF_DISABLED)) == 0;
+  b->mid = static_cast<int>(mii.wID);
+  b->caption = text;
+  if (!menu || (skipEmptyLookup && b->caption.empty())) return b;
+  forms::TMenuItem* it = menu->FindItem(mii.wID);
+  if (!it || it == menu->Items()) return b;
+  b->caption = lbb::Wide(it->Caption());
+  b->enabled = it->Enabled();
+  b->menuitem = it;
+  b->hsubmenu = it->Count() > 0 ? it->Handle() : nullptr;
+  return b;
+}
+
+// ---- layout and painting
+
+int TWinSkinMenu::StartOffset(int bandWidth) const {
+  const TDataSkinObject* e = SF->fsd ? SF->fsd->Menubar.get() : nullptr;
+  const bool has = e && !e->Map.Empty();
+  return MenuBarStart(has, has ? e->r : TRect{}, RightToLeft(), bandWidth);
+}
+
+std::vector<TRect> TWinSkinMenu::MdiButtonBounds() const {
+  std::vector<TRect> out;
+  if (SF->FormStyle != TSkinFormStyle::sfsMDIform || !SF->MDIChildMax()) return out;
+  for (const auto& b : SF->SysBtn)
+    if (b->data->Visibility == 100 && !b->data->Map.Empty() && b->visible)
+      out.push_back(TRect{b->bounds.left, b->bounds.top, b->bounds.right, b->bounds.bottom});
+  return out;
+}
+
+int TWinSkinMenu::RightLimit(const RECT& B, int start) const {
+  return MenuBarRightLimit(TRect{B.left, B.top, B.right, B.bottom}, start, MdiButtonBounds());
+}
+
+void TWinSkinMenu::Layout(HDC dc, const RECT& B, bool draw) {
+  const bool rtl = RightToLeft();
+  const int start = StartOffset(B.right - B.left);
+  std::vector<TMenuBarEntry> entries;
+  entries.reserve(Buttons.size());
+  for (const auto& b : Buttons) {
+    RECT measured{0, 0, 0, 0};
+    if (b->visible && !b->caption.empty())
+      DrawTextW(dc, b->caption.c_str(), static_cast<int>(b->caption.size()), &measured,
+                DT_SINGLELINE | DT_NOCLIP | DT_CALCRECT);
+    entries.push_back(TMenuBarEntry{b->visible, MenuButtonWidth(measured.right - measured.left)});
+  }
+  const int limit = rtl ? RightLimit(B, start) : 0;
+  const auto places =
+      LayoutMenuBar(TRect{B.left, B.top, B.right, B.bottom}, start, rtl, entries, limit);
+  for (size_t i = 0; i < Buttons.size(); ++i) {
+    TMenuBtn& b = *Buttons[i];
+    const TRect& r = places[i].Bounds;
+    b.bounds = RECT{r.Left, r.Top, r.Right, r.Bottom};
+    if (!draw || !b.visible) continue;
+    const TRect& item = places[i].Item;
+    DrawMenuBtnCaption(dc, b, RECT{item.Left, item.Top, item.Right, item.Bottom});
+  }
+}
+
+void TWinSkinMenu::PaintBackground(PixelBuffer& px, int w, int h) const {
+  const TDataSkinObject* e = SF->fsd->Menubar.get();
+  const TRect target{0, 0, w, h};
+  if (!e || e->Map.Empty()) {
+    const Pixel fill = PixelOf(static_cast<uint32_t>(SchemeColour(*SF->fsd, kShemeMenubar)) & 0xFFFFFF);
+    for (int y = 0; y < h; ++y)
+      std::fill(px.Row(y), px.Row(y) + w, fill);
+    return;
+  }
+  const int index = SF->FWindowActive ? 1 : 2;
+  if (e->Tile == 1)
+    DrawSkinImage(px, target, e->Map, true, false, false, 2, index, e->r);
+  else
+    DrawSkinHorz(px, target, e->Map, true, false, 2, index, TRect{e->r.Left, 0, e->r.Right, 0});
+}
+
+void TWinSkinMenu::DrawMdiButtons(PixelBuffer& px, const RECT& B) {
+  const std::vector<TRect> bounds = MdiButtonBounds();
+  if (bounds.empty()) return;
+  for (const auto& b : SF->SysBtn) {
+    const TDataSkinSysButton& d = *b->data;
+    if (d.Visibility != 100 || d.Map.Empty() || !b->visible) continue;
+    const RECT& r = b->bounds;
+    DrawSkinFrame(px, TRect{r.left - B.left, r.top - B.top, r.right - B.left, r.bottom - B.top},
+                  d.Map, true, std::max(1, d.frame), 1);
+  }
+  if (TSkinManage* mgr = SkinManagerInstance(); mgr && !mgr->MDIMax) mgr->SetMDIMax(true);
+}
+
+void TWinSkinMenu::DrawMenu(HDC dc, const RECT& B) {
+  const int w = B.right - B.left, h = B.bottom - B.top;
+  if (w <= 0 || h <= 0 || !SF || !SF->fsd) return;
+  FSD = SF->fsd;
+  for (auto& b : Buttons)
+    b->FSD = b->fsd = FSD;
+  TDibSurface& work = WorkSurface();
+  if (!work.Reserve(w, h) || !bkmap->Reserve(w, h)) return;
+  PaintBackground(work.Pixels(), w, h);
+  Bar = B;
+  CopyPixels(work.Pixels(), bkmap->Pixels(), w, h);
+  {
+    lbb::SelectScope selected(work.Dc(), FontOf(font));
+    Layout(work.Dc(), B, true);
+  }
+  DrawMdiButtons(work.Pixels(), B);
+  work.Present(dc, B.left, B.top, RECT{0, 0, w, h});
+}
+
+void TWinSkinMenu::SetMenuRect() {
+  if (!SF || !IsWindow(SF->Hwnd)) return;
+  RECT window{};
+  GetWindowRect(SF->Hwnd, &window);
+  const RECT B{SF->bw.left, SF->bw.top, (window.right - window.left) - SF->bw.right,
+               SF->bw.top + SF->MenuHeight};
+  if (B.right <= B.left || B.bottom <= B.top) return;
+  lbb::WindowDc screen(nullptr);
+  lbb::SelectScope selected(screen.get(), FontOf(font));
+  Layout(screen.get(), B, false);
+}
+
+TMenuBtn* TWinSkinMenu::FindBtn(int x, int y) const {
+  for (const auto& b : Buttons) {
+    const RECT& r = b->bounds;
+    if (b->visible && !b->caption.empty() &&
+        PointIn(TRect{r.left, r.top, r.right, r.bottom}, x, y))
+      return b.get();
+  }
+  return nullptr;
+}
+
+// ---- one button
+
+void TMenuBtn::Draw() {
+  TWinSkinMenu* bar = SF->menu;
+  if (!bar || !visible || !FSD || !IsWindow(SF->Hwnd)) return;
+  if (SF->Skinstate != kSkinIdle && SF->Skinstate != kSkinChanging) return;
+  const RECT& B = bar->Bar;
+  const int w = bounds.right - bounds.left, h = B.bottom - B.top;
+  const int bx = bounds.left - B.left;
+  if (w <= 0 || h <= 0 || bx < 0 || bx + w > bar->bkmap->Width() || h > bar->bkmap->Height())
+    return;
+  TDibSurface& work = WorkSurface();
+  if (!work.Reserve(w, h)) return;
+  BitBlt(work.Dc(), 0, 0, w, h, bar->bkmap->Dc(), bx, 0, SRCCOPY);
+  if (state == kNCPressed || state == kNCHot) {
+    lbb::BrushHandle brush(CreateSolidBrush(
+        static_cast<COLORREF>(SchemeColour(*FSD, kShemeButtonHilight))));
+    const RECT frame{0, bounds.top - B.top, w, bounds.bottom - B.top};
+    FrameRect(work.Dc(), &frame, brush.get());
+  }
+  {
+    lbb::SelectScope selected(work.Dc(), FontOf(bar->font));
+    DrawMenuBtnCaption(work.Dc(), *this, RECT{0, 0, w, h - 1});
+  }
+  lbb::WindowDc dc(SF->Hwnd, true);
+  if (dc.get()) work.Present(dc.get(), bounds.left, B.top, RECT{0, 0, w, h});
+}
+
+}  // namespace lbb::skin

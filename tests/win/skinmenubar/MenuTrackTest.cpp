@@ -1,0 +1,157 @@
+// Drop-downs opened from the painted menu bar with the real mouse and keyboard: sliding to a
+// neighbour with the mouse and the arrow keys (mirrored in right-to-left menus), submenus,
+// commands chosen exactly once, Escape, Alt+letter, and the message-filter hook that lives
+// exactly as long as a drop-down.
+#include <gtest/gtest.h>
+
+#include "tests/win/skinmenubar/MenuBarSupport.h"
+
+namespace lbb::skin::test {
+namespace {
+
+class MenuTrack : public MenuBarTest {
+ protected:
+  HMENU Sub(int i) const { return sf->menu->Buttons[static_cast<size_t>(i)]->hsubmenu; }
+  // Waits until drop-down `i` of the bar is the one open, with its first item highlighted.
+  static bool OpenWithFirst(TWatcher& w, HMENU m, const std::string& what) {
+    return w.Expect([m] { return IsOpen(m) && Highlighted(m, 0); }, what);
+  }
+  static bool Closed(TWatcher& w, const std::string& what) {
+    return w.Expect([] { return OpenMenus().empty(); }, what);
+  }
+};
+
+TEST_F(MenuTrack, TheMouseSlidesFromAnOpenDropDownOntoTheNeighbour) {
+  SkinnedMenuWindow();
+  const HMENU file = Sub(0), edit = Sub(1);
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  RunWatched([&](TWatcher& w) {
+    if (!MoveTo(ButtonCentre(0))) return w.Fail("the mouse did not reach File");
+    LeftClick();
+    if (!OpenWithFirst(w, file, "File did not open with its first item highlighted")) return;
+    SaveShot(RECT{window.left, window.top, window.right, window.bottom},
+             "menubar-file-dropdown.png");
+    if (!MoveTo(ButtonCentre(1))) return w.Fail("the mouse did not reach Edit");
+    if (!OpenWithFirst(w, edit, "Edit did not open with its first item highlighted")) return;
+    if (IsOpen(file)) w.Fail("File stayed open beside Edit");
+    Tap(VK_ESCAPE);
+    Closed(w, "Escape did not close Edit");
+  });
+  EXPECT_TRUE(log.commands.empty()) << "a command ran without being chosen";
+  EXPECT_FALSE(sf->fInMenu);
+  EXPECT_FALSE(MenuTrackState().hook);
+  EXPECT_EQ(MenuTrackState().index, -1);
+}
+
+TEST_F(MenuTrack, ArrowKeysSlideAcrossTheBarAndIntoSubmenus) {
+  SkinnedMenuWindow();
+  const HMENU file = Sub(0), view = Sub(3);
+  const HMENU recent = GetSubMenu(file, 1);
+  RunWatched([&](TWatcher& w) {
+    AltTap('F');
+    if (!OpenWithFirst(w, file, "Alt+F did not open File")) return;
+    // Left from the first button wraps to the last (the empty one is skipped).
+    Tap(VK_LEFT);
+    if (!OpenWithFirst(w, view, "Left did not move from File to View")) return;
+    Tap(VK_RIGHT);
+    if (!OpenWithFirst(w, file, "Right did not move from View to File")) return;
+    // Right on an item with sub-items opens them; Left there only closes them.
+    Tap(VK_DOWN);
+    if (!w.Expect([&] { return Highlighted(file, 1); }, "Down did not reach Recent")) return;
+    Tap(VK_RIGHT);
+    if (!w.Expect([&] { return IsOpen(recent) && IsOpen(file); }, "Right did not open Recent"))
+      return;
+    Tap(VK_LEFT);
+    if (!w.Expect([&] { return !IsOpen(recent) && IsOpen(file); },
+                  "Left in Recent did not just close it"))
+      return;
+    Tap(VK_ESCAPE);
+    Closed(w, "Escape did not close File");
+  });
+  EXPECT_TRUE(log.commands.empty());
+}
+
+TEST_F(MenuTrack, RightToLeftMenusMirrorTheArrowKeys) {
+  SkinnedMenuWindow(true);
+  const HMENU file = Sub(0), edit = Sub(1);
+  RunWatched([&](TWatcher& w) {
+    AltTap('F');
+    if (!OpenWithFirst(w, file, "Alt+F did not open File")) return;
+    // Edit lies left of File: Left goes there, Right comes back.
+    Tap(VK_LEFT);
+    if (!OpenWithFirst(w, edit, "Left did not move from File to Edit")) return;
+    Tap(VK_RIGHT);
+    if (!OpenWithFirst(w, file, "Right did not move from Edit to File")) return;
+    Tap(VK_ESCAPE);
+    Closed(w, "Escape did not close File");
+  });
+}
+
+TEST_F(MenuTrack, ChosenItemsRunTheirCommandOnceAndEscapeRunsNone) {
+  SkinnedMenuWindow();
+  const HMENU file = Sub(0), edit = Sub(1);
+  RunWatched([&](TWatcher& w) {
+    // With the mouse.
+    if (!MoveTo(ButtonCentre(0))) return w.Fail("the mouse did not reach File");
+    LeftClick();
+    if (!OpenWithFirst(w, file, "File did not open")) return;
+    RECT item{};
+    if (!GetMenuItemRect(hwnd, file, 0, &item)) return w.Fail("no rectangle for Open");
+    if (!MoveTo(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}))
+      return w.Fail("the mouse did not reach Open");
+    LeftClick();
+    if (!Closed(w, "choosing Open did not close File")) return;
+    // With the keyboard: Alt+E, the first item is highlighted, Enter.
+    AltTap('E');
+    if (!OpenWithFirst(w, edit, "Alt+E did not open Edit")) return;
+    Tap(VK_RETURN);
+    if (!Closed(w, "Enter did not close Edit")) return;
+    // Escape: nothing.
+    AltTap('F');
+    if (!OpenWithFirst(w, file, "Alt+F did not open File")) return;
+    Tap(VK_ESCAPE);
+    Closed(w, "Escape did not close File");
+  });
+  ASSERT_TRUE(PumpUntil([&] { return log.Count(kOpen) >= 1 && log.Count(kCopy) >= 1; }));
+  Settle();
+  EXPECT_EQ(log.Count(kOpen), 1);
+  EXPECT_EQ(log.Count(kCopy), 1);
+  EXPECT_EQ(log.commands.size(), 2u) << "another command ran";
+}
+
+TEST_F(MenuTrack, TheHookLivesExactlyAsLongAsEachDropDown) {
+  SkinnedMenuWindow();
+  TMenuTrackState& t = MenuTrackState();
+  // A second install while one is there is ignored.
+  const int before = t.hookInstalls;
+  sf->InstallMenuHook();
+  const HHOOK first = t.hook.get();
+  sf->InstallMenuHook();
+  EXPECT_NE(first, nullptr);
+  EXPECT_EQ(t.hook.get(), first);
+  EXPECT_EQ(t.hookInstalls, before + 1);
+  TWinSkinForm::RemoveMenuHook();
+  EXPECT_FALSE(t.hook);
+  // A hundred drop-downs opened and closed: one hook each, none left.
+  const int opened = t.hookInstalls;
+  const HMENU file = Sub(0);
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  const RECT& b = sf->menu->Buttons[0]->bounds;
+  const LPARAM at = MAKELPARAM(window.left + b.left + 2, window.top + b.top + 2);
+  RunWatched([&](TWatcher& w) {
+    for (int i = 0; i < 100; ++i) {
+      PostMessageW(hwnd, WM_NCLBUTTONDOWN, HTMENU, at);
+      if (!OpenWithFirst(w, file, "File did not open on press " + std::to_string(i))) return;
+      Tap(VK_ESCAPE);
+      if (!Closed(w, "File did not close after press " + std::to_string(i))) return;
+    }
+  });
+  EXPECT_FALSE(t.hook);
+  EXPECT_EQ(t.hookInstalls, opened + 100);
+  EXPECT_FALSE(sf->fInMenu);
+}
+
+}  // namespace
+}  // namespace lbb::skin::test
