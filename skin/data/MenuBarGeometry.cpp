@@ -28,9 +28,9 @@ std::vector<TMenuBarPlace> LayoutMenuBar(const TRect& band, int start, bool righ
     }
     const int w = e.Width;
     const int left = rightToLeft ? x - w : x;
-    places.push_back(TMenuBarPlace{TRect{left, 0, left + w, h - 1},
-                                   TRect{band.Left + left, band.Top, band.Left + left + w,
-                                         band.Bottom - 1}});
+    places.push_back(
+        TMenuBarPlace{TRect{left, 0, left + w, h - 1},
+                      TRect{band.Left + left, band.Top, band.Left + left + w, band.Bottom - 1}});
     x = rightToLeft ? x - w : x + w;
   }
   return places;

@@ -36,8 +36,7 @@ struct TMenuBarPlace {
 // band width - start and no further right than `rightLimit` (band-local; the maximised MDI
 // child's buttons, see MenuBarRightLimit). Hidden buttons get empty rectangles.
 std::vector<TMenuBarPlace> LayoutMenuBar(const TRect& band, int start, bool rightToLeft,
-                                         const std::vector<TMenuBarEntry>& entries,
-                                         int rightLimit);
+                                         const std::vector<TMenuBarEntry>& entries, int rightLimit);
 
 // The right end of a right-to-left row in band `band` (band-local): band width - start, but
 // 5 short of the leftmost of `mdiButtons` (frame coordinates) when there are any.

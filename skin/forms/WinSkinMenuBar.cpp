@@ -219,7 +219,8 @@ void TWinSkinMenu::PaintBackground(PixelBuffer& px, int w, int h) const {
   const TDataSkinObject* e = SF->fsd->Menubar.get();
   const TRect target{0, 0, w, h};
   if (!e || e->Map.Empty()) {
-    const Pixel fill = PixelOf(static_cast<uint32_t>(SchemeColour(*SF->fsd, kShemeMenubar)) & 0xFFFFFF);
+    const Pixel fill =
+        PixelOf(static_cast<uint32_t>(SchemeColour(*SF->fsd, kShemeMenubar)) & 0xFFFFFF);
     for (int y = 0; y < h; ++y)
       std::fill(px.Row(y), px.Row(y) + w, fill);
     return;
@@ -278,8 +279,7 @@ void TWinSkinMenu::SetMenuRect() {
 TMenuBtn* TWinSkinMenu::FindBtn(int x, int y) const {
   for (const auto& b : Buttons) {
     const RECT& r = b->bounds;
-    if (b->visible && !b->caption.empty() &&
-        PointIn(TRect{r.left, r.top, r.right, r.bottom}, x, y))
+    if (b->visible && !b->caption.empty() && PointIn(TRect{r.left, r.top, r.right, r.bottom}, x, y))
       return b.get();
   }
   return nullptr;
@@ -300,8 +300,8 @@ void TMenuBtn::Draw() {
   if (!work.Reserve(w, h)) return;
   BitBlt(work.Dc(), 0, 0, w, h, bar->bkmap->Dc(), bx, 0, SRCCOPY);
   if (state == kNCPressed || state == kNCHot) {
-    lbb::BrushHandle brush(CreateSolidBrush(
-        static_cast<COLORREF>(SchemeColour(*FSD, kShemeButtonHilight))));
+    lbb::BrushHandle brush(
+        CreateSolidBrush(static_cast<COLORREF>(SchemeColour(*FSD, kShemeButtonHilight))));
     const RECT frame{0, bounds.top - B.top, w, bounds.bottom - B.top};
     FrameRect(work.Dc(), &frame, brush.get());
   }

@@ -95,10 +95,10 @@ void DrawMenuBtnCaption(HDC dc, const TMenuBtn& b, RECT r);
 
 // The process-wide state of the drop-down opened from a menu bar (one at a time).
 struct TMenuTrackState {
-  TWinSkinForm* form = nullptr;  // the tracking form skinner
-  int index = -1;                // the current top-level index
-  bool switching = false;        // a slide to another top-level item is under way
-  bool firstKey = false;         // the Down key has been sent into the current drop-down
+  TWinSkinForm* form = nullptr;      // the tracking form skinner
+  int index = -1;                    // the current top-level index
+  bool switching = false;            // a slide to another top-level item is under way
+  bool firstKey = false;             // the Down key has been sent into the current drop-down
   forms::TMenuItem* item = nullptr;  // the highlighted framework item
   HMENU itemMenu = nullptr;          // the drop-down holding the highlighted item
   HMENU itemSubmenu = nullptr;       // the highlighted item's own drop-down

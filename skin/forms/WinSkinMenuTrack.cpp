@@ -132,8 +132,8 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* button) {
   if (button->enabled) {
     // A message for the loop's first turn: the filter highlights the first item on it.
     PostMessageW(Hwnd, WM_NULL, 0, 0);
-    TrackPopupMenu(button->hsubmenu, bidileft ? kTrackFlagsRight : kTrackFlags, anchor.x,
-                   anchor.y, 0, Hwnd, nullptr);
+    TrackPopupMenu(button->hsubmenu, bidileft ? kTrackFlagsRight : kTrackFlags, anchor.x, anchor.y,
+                   0, Hwnd, nullptr);
   }
   const int next = std::exchange(t.candidate, -1);
   RemoveMenuHook();

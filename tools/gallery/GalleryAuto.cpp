@@ -15,6 +15,7 @@
 #include "forms/WinText.h"
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinMenuBar.h"
 
 namespace lbb::gallery {
 
@@ -105,6 +106,7 @@ class AutoRun {
   void ShootSkinState(int number, const std::string& skin);
   void ShowCaptionParts();
   void ShowSystemMenu(HWND main);
+  void ShowMenuDropDown();
 
   TSkinGalleryForm& form_;
   std::filesystem::path shots_;
@@ -223,6 +225,7 @@ std::vector<std::string> AutoRun::Run() {
   Step("message boxes", [this] { ShowMessageBoxes(); });
   Step("skins", [this] { SwitchSkins(); });
   Step("caption buttons and system menu", [this] { ShowCaptionParts(); });
+  Step("menu bar drop-down", [this] { ShowMenuDropDown(); });
   if (!skinFile_.empty()) Step("skin file", [this] { UseSkinFile(); });
   Step("closing", [this] { CloseWindows(); });
   return failures_;
@@ -384,6 +387,50 @@ void AutoRun::ShowSystemMenu(HWND main) {
   SendMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, L' ');
   timer.SetEnabled(false);
   if (!pictured) Fail("the skinned system menu never showed");
+}
+
+// A real click on the main window's first menu-bar button opens its drop-down in a modal loop;
+// a timer inside it takes the picture once the drop-down shows and closes it.
+void AutoRun::ShowMenuDropDown() {
+  HWND main = form_.Handle();
+  skin::TSkinManage* m = skin::SkinManagerInstance();
+  skin::TWinSkinForm* sf = m ? m->FindForm(main) : nullptr;
+  if (!sf || !sf->menu || sf->menu->Buttons.empty())
+    return Fail("the main window has no painted menu bar");
+  SetForegroundWindow(main);
+  Settle();
+  RECT w{};
+  GetWindowRect(main, &w);
+  const RECT& b = sf->menu->Buttons[0]->bounds;
+  bool pictured = false;
+  TTimer timer(nullptr);
+  timer.SetInterval(50);
+  timer.OnTimer = [&](TObject*) {
+    HWND menu = VisibleWindowOfClass(u"#32768");
+    if (!menu) return;
+    timer.SetEnabled(false);
+    RECT area{}, popup{};
+    GetWindowRect(main, &area);
+    GetWindowRect(menu, &popup);
+    UnionRect(&area, &area, &popup);
+    Save(CaptureScreen(area), "18-menu-dropdown.png");
+    pictured = true;
+    EndMenu();
+  };
+  timer.SetEnabled(true);
+  SetCursorPos(w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2);
+  INPUT click[2]{};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+  // The press reaches the window while this pumps; the drop-down's loop runs inside it.
+  PumpUntil([&] { return pictured; });
+  timer.SetEnabled(false);
+  if (!pictured) return Fail("the first menu of the main window never dropped down");
+  if (!PumpUntil([] { return VisibleWindowOfClass(u"#32768") == nullptr; }))
+    Fail("the menu drop-down stayed open");
+  SetCursorPos(w.left + 60, w.bottom - 30);
 }
 
 void AutoRun::UseSkinFile() {

@@ -42,7 +42,7 @@ TEST(MenuBarGeometry, LeftToRightRowWithHiddenAndEmptyButtons) {
   ASSERT_EQ(p.size(), 4u);
   EXPECT_EQ(p[0].Item, (TRect{6, 0, 41, 18}));
   EXPECT_EQ(p[0].Bounds, (TRect{10, 30, 45, 48}));
-  EXPECT_EQ(p[1].Bounds, (TRect{}));  // hidden: nothing, and takes no room
+  EXPECT_EQ(p[1].Bounds, (TRect{}));                // hidden: nothing, and takes no room
   EXPECT_EQ(p[2].Bounds, (TRect{45, 30, 45, 48}));  // empty caption: no width
   EXPECT_EQ(p[3].Item, (TRect{41, 0, 81, 18}));
   EXPECT_EQ(p[3].Bounds, (TRect{45, 30, 85, 48}));

@@ -55,7 +55,8 @@ LRESULT CALLBACK MenuProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HMENU Popup(std::initializer_list<std::pair<UINT, const wchar_t*>> items, UINT type) {
   HMENU m = CreatePopupMenu();
-  for (const auto& [id, text] : items) AppendMenuW(m, MF_STRING | type, id, text);
+  for (const auto& [id, text] : items)
+    AppendMenuW(m, MF_STRING | type, id, text);
   return m;
 }
 
@@ -117,8 +118,8 @@ HWND MakeMenuWindow(TMenuLog* log, bool rtl) {
   AppendPopup(bar, edit, L"&Edit", type);
   AppendMenuW(bar, MF_STRING | type, kEmpty, L"");
   AppendPopup(bar, view, L"&View", type);
-  return CreateWindowExW(0, kMenuClass, L"Menu window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
-                         100, 420, 300, nullptr, bar, GetModuleHandleW(nullptr), log);
+  return CreateWindowExW(0, kMenuClass, L"Menu window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                         420, 300, nullptr, bar, GetModuleHandleW(nullptr), log);
 }
 
 std::vector<HMENU> OpenMenus() {
@@ -195,10 +196,12 @@ void RunWatched(const std::function<void(TWatcher&)>& watch) {
     finished = true;
   });
   const DWORD start = GetTickCount();
-  while (!finished && GetTickCount() - start < 120000) PumpUntil([&] { return finished.load(); });
+  while (!finished && GetTickCount() - start < 120000)
+    PumpUntil([&] { return finished.load(); });
   t.join();
   Settle();
-  for (const std::string& f : w.failures) ADD_FAILURE() << f;
+  for (const std::string& f : w.failures)
+    ADD_FAILURE() << f;
 }
 
 HWND MenuBarTest::SkinnedMenuWindow(bool rtl) {

@@ -4,8 +4,8 @@
 // and a skin change.
 #include <gtest/gtest.h>
 
-#include "resources/skins/sand/SandSkin.h"
 #include "forms/Screenshot.h"
+#include "resources/skins/sand/SandSkin.h"
 #include "skin/data/imgutil.h"
 #include "tests/win/skinmenubar/MenuBarSupport.h"
 
