@@ -85,8 +85,12 @@ bool TWinSkinMenu::RightToLeft() const {
 
 bool TWinSkinMenu::ReadMenus() {
   if (!SF) return false;
-  if (HMENU now = GetMenu(SF->Hwnd)) hmenu = now;
-  if (!hmenu) hmenu = SF->hmenu;
+  // The window's menu, else the one the skinner took last (a framework form rebuilds its menu
+  // and hands it over through the skinner), else the last one known.
+  if (HMENU now = GetMenu(SF->Hwnd))
+    hmenu = now;
+  else if (SF->hmenu && IsMenu(SF->hmenu))
+    hmenu = SF->hmenu;
   if (!hmenu || !IsMenu(hmenu)) return false;
   menu = SF->FForm ? SF->FForm->Menu() : nullptr;
   return true;
