@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/win/Handles.h"
@@ -106,6 +107,9 @@ struct TMenuTrackState {
   lbb::HookHandle hook;
   int candidate = -1;    // the neighbour's index, opened once the drop-down has closed
   int hookInstalls = 0;  // how many hooks were installed (observed by tests)
+  // The items MakeOwnerDraw made owner-drawn (menu, position): plain again once the drop-down
+  // has closed, so that a window given its menu back finds it as it was.
+  std::vector<std::pair<HMENU, UINT>> ownerDrawn;
 };
 TMenuTrackState& MenuTrackState();
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
@@ -51,6 +52,22 @@ TMenuTrackState& MenuTrackState() {
   static TMenuTrackState state;
   return state;
 }
+
+namespace {
+
+// The items made owner-drawn for the drop-down that closed are plain again.
+void TakeOwnerDrawBack() {
+  for (const auto& [m, position] : std::exchange(MenuTrackState().ownerDrawn, {})) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE;
+    if (!IsMenu(m) || !GetMenuItemInfoW(m, position, TRUE, &mii)) continue;
+    mii.fType &= ~kOwnerDrawType;
+    SetMenuItemInfoW(m, position, TRUE, &mii);
+  }
+}
+
+}  // namespace
 
 // ---- the bar's lifetime
 
@@ -137,6 +154,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* button) {
   }
   const int next = std::exchange(t.candidate, -1);
   RemoveMenuHook();
+  TakeOwnerDrawBack();
   if (!*alive) return true;
   fInMenu = false;
   activemenu = nullptr;
@@ -172,7 +190,8 @@ void TWinSkinForm::MakeOwnerDraw(HMENU amenu) {
     if (!(mii.fType & kOwnerDrawType)) {
       mii.fMask = MIIM_FTYPE;
       mii.fType |= kOwnerDrawType;
-      SetMenuItemInfoW(amenu, static_cast<UINT>(i), TRUE, &mii);
+      if (SetMenuItemInfoW(amenu, static_cast<UINT>(i), TRUE, &mii))
+        MenuTrackState().ownerDrawn.emplace_back(amenu, static_cast<UINT>(i));
     }
     if (mii.hSubMenu) MakeOwnerDraw(mii.hSubMenu);
   }

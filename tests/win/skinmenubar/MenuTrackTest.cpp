@@ -4,6 +4,9 @@
 // exactly as long as a drop-down.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
+#include "forms/Screenshot.h"
 #include "tests/win/skinmenubar/MenuBarSupport.h"
 
 namespace lbb::skin::test {
@@ -16,8 +19,11 @@ class MenuTrack : public MenuBarTest {
   static bool OpenWithFirst(TWatcher& w, HMENU m, const std::string& what) {
     return w.Expect([m] { return IsOpen(m) && Highlighted(m, 0); }, what);
   }
-  static bool Closed(TWatcher& w, const std::string& what) {
-    return w.Expect([] { return OpenMenus().empty(); }, what);
+  // No drop-down shows and the bar's tracking has ended (the window's thread is out of the
+  // menu loop).
+  bool Closed(TWatcher& w, const std::string& what) const {
+    return w.Expect(
+        [this] { return OpenMenus().empty() && !std::atomic_ref<bool>(sf->fInMenu).load(); }, what);
   }
 };
 
@@ -26,10 +32,18 @@ TEST_F(MenuTrack, TheMouseSlidesFromAnOpenDropDownOntoTheNeighbour) {
   const HMENU file = Sub(0), edit = Sub(1);
   RECT window{};
   GetWindowRect(hwnd, &window);
+  const RECT pressed = sf->menu->Buttons[0]->bounds;
+  const Pixel hilight =
+      PixelOf(static_cast<uint32_t>(data->Colors[kShemeButtonHilight]) & 0xFFFFFF);
   RunWatched([&](TWatcher& w) {
     if (!MoveTo(ButtonCentre(0))) return w.Fail("the mouse did not reach File");
     LeftClick();
     if (!OpenWithFirst(w, file, "File did not open with its first item highlighted")) return;
+    // The pressed button is framed while its drop-down is open.
+    const PixelBuffer shot = forms::CaptureWindow(hwnd);
+    if (shot.At(pressed.left, pressed.top) != hilight ||
+        shot.At(pressed.right - 1, pressed.top + 2) != hilight)
+      w.Fail("the pressed File button is not framed in ButtonHilight");
     SaveShot(RECT{window.left, window.top, window.right, window.bottom},
              "menubar-file-dropdown.png");
     if (!MoveTo(ButtonCentre(1))) return w.Fail("the mouse did not reach Edit");
@@ -39,6 +53,17 @@ TEST_F(MenuTrack, TheMouseSlidesFromAnOpenDropDownOntoTheNeighbour) {
     Closed(w, "Escape did not close Edit");
   });
   EXPECT_TRUE(log.commands.empty()) << "a command ran without being chosen";
+  // Owner-drawn only while tracked: the menu is as it was for the window to get back.
+  for (HMENU m : {file, edit, GetSubMenu(file, 1)}) {
+    for (int i = 0; i < GetMenuItemCount(m); ++i) {
+      MENUITEMINFOW mii{};
+      mii.cbSize = sizeof(mii);
+      mii.fMask = MIIM_FTYPE;
+      ASSERT_TRUE(GetMenuItemInfoW(m, static_cast<UINT>(i), TRUE, &mii));
+      EXPECT_EQ(mii.fType & MFT_OWNERDRAW, 0u) << "item " << i;
+    }
+  }
+  EXPECT_TRUE(MenuTrackState().ownerDrawn.empty());
   EXPECT_FALSE(sf->fInMenu);
   EXPECT_FALSE(MenuTrackState().hook);
   EXPECT_EQ(MenuTrackState().index, -1);
