@@ -107,6 +107,8 @@ class AutoRun {
   void ShowCaptionParts();
   void ShowSystemMenu(HWND main);
   void ShowMenuDropDown();
+  bool PictureMenu(HWND main, const std::string& file,
+                   const std::function<void(const bool& pictured)>& open);
 
   TSkinGalleryForm& form_;
   std::filesystem::path shots_;
@@ -365,9 +367,11 @@ void AutoRun::ShowCaptionParts() {
   ShowSystemMenu(main);
 }
 
-// Alt+space opens the skinned system menu in a modal loop; a timer inside it takes the picture
-// once the menu shows and closes it.
-void AutoRun::ShowSystemMenu(HWND main) {
+// Runs `open`, which shows a menu in a modal loop (or has it shown while it waits for
+// `pictured`); a timer inside the loop takes the picture of `main` with the menu once it shows
+// and closes it. False when no menu showed.
+bool AutoRun::PictureMenu(HWND main, const std::string& file,
+                          const std::function<void(const bool& pictured)>& open) {
   bool pictured = false;
   TTimer timer(nullptr);
   timer.SetInterval(50);
@@ -379,14 +383,21 @@ void AutoRun::ShowSystemMenu(HWND main) {
     GetWindowRect(main, &area);
     GetWindowRect(menu, &popup);
     UnionRect(&area, &area, &popup);
-    Save(CaptureScreen(area), "17-system-menu.png");
+    Save(CaptureScreen(area), file);
     pictured = true;
     EndMenu();
   };
   timer.SetEnabled(true);
-  SendMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+  open(pictured);
   timer.SetEnabled(false);
-  if (!pictured) Fail("the skinned system menu never showed");
+  return pictured;
+}
+
+// Alt+space opens the skinned system menu.
+void AutoRun::ShowSystemMenu(HWND main) {
+  if (!PictureMenu(main, "17-system-menu.png",
+                   [main](const bool&) { SendMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, L' '); }))
+    Fail("the skinned system menu never showed");
 }
 
 // A real click on the main window's first menu-bar button opens its drop-down in a modal loop;
@@ -402,31 +413,24 @@ void AutoRun::ShowMenuDropDown() {
   RECT w{};
   GetWindowRect(main, &w);
   const RECT& b = sf->menu->Buttons[0]->bounds;
-  bool pictured = false;
-  TTimer timer(nullptr);
-  timer.SetInterval(50);
-  timer.OnTimer = [&](TObject*) {
-    HWND menu = VisibleWindowOfClass(u"#32768");
-    if (!menu) return;
-    timer.SetEnabled(false);
-    RECT area{}, popup{};
-    GetWindowRect(main, &area);
-    GetWindowRect(menu, &popup);
-    UnionRect(&area, &area, &popup);
-    Save(CaptureScreen(area), "18-menu-dropdown.png");
-    pictured = true;
-    EndMenu();
-  };
-  timer.SetEnabled(true);
-  SetCursorPos(w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2);
-  INPUT click[2]{};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, click, sizeof(INPUT));
-  // The press reaches the window while this pumps; the drop-down's loop runs inside it.
-  PumpUntil([&] { return pictured; });
-  timer.SetEnabled(false);
+  const POINT at{w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2};
+  const bool pictured = PictureMenu(main, "18-menu-dropdown.png", [at](const bool& done) {
+    // A press that went elsewhere (the cursor not yet there) is made again, twice at most.
+    for (int attempt = 0; attempt < 3 && !done; ++attempt) {
+      SetCursorPos(at.x, at.y);
+      PumpUntil([at] {
+        POINT c{};
+        return GetCursorPos(&c) && c.x == at.x && c.y == at.y;
+      });
+      INPUT click[2]{};
+      click[0].type = click[1].type = INPUT_MOUSE;
+      click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+      click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+      SendInput(2, click, sizeof(INPUT));
+      // The press reaches the window while this pumps; the drop-down's loop runs inside it.
+      PumpUntil([&done] { return done; }, 3000);
+    }
+  });
   if (!pictured) return Fail("the first menu of the main window never dropped down");
   if (!PumpUntil([] { return VisibleWindowOfClass(u"#32768") == nullptr; }))
     Fail("the menu drop-down stayed open");
