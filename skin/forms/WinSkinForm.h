@@ -9,10 +9,10 @@
 //
 // The set-up, dispatch and removal live in WinSkinForm*.cpp; the skinned frame (border widths,
 // the client area, painting, hit tests, caption buttons, hints, the system menu and the window
-// region) in WinSkinFrame*.cpp, WinSkinSysMenu.cpp and WinSkinRegion.cpp. The painted menu bar
-// and the owner-drawn menu items are filled in by their own files through the hand-over points
-// named below; until then a window's native menu bar is kept in `hmenu` (given back when the
-// window is unskinned) and its band is filled with the skin's button face.
+// region) in WinSkinFrame*.cpp, WinSkinSysMenu.cpp and WinSkinRegion.cpp. A window's native
+// menu bar is taken into `hmenu` (given back when the window is unskinned) and painted by the
+// menu bar (WinSkinMenuBar.cpp, WinSkinMenuTrack.cpp); the owner-drawn menu items are filled in
+// by their own files through the hand-over points named below.
 #pragma once
 
 #include <windows.h>
@@ -256,7 +256,8 @@ class TWinSkinForm : public forms::TComponent {
   DWORD dwstyle = 0;
   // The window's region while crop (the window owns it once it is set; never deleted here).
   HRGN WinRgn = nullptr;
-  // The painted menu bar, owned; the menu-bar painter makes it (null until then).
+  // The painted menu bar, owned: made at set-up for a window with a native menu (not an MDI
+  // child), freed when the window is unskinned or the skinner goes.
   TWinSkinMenu* menu = nullptr;
   // The skinned system menu, owned; the frame painter makes it (null until then).
   std::unique_ptr<forms::TPopupMenu> sysmenu;

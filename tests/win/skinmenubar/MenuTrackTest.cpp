@@ -145,6 +145,23 @@ TEST_F(MenuTrack, ChosenItemsRunTheirCommandOnceAndEscapeRunsNone) {
   EXPECT_EQ(log.commands.size(), 2u) << "another command ran";
 }
 
+TEST_F(MenuTrack, TheMenuKeyAloneOpensTheFirstButtonAndMenuNextTheOneAtAPoint) {
+  SkinnedMenuWindow();
+  const HMENU file = Sub(0), edit = Sub(1);
+  const POINT editAt = ButtonCentre(1);
+  RunWatched([&](TWatcher& w) {
+    Tap(VK_F10);
+    if (!OpenWithFirst(w, file, "F10 did not open File")) return;
+    Tap(VK_ESCAPE);
+    if (!Closed(w, "Escape did not close File")) return;
+    PostMessageW(hwnd, SKM_MENUNEXT, 0, MAKELPARAM(editAt.x, editAt.y));
+    if (!OpenWithFirst(w, edit, "SKM_MENUNEXT did not open Edit")) return;
+    Tap(VK_ESCAPE);
+    Closed(w, "Escape did not close Edit");
+  });
+  EXPECT_TRUE(log.commands.empty());
+}
+
 TEST_F(MenuTrack, TheHookLivesExactlyAsLongAsEachDropDown) {
   SkinnedMenuWindow();
   TMenuTrackState& t = MenuTrackState();
