@@ -58,8 +58,8 @@ TRect MenuShortcutRect(const TRect& item, const TRect& caption, bool rightToLeft
   return Upright(TRect{caption.Right, caption.Top, item.Right - kShortcutEnd, caption.Bottom});
 }
 
-TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int width,
-                           int height, bool rightToLeft) {
+TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int width, int height,
+                           bool rightToLeft) {
   const TRect& box = layout.Glyph;
   const int x = box.Left + (box.Width() - width) / 2 + 1;
   if (rightToLeft) return TMenuPoint{x, box.Top + (box.Height() - height) / 2 + 1};

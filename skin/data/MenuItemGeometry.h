@@ -57,8 +57,8 @@ struct TMenuPoint {
   int Y = 0;
   bool operator==(const TMenuPoint&) const = default;
 };
-TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int width,
-                           int height, bool rightToLeft);
+TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int width, int height,
+                           bool rightToLeft);
 
 // The etched separator line of the item content: along the top edge of the text box moved
 // 4 pixels down.

@@ -240,10 +240,6 @@ void TWinSkinForm::InitNestform(forms::TWinControl* wForm) {
   InitPopMenu(wForm, true, false);
 }
 
-// Hand-over points of the owner-drawn popup and main menus of a framework form.
-void TWinSkinForm::InitPopMenu(forms::TWinControl*, bool, bool) {}
-void TWinSkinForm::InitMainMenu(forms::TWinControl*, bool) {}
-
 // ---- small window operations
 
 void TWinSkinForm::Refresh() {

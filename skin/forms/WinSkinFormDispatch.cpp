@@ -328,11 +328,14 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
 }
 
 // Owner-drawn menu items. The skinned system menu's items are measured and drawn by the
-// menu itself (a plain window's own procedure would not know them); the rest is the menu
-// painter's (hand-over point) and, until then, the window's.
+// menu itself (a plain window's own procedure would not know them); the rest by the item
+// layer (WinSkinMenuItem.cpp).
 void TWinSkinForm::OnMenuItem(forms::TMessage& m) {
   if (sysmenu && sysmenu->DispatchMessage(m)) return;
-  CallDefault(m);
+  if (m.Msg == WM_MEASUREITEM)
+    OnMeasureMenuItem(m);
+  else
+    OnDrawMenuItem(m);
 }
 
 // ---- the framework form's message method
