@@ -397,10 +397,15 @@ void TSkinManage::SetHMenu(HMENU amenu) {
 }
 
 forms::TBitmap* TSkinManage::GetMenuBg(HMENU amenu) const {
+  TWinSkinPopMenu* p = FindPopMenu(amenu);
+  return p ? &p->MenuBg : nullptr;
+}
+
+TWinSkinPopMenu* TSkinManage::FindPopMenu(HMENU amenu) const {
   std::lock_guard guard(Lock());
   if (!Mlist || !amenu) return nullptr;
   for (TWinSkinPopMenu* p : *Mlist)
-    if (p->hmenu == amenu) return &p->MenuBg;
+    if (p->hmenu == amenu) return p;
   return nullptr;
 }
 

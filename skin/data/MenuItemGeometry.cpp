@@ -88,9 +88,9 @@ std::array<TMenuPiece, 3> MenuSeparatorPieces(const TRect& cell, const TRect& it
   };
 }
 
-TRect MenuBackgroundSource(const TRect& item) {
-  return TRect{item.Left + kPopupFrame, item.Top + kPopupFrame, item.Right + kPopupFrame,
-               item.Bottom + kPopupFrame};
+TRect MenuBackgroundSource(const TRect& item, int originX, int originY) {
+  return TRect{item.Left + originX, item.Top + originY, item.Right + originX,
+               item.Bottom + originY};
 }
 
 int MenuItemExtraWidth(int margin, bool hasImages, bool systemRule) {

@@ -77,8 +77,10 @@ struct TMenuPiece {
 std::array<TMenuPiece, 3> MenuSeparatorPieces(const TRect& cell, const TRect& item, int capLeft,
                                               int capRight);
 
-// Where an item's background lies in the popup window's picture: R moved by the frame.
-TRect MenuBackgroundSource(const TRect& item);
+// Where an item's background lies in the popup window's picture: R (client coordinates)
+// moved by the client area's origin in the window, kPopupFrame on each axis where the
+// platform gives its menus a frame, 0 where it draws the frame inside the client area.
+TRect MenuBackgroundSource(const TRect& item, int originX = kPopupFrame, int originY = kPopupFrame);
 
 // Widths added to the framework's measure of a skinned item: the element's left margin (0
 // without the element), then + 10 (+ 12 by the system menu's rule) when the menu has an image

@@ -92,6 +92,11 @@ void TWinSkinPopMenu::RenderBackground() {
                   false, 1, 1, e.r);
     GdiFlush();
   }
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  ClientOrigin = POINT{origin.x - window.left, origin.y - window.top};
   if (!hmenu) g_current = this;
 }
 
@@ -111,6 +116,8 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnNcPaint(wParam, lParam);
     case WM_PRINT:
       return OnPrint(wParam, lParam);
+    case WM_PAINT:
+      return OnPaint(wParam, lParam);
     default:
       return subclass_.CallPrevious(msg, wParam, lParam);
   }
@@ -147,14 +154,23 @@ void TWinSkinPopMenu::PaintFrame(HDC dc) {
   BitBlt(dc, w - f, 0, f, h, src, w - f, 0, SRCCOPY);
   RECT client{};
   GetClientRect(hwnd, &client);
-  POINT origin{0, 0};
-  ClientToScreen(hwnd, &origin);
-  RECT window{};
-  GetWindowRect(hwnd, &window);
-  OffsetRect(&client, origin.x - window.left, origin.y - window.top);
+  OffsetRect(&client, ClientOrigin.x, ClientOrigin.y);
   SavedDc saved(dc);
   ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
   BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCCOPY);
+}
+
+// The platform paints the items; where its frame lies inside the client area (the window has
+// no frame of its own) the skin's frame goes over it afterwards.
+LRESULT TWinSkinPopMenu::OnPaint(WPARAM wParam, LPARAM lParam) {
+  if (!CanPaint()) return subclass_.CallPrevious(WM_PAINT, wParam, lParam);
+  RenderBackground();  // the items read it while they are drawn
+  const LRESULT r = subclass_.CallPrevious(WM_PAINT, wParam, lParam);
+  if (!IsWindow(hwnd) || MenuBg.Empty()) return r;
+  if (ClientOrigin.x >= kPopupFrame && ClientOrigin.y >= kPopupFrame) return r;
+  lbb::WindowDc dc(hwnd, true);
+  if (dc.get()) PaintFrame(dc.get());
+  return r;
 }
 
 // The picture first, then the platform prints the items into the window's inside.

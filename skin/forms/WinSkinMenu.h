@@ -7,7 +7,9 @@
 // the window's frame and behind its items. MenuBg holds that background rendered at the
 // window's full size; it is rendered again on every paint, so it always matches the window.
 // The owner-drawn items (the form skinner's item layer) copy their own background out of it,
-// offset by the frame, so that every item looks continuous with the window under it.
+// offset by the client area's place in the window, so that every item looks continuous with
+// the window under it. Where the platform draws the menu's frame inside the client area (the
+// window has no frame of its own), the frame is painted again from MenuBg after each paint.
 #pragma once
 
 #include <windows.h>
@@ -49,12 +51,16 @@ class TWinSkinPopMenu {
   bool crop = false;  // clientRgn is owned and must be deleted
   HRGN clientRgn = nullptr;
   bool ownerdraw = false;
+  // Where the client area (the items' coordinates) starts in the window, as last rendered:
+  // the items copy their background from MenuBg at their rectangle moved by it.
+  POINT ClientOrigin{3, 3};
 
  private:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
   LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
   LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
+  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
   void PaintFrame(HDC dc);
 
   TWindowSubclass subclass_;

@@ -158,8 +158,7 @@ void TWinSkinForm::InitMainMenu(forms::TWinControl* aform, bool enable) {
       if (!enable) return ClearOurs(item);
       if (depth < 2 || item.OnDrawItem) return;
       item.OnDrawItem = TSkinDrawHandler{this, impl->alive};
-      if (!item.OnMeasureItem)
-        item.OnMeasureItem = TSkinMeasureHandler{this, impl->alive, false};
+      if (!item.OnMeasureItem) item.OnMeasureItem = TSkinMeasureHandler{this, impl->alive, false};
     });
   }
 }
@@ -217,8 +216,9 @@ void TWinSkinForm::OnMeasureMenuItem(forms::TMessage& m) {
   lbb::WindowDc dc(Hwnd);
   lbb::SelectScope font(dc.get(), MenuFont(false));
   RECT calc{0, 0, 0, 0};
-  DrawTextW(dc.get(), text.empty() ? L" " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()),
-            &calc, DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
+  DrawTextW(dc.get(), text.empty() ? L" " : text.c_str(),
+            text.empty() ? 1 : static_cast<int>(text.size()), &calc,
+            DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
   const int margin = HasItemImage(fsd) ? fsd->MenuItem->r.Left : 0;
   const TMenuSize size = MenuTextItemSize(calc.right, calc.bottom, text.empty(), margin, false);
   mis->itemWidth = static_cast<UINT>(size.Width);
@@ -238,8 +238,8 @@ void TWinSkinForm::DrawMenuItem(forms::TObject* Sender, forms::TCanvas* ACanvas,
   if (!HasItemImage(fsd)) return DrawPlainItem(fsd, ACanvas->Handle(), ARect, look);
   HMENU parent = item->Parent() ? item->Parent()->Handle() : nullptr;
   if (parent && mgr) mgr->SetHMenu(parent);
-  const forms::TBitmap* bg = mgr && parent ? mgr->GetMenuBg(parent) : nullptr;
-  DrawSkinnedItem(*fsd, ACanvas->Handle(), ARect, look, bg, true);
+  DrawSkinnedItem(*fsd, ACanvas->Handle(), ARect, look, mgr ? mgr->FindPopMenu(parent) : nullptr,
+                  true);
 }
 
 void TWinSkinForm::OnDrawMenuItem(forms::TMessage& m) {
@@ -275,7 +275,8 @@ void TWinSkinForm::OnDrawMenuItem(forms::TMessage& m) {
   look.rightToLeft = (GetMenuState(shown, dis->itemID, MF_BYCOMMAND) & MFT_RIGHTORDER) != 0;
   SavedDc saved(dis->hDC);
   if (HasItemImage(fsd))
-    DrawSkinnedItem(*fsd, dis->hDC, dis->rcItem, look, mgr ? mgr->GetMenuBg(shown) : nullptr, false);
+    DrawSkinnedItem(*fsd, dis->hDC, dis->rcItem, look, mgr ? mgr->FindPopMenu(shown) : nullptr,
+                    false);
   else
     DrawPlainItem(fsd, dis->hDC, dis->rcItem, look);
   m.Result = 1;

@@ -11,6 +11,7 @@
 #include "forms/Bitmap.h"
 #include "forms/ImgList.h"
 #include "forms/Menus.h"
+#include "skin/forms/WinSkinMenu.h"
 #include "skin/win/WinSkinData.h"
 
 namespace lbb::skin {
@@ -33,13 +34,13 @@ struct TMenuItemLook {
 // order serve an item without a menu of its own.
 TMenuItemLook LookOf(forms::TMenuItem& item, bool selected, forms::TMenu* fallback);
 
-// Draws an item into `r` of `dc` in the skin's look: the background from the popup window's
-// picture `bg` (or the Menu colour without one), frame 4 (selected) or 1 of the MenuItem
-// element and the content over it. `skinSeparator`: a separator is the line cut from frame 2
-// (framework items); otherwise a separator gets frame 1 and an etched line (native items).
+// Draws an item into `r` of `dc` in the skin's look: the background from the picture of the
+// popup window `popup` that shows it (or the Menu colour without one), frame 4 (selected) or 1 of
+// the MenuItem element and the content over it. `skinSeparator`: a separator is the line cut from
+// frame 2 (framework items); otherwise a separator gets frame 1 and an etched line (native items).
 // The skin must have a MenuItem image.
 void DrawSkinnedItem(TSkinData& sd, HDC dc, const RECT& r, const TMenuItemLook& look,
-                     const forms::TBitmap* bg, bool skinSeparator);
+                     const TWinSkinPopMenu* popup, bool skinSeparator);
 // The plain look (no MenuItem element): Hilight when selected, else Menu, the content over it.
 void DrawPlainItem(const TSkinData* sd, HDC dc, const RECT& r, const TMenuItemLook& look);
 // Whether the skin has a MenuItem image to draw items with.

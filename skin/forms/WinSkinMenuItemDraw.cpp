@@ -83,8 +83,10 @@ void DrawCheckMark(HDC dc, int x, int y, int w, int h) {
   SetBkColor(dc, back);
 }
 
-void DrawGlyph(HDC dc, const TMenuItemLook& look, const TMenuItemLayout& layout, const TRect& item) {
-  const bool hasImage = look.images && look.imageIndex >= 0 && look.imageIndex < look.images->Count();
+void DrawGlyph(HDC dc, const TMenuItemLook& look, const TMenuItemLayout& layout,
+               const TRect& item) {
+  const bool hasImage =
+      look.images && look.imageIndex >= 0 && look.imageIndex < look.images->Count();
   const RECT box = Win(layout.Glyph);
   if (hasImage) {
     if (look.checked) DrawDitheredBox(dc, box);
@@ -145,12 +147,13 @@ void DrawContent(HDC dc, const TSkinData* sd, const TMenuItemLook& look, int w, 
 
 // The item's background: its part of the popup window's picture, else the Menu colour.
 void DrawBackground(TDibSurface& buf, const TSkinData& sd, const RECT& r,
-                    const forms::TBitmap* bg) {
+                    const TWinSkinPopMenu* popup) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   const TRect target{0, 0, w, h};
-  if (bg && !bg->Empty()) {
-    StretchCopy(buf.Pixels(), target, bg->Pixels(),
-                MenuBackgroundSource(TRect{r.left, r.top, r.right, r.bottom}));
+  if (popup && !popup->MenuBg.Empty()) {
+    const POINT o = popup->ClientOrigin;
+    StretchCopy(buf.Pixels(), target, popup->MenuBg.Pixels(),
+                MenuBackgroundSource(TRect{r.left, r.top, r.right, r.bottom}, o.x, o.y));
     return;
   }
   const Pixel menu = PixelOf(ColorToRGB(sd.Colors[kShemeMenu]));
@@ -212,11 +215,11 @@ TMenuItemLook LookOf(forms::TMenuItem& item, bool selected, forms::TMenu* fallba
 }
 
 void DrawSkinnedItem(TSkinData& sd, HDC dc, const RECT& r, const TMenuItemLook& look,
-                     const forms::TBitmap* bg, bool skinSeparator) {
+                     const TWinSkinPopMenu* popup, bool skinSeparator) {
   TDibSurface* buf = Surface(r);
   if (!buf) return;
   const int w = r.right - r.left, h = r.bottom - r.top;
-  DrawBackground(*buf, sd, r, bg);
+  DrawBackground(*buf, sd, r, popup);
   const TDataSkinObject& e = *sd.MenuItem;
   if (skinSeparator && look.IsLine()) {
     DrawSeparatorLine(buf->Pixels(), e, w, h);

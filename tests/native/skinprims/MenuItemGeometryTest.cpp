@@ -111,6 +111,8 @@ TEST(MenuSeparator, OversizedCapsAreCutAndNothingInverts) {
 
 TEST(MenuBackground, ItemRectangleMovedByThePopupFrame) {
   EXPECT_EQ(MenuBackgroundSource(TRect{0, 22, 120, 44}), (TRect{3, 25, 123, 47}));
+  // A menu whose frame lies inside its client area: client and window coordinates agree.
+  EXPECT_EQ(MenuBackgroundSource(TRect{3, 25, 123, 47}, 0, 0), (TRect{3, 25, 123, 47}));
 }
 
 TEST(MenuWidth, ExtraWidthRules) {
