@@ -7,6 +7,7 @@
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
+#include "skin/forms/WinSkinMenuItem.h"
 
 namespace lbb::skin {
 
@@ -130,6 +131,7 @@ void TWinSkinForm::OnNcDestroy(forms::TMessage& m) {
 }
 
 void TWinSkinForm::OnInitMenuPopup(forms::TMessage& m) {
+  NoteMenuPopup(reinterpret_cast<HMENU>(m.WParam));
   if (TSkinManage* mgr = Manager())
     mgr->menutype = reinterpret_cast<HMENU>(m.WParam) == hsysmenu ? mtSystem : mtMenuBar;
   CallDefault(m);

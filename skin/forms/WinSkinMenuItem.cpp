@@ -111,13 +111,23 @@ forms::TMainMenu* MainMenuOf(const TWinSkinForm& sf) {
   return sf.FForm ? sf.FForm->Menu() : nullptr;
 }
 
-// The text of native item `id` in `menu`, at most kMaxItemText characters.
+// The text of native item `id` in `menu`, at most kMaxItemText characters. Asked as the
+// item's string (not its menu string), which an owner-drawn item keeps too.
 std::u16string NativeText(HMENU menu, UINT id) {
   wchar_t text[kMaxItemText + 1] = {};
   if (!menu) return {};
-  const int n = GetMenuStringW(menu, id, text, kMaxItemText + 1, MF_BYCOMMAND);
-  return n > 0 ? FromWide(text, static_cast<size_t>(n)) : std::u16string();
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_STRING;
+  mii.dwTypeData = text;
+  mii.cch = kMaxItemText + 1;
+  if (!GetMenuItemInfoW(menu, id, FALSE, &mii)) return {};
+  return FromWide(text, std::min<size_t>(mii.cch, kMaxItemText));
 }
+
+// The menu the platform announced last (WM_INITMENUPOPUP): the items it measures next are
+// most likely its own. Menus are tracked one at a time on the UI thread.
+HMENU g_announced = nullptr;
 
 bool InFrameworkRange(UINT id) {
   return id >= kFirstFrameworkId && id <= kLastFrameworkId;
@@ -212,7 +222,10 @@ void TWinSkinForm::OnMeasureMenuItem(forms::TMessage& m) {
     }
     if (InFrameworkRange(mis->itemID)) return CallDefault(m);
   }
-  const std::wstring text = Wide(NativeText(activemenu, mis->itemID));
+  std::u16string found = NativeText(activemenu, mis->itemID);
+  if (found.empty()) found = NativeText(g_announced, mis->itemID);
+  if (found.empty()) found = NativeText(hsysmenu, mis->itemID);
+  const std::wstring text = Wide(found);
   lbb::WindowDc dc(Hwnd);
   lbb::SelectScope font(dc.get(), MenuFont(false));
   RECT calc{0, 0, 0, 0};
@@ -224,6 +237,10 @@ void TWinSkinForm::OnMeasureMenuItem(forms::TMessage& m) {
   mis->itemWidth = static_cast<UINT>(size.Width);
   mis->itemHeight = static_cast<UINT>(size.Height);
   m.Result = 1;
+}
+
+void NoteMenuPopup(HMENU menu) {
+  g_announced = menu;
 }
 
 // ---- drawing

@@ -49,6 +49,9 @@ bool HasItemImage(const TSkinData* sd);
 HFONT MenuFont(bool bold);
 
 class TWinSkinForm;
+// Remembers the menu a window was told is about to show (WM_INITMENUPOPUP): native items
+// measured by their text are looked up in it.
+void NoteMenuPopup(HMENU menu);
 // Gives an item of the skinned system menu the item layer's drawing and the system menu's
 // width rule; `alive` is the skinner's liveness flag.
 void SkinSysMenuItem(TWinSkinForm& sf, forms::TMenuItem& item, const std::shared_ptr<bool>& alive);

@@ -5,7 +5,10 @@
 // items in the framework's id range left to the platform.
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <thread>
+#include <vector>
 
 #include "skin/data/MenuItemGeometry.h"
 #include "skin/data/imgutil.h"
@@ -83,6 +86,142 @@ TEST_F(PopupPaint, BackgroundCoversTheWindowAndTheItemsLineUpWithIt) {
                       << item.bottom;
     SavePicture(shot, "popup-patterned-background");
   });
+}
+
+// The built-in skin's colours as screen pixels.
+constexpr Pixel kSeparatorLine = 0xDDE2E8;  // the line in the item image's second frame
+constexpr Pixel kAccent = 0x4A78B0;         // the selected frame
+
+RECT GlyphArea(const RECT& item) {
+  return RECT{item.left, item.top, item.left + 28, item.bottom};
+}
+
+TEST_F(PopupPaint, ItemsShowEveryStateInTheSkinsLook) {
+  ShowSkinned();
+  HMENU native = menu->Handle();
+  const Pixel menuText = SchemePixel(*data, kShemeMenuText);
+  const Pixel shadow = SchemePixel(*data, kShemeButtonShadow);
+  const Pixel hilightText = SchemePixel(*data, kShemeHilightText);
+  const Pixel btnText = PixelOf(GetSysColor(COLOR_BTNTEXT));
+  const Pixel btnHilight = PixelOf(GetSysColor(COLOR_BTNHIGHLIGHT));
+  Track(menu, MenuPoint(), [&](HWND popup) {
+    RECT r[piCount];
+    for (int i = 0; i < piCount; ++i)
+      r[i] = ItemIn(popup, native, i);
+    PixelBuffer shot;
+    // The whole menu drawn: the last item's shortcut is there.
+    ASSERT_TRUE(WaitPicture(
+        popup, [&](const PixelBuffer& s) { return Count(s, r[piExit], menuText) > 20; }, &shot));
+    SavePicture(shot, "popup-menu-items");
+    // The separator is the second frame's line, not the first frame (see-through).
+    EXPECT_GT(Count(shot, r[piSeparator], kSeparatorLine),
+              (r[piSeparator].right - r[piSeparator].left) / 2);
+    EXPECT_EQ(Count(shot, r[piOpen], kAccent), 0) << "an item is selected before the mouse came";
+    // A checked item with an image: the image on a dithered box; without one: the check mark.
+    EXPECT_GT(Count(shot, GlyphArea(r[piCheckedImage]), kImageInk), 50);
+    EXPECT_GT(Count(shot, GlyphArea(r[piCheckedImage]), btnHilight), 5);
+    EXPECT_GT(Count(shot, GlyphArea(r[piChecked]), btnText), 5);
+    EXPECT_EQ(Count(shot, GlyphArea(r[piOpen]), btnText), 0);
+    // A disabled item's text in the skin's button shadow, never in the menu text.
+    EXPECT_GT(Count(shot, r[piDisabled], shadow), 10);
+    EXPECT_EQ(Count(shot, r[piDisabled], menuText), 0);
+    // The default item is bold: more ink than the same caption in the normal weight.
+    EXPECT_GT(Count(shot, r[piDefault], menuText), Count(shot, r[piPlain], menuText) + 5);
+    // The shortcut ends 11 pixels before the item's right edge.
+    const RECT exitInk = Ink(shot, r[piExit], menuText);
+    EXPECT_LE(exitInk.right, r[piExit].right - 11);
+    EXPECT_GE(exitInk.right, r[piExit].right - 14);
+    // The real mouse over the first item selects it: the fourth frame, highlight text.
+    POINT over{(r[piOpen].left + r[piOpen].right) / 2, (r[piOpen].top + r[piOpen].bottom) / 2};
+    RECT w{};
+    GetWindowRect(popup, &w);
+    ASSERT_TRUE(input::MoveMouse(POINT{w.left + over.x, w.top + over.y}, Watching()).ok());
+    EXPECT_TRUE(WaitPicture(
+        popup,
+        [&](const PixelBuffer& s) {
+          return Count(s, r[piOpen], kAccent) > 40 && Count(s, r[piOpen], hilightText) > 5 &&
+                 Count(s, r[piOpen], menuText) == 0;
+        },
+        &shot))
+        << "the selected item does not show the fourth frame with highlight text";
+    SavePicture(shot, "popup-menu-selected");
+  });
+}
+
+// Right-to-left items drawn by the skinner on a bitmap the size of an item (the platform's
+// own right-to-left menus do not ask their owner to draw owner-drawn items under Wine).
+TEST_F(PopupPaint, RightToLeftItemsAreMirrored) {
+  menu->SetBiDiMode(forms::TBiDiMode::bdRightToLeft);
+  ShowSkinned();
+  const Pixel menuText = SchemePixel(*data, kShemeMenuText);
+  const RECT item{0, 0, 160, 22};
+  forms::TBitmap bmp(item.right, item.bottom);
+  sf->DrawMenuItem(items[piExit], bmp.Canvas(), item, false);
+  GdiFlush();
+  PixelBuffer shot(bmp.Pixels());
+  // The shortcut starts 11 pixels in from the left.
+  const RECT ink = Ink(shot, item, menuText);
+  EXPECT_GE(ink.left, item.left + 11);
+  EXPECT_LE(ink.left, item.left + 14);
+  sf->DrawMenuItem(items[piCheckedImage], bmp.Canvas(), item, false);
+  GdiFlush();
+  shot = PixelBuffer(bmp.Pixels());
+  // The image sits in the glyph box at the right end.
+  const RECT glyph = Ink(shot, item, kImageInk);
+  EXPECT_GT(glyph.left, item.right - 30);
+  SavePicture(shot, "popup-item-right-to-left");
+}
+
+// What reaches the form window's own procedure under the skinner.
+struct TDrawLog {
+  std::vector<UINT> drawn;
+};
+
+TEST_F(PopupPaint, NativeItemsInTheFrameworksRangeAreLeftToThePlatform) {
+  TDrawLog log;
+  TWindowSubclass recorder;
+  ASSERT_TRUE(recorder.Install(form->Handle(), [&](UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DRAWITEM) {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      if (dis->CtlType == ODT_MENU) log.drawn.push_back(dis->itemID);
+    }
+    return recorder.CallPrevious(msg, wp, lp);
+  }));
+  ShowSkinned();
+  lbb::MenuHandle native(CreatePopupMenu());
+  for (UINT id : {100u, 5000u}) {
+    const std::wstring text = L"Native " + std::to_wstring(id);
+    AppendMenuW(native.get(), MF_STRING, id, text.c_str());
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE;
+    mii.fType = MFT_OWNERDRAW;
+    SetMenuItemInfoW(native.get(), id, FALSE, &mii);
+  }
+  const Pixel menuText = SchemePixel(*data, kShemeMenuText);
+  std::atomic<int> inkPlatform{-1}, inkSkin{-1};
+  std::thread watcher([&] {
+    HWND popup = WaitPopups();
+    if (popup) {
+      const RECT own = ItemIn(popup, native.get(), 0), skin = ItemIn(popup, native.get(), 1);
+      PixelBuffer shot;
+      WaitPicture(
+          popup, [&](const PixelBuffer& s) { return Count(s, skin, menuText) > 5; }, &shot);
+      inkPlatform = Count(shot, own, menuText);
+      inkSkin = Count(shot, skin, menuText);
+    }
+    CloseMenus();
+  });
+  const POINT at = MenuPoint();
+  TrackPopupMenu(native.get(), TPM_RETURNCMD, at.x, at.y, 0, form->Handle(), nullptr);
+  watcher.join();
+  EXPECT_NE(std::find(log.drawn.begin(), log.drawn.end(), 100u), log.drawn.end())
+      << "id 100 did not reach the window's own procedure";
+  EXPECT_EQ(std::find(log.drawn.begin(), log.drawn.end(), 5000u), log.drawn.end())
+      << "id 5000 was left to the window instead of drawn by the skin";
+  EXPECT_GT(inkSkin.load(), 5) << "the skin did not draw the item with id 5000";
+  EXPECT_EQ(inkPlatform.load(), 0) << "something drew the item with id 100 in the skin's look";
+  recorder.Restore();
 }
 
 }  // namespace

@@ -50,9 +50,8 @@ void PopupTest::SetUp() {
   images->AddMasked(glyph, lbb::clFuchsia);
   menu = new forms::TPopupMenu(form);
   menu->SetImages(images);
-  const char16_t* captions[piCount] = {u"&Open",     u"With image", u"Checked", u"Disabled",
-                                       u"-",         u"Bold",       u"Bold",    u"More",
-                                       u"E&xit"};
+  const char16_t* captions[piCount] = {u"&Open", u"With image", u"Checked", u"Disabled", u"-",
+                                       u"Bold",  u"Bold",       u"More",    u"E&xit"};
   for (int i = 0; i < piCount; ++i) {
     items[i] = NewItem(form, captions[i]);
     items[i]->OnClick = [this, i](forms::TObject*) { ++clicks[i]; };
@@ -143,7 +142,8 @@ void CloseMenus() {
   input::Waiting w = Watching();
   w.limitMs = 3000;
   for (int i = 0; i < 4 && !VisiblePopups().empty(); ++i)
-    (void)input::PressKey(VK_ESCAPE, [] { return VisiblePopups().empty(); }, "closing a menu", w);
+    (void)input::PressKey(
+        VK_ESCAPE, [] { return VisiblePopups().empty(); }, "closing a menu", w);
 }
 
 int Count(const PixelBuffer& shot, const RECT& area, Pixel p) {
