@@ -105,6 +105,7 @@ class AutoRun {
   void ShootSkinState(int number, const std::string& skin);
   void ShowCaptionParts();
   void ShowSystemMenu(HWND main);
+  void ShowPopupMenu();
 
   TSkinGalleryForm& form_;
   std::filesystem::path shots_;
@@ -223,6 +224,7 @@ std::vector<std::string> AutoRun::Run() {
   Step("message boxes", [this] { ShowMessageBoxes(); });
   Step("skins", [this] { SwitchSkins(); });
   Step("caption buttons and system menu", [this] { ShowCaptionParts(); });
+  Step("popup menu", [this] { ShowPopupMenu(); });
   if (!skinFile_.empty()) Step("skin file", [this] { UseSkinFile(); });
   Step("closing", [this] { CloseWindows(); });
   return failures_;
@@ -384,6 +386,45 @@ void AutoRun::ShowSystemMenu(HWND main) {
   SendMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, L' ');
   timer.SetEnabled(false);
   if (!pictured) Fail("the skinned system menu never showed");
+}
+
+// A right click (real input) on the form's panel opens the form's popup menu (the panel has
+// none of its own and hands the click up); a timer inside the menu's modal loop takes the
+// picture once the menu shows and closes it.
+void AutoRun::ShowPopupMenu() {
+  HWND main = form_.Handle();
+  SetForegroundWindow(main);
+  Settle();
+  POINT at{318, 132};  // a free spot of the panel, between the nested form and its neighbours
+  ClientToScreen(form_.NestPanel->Handle(), &at);
+  bool pictured = false;
+  TTimer timer(nullptr);
+  timer.SetInterval(50);
+  timer.OnTimer = [&](TObject*) {
+    HWND menu = VisibleWindowOfClass(u"#32768");
+    if (!menu) return;
+    timer.SetEnabled(false);
+    Settle();
+    RECT area{}, popup{};
+    GetWindowRect(main, &area);
+    GetWindowRect(menu, &popup);
+    UnionRect(&area, &area, &popup);
+    Save(CaptureScreen(area), "19-popup-menu.png");
+    pictured = true;
+    EndMenu();
+  };
+  timer.SetEnabled(true);
+  SetCursorPos(at.x, at.y);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  if (SendInput(2, click, sizeof(INPUT)) != 2) Fail("the right click could not be sent");
+  PumpUntil([&] { return pictured; });
+  timer.SetEnabled(false);
+  if (!pictured) Fail("the popup menu never showed");
+  Settle();
+  if (VisibleWindowOfClass(u"#32768")) Fail("the popup menu stayed open");
 }
 
 void AutoRun::UseSkinFile() {

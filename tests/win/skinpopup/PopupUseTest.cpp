@@ -52,25 +52,29 @@ TEST_F(PopupUse, MouseAndKeyboardRunTheCommandOnceAndEscapeNone) {
   EXPECT_EQ(Total(), 1);
   // The keyboard: the first Down selects the first item, the next the second; Enter runs it.
   Track(menu, MenuPoint(), [&](HWND popup) {
-    const RECT first = ItemIn(popup, native, piOpen), second = ItemIn(popup, native, piCheckedImage);
+    const RECT first = ItemIn(popup, native, piOpen),
+               second = ItemIn(popup, native, piCheckedImage);
     const auto selected = [&](const RECT& r) {
       return WaitPicture(popup, [&](const PixelBuffer& s) { return Count(s, r, 0x4A78B0) > 40; });
     };
-    EXPECT_TRUE(input::PressKey(VK_DOWN, [&] { return selected(first); }, "the first item selected",
-                                Watching())
+    EXPECT_TRUE(input::PressKey(
+                    VK_DOWN, [&] { return selected(first); }, "the first item selected", Watching())
                     .ok());
-    EXPECT_TRUE(input::PressKey(VK_DOWN, [&] { return selected(second); },
-                                "the second item selected", Watching())
-                    .ok());
-    EXPECT_TRUE(input::PressKey(VK_RETURN, [popup] { return !IsWindowVisible(popup); },
-                                "the menu closing on Enter", Watching())
+    EXPECT_TRUE(
+        input::PressKey(
+            VK_DOWN, [&] { return selected(second); }, "the second item selected", Watching())
+            .ok());
+    EXPECT_TRUE(input::PressKey(
+                    VK_RETURN, [popup] { return !IsWindowVisible(popup); },
+                    "the menu closing on Enter", Watching())
                     .ok());
   });
   EXPECT_EQ(clicks[piCheckedImage].load(), 1);
   EXPECT_EQ(Total(), 2);
   Track(menu, MenuPoint(), [&](HWND popup) {
-    EXPECT_TRUE(input::PressKey(VK_ESCAPE, [popup] { return !IsWindowVisible(popup); },
-                                "the menu closing on Escape", Watching())
+    EXPECT_TRUE(input::PressKey(
+                    VK_ESCAPE, [popup] { return !IsWindowVisible(popup); },
+                    "the menu closing on Escape", Watching())
                     .ok());
   });
   EXPECT_EQ(Total(), 2);
@@ -103,7 +107,11 @@ TEST_F(PopupUse, SystemMenuIsDrawnByTheSameRules) {
     };
     PixelBuffer shot;
     framed = WaitPicture(
-        popup, [&](const PixelBuffer& s) { return same(s, RECT{0, 0, width, 3}); }, &shot);
+        popup,
+        [&](const PixelBuffer& s) {
+          return same(s, RECT{0, 0, width, 3});
+        },
+        &shot);
     // The first item's right end, past its text: the item's background is the window's.
     itemsLineUp = WaitPicture(popup, [&](const PixelBuffer& s) {
       return same(s, RECT{first.right - 6, first.top, first.right, first.bottom});
@@ -117,7 +125,8 @@ TEST_F(PopupUse, SystemMenuIsDrawnByTheSameRules) {
   });
   // Alt+space opens the skinned system menu (a modal loop until the watcher closes it).
   INPUT keys[4] = {};
-  for (int i = 0; i < 4; ++i) keys[i].type = INPUT_KEYBOARD;
+  for (int i = 0; i < 4; ++i)
+    keys[i].type = INPUT_KEYBOARD;
   keys[0].ki.wVk = VK_MENU;
   keys[1].ki.wVk = VK_SPACE;
   keys[2].ki.wVk = VK_SPACE;
@@ -146,11 +155,12 @@ TEST_F(PopupUse, PlainLookWithoutItemImageAndNativeLookWithoutBackground) {
     })) << "the plain look does not fill items with the Menu colour";
     RECT w{};
     GetWindowRect(popup, &w);
-    ASSERT_TRUE(input::MoveMouse(POINT{w.left + (r.left + r.right) / 2, w.top + r.top + 4},
-                                 Watching())
-                    .ok());
-    EXPECT_TRUE(WaitPicture(popup, [&](const PixelBuffer& s) { return Count(s, end, hilight) > 20; }))
-        << "the plain look does not fill the selected item with Hilight";
+    ASSERT_TRUE(
+        input::MoveMouse(POINT{w.left + (r.left + r.right) / 2, w.top + r.top + 4}, Watching())
+            .ok());
+    EXPECT_TRUE(WaitPicture(popup, [&](const PixelBuffer& s) {
+      return Count(s, end, hilight) > 20;
+    })) << "the plain look does not fill the selected item with Hilight";
   });
   // Without a menu background the popup keeps the platform's frame; items have the Menu colour.
   data->MenuitemBG->Map = PixelBuffer();
@@ -158,9 +168,8 @@ TEST_F(PopupUse, PlainLookWithoutItemImageAndNativeLookWithoutBackground) {
     const RECT r = ItemIn(popup, native, piOpen);
     const RECT end{r.right - 8, r.top, r.right, r.bottom};
     PixelBuffer shot;
-    EXPECT_TRUE(WaitPicture(popup, [&](const PixelBuffer& s) {
-      return Count(s, end, menuColour) > 0;
-    }, &shot));
+    EXPECT_TRUE(WaitPicture(
+        popup, [&](const PixelBuffer& s) { return Count(s, end, menuColour) > 0; }, &shot));
     SavePicture(shot, "popup-native-frame");
     std::lock_guard l(mgr->Lock());
     ASSERT_EQ(mgr->Mlist->size(), 1u);
@@ -174,8 +183,8 @@ TEST_F(PopupUse, SkinnerGivesTheWindowBackTwiceAndNothingLeaks) {
     // A popup window the manager does not see (skinning off while it is made).
     mgr->active = false;
     TWinSkinPopMenu p;
-    HWND w = CreateWindowExW(0, L"#32768", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
-                             nullptr, nullptr);
+    HWND w = CreateWindowExW(0, L"#32768", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                             nullptr);
     ASSERT_TRUE(w);
     ASSERT_TRUE(p.InitSkin(w, data, nullptr));
     EXPECT_EQ(SendMessageW(w, SKM_ISSKINNED, 0, 0), 1);
@@ -190,9 +199,8 @@ TEST_F(PopupUse, SkinnerGivesTheWindowBackTwiceAndNothingLeaks) {
     Track(menu, MenuPoint(), [](HWND) {});
   const forms::test::GuiObjects before = forms::test::CountGuiObjects();
   for (int i = 0; i < 50; ++i)
-    Track(menu, MenuPoint(), [&](HWND popup) {
-      WaitPicture(popup, [](const PixelBuffer&) { return true; });
-    });
+    Track(menu, MenuPoint(),
+          [&](HWND popup) { WaitPicture(popup, [](const PixelBuffer&) { return true; }); });
   EXPECT_TRUE(PumpUntil([&] { return Skinners() == 0; })) << "a popup skinner stayed";
   const forms::test::GuiObjects after = forms::test::CountGuiObjects();
   EXPECT_LE(after.gdi, before.gdi) << "GDI objects lost over 50 opens";
