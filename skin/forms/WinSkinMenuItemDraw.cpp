@@ -5,6 +5,9 @@
 // (Menu and Hilight colours) is drawn the same way.
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
@@ -83,19 +86,76 @@ void DrawCheckMark(HDC dc, int x, int y, int w, int h) {
   SetBkColor(dc, back);
 }
 
-void DrawGlyph(HDC dc, const TMenuItemLook& look, const TMenuItemLayout& layout,
+// Image `index` of `images` as pixels on the see-through colour, kept: the platform's image
+// list draw is slow where it makes its masks on every call, and menus draw the same images
+// on every selection change. An entry is made again when its list changed (handle or count).
+const PixelBuffer* ImagePixels(forms::TCustomImageList& images, int index) {
+  struct TKept {
+    const forms::TCustomImageList* list;
+    HIMAGELIST handle;
+    int64_t count;
+    int index;
+    PixelBuffer img;
+  };
+  static std::vector<TKept> kept;
+  HIMAGELIST handle = images.Handle();
+  const int64_t count = images.Count();
+  for (const TKept& k : kept)
+    if (k.list == &images && k.handle == handle && k.count == count && k.index == index)
+      return &k.img;
+  forms::TBitmap bitmap;
+  if (!images.GetBitmap(index, bitmap, lbb::clFuchsia)) return nullptr;
+  constexpr size_t kMaxKept = 64;
+  if (kept.size() >= kMaxKept) kept.erase(kept.begin());
+  kept.push_back(TKept{&images, handle, count, index, PixelBuffer(bitmap.Pixels())});
+  return &kept.back().img;
+}
+
+// An enabled image from the kept pixels; a disabled one dimmed by the image list itself.
+void DrawImage(TDibSurface& buf, forms::TCustomImageList& images, int index, int x, int y,
+               bool enabled) {
+  const PixelBuffer* img = enabled ? ImagePixels(images, index) : nullptr;
+  if (!img) {
+    images.Draw(buf.Dc(), x, y, index, enabled);
+    return;
+  }
+  TransparentBlit(buf.Pixels(), TRect{x, y, x + img->Width(), y + img->Height()}, *img);
+}
+
+void DrawGlyph(TDibSurface& buf, const TMenuItemLook& look, const TMenuItemLayout& layout,
                const TRect& item) {
   const bool hasImage =
       look.images && look.imageIndex >= 0 && look.imageIndex < look.images->Count();
   const RECT box = Win(layout.Glyph);
+  HDC dc = buf.Dc();
   if (hasImage) {
     if (look.checked) DrawDitheredBox(dc, box);
-    look.images->Draw(dc, box.left, box.top, look.imageIndex, look.enabled);
+    DrawImage(buf, *look.images, look.imageIndex, box.left, box.top, look.enabled);
   } else if (look.checked) {
     const int w = GetSystemMetrics(SM_CXMENUCHECK), h = GetSystemMetrics(SM_CYMENUCHECK);
     const TMenuPoint at = MenuCheckMarkAt(layout, item, w, h, look.rightToLeft);
     DrawCheckMark(dc, at.X, at.Y, w, h);
   }
+}
+
+// The caption's size in the menu font (single line, tabs expanded, "&" marking the
+// accelerator); a caption that is empty or only "&" is measured as if it ended in a space.
+// Menus redraw the same items on every selection change, so the sizes are kept (the menu
+// font does not change while the program runs).
+SIZE MeasureCaption(HDC dc, const std::wstring& text, bool bold) {
+  static std::unordered_map<std::wstring, SIZE> sizes[2];
+  auto& known = sizes[bold ? 1 : 0];
+  if (auto found = known.find(text); found != known.end()) return found->second;
+  std::wstring measured = text;
+  if (measured.empty() || measured == L"&") measured += L' ';
+  RECT calc{0, 0, 0, 0};
+  DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &calc,
+            DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT | DT_NOCLIP);
+  constexpr size_t kKept = 256;
+  if (known.size() >= kKept) known.clear();
+  const SIZE size{calc.right, calc.bottom};
+  known.emplace(text, size);
+  return size;
 }
 
 void DrawCaption(HDC dc, const TSkinData* sd, const TMenuItemLook& look, const TRect& textBox,
@@ -104,14 +164,10 @@ void DrawCaption(HDC dc, const TSkinData* sd, const TMenuItemLook& look, const T
   const int mode = SetBkMode(dc, TRANSPARENT);
   const COLORREF colour = SetTextColor(dc, TextColour(sd, look));
   std::wstring text = lbb::Wide(look.caption);
-  std::wstring measured = text;
-  if (measured.empty() || measured == L"&") measured += L' ';
-  RECT calc{0, 0, 0, 0};
   const UINT flags = DT_SINGLELINE | DT_EXPANDTABS;
-  DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &calc,
-            flags | DT_CALCRECT | DT_NOCLIP);
+  const SIZE size = MeasureCaption(dc, text, look.isDefault);
   const bool rtl = look.rightToLeft;
-  const TRect caption = MenuCaptionRect(textBox, calc.right, calc.bottom, rtl);
+  const TRect caption = MenuCaptionRect(textBox, size.cx, size.cy, rtl);
   RECT at = Win(caption);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &at,
             flags | (rtl ? DT_RIGHT | DT_RTLREADING : 0));
@@ -126,7 +182,8 @@ void DrawCaption(HDC dc, const TSkinData* sd, const TMenuItemLook& look, const T
 }
 
 // The glyph, check mark, caption and shortcut over the item's background in (0, 0, w, h).
-void DrawContent(HDC dc, const TSkinData* sd, const TMenuItemLook& look, int w, int h) {
+void DrawContent(TDibSurface& buf, const TSkinData* sd, const TMenuItemLook& look, int w, int h) {
+  HDC dc = buf.Dc();
   const TRect item{0, 0, w, h};
   TMenuItemInput in;
   in.item = item;
@@ -141,7 +198,7 @@ void DrawContent(HDC dc, const TSkinData* sd, const TMenuItemLook& look, int w, 
     DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     return;
   }
-  DrawGlyph(dc, look, layout, item);
+  DrawGlyph(buf, look, layout, item);
   DrawCaption(dc, sd, look, layout.Text, item);
 }
 
@@ -227,7 +284,7 @@ void DrawSkinnedItem(TSkinData& sd, HDC dc, const RECT& r, const TMenuItemLook& 
     DrawSkinImage(buf->Pixels(), TRect{0, 0, w, h}, e.Map, false, e.Tile != 1, e.trans != 0,
                   kItemFrames, look.selected ? kFrameSelected : kFrameNormal, e.r);
     GdiFlush();
-    DrawContent(buf->Dc(), &sd, look, w, h);
+    DrawContent(*buf, &sd, look, w, h);
   }
   buf->Present(dc, r.left, r.top, RECT{0, 0, w, h});
 }
@@ -241,7 +298,7 @@ void DrawPlainItem(const TSkinData* sd, HDC dc, const RECT& r, const TMenuItemLo
   lbb::BrushHandle brush(CreateSolidBrush(fill));
   RECT all{0, 0, w, h};
   if (brush) FillRect(buf->Dc(), &all, brush.get());
-  DrawContent(buf->Dc(), sd, look, w, h);
+  DrawContent(*buf, sd, look, w, h);
   buf->Present(dc, r.left, r.top, all);
 }
 
