@@ -115,11 +115,10 @@ int Run(int rounds) {
   };
   const TDataSkinObject& e = *data->MenuItem;
   part("  the item frame (DrawSkinImage)", [&] {
-    DrawSkinImage(target.Pixels(), TRect{0, 0, 214, 22}, e.Map, false, e.Tile != 1, e.trans != 0,
-                  5, 4, e.r);
+    DrawSkinImage(target.Pixels(), TRect{0, 0, 214, 22}, e.Map, false, e.Tile != 1, e.trans != 0, 5,
+                  4, e.r);
   });
-  part("  the image (image list)",
-       [&] { images.Draw(target.Canvas()->Handle(), 4, 4, 0, true); });
+  part("  the image (image list)", [&] { images.Draw(target.Canvas()->Handle(), 4, 4, 0, true); });
   HDC tdc = target.Canvas()->Handle();
   part("  one caption (DrawTextW)", [&] {
     RECT t{20, 0, 200, 22};

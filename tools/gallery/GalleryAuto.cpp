@@ -157,6 +157,39 @@ class BoxCloser {
   bool closed_ = false;
 };
 
+// Takes the picture of the next popup menu over `main` from a timer that runs inside the
+// menu's modal loop, then closes the menu.
+class MenuCamera {
+ public:
+  MenuCamera(AutoRun& run, HWND main, std::string file)
+      : run_(run), main_(main), file_(std::move(file)) {
+    timer_.SetInterval(50);
+    timer_.OnTimer = [this](TObject*) { Tick(); };
+    timer_.SetEnabled(true);
+  }
+  bool Pictured() const { return pictured_; }
+
+ private:
+  void Tick() {
+    HWND menu = VisibleWindowOfClass(u"#32768");
+    if (!menu) return;
+    timer_.SetEnabled(false);
+    RECT area{}, popup{};
+    GetWindowRect(main_, &area);
+    GetWindowRect(menu, &popup);
+    UnionRect(&area, &area, &popup);
+    run_.Save(CaptureScreen(area), file_);
+    pictured_ = true;
+    EndMenu();
+  }
+
+  AutoRun& run_;
+  HWND main_;
+  std::string file_;
+  TTimer timer_{nullptr};
+  bool pictured_ = false;
+};
+
 // A window the skin manager is skinning has finished its deferred initialisation. The wait is
 // bounded: with the skin off (or for a window that is not skinned) it simply ends.
 constexpr DWORD kSkinnedLimitMs = 2000;
@@ -367,25 +400,9 @@ void AutoRun::ShowCaptionParts() {
 // Alt+space opens the skinned system menu in a modal loop; a timer inside it takes the picture
 // once the menu shows and closes it.
 void AutoRun::ShowSystemMenu(HWND main) {
-  bool pictured = false;
-  TTimer timer(nullptr);
-  timer.SetInterval(50);
-  timer.OnTimer = [&](TObject*) {
-    HWND menu = VisibleWindowOfClass(u"#32768");
-    if (!menu) return;
-    timer.SetEnabled(false);
-    RECT area{}, popup{};
-    GetWindowRect(main, &area);
-    GetWindowRect(menu, &popup);
-    UnionRect(&area, &area, &popup);
-    Save(CaptureScreen(area), "17-system-menu.png");
-    pictured = true;
-    EndMenu();
-  };
-  timer.SetEnabled(true);
+  MenuCamera camera(*this, main, "17-system-menu.png");
   SendMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, L' ');
-  timer.SetEnabled(false);
-  if (!pictured) Fail("the skinned system menu never showed");
+  if (!camera.Pictured()) Fail("the skinned system menu never showed");
 }
 
 // A right click (real input) on the form's panel opens the form's popup menu (the panel has
@@ -397,32 +414,15 @@ void AutoRun::ShowPopupMenu() {
   Settle();
   POINT at{318, 132};  // a free spot of the panel, between the nested form and its neighbours
   ClientToScreen(form_.NestPanel->Handle(), &at);
-  bool pictured = false;
-  TTimer timer(nullptr);
-  timer.SetInterval(50);
-  timer.OnTimer = [&](TObject*) {
-    HWND menu = VisibleWindowOfClass(u"#32768");
-    if (!menu) return;
-    timer.SetEnabled(false);
-    Settle();
-    RECT area{}, popup{};
-    GetWindowRect(main, &area);
-    GetWindowRect(menu, &popup);
-    UnionRect(&area, &area, &popup);
-    Save(CaptureScreen(area), "19-popup-menu.png");
-    pictured = true;
-    EndMenu();
-  };
-  timer.SetEnabled(true);
+  MenuCamera camera(*this, main, "19-popup-menu.png");
   SetCursorPos(at.x, at.y);
   INPUT click[2] = {};
   click[0].type = click[1].type = INPUT_MOUSE;
   click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
   click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
   if (SendInput(2, click, sizeof(INPUT)) != 2) Fail("the right click could not be sent");
-  PumpUntil([&] { return pictured; });
-  timer.SetEnabled(false);
-  if (!pictured) Fail("the popup menu never showed");
+  PumpUntil([&] { return camera.Pictured(); });
+  if (!camera.Pictured()) Fail("the popup menu never showed");
   Settle();
   if (VisibleWindowOfClass(u"#32768")) Fail("the popup menu stayed open");
 }

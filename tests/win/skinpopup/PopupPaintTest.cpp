@@ -128,7 +128,7 @@ TEST_F(PopupPaint, ItemsShowEveryStateInTheSkinsLook) {
     // The default item is bold: more ink than the same caption in the normal weight.
     EXPECT_GT(Count(shot, r[piDefault], menuText), Count(shot, r[piPlain], menuText) + 5);
     // The shortcut ends 11 pixels before the item's right edge.
-    const RECT exitInk = Ink(shot, r[piExit], menuText);
+    const RECT exitInk = BoxOf(shot, menuText, r[piExit]);
     EXPECT_LE(exitInk.right, r[piExit].right - 11);
     EXPECT_GE(exitInk.right, r[piExit].right - 14);
     // The real mouse over the first item selects it: the fourth frame, highlight text.
@@ -160,14 +160,14 @@ TEST_F(PopupPaint, RightToLeftItemsAreMirrored) {
   GdiFlush();
   PixelBuffer shot(bmp.Pixels());
   // The shortcut starts 11 pixels in from the left.
-  const RECT ink = Ink(shot, item, menuText);
+  const RECT ink = BoxOf(shot, menuText, item);
   EXPECT_GE(ink.left, item.left + 11);
   EXPECT_LE(ink.left, item.left + 14);
   sf->DrawMenuItem(items[piCheckedImage], bmp.Canvas(), item, false);
   GdiFlush();
   shot = PixelBuffer(bmp.Pixels());
   // The image sits in the glyph box at the right end.
-  const RECT glyph = Ink(shot, item, kImageInk);
+  const RECT glyph = BoxOf(shot, kImageInk, item);
   EXPECT_GT(glyph.left, item.right - 30);
   SavePicture(shot, "popup-item-right-to-left");
 }

@@ -154,23 +154,6 @@ int Count(const PixelBuffer& shot, const RECT& area, Pixel p) {
   return n;
 }
 
-RECT Ink(const PixelBuffer& shot, const RECT& area, Pixel p) {
-  RECT box{0, 0, 0, 0};
-  for (int y = std::max(0L, area.top); y < std::min<LONG>(shot.Height(), area.bottom); ++y)
-    for (int x = std::max(0L, area.left); x < std::min<LONG>(shot.Width(), area.right); ++x) {
-      if ((shot.At(x, y) & 0xFFFFFF) != p) continue;
-      if (box.right <= box.left) {
-        box = RECT{x, y, x + 1, y + 1};
-        continue;
-      }
-      box.left = std::min<LONG>(box.left, x);
-      box.top = std::min<LONG>(box.top, y);
-      box.right = std::max<LONG>(box.right, x + 1);
-      box.bottom = std::max<LONG>(box.bottom, y + 1);
-    }
-  return box;
-}
-
 Pixel SchemePixel(const TSkinData& d, int index) {
   return PixelOf(ColorToRGB(d.Colors[static_cast<size_t>(index)]));
 }

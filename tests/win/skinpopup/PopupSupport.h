@@ -69,8 +69,6 @@ bool WaitPicture(HWND popup, const std::function<bool(const PixelBuffer&)>& chec
 void CloseMenus();
 // Pixels of `shot` inside `area` equal to `p`.
 int Count(const PixelBuffer& shot, const RECT& area, Pixel p);
-// The bounding box of the pixels of `shot` inside `area` equal to `p`; empty when none.
-RECT Ink(const PixelBuffer& shot, const RECT& area, Pixel p);
 // A scheme colour of the skin as a screen pixel.
 Pixel SchemePixel(const TSkinData& d, int index);
 // Writes the picture to build/<preset>/screenshots/skinpopup/<name>.png.
