@@ -250,5 +250,42 @@ TEST_F(PopupUse, UnskinningSwitchesOwnerDrawingOffAndKeepsTheProgramsHandlers) {
   EXPECT_TRUE(drawn->OwnerDraw());
 }
 
+// The manager hands a menu to the popup skinner showing it: the newest without one, once; no
+// menu is no menu, and a background is only found for a menu a skinner holds.
+TEST_F(PopupUse, ManagerHandsEachMenuToOnePopupSkinner) {
+  const auto popupWindow = [this] {
+    HWND w = CreateWindowExW(WS_EX_TOOLWINDOW, L"#32768", L"", WS_POPUP, 0, 0, 60, 40, nullptr,
+                             nullptr, nullptr, nullptr);
+    windows.push_back(w);
+    return w;
+  };
+  HWND older = popupWindow(), newer = popupWindow();
+  ASSERT_EQ(Skinners(), 2u);
+  TWinSkinPopMenu* first = mgr->Mlist->at(0);
+  TWinSkinPopMenu* second = mgr->Mlist->at(1);
+  ASSERT_EQ(first->hwnd, older);
+  ASSERT_EQ(second->hwnd, newer);
+  lbb::MenuHandle m1(CreatePopupMenu()), m2(CreatePopupMenu());
+  mgr->SetHMenu(nullptr);
+  EXPECT_EQ(second->hmenu, nullptr);
+  mgr->SetHMenu(m1.get());
+  EXPECT_EQ(second->hmenu, m1.get());
+  // Every item of a menu asks again: the menu stays where it is.
+  mgr->SetHMenu(m1.get());
+  EXPECT_EQ(first->hmenu, nullptr);
+  mgr->SetHMenu(m2.get());
+  EXPECT_EQ(first->hmenu, m2.get());
+  EXPECT_EQ(mgr->GetMenuBg(m2.get()), &first->MenuBg);
+  EXPECT_EQ(mgr->GetMenuBg(nullptr), nullptr);
+  lbb::MenuHandle m3(CreatePopupMenu());
+  EXPECT_EQ(mgr->GetMenuBg(m3.get()), nullptr);
+  mgr->SetPopMenu();
+  EXPECT_TRUE(first->ownerdraw && second->ownerdraw);
+  DestroyWindow(newer);
+  DestroyWindow(older);
+  EXPECT_EQ(Skinners(), 0u);
+  EXPECT_EQ(mgr->menutype, mtPopup);
+}
+
 }  // namespace
 }  // namespace lbb::skin::test
