@@ -129,8 +129,10 @@ void TWinSkinForm::UnSubclass2() {
 // The framework form's owner-drawn menus off and its own colour back.
 void TWinSkinForm::UndoFormLooks() {
   if (!FForm || FForm->Destroying()) return;
+  // Switching off takes away only what switching on set, so it runs whatever the skin's
+  // settings are now (they may have changed since the menus were switched on).
   InitPopMenu(FForm, false, false);
-  if (fsd && InSet(fsd->SkinControls(), xcMenuItem)) InitMainMenu(FForm, false);
+  InitMainMenu(FForm, false);
   if (Skinstate != kSkinRemoving && impl->colorSaved) FForm->SetColor(formcolor);
   impl->colorSaved = false;
 }

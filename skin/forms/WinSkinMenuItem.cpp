@@ -152,8 +152,10 @@ void TWinSkinForm::InitPopMenu(forms::TWinControl* aform, bool enable, bool /*up
     SwitchOwnerDraw(*popup, enable);
     ForEachItem(*popup->Items(), 1, [&](forms::TMenuItem& item, int) {
       if (!enable) return ClearOurs(item);
-      if (!item.OnDrawItem) item.OnDrawItem = TSkinDrawHandler{this, impl->alive};
-      if (!item.OnMeasureItem) item.OnMeasureItem = TSkinMeasureHandler{this, impl->alive, true};
+      // Handlers of an earlier skinner of this form (its window was recreated) are taken over.
+      if (!item.OnDrawItem || OursDraw(item)) item.OnDrawItem = TSkinDrawHandler{this, impl->alive};
+      if (!item.OnMeasureItem || OursMeasure(item))
+        item.OnMeasureItem = TSkinMeasureHandler{this, impl->alive, true};
     });
   }
 }
@@ -166,9 +168,10 @@ void TWinSkinForm::InitMainMenu(forms::TWinControl* aform, bool enable) {
     SwitchOwnerDraw(*main, enable);
     ForEachItem(*main->Items(), 1, [&](forms::TMenuItem& item, int depth) {
       if (!enable) return ClearOurs(item);
-      if (depth < 2 || item.OnDrawItem) return;
+      if (depth < 2 || (item.OnDrawItem && !OursDraw(item))) return;
       item.OnDrawItem = TSkinDrawHandler{this, impl->alive};
-      if (!item.OnMeasureItem) item.OnMeasureItem = TSkinMeasureHandler{this, impl->alive, false};
+      if (!item.OnMeasureItem || OursMeasure(item))
+        item.OnMeasureItem = TSkinMeasureHandler{this, impl->alive, false};
     });
   }
 }

@@ -81,6 +81,9 @@ POINT PopupTest::MenuPoint() const {
 void PopupTest::Track(forms::TPopupMenu* m, POINT at,
                       const std::function<void(HWND popup)>& watch) {
   std::thread watcher([&] {
+    // A message queue of its own, so that the platform takes this thread's input as any other.
+    MSG none;
+    PeekMessageW(&none, nullptr, 0, 0, PM_NOREMOVE);
     HWND popup = WaitPopups();
     if (!popup) {
       ADD_FAILURE() << "the popup menu never showed";

@@ -40,12 +40,19 @@ TEST_F(PopupUse, MouseAndKeyboardRunTheCommandOnceAndEscapeNone) {
   HMENU native = menu->Handle();
   Track(menu, MenuPoint(), [&](HWND popup) {
     const RECT r = ItemIn(popup, native, piOpen);
-    // The item takes the click once it is drawn.
-    WaitPicture(popup, [&](const PixelBuffer& s) {
-      return Count(s, r, SchemePixel(*data, kShemeMenuText)) > 5;
-    });
-    // The menu closes on the release, so the click's wait for its window may end early.
-    (void)input::Click(popup, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, Watching());
+    RECT w{};
+    GetWindowRect(popup, &w);
+    // Over the item first: once it shows selected the menu takes the mouse; then the click.
+    const input::Result moved = input::MoveMouse(
+        POINT{w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2}, Watching());
+    ASSERT_TRUE(moved.ok()) << moved.message();
+    ASSERT_TRUE(
+        WaitPicture(popup, [&](const PixelBuffer& s) { return Count(s, r, 0x4A78B0) > 40; }));
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    EXPECT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
     EXPECT_TRUE(input::WaitUntil([popup] { return !IsWindowVisible(popup); }, Watching()));
   });
   EXPECT_EQ(clicks[piOpen].load(), 1);
@@ -231,7 +238,6 @@ TEST_F(PopupUse, UnskinningSwitchesOwnerDrawingOffAndKeepsTheProgramsHandlers) {
   sf->Skinstate = kSkinIdle;
   mgr->DeleteForm2(sf);
   sf->UnSubclass();
-  sf->InitMainMenu(form, false);
   EXPECT_FALSE(menu->OwnerDraw());
   EXPECT_FALSE(mainMenu->OwnerDraw());
   EXPECT_FALSE(items[piOpen]->OnDrawItem);
@@ -248,6 +254,31 @@ TEST_F(PopupUse, UnskinningSwitchesOwnerDrawingOffAndKeepsTheProgramsHandlers) {
   sf->InitPopMenu(form, true, false);
   sf->InitPopMenu(form, false, false);
   EXPECT_TRUE(drawn->OwnerDraw());
+}
+
+// A skinner that goes without switching its handlers off (its window was destroyed) leaves
+// them behind: they draw the plain look instead of calling it, and the form's next skinner
+// takes them over.
+TEST_F(PopupUse, ANewSkinnerTakesOverTheHandlersOfAGoneOne) {
+  const RECT item{0, 0, 160, 22};
+  forms::TBitmap bmp(item.right, item.bottom);
+  const auto selectedFrame = [&] {
+    items[piOpen]->DrawItem(bmp.Canvas(), item, true);
+    GdiFlush();
+    return Count(PixelBuffer(bmp.Pixels()), item, 0x4A78B0);
+  };
+  auto* gone = new TWinSkinForm(nullptr);
+  gone->fsd = data;
+  gone->InitPopMenu(form, true, false);
+  EXPECT_GT(selectedFrame(), 40);
+  delete gone;
+  EXPECT_EQ(selectedFrame(), 0) << "a handler of a freed skinner drew the skin's look";
+  TWinSkinForm next(nullptr);
+  next.fsd = data;
+  next.InitPopMenu(form, true, false);
+  EXPECT_GT(selectedFrame(), 40) << "the next skinner did not take the handlers over";
+  next.InitPopMenu(form, false, false);
+  EXPECT_FALSE(items[piOpen]->OnDrawItem);
 }
 
 // The manager hands a menu to the popup skinner showing it: the newest without one, once; no
