@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "base/win/Handles.h"
@@ -106,6 +107,24 @@ class TMenuItem : public TComponent {
   TMenu* menu_ = nullptr;  // set on the root item only
   UINT command_ = 0;
   HMENU handle_ = nullptr;
+};
+
+// Takes an item's measure handler off for the scope's life and puts it back afterwards (unless
+// someone assigned another one meanwhile): a handler that wants the framework's own measure
+// first runs MeasureItem inside the scope.
+class TDetachedMeasure {
+ public:
+  explicit TDetachedMeasure(TMenuItem& item)
+      : item_(item), saved_(std::exchange(item.OnMeasureItem, nullptr)) {}
+  ~TDetachedMeasure() {
+    if (!item_.OnMeasureItem) item_.OnMeasureItem = std::move(saved_);
+  }
+  TDetachedMeasure(const TDetachedMeasure&) = delete;
+  TDetachedMeasure& operator=(const TDetachedMeasure&) = delete;
+
+ private:
+  TMenuItem& item_;
+  TMenuMeasureItemEvent saved_;
 };
 
 class TMenu : public TComponent {

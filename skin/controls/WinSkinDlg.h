@@ -108,6 +108,8 @@ class TSkinManage : public TSkinManagerSeam {
   void SetPopMenu();
   void SetHMenu(HMENU amenu);
   forms::TBitmap* GetMenuBg(HMENU amenu) const;
+  // The popup skinner whose hmenu is amenu; null when none (or amenu is none).
+  TWinSkinPopMenu* FindPopMenu(HMENU amenu) const;
   void FindPopupMenu(HMENU amenu);
   void UpdateSkinMenu(HMENU) {}
 

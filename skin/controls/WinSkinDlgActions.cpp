@@ -374,21 +374,38 @@ void TSkinManage::SetPopMenu() {
     p->ownerdraw = true;
 }
 
+// The menu goes to the popup window that shows it when the window says so (MN_GETHMENU),
+// else to the newest popup skinner without a menu whose window does not name another one. A menu
+// that a skinner holds already is not handed out again (every item of a menu asks), and no menu is
+// no menu.
 void TSkinManage::SetHMenu(HMENU amenu) {
   std::lock_guard guard(Lock());
-  if (!Mlist) return;
-  for (auto it = Mlist->rbegin(); it != Mlist->rend(); ++it)
-    if (!(*it)->hmenu) {
-      (*it)->hmenu = amenu;
+  if (!Mlist || !amenu) return;
+  TWinSkinPopMenu* newest = nullptr;
+  for (auto it = Mlist->rbegin(); it != Mlist->rend(); ++it) {
+    TWinSkinPopMenu* p = *it;
+    if (p->hmenu == amenu) return;
+    if (p->hmenu) continue;
+    const auto shown = reinterpret_cast<HMENU>(SendMessageW(p->hwnd, MN_GETHMENU, 0, 0));
+    if (shown == amenu) {
+      p->hmenu = amenu;
       return;
     }
+    if (!shown && !newest) newest = p;
+  }
+  if (newest) newest->hmenu = amenu;
 }
 
 forms::TBitmap* TSkinManage::GetMenuBg(HMENU amenu) const {
+  TWinSkinPopMenu* p = FindPopMenu(amenu);
+  return p ? &p->MenuBg : nullptr;
+}
+
+TWinSkinPopMenu* TSkinManage::FindPopMenu(HMENU amenu) const {
   std::lock_guard guard(Lock());
-  if (!Mlist) return nullptr;
+  if (!Mlist || !amenu) return nullptr;
   for (TWinSkinPopMenu* p : *Mlist)
-    if (p->hmenu == amenu) return &p->MenuBg;
+    if (p->hmenu == amenu) return p;
   return nullptr;
 }
 

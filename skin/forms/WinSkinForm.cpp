@@ -131,8 +131,10 @@ void TWinSkinForm::UnSubclass2() {
 // The framework form's owner-drawn menus off and its own colour back.
 void TWinSkinForm::UndoFormLooks() {
   if (!FForm || FForm->Destroying()) return;
+  // Switching off takes away only what switching on set, so it runs whatever the skin's
+  // settings are now (they may have changed since the menus were switched on).
   InitPopMenu(FForm, false, false);
-  if (fsd && InSet(fsd->SkinControls(), xcMenuItem)) InitMainMenu(FForm, false);
+  InitMainMenu(FForm, false);
   if (Skinstate != kSkinRemoving && impl->colorSaved) FForm->SetColor(formcolor);
   impl->colorSaved = false;
 }
@@ -242,10 +244,6 @@ void TWinSkinForm::InitNestform(forms::TWinControl* wForm) {
     AddComp(wForm->Components(i));
   InitPopMenu(wForm, true, false);
 }
-
-// Hand-over points of the owner-drawn popup and main menus of a framework form.
-void TWinSkinForm::InitPopMenu(forms::TWinControl*, bool, bool) {}
-void TWinSkinForm::InitMainMenu(forms::TWinControl*, bool) {}
 
 // ---- small window operations
 

@@ -161,9 +161,20 @@ class TWinSkinForm : public forms::TComponent {
   void InitControls(forms::TWinControl* wForm);
   void InitNestform(forms::TWinControl* wForm);
 
-  // Menu hand-over points (the menu files fill them in).
+  // Menu items (WinSkinMenuItem*.cpp). Owner-drawing of a form's popup menus and of its main
+  // menus' drop-down items switched on and off: switching off takes away only the handlers
+  // and owner-draw flags that switching on set.
   void InitPopMenu(forms::TWinControl* aform, bool enable, bool update);
   void InitMainMenu(forms::TWinControl* aform, bool enable);
+  // One framework item drawn in the skin's look (the plain look without a MenuItem element).
+  void DrawMenuItem(forms::TObject* Sender, forms::TCanvas* ACanvas, RECT ARect, bool Selected);
+  // One framework item measured: the framework's measure (the item's own handler left out),
+  // widened for the skin's look; and the system menu's width rule over the framework's measure.
+  void MeasureItem(forms::TObject* Sender, forms::TCanvas* ACanvas, int& Width, int& Height);
+  void SysMenuMeasureItem(forms::TObject* Sender, int& Width);
+  // WM_MEASUREITEM and WM_DRAWITEM of menu items that reach the skinned window.
+  void OnMeasureMenuItem(forms::TMessage& m);
+  void OnDrawMenuItem(forms::TMessage& m);
 
   // ---- the painted menu bar (WinSkinMenuTrack.cpp)
   // Opens `button`'s drop-down under it and tracks it until it closes; false when nothing

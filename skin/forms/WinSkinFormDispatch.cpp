@@ -8,6 +8,7 @@
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuBar.h"
+#include "skin/forms/WinSkinMenuItem.h"
 
 namespace lbb::skin {
 
@@ -131,6 +132,7 @@ void TWinSkinForm::OnNcDestroy(forms::TMessage& m) {
 }
 
 void TWinSkinForm::OnInitMenuPopup(forms::TMessage& m) {
+  NoteMenuPopup(reinterpret_cast<HMENU>(m.WParam));
   if (TSkinManage* mgr = Manager())
     mgr->menutype = reinterpret_cast<HMENU>(m.WParam) == hsysmenu ? mtSystem : mtMenuBar;
   CallDefault(m);
@@ -333,11 +335,14 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
 }
 
 // Owner-drawn menu items. The skinned system menu's items are measured and drawn by the
-// menu itself (a plain window's own procedure would not know them); the rest is the menu
-// painter's (hand-over point) and, until then, the window's.
+// menu itself (a plain window's own procedure would not know them); the rest by the item
+// layer (WinSkinMenuItem.cpp).
 void TWinSkinForm::OnMenuItem(forms::TMessage& m) {
   if (sysmenu && sysmenu->DispatchMessage(m)) return;
-  CallDefault(m);
+  if (m.Msg == WM_MEASUREITEM)
+    OnMeasureMenuItem(m);
+  else
+    OnDrawMenuItem(m);
 }
 
 // ---- the framework form's message method

@@ -1,12 +1,14 @@
 // The skinned system menu of a skinned frame: shown by a right click on the caption or by the
 // window-icon button, built from the window's native system menu (or a fallback of five
-// items), its items drawn by the menu painter with the skin's system-menu images.
+// items), its items drawn by the item layer with the skin's system-menu images and widened by
+// the system menu's width rule.
 #include <algorithm>
 
 #include "base/win/WideText.h"
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
+#include "skin/forms/WinSkinMenuItem.h"
 
 namespace lbb::skin {
 
@@ -115,6 +117,7 @@ void TWinSkinForm::BuildSysMenu() {
     item->SetChecked((mii.fState & kCheckedBit) != 0);
     HWND hwnd = Hwnd;
     item->OnClick = [hwnd, id](forms::TObject*) { PostMessageW(hwnd, WM_SYSCOMMAND, id, 0); };
+    SkinSysMenuItem(*this, *item, impl->alive);
     sysmenu->Items()->Add(item);
   }
 }
@@ -159,6 +162,7 @@ void TWinSkinForm::AddSysMenuitem(const std::u16string& acaption, int action) {
         break;
     }
   };
+  SkinSysMenuItem(*this, *item, alive);
   sysmenu->Items()->Add(item);
 }
 

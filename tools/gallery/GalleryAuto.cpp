@@ -107,8 +107,7 @@ class AutoRun {
   void ShowCaptionParts();
   void ShowSystemMenu(HWND main);
   void ShowMenuDropDown();
-  bool PictureMenu(HWND main, const std::string& file,
-                   const std::function<void(const bool& pictured)>& open);
+  void ShowPopupMenu();
 
   TSkinGalleryForm& form_;
   std::filesystem::path shots_;
@@ -158,6 +157,39 @@ class BoxCloser {
   TTimer timer_{nullptr};
   int ticks_ = 0;
   bool closed_ = false;
+};
+
+// Takes the picture of the next popup menu over `main` from a timer that runs inside the
+// menu's modal loop, then closes the menu.
+class MenuCamera {
+ public:
+  MenuCamera(AutoRun& run, HWND main, std::string file)
+      : run_(run), main_(main), file_(std::move(file)) {
+    timer_.SetInterval(50);
+    timer_.OnTimer = [this](TObject*) { Tick(); };
+    timer_.SetEnabled(true);
+  }
+  bool Pictured() const { return pictured_; }
+
+ private:
+  void Tick() {
+    HWND menu = VisibleWindowOfClass(u"#32768");
+    if (!menu) return;
+    timer_.SetEnabled(false);
+    RECT area{}, popup{};
+    GetWindowRect(main_, &area);
+    GetWindowRect(menu, &popup);
+    UnionRect(&area, &area, &popup);
+    run_.Save(CaptureScreen(area), file_);
+    pictured_ = true;
+    EndMenu();
+  }
+
+  AutoRun& run_;
+  HWND main_;
+  std::string file_;
+  TTimer timer_{nullptr};
+  bool pictured_ = false;
 };
 
 // A window the skin manager is skinning has finished its deferred initialisation. The wait is
@@ -228,6 +260,7 @@ std::vector<std::string> AutoRun::Run() {
   Step("skins", [this] { SwitchSkins(); });
   Step("caption buttons and system menu", [this] { ShowCaptionParts(); });
   Step("menu bar drop-down", [this] { ShowMenuDropDown(); });
+  Step("popup menu", [this] { ShowPopupMenu(); });
   if (!skinFile_.empty()) Step("skin file", [this] { UseSkinFile(); });
   Step("closing", [this] { CloseWindows(); });
   return failures_;
@@ -367,56 +400,52 @@ void AutoRun::ShowCaptionParts() {
   ShowSystemMenu(main);
 }
 
-// Runs `open`, which shows a menu in a modal loop (or has it shown while it waits for
-// `pictured`); a timer inside the loop takes the picture of `main` with the menu once it shows
-// and closes it. False when no menu showed.
-bool AutoRun::PictureMenu(HWND main, const std::string& file,
-                          const std::function<void(const bool& pictured)>& open) {
-  bool pictured = false;
-  TTimer timer(nullptr);
-  timer.SetInterval(50);
-  timer.OnTimer = [&](TObject*) {
-    HWND menu = VisibleWindowOfClass(u"#32768");
-    if (!menu) return;
-    timer.SetEnabled(false);
-    RECT area{}, popup{};
-    GetWindowRect(main, &area);
-    GetWindowRect(menu, &popup);
-    UnionRect(&area, &area, &popup);
-    Save(CaptureScreen(area), file);
-    pictured = true;
-    EndMenu();
-  };
-  timer.SetEnabled(true);
-  open(pictured);
-  timer.SetEnabled(false);
-  return pictured;
-}
-
-// Alt+space opens the skinned system menu.
+// Alt+space opens the skinned system menu in a modal loop; a timer inside it takes the picture
+// once the menu shows and closes it.
 void AutoRun::ShowSystemMenu(HWND main) {
-  if (!PictureMenu(main, "17-system-menu.png",
-                   [main](const bool&) { SendMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, L' '); }))
-    Fail("the skinned system menu never showed");
+  MenuCamera camera(*this, main, "17-system-menu.png");
+  SendMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+  if (!camera.Pictured()) Fail("the skinned system menu never showed");
 }
 
-// A real click on the main window's first menu-bar button opens its drop-down in a modal loop;
-// a timer inside it takes the picture once the drop-down shows and closes it.
-void AutoRun::ShowMenuDropDown() {
+// A right click (real input) on the form's panel opens the form's popup menu (the panel has
+// none of its own and hands the click up); a timer inside the menu's modal loop takes the
+// picture once the menu shows and closes it.
+void AutoRun::ShowPopupMenu() {
   HWND main = form_.Handle();
-  skin::TSkinManage* m = skin::SkinManagerInstance();
-  skin::TWinSkinForm* sf = m ? m->FindForm(main) : nullptr;
-  if (!sf || !sf->menu || sf->menu->Buttons.empty())
-    return Fail("the main window has no painted menu bar");
   SetForegroundWindow(main);
   Settle();
-  RECT w{};
-  GetWindowRect(main, &w);
-  const RECT& b = sf->menu->Buttons[0]->bounds;
-  const POINT at{w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2};
-  const bool pictured = PictureMenu(main, "18-menu-dropdown.png", [at](const bool& done) {
+  POINT at{318, 132};  // a free spot of the panel, between the nested form and its neighbours
+  ClientToScreen(form_.NestPanel->Handle(), &at);
+  MenuCamera camera(*this, main, "19-popup-menu.png");
+  SetCursorPos(at.x, at.y);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  if (SendInput(2, click, sizeof(INPUT)) != 2) Fail("the right click could not be sent");
+  PumpUntil([&] { return camera.Pictured(); });
+  if (!camera.Pictured()) Fail("the popup menu never showed");
+  Settle();
+  if (VisibleWindowOfClass(u"#32768")) Fail("the popup menu stayed open");
+
+  // A real click on the main window's first menu-bar button opens its drop-down in a modal loop;
+  // a timer inside it takes the picture once the drop-down shows and closes it.
+  void AutoRun::ShowMenuDropDown() {
+    HWND main = form_.Handle();
+    skin::TSkinManage* m = skin::SkinManagerInstance();
+    skin::TWinSkinForm* sf = m ? m->FindForm(main) : nullptr;
+    if (!sf || !sf->menu || sf->menu->Buttons.empty())
+      return Fail("the main window has no painted menu bar");
+    SetForegroundWindow(main);
+    Settle();
+    RECT w{};
+    GetWindowRect(main, &w);
+    const RECT& b = sf->menu->Buttons[0]->bounds;
+    const POINT at{w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2};
+    MenuCamera camera(*this, main, "18-menu-dropdown.png");
     // A press that went elsewhere (the cursor not yet there) is made again, twice at most.
-    for (int attempt = 0; attempt < 3 && !done; ++attempt) {
+    for (int attempt = 0; attempt < 3 && !camera.Pictured(); ++attempt) {
       SetCursorPos(at.x, at.y);
       PumpUntil([at] {
         POINT c{};
@@ -428,32 +457,31 @@ void AutoRun::ShowMenuDropDown() {
       click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
       SendInput(2, click, sizeof(INPUT));
       // The press reaches the window while this pumps; the drop-down's loop runs inside it.
-      PumpUntil([&done] { return done; }, 3000);
+      PumpUntil([&camera] { return camera.Pictured(); }, 3000);
     }
-  });
-  if (!pictured) return Fail("the first menu of the main window never dropped down");
-  if (!PumpUntil([] { return VisibleWindowOfClass(u"#32768") == nullptr; }))
-    Fail("the menu drop-down stayed open");
-  SetCursorPos(w.left + 60, w.bottom - 30);
-}
-
-void AutoRun::UseSkinFile() {
-  if (!form_.UseSkin(TGallerySkin::gsFile, skinFile_)) {
-    Fail("no usable skin in " + Narrow(skinFile_));
-  } else {
-    ShootSkinState(14, "file");
+    if (!camera.Pictured()) return Fail("the first menu of the main window never dropped down");
+    if (!PumpUntil([] { return VisibleWindowOfClass(u"#32768") == nullptr; }))
+      Fail("the menu drop-down stayed open");
+    SetCursorPos(w.left + 60, w.bottom - 30);
   }
-  if (!form_.UseSkin(TGallerySkin::gsSlate)) Fail("the Slate skin was not loaded again");
-}
 
-void AutoRun::CloseWindows() {
-  if (TGalleryMDIFrame* frame = form_.MDIFrame()) {
-    frame->Close();  // frees the frame and its children
-    if (!PumpUntil([this] { return form_.MDIFrame() == nullptr; })) Fail("the MDI frame stayed");
+  void AutoRun::UseSkinFile() {
+    if (!form_.UseSkin(TGallerySkin::gsFile, skinFile_)) {
+      Fail("no usable skin in " + Narrow(skinFile_));
+    } else {
+      ShootSkinState(14, "file");
+    }
+    if (!form_.UseSkin(TGallerySkin::gsSlate)) Fail("the Slate skin was not loaded again");
   }
-  form_.ShowNestedForm(false);
-  Settle();
-}
+
+  void AutoRun::CloseWindows() {
+    if (TGalleryMDIFrame* frame = form_.MDIFrame()) {
+      frame->Close();  // frees the frame and its children
+      if (!PumpUntil([this] { return form_.MDIFrame() == nullptr; })) Fail("the MDI frame stayed");
+    }
+    form_.ShowNestedForm(false);
+    Settle();
+  }
 
 }  // namespace
 

@@ -38,6 +38,7 @@ TSkinGalleryForm::TSkinGalleryForm(TComponent* owner) : TGalleryForm(owner) {
   MakeWindowsMenu();
   MakeNestedForm();
   MakeMoreControls();
+  MakePopupMenu();
   MakeSkinData();
   ShowSkinState();
 }
@@ -107,6 +108,36 @@ void TSkinGalleryForm::MakeMoreControls() {
   DateTimePicker1 = new TDateTimePicker(this);
   DateTimePicker1->SetParent(NestPanel);
   DateTimePicker1->SetBounds(330, 102, 130, 21);
+}
+
+void TSkinGalleryForm::MakePopupMenu() {
+  // A 16 x 16 image: a green square on the see-through colour.
+  PopupImages = new TImageList(this);
+  TBitmap glyph(16, 16);
+  glyph.Pixels().Fill(0xFF00FF);
+  for (int y = 3; y < 13; ++y)
+    for (int x = 3; x < 13; ++x)
+      glyph.Pixels().At(x, y) = (x + y) % 4 == 0 ? 0x1A7F2E : 0x34C04A;
+  PopupImages->AddMasked(glyph, lbb::clFuchsia);
+  PopupMenu1 = new TPopupMenu(this);
+  PopupMenu1->SetName(u"PopupMenu1");
+  PopupMenu1->SetImages(PopupImages);
+  const auto add = [this](TMenuItem* parent, const String& caption) {
+    return AddItem(parent, caption, [this, caption] { lastPopup_ = caption; });
+  };
+  TMenuItem* root = PopupMenu1->Items();
+  add(root, u"&Open");
+  TMenuItem* image = add(root, u"With &image");
+  image->SetImageIndex(0);
+  image->SetChecked(true);
+  add(root, u"&Checked")->SetChecked(true);
+  add(root, u"&Disabled")->SetEnabled(false);
+  add(root, u"-");
+  add(root, u"Defa&ult")->SetDefault(true);
+  TMenuItem* more = add(root, u"&More");
+  add(more, u"&Inside");
+  add(root, u"E&xit")->SetShortCut(scAlt | VK_F4);
+  SetPopupMenu(PopupMenu1);
 }
 
 void TSkinGalleryForm::MakeSkinData() {

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "forms/DateTimePicker.h"
+#include "forms/ImgList.h"
 #include "forms/MediaPlayer.h"
+#include "forms/Menus.h"
 #include "forms/TabSet.h"
 #include "forms/gallery/Gallery.h"
 #include "skin/win/WinSkinData.h"
@@ -31,6 +33,12 @@ class TSkinGalleryForm : public forms::TGalleryForm {
   forms::TTabSet* TabSet1 = nullptr;
   forms::TMediaPlayer* MediaPlayer1 = nullptr;
   forms::TDateTimePicker* DateTimePicker1 = nullptr;
+  // The form's right-click menu: one item of every kind (normal, checked with and without an
+  // image, disabled, separator, default, submenu, shortcut), its images in PopupImages.
+  forms::TPopupMenu* PopupMenu1 = nullptr;
+  forms::TImageList* PopupImages = nullptr;
+  // The caption of the popup menu item chosen last ("" before any).
+  String LastPopupCommand() const { return lastPopup_; }
 
   // The skin menu's commands. UseSkin loads a skin into SkinData1 (a file by its path) and
   // returns false when it holds no usable skin afterwards.
@@ -57,6 +65,7 @@ class TSkinGalleryForm : public forms::TGalleryForm {
   void MakeNestedForm();
   void MakeMoreControls();
   void MakeSkinData();
+  void MakePopupMenu();
   forms::TMenuItem* AddItem(forms::TMenuItem* parent, const String& caption,
                             std::function<void()> click);
   void ShowSkinState();
@@ -68,6 +77,7 @@ class TSkinGalleryForm : public forms::TGalleryForm {
   String skinName_ = u"Slate";
   TGalleryMDIFrame* frame_ = nullptr;
   TGalleryDialog* dialog_ = nullptr;
+  String lastPopup_;
 };
 
 }  // namespace lbb::gallery

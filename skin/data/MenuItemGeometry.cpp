@@ -1,0 +1,108 @@
+#include "skin/data/MenuItemGeometry.h"
+
+#include <algorithm>
+
+namespace lbb::skin {
+
+namespace {
+
+constexpr int kGlyphSide = 16;
+constexpr int kGlyphInset = 1;
+constexpr int kTextGap = 3;
+constexpr int kShortcutEnd = 11;
+constexpr int kSeparatorDrop = 4;
+
+// A box whose right (bottom) edge is pulled back to its left (top) edge when it would invert.
+TRect Upright(TRect r) {
+  r.Right = std::max(r.Right, r.Left);
+  r.Bottom = std::max(r.Bottom, r.Top);
+  return r;
+}
+
+}  // namespace
+
+TMenuItemLayout MenuItemLayout(const TMenuItemInput& in) {
+  const TRect& r = in.item;
+  const int g = std::max(in.glyph, 0);
+  TMenuItemLayout out;
+  if (in.separator) {
+    out.Glyph = TRect{0, r.Top + kGlyphInset, 0, r.Top + kGlyphInset};
+  } else if (in.rightToLeft) {
+    const int right = r.Right - kGlyphInset - in.margin;
+    out.Glyph = TRect{right - g, r.Top + kGlyphInset, right, r.Top + kGlyphInset + g};
+  } else {
+    const int left = r.Left + kGlyphInset + in.margin;
+    out.Glyph = TRect{left, r.Top + kGlyphInset, left + g, r.Top + kGlyphInset + g};
+  }
+  if (in.rightToLeft && !in.separator)
+    out.Text = Upright(TRect{r.Left + 1, r.Top, out.Glyph.Left - kTextGap, r.Bottom});
+  else
+    out.Text = Upright(TRect{out.Glyph.Right + kTextGap, r.Top, r.Right - 1, r.Bottom});
+  return out;
+}
+
+int MenuGlyphSize(bool hasImages, int imagesWidth, bool checked) {
+  const int g = hasImages ? imagesWidth : kGlyphSide;
+  return checked ? std::max(g, kGlyphSide) : g;
+}
+
+TRect MenuCaptionRect(const TRect& text, int width, int height, bool rightToLeft) {
+  const int top = text.Top + (text.Height() - height) / 2;
+  if (rightToLeft) return TRect{text.Right - width, top, text.Right, top + height};
+  return TRect{text.Left, top, text.Left + width, top + height};
+}
+
+TRect MenuShortcutRect(const TRect& item, const TRect& caption, bool rightToLeft) {
+  if (rightToLeft)
+    return Upright(TRect{item.Left + kShortcutEnd, caption.Top, caption.Left, caption.Bottom});
+  return Upright(TRect{caption.Right, caption.Top, item.Right - kShortcutEnd, caption.Bottom});
+}
+
+TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int width, int height,
+                           bool rightToLeft) {
+  const TRect& box = layout.Glyph;
+  const int x = box.Left + (box.Width() - width) / 2 + 1;
+  if (rightToLeft) return TMenuPoint{x, box.Top + (box.Height() - height) / 2 + 1};
+  return TMenuPoint{x, item.Top + (item.Height() - height) / 2 + 1};
+}
+
+TRect MenuSeparatorLine(const TRect& text) {
+  return Upright(TRect{text.Left, text.Top + kSeparatorDrop, text.Right, text.Bottom});
+}
+
+std::array<TMenuPiece, 3> MenuSeparatorPieces(const TRect& cell, const TRect& item, int capLeft,
+                                              int capRight) {
+  const int rows = std::min(item.Height(), cell.Height());
+  const int top = cell.Bottom - std::max(rows, 0);
+  // Caps no wider than the cell, and together no wider than the item.
+  const int width = std::max(item.Width(), 0);
+  const int left = std::clamp(capLeft, 0, std::min(cell.Width(), width));
+  const int right = std::clamp(capRight, 0, std::min(cell.Width() - left, width - left));
+  const TRect srcMid = Upright(TRect{cell.Left + left, top, cell.Right - right, cell.Bottom});
+  return {
+      TMenuPiece{TRect{cell.Left, top, cell.Left + left, cell.Bottom},
+                 TRect{item.Left, item.Top, item.Left + left, item.Bottom}},
+      TMenuPiece{srcMid, TRect{item.Left + left, item.Top, item.Right - right, item.Bottom}},
+      TMenuPiece{TRect{cell.Right - right, top, cell.Right, cell.Bottom},
+                 TRect{item.Right - right, item.Top, item.Right, item.Bottom}},
+  };
+}
+
+TRect MenuBackgroundSource(const TRect& item, int originX, int originY) {
+  return TRect{item.Left + originX, item.Top + originY, item.Right + originX,
+               item.Bottom + originY};
+}
+
+int MenuItemExtraWidth(int margin, bool hasImages, bool systemRule) {
+  if (!hasImages) return margin + 35;
+  return margin + (systemRule ? 12 : 10);
+}
+
+TMenuSize MenuTextItemSize(int textWidth, int textHeight, bool emptyText, int margin,
+                           bool extraHeight) {
+  TMenuSize s{textWidth + 26 + margin, emptyText ? 8 : textHeight + 4};
+  if (extraHeight) s.Height += 4;
+  return s;
+}
+
+}  // namespace lbb::skin
