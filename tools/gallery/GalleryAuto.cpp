@@ -428,60 +428,61 @@ void AutoRun::ShowPopupMenu() {
   if (!camera.Pictured()) Fail("the popup menu never showed");
   Settle();
   if (VisibleWindowOfClass(u"#32768")) Fail("the popup menu stayed open");
+}
 
-  // A real click on the main window's first menu-bar button opens its drop-down in a modal loop;
-  // a timer inside it takes the picture once the drop-down shows and closes it.
-  void AutoRun::ShowMenuDropDown() {
-    HWND main = form_.Handle();
-    skin::TSkinManage* m = skin::SkinManagerInstance();
-    skin::TWinSkinForm* sf = m ? m->FindForm(main) : nullptr;
-    if (!sf || !sf->menu || sf->menu->Buttons.empty())
-      return Fail("the main window has no painted menu bar");
-    SetForegroundWindow(main);
-    Settle();
-    RECT w{};
-    GetWindowRect(main, &w);
-    const RECT& b = sf->menu->Buttons[0]->bounds;
-    const POINT at{w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2};
-    MenuCamera camera(*this, main, "18-menu-dropdown.png");
-    // A press that went elsewhere (the cursor not yet there) is made again, twice at most.
-    for (int attempt = 0; attempt < 3 && !camera.Pictured(); ++attempt) {
-      SetCursorPos(at.x, at.y);
-      PumpUntil([at] {
-        POINT c{};
-        return GetCursorPos(&c) && c.x == at.x && c.y == at.y;
-      });
-      INPUT click[2]{};
-      click[0].type = click[1].type = INPUT_MOUSE;
-      click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-      click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-      SendInput(2, click, sizeof(INPUT));
-      // The press reaches the window while this pumps; the drop-down's loop runs inside it.
-      PumpUntil([&camera] { return camera.Pictured(); }, 3000);
-    }
-    if (!camera.Pictured()) return Fail("the first menu of the main window never dropped down");
-    if (!PumpUntil([] { return VisibleWindowOfClass(u"#32768") == nullptr; }))
-      Fail("the menu drop-down stayed open");
-    SetCursorPos(w.left + 60, w.bottom - 30);
+// A real click on the main window's first menu-bar button opens its drop-down in a modal loop;
+// a timer inside it takes the picture once the drop-down shows and closes it.
+void AutoRun::ShowMenuDropDown() {
+  HWND main = form_.Handle();
+  skin::TSkinManage* m = skin::SkinManagerInstance();
+  skin::TWinSkinForm* sf = m ? m->FindForm(main) : nullptr;
+  if (!sf || !sf->menu || sf->menu->Buttons.empty())
+    return Fail("the main window has no painted menu bar");
+  SetForegroundWindow(main);
+  Settle();
+  RECT w{};
+  GetWindowRect(main, &w);
+  const RECT& b = sf->menu->Buttons[0]->bounds;
+  const POINT at{w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2};
+  MenuCamera camera(*this, main, "18-menu-dropdown.png");
+  // A press that went elsewhere (the cursor not yet there) is made again, twice at most.
+  for (int attempt = 0; attempt < 3 && !camera.Pictured(); ++attempt) {
+    SetCursorPos(at.x, at.y);
+    PumpUntil([at] {
+      POINT c{};
+      return GetCursorPos(&c) && c.x == at.x && c.y == at.y;
+    });
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    // The press reaches the window while this pumps; the drop-down's loop runs inside it.
+    PumpUntil([&camera] { return camera.Pictured(); }, 3000);
   }
+  if (!camera.Pictured()) return Fail("the first menu of the main window never dropped down");
+  if (!PumpUntil([] { return VisibleWindowOfClass(u"#32768") == nullptr; }))
+    Fail("the menu drop-down stayed open");
+  SetCursorPos(w.left + 60, w.bottom - 30);
+}
 
-  void AutoRun::UseSkinFile() {
-    if (!form_.UseSkin(TGallerySkin::gsFile, skinFile_)) {
-      Fail("no usable skin in " + Narrow(skinFile_));
-    } else {
-      ShootSkinState(14, "file");
-    }
-    if (!form_.UseSkin(TGallerySkin::gsSlate)) Fail("the Slate skin was not loaded again");
+void AutoRun::UseSkinFile() {
+  if (!form_.UseSkin(TGallerySkin::gsFile, skinFile_)) {
+    Fail("no usable skin in " + Narrow(skinFile_));
+  } else {
+    ShootSkinState(14, "file");
   }
+  if (!form_.UseSkin(TGallerySkin::gsSlate)) Fail("the Slate skin was not loaded again");
+}
 
-  void AutoRun::CloseWindows() {
-    if (TGalleryMDIFrame* frame = form_.MDIFrame()) {
-      frame->Close();  // frees the frame and its children
-      if (!PumpUntil([this] { return form_.MDIFrame() == nullptr; })) Fail("the MDI frame stayed");
-    }
-    form_.ShowNestedForm(false);
-    Settle();
+void AutoRun::CloseWindows() {
+  if (TGalleryMDIFrame* frame = form_.MDIFrame()) {
+    frame->Close();  // frees the frame and its children
+    if (!PumpUntil([this] { return form_.MDIFrame() == nullptr; })) Fail("the MDI frame stayed");
   }
+  form_.ShowNestedForm(false);
+  Settle();
+}
 
 }  // namespace
 
