@@ -1,6 +1,7 @@
 // The log hand-over of the Windows run host: lines handed over by many workers at once are
 // all appended, once each, and the workers released; a host that appends lines together does
 // so in few appends, and a line the UI thread appends itself comes after the waiting ones.
+// Workers run on a few pool threads, and one whose line waits does not hold its thread.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -164,6 +165,34 @@ TEST(RunHostWorkers, FinishingWaitsForWorkersHandingOverAndKeepsAQuitForItsLoop)
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 4u);
+}
+
+TEST(RunHostWorkers, PooledWorkersDoNotHoldTheirThreadsWhileTheUiThreadWaits) {
+  std::vector<String> log;
+  win::WinRunHost host([&](const String& line) { log.push_back(line); });
+  constexpr int kWorkers = 5 * win::kWorkerThreads;
+  std::atomic<int> reported{0};
+  for (int i = 0; i < kWorkers; ++i) {
+    ASSERT_TRUE(host.StartWorker([&host, &reported, i] {
+      ++reported;
+      host.HandOverLogLine(u"w" + IntToText(i));
+    }));
+  }
+  // The UI thread handles nothing, as in a run's wait: a worker whose line waits must not
+  // keep its thread from the workers queued behind it.
+  input::Waiting untouched;
+  untouched.handleMessages = nullptr;
+  untouched.limitMs = 20000;
+  ASSERT_TRUE(input::WaitUntil([&] { return reported.load() == kWorkers; }, untouched))
+      << reported.load() << " of " << kWorkers << " workers ran";
+  // No line has been appended yet, so no worker has ended.
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(host.LiveWorkers(), kWorkers);
+  host.FinishWorkers();
+  EXPECT_EQ(host.LiveWorkers(), 0);
+  ASSERT_EQ(log.size(), static_cast<size_t>(kWorkers));
+  EXPECT_EQ(std::set<String>(log.begin(), log.end()).size(), static_cast<size_t>(kWorkers));
+  EXPECT_LE(host.PeakWorkerThreads(), win::kWorkerThreads);
 }
 
 }  // namespace
