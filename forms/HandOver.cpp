@@ -110,16 +110,15 @@ void THandOver::RunPending() {
       next = pending_.front();
       pending_.pop_front();
     }
+    // A posted call is owned by the queue, and goes once it has run: nobody waits for it.
+    std::unique_ptr<PendingCall> posted(next->call == &next->posted ? next : nullptr);
     std::exception_ptr error;
     try {
       (*next->call)();
     } catch (...) {
       error = std::current_exception();
     }
-    if (next->call == &next->posted) {
-      delete next;  // nobody waits for it
-      continue;
-    }
+    if (posted) continue;
     std::lock_guard<std::mutex> guard(lock_);
     next->error = error;
     next->ran = true;

@@ -63,8 +63,16 @@ void WorkerPool::State::EndItem() {
 }
 
 void WorkerPool::State::RunItem(std::function<void()>& item, const std::shared_ptr<State>& keep) {
-  auto end = std::make_shared<ItemEnd>(keep);
-  current = &end;
+  // An item runs even when its end cannot be shared (no memory for it): it then ends with
+  // its body, and holds taken in it are empty. Not running it would leave whoever waits for
+  // the item's own report waiting for ever.
+  std::shared_ptr<ItemEnd> end;
+  try {
+    end = std::make_shared<ItemEnd>(keep);
+  } catch (...) {
+    end = nullptr;
+  }
+  current = end ? &end : nullptr;
   try {
     item();
   } catch (...) {
@@ -73,7 +81,11 @@ void WorkerPool::State::RunItem(std::function<void()>& item, const std::shared_p
   current = nullptr;
   // What the item holds goes before it counts as ended.
   item = nullptr;
-  end.reset();
+  if (end) {
+    end.reset();
+  } else {
+    EndItem();
+  }
 }
 
 void WorkerPool::State::Loop(Thread* self, const std::shared_ptr<State>& keep) {
@@ -136,22 +148,27 @@ WorkerPool::~WorkerPool() {
 
 bool WorkerPool::Submit(std::function<void()> item) {
   State& s = *state_;
-  std::lock_guard lock(s.mutex);
-  if (s.stopping) return false;
-  s.queue.push_back(std::move(item));
-  ++s.live;
-  // Every idle thread may be about to take an earlier item: start one more unless enough
-  // are free for all that wait.
-  const bool enoughIdle = s.queue.size() <= static_cast<size_t>(s.idle);
-  if (enoughIdle || s.running >= s.maxThreads || !s.StartThread(state_)) {
-    if (s.running == 0) {
-      s.queue.pop_back();
-      --s.live;
-      return false;
+  // An item that cannot run is destroyed after the lock: what it holds (a hold on an item
+  // of this pool, say) may end an item, which takes the lock.
+  std::function<void()> dropped;
+  {
+    std::lock_guard lock(s.mutex);
+    if (s.stopping) return false;
+    s.queue.push_back(std::move(item));
+    ++s.live;
+    // Every idle thread may be about to take an earlier item: start one more unless enough
+    // are free for all that wait.
+    const bool enoughIdle = s.queue.size() <= static_cast<size_t>(s.idle);
+    const bool started = !enoughIdle && s.running < s.maxThreads && s.StartThread(state_);
+    if (started || s.running > 0) {
+      s.wake.notify_one();
+      return true;
     }
+    dropped = std::move(s.queue.back());
+    s.queue.pop_back();
+    --s.live;
   }
-  s.wake.notify_one();
-  return true;
+  return false;
 }
 
 WorkerPool::Hold WorkerPool::HoldCurrentItem() {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <set>
@@ -15,6 +16,9 @@
 namespace lbb {
 namespace {
 
+// How long a test waits for an effect it caused before it fails.
+constexpr std::chrono::seconds kBound{20};
+
 // A gate that items wait at until the test opens it; counts who waits.
 class Gate {
  public:
@@ -22,11 +26,13 @@ class Gate {
     std::unique_lock lock(mutex_);
     ++waiting_;
     changed_.notify_all();
-    changed_.wait(lock, [&] { return open_; });
+    // Bounded, so that a test that fails before it opens the gate does not hang the pool's end.
+    changed_.wait_for(lock, kBound, [&] { return open_; });
   }
-  void WaitForWaiting(int n) {
+  // false when fewer than `n` have come within the bound.
+  [[nodiscard]] bool WaitForWaiting(int n) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return waiting_ >= n; });
+    return changed_.wait_for(lock, kBound, [&] { return waiting_ >= n; });
   }
   void Open() {
     std::lock_guard lock(mutex_);
@@ -45,9 +51,14 @@ class Gate {
   bool open_ = false;
 };
 
-void WaitUntil(const std::function<bool()>& done) {
-  while (!done())
+// Waits for `done` with a bound; false when it never came.
+[[nodiscard]] bool WaitUntil(const std::function<bool()>& done) {
+  const auto until = std::chrono::steady_clock::now() + kBound;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > until) return false;
     std::this_thread::yield();
+  }
+  return true;
 }
 
 TEST(WorkerPool, StartsNoThreadUntilAnItemComes) {
@@ -56,7 +67,7 @@ TEST(WorkerPool, StartsNoThreadUntilAnItemComes) {
   EXPECT_EQ(pool.MaxThreads(), 4);
   Gate gate;
   ASSERT_TRUE(pool.Submit([&] { gate.Wait(); }));
-  gate.WaitForWaiting(1);
+  ASSERT_TRUE(gate.WaitForWaiting(1));
   EXPECT_EQ(pool.Threads(), 1);
   EXPECT_EQ(pool.LiveItems(), 1);
   gate.Open();
@@ -79,11 +90,11 @@ TEST(WorkerPool, ManyItemsRunOnceEachOnAtMostTheCap) {
       }));
     }
     // Every thread the cap allows is busy at the gate; the other items wait in the queue.
-    gate.WaitForWaiting(kCap);
+    ASSERT_TRUE(gate.WaitForWaiting(kCap));
     EXPECT_EQ(pool.Threads(), kCap);
     EXPECT_EQ(pool.LiveItems(), kItems);
     gate.Open();
-    WaitUntil([&] { return pool.LiveItems() == 0; });
+    ASSERT_TRUE(WaitUntil([&] { return pool.LiveItems() == 0; }));
     EXPECT_EQ(pool.PeakThreads(), kCap);
     EXPECT_EQ(gate.Waiting(), kItems);
   }
@@ -97,16 +108,16 @@ TEST(WorkerPool, ThreadsLeaveWhenTheLastItemHasEndedAndComeBackForTheNext) {
   Gate first;
   ASSERT_TRUE(pool.Submit([&] { first.Wait(); }));
   ASSERT_TRUE(pool.Submit([&] { first.Wait(); }));
-  first.WaitForWaiting(2);
+  ASSERT_TRUE(first.WaitForWaiting(2));
   EXPECT_EQ(pool.Threads(), 2);
   first.Open();
-  WaitUntil([&] { return pool.Threads() == 0; });
+  ASSERT_TRUE(WaitUntil([&] { return pool.Threads() == 0; }));
   EXPECT_EQ(ended.load(), 2);
   EXPECT_EQ(pool.LiveItems(), 0);
 
   std::atomic<bool> ran{false};
   ASSERT_TRUE(pool.Submit([&] { ran = true; }));
-  WaitUntil([&] { return ended.load() == 3; });
+  ASSERT_TRUE(WaitUntil([&] { return ended.load() == 3; }));
   EXPECT_TRUE(ran.load());
 }
 
@@ -121,7 +132,7 @@ TEST(WorkerPool, AHoldKeepsItsItemAliveButFreesTheThread) {
   }));
   // The one thread runs the next item although the first has not ended.
   ASSERT_TRUE(pool.Submit([&] { secondRan = true; }));
-  WaitUntil([&] { return ended.load() == 1; });
+  ASSERT_TRUE(WaitUntil([&] { return ended.load() == 1; }));
   EXPECT_TRUE(bodyDone.load());
   EXPECT_TRUE(secondRan.load());
   ASSERT_NE(kept, nullptr);
@@ -131,7 +142,7 @@ TEST(WorkerPool, AHoldKeepsItsItemAliveButFreesTheThread) {
   kept.reset();
   EXPECT_EQ(ended.load(), 2);
   EXPECT_EQ(pool.LiveItems(), 0);
-  WaitUntil([&] { return pool.Threads() == 0; });
+  ASSERT_TRUE(WaitUntil([&] { return pool.Threads() == 0; }));
 }
 
 TEST(WorkerPool, NoHoldOutsideAnItem) {
@@ -139,7 +150,7 @@ TEST(WorkerPool, NoHoldOutsideAnItem) {
   WorkerPool pool(1);
   std::atomic<bool> done{false};
   ASSERT_TRUE(pool.Submit([&] { done = true; }));
-  WaitUntil([&] { return done.load(); });
+  ASSERT_TRUE(WaitUntil([&] { return done.load(); }));
   EXPECT_EQ(WorkerPool::HoldCurrentItem(), nullptr);
 }
 
@@ -148,7 +159,7 @@ TEST(WorkerPool, AnExceptionStaysInsideItsItem) {
   WorkerPool pool(1, [&] { ++ended; });
   ASSERT_TRUE(pool.Submit([] { throw std::runtime_error("item failed"); }));
   ASSERT_TRUE(pool.Submit([&] { ++ran; }));
-  WaitUntil([&] { return ended.load() == 2; });
+  ASSERT_TRUE(WaitUntil([&] { return ended.load() == 2; }));
   EXPECT_EQ(ran.load(), 1);
 }
 

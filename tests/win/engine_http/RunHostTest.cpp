@@ -1,18 +1,23 @@
 // The log hand-over of the Windows run host: lines handed over by many workers at once are
 // all appended, once each, and the workers released; a host that appends lines together does
 // so in few appends, and a line the UI thread appends itself comes after the waiting ones.
-// Workers run on a few pool threads, and one whose line waits does not hold its thread.
+// Workers run on a few pool threads, and one whose line waits does not hold its thread: its
+// line is posted, in order with the calls that wait.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <set>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "app/win/input/Input.h"
 #include "app/win/platform/WinRunHost.h"
+#include "forms/HandOver.h"
 
 namespace lbb {
 namespace {
@@ -193,6 +198,61 @@ TEST(RunHostWorkers, PooledWorkersDoNotHoldTheirThreadsWhileTheUiThreadWaits) {
   ASSERT_EQ(log.size(), static_cast<size_t>(kWorkers));
   EXPECT_EQ(std::set<String>(log.begin(), log.end()).size(), static_cast<size_t>(kWorkers));
   EXPECT_LE(host.PeakWorkerThreads(), win::kWorkerThreads);
+}
+
+TEST(HandOverPosts, PostedAndWaitedCallsRunOnTheOwnerInTheOrderQueued) {
+  forms::THandOver handOver;
+  const DWORD owner = GetCurrentThreadId();
+  std::vector<int> order;  // written on the owning thread only
+  bool allOnOwner = true;
+  auto step = [&](int n) {
+    return [&, n] {
+      allOnOwner = allOnOwner && GetCurrentThreadId() == owner;
+      order.push_back(n);
+    };
+  };
+  std::atomic<bool> postedAll{false};
+  std::thread worker([&] {
+    handOver.Post(step(1));
+    // A posted call that fails is dropped; the calls after it still run.
+    handOver.Post([] { throw std::runtime_error("posted call failed"); });
+    handOver.Post(step(2));
+    handOver.Run(step(3));  // waits for the owner, after the posted calls before it
+    handOver.Post(step(4));
+    postedAll = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return order.size() == 4 && postedAll.load(); }));
+  worker.join();
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_TRUE(allOnOwner);
+  // On the owning thread a posted call runs at once.
+  EXPECT_TRUE(handOver.Post(step(5)));
+  EXPECT_EQ(order.back(), 5);
+}
+
+TEST(HandOverPosts, ACallStillQueuedAtTheCloseIsDestroyedUnrun) {
+  forms::THandOver handOver;
+  auto held = std::make_shared<int>(0);
+  std::atomic<bool> ran{false};
+  bool posted = false;
+  std::thread worker([&] { posted = handOver.Post([&ran, held] { ran = true; }); });
+  worker.join();
+  ASSERT_TRUE(posted);
+  EXPECT_EQ(handOver.Queued(), 1u);
+  EXPECT_EQ(held.use_count(), 2);  // the queued call holds it
+  handOver.Close();
+  EXPECT_EQ(held.use_count(), 1);
+  EXPECT_FALSE(ran.load());
+  // A closed hand-over refuses posts from other threads, and drops what they give it.
+  std::thread late([&] { posted = handOver.Post([&ran, held] { ran = true; }); });
+  late.join();
+  EXPECT_FALSE(posted);
+  EXPECT_EQ(held.use_count(), 1);
+  // The wake-up message of the first post still comes; it runs nothing.
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    DispatchMessageW(&msg);
+  EXPECT_FALSE(ran.load());
 }
 
 }  // namespace
