@@ -25,8 +25,10 @@ class TMainRunHost : public RunHost {
   void SetRunKind(RunKind kind) { kind_ = kind; }
 
   bool StartWorker(std::function<void()> body) override;
-  // Waits until the UI thread has appended the line. The run reports completion before it
-  // hands over, and the run's wait never needs the UI thread, so this cannot deadlock.
+  // A worker on the program's worker threads posts the line and stays alive (its thread goes
+  // on) until the UI thread has appended it; any other thread waits for the append. The run
+  // reports completion before it hands over, and the run's wait never needs the UI thread,
+  // so this cannot deadlock.
   void HandOverLogLine(const String& line) override;
   void AppendLog(const String& line) override;
   void ProcessPendingEvents() override;

@@ -1,5 +1,6 @@
 #include "app/win/platform/WinRunHost.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "base/win/Handles.h"
@@ -60,10 +61,11 @@ void WinRunHost::AppendOrWait() {
     return;
   }
   const DWORD since = GetTickCount() - lastAppend_;
-  if (since >= kLogAppendIntervalMs) {
+  const DWORD pause = std::max(kLogAppendIntervalMs, kLogAppendPauseFactor * lastAppendCost_);
+  if (since >= pause) {
     FlushWaitingLines();
   } else if (!flushTimer_.Running()) {
-    flushTimer_.Start(handOver_.Window(), kLogAppendIntervalMs - since);
+    flushTimer_.Start(handOver_.Window(), pause - since);
     // Without a timer the lines cannot wait: append them now.
     if (!flushTimer_.Running()) FlushWaitingLines();
   }
@@ -79,6 +81,7 @@ void WinRunHost::FlushWaitingLines() {
   // The pooled workers whose lines these are end when this list goes.
   std::vector<std::shared_ptr<LogHandOver>> handOvers;
   handOvers.swap(waiting_);
+  const DWORD start = GetTickCount();
   try {
     if (appendLines_) {
       std::vector<String> lines;
@@ -97,6 +100,7 @@ void WinRunHost::FlushWaitingLines() {
     if (h->appended) SetEvent(h->appended.get());
   }
   lastAppend_ = GetTickCount();
+  lastAppendCost_ = lastAppend_ - start;
 }
 
 WorkerThreads::WorkerThreads()

@@ -28,6 +28,12 @@ constexpr int kWorkerThreads = 2 * kMaxDownloadsInFlight;
 
 // Least time between two appends of handed-over lines, for a host that appends lines together.
 constexpr DWORD kLogAppendIntervalMs = 50;
+// For such a host the pause after an append is also at least this many times what the append
+// took: a log whose appends are slow (a long memo under Wine takes tens of milliseconds) takes
+// at most about a fifth of the UI thread, which also fetches the list pages and starts the
+// workers. The lines are the same, in the same order; slow logs get them in fewer, larger
+// appends.
+constexpr DWORD kLogAppendPauseFactor = 4;
 
 // The workers of a host or of the program on a pool of at most kWorkerThreads threads, and
 // the UI thread's wait for them. A worker has ended when its body has returned and the log
@@ -103,7 +109,8 @@ class WinRunHost : public RunHost {
   WindowTimer flushTimer_{1};  // appends lines that waited for the interval
   // Handed over, not yet appended (their workers wait or stay alive).
   std::vector<std::shared_ptr<LogHandOver>> waiting_;
-  DWORD lastAppend_ = 0;  // tick count at the end of the last append
+  DWORD lastAppend_ = 0;      // tick count at the end of the last append
+  DWORD lastAppendCost_ = 0;  // milliseconds the last append took
   // Last, so it goes first: its end joins the threads while the hand-over (closed by then)
   // is still there for workers that are finishing.
   WorkerThreads workers_;

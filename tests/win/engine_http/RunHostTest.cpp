@@ -200,6 +200,31 @@ TEST(RunHostWorkers, PooledWorkersDoNotHoldTheirThreadsWhileTheUiThreadWaits) {
   EXPECT_LE(host.PeakWorkerThreads(), win::kWorkerThreads);
 }
 
+TEST(RunHostHandOver, ASlowLogGetsEveryLineOnceInTheOrderHandedOver) {
+  // Each append takes a while, as a long memo's does under Wine: the host waits longer
+  // between appends, and no line is lost, doubled or moved.
+  BatchLog log;
+  win::WinRunHost host([&](const String& line) { log.lines.push_back(line); },
+                       [&](const std::vector<String>& lines) {
+                         Sleep(30);
+                         log.lines.insert(log.lines.end(), lines.begin(), lines.end());
+                         log.appendSizes.push_back(lines.size());
+                       });
+  constexpr int kLines = 60;
+  // One worker on a pool thread hands its lines over one after another: their order is known.
+  ASSERT_TRUE(host.StartWorker([&host] {
+    for (int i = 0; i < kLines; ++i) {
+      host.HandOverLogLine(u"line " + IntToText(i));
+      Sleep(1);
+    }
+  }));
+  host.FinishWorkers();
+  ASSERT_EQ(log.lines.size(), static_cast<size_t>(kLines));
+  for (int i = 0; i < kLines; ++i)
+    EXPECT_EQ(log.lines[i], u"line " + IntToText(i));
+  EXPECT_EQ(host.LiveWorkers(), 0);
+}
+
 TEST(HandOverPosts, PostedAndWaitedCallsRunOnTheOwnerInTheOrderQueued) {
   forms::THandOver handOver;
   const DWORD owner = GetCurrentThreadId();
