@@ -34,7 +34,7 @@ bool TMainRunHost::StartWorker(std::function<void()> body) {
     worker = std::make_unique<TDownPic>(std::move(body));
   }
   if (!worker->Start()) return false;
-  worker.release();  // the thread frees it when it ends
+  worker.release();  // the worker thread frees it when it has run
   return true;
 }
 

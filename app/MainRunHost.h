@@ -1,8 +1,8 @@
-// The main window's services for the runs: article and picture threads (TDownContent,
-// TDownPic), the hand-over of workers' log lines to the UI thread (a posted message and an
-// event per line, which wakes only the worker whose line was appended; lines arriving close
-// together are appended together), processing of pending window events, and the user's date
-// and time.
+// The main window's services for the runs: article and picture workers (TDownContent,
+// TDownPic) on the program's worker threads, the hand-over of workers' log lines to the UI
+// thread (a posted message per batch of lines; a pooled worker's thread does not wait for
+// the append; lines arriving close together are appended together), processing of pending
+// window events, and the user's date and time.
 #pragma once
 
 #include <functional>
@@ -25,8 +25,10 @@ class TMainRunHost : public RunHost {
   void SetRunKind(RunKind kind) { kind_ = kind; }
 
   bool StartWorker(std::function<void()> body) override;
-  // Waits until the UI thread has appended the line. The run reports completion before it
-  // hands over, and the run's wait never needs the UI thread, so this cannot deadlock.
+  // A worker on the program's worker threads posts the line and stays alive (its thread goes
+  // on) until the UI thread has appended it; any other thread waits for the append. The run
+  // reports completion before it hands over, and the run's wait never needs the UI thread,
+  // so this cannot deadlock.
   void HandOverLogLine(const String& line) override;
   void AppendLog(const String& line) override;
   void ProcessPendingEvents() override;

@@ -1,6 +1,6 @@
-// TDownContent: the thread of one article of a backup run. It runs the engine's article
+// TDownContent: the worker of one article of a backup run. It runs the engine's article
 // worker body (fetch the article page, write it, report completion, hand the log line to the
-// UI thread) and releases itself when that is done.
+// UI thread) on one of the program's worker threads and releases itself when that is done.
 #pragma once
 
 #include <functional>

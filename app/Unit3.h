@@ -1,6 +1,7 @@
-// TDownPic: the thread of one picture of an album run. It runs the engine's picture worker
+// TDownPic: the worker of one picture of an album run. It runs the engine's picture worker
 // body (download the picture into the user's pic folder, report completion, hand the log
-// line to the UI thread) and releases itself when that is done.
+// line to the UI thread) on one of the program's worker threads and releases itself when
+// that is done.
 #pragma once
 
 #include <functional>

@@ -7,30 +7,37 @@
 namespace lbb::app {
 namespace {
 
-const std::shared_ptr<win::WorkerCount>& Workers() {
-  static const std::shared_ptr<win::WorkerCount> count = std::make_shared<win::WorkerCount>();
-  return count;
+// The program's worker threads: made on first use, joined when the process ends.
+win::WorkerThreads& Workers() {
+  static win::WorkerThreads workers;
+  return workers;
 }
 
 }  // namespace
 
 int TWorkerThread::LiveCount() {
-  return Workers()->Live();
+  return Workers().Live();
+}
+
+int TWorkerThread::ThreadCount() {
+  return Workers().Threads();
+}
+
+int TWorkerThread::PeakThreadCount() {
+  return Workers().PeakThreads();
 }
 
 bool TWorkerThread::Start() {
-  // The object becomes the thread's only when the thread runs: a start that fails leaves it
+  // The object becomes the worker thread's only when it runs: a start that fails leaves it
   // to the caller.
-  return win::StartWorkerThread(
-      [this] {
-        std::unique_ptr<TWorkerThread> self(this);
-        self->Execute();
-      },
-      Workers());
+  return Workers().Start([this] {
+    std::unique_ptr<TWorkerThread> self(this);
+    self->Execute();
+  });
 }
 
 void WaitForWorkerThreads() {
-  Workers()->WaitUntilNone();
+  Workers().WaitUntilNone();
 }
 
 }  // namespace lbb::app

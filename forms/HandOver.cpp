@@ -1,7 +1,9 @@
 #include "forms/HandOver.h"
 
 #include <exception>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "forms/WindowGuard.h"
 
@@ -26,6 +28,7 @@ void RegisterHandOverClass(WNDPROC proc) {
 
 struct THandOver::PendingCall {
   const std::function<void()>* call = nullptr;
+  std::function<void()> posted;  // a posted call, owned here; nobody waits for it
   std::exception_ptr error;
   bool done = false;
   bool ran = false;
@@ -54,23 +57,45 @@ bool THandOver::Run(const std::function<void()>& call) {
   }
   PendingCall pending;
   pending.call = &call;
-  bool post = false;
-  {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (closed_ || !window_) return false;
-    ++inside_;
-    pending_.push_back(&pending);
-    post = !std::exchange(posted_, true);
-  }
-  // One posted message runs every call queued before the owning thread gets to it, so many
-  // waiting workers never fill the owner's message queue.
-  if (post && !PostMessageW(window_.get(), kRunPendingMessage, 0, 0)) Close();
+  if (!Enqueue(&pending, true)) return false;
   std::unique_lock<std::mutex> guard(lock_);
   done_.wait(guard, [&] { return pending.done; });
   if (--inside_ == 0 && closed_) done_.notify_all();
   guard.unlock();
   if (pending.error) std::rethrow_exception(pending.error);
   return pending.ran;
+}
+
+bool THandOver::Post(std::function<void()> call) {
+  if (GetCurrentThreadId() == owner_) {
+    try {
+      call();
+    } catch (...) {
+      // Nobody waits for a posted call to hear of its failure.
+    }
+    return true;
+  }
+  auto pending = std::make_unique<PendingCall>();
+  pending->posted = std::move(call);
+  pending->call = &pending->posted;
+  if (!Enqueue(pending.get(), false)) return false;
+  pending.release();  // the queue owns it now
+  return true;
+}
+
+bool THandOver::Enqueue(PendingCall* pending, bool waits) {
+  bool post = false;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (closed_ || !window_) return false;
+    if (waits) ++inside_;
+    pending_.push_back(pending);
+    post = !std::exchange(posted_, true);
+  }
+  // One posted message runs every call queued before the owning thread gets to it, so many
+  // waiting workers never fill the owner's message queue.
+  if (post && !PostMessageW(window_.get(), kRunPendingMessage, 0, 0)) Close();
+  return true;
 }
 
 void THandOver::RunPending() {
@@ -85,12 +110,15 @@ void THandOver::RunPending() {
       next = pending_.front();
       pending_.pop_front();
     }
+    // A posted call is owned by the queue, and goes once it has run: nobody waits for it.
+    std::unique_ptr<PendingCall> posted(next->call == &next->posted ? next : nullptr);
     std::exception_ptr error;
     try {
       (*next->call)();
     } catch (...) {
       error = std::current_exception();
     }
+    if (posted) continue;
     std::lock_guard<std::mutex> guard(lock_);
     next->error = error;
     next->ran = true;
@@ -106,12 +134,21 @@ size_t THandOver::Queued() {
 }
 
 void THandOver::Close() {
-  std::lock_guard<std::mutex> guard(lock_);
-  closed_ = true;
-  for (PendingCall* p : pending_)
-    p->done = true;
-  pending_.clear();
-  done_.notify_all();
+  std::vector<std::unique_ptr<PendingCall>> dropped;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    closed_ = true;
+    for (PendingCall* p : pending_) {
+      if (p->call == &p->posted) {
+        dropped.emplace_back(p);
+      } else {
+        p->done = true;
+      }
+    }
+    pending_.clear();
+    done_.notify_all();
+  }
+  // Posted calls go outside the lock: what they hold may want to queue more.
 }
 
 LRESULT CALLBACK THandOver::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -1,7 +1,8 @@
 // The one way to hand work from a worker thread to a window's thread: calls queued from any
-// thread run on the thread that created the hand-over, from its message loop, while the
-// calling thread waits. The application runs its Synchronize through one; a program without
-// an application object (the command line) makes its own.
+// thread run on the thread that created the hand-over, from its message loop, in the order
+// they were queued, while the calling thread waits (or, posted, without waiting). The application
+// runs its Synchronize through one; a program without an application object (the command line)
+// makes its own.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +35,11 @@ class THandOver {
   // runs at once. An exception of `call` is thrown again here. false when the call did not
   // run: the hand-over is closed or has no window.
   bool Run(const std::function<void()>& call);
+  // Queues `call` to run on the owning thread after the calls queued before it, and returns
+  // at once; on the owning thread it runs at once. Nobody waits for it, so an exception of
+  // `call` is dropped. false when the hand-over is closed or has no window; a call still
+  // queued when it closes is destroyed without running.
+  bool Post(std::function<void()> call);
   // On the owning thread: runs every call queued so far (a message loop does it by itself;
   // this is for owners about to stop pumping).
   void RunPending();
@@ -50,6 +56,9 @@ class THandOver {
 
  private:
   struct PendingCall;
+  // Queues `pending` and wakes the owning thread; false when closed. A caller that waits
+  // for it is counted inside Run.
+  bool Enqueue(PendingCall* pending, bool waits);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   DWORD owner_ = 0;

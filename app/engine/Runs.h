@@ -1,6 +1,7 @@
 // The two runs of the program, the blog backup (`BeiFen`) and the album download
 // (`DownPics`), with their worker bodies, over the services the program around them gives.
-// Runs happen on the UI thread; every article and picture gets a worker thread of its own.
+// Runs happen on the UI thread; every article and picture is a worker of its own, run on a
+// thread the host gives it.
 #pragma once
 
 #include <atomic>
@@ -55,10 +56,10 @@ struct LocalTime {
 class RunHost {
  public:
   virtual ~RunHost() = default;
-  // UI thread: starts `body` on a new thread that ends by itself (nobody joins it). false when
-  // no thread could be started.
+  // UI thread: starts `body` as a worker on another thread; nobody waits for it here. false
+  // when no thread could be had.
   virtual bool StartWorker(std::function<void()> body) = 0;
-  // Worker thread: hands `line` to the UI thread for the log and returns once it has been
+  // Worker: hands `line` to the UI thread for the log; the worker ends only once it has been
   // appended. Lines are appended in the order in which they were handed over.
   virtual void HandOverLogLine(const String& line) = 0;
   // UI thread: appends `line` to the log at once.

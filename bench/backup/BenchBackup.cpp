@@ -1,5 +1,6 @@
-// Backs up a large sample blog through the Windows build (WinHTTP, worker threads, Win32
-// files) and reports wall time, peak memory and the most connections the host saw at once.
+// Backs up a large sample blog through the Windows build (WinHTTP, pooled worker threads,
+// Win32 files) and reports wall time, peak memory, the most workers and threads, and the
+// most connections the host saw at once.
 // Run by bench/backup/run, which starts the sample host with its articles and latency.
 #include <windows.h>
 // psapi.h needs windows.h first.
@@ -40,10 +41,10 @@ class CountingHost : public lbb::win::WinRunHost {
   CountingHost() : WinRunHost([this](const lbb::String&) { ++lines; }) {}
   bool StartWorker(std::function<void()> body) override {
     const bool ok = WinRunHost::StartWorker(std::move(body));
-    peakThreads = std::max(peakThreads.load(), LiveWorkers());
+    peakWorkers = std::max(peakWorkers.load(), LiveWorkers());
     return ok;
   }
-  std::atomic<int> lines{0}, peakThreads{0};
+  std::atomic<int> lines{0}, peakWorkers{0};
 };
 
 // The Windows page source, timing every fetch: how long a download holds its slot tells how
@@ -134,7 +135,8 @@ int main() {
   std::printf("bound              %.3f s (ratio %.2f, goal <= 1.20)\n", bound, seconds / bound);
   std::printf("peak working set   %.1f MB\n", pmc.PeakWorkingSetSize / 1048576.0);
   std::printf("peak private bytes %.1f MB\n", pmc.PeakPagefileUsage / 1048576.0);
-  std::printf("worker threads     %d alive at most\n", host.peakThreads.load());
+  std::printf("workers            %d alive at most, on %d threads at most\n",
+              host.peakWorkers.load(), host.PeakWorkerThreads());
   std::printf("host requests      %d, at most %d at once (goal <= %d)\n", Stat(stats, "requests"),
               Stat(stats, "max_concurrent"), lbb::kMaxDownloadsInFlight);
   std::error_code ec;

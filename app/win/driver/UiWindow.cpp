@@ -67,17 +67,33 @@ bool Painted(HWND hwnd) {
   return true;
 }
 
-int ThreadCount(DWORD pid) {
+namespace {
+
+// Calls `each` with every thread of process `pid`; false when they cannot be listed.
+template <class F>
+bool ForEachThread(DWORD pid, F each) {
   lbb::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  if (!snapshot) return -1;
+  if (!snapshot) return false;
   THREADENTRY32 entry{};
   entry.dwSize = sizeof entry;
-  int n = 0;
   for (BOOL more = Thread32First(snapshot.get(), &entry); more;
        more = Thread32Next(snapshot.get(), &entry)) {
-    if (entry.th32OwnerProcessID == pid) ++n;
+    if (entry.th32OwnerProcessID == pid) each(entry.th32ThreadID);
   }
-  return n;
+  return true;
+}
+
+}  // namespace
+
+int ThreadCount(DWORD pid) {
+  int n = 0;
+  return ForEachThread(pid, [&](DWORD) { ++n; }) ? n : -1;
+}
+
+std::vector<DWORD> ThreadIds(DWORD pid) {
+  std::vector<DWORD> ids;
+  ForEachThread(pid, [&](DWORD id) { ids.push_back(id); });
+  return ids;
 }
 
 int LineCount(HWND edit) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace lbb::driver {
 
@@ -22,6 +23,8 @@ bool Painted(HWND hwnd);
 
 // The number of threads process `pid` runs now; -1 when they cannot be counted.
 int ThreadCount(DWORD pid);
+// The ids of the threads process `pid` runs now; none when they cannot be listed.
+std::vector<DWORD> ThreadIds(DWORD pid);
 // The number of lines of a multi-line edit.
 int LineCount(HWND edit);
 

@@ -1,5 +1,6 @@
 #include "app/win/platform/WinRunHost.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "base/win/Handles.h"
@@ -9,25 +10,6 @@
 namespace lbb::win {
 
 namespace {
-
-struct WorkerStart {
-  std::function<void()> body;
-  std::shared_ptr<WorkerCount> count;
-};
-
-DWORD WINAPI WorkerThread(void* param) {
-  std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(param));
-  try {
-    start->body();
-  } catch (...) {
-    // Worker bodies report and log by themselves; nothing may escape a thread.
-  }
-  start->body = nullptr;  // what the body holds goes before the worker counts as ended
-  std::shared_ptr<WorkerCount> count = std::move(start->count);
-  start.reset();
-  count->Ended();
-  return 0;
-}
 
 String TrimDirectory(const std::wstring& full) {
   const size_t cut = full.find_last_of(L"\\/");
@@ -47,7 +29,8 @@ String SiteFromEnvironment(const wchar_t* name, std::u16string_view fallback) {
 
 struct WinRunHost::LogHandOver {
   String line;
-  KernelHandle appended;  // event set once the UI thread has appended the line
+  KernelHandle appended;    // event set once the UI thread has appended the line; or
+  WorkerPool::Hold worker;  // the pooled worker that stays alive until then
 };
 
 WinRunHost::WinRunHost(std::function<void(const String&)> appendLog)
@@ -78,10 +61,11 @@ void WinRunHost::AppendOrWait() {
     return;
   }
   const DWORD since = GetTickCount() - lastAppend_;
-  if (since >= kLogAppendIntervalMs) {
+  const DWORD pause = std::max(kLogAppendIntervalMs, kLogAppendPauseFactor * lastAppendCost_);
+  if (since >= pause) {
     FlushWaitingLines();
   } else if (!flushTimer_.Running()) {
-    flushTimer_.Start(handOver_.Window(), kLogAppendIntervalMs - since);
+    flushTimer_.Start(handOver_.Window(), pause - since);
     // Without a timer the lines cannot wait: append them now.
     if (!flushTimer_.Running()) FlushWaitingLines();
   }
@@ -94,75 +78,75 @@ void WinRunHost::OnFlushTimer() {
 
 void WinRunHost::FlushWaitingLines() {
   if (waiting_.empty()) return;
-  std::vector<LogHandOver*> handOvers;
+  // The pooled workers whose lines these are end when this list goes.
+  std::vector<std::shared_ptr<LogHandOver>> handOvers;
   handOvers.swap(waiting_);
+  const DWORD start = GetTickCount();
   try {
     if (appendLines_) {
       std::vector<String> lines;
       lines.reserve(handOvers.size());
-      for (const LogHandOver* h : handOvers)
+      for (const auto& h : handOvers)
         lines.push_back(h->line);
       appendLines_(lines);
     } else {
-      for (const LogHandOver* h : handOvers)
+      for (const auto& h : handOvers)
         appendLog_(h->line);
     }
   } catch (...) {
     // A log that cannot take the lines must not keep the workers waiting.
   }
-  for (LogHandOver* h : handOvers)
-    SetEvent(h->appended.get());
+  for (const auto& h : handOvers) {
+    if (h->appended) SetEvent(h->appended.get());
+  }
   lastAppend_ = GetTickCount();
+  lastAppendCost_ = lastAppend_ - start;
 }
 
-WorkerCount::WorkerCount() : changed_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+WorkerThreads::WorkerThreads()
+    : changed_(std::make_shared<KernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr))),
+      pool_(kWorkerThreads, [changed = changed_] { SetEvent(changed->get()); }) {}
 
-void WorkerCount::Ended() {
-  --live_;
-  SetEvent(changed_.get());
+bool WorkerThreads::Start(std::function<void()> body) {
+  return pool_.Submit(std::move(body));
 }
 
-void WorkerCount::WaitUntilNone() {
+void WorkerThreads::WaitUntilNone() {
   forms::TMessagePump pump;
   // The event is reset before the count is read: a worker that ends after the read sets it
   // again, so the wait cannot miss the last end.
   pump.PumpUntil(
       [&] {
-        ResetEvent(changed_.get());
+        ResetEvent(changed_->get());
         return Live() == 0;
       },
-      changed_.get());
+      changed_->get());
   pump.ProcessPending();
 }
 
-bool StartWorkerThread(std::function<void()> body, std::shared_ptr<WorkerCount> count) {
-  auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(body), count});
-  count->Started();
-  KernelHandle thread(CreateThread(nullptr, kWorkerStackReserve, &WorkerThread, start.get(),
-                                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-  if (!thread) {
-    count->Ended();
-    return false;
-  }
-  start.release();  // the thread owns it now and frees it when it ends
-  return true;
-}
-
 bool WinRunHost::StartWorker(std::function<void()> body) {
-  return StartWorkerThread(std::move(body), workers_);
+  return workers_.Start(std::move(body));
 }
 
 void WinRunHost::HandOverLogLine(const String& line) {
-  LogHandOver handOver{line, KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
-  if (!handOver.appended) return;
   // The line is queued on the UI thread; it is appended there now or with the lines that
-  // follow within the interval, and this worker waits until it has been.
-  if (!handOver_.Run([&] { waiting_.push_back(&handOver); })) return;
+  // follow within the interval, and its worker waits (or stays alive) until it has been.
+  if (WorkerPool::Hold worker = WorkerPool::HoldCurrentItem()) {
+    // The UI thread may be in a run's wait, which handles no window events: a pool thread
+    // held here would be missing for the workers still queued.
+    auto handOver = std::make_shared<LogHandOver>(LogHandOver{line, {}, std::move(worker)});
+    handOver_.Post([this, handOver] { waiting_.push_back(handOver); });
+    return;
+  }
+  auto handOver = std::make_shared<LogHandOver>(
+      LogHandOver{line, KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr)), nullptr});
+  if (!handOver->appended) return;
+  if (!handOver_.Run([&] { waiting_.push_back(handOver); })) return;
   if (GetCurrentThreadId() == handOver_.OwnerThread()) {
     FlushWaitingLines();  // the UI thread itself cannot wait for its own timer
     return;
   }
-  WaitForSingleObject(handOver.appended.get(), INFINITE);
+  WaitForSingleObject(handOver->appended.get(), INFINITE);
 }
 
 void WinRunHost::AppendLog(const String& line) {
@@ -171,7 +155,7 @@ void WinRunHost::AppendLog(const String& line) {
 }
 
 void WinRunHost::FinishWorkers() {
-  workers_->WaitUntilNone();
+  workers_.WaitUntilNone();
 }
 
 void WinRunHost::ProcessPendingEvents() {

@@ -151,6 +151,29 @@ TEST_F(RunTest, FirstRunSavesEveryArticleAndOneIndexBlock) {
   EXPECT_GE(host.eventRounds.load(), 25);
 }
 
+TEST_F(RunTest, WorkersOnAFewPoolThreadsSaveEveryArticleWithEachNumberOnce) {
+  host.UsePool(3);
+  EXPECT_EQ(Backup(u"alice"), u"");
+  EXPECT_EQ(Count(Index("alice"), "<tr>"), 25u);
+  const std::vector<String> log = host.Log();
+  ASSERT_EQ(log.size(), 25u);
+  std::set<int> numbers;
+  for (const String& line : log)
+    numbers.insert(std::stoi(TextToUtf8(line.substr(0, line.find(u' ')))));
+  EXPECT_EQ(numbers.size(), 25u);
+  EXPECT_EQ(*numbers.begin(), 1);
+  EXPECT_EQ(*numbers.rbegin(), 25);
+  size_t pages = 0;
+  for (const auto& e : fs::directory_iterator(dir.path() / "alice" / "html")) {
+    (void)e;
+    ++pages;
+  }
+  EXPECT_EQ(pages, 25u);
+  EXPECT_GE(host.PoolPeakThreads(), 1);
+  EXPECT_LE(host.PoolPeakThreads(), 3);
+  EXPECT_EQ(LastURL(u"alice"), ArticleURLs("alice").front());
+}
+
 TEST_F(RunTest, TheBlockHeadIsWrittenBeforeTheFirstListPage) {
   std::string atFirstFetch = "<not fetched>";
   onFetch = [&](const String& url) {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <string>
@@ -17,17 +18,25 @@
 
 #include "app/engine/Files.h"
 #include "app/engine/Runs.h"
+#include "app/engine/WorkerPool.h"
 
 namespace lbb::test {
 
 // RunHost whose "window events" are the handed-over log lines; worker threads are kept so
-// that the test can join them before the engine goes away.
+// that the test can join them before the engine goes away. With a pool the workers run on it
+// as in the program: a worker's line is queued with a hold on the worker, which ends once its
+// line has been appended, while its thread goes on.
 class TestHost : public RunHost {
  public:
   ~TestHost() override { Finish(); }
 
+  // Workers from now on run on a pool of at most `threads` threads.
+  void UsePool(int threads) { pool_ = std::make_unique<WorkerPool>(threads); }
+  int PoolPeakThreads() const { return pool_ ? pool_->PeakThreads() : 0; }
+
   bool StartWorker(std::function<void()> body) override {
     if (refuseThreads) return false;
+    if (pool_) return pool_->Submit(std::move(body));
     ++live_;
     threads_.emplace_back([this, body = std::move(body)] {
       body();
@@ -37,6 +46,12 @@ class TestHost : public RunHost {
   }
   void HandOverLogLine(const String& line) override {
     std::unique_lock lock(mutex_);
+    if (WorkerPool::Hold worker = WorkerPool::HoldCurrentItem()) {
+      ++handedOver_;  // keeps the tickets of waiting workers in queue order
+      queue_.push_back(line);
+      holds_.push_back(std::move(worker));
+      return;
+    }
     const uint64_t ticket = ++handedOver_;
     queue_.push_back(line);
     appended_.wait(lock, [&] { return appendedCount_ >= ticket; });
@@ -47,12 +62,14 @@ class TestHost : public RunHost {
   }
   void ProcessPendingEvents() override {
     ++eventRounds;
+    std::vector<WorkerPool::Hold> appended;  // their workers end once the lock is let go
     std::lock_guard lock(mutex_);
     while (!queue_.empty()) {
       log.push_back(queue_.front());
       queue_.pop_front();
       ++appendedCount_;
     }
+    appended.swap(holds_);
     appended_.notify_all();
   }
   LocalTime Now() override { return now; }
@@ -60,7 +77,7 @@ class TestHost : public RunHost {
   // Lets every worker hand over its line and end, then joins them (the message loop that
   // follows a run in the program).
   void Finish() {
-    while (live_ > 0) {
+    while (live_ > 0 || (pool_ && pool_->LiveItems() > 0)) {
       ProcessPendingEvents();
       std::this_thread::yield();
     }
@@ -90,6 +107,8 @@ class TestHost : public RunHost {
   uint64_t handedOver_ = 0, appendedCount_ = 0;
   std::atomic<int> live_{0};
   std::vector<std::thread> threads_;
+  std::vector<WorkerPool::Hold> holds_;  // of pooled workers whose lines wait in the queue
+  std::unique_ptr<WorkerPool> pool_;
 };
 
 // PageSource over a function from address to answer; decodes UTF-8 and ISO-8859-1 only.

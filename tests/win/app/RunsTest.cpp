@@ -2,6 +2,8 @@
 // the log, message boxes answered with real keys, and the other button refused during a run.
 #include <gtest/gtest.h>
 
+#include "app/WorkerThread.h"
+#include "app/win/platform/WinRunHost.h"
 #include "forms/Application.h"
 #include "tests/win/app/AppSupport.h"
 #include "tests/win/forms/FormsSupport.h"
@@ -161,6 +163,20 @@ TEST_F(RunsThroughWindow, BlankNameDoesNothingAndRefusedNameWritesNothing) {
   EXPECT_FALSE(fs::exists(ProgramDir() / "win:dave"));
   EXPECT_FALSE(fs::exists(ProgramDir() / "win"));
   EXPECT_EQ(w.LogLines().size(), before);
+}
+
+TEST_F(RunsThroughWindow, WorkersShareAFewThreadsThatLeaveAfterTheRun) {
+  // Thirty articles a page and some latency: a page's workers overlap.
+  Control("set?articles=90&page-size=30&latency=10");
+  MainWindow w({"winfred"});
+  w.TypeUserName(L"winfred");
+  ASSERT_TRUE(w.ClickAndWait(w.form().Button1));
+  EXPECT_EQ(RunLines(w).size(), 90u);
+  EXPECT_EQ(FilesIn(w.UserDir("winfred") / "html").size(), 90u);
+  EXPECT_GE(TWorkerThread::PeakThreadCount(), 2);
+  EXPECT_LE(TWorkerThread::PeakThreadCount(), win::kWorkerThreads);
+  // With every worker ended the threads leave: a program between runs has none.
+  EXPECT_TRUE(forms::test::PumpUntil([] { return TWorkerThread::ThreadCount() == 0; }));
 }
 
 TEST_F(RunsThroughWindow, OtherButtonCannotStartASecondRun) {

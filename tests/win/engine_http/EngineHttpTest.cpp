@@ -1,5 +1,6 @@
 // Both runs through real HTTP: the engine with WinHTTP, Win32 files, worker threads and the
-// log hand-over through the message queue, against the sample host.
+// log hand-over through the message queue, against the sample host. The workers of a run
+// share a few pool threads, which the host's end joins.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,9 +8,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "app/engine/Runs.h"
+#include "app/win/driver/UiWindow.h"
 #include "app/win/http/Http.h"
 #include "app/win/platform/WinFileSystem.h"
 #include "app/win/platform/WinRunHost.h"
@@ -244,6 +248,93 @@ TEST_F(EngineHttp, AConfigThatCannotBeReadIsNeverRewritten) {
   EXPECT_EQ(Count(Index("carol"), "<tr>"), 25u);
   std::ifstream in(config, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+}
+
+// Records the thread each worker runs on, and the log.
+class ThreadRecordingHost : public win::WinRunHost {
+ public:
+  ThreadRecordingHost() : WinRunHost([this](const String& line) { log.push_back(line); }) {}
+  bool StartWorker(std::function<void()> body) override {
+    return WinRunHost::StartWorker([this, body = std::move(body)] {
+      {
+        std::lock_guard lock(mutex_);
+        threads_.insert(GetCurrentThreadId());
+      }
+      body();
+    });
+  }
+  std::set<DWORD> Threads() {
+    std::lock_guard lock(mutex_);
+    return threads_;
+  }
+  std::vector<String> log;
+
+ private:
+  std::mutex mutex_;
+  std::set<DWORD> threads_;
+};
+
+class TempFolder {
+ public:
+  TempFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path = fs::path(temp) / ("lbb-pool-" + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(path);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+  }
+  fs::path path;
+};
+
+TEST(PooledWorkers, ManyArticlesRunOnAFewThreadsThatTheHostsEndJoins) {
+  ASSERT_FALSE(Env("SAMPLEHOST_BLOG").empty()) << "run through scripts/with-samplehost";
+  constexpr int kArticles = 150;
+  Control("clear-faults");
+  // Fifty articles a page and some latency: each page's workers overlap, so a thread per
+  // article would have many threads alive at once.
+  Control("set?articles=150&page-size=50&latency=10");
+  TempFolder root;
+  AppState state;
+  state.appDir = root.path.u16string();
+  std::set<DWORD> used;
+  {
+    ThreadRecordingHost host;
+    win::WinFileSystem files;
+    win::WinPageSource source;
+    Downloader downloader{source};
+    BackupEngine engine{
+        state, host, files, downloader,
+        Sites{Utf8ToText(Env("SAMPLEHOST_BLOG")), Utf8ToText(Env("SAMPLEHOST_PHOTO"))}};
+    ASSERT_EQ(engine.BackupButton(u"pooluser"), u"");
+    // Every worker has reported; its line may still wait for the UI thread.
+    EXPECT_EQ(state.doneCount.load(), kArticles);
+    host.FinishWorkers();
+    EXPECT_EQ(host.LiveWorkers(), 0);
+    ASSERT_EQ(host.log.size(), static_cast<size_t>(kArticles));
+    // Numbers 1 to 150, each once.
+    std::set<String> numbers;
+    for (const String& line : host.log)
+      numbers.insert(line.substr(0, line.find(u' ')));
+    EXPECT_EQ(numbers.size(), static_cast<size_t>(kArticles));
+    EXPECT_TRUE(numbers.count(u"1") && numbers.count(u"150"));
+
+    used = host.Threads();
+    EXPECT_LE(used.size(), static_cast<size_t>(win::kWorkerThreads));
+    EXPECT_LE(host.PeakWorkerThreads(), win::kWorkerThreads);
+    // The run did go on more than one thread at once.
+    EXPECT_GE(host.PeakWorkerThreads(), 2);
+    EXPECT_GE(used.size(), 2u);
+    // None of them is the test's own thread.
+    EXPECT_EQ(used.count(GetCurrentThreadId()), 0u);
+  }
+  // The host's end joined its threads: none of them is left in the process.
+  const std::vector<DWORD> now = driver::ThreadIds(GetCurrentProcessId());
+  ASSERT_FALSE(now.empty());
+  for (DWORD id : used)
+    EXPECT_EQ(std::count(now.begin(), now.end(), id), 0) << "thread " << id << " still runs";
 }
 
 }  // namespace

@@ -1,17 +1,23 @@
 // The log hand-over of the Windows run host: lines handed over by many workers at once are
 // all appended, once each, and the workers released; a host that appends lines together does
 // so in few appends, and a line the UI thread appends itself comes after the waiting ones.
+// Workers run on a few pool threads, and one whose line waits does not hold its thread: its
+// line is posted, in order with the calls that wait.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <set>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "app/win/input/Input.h"
 #include "app/win/platform/WinRunHost.h"
+#include "forms/HandOver.h"
 
 namespace lbb {
 namespace {
@@ -164,6 +170,114 @@ TEST(RunHostWorkers, FinishingWaitsForWorkersHandingOverAndKeepsAQuitForItsLoop)
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 4u);
+}
+
+TEST(RunHostWorkers, PooledWorkersDoNotHoldTheirThreadsWhileTheUiThreadWaits) {
+  std::vector<String> log;
+  win::WinRunHost host([&](const String& line) { log.push_back(line); });
+  constexpr int kWorkers = 5 * win::kWorkerThreads;
+  std::atomic<int> reported{0};
+  for (int i = 0; i < kWorkers; ++i) {
+    ASSERT_TRUE(host.StartWorker([&host, &reported, i] {
+      ++reported;
+      host.HandOverLogLine(u"w" + IntToText(i));
+    }));
+  }
+  // The UI thread handles nothing, as in a run's wait: a worker whose line waits must not
+  // keep its thread from the workers queued behind it.
+  input::Waiting untouched;
+  untouched.handleMessages = nullptr;
+  untouched.limitMs = 20000;
+  ASSERT_TRUE(input::WaitUntil([&] { return reported.load() == kWorkers; }, untouched))
+      << reported.load() << " of " << kWorkers << " workers ran";
+  // No line has been appended yet, so no worker has ended.
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(host.LiveWorkers(), kWorkers);
+  host.FinishWorkers();
+  EXPECT_EQ(host.LiveWorkers(), 0);
+  ASSERT_EQ(log.size(), static_cast<size_t>(kWorkers));
+  EXPECT_EQ(std::set<String>(log.begin(), log.end()).size(), static_cast<size_t>(kWorkers));
+  EXPECT_LE(host.PeakWorkerThreads(), win::kWorkerThreads);
+}
+
+TEST(RunHostHandOver, ASlowLogGetsEveryLineOnceInTheOrderHandedOver) {
+  // Each append takes a while, as a long memo's does under Wine: the host waits longer
+  // between appends, and no line is lost, doubled or moved.
+  BatchLog log;
+  win::WinRunHost host([&](const String& line) { log.lines.push_back(line); },
+                       [&](const std::vector<String>& lines) {
+                         Sleep(30);
+                         log.lines.insert(log.lines.end(), lines.begin(), lines.end());
+                         log.appendSizes.push_back(lines.size());
+                       });
+  constexpr int kLines = 60;
+  // One worker on a pool thread hands its lines over one after another: their order is known.
+  ASSERT_TRUE(host.StartWorker([&host] {
+    for (int i = 0; i < kLines; ++i) {
+      host.HandOverLogLine(u"line " + IntToText(i));
+      Sleep(1);
+    }
+  }));
+  host.FinishWorkers();
+  ASSERT_EQ(log.lines.size(), static_cast<size_t>(kLines));
+  for (int i = 0; i < kLines; ++i)
+    EXPECT_EQ(log.lines[i], u"line " + IntToText(i));
+  EXPECT_EQ(host.LiveWorkers(), 0);
+}
+
+TEST(HandOverPosts, PostedAndWaitedCallsRunOnTheOwnerInTheOrderQueued) {
+  forms::THandOver handOver;
+  const DWORD owner = GetCurrentThreadId();
+  std::vector<int> order;  // written on the owning thread only
+  bool allOnOwner = true;
+  auto step = [&](int n) {
+    return [&, n] {
+      allOnOwner = allOnOwner && GetCurrentThreadId() == owner;
+      order.push_back(n);
+    };
+  };
+  std::atomic<bool> postedAll{false};
+  std::thread worker([&] {
+    handOver.Post(step(1));
+    // A posted call that fails is dropped; the calls after it still run.
+    handOver.Post([] { throw std::runtime_error("posted call failed"); });
+    handOver.Post(step(2));
+    handOver.Run(step(3));  // waits for the owner, after the posted calls before it
+    handOver.Post(step(4));
+    postedAll = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return order.size() == 4 && postedAll.load(); }));
+  worker.join();
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_TRUE(allOnOwner);
+  // On the owning thread a posted call runs at once.
+  EXPECT_TRUE(handOver.Post(step(5)));
+  EXPECT_EQ(order.back(), 5);
+}
+
+TEST(HandOverPosts, ACallStillQueuedAtTheCloseIsDestroyedUnrun) {
+  forms::THandOver handOver;
+  auto held = std::make_shared<int>(0);
+  std::atomic<bool> ran{false};
+  bool posted = false;
+  std::thread worker([&] { posted = handOver.Post([&ran, held] { ran = true; }); });
+  worker.join();
+  ASSERT_TRUE(posted);
+  EXPECT_EQ(handOver.Queued(), 1u);
+  EXPECT_EQ(held.use_count(), 2);  // the queued call holds it
+  handOver.Close();
+  EXPECT_EQ(held.use_count(), 1);
+  EXPECT_FALSE(ran.load());
+  // A closed hand-over refuses posts from other threads, and drops what they give it.
+  std::thread late([&] { posted = handOver.Post([&ran, held] { ran = true; }); });
+  late.join();
+  EXPECT_FALSE(posted);
+  EXPECT_EQ(held.use_count(), 1);
+  // The wake-up message of the first post still comes; it runs nothing.
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    DispatchMessageW(&msg);
+  EXPECT_FALSE(ran.load());
 }
 
 }  // namespace
