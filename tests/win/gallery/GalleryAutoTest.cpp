@@ -99,11 +99,12 @@ TEST(GalleryAutoTest, OpensEveryWindowSwitchesSkinsAndLeavesAPictureOfEach) {
       RunGallery(L"--auto --shots \"" + shots.wstring() + L"\" --skin-file \"" + skinFile + L"\""),
       0)
       << "SkinGallery.exe --auto failed (its messages are on stderr)";
-  const char* expected[] = {"01-main-slate.png",   "02-nested-form.png", "03-mdi-maximised.png",
-                            "04-mdi-cascaded.png", "05-dialog.png",      "06-messagebox.png",
-                            "07-messagedlg.png",   "08-main-sand.png",   "09-mdi-sand.png",
-                            "10-main-noskin.png",  "11-mdi-noskin.png",  "12-main-slate.png",
-                            "13-mdi-slate.png",    "14-main-file.png",   "15-mdi-file.png"};
+  const char* expected[] = {
+      "01-main-slate.png",  "02-nested-form.png",   "03-mdi-maximised.png", "04-mdi-cascaded.png",
+      "05-dialog.png",      "06-messagebox.png",    "07-messagedlg.png",    "08-main-sand.png",
+      "09-mdi-sand.png",    "10-main-noskin.png",   "11-mdi-noskin.png",    "12-main-slate.png",
+      "13-mdi-slate.png",   "14-main-file.png",     "15-mdi-file.png",      "16-caption-hint.png",
+      "17-system-menu.png", "18-menu-dropdown.png", "19-popup-menu.png"};
   for (const char* name : expected) {
     SCOPED_TRACE(name);
     const fs::path file = shots / name;
