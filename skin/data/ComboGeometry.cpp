@@ -10,13 +10,6 @@ bool Inside(const TRect& r, int x, int y) {
   return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
 }
 
-// r with its right and bottom kept from running before its left and top.
-TRect Upright(TRect r) {
-  r.Right = std::max(r.Right, r.Left);
-  r.Bottom = std::max(r.Bottom, r.Top);
-  return r;
-}
-
 }  // namespace
 
 int ComboButtonFrame(const TComboLook& look) {
@@ -37,7 +30,7 @@ TRect ComboFallbackButton(int width, int height, int border, int buttonWidth, bo
 }
 
 TRect CentredIn(const TRect& box, int w, int h) {
-  const TRect b = Upright(box);
+  const TRect b = box.Upright();
   const int left = b.Left + (b.Right - b.Left - w) / 2;
   const int top = b.Top + (b.Bottom - b.Top - h) / 2;
   TRect r{left, top, left + std::max(w, 0), top + std::max(h, 0)};
@@ -78,7 +71,7 @@ TUpDownLayout UpDownHalves(const TUpDownInput& in) {
       r.Left += in.spacer;
     }
   }
-  r = Upright(r);
+  r = r.Upright();
   TUpDownLayout out;
   out.Arrows = r;
   out.First = r;

@@ -27,10 +27,6 @@ void ClipSpan(int& lo, int& hi, int min, int max) {
   hi = std::clamp(hi, lo, std::max(lo, max));
 }
 
-TRect Normalised(const TRect& r) {
-  return {r.Left, r.Top, std::max(r.Left, r.Right), std::max(r.Top, r.Bottom)};
-}
-
 char16_t Lower(char16_t c) {
   return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
 }
@@ -162,7 +158,7 @@ TRect PlaceCaption(const TRect& rc, TSize text, int alignment) {
   const int dh = rc.Height() - text.cy;
   const TRect box = At(rc.Left, rc.Top + dh / 2 - 1, text.cx, text.cy);
   if (alignment == 1) return Offset(box, dw / 2, 0);
-  return Normalised({rc.Left, box.Top, rc.Right, box.Bottom});
+  return TRect{rc.Left, box.Top, rc.Right, box.Bottom}.Upright();
 }
 
 TRect CaptionFocusRect(const TRect& rc, TSize text, int flags) {
@@ -175,7 +171,7 @@ TRect CaptionFocusRect(const TRect& rc, TSize text, int flags) {
     box = Offset(box, dw, 0);
   }
   box = {box.Left - 2, box.Top - 1, box.Right + 2, box.Bottom + 1};
-  const TRect bounds = Normalised(rc);
+  const TRect bounds = rc.Upright();
   ClipSpan(box.Left, box.Right, bounds.Left, bounds.Right);
   ClipSpan(box.Top, box.Bottom, bounds.Top, bounds.Bottom);
   return box;
@@ -188,7 +184,7 @@ int ImgCaptionImageWidth(const TImgCaptionInput& in) {
 
 TRect ImgCaptionMeasureBox(const TImgCaptionInput& in) {
   const int iw = ImgCaptionImageWidth(in);
-  TRect box = Normalised(in.rc);
+  TRect box = in.rc.Upright();
   if (iw > 0) box.Right += iw + 2;
   return box;
 }
@@ -206,7 +202,7 @@ TImgCaptionPlace PlaceImgCaption(const TImgCaptionInput& in) {
   p.ImageX = in.rc.Left + x;
   p.ImageY = in.rc.Top + (h - iw) / 2;
   p.Text = At(in.rc.Left + x + iw, in.rc.Top + (h - in.Text.cy) / 2, in.Text.cx, in.Text.cy);
-  const TRect bounds = Normalised(in.rc);
+  const TRect bounds = in.rc.Upright();
   ClipSpan(p.Text.Left, p.Text.Right, bounds.Left, bounds.Right);
   return p;
 }
@@ -436,7 +432,7 @@ TScrollBorder ScrollBorderRects(int width, int height) {
 }
 
 TRect ScrollCornerRect(const TRect& vbar, const TRect& hbar) {
-  return Normalised({vbar.Left + 2, hbar.Top + 2, vbar.Right + 2, hbar.Bottom + 2});
+  return TRect{vbar.Left + 2, hbar.Top + 2, vbar.Right + 2, hbar.Bottom + 2}.Upright();
 }
 
 }  // namespace lbb::skin

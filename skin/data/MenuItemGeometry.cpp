@@ -12,13 +12,6 @@ constexpr int kTextGap = 3;
 constexpr int kShortcutEnd = 11;
 constexpr int kSeparatorDrop = 4;
 
-// A box whose right (bottom) edge is pulled back to its left (top) edge when it would invert.
-TRect Upright(TRect r) {
-  r.Right = std::max(r.Right, r.Left);
-  r.Bottom = std::max(r.Bottom, r.Top);
-  return r;
-}
-
 }  // namespace
 
 TMenuItemLayout MenuItemLayout(const TMenuItemInput& in) {
@@ -35,9 +28,9 @@ TMenuItemLayout MenuItemLayout(const TMenuItemInput& in) {
     out.Glyph = TRect{left, r.Top + kGlyphInset, left + g, r.Top + kGlyphInset + g};
   }
   if (in.rightToLeft && !in.separator)
-    out.Text = Upright(TRect{r.Left + 1, r.Top, out.Glyph.Left - kTextGap, r.Bottom});
+    out.Text = TRect{r.Left + 1, r.Top, out.Glyph.Left - kTextGap, r.Bottom}.Upright();
   else
-    out.Text = Upright(TRect{out.Glyph.Right + kTextGap, r.Top, r.Right - 1, r.Bottom});
+    out.Text = TRect{out.Glyph.Right + kTextGap, r.Top, r.Right - 1, r.Bottom}.Upright();
   return out;
 }
 
@@ -54,8 +47,8 @@ TRect MenuCaptionRect(const TRect& text, int width, int height, bool rightToLeft
 
 TRect MenuShortcutRect(const TRect& item, const TRect& caption, bool rightToLeft) {
   if (rightToLeft)
-    return Upright(TRect{item.Left + kShortcutEnd, caption.Top, caption.Left, caption.Bottom});
-  return Upright(TRect{caption.Right, caption.Top, item.Right - kShortcutEnd, caption.Bottom});
+    return TRect{item.Left + kShortcutEnd, caption.Top, caption.Left, caption.Bottom}.Upright();
+  return TRect{caption.Right, caption.Top, item.Right - kShortcutEnd, caption.Bottom}.Upright();
 }
 
 TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int width, int height,
@@ -67,7 +60,7 @@ TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int
 }
 
 TRect MenuSeparatorLine(const TRect& text) {
-  return Upright(TRect{text.Left, text.Top + kSeparatorDrop, text.Right, text.Bottom});
+  return TRect{text.Left, text.Top + kSeparatorDrop, text.Right, text.Bottom}.Upright();
 }
 
 std::array<TMenuPiece, 3> MenuSeparatorPieces(const TRect& cell, const TRect& item, int capLeft,
@@ -78,7 +71,7 @@ std::array<TMenuPiece, 3> MenuSeparatorPieces(const TRect& cell, const TRect& it
   const int width = std::max(item.Width(), 0);
   const int left = std::clamp(capLeft, 0, std::min(cell.Width(), width));
   const int right = std::clamp(capRight, 0, std::min(cell.Width() - left, width - left));
-  const TRect srcMid = Upright(TRect{cell.Left + left, top, cell.Right - right, cell.Bottom});
+  const TRect srcMid = TRect{cell.Left + left, top, cell.Right - right, cell.Bottom}.Upright();
   return {
       TMenuPiece{TRect{cell.Left, top, cell.Left + left, cell.Bottom},
                  TRect{item.Left, item.Top, item.Left + left, item.Bottom}},

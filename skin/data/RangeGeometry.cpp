@@ -12,12 +12,6 @@ constexpr int kCaptionLeft = 8;  // a group box's caption from its side
 constexpr int kNoRight = -1;     // SB_GETPARTS: the part runs to the bar's end
 constexpr int kThumbFrames = 5;
 
-TRect Normalised(TRect r) {
-  r.Right = std::max(r.Right, r.Left);
-  r.Bottom = std::max(r.Bottom, r.Top);
-  return r;
-}
-
 }  // namespace
 
 // ---- progress bars
@@ -48,7 +42,7 @@ std::vector<TRect> ProgressChunks(const TRect& track, int fill, int chunkWidth, 
 
 TRect ProgressFillRect(const TRect& track, int fill) {
   const int w = std::clamp(fill, 0, std::max(track.Width(), 0));
-  return Normalised(TRect{track.Left, track.Top, track.Left + w, track.Bottom});
+  return TRect{track.Left, track.Top, track.Left + w, track.Bottom}.Upright();
 }
 
 // ---- track bars
@@ -85,7 +79,7 @@ int TrackThumbFrame(bool enabled, bool pressed, bool hot, bool focused) {
 }
 
 TRect TrackGrooveRect(const TRect& channel, bool vertical, int thickness) {
-  const TRect c = Normalised(channel);
+  const TRect c = channel.Upright();
   if (thickness <= 0) return c;
   if (vertical) {
     const int left = c.Left + (c.Width() - thickness) / 2;
@@ -127,8 +121,8 @@ int StatusTextAlign(std::u16string& text) {
 }
 
 TRect StatusTextRect(const TRect& panel) {
-  return Normalised(
-      TRect{panel.Left + kTextPadding, panel.Top, panel.Right - kTextPadding, panel.Bottom});
+  return TRect{panel.Left + kTextPadding, panel.Top, panel.Right - kTextPadding, panel.Bottom}
+      .Upright();
 }
 
 TRect StatusGripRect(const TRect& bar, TSize cell) {
@@ -143,7 +137,7 @@ TGroupBoxLayout GroupBoxLayout(TSize box, int zeroHeight, TSize caption, bool ri
   TGroupBoxLayout l;
   const int w = std::max(box.cx, 0), h = std::max(box.cy, 0);
   const int top = std::clamp(zeroHeight / 2 - 1, 0, h);
-  l.Frame = Normalised(TRect{1, top, w - 1, h - 1});
+  l.Frame = TRect{1, top, w - 1, h - 1}.Upright();
   const int room = std::max(w - 2 * kCaptionLeft, 0);
   const int cw = std::clamp(caption.cx, 0, room);
   const int ch = std::clamp(caption.cy, 0, h);
@@ -157,7 +151,7 @@ TGroupBoxLayout GroupBoxLayout(TSize box, int zeroHeight, TSize caption, bool ri
 std::vector<TRect> MediaButtonRects(const TRect& rc, int count) {
   std::vector<TRect> buttons;
   if (count < 1) return buttons;
-  const TRect r = Normalised(rc);
+  const TRect r = rc.Upright();
   const int w = r.Width() / count;
   for (int i = 0; i < count; ++i) {
     const int left = r.Left + i * w;

@@ -14,6 +14,11 @@ struct TRect {
   int Height() const { return Bottom - Top; }
   // Right < Left or Bottom < Top.
   bool Inverted() const { return Right < Left || Bottom < Top; }
+  // This rectangle with its right (bottom) edge pulled back to its left (top) edge where it
+  // would run before it: an empty box instead of an inverted one.
+  TRect Upright() const {
+    return TRect{Left, Top, Right < Left ? Left : Right, Bottom < Top ? Top : Bottom};
+  }
   bool operator==(const TRect&) const = default;
 };
 
