@@ -17,6 +17,7 @@
 
 #include "app/win/input/Input.h"
 #include "app/win/platform/WinRunHost.h"
+#include "base/win/Handles.h"
 #include "forms/HandOver.h"
 
 namespace lbb {
@@ -201,22 +202,32 @@ TEST(RunHostWorkers, PooledWorkersDoNotHoldTheirThreadsWhileTheUiThreadWaits) {
 }
 
 TEST(RunHostHandOver, ASlowLogGetsEveryLineOnceInTheOrderHandedOver) {
-  // Each append takes a while, as a long memo's does under Wine: the host waits longer
-  // between appends, and no line is lost, doubled or moved.
+  // Each append goes into a real multi-line edit that already holds a long text, so that it
+  // takes a while, as a long memo's does: the host waits longer between appends, and no line
+  // is lost, doubled or moved.
+  lbb::WindowHandle memo(CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300,
+                                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  ASSERT_TRUE(memo);
+  SendMessageW(memo.get(), EM_SETLIMITTEXT, 0, 0);
+  const std::wstring filler(200000, L'x');
+  SetWindowTextW(memo.get(), filler.c_str());
   BatchLog log;
   win::WinRunHost host([&](const String& line) { log.lines.push_back(line); },
                        [&](const std::vector<String>& lines) {
-                         Sleep(30);
+                         for (const String& line : lines) {
+                           const std::wstring text(line.begin(), line.end());
+                           SendMessageW(memo.get(), EM_SETSEL, static_cast<WPARAM>(-1), -1);
+                           SendMessageW(memo.get(), EM_REPLACESEL, FALSE,
+                                        reinterpret_cast<LPARAM>((text + L"\r\n").c_str()));
+                         }
                          log.lines.insert(log.lines.end(), lines.begin(), lines.end());
                          log.appendSizes.push_back(lines.size());
                        });
   constexpr int kLines = 60;
   // One worker on a pool thread hands its lines over one after another: their order is known.
   ASSERT_TRUE(host.StartWorker([&host] {
-    for (int i = 0; i < kLines; ++i) {
+    for (int i = 0; i < kLines; ++i)
       host.HandOverLogLine(u"line " + IntToText(i));
-      Sleep(1);
-    }
   }));
   host.FinishWorkers();
   ASSERT_EQ(log.lines.size(), static_cast<size_t>(kLines));
