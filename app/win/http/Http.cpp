@@ -144,11 +144,11 @@ bool Exchange::OpenRequest(const Target& target, const HttpOptions& options) {
   SetOption(request_, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT,
             static_cast<DWORD>(options.receiveTimeoutMs));
   SetOption(request_, WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_NEVER);
-  SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_REDIRECTS);
-  // No connection is kept for reuse: Wine pools them across sessions otherwise.
-  SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_KEEP_ALIVE);
-  SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_COOKIES);
-  SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_AUTHENTICATION);
+  // No connection is kept for reuse (Wine pools them across sessions otherwise), and no
+  // cookies or credentials are sent.
+  SetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE,
+            WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_KEEP_ALIVE | WINHTTP_DISABLE_COOKIES |
+                WINHTTP_DISABLE_AUTHENTICATION);
   SetOption(request_, WINHTTP_OPTION_AUTOLOGON_POLICY, WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH);
   if (target.secure && options.ignoreCertErrors) {
     SetOption(request_, WINHTTP_OPTION_SECURITY_FLAGS,
