@@ -56,13 +56,14 @@ class TForm1 : public forms::TForm {
 
   // True from a button press until its run has ended and its error (if any) was shown.
   bool Running() const { return running_; }
+  // Adds `line` at the end of the log and shows it.
+  void AppendLog(const String& line);
 
  private:
   void CreateControls();
   void CreateSkinData();
   void RunButton(RunKind kind);
   void ShowRunError(const lbb::String& error);
-  void AppendLog(const String& line);
 
   bool running_ = false;
   bool closeRequested_ = false;
