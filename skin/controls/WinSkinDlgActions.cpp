@@ -1,6 +1,7 @@
 // The skin manager's hooks, its deferred actions on the one-shot timer, popup menus, the MDI
 // helpers and the rest of what the skin data asks of it.
 #include <algorithm>
+#include <utility>
 
 #include "forms/Application.h"
 #include "forms/Menus.h"
@@ -151,6 +152,23 @@ bool TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam, bool threadHook
 
 void TSkinManage::SetAction(TSkinAction acode, int Interval) {
   std::lock_guard guard(Lock());
+  // There is one waiting action. A skin change must not replace a waiting "skin all" or
+  // "unskin all" (switching skinning on and loading a skin at once left every form
+  // unskinned): skinning all takes the new skin anyway, and unskinned forms have none to
+  // change. "Skin all" after a waiting skin change still changes the skinned forms first.
+  const int waiting = impl_->timer.Running() ? action : 0;
+  const bool bulk = waiting == static_cast<int>(TSkinAction::saSkinAll) ||
+                    waiting == static_cast<int>(TSkinAction::saUnskinAll);
+  if (acode == TSkinAction::saSkinChanged && bulk) {
+    if (waiting == static_cast<int>(TSkinAction::saSkinAll)) impl_->changeBeforeSkinAll = true;
+    return;
+  }
+  if (acode == TSkinAction::saSkinAll)
+    impl_->changeBeforeSkinAll =
+        waiting == static_cast<int>(TSkinAction::saSkinChanged) ||
+        (waiting == static_cast<int>(TSkinAction::saSkinAll) && impl_->changeBeforeSkinAll);
+  else
+    impl_->changeBeforeSkinAll = false;
   action = static_cast<int>(acode);
   impl_->interval = Interval;
   if (state == 0) {
@@ -189,10 +207,16 @@ void TSkinManage::TimerAction() {
     if (UpdateData->SkinFormtype() != TSkinFormType::sfOnlyThisForm) ReskinWindow();
     return;
   }
-  if (UpdateData->SkinFormtype() == TSkinFormType::sfOnlyThisForm)
-    TimerActionOnlyThisForm(code);
-  else
-    TimerActionAllForms(code);
+  const bool changeFirst = std::exchange(impl_->changeBeforeSkinAll, false) &&
+                           code == static_cast<int>(TSkinAction::saSkinAll);
+  const bool onlyThisForm = UpdateData->SkinFormtype() == TSkinFormType::sfOnlyThisForm;
+  for (const int step : {changeFirst ? static_cast<int>(TSkinAction::saSkinChanged) : 0, code}) {
+    if (step == 0 || !UpdateData) continue;
+    if (onlyThisForm)
+      TimerActionOnlyThisForm(step);
+    else
+      TimerActionAllForms(step);
+  }
   TSkinData* data = UpdateData;
   if (!data) return;  // the component went while the action ran
   data->DoSkinChanged();

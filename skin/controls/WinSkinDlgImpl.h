@@ -43,6 +43,9 @@ struct TSkinManage::TImpl {
   lbb::WindowHandle timerWindow;
   lbb::WindowTimer timer{kActionTimerId};
   int interval = kActionTimerStartMs;
+  // A skin change was asked for while skinning every form waited: the forms already skinned
+  // take the new skin before the others are skinned.
+  bool changeBeforeSkinAll = false;
 };
 
 }  // namespace lbb::skin

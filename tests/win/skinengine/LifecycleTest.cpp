@@ -11,6 +11,7 @@
 #include "forms/Menus.h"
 #include "forms/Screenshot.h"
 #include "forms/StdCtrls.h"
+#include "resources/skin/BuiltinSkin.h"
 #include "resources/skins/sand/SandSkin.h"
 #include "tests/win/forms/GuiObjects.h"
 #include "tests/win/skinengine/EngineSupport.h"
@@ -312,6 +313,50 @@ TEST_F(LifecycleTest, SkinChangeToASecondSkinReappliesIt) {
   ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
   const RECT after = ClientOf(form.Handle());
   EXPECT_TRUE(EqualRect(&after, &client));
+}
+
+// Skinning switched on and a new skin loaded at once, in either order: every form ends up
+// skinned, and with the new skin.
+TEST_F(LifecycleTest, SkinningOnAndANewSkinAtOnceGiveTheNewSkin) {
+  Start();
+  forms::TForm form(nullptr);
+  form.SetBounds(100, 100, 320, 220);
+  form.ShowForm();
+  ASSERT_TRUE(SkinShown(form.Handle()));
+  const RECT slate = mgr->FindForm(form.Handle())->bw;
+  const auto sand = [] {
+    return TMemoryStream(
+        std::vector<uint8_t>(resources::SandSkin().begin(), resources::SandSkin().end()));
+  };
+  const auto slateSkin = [] {
+    return TMemoryStream(
+        std::vector<uint8_t>(resources::BuiltinSkin().begin(), resources::BuiltinSkin().end()));
+  };
+  int changed = 0;
+  data->OnSkinChanged = [&](TSkinData*) { ++changed; };
+
+  // Off, then on and the Sand skin before the waiting action runs.
+  data->SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return changed == 1; }));
+  ASSERT_EQ(mgr->FindForm(form.Handle()), nullptr);
+  data->SetActive(true);
+  auto first = sand();
+  data->LoadFromStream(first);
+  ASSERT_TRUE(PumpUntil([&] { return changed == 2; }));
+  ASSERT_TRUE(WaitSkinned(form.Handle()));
+  const RECT sandBorders = mgr->FindForm(form.Handle())->bw;
+  EXPECT_FALSE(EqualRect(&sandBorders, &slate));
+
+  // Already on: the Slate skin, then "skin all" before the waiting change runs.
+  auto second = slateSkin();
+  data->LoadFromStream(second);
+  data->SetActive(true);
+  ASSERT_TRUE(PumpUntil([&] { return changed == 3; }));
+  ASSERT_TRUE(WaitSkinned(form.Handle()));
+  const RECT again = mgr->FindForm(form.Handle())->bw;
+  EXPECT_TRUE(EqualRect(&again, &slate));
+  Settle();
+  EXPECT_FALSE(mgr->TimerEnabled());
 }
 
 }  // namespace
