@@ -151,6 +151,17 @@ void AlternateSkin(TWinSkinForm* sf, forms::TMemo* memo, int runs,
   if (!s) MemoSkinner(sf, memo);
 }
 
+// The skinned speed as a share of the unskinned (medians), against the goal of 0.8.
+bool ReportSpeed(const char* what, const std::vector<double>& skinned,
+                 const std::vector<double>& unskinned) {
+  const double a = Summarise(skinned).median, b = Summarise(unskinned).median;
+  const double speed = a > 0 ? b / a : 0;
+  std::printf("%s:\n  speed skinned / unskinned %.2fx  goal: >= 0.8x (%s)\n", what, speed,
+              speed >= 0.8 ? "met" : "MISSED");
+  std::fflush(stdout);
+  return !skinned.empty() && !unskinned.empty();
+}
+
 bool MeasureScrolling(app::TForm1& form, TWinSkinForm* sf) {
   forms::TMemo* memo = form.Memo1;
   const HWND hwnd = memo->Handle();
@@ -164,14 +175,12 @@ bool MeasureScrolling(app::TForm1& form, TWinSkinForm* sf) {
       [&](int i) { Notch(hwnd, i % kNotchesPerBlock); }, skinned, unskinned);
   ReportPart("one notch, skinned (wheel message and paint)", skinned);
   ReportPart("one notch, unskinned", unskinned);
-  const double a = Summarise(skinned).median, b = Summarise(unskinned).median;
-  const double speed = a > 0 ? b / a : 0;
-  std::printf(
-      "2. Wheel scrolling of the %d-line memo, skinned against unskinned (%d notches each):\n"
-      "  speed skinned / unskinned %.2fx  goal: >= 0.8x (%s)\n",
-      kLines, int(skinned.size()), speed, speed >= 0.8 ? "met" : "MISSED");
-  std::fflush(stdout);
-  return !skinned.empty() && !unskinned.empty();
+  char what[120];
+  std::snprintf(
+      what, sizeof what,
+      "2. Wheel scrolling of the %d-line memo, skinned against unskinned (%d notches each)", kLines,
+      int(skinned.size()));
+  return ReportSpeed(what, skinned, unskinned);
 }
 
 bool MeasureAppending(app::TForm1& form, TWinSkinForm* sf) {
@@ -188,14 +197,11 @@ bool MeasureAppending(app::TForm1& form, TWinSkinForm* sf) {
       skinned, unskinned);
   ReportPart("one appended line, skinned (append, scroll to the end and paint)", skinned);
   ReportPart("one appended line, unskinned", unskinned);
-  const double a = Summarise(skinned).median, b = Summarise(unskinned).median;
-  const double speed = a > 0 ? b / a : 0;
-  std::printf(
-      "3. Appending to the memo of %d+ lines, skinned against unskinned (%d lines each):\n"
-      "  speed skinned / unskinned %.2fx  goal: >= 0.8x (%s)\n",
-      kLines, int(skinned.size()), speed, speed >= 0.8 ? "met" : "MISSED");
-  std::fflush(stdout);
-  return !skinned.empty() && !unskinned.empty();
+  char what[120];
+  std::snprintf(what, sizeof what,
+                "3. Appending to the memo of %d+ lines, skinned against unskinned (%d lines each)",
+                kLines, int(skinned.size()));
+  return ReportSpeed(what, skinned, unskinned);
 }
 
 }  // namespace

@@ -324,13 +324,8 @@ TEST_F(LifecycleTest, SkinningOnAndANewSkinAtOnceGiveTheNewSkin) {
   form.ShowForm();
   ASSERT_TRUE(SkinShown(form.Handle()));
   const RECT slate = mgr->FindForm(form.Handle())->bw;
-  const auto sand = [] {
-    return TMemoryStream(
-        std::vector<uint8_t>(resources::SandSkin().begin(), resources::SandSkin().end()));
-  };
-  const auto slateSkin = [] {
-    return TMemoryStream(
-        std::vector<uint8_t>(resources::BuiltinSkin().begin(), resources::BuiltinSkin().end()));
+  const auto stream = [](std::span<const uint8_t> skin) {
+    return TMemoryStream(std::vector<uint8_t>(skin.begin(), skin.end()));
   };
   int changed = 0;
   data->OnSkinChanged = [&](TSkinData*) { ++changed; };
@@ -340,7 +335,7 @@ TEST_F(LifecycleTest, SkinningOnAndANewSkinAtOnceGiveTheNewSkin) {
   ASSERT_TRUE(PumpUntil([&] { return changed == 1; }));
   ASSERT_EQ(mgr->FindForm(form.Handle()), nullptr);
   data->SetActive(true);
-  auto first = sand();
+  auto first = stream(resources::SandSkin());
   data->LoadFromStream(first);
   ASSERT_TRUE(PumpUntil([&] { return changed == 2; }));
   ASSERT_TRUE(WaitSkinned(form.Handle()));
@@ -348,7 +343,7 @@ TEST_F(LifecycleTest, SkinningOnAndANewSkinAtOnceGiveTheNewSkin) {
   EXPECT_FALSE(EqualRect(&sandBorders, &slate));
 
   // Already on: the Slate skin, then "skin all" before the waiting change runs.
-  auto second = slateSkin();
+  auto second = stream(resources::BuiltinSkin());
   data->LoadFromStream(second);
   data->SetActive(true);
   ASSERT_TRUE(PumpUntil([&] { return changed == 3; }));
