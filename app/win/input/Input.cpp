@@ -1,5 +1,6 @@
 #include "app/win/input/Input.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwctype>
 #include <vector>
@@ -293,16 +294,33 @@ void WaitForTheDesktop() {
   }
 }
 
+// A window takes the display's pointer events on its own thread, among them the echo of a
+// press or a move sent earlier: once the thread of the window at `screen` (when it is another
+// thread's) has answered a message sent to it, it has taken what was waiting for it.
+void WaitForTheWindowAt(POINT screen) {
+  HWND at = WindowFromPoint(screen);
+  if (!at || GetWindowThreadProcessId(at, nullptr) == GetCurrentThreadId()) return;
+  DWORD_PTR answer = 0;
+  for (int i = 0; i < 2; ++i) {
+    SendMessageTimeoutW(at, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer);
+  }
+}
+
 Result MoveMouse(POINT screen, const Waiting& w) {
-  // An echo of an earlier move may arrive after this one and put the cursor back: the move is
-  // sent again until the cursor is still there once the desktop has handled what was waiting
-  // for it and this thread its messages.
-  for (int attempt = 0; attempt < 4; ++attempt) {
+  // An echo of an earlier move may arrive after this one and put the cursor back, even before
+  // the cursor was seen at the new point: the move is sent again until the cursor is still
+  // there once the desktop has handled what was waiting for it and this thread its messages.
+  // The tries share the wait's bound.
+  constexpr int kTries = 4;
+  Waiting each = w;
+  each.limitMs = std::max<DWORD>(w.limitMs / kTries, 1);
+  for (int attempt = 0; attempt < kTries; ++attempt) {
     if (!Send(MouseInput(MOUSEEVENTF_MOVE, screen))) {
       return Result::Failure("SendInput refused the move to " + Describe(screen));
     }
-    if (!WaitUntil([&] { return CursorAt(screen); }, w)) break;
+    if (!WaitUntil([&] { return CursorAt(screen); }, each)) continue;
     WaitForTheDesktop();
+    WaitForTheWindowAt(screen);
     if (w.handleMessages) w.handleMessages();
     if (CursorAt(screen)) return {};
   }
