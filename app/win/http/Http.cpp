@@ -125,8 +125,8 @@ bool Exchange::OpenSession(const HttpOptions& options) {
   session_ = InternetHandle(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY,
                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session_) return false;
-  WinHttpSetTimeouts(session_.get(), 0, options.connectTimeoutMs, options.sendTimeoutMs,
-                     options.receiveTimeoutMs);
+  WinHttpSetTimeouts(session_.get(), options.connectTimeoutMs, options.connectTimeoutMs,
+                     options.sendTimeoutMs, options.receiveTimeoutMs);
   // WinHTTP (and Wine's in particular) would follow redirects itself; they are counted here.
   SetOption(session_, WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_NEVER);
   return true;

@@ -10,10 +10,11 @@
 namespace lbb::win {
 
 struct HttpOptions {
-  // Name resolution has no limit of WinHTTP's own: the system resolver's time-outs bound it,
-  // and WinHTTP's own would cost a thread hand-off per lookup (under Wine a quarter of a
-  // fetch's requests to the Wine server).
-  int connectTimeoutMs = 30000;
+  // For name resolution and for connecting; 0 leaves both to the system's own limits (the
+  // resolver's time-outs, TCP's connect retries), which bound them. A limit of WinHTTP's own
+  // costs a thread hand-off per name lookup and a non-blocking connect under Wine: a third of
+  // a fetch's requests to the Wine server.
+  int connectTimeoutMs = 0;
   int sendTimeoutMs = 30000;
   int receiveTimeoutMs = 60000;   // for the answer's head and for each read of its body
   int redirectMax = 15;           // answers per fetch: at most redirectMax - 1 redirects followed
