@@ -210,13 +210,15 @@ void TSkinManage::TimerAction() {
   const bool changeFirst = std::exchange(impl_->changeBeforeSkinAll, false) &&
                            code == static_cast<int>(TSkinAction::saSkinAll);
   const bool onlyThisForm = UpdateData->SkinFormtype() == TSkinFormType::sfOnlyThisForm;
-  for (const int step : {changeFirst ? static_cast<int>(TSkinAction::saSkinChanged) : 0, code}) {
-    if (step == 0 || !UpdateData) continue;
+  const auto run = [&](int step) {
+    if (!UpdateData) return;  // the component went while an earlier step ran
     if (onlyThisForm)
       TimerActionOnlyThisForm(step);
     else
       TimerActionAllForms(step);
-  }
+  };
+  if (changeFirst) run(static_cast<int>(TSkinAction::saSkinChanged));
+  run(code);
   TSkinData* data = UpdateData;
   if (!data) return;  // the component went while the action ran
   data->DoSkinChanged();

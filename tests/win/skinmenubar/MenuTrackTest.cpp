@@ -15,7 +15,6 @@ namespace {
 class MenuTrack : public MenuBarTest {
  protected:
   HMENU Sub(int i) const { return sf->menu->Buttons[static_cast<size_t>(i)]->hsubmenu; }
-  // Waits until drop-down `i` of the bar is the one open, with its first item highlighted.
   // Moves the mouse onto button `index` of the bar and waits for its drop-down `m` to open
   // with its first item highlighted. The display can put the cursor back where a press was
   // made (a late echo of it) after it reached the button, and the drop-down follows the
@@ -36,12 +35,16 @@ class MenuTrack : public MenuBarTest {
       if (opened()) return true;
       if (cursorThere()) break;
     }
-    w.Fail(what + (IsOpen(m) ? " (it is open, its first item not highlighted)" : " (not open)"));
-    return false;
+    return FailOpening(w, m, what);
   }
+  // Waits until drop-down `m` is open with its first item highlighted.
   static bool OpenWithFirst(TWatcher& w, HMENU m, const std::string& what) {
     if (input::WaitUntil([m] { return IsOpen(m) && Highlighted(m, 0); }, WatcherWaiting()))
       return true;
+    return FailOpening(w, m, what);
+  }
+  // Reports `what`, and whether `m` is open at all.
+  static bool FailOpening(TWatcher& w, HMENU m, const std::string& what) {
     w.Fail(what + (IsOpen(m) ? " (it is open, its first item not highlighted)" : " (not open)"));
     return false;
   }
