@@ -70,15 +70,41 @@ lbb_wine_quiet() {
   return 1
 }
 
+# True when the 32-bit Wine (Debian's wine32) is installed beside the 64-bit one and this
+# machine runs it (a kernel without 32-bit x86 support, as in some virtual machines, does not).
+lbb_has_wine32() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Debian's `wine` starts the 32-bit loader whenever wine32 is installed: on a machine that
+# cannot run it, no Wine command works at all. Said once, plainly, instead of every program
+# failing to start.
+lbb_check_wine32() {
+  if [ -x /usr/lib/wine/wine ] && ! lbb_has_wine32; then
+    echo "wine harness: wine32 is installed but this machine cannot run 32-bit programs," \
+      "so Wine cannot start; remove it (apt-get remove wine32:i386)" >&2
+    return 1
+  fi
+}
+
 lbb_ensure_prefix() {
   mkdir -p "$LBB_WINE_ROOT"
   (
     flock 9
-    [ -f "$WINEPREFIX/.lbb-settings-$lbb_prefix_settings" ] && exit 0
+    # A prefix made while the 32-bit Wine was missing cannot run i686 programs, nor any
+    # program once that Wine is installed ("could not load kernel32.dll"): it is made again.
+    if [ -f "$WINEPREFIX/.lbb-ready" ] && lbb_has_wine32 && [ ! -f "$WINEPREFIX/.lbb-wow64" ]; then
+      rm -f "$WINEPREFIX/.lbb-ready"
+    fi
+    [ -f "$WINEPREFIX/.lbb-ready" ] && [ -f "$WINEPREFIX/.lbb-settings-$lbb_prefix_settings" ] &&
+      exit 0
     if [ ! -f "$WINEPREFIX/.lbb-ready" ]; then
+      command wineserver -k >/dev/null 2>&1 || true
+      command wineserver -w >/dev/null 2>&1 || true
       rm -rf "$WINEPREFIX"
       lbb_wine_quiet wineboot -i
-      wineserver -w
+      command wineserver -w
+      if lbb_has_wine32; then touch "$WINEPREFIX/.lbb-wow64"; fi
       touch "$WINEPREFIX/.lbb-ready"
     fi
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
@@ -91,17 +117,52 @@ lbb_ensure_prefix() {
       local face
       for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI" \
                   "Arial" "Times New Roman" "Courier New"; do
-        lbb_wine_quiet wine reg add "$key" /v "$face" /t REG_MULTI_SZ \
+        lbb_wine_quiet command wine reg add "$key" /v "$face" /t REG_MULTI_SZ \
           /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f
       done
     fi
-    lbb_wine_quiet wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-    lbb_wine_quiet wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
+    lbb_wine_quiet command wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+    lbb_wine_quiet command wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
     # Fonts and settings registered while a wineserver runs are not seen by it.
-    wineserver -k 2>/dev/null || true
-    wineserver -w
+    command wineserver -k 2>/dev/null || true
+    command wineserver -w
     touch "$WINEPREFIX/.lbb-settings-$lbb_prefix_settings"
   ) 9>"$LBB_WINE_ROOT/prefix.lock"
+}
+
+# Makes Wine ready for a script's Wine commands, before the first of them: a display that
+# answers, the prefix made and set, one wineserver started with that display (kept alive for
+# `persist` seconds after its last program, for good when empty), and the prefix's services.
+# Every Wine command started before this (winepath included) would start the wineserver and
+# the virtual desktop without a display, and every program of that server would then show no
+# window. The `wine` and `winepath` functions below call it, so a script that sources this
+# file cannot run Wine too early; `wine-run` and `wine-harness start` call it too.
+lbb_wine_ready() {
+  lbb_check_wine32
+  lbb_ensure_display
+  lbb_ensure_prefix
+  # A server already running (an earlier start, or a test that started one) is kept.
+  command wineserver "-p${1:-}" </dev/null >/dev/null 2>&1 || true
+  lbb_start_services
+  LBB_WINE_IS_READY=1
+}
+
+# Wine commands of a sourcing script make Wine ready first (once per shell).
+wine() {
+  [ -n "${LBB_WINE_IS_READY:-}" ] || lbb_wine_ready 30
+  command wine "$@"
+}
+winepath() {
+  [ -n "${LBB_WINE_IS_READY:-}" ] || lbb_wine_ready 30
+  command winepath "$@"
+}
+
+# The Windows path of a Unix path (Wine's drive Z: is the root of the file system), without
+# starting Wine.
+lbb_windows_path() {
+  local p
+  p="$(realpath -m "$1")"
+  printf 'Z:%s\n' "${p//\//\\}"
 }
 
 # Starts the prefix's services (services.exe, plugplay, rpcss, ...) with no output of ours.
@@ -109,5 +170,5 @@ lbb_ensure_prefix() {
 # stdout and stderr open for as long as they live: ctest would wait for the end of a test's
 # output until its time-out.
 lbb_start_services() {
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  command wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
