@@ -14,6 +14,7 @@
 #include "forms/Timer.h"
 #include "forms/WinText.h"
 #include "skin/controls/WinSkinDlg.h"
+#include "skin/data/FrameMatch.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinMenuBar.h"
 
@@ -79,6 +80,33 @@ std::string Narrow(const std::u16string& s) {
   return std::string(s.begin(), s.end());
 }
 
+// The whole screen as it shows now.
+PixelBuffer CaptureWholeScreen() {
+  return CaptureScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
+// True when the screen inside `r` differs from the picture of the whole screen `before` in at
+// least a third of its pixels (a popup has come up there), or in any pixel with `anyChange`.
+// Popups are separate windows that the screen may show a moment after they painted: the
+// pictures are taken only once the screen shows them.
+bool ScreenChangedIn(const PixelBuffer& before, const RECT& r, bool anyChange = false) {
+  const PixelBuffer now = CaptureScreen(r);
+  if (now.Empty() || before.Empty()) return false;
+  int changed = 0, compared = 0;
+  for (int y = 0; y < now.Height(); ++y)
+    for (int x = 0; x < now.Width(); ++x) {
+      const int sx = r.left + x, sy = r.top + y;
+      if (sx < 0 || sy < 0 || sx >= before.Width() || sy >= before.Height()) continue;
+      ++compared;
+      if ((now.At(x, y) & 0xFFFFFF) != (before.At(sx, sy) & 0xFFFFFF)) ++changed;
+    }
+  return compared > 0 && (anyChange ? changed > 0 : changed * 3 >= compared);
+}
+
+// What a picture of a window must show: the frame of the skin in use, the platform's own frame,
+// or either.
+enum class TFrameWanted { kSkinned, kUnskinned, kAny };
+
 class AutoRun {
  public:
   AutoRun(TSkinGalleryForm& form, std::filesystem::path shots, std::u16string skinFile)
@@ -86,10 +114,11 @@ class AutoRun {
 
   std::vector<std::string> Run();
   void Fail(const std::string& what) { failures_.push_back(what); }
-  // Brings the window forward, lets it paint and writes its picture; a picture of one or
-  // two colours is a failure (a window that did not paint).
-  void Shot(HWND hwnd, const std::string& file);
-  void Shot(TCustomForm* form, const std::string& file);
+  // Brings the window forward, lets it paint and writes its picture once the screen shows it
+  // with the frame asked for (the frame of the skin in SkinData1, or the platform's); a
+  // picture that never shows it, or of fewer than eight colours, is a failure.
+  void Shot(HWND hwnd, const std::string& file, TFrameWanted frame);
+  void Shot(TCustomForm* form, const std::string& file, TFrameWanted frame);
   // Writes a picture (a blank one is a failure).
   void Save(const PixelBuffer& picture, const std::string& file);
 
@@ -139,7 +168,7 @@ class BoxCloser {
       return;
     }
     timer_.SetEnabled(false);
-    run_.Shot(box, file_);
+    run_.Shot(box, file_, TFrameWanted::kSkinned);
     HWND button = button_(box);
     if (!button) {
       run_.Fail(file_ + ": the box has no button to press");
@@ -160,11 +189,13 @@ class BoxCloser {
 };
 
 // Takes the picture of the next popup menu over `main` from a timer that runs inside the
-// menu's modal loop, then closes the menu.
+// menu's modal loop, once the screen shows the menu where the screen showed something else
+// when the camera was made, then closes the menu. A menu that opens but never shows on the
+// screen is a failure.
 class MenuCamera {
  public:
   MenuCamera(AutoRun& run, HWND main, std::string file)
-      : run_(run), main_(main), file_(std::move(file)) {
+      : run_(run), main_(main), file_(std::move(file)), before_(CaptureWholeScreen()) {
     timer_.SetInterval(50);
     timer_.OnTimer = [this](TObject*) { Tick(); };
     timer_.SetEnabled(true);
@@ -172,13 +203,22 @@ class MenuCamera {
   bool Pictured() const { return pictured_; }
 
  private:
+  static constexpr int kShowTicks = 60;  // 3 s for a menu to reach the screen
+
   void Tick() {
     HWND menu = VisibleWindowOfClass(u"#32768");
     if (!menu) return;
-    timer_.SetEnabled(false);
     RECT area{}, popup{};
     GetWindowRect(main_, &area);
     GetWindowRect(menu, &popup);
+    if (!ScreenChangedIn(before_, popup)) {
+      if (++waited_ < kShowTicks) return;
+      timer_.SetEnabled(false);
+      run_.Fail(file_ + ": the menu is open but the screen never showed it");
+      EndMenu();
+      return;
+    }
+    timer_.SetEnabled(false);
     UnionRect(&area, &area, &popup);
     run_.Save(CaptureScreen(area), file_);
     pictured_ = true;
@@ -188,7 +228,9 @@ class MenuCamera {
   AutoRun& run_;
   HWND main_;
   std::string file_;
+  PixelBuffer before_;
   TTimer timer_{nullptr};
+  int waited_ = 0;
   bool pictured_ = false;
 };
 
@@ -205,14 +247,25 @@ void WaitSkinned(HWND top) {
       kSkinnedLimitMs);
 }
 
-void AutoRun::Shot(HWND hwnd, const std::string& file) {
+void AutoRun::Shot(HWND hwnd, const std::string& file, TFrameWanted frame) {
   HWND top = GetAncestor(hwnd, GA_ROOT);
   WaitSkinned(top);
   SetForegroundWindow(top);
   BringWindowToTop(top);
   RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   Settle();
-  Save(CaptureWindow(hwnd), file);
+  const skin::TSkinModel& skin = *form_.SkinData1;
+  PixelBuffer picture;
+  const auto shows = [&] {
+    picture = CaptureWindow(hwnd);
+    if (picture.Empty() || frame == TFrameWanted::kAny) return !picture.Empty();
+    return (skin::FrameLookShown(picture, skin) != 0) == (frame == TFrameWanted::kSkinned);
+  };
+  if (!PumpUntil(shows, 3000) && !picture.Empty()) {
+    Fail(file + (frame == TFrameWanted::kSkinned ? ": the window does not show the skin's frame"
+                                                 : ": the window still shows the skin's frame"));
+  }
+  Save(picture, file);
 }
 
 void AutoRun::Save(const PixelBuffer& picture, const std::string& file) {
@@ -230,9 +283,9 @@ void AutoRun::Save(const PixelBuffer& picture, const std::string& file) {
   if (!out) Fail(file + ": could not be written to " + (shots_ / file).string());
 }
 
-void AutoRun::Shot(TCustomForm* form, const std::string& file) {
+void AutoRun::Shot(TCustomForm* form, const std::string& file, TFrameWanted frame) {
   if (!form || !form->WindowHandle()) return Fail(file + ": the window is not open");
-  Shot(form->WindowHandle(), file);
+  Shot(form->WindowHandle(), file, frame);
 }
 
 void AutoRun::Step(const std::string& name, const std::function<void()>& body) {
@@ -271,7 +324,7 @@ void AutoRun::OpenMainWindow() {
   if (!PumpUntil([this] { return form_.Active(); })) Fail("the main window never became active");
   LetSkinManagerAct();
   if (form_.SkinData1->Empty) Fail("the built-in skin was not loaded");
-  Shot(&form_, "01-main-slate.png");
+  Shot(&form_, "01-main-slate.png", TFrameWanted::kSkinned);
 }
 
 void AutoRun::OpenNestedForm() {
@@ -281,7 +334,7 @@ void AutoRun::OpenNestedForm() {
     return Fail("the nested form never showed");
   }
   if (GetParent(nested) != form_.NestPanel->Handle()) Fail("the nested form is not on its panel");
-  Shot(&form_, "02-nested-form.png");
+  Shot(&form_, "02-nested-form.png", TFrameWanted::kSkinned);
 }
 
 void AutoRun::OpenMDIWindows() {
@@ -297,7 +350,7 @@ void AutoRun::OpenMDIWindows() {
   });
   if (!arranged) Fail("the frame does not hold a normal, a minimised and a maximised child");
   LetSkinManagerAct();
-  Shot(frame, "03-mdi-maximised.png");
+  Shot(frame, "03-mdi-maximised.png", TFrameWanted::kSkinned);
   // The maximised child restored and the children cascaded: all three in view.
   if (TCustomForm* active = frame->ActiveMDIChild()) active->SetWindowState(TWindowState::wsNormal);
   frame->Cascade();
@@ -306,14 +359,14 @@ void AutoRun::OpenMDIWindows() {
       })) {
     Fail("the maximised child was not restored");
   }
-  Shot(frame, "04-mdi-cascaded.png");
+  Shot(frame, "04-mdi-cascaded.png", TFrameWanted::kSkinned);
 }
 
 void AutoRun::OpenDialog() {
   TGalleryDialog* dialog = form_.OpenDialog();
   if (!PumpUntil([dialog] { return dialog->Active(); })) Fail("the dialog never became active");
   LetSkinManagerAct();
-  Shot(dialog, "05-dialog.png");
+  Shot(dialog, "05-dialog.png", TFrameWanted::kSkinned);
 }
 
 void AutoRun::ShowMessageBoxes() {
@@ -345,8 +398,10 @@ void AutoRun::ShootSkinState(int number, const std::string& skin) {
   const auto file = [](int n, const std::string& name) {
     return (n < 10 ? "0" : "") + std::to_string(n) + "-" + name + ".png";
   };
-  Shot(&form_, file(number, "main-" + skin));
-  Shot(form_.MDIFrame(), file(number + 1, "mdi-" + skin));
+  const TFrameWanted frame =
+      form_.SkinData1->Active() ? TFrameWanted::kSkinned : TFrameWanted::kUnskinned;
+  Shot(&form_, file(number, "main-" + skin), frame);
+  Shot(form_.MDIFrame(), file(number + 1, "mdi-" + skin), frame);
 }
 
 void AutoRun::SwitchSkins() {
@@ -383,16 +438,23 @@ void AutoRun::ShowCaptionParts() {
                  w.top + (close->bounds.top + close->bounds.bottom) / 2};
   const int64_t pause = Application->HintPause();
   Application->SetHintPause(50);
+  const PixelBuffer before = CaptureWholeScreen();
   SetCursorPos(at.x, at.y);
   sf->fsd->hintcount = 0;
   SendMessageW(main, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(at.x, at.y));
   const bool hinted = PumpUntil([sf] { return sf->fsd->IsHint(); }, 5000);
   Application->SetHintPause(pause);
-  if (!hinted) {
+  RECT area = w, hint{};
+  const RECT button{w.left + close->bounds.left, w.top + close->bounds.top,
+                    w.left + close->bounds.right, w.top + close->bounds.bottom};
+  if (!hinted || !GetWindowRect(sf->fsd->HintHandle(), &hint)) {
     Fail("the close button's hint never showed");
+  } else if (!PumpUntil([&] { return ScreenChangedIn(before, hint); }, 3000)) {
+    Fail("the close button's hint is up but the screen never showed it");
+  } else if (!PumpUntil([&] { return ScreenChangedIn(before, button, true); }, 3000)) {
+    Fail("the close button under the mouse never showed hot");
   } else {
-    RECT area = w, hint{};
-    if (GetWindowRect(sf->fsd->HintHandle(), &hint)) UnionRect(&area, &area, &hint);
+    UnionRect(&area, &area, &hint);
     Save(CaptureScreen(area), "16-caption-hint.png");
   }
   sf->fsd->HideHint();

@@ -1,22 +1,28 @@
 // Starts the program, waits for its window to be painted, and drives it with real mouse and
 // keyboard input: types a user name, presses the backup button, then the album button, waits
 // each time until the run has ended (answering any message box with OK), saves a screenshot
-// of the painted window and closes it. Prints how long each step took. Every step waits for
-// its effect; a step whose effect never comes is printed and the driver exits with 1.
+// of the painted window (which must show the built-in skin's frame) and closes it. Prints how long
+// each step took. Every step waits for its effect; a step whose effect never comes is printed and
+// the driver exits with 1.
 //   lorvane_ui_driver PROGRAM.exe --user NAME [--backup-only | --album-only | --start-only]
 //                     [--screenshot PNG] [--leave-open]
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
+#include <memory>
 #include <string>
 
 #include "app/Unit1.h"
 #include "app/win/driver/UiWindow.h"
 #include "app/win/input/Input.h"
+#include "base/PngFile.h"
 #include "base/Text.h"
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
 #include "forms/Screenshot.h"
+#include "resources/skin/BuiltinSkin.h"
+#include "skin/data/FrameMatch.h"
 
 namespace {
 
@@ -202,18 +208,50 @@ bool EnterUser(HWND form, const std::wstring& user) {
   return true;
 }
 
+// The program's built-in skin, read as the program reads it.
+const lbb::skin::TSkinModel& BuiltinSkin() {
+  static const std::unique_ptr<lbb::skin::TSkinModel> skin = [] {
+    auto m = std::make_unique<lbb::skin::TSkinModel>();
+    const auto bytes = lbb::resources::BuiltinSkin();
+    m->data.Write(bytes.data(), bytes.size());
+    m->ParseSkin();
+    return m;
+  }();
+  return *skin;
+}
+
+// Saves a picture of the window as the screen shows it, once the screen shows the window
+// painted and wearing the built-in skin's frame; a picture that never shows it is not saved
+// and fails the run (a picture named after the skinned window must show it).
 bool SaveScreenshot(HWND form, const std::wstring& file) {
   if (auto r = lbb::input::BringToFront(form); !r) return Failed(L"the screenshot", r);
-  // Only a painted window is copied.
   if (!lbb::input::WaitUntil([&] { return Painted(form); }, Within(kWindowLimitMs))) {
     Print(L"the window was not painted; no screenshot");
     return false;
   }
-  if (!lbb::forms::SaveWindowPng(form, lbb::TextToUtf8(lbb::FromWide(file)))) {
+  lbb::PixelBuffer picture;
+  const bool skinned = lbb::input::WaitUntil(
+      [&] {
+        picture = lbb::forms::CaptureWindow(form);
+        return !picture.Empty() && lbb::skin::FrameLookShown(picture, BuiltinSkin()) != 0;
+      },
+      Within(kWindowLimitMs));
+  if (picture.Empty()) {
     Print(L"no screenshot could be taken");
     return false;
   }
-  Print(L"screenshot: " + file);
+  std::ofstream out(lbb::TextToUtf8(lbb::FromWide(file)), std::ios::binary);
+  const std::string png = lbb::EncodePng(picture);
+  out.write(png.data(), static_cast<std::streamsize>(png.size()));
+  if (!out) {
+    Print(L"the screenshot could not be written to " + file);
+    return false;
+  }
+  if (!skinned) {
+    Print(L"the screenshot does not show the skin's frame: " + file);
+    return false;
+  }
+  Print(L"screenshot (the skinned window): " + file);
   return true;
 }
 

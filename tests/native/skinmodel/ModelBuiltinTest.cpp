@@ -3,6 +3,7 @@
 
 #include "resources/skin/BuiltinSkin.h"
 #include "resources/skins/sand/SandSkin.h"
+#include "skin/data/FrameMatch.h"
 #include "skin/data/SkinModel.h"
 #include "skin/data/imgutil.h"
 #include "tests/native/skinmodel/SkinBuilder.h"
@@ -246,3 +247,40 @@ TEST(SkinModelParse, ASecondParseReplacesTheElements) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window of 300 x 200 whose left, right and bottom borders are the built-in skin's pieces in
+// `look`, the rest one flat colour.
+PixelBuffer FramedPicture(const TSkinModel& m, int look) {
+  PixelBuffer p(300, 200);
+  p.Fill(0xC0C0C0);
+  const int l = m.border[kBorderLeft]->Map.Width() / m.border[kBorderLeft]->frame;
+  const int r = m.border[kBorderRight]->Map.Width() / m.border[kBorderRight]->frame;
+  const int b = m.border[kBorderBottom]->Map.Height() / m.border[kBorderBottom]->frame;
+  const auto draw = [&](int side, TRect at, bool stacked) {
+    const auto& piece = m.border[side];
+    DrawSkinImage(p, at, piece->Map, stacked, piece->Tile != 1, false, piece->frame, look,
+                  piece->r);
+  };
+  draw(kBorderLeft, TRect{0, 0, l, 200}, false);
+  draw(kBorderRight, TRect{300 - r, 0, 300, 200}, false);
+  draw(kBorderBottom, TRect{l, 200 - b, 300 - r, 200}, true);
+  return p;
+}
+
+}  // namespace
+
+// The automatic runs' check that a screenshot shows the skinned frame: each look is told, a
+// flat frame is none, and one wrong border pixel is enough to refuse.
+TEST_F(BuiltinSkinModel, FrameLookShownTellsTheSkinsBordersOnAPicture) {
+  EXPECT_EQ(FrameLookShown(FramedPicture(m, 1), m), 1);
+  EXPECT_EQ(FrameLookShown(FramedPicture(m, 2), m), 2);
+  PixelBuffer flat(300, 200);
+  flat.Fill(0xD4D0C8);
+  EXPECT_EQ(FrameLookShown(flat, m), 0);
+  PixelBuffer damaged = FramedPicture(m, 1);
+  const int x = 300 - 1, y = 100;
+  damaged.At(x, y) ^= 0x010101;
+  EXPECT_EQ(FrameLookShown(damaged, m), 0);
+}
