@@ -53,8 +53,9 @@ void TSkinModel::ReadSysButtons() {
     if (b->frame == 0) {
       b->frame = 6;
       if (!b->Map.Empty()) {
-        const double ratio = static_cast<double>(b->Map.Width()) / b->Map.Height();
-        b->frame = ratio <= 3.8 ? 3 : 6;
+        // Width / height <= 3.8, in whole numbers: a quotient in floating point rounds
+        // differently with the i686 build's extended precision (38 x 10 gave 6 cells there).
+        b->frame = int64_t{b->Map.Width()} * 10 <= int64_t{b->Map.Height()} * 38 ? 3 : 6;
       }
       if (b->Action < 0) b->frame = 6;
       if (b->Action == 3 || b->Action == 11) b->Map = PixelBuffer();
