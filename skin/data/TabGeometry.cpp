@@ -48,9 +48,9 @@ void Turn(PixelBuffer& cell, TSkinTabPosition pos) {
 }  // namespace
 
 TSkinTabPosition TabPositionFromStyle(unsigned style) {
-  const bool vertical = (style & kStyleVertical) != 0, far = (style & kStyleBottom) != 0;
-  if (vertical) return far ? TSkinTabPosition::tpRight : TSkinTabPosition::tpLeft;
-  return far ? TSkinTabPosition::tpBottom : TSkinTabPosition::tpTop;
+  const bool vertical = (style & kStyleVertical) != 0, bottomOrRight = (style & kStyleBottom) != 0;
+  if (vertical) return bottomOrRight ? TSkinTabPosition::tpRight : TSkinTabPosition::tpLeft;
+  return bottomOrRight ? TSkinTabPosition::tpBottom : TSkinTabPosition::tpTop;
 }
 
 TRect TabToControl(const TRect& t, TSkinTabPosition pos, TSize control) {
