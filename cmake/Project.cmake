@@ -132,7 +132,8 @@ function(lbb_fuzzer name)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
-  lbb_warnings(${name})
+  # Not lbb_warnings: clang refuses a precompiled header made without -fsanitize=fuzzer.
+  target_compile_options(${name} PRIVATE ${LBB_WARNINGS})
 endfunction()
 
 # lbb_bench(name SOURCES ... LIBS ...): a Google Benchmark program (native builds only).
