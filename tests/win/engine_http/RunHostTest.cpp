@@ -202,14 +202,17 @@ TEST(RunHostWorkers, PooledWorkersDoNotHoldTheirThreadsWhileTheUiThreadWaits) {
 }
 
 TEST(RunHostHandOver, ASlowLogGetsEveryLineOnceInTheOrderHandedOver) {
-  // Each append goes into a real multi-line edit that already holds a long text, so that it
+  // Each append goes into a real multi-line edit that already holds a long log, so that it
   // takes a while, as a long memo's does: the host waits longer between appends, and no line
-  // is lost, doubled or moved.
+  // is lost, doubled or moved. (A log of lines, as the program's memo holds: one line of
+  // 200,000 characters made each append take seconds under Wine.)
   lbb::WindowHandle memo(CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300,
                                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
   ASSERT_TRUE(memo);
   SendMessageW(memo.get(), EM_SETLIMITTEXT, 0, 0);
-  const std::wstring filler(200000, L'x');
+  std::wstring filler;
+  for (int i = 0; i < 2000; ++i)
+    filler += L"http://127.0.0.1/orlend/pic/item/0c47edd170324b74561d0008.bmp\r\n";
   SetWindowTextW(memo.get(), filler.c_str());
   BatchLog log;
   win::WinRunHost host([&](const String& line) { log.lines.push_back(line); },
