@@ -27,13 +27,16 @@ PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow) {
       RECT{origin.x, origin.y, origin.x + (r.right - r.left), origin.y + (r.bottom - r.top)});
 }
 
-bool SaveWindowPng(HWND hwnd, const std::string& path, bool wholeWindow) {
-  PixelBuffer image = CaptureWindow(hwnd, wholeWindow);
-  if (image.Empty()) return false;
-  std::string png = EncodePng(image);
+bool SavePng(const PixelBuffer& picture, const std::string& path) {
+  const std::string png = EncodePng(picture);
   std::ofstream out(path, std::ios::binary);
   out.write(png.data(), static_cast<std::streamsize>(png.size()));
   return static_cast<bool>(out);
+}
+
+bool SaveWindowPng(HWND hwnd, const std::string& path, bool wholeWindow) {
+  PixelBuffer image = CaptureWindow(hwnd, wholeWindow);
+  return !image.Empty() && SavePng(image, path);
 }
 
 }  // namespace lbb::forms

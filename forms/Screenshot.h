@@ -15,6 +15,8 @@ namespace lbb::forms {
 PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow = true);
 // The screen's pixels inside `screen` (a window with the popups over it, for example).
 PixelBuffer CaptureScreen(const RECT& screen);
+// Writes a picture as a PNG file; false when it could not be written whole.
+bool SavePng(const PixelBuffer& picture, const std::string& path);
 // Captures the window and writes it as a PNG file; false when nothing was written.
 bool SaveWindowPng(HWND hwnd, const std::string& path, bool wholeWindow = true);
 

@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <exception>
-#include <fstream>
 #include <functional>
 #include <unordered_set>
 
-#include "base/PngFile.h"
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
 #include "forms/Timer.h"
@@ -277,10 +275,8 @@ void AutoRun::Save(const PixelBuffer& picture, const std::string& file) {
       colours.insert(row[x] & 0xFFFFFF);
   }
   if (colours.size() < 8) return Fail(file + ": the picture is blank");
-  std::ofstream out(shots_ / file, std::ios::binary);
-  const std::string png = EncodePng(picture);
-  out.write(png.data(), static_cast<std::streamsize>(png.size()));
-  if (!out) Fail(file + ": could not be written to " + (shots_ / file).string());
+  if (!SavePng(picture, (shots_ / file).string()))
+    Fail(file + ": could not be written to " + (shots_ / file).string());
 }
 
 void AutoRun::Shot(TCustomForm* form, const std::string& file, TFrameWanted frame) {

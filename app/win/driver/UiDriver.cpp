@@ -9,14 +9,12 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "app/Unit1.h"
 #include "app/win/driver/UiWindow.h"
 #include "app/win/input/Input.h"
-#include "base/PngFile.h"
 #include "base/Text.h"
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
@@ -240,10 +238,7 @@ bool SaveScreenshot(HWND form, const std::wstring& file) {
     Print(L"no screenshot could be taken");
     return false;
   }
-  std::ofstream out(lbb::TextToUtf8(lbb::FromWide(file)), std::ios::binary);
-  const std::string png = lbb::EncodePng(picture);
-  out.write(png.data(), static_cast<std::streamsize>(png.size()));
-  if (!out) {
+  if (!lbb::forms::SavePng(picture, lbb::TextToUtf8(lbb::FromWide(file)))) {
     Print(L"the screenshot could not be written to " + file);
     return false;
   }
