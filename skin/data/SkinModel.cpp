@@ -145,6 +145,10 @@ bool TSkinModel::GetPrecolor(TColor& acolor, int n) const {
   return true;
 }
 
+uint32_t TSkinModel::SchemeRGB(int index) const {
+  return ColorToRGB(Colors[static_cast<size_t>(index)]);
+}
+
 String TSkinModel::GetFileName(std::u16string_view s) {
   const size_t dot = s.find(u'.');
   return dot == std::u16string_view::npos ? String() : String(s.substr(0, dot));

@@ -68,6 +68,9 @@ class TSkinModel {
   static String GetFileName(std::u16string_view s);
   // Colors[3], or the first cell's pixel at a third of the Top border image.
   TColor GetCaptionColor() const;
+  // Scheme colour `index` (one of the kSheme indexes) as 0x00BBGGRR: a system-colour reference
+  // resolved now. Every scheme colour that is drawn goes through here.
+  uint32_t SchemeRGB(int index) const;
 
   // True while a parse holds its temporaries (the archive reader, the INI and its sections);
   // false once the parse ended, also after a failed one.

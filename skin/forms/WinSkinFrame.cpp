@@ -52,11 +52,6 @@ std::wstring ReadTitle(HWND hwnd, bool unicode) {
   }
 }
 
-// A colour of the skin scheme as a pixel.
-Pixel PixelColour(TColor c) {
-  return PixelOf(static_cast<uint32_t>(c) & 0xFFFFFF);
-}
-
 }  // namespace
 
 // ---- border widths and caption buttons
@@ -239,7 +234,7 @@ void TWinSkinForm::PaintCaption(HDC dc) {
   TDibSurface& buf = *CaptionBuf;
   RECT c{};
   if (minimised) {
-    const Pixel face = PixelColour(fsd->Colors[kShemeButtonFace]);
+    const Pixel face = PixelOf(fsd->SchemeRGB(kShemeButtonFace));
     PixelBuffer& px = buf.Pixels();
     for (int y = 0; y < height; ++y)
       std::fill(px.Row(y), px.Row(y) + W, face);
@@ -291,9 +286,7 @@ void TWinSkinForm::DrawCaptionText(TDibSurface& buf, const RECT& c) {
   HDC dc = buf.Dc();
   lbb::SelectScope font(dc, CaptionFont ? CaptionFont->Handle() : nullptr);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc,
-               static_cast<COLORREF>(
-                   fsd->Colors[FWindowActive ? kShemeTitleTextActive : kShemeTitleTextNoActive]));
+  SetTextColor(dc, fsd->SchemeRGB(FWindowActive ? kShemeTitleTextActive : kShemeTitleTextNoActive));
   RECT measured = c;
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, kTitleMeasureFlags);
   const TDataSkinTitle* title = fsd->Title.get();
@@ -382,7 +375,7 @@ void TWinSkinForm::getClipMap(TDibSurface& fbmp) {
   GetWindowRect(Hwnd, &r);
   const int W = r.right - r.left, H = r.bottom - r.top;
   if (!fsd || fsd->Empty || !fbmp.Reserve(W, H)) return;
-  const Pixel face = PixelColour(fsd->Colors[kShemeButtonFace]);
+  const Pixel face = PixelOf(fsd->SchemeRGB(kShemeButtonFace));
   PixelBuffer& px = fbmp.Pixels();
   for (int y = 0; y < H; ++y)
     std::fill(px.Row(y), px.Row(y) + W, face);

@@ -43,10 +43,6 @@ bool OldPlatform() {
   return (nt && major < 5) || (major == 4 && minor == 0);
 }
 
-TColor SchemeColour(const TSkinData& d, int index) {
-  return d.Colors[static_cast<size_t>(index)];
-}
-
 void CopyPixels(const PixelBuffer& from, PixelBuffer& to, int w, int h) {
   for (int y = 0; y < h; ++y)
     std::copy(from.Row(y), from.Row(y) + w, to.Row(y));
@@ -56,8 +52,8 @@ void CopyPixels(const PixelBuffer& from, PixelBuffer& to, int w, int h) {
 
 void DrawMenuBtnCaption(HDC dc, const TMenuBtn& b, RECT r) {
   if (!b.FSD || b.caption.empty()) return;
-  const int colour = b.enabled ? kShemeMenuBarText : kShemeButtonShadow;
-  SetTextColor(dc, static_cast<COLORREF>(SchemeColour(*b.FSD, colour)));
+  // A disabled caption is written in the platform's button-shadow colour, whatever the skin.
+  SetTextColor(dc, b.enabled ? b.FSD->SchemeRGB(kShemeMenuBarText) : GetSysColor(COLOR_BTNSHADOW));
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   DrawTextW(dc, b.caption.c_str(), static_cast<int>(b.caption.size()), &r, kCaptionFlags);
   SetBkMode(dc, oldMode);
@@ -68,6 +64,8 @@ TWinSkinMenu::TWinSkinMenu(forms::TComponent* AOwner)
 
 TWinSkinMenu::~TWinSkinMenu() {
   BeginDestroy();
+  // The skinner forgets its ActiveBtn before it frees the bar (it may be gone already when
+  // the bar goes down with it as its owner).
   Buttons.clear();
   bkmap.reset();
 }
@@ -113,7 +111,7 @@ void TWinSkinMenu::UpdataBtn() {
 
 void TWinSkinMenu::UpdataBtn1() {
   if (!ReadMenus() || !menu) return;
-  Buttons.clear();
+  ClearButtons();
   forms::TMenuItem* root = menu->Items();
   count = root->Count();
   for (int i = 0; i < count; ++i) {
@@ -140,8 +138,18 @@ void TWinSkinMenu::UpdataBtn2(HMENU newmenu) {
   SetMenuRect();
 }
 
-void TWinSkinMenu::BuildFromNative(bool skipEmptyLookup) {
+void TWinSkinMenu::ClearButtons() {
+  // The hover and the press machinery hold the button under the mouse as the skinner's
+  // ActiveBtn: it is forgotten with the buttons, so that no later hint tick, mouse move or
+  // leave reaches a freed one.
+  if (SF)
+    for (const auto& b : Buttons)
+      if (SF->ActiveBtn == b.get()) SF->ActiveBtn = nullptr;
   Buttons.clear();
+}
+
+void TWinSkinMenu::BuildFromNative(bool skipEmptyLookup) {
+  ClearButtons();
   count = std::max(0, GetMenuItemCount(hmenu));
   for (int i = 0; i < count; ++i)
     Buttons.push_back(NativeButton(i, skipEmptyLookup));
@@ -223,8 +231,7 @@ void TWinSkinMenu::PaintBackground(PixelBuffer& px, int w, int h) const {
   const TDataSkinObject* e = SF->fsd->Menubar.get();
   const TRect target{0, 0, w, h};
   if (!e || e->Map.Empty()) {
-    const Pixel fill =
-        PixelOf(static_cast<uint32_t>(SchemeColour(*SF->fsd, kShemeMenubar)) & 0xFFFFFF);
+    const Pixel fill = PixelOf(SF->fsd->SchemeRGB(kShemeMenubar));
     for (int y = 0; y < h; ++y)
       std::fill(px.Row(y), px.Row(y) + w, fill);
     return;
@@ -304,8 +311,7 @@ void TMenuBtn::Draw() {
   if (!work.Reserve(w, h)) return;
   BitBlt(work.Dc(), 0, 0, w, h, bar->bkmap->Dc(), bx, 0, SRCCOPY);
   if (state == kNCPressed || state == kNCHot) {
-    lbb::BrushHandle brush(
-        CreateSolidBrush(static_cast<COLORREF>(SchemeColour(*FSD, kShemeButtonHilight))));
+    lbb::BrushHandle brush(CreateSolidBrush(FSD->SchemeRGB(kShemeButtonHilight)));
     const RECT frame{0, bounds.top - B.top, w, bounds.bottom - B.top};
     FrameRect(work.Dc(), &frame, brush.get());
   }

@@ -76,6 +76,8 @@ class TWinSkinMenu : public forms::TComponent {
   lbb::FontHandle font;
 
  private:
+  // Frees the buttons; the skinner's ActiveBtn forgets the one it held.
+  void ClearButtons();
   // Step 1 of the rebuilds: hmenu from the window (kept when it has none any more), the
   // framework menu; false when there is nothing to build from.
   bool ReadMenus();

@@ -33,7 +33,7 @@ TDibSurface& WorkSurface() {
 
 COLORREF Scheme(const TSkinData* sd, int index, int sysIndex) {
   if (!sd) return GetSysColor(sysIndex);
-  return ColorToRGB(sd->Colors[static_cast<size_t>(index)]);
+  return sd->SchemeRGB(index);
 }
 
 COLORREF TextColour(const TSkinData* sd, const TMenuItemLook& look) {
@@ -42,7 +42,7 @@ COLORREF TextColour(const TSkinData* sd, const TMenuItemLook& look) {
                          : Scheme(sd, kShemeMenuText, COLOR_MENUTEXT);
   }
   if (sd && sd->Colors[kShemeButtonShadow] != sd->Colors[kShemeMenuText])
-    return ColorToRGB(sd->Colors[kShemeButtonShadow]);
+    return sd->SchemeRGB(kShemeButtonShadow);
   return GetSysColor(COLOR_BTNSHADOW);
 }
 
@@ -213,7 +213,7 @@ void DrawBackground(TDibSurface& buf, const TSkinData& sd, const RECT& r,
                 MenuBackgroundSource(TRect{r.left, r.top, r.right, r.bottom}, o.x, o.y));
     return;
   }
-  const Pixel menu = PixelOf(ColorToRGB(sd.Colors[kShemeMenu]));
+  const Pixel menu = PixelOf(sd.SchemeRGB(kShemeMenu));
   PixelBuffer& px = buf.Pixels();
   for (int y = 0; y < h; ++y)
     std::fill_n(px.Row(y), w, menu);

@@ -223,6 +223,18 @@ POINT MenuBarTest::ButtonCentre(int i) const {
   return POINT{w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2};
 }
 
+// The cursor may already rest where button `i` now is (left there by an earlier test, under a
+// window just shown): it first goes below the band so that reaching the button is a move.
+POINT MenuBarTest::HoverButton(int i) {
+  const POINT below{ButtonCentre(i).x, ButtonCentre(i).y + 80};
+  EXPECT_TRUE(input::MoveMouse(below).ok());
+  EXPECT_TRUE(PumpUntil([&] { return !sf->ActiveBtn; }));
+  EXPECT_TRUE(input::MoveMouse(ButtonCentre(i)).ok());
+  TMenuBtn* b = sf->menu->Buttons[static_cast<size_t>(i)].get();
+  EXPECT_TRUE(PumpUntil([&] { return b->state == kNCHot && sf->ActiveBtn == b; }));
+  return below;
+}
+
 RECT MenuBarTest::BandRect() const {
   RECT w{};
   GetWindowRect(hwnd, &w);

@@ -72,6 +72,9 @@ class MenuBarTest : public EngineTest {
   // The screen point at the middle of bar button `i`.
   POINT ButtonCentre(int i) const;
   RECT BandRect() const;  // frame coordinates
+  // Brings the mouse onto button `i` from below the band and waits until it is the hot
+  // ActiveBtn; returns the point below (failures are recorded).
+  POINT HoverButton(int i);
   static PixelBuffer Painted(HWND h);
   void SaveShot(const RECT& screen, const std::string& name) const;
 

@@ -13,7 +13,14 @@ namespace lbb::skin::test {
 namespace {
 
 Pixel SchemePixel(const TSkinData& d, int index) {
-  return PixelOf(static_cast<uint32_t>(d.Colors[static_cast<size_t>(index)]) & 0xFFFFFF);
+  return PixelOf(d.SchemeRGB(index));
+}
+
+bool Shows(const PixelBuffer& shot, const RECT& r, Pixel colour) {
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (shot.At(x, y) == colour) return true;
+  return false;
 }
 
 TEST_F(MenuBarTest, ButtonsComeFromTheNativeMenuWhichTheWindowLosesUntilUnskinned) {
@@ -87,9 +94,9 @@ TEST_F(MenuBarTest, BandIsTheMenubarElementInTheActiveOrInactiveLook) {
 
 TEST_F(MenuBarTest, TheButtonUnderTheMouseIsFramedInButtonHilight) {
   SkinnedMenuWindow();
-  ASSERT_TRUE(input::MoveMouse(ButtonCentre(1)).ok());
+  const POINT below = HoverButton(1);
+  ASSERT_FALSE(HasFailure());
   TMenuBtn& edit = *sf->menu->Buttons[1];
-  ASSERT_TRUE(PumpUntil([&] { return edit.state == kNCHot && sf->ActiveBtn == &edit; }));
   const RECT& b = edit.bounds;
   const PixelBuffer shot = forms::CaptureWindow(hwnd);
   const Pixel hilight = SchemePixel(*data, kShemeButtonHilight);
@@ -97,9 +104,41 @@ TEST_F(MenuBarTest, TheButtonUnderTheMouseIsFramedInButtonHilight) {
   EXPECT_EQ(shot.At(b.right - 1, (b.top + b.bottom) / 2), hilight);
   EXPECT_EQ(shot.At((b.left + b.right) / 2, b.bottom - 1), hilight);
   // Leaving the band: normal again, the frame gone.
-  ASSERT_TRUE(input::MoveMouse(POINT{ButtonCentre(1).x, ButtonCentre(1).y + 80}).ok());
+  ASSERT_TRUE(input::MoveMouse(below).ok());
   ASSERT_TRUE(PumpUntil([&] { return edit.state == kNCNormal && !sf->ActiveBtn; }));
   EXPECT_NE(forms::CaptureWindow(hwnd).At(b.left, b.top), hilight);
+}
+
+TEST_F(MenuBarTest, RebuildingTheBarForgetsTheButtonUnderTheMouse) {
+  SkinnedMenuWindow();
+  HoverButton(1);
+  ASSERT_FALSE(HasFailure());
+  data->UpdateMainMenu(true);  // the skin data's rebuild
+  EXPECT_EQ(sf->ActiveBtn, nullptr);
+  HoverButton(0);
+  ASSERT_FALSE(HasFailure());
+  sf->menu->UpdataBtn2(nullptr);  // an MDI frame's rebuild after a child closed
+  EXPECT_EQ(sf->ActiveBtn, nullptr);
+}
+
+// A skin without colour keys leaves its scheme colours system-colour references, resolved
+// only when drawn: the captions, the hot frame and the frame's face fill show the resolved
+// colours.
+TEST_F(MenuBarTest, ASkinWithoutColourKeysIsDrawnInTheResolvedSystemColours) {
+  SkinnedMenuWindow();
+  const TSkinModel plain;
+  data->Colors = plain.Colors;
+  ASSERT_TRUE(IsSysColor(data->Colors[kShemeMenuBarText]));
+  const PixelBuffer shot = Painted(hwnd);
+  EXPECT_TRUE(Shows(shot, sf->menu->Buttons[0]->bounds, SchemePixel(*data, kShemeMenuBarText)));
+  EXPECT_TRUE(Shows(shot, sf->FTitleRect, SchemePixel(*data, kShemeTitleTextActive)));
+  TDibSurface clip;
+  sf->getClipMap(clip);
+  EXPECT_EQ(clip.Pixels().At(clip.Width() / 2, clip.Height() / 2),
+            SchemePixel(*data, kShemeButtonFace));
+  HoverButton(1);
+  const RECT& b = sf->menu->Buttons[1]->bounds;
+  EXPECT_EQ(forms::CaptureWindow(hwnd).At(b.left, b.top), SchemePixel(*data, kShemeButtonHilight));
 }
 
 TEST_F(MenuBarTest, RightToLeftMenusRunFromTheRightEnd) {
