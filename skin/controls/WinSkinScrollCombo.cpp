@@ -58,6 +58,21 @@ int PositionOfThumb(const SCROLLINFO& si, int start, int len, int cw, int thumbL
   return si.nMin + int((moved * span + room / 2) / room);
 }
 
+// The mouse held by a window for the span of a press; given up when the scope ends, unless
+// the window lost it to another meanwhile.
+class TMouseCapture {
+ public:
+  explicit TMouseCapture(HWND w) : w_(w) { SetCapture(w); }
+  ~TMouseCapture() {
+    if (GetCapture() == w_) ReleaseCapture();
+  }
+  TMouseCapture(const TMouseCapture&) = delete;
+  TMouseCapture& operator=(const TMouseCapture&) = delete;
+
+ private:
+  HWND w_;
+};
+
 }  // namespace
 
 // The repeat timer of one press, killed however the press ends.
@@ -202,12 +217,16 @@ void TComboxScrollBar::Track(int dir, POINT screen) {
   fdown = true;
   const HWND list = hwnd;
   const std::weak_ptr<char> alive = AliveToken();
-  SetCapture(list);
-  if (part != kSbThumb) TrackStep(dir, part);
-  if (Gone(alive)) return;
-  PaintBars();
-  const bool stillHere = TrackLoop(dir, part);
-  if (GetCapture() == list) ReleaseCapture();
+  bool stillHere = false;
+  {
+    // The first step and the loop may free the skinner (and return at once): the capture
+    // goes with this scope on every path.
+    TMouseCapture capture(list);
+    if (part != kSbThumb) TrackStep(dir, part);
+    if (Gone(alive)) return;
+    PaintBars();
+    stillHere = TrackLoop(dir, part);
+  }
   if (!stillHere || Gone(alive)) return;
   if (part == kSbThumb) {
     const int pos = GetScrollPos(list, dir == kSbVertical ? SB_VERT : SB_HORZ);

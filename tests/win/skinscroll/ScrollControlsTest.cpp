@@ -18,6 +18,7 @@
 #include "forms/ScrollBar.h"
 #include "forms/StdCtrls.h"
 #include "skin/data/imgutil.h"
+#include "skin/win/WindowSubclass.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinengine/EngineSupport.h"
 #include "tests/win/skinscroll/ScrollSupport.h"
@@ -295,6 +296,34 @@ TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
       << "the page area did not scroll the list a page";
   EXPECT_TRUE(cs->painted) << "the list's bar was never drawn by the skinner";
   combo->SetDroppedDown(false);
+}
+
+// A program's scroll handler may free the skinner (a skin switched off, say) while the skinner
+// tracks a press on the list's bar: the list window stays, and must not keep the mouse.
+TEST_F(ScrollControls, AListSkinnerFreedByItsFirstStepLeavesTheMouseFree) {
+  ASSERT_TRUE(forms::test::Check(input::BringToFront(form->Handle(), forms::test::Waiting())));
+  auto* cs = new TComboxScrollBar(nullptr);
+  cs->Inithwnd(box, sd, sf->fcanvas2.get(), sf);
+  ASSERT_EQ(cs->hwnd, box);
+  const int cw = cs->cw;
+  bool freed = false;
+  TWindowSubclass freer;
+  ASSERT_TRUE(freer.Install(box, [&](UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_VSCROLL && !freed) {
+      freed = true;
+      delete cs;
+    }
+    return freer.CallPrevious(msg, wParam, lParam);
+  }));
+  SCROLLBARINFO info;
+  ASSERT_TRUE(ReadScrollBarInfo(box, OBJID_VSCROLL, info));
+  const RECT& r = info.rcScrollBar;
+  const POINT down{(r.left + r.right) / 2, r.bottom - cw / 2};
+  ASSERT_TRUE(forms::test::Check(input::MoveMouse(down, forms::test::Waiting())));
+  EXPECT_TRUE(HoldButton(
+      down, [&] { return freed; }, "the first step of the skinned arrow"));
+  EXPECT_TRUE(PumpUntil([&] { return GetCapture() != box; }))
+      << "the list box still holds the mouse after the press ended";
 }
 
 TEST_F(ScrollControls, TheScrollBarControlsHintShowsOverItsOverlay) {
