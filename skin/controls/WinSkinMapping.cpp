@@ -328,7 +328,8 @@ void TWinSkinForm::MapSkin3rdContainerKind(const std::u16string& kind, forms::TC
     if (!Gate(radio ? xcGroupBox : xcPanel)) return;
     if (Gate(xcRadioButton))
       children([&](forms::TControl* child) {
-        const bool rz = Contains(child->ClassName(), u"TRZ");
+        // Raize's buttons by name, whatever its case ("TRzRadioButton").
+        const bool rz = Contains(UpperAscii(child->ClassName()), u"TRZ");
         if (radio)
           Attach(rz ? K::ObjImageRadio : K::RadioButton, child, rz);
         else
@@ -363,17 +364,27 @@ void TWinSkinForm::AddControlh(HWND ahwnd) {
 }
 
 void TWinSkinForm::MapButtonWindow(HWND ahwnd, DWORD style) {
-  if ((style & 0x0B) == 0x0B) return;                   // owner-drawn
-  if ((style & 7) == 7 || (style & 0x80) != 0) return;  // group frame, bitmap button
-  if ((style & 3) == 3 || (style & 2) != 0 || (style & 5) == 5) {
-    if (Gate(xcCheckBox)) AttachSkinnerHwnd(*this, K::CheckBox, ahwnd);
-    return;
+  if (style & BS_BITMAP) return;  // a bitmap button shows its own picture
+  // The button's type is the low four bits of its style; any other type is a push button
+  // (the user button, the push box, split buttons and command links).
+  switch (style & BS_TYPEMASK) {
+    case BS_OWNERDRAW:
+    case BS_GROUPBOX:
+      return;  // drawn by its owner; a group's frame
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+      if (Gate(xcCheckBox)) AttachSkinnerHwnd(*this, K::CheckBox, ahwnd);
+      return;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+      if (Gate(xcRadioButton)) AttachSkinnerHwnd(*this, K::RadioButton, ahwnd);
+      return;
+    default:
+      if (Gate(xcButton)) AttachSkinnerHwnd(*this, K::Button, ahwnd);
+      return;
   }
-  if ((style & 9) == 9 || (style & 4) != 0) {
-    if (Gate(xcRadioButton)) AttachSkinnerHwnd(*this, K::RadioButton, ahwnd);
-    return;
-  }
-  if (Gate(xcButton)) AttachSkinnerHwnd(*this, K::Button, ahwnd);
 }
 
 void TWinSkinForm::MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD style) {
