@@ -14,8 +14,8 @@
 // Progress bar. Style 0: frame 1 of `progress` over the whole bar, frame 2 stretched over the
 // filled part (the preview's sample bar). Style 1: frame 1, then the `progresschunk` image
 // repeated along the fill, each chunk its cell's width, 2 pixels apart and 2 inside the track.
-// A smooth bar (PBS_SMOOTH, or the form library's Smooth) draws style 0; a plain bar draws
-// chunks when the skin has a chunk image.
+// The skin's [Progress] Style key chooses (skin/data/RangeGeometry.h), whatever the bar's own
+// style (PBS_SMOOTH, the form library's Smooth) says.
 #include "skin/controls/WinSkinRange.h"
 
 #include <windowsx.h>
@@ -24,7 +24,6 @@
 
 #include "base/Colour.h"
 #include "base/win/Handles.h"
-#include "forms/core/Properties.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/imgutil.h"
 
@@ -279,9 +278,8 @@ void TSkinProgress::AfterProc(forms::TMessage& m) {
 }
 
 int TSkinProgress::StyleNow() const {
-  const bool smooth = (GetWindowLongW(hwnd, GWL_STYLE) & PBS_SMOOTH) != 0 ||
-                      forms::GetEnumProp(control, u"Smooth") == u"true";
-  return ProgressStyle(smooth, Chunk() != nullptr, Frames(*Track()));
+  const TDataSkinObject* track = Track();
+  return ProgressStyle(track->style, Chunk() != nullptr, Frames(*track));
 }
 
 PixelBuffer TSkinProgress::DrawLying(int length, int across, int fill) {

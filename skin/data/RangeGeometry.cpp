@@ -22,10 +22,9 @@ int ProgressFillLength(int length, int64_t position, int64_t minimum, int64_t ma
   return static_cast<int>(int64_t{length} * (p - minimum) / (maximum - minimum));
 }
 
-int ProgressStyle(bool smooth, bool hasChunkImage, int progressFrames) {
+int ProgressStyle(int skinStyle, bool hasChunkImage, int progressFrames) {
   if (!hasChunkImage) return 0;
-  if (progressFrames < 2) return 1;
-  return smooth ? 0 : 1;
+  return skinStyle != 0 || progressFrames < 2 ? 1 : 0;
 }
 
 std::vector<TRect> ProgressChunks(const TRect& track, int fill, int chunkWidth, int gap,

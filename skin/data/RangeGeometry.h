@@ -26,10 +26,11 @@ int ProgressFillLength(int length, int64_t position, int64_t minimum, int64_t ma
 
 // How the bar is drawn: 0 a track (frame 1 of `progress`) with the fill (frame 2) stretched
 // over the filled part; 1 the track with the `progresschunk` image repeated along the fill.
-// A smooth bar (PBS_SMOOTH, the form library's Smooth) draws style 0; a plain bar draws
-// chunks when the skin has a chunk image; a `progress` image of one frame (the skin's Style
-// key set) has no fill frame, so it draws chunks whenever there is a chunk image.
-int ProgressStyle(bool smooth, bool hasChunkImage, int progressFrames);
+// The skin's [Progress] Style key decides, not the bar's own style: Style 0 (a `progress`
+// image of two frames) draws style 0, any other Style draws chunks when the skin has a chunk
+// image. A `progress` image without a fill frame draws chunks whenever there is a chunk
+// image; without one, every bar draws style 0.
+int ProgressStyle(int skinStyle, bool hasChunkImage, int progressFrames);
 
 // The chunks of style 1 along a bar drawn left to right in `track`: each `chunkWidth` wide
 // (the chunk image's cell width), `gap` apart, starting `inset` pixels inside the track and

@@ -24,12 +24,13 @@ TEST(ProgressGeometry, FillLengthFollowsPositionWithinTheRange) {
   EXPECT_EQ(ProgressFillLength(200, int64_t{1} << 40, 0, int64_t{1} << 41), 100);
 }
 
-TEST(ProgressGeometry, StyleFromSmoothnessAndTheSkinsImages) {
-  EXPECT_EQ(ProgressStyle(true, true, 2), 0);    // smooth
-  EXPECT_EQ(ProgressStyle(false, true, 2), 1);   // plain bar with a chunk image
-  EXPECT_EQ(ProgressStyle(false, false, 2), 0);  // no chunk image
-  EXPECT_EQ(ProgressStyle(true, true, 1), 1);    // no fill frame: chunks
-  EXPECT_EQ(ProgressStyle(true, false, 1), 0);
+TEST(ProgressGeometry, StyleFromTheSkinsStyleKeyAndImages) {
+  EXPECT_EQ(ProgressStyle(0, true, 2), 0);  // Style 0: the fill frame, chunk image or not
+  EXPECT_EQ(ProgressStyle(1, true, 1), 1);  // Style 1 with a chunk image
+  EXPECT_EQ(ProgressStyle(1, true, 2), 1);
+  EXPECT_EQ(ProgressStyle(0, false, 2), 0);  // no chunk image
+  EXPECT_EQ(ProgressStyle(1, false, 1), 0);
+  EXPECT_EQ(ProgressStyle(0, true, 1), 1);  // no fill frame: chunks
 }
 
 TEST(ProgressGeometry, ChunksAreWholeAndInsideTheFill) {

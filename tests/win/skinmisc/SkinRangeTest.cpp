@@ -1,15 +1,17 @@
 // The range and status-bar skinners under Wine, on a form skinned with the built-in skin: a
-// progress bar shows the skin's track and fill (or chunks) as long as its position asks, for
-// several ranges, an empty one and a vertical bar; a track bar's thumb is drawn from the skin
-// where the bar has it, hot, pressed while dragged with the real mouse, and lands on the same
-// position as an unskinned bar dragged the same way; the arrow keys move it too; a status bar
-// shows the skin's bar, panels and grip with its texts.
+// progress bar shows the skin's track and fill as long as its position asks, for several
+// ranges and an empty one, with the fill frame or chunks as the skin's Style says, lying or
+// upright; a track bar's thumb is drawn from the skin where the bar has it, hot, pressed while
+// dragged with the real mouse, and lands on the same position as an unskinned bar dragged the
+// same way; the arrow keys move it too; a status bar shows the skin's bar, panels and grip
+// with its texts.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 #include "app/win/input/Input.h"
@@ -148,20 +150,62 @@ TEST_F(SkinRange, ProgressFillFollowsPositionAndRange) {
   SaveShot(form->Handle(), "progress");
 }
 
-TEST_F(SkinRange, PlainProgressBarShowsChunksAndAVerticalOneFillsUpwards) {
+// The built-in skin's [Progress] has Style 0 and a two-frame image: every bar, plain or smooth,
+// fills with frame 2, never with the chunk image the skin also carries.
+TEST_F(SkinRange, UnderTheBuiltInSkinPlainAndSmoothBarsFillWithTheSecondFrame) {
+  const TDataSkinBorder* p = data->progress.get();
+  ASSERT_TRUE(p && p->style == 0 && p->frame == 2);
+  ASSERT_TRUE(data->progresschunk && !data->progresschunk->Map.Empty());
+  auto* plain = Add<forms::TProgressBar>(8, 8, 150, 16);
+  plain->SetPosition(50);
+  auto* smooth = Add<forms::TProgressBar>(8, 40, 150, 16);
+  smooth->SetSmooth(true);
+  smooth->SetPosition(50);
+  ShowSkinned();
+  // The colours of frame 2, the key left out.
+  const int cell = p->Map.Width() / p->frame;
+  std::set<Pixel> fillColours;
+  for (int y = 0; y < p->Map.Height(); ++y)
+    for (int x = cell; x < 2 * cell; ++x)
+      if ((p->Map.At(x, y) & 0xFFFFFF) != kKey) fillColours.insert(p->Map.At(x, y) & 0xFFFFFF);
+  // The middle of the fill (75 of 150 pixels), inside the element's margins: frame 2 only.
+  const RECT middle{p->r.Left, p->r.Top, 75 - p->r.Right, 16 - p->r.Bottom};
+  ASSERT_LT(middle.left, middle.right);
+  ASSERT_LT(middle.top, middle.bottom);
+  for (forms::TProgressBar* bar : {plain, smooth}) {
+    ASSERT_NE(Attach(TSkinnerKind::Progress, bar), nullptr);
+    int foreign = -1;
+    EXPECT_TRUE(PumpUntil([&] {
+      const PixelBuffer shot = forms::CaptureWindow(bar->Handle());
+      foreign = 0;
+      for (int y = middle.top; y < middle.bottom; ++y)
+        for (int x = middle.left; x < middle.right; ++x)
+          foreign += fillColours.count(shot.Get(x, y) & 0xFFFFFF) == 0;
+      return foreign == 0;
+    })) << (bar == plain ? "plain" : "smooth")
+        << " bar: " << foreign << " pixels of the fill are not of frame 2 of the progress image";
+  }
+  SaveShot(form->Handle(), "progress-style0");
+}
+
+// A skin of Style 1 (its `progress` image one frame) fills with chunks, whatever the bar's own
+// style; the built-in skin read that way.
+TEST_F(SkinRange, AStyleOneSkinShowsChunksAndAVerticalBarFillsUpwards) {
   ASSERT_TRUE(data->progresschunk && !data->progresschunk->Map.Empty());
   auto* chunky = Add<forms::TProgressBar>(8, 8, 150, 16);
+  chunky->SetSmooth(true);
   chunky->SetPosition(50);
   auto* upright = Add<forms::TProgressBar>(200, 8, 150, 16);
   upright->SetOrientation(forms::TProgressBarOrientation::pbVertical);
-  upright->SetSmooth(true);
   upright->SetBounds(200, 8, 16, 150);
   upright->SetPosition(60);
   ShowSkinned();
+  data->progress->style = 1;
+  data->progress->frame = 1;
   ASSERT_NE(Attach(TSkinnerKind::Progress, chunky), nullptr);
   ASSERT_NE(Attach(TSkinnerKind::Progress, upright), nullptr);
   EXPECT_TRUE(Shows(chunky, ExpectedBar(150, 16, 75, true))) << "chunks along half the bar";
-  PixelBuffer lying = ExpectedBar(150, 16, 90, false);
+  PixelBuffer lying = ExpectedBar(150, 16, 90, true);
   RotateLeft(lying);
   EXPECT_TRUE(Shows(upright, lying)) << "the vertical bar, filled from the bottom";
   SaveShot(form->Handle(), "progress-chunks-vertical");
@@ -252,7 +296,7 @@ TEST_F(SkinRange, SkinWithoutTheElementsLeavesTheBarsToThemselvesButSkinned) {
   auto* status = Add<forms::TStatusBar>(0, 0, 600, 22);
   status->AddPanel()->SetText(u"Ready");
   ShowSkinned();
-  const PixelBuffer skinLook = ExpectedBar(150, 16, 90, true);
+  const PixelBuffer skinLook = ExpectedBar(150, 16, 90, false);
   data->progress.reset();
   data->StatusBar.reset();
   ASSERT_NE(Attach(TSkinnerKind::Progress, bar), nullptr);
