@@ -138,7 +138,7 @@ TEST_F(ManagerRules, CanSkinWindowRefusesTreeViewPopupsAndAsksTheApplicationLast
   EXPECT_TRUE(mgr->AddFormHwnd(tree));
   EXPECT_FALSE(mgr->AddFormHwnd(plain));
   EXPECT_EQ(asked, (std::vector<std::pair<std::u16string, bool>>{{u"TPopupDbTreeView", false},
-                                                                  {u"LbbRulesPlain", true}}));
+                                                                 {u"LbbRulesPlain", true}}));
   EXPECT_EQ(data->formhwnd, plain);
   data->OnFormSkin = nullptr;
   // Without a main-form component nothing is refused.
@@ -237,8 +237,8 @@ class MapRules : public EngineTest {
 
 TEST_F(MapRules, Skin3rdScrollButtonEditPanelAndTrackBarKinds) {
   data->SetSkin3rd({u"TSingle=singlescrollbar", u"TDouble=scrollbar", u"THolder=embedscrollbar",
-                    u"TcxButton=bitbtn", u"TOtherButton=bitbtn", u"TMyEdit=edit",
-                    u"TMyPanel=panel", u"TMyTrack=trackbar"});
+                    u"TcxButton=bitbtn", u"TOtherButton=bitbtn", u"TMyEdit=edit", u"TMyPanel=panel",
+                    u"TMyTrack=trackbar"});
   // A single bar has no border of its own; the plain kind has one.
   auto* single = Map(Make(u"TSingle"));
   auto* both = Map(Make(u"TDouble"));
@@ -323,8 +323,8 @@ TEST_F(MapRules, Skin3rdRadioAndCheckGroupsSkinTheirButtonsByTheirGates) {
     auto* group = Make(r.group);
     group->SetBounds(10, 10, 200, 120);
     auto* plain = Make(u"TMyButton", group);
-    auto* rz = Make(r.group == std::u16string(u"TMyRadioGroup") ? u"TRzRadioButton" : u"TRzCheckBox",
-                    group);
+    auto* rz = Make(
+        r.group == std::u16string(u"TMyRadioGroup") ? u"TRzRadioButton" : u"TRzCheckBox", group);
     Map(group);
     EXPECT_EQ(KindOf(group), r.groupKind);
     EXPECT_EQ(KindOf(plain), r.plainKind);
@@ -341,8 +341,8 @@ TEST_F(MapRules, TheChainTriesNamesThenTheLibrarysKindsThenTheGeneralRows) {
       {Real<forms::TButton>(), Is<TSkinButton>()},
       {Real<forms::TMemo>(), Is<TSkinScrollbar>()},  // a scrolled window before an edit
       {Real<forms::TEdit>(), Is<TSkinEdit>()},
-      {Real<forms::TListView>(), Is<TSkinListView>()},  // before any scrolled window
-      {Make<forms::TEdit>(u"TRichEdit"), Is<TSkinScrollbar>()},   // names before kinds
+      {Real<forms::TListView>(), Is<TSkinListView>()},           // before any scrolled window
+      {Make<forms::TEdit>(u"TRichEdit"), Is<TSkinScrollbar>()},  // names before kinds
       {Make<forms::TComboBox>(u"TDBComboBoxEh"), "none"},        // kept as it is
       {panel, Is<TSkinBox>()},
   };
