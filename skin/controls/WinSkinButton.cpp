@@ -31,7 +31,8 @@ String WindowClassName(HWND hwnd) {
 
 }  // namespace
 
-TSkinButton::TSkinButton(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinButton::TSkinButton(forms::TComponent* AOwner)
+    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
 
 void TSkinButton::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
@@ -75,9 +76,6 @@ bool TSkinButton::BeforeProc(forms::TMessage& m) {
       return false;
     case WM_ERASEBKGND:
       m.Result = 1;
-      return false;
-    case WM_TIMER:
-      OnTimer(m.WParam);
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -189,19 +187,19 @@ void TSkinButton::OnControlLeave() {
   if (!CursorOver()) OnMouseLeave();
 }
 
-void TSkinButton::OnTimer(WPARAM id) {
-  if (id != leaveTimer_.Id()) {
-    KillTimer(hwnd, 1);
-    return;
-  }
-  if (!CursorOver()) OnMouseLeave();
+void TSkinButton::OnLeaveTick() {
+  // Switched off meanwhile, the button shows its own look: nothing is left to watch.
+  if (!skinned)
+    leaveTimer_.Stop();
+  else if (!CursorOver())
+    OnMouseLeave();
 }
 
 void TSkinButton::WatchLeave() {
   // The system reports one tracked window per thread, and the form library tracks the window
   // the mouse is over as well: a report can be lost (under Wine it is, now and then, while a
   // button is held). While hot or pressed the skinner also looks for the cursor itself.
-  if (hwnd && !leaveTimer_.Running()) leaveTimer_.Start(hwnd, kLeavePollMs);
+  if (hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
 }
 
 void TSkinButton::OnMouseLeave() {

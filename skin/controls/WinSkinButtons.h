@@ -19,6 +19,7 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/ControlGeometry.h"
 #include "skin/win/DibSurface.h"
+#include "skin/win/SkinTimers.h"
 
 namespace lbb::forms {
 class TBitmap;
@@ -78,8 +79,8 @@ class TSkinButton : public TSkinControl {
   void OnMouseLeave();
   // The form library or the form skinner's timer says the mouse left (CM_MOUSELEAVE).
   void OnControlLeave();
-  // Timer 1 is killed; the leave timer looks for the cursor.
-  void OnTimer(WPARAM id);
+  // The leave timer looks for the cursor.
+  void OnLeaveTick();
   // Runs the leave timer while the button is hot or pressed.
   void WatchLeave();
   // The click of a release that found the button pressed; the skinner may be gone afterwards.
@@ -87,7 +88,7 @@ class TSkinButton : public TSkinControl {
 
  private:
   TColor TextColorFor(int frame, TColor base) const;
-  WindowTimer leaveTimer_{2};
+  TSkinTimer leaveTimer_;
 };
 
 class TSkinBitButton : public TSkinButton {

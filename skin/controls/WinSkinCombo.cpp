@@ -71,7 +71,8 @@ bool DrawComboButtonPicture(TSkinControl& painter, HDC dc, const RECT& r, int fr
   return true;
 }
 
-TSkinComBox::TSkinComBox(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinComBox::TSkinComBox(forms::TComponent* AOwner)
+    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
 
 TSkinComBox::~TSkinComBox() {
   FreeHelpers();
@@ -216,11 +217,6 @@ bool TSkinComBox::BeforeProc(forms::TMessage& m) {
         return false;
       }
       break;
-    case WM_TIMER:
-      if (m.WParam != leaveTimer_.Id()) break;
-      if (!CursorOnButton()) SetHot(false);
-      m.Result = 0;
-      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // Shown pressed while the box drops its list down; the press goes on to the box.
@@ -294,12 +290,20 @@ void TSkinComBox::SetHot(bool hot) {
   if (hot == was) return;
   if (hot) {
     state |= kStateHot;
-    leaveTimer_.Start(hwnd, kLeavePollMs);
+    leaveTimer_.Start(kLeavePollMs);
   } else {
     state &= static_cast<uint8_t>(~kStateHot);
     leaveTimer_.Stop();
   }
   if (kind == 1) PaintControl(nullptr);
+}
+
+void TSkinComBox::OnLeaveTick() {
+  // Switched off meanwhile, the box shows its own look: nothing is left to watch.
+  if (!skinned)
+    leaveTimer_.Stop();
+  else if (!CursorOnButton())
+    SetHot(false);
 }
 
 bool TSkinComBox::CursorOnButton() const {

@@ -26,6 +26,7 @@
 
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/win/SkinTimers.h"
 #include "skin/win/WindowSubclass.h"
 
 namespace lbb::skin {
@@ -97,6 +98,8 @@ class TSkinComBox : public TSkinControl {
   // The dropped state changed or the mouse moved over or off the button: repaint.
   void Refresh();
   void SetHot(bool hot);
+  // The leave timer looks for the cursor.
+  void OnLeaveTick();
   bool CursorOnButton() const;
   // Every message of the button window.
   LRESULT ButtonProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -106,7 +109,7 @@ class TSkinComBox : public TSkinControl {
   int lastFrame_ = 0;        // the button frame last drawn
   // While the button is hot the skinner also looks for the cursor itself: the system's
   // report of the mouse leaving can be lost (under Wine it is, now and then).
-  WindowTimer leaveTimer_{0x4C43};
+  TSkinTimer leaveTimer_;
   bool btnHot_ = false;
   bool btnDown_ = false;
 };

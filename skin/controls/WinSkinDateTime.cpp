@@ -17,7 +17,6 @@ namespace {
 // The width of the drop-down button of a picker that does not report its button (a system
 // without DTM_GETDATETIMEPICKERINFO): the button the system's picker lays at its right edge.
 constexpr int kFallbackButtonWidth = 15;
-constexpr UINT_PTR kLeaveTimerId = 1;
 constexpr UINT kLeavePollMs = 100;
 
 HINSTANCE ThisModule() {
@@ -134,24 +133,15 @@ LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
       if (!(state & kStateHot)) {
         state |= kStateHot;
-        SetTimer(w, kLeaveTimerId, kLeavePollMs, nullptr);
+        leaveTimer_.Start(kLeavePollMs);
         Repaint();
       }
       TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, w, 0};
       TrackMouseEvent(&t);
       return 0;
     }
-    case WM_TIMER: {
-      // The leave report can be lost (under Wine, now and then): the cursor is looked for too.
-      POINT p{};
-      if (wParam != kLeaveTimerId || !GetCursorPos(&p) || WindowFromPoint(p) == w) return 0;
-      KillTimer(w, kLeaveTimerId);
-      state &= static_cast<uint8_t>(~kStateHot);
-      Repaint();
-      return 0;
-    }
     case WM_MOUSELEAVE:
-      KillTimer(w, kLeaveTimerId);
+      leaveTimer_.Stop();
       state &= static_cast<uint8_t>(~kStateHot);
       Repaint();
       return 0;
@@ -180,6 +170,15 @@ LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       return DefWindowProcW(w, msg, wParam, lParam);
   }
+}
+
+void TArrowButton::OnLeaveTick() {
+  // The leave report can be lost (under Wine, now and then): the cursor is looked for too.
+  POINT p{};
+  if (hwnd && (!GetCursorPos(&p) || WindowFromPoint(p) == hwnd)) return;
+  leaveTimer_.Stop();
+  state &= static_cast<uint8_t>(~kStateHot);
+  Repaint();
 }
 
 // ---- TSkinDateTime

@@ -15,6 +15,7 @@
 
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/win/SkinTimers.h"
 
 namespace lbb::skin {
 
@@ -46,9 +47,13 @@ class TArrowButton {
   // Hands a mouse button message to the picker at the middle of its button.
   void Forward(UINT msg, WPARAM wParam);
   void Draw(HDC dc);
+  // While hot the arrow also looks for the cursor itself: it ends the hot state when the
+  // cursor is off the arrow (or the arrow's window went).
+  void OnLeaveTick();
 
   RECT placed_{};  // where the arrow lies, in the picker's client coordinates
   WindowHandle window_;
+  TSkinTimer leaveTimer_{[this] { OnLeaveTick(); }};
 };
 
 class TSkinDateTime : public TSkinControl {

@@ -104,7 +104,6 @@ void TSkinManage::Shutdown() {
   state = 4;
   active = false;
   impl_->StopTimer();
-  impl_->timerWindow.reset();
   if (mode == 0) {
     impl_->threads.clear();  // each entry unhooks its thread
     if (!impl_->subs.empty() || !impl_->flist.empty()) UnskinAllOfMode();

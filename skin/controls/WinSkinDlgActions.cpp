@@ -44,44 +44,12 @@ LRESULT CALLBACK ThreadHookProc(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK TimerWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg != WM_TIMER || wParam != kActionTimerId) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  auto* m = reinterpret_cast<TSkinManage*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  return forms::GuardMessage(
-      msg,
-      [&] {
-        if (m) m->TimerAction();
-        return LRESULT{0};
-      },
-      [] { return LRESULT{0}; });
-}
-
-const wchar_t* TimerClass() {
-  static const wchar_t* name = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TimerWndProc;
-    wc.hInstance = ThisModule();
-    wc.lpszClassName = L"LbbSkinManagerTimer";
-    RegisterClassExW(&wc);
-    return wc.lpszClassName;
-  }();
-  return name;
-}
-
 bool IsVisibleTopLevel(forms::TCustomForm* f) {
   HWND h = f->WindowHandle();
   return h && f->Visible() && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) == 0;
 }
 
 }  // namespace
-
-lbb::WindowHandle MakeTimerWindow(TSkinManage& manager) {
-  lbb::WindowHandle w(CreateWindowExW(0, TimerClass(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      ThisModule(), nullptr));
-  if (w) SetWindowLongPtrW(w.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&manager));
-  return w;
-}
 
 DWORD SkinOsVersion() {
   return gOsVersion;

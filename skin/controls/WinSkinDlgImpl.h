@@ -10,13 +10,12 @@
 
 #include "base/win/Handles.h"
 #include "skin/controls/WinSkinDlg.h"
+#include "skin/win/SkinTimers.h"
 
 namespace lbb::skin {
 
 // Class names are read up to this many characters.
 constexpr int kClassNameChars = 100;
-// The action timer's id on the manager's timer window.
-constexpr UINT_PTR kActionTimerId = 1;
 constexpr int kActionTimerStartMs = 100;
 
 std::u16string ClassNameOf(HWND hwnd);
@@ -25,13 +24,11 @@ HINSTANCE ThisModule();
 void SetHooksOff(bool off);
 // The skinner's window is this thread's (or gone): only then may this thread change it.
 bool OnThisThread(const TWinSkinForm* sf);
-// A message-only window of the calling thread whose WM_TIMER runs `manager`'s TimerAction.
-lbb::WindowHandle MakeTimerWindow(TSkinManage& manager);
 
 struct TSkinManage::TImpl {
-  explicit TImpl(TSkinManage& manager) : timerWindow(MakeTimerWindow(manager)) {}
+  explicit TImpl(TSkinManage& manager) : timer([&manager] { manager.TimerAction(); }) {}
 
-  void StartTimer() { timer.Start(timerWindow.get(), static_cast<UINT>(interval)); }
+  void StartTimer() { timer.Start(static_cast<UINT>(interval)); }
   void StopTimer() { timer.Stop(); }
 
   std::vector<TWinSkinForm*> flist;
@@ -40,8 +37,8 @@ struct TSkinManage::TImpl {
   std::vector<std::unique_ptr<TSkinThread>> threads;
   std::vector<TSkinManage*> subs;
   lbb::HookHandle mainHook;
-  lbb::WindowHandle timerWindow;
-  lbb::WindowTimer timer{kActionTimerId};
+  // The one-shot timer of the waiting action (TimerAction stops it first).
+  TSkinTimer timer;
   int interval = kActionTimerStartMs;
   // A skin change was asked for while skinning every form waited: the forms already skinned
   // take the new skin before the others are skinned.

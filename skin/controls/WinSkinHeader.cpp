@@ -28,7 +28,8 @@ TColor ElementColour(int colour, TColor fallback) {
 
 }  // namespace
 
-TSkinHeader::TSkinHeader(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinHeader::TSkinHeader(forms::TComponent* AOwner)
+    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
 
 bool TSkinHeader::HasSkin() const {
   return fsd && !fsd->Empty && fsd->Header && !fsd->Header->Map.Empty() && fsd->Header->frame > 0;
@@ -49,10 +50,6 @@ bool TSkinHeader::BeforeProc(forms::TMessage& m) {
       return false;
     case WM_ERASEBKGND:
       m.Result = 1;  // the paint covers every pixel
-      return false;
-    case WM_TIMER:
-      if (m.WParam != leaveTimer_.Id()) break;
-      OnTimer(m);
       return false;
     default:
       break;
@@ -99,7 +96,7 @@ void TSkinHeader::OnMouseMove(LPARAM lParam) {
   TrackLeave();
   // The system keeps one tracked window per thread and the list view tracks the mouse too: a
   // leave report can be lost, so while an item is hot the skinner also looks for the cursor.
-  if (indexitem >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(hwnd, kLeavePollMs);
+  if (indexitem >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
 }
 
 void TSkinHeader::OnMouseLeave() {
@@ -107,9 +104,12 @@ void TSkinHeader::OnMouseLeave() {
   SetHot(-1);
 }
 
-void TSkinHeader::OnTimer(forms::TMessage& m) {
-  m.Result = 0;
-  if (!CursorOver()) OnMouseLeave();
+void TSkinHeader::OnLeaveTick() {
+  // Switched off meanwhile, the header shows its own look: nothing is left to watch.
+  if (!skinned)
+    leaveTimer_.Stop();
+  else if (!CursorOver())
+    OnMouseLeave();
 }
 
 void TSkinHeader::OnButtonDown(LPARAM lParam) {

@@ -13,6 +13,7 @@
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/win/DibSurface.h"
+#include "skin/win/SkinTimers.h"
 
 namespace lbb::skin::controls {
 
@@ -35,7 +36,8 @@ class TSkinHeader : public TSkinControl {
   int ItemAt(LPARAM lParam) const;
   void OnMouseMove(LPARAM lParam);
   void OnMouseLeave();
-  void OnTimer(forms::TMessage& m);
+  // The leave timer looks for the cursor.
+  void OnLeaveTick();
   void OnButtonDown(LPARAM lParam);
   void OnButtonUp();
   void SetHot(int index);
@@ -44,7 +46,7 @@ class TSkinHeader : public TSkinControl {
   void Invalidate() const;
 
   TDibSurface surface_;  // the header's picture
-  WindowTimer leaveTimer_{0x7AB2};
+  TSkinTimer leaveTimer_;
 };
 
 }  // namespace lbb::skin::controls

@@ -13,20 +13,21 @@
 //     to the one under the thumb and sends SB_THUMBTRACK with it (the list reads the position
 //     from its bar), the release SB_THUMBPOSITION;
 //   - every press ends with SB_ENDSCROLL.
-// Messages that are not the mouse's or the repeat timer's are dispatched as usual meanwhile,
-// through the thread's one message pump (which keeps a WM_QUIT for the loop that owns it).
+// Messages that are not the mouse's are dispatched as usual meanwhile, through the thread's
+// one message pump (which keeps a WM_QUIT for the loop that owns it); the repeat timer is one
+// of the engine's own (skin/win/SkinTimers.h) and ticks from there.
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "forms/MessagePump.h"
 #include "skin/controls/WinSkinScrollbars.h"
+#include "skin/win/SkinTimers.h"
 
 namespace lbb::skin {
 
 namespace {
 
-constexpr UINT_PTR kRepeatTimerId = 0x5342;
 constexpr UINT kFirstRepeatMs = 200;
 constexpr UINT kRepeatMs = 50;
 
@@ -74,19 +75,6 @@ class TMouseCapture {
 };
 
 }  // namespace
-
-// The repeat timer of one press, killed however the press ends.
-class TRepeatTimer {
- public:
-  explicit TRepeatTimer(HWND w) : w_(w) {}
-  ~TRepeatTimer() { KillTimer(w_, kRepeatTimerId); }
-  TRepeatTimer(const TRepeatTimer&) = delete;
-  TRepeatTimer& operator=(const TRepeatTimer&) = delete;
-  void Start(UINT ms) { SetTimer(w_, kRepeatTimerId, ms, nullptr); }
-
- private:
-  HWND w_;
-};
 
 TComboxScrollBar::TComboxScrollBar(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
 
@@ -267,15 +255,18 @@ void TComboxScrollBar::TrackThumb(int dir, const SCROLLBARINFO& info, POINT curs
 bool TComboxScrollBar::TrackLoop(int dir, int part) {
   const HWND list = hwnd;
   const std::weak_ptr<char> alive = AliveToken();
-  TRepeatTimer repeat(list);
+  // The repeat timer of this press, killed however the press ends. It is the engine's own:
+  // the list's own timers tick on meanwhile.
+  TSkinTimer repeat([&] {
+    if (!Gone(alive)) TrackMouse(dir, part, true, repeat);
+  });
   if (part != kSbThumb) repeat.Start(kFirstRepeatMs);
   bool released = false;
   forms::TMessagePump pump([&](MSG& msg) {
     if (msg.message == WM_LBUTTONUP) {
       released = true;
-    } else if (msg.message == WM_MOUSEMOVE ||
-               (msg.message == WM_TIMER && msg.hwnd == list && msg.wParam == kRepeatTimerId)) {
-      TrackMouse(dir, part, msg.message == WM_TIMER, repeat);
+    } else if (msg.message == WM_MOUSEMOVE) {
+      TrackMouse(dir, part, false, repeat);
     } else {
       forms::DispatchPlain(msg);
     }
@@ -288,7 +279,7 @@ bool TComboxScrollBar::TrackLoop(int dir, int part) {
   return !Gone(alive);
 }
 
-void TComboxScrollBar::TrackMouse(int dir, int part, bool tick, TRepeatTimer& repeat) {
+void TComboxScrollBar::TrackMouse(int dir, int part, bool tick, TSkinTimer& repeat) {
   SCROLLBARINFO info;
   if (!ReadScrollBarInfo(hwnd, BarObject(dir), info)) return;
   POINT cursor{};

@@ -233,7 +233,7 @@ class TSkinScControl : public TSkinControl {
   void Place();
 };
 
-class TRepeatTimer;
+class TSkinTimer;
 
 class TComboxScrollBar : public TSkinControl {
  public:
@@ -268,7 +268,7 @@ class TComboxScrollBar : public TSkinControl {
   void TrackStep(int dir, int part);
   void TrackThumb(int dir, const SCROLLBARINFO& info, POINT cursor);
   bool TrackLoop(int dir, int part);
-  void TrackMouse(int dir, int part, bool tick, TRepeatTimer& repeat);
+  void TrackMouse(int dir, int part, bool tick, TSkinTimer& repeat);
 };
 
 }  // namespace lbb::skin

@@ -69,7 +69,8 @@ TColor ElementColour(int colour, TColor fallback) {
 
 }  // namespace
 
-TSkinTab::TSkinTab(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinTab::TSkinTab(forms::TComponent* AOwner)
+    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
 
 TSkinTab::~TSkinTab() = default;
 
@@ -128,10 +129,6 @@ bool TSkinTab::BeforeProc(forms::TMessage& m) {
     case WM_LBUTTONDBLCLK:
       if (TabAt(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}) < 0) break;
       OnButtonDown(m);
-      return false;
-    case WM_TIMER:
-      if (m.WParam != leaveTimer_.Id()) break;
-      OnTimer(m);
       return false;
     default:
       break;
@@ -217,7 +214,7 @@ void TSkinTab::OnMouseMove(LPARAM lParam) {
   TrackLeave();
   // The form library tracks the window under the mouse too and the system keeps one tracked
   // window per thread: while a tab is hot the skinner also looks for the cursor itself.
-  if (hot_ >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(hwnd, kLeavePollMs);
+  if (hot_ >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
 }
 
 void TSkinTab::OnMouseLeave() {
@@ -225,10 +222,12 @@ void TSkinTab::OnMouseLeave() {
   SetHot(-1);
 }
 
-void TSkinTab::OnTimer(forms::TMessage& m) {
-  m.Result = 0;
-  if (CursorOver()) return;
-  OnMouseLeave();
+void TSkinTab::OnLeaveTick() {
+  // Switched off meanwhile, the control shows its own look: nothing is left to watch.
+  if (!skinned)
+    leaveTimer_.Stop();
+  else if (!CursorOver())
+    OnMouseLeave();
 }
 
 void TSkinTab::SetHot(int index) {

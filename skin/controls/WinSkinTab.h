@@ -25,6 +25,7 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/TabGeometry.h"
 #include "skin/win/DibSurface.h"
+#include "skin/win/SkinTimers.h"
 
 namespace lbb::forms {
 class TTabSet;
@@ -101,7 +102,8 @@ class TSkinTab : public TSkinControl {
   void OnButtonDown(forms::TMessage& m);
   void OnMouseMove(LPARAM lParam);
   void OnMouseLeave();
-  void OnTimer(forms::TMessage& m);
+  // The leave timer looks for the cursor.
+  void OnLeaveTick();
   void SetHot(int index);
   void DrawPane(PixelBuffer& px) const;
   void FramePane(HDC dc) const;
@@ -118,7 +120,7 @@ class TSkinTab : public TSkinControl {
   int hot_ = -1;
   HWND updownTried_ = nullptr;
   bool paddedForClose_ = false;
-  WindowTimer leaveTimer_{0x7AB1};
+  TSkinTimer leaveTimer_;
   TSkinTabPosition builtFor_ = TSkinTabPosition::tpTop;
 };
 

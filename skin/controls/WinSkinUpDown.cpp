@@ -48,7 +48,8 @@ void FillPixels(PixelBuffer& px, const TRect& r, COLORREF colour) {
 
 }  // namespace
 
-TSkinUpDown::TSkinUpDown(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinUpDown::TSkinUpDown(forms::TComponent* AOwner)
+    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
 
 void TSkinUpDown::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
@@ -93,11 +94,6 @@ bool TSkinUpDown::BeforeProc(forms::TMessage& m) {
         return false;
       case WM_ERASEBKGND:
         m.Result = 1;
-        return false;
-      case WM_TIMER:
-        if (m.WParam != leaveTimer_.Id()) break;
-        if (held_ == udNone && HalfUnderCursor() == udNone) OnMouseLeave();
-        m.Result = 0;
         return false;
       case WM_LBUTTONDOWN:
         OnButtonDown(m);
@@ -171,7 +167,7 @@ void TSkinUpDown::OnMouseMove(LPARAM lParam) {
   if (kind != 1) return;
   hot_ = HalfAt(lParam);
   TrackLeave();
-  if (hot_ != udNone && !leaveTimer_.Running()) leaveTimer_.Start(hwnd, kLeavePollMs);
+  if (hot_ != udNone && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
   Update();
 }
 
@@ -179,6 +175,14 @@ void TSkinUpDown::OnMouseLeave() {
   leaveTimer_.Stop();
   hot_ = udNone;
   Update();
+}
+
+void TSkinUpDown::OnLeaveTick() {
+  // Switched off meanwhile, the up-down shows its own look: nothing is left to watch.
+  if (!skinned || kind != 1)
+    leaveTimer_.Stop();
+  else if (held_ == udNone && HalfUnderCursor() == udNone)
+    OnMouseLeave();
 }
 
 // ---- geometry

@@ -14,6 +14,7 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/win/DibSurface.h"
+#include "skin/win/SkinTimers.h"
 
 namespace lbb::skin {
 
@@ -52,6 +53,8 @@ class TSkinUpDown : public TSkinControl {
   void OnButtonUp();
   void OnMouseMove(LPARAM lParam);
   void OnMouseLeave();
+  // The leave timer looks for the cursor.
+  void OnLeaveTick();
   // Repaints at once when what is shown changed.
   void Update();
   void DrawBuddyEdge(int w, int h);
@@ -61,7 +64,7 @@ class TSkinUpDown : public TSkinControl {
   int shownLook_ = -1;   // the look last drawn (packed), to repaint only on a change
   TDibSurface picture_;  // the whole up-down, copied to the window in one transfer
   // While a half is hot the skinner also looks for the cursor itself (a lost leave report).
-  WindowTimer leaveTimer_{0x5544};
+  TSkinTimer leaveTimer_;
 };
 
 }  // namespace lbb::skin

@@ -32,6 +32,7 @@
 #include "skin/forms/NCObject.h"
 #include "skin/win/DibSurface.h"
 #include "skin/win/SkinMessages.h"
+#include "skin/win/SkinTimers.h"
 #include "skin/win/WinSkinData.h"
 
 namespace lbb::skin {
@@ -66,8 +67,7 @@ enum TSkinFormState : int {
   kSkinDestroyed = 6,  // the window is gone; the manager frees the skinner at its next purge
 };
 
-// The id of the form skinner's hover timer on the skinned window.
-constexpr UINT_PTR kHoverTimerId = 0x534B;
+// The period of the form skinner's hover timer.
 constexpr UINT kHoverTimerMs = 250;
 
 class TWinSkinForm : public forms::TComponent {
@@ -278,9 +278,9 @@ class TWinSkinForm : public forms::TComponent {
   TDibSurface BorderBuf;
   TDibSurface ButtonBuf;
   PixelBuffer CaptionBack;
-  // The 250 ms hover and hint timer: a timer of the skinned window itself, so that it runs on
-  // the window's thread; its WM_TIMER goes to TimerTick and no further.
-  lbb::WindowTimer timer{kHoverTimerId};
+  // The 250 ms hover and hint timer: one of the engine's own, started on the window's thread
+  // and ticking there into TimerTick; the window's own WM_TIMER messages are never touched.
+  TSkinTimer timer{[this] { TimerTick(); }};
   std::unique_ptr<forms::TFont> CaptionFont;
   std::unique_ptr<forms::TBitmap> IconBmp;
   std::unique_ptr<TDibSurface> CaptionBuf;

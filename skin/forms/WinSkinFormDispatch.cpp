@@ -52,11 +52,6 @@ void TWinSkinForm::SkinWndProc(forms::TMessage& m) {
     m.Result = 0;  // no painting before the deferred initialisation
     return;
   }
-  if (m.Msg == WM_TIMER && m.WParam == kHoverTimerId) {
-    TimerTick();  // the skinner's own timer: the window never started it
-    m.Result = 0;
-    return;
-  }
   if (!Stage1(m)) return;
   if (FormStyle != TSkinFormStyle::sfsMDIChild && (dwstyle & WS_CHILD)) {
     CallDefault(m);

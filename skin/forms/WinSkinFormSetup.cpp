@@ -184,11 +184,11 @@ void TWinSkinForm::OnSkinForm() {
   } catch (...) {
     // The application's event failed: the window is skinned all the same.
     Skinstate = kSkinIdle;
-    timer.Start(Hwnd, kHoverTimerMs);
+    timer.Start(kHoverTimerMs);
     throw;
   }
   Skinstate = kSkinIdle;
-  timer.Start(Hwnd, kHoverTimerMs);
+  timer.Start(kHoverTimerMs);
 }
 
 void TWinSkinForm::SaveFrameSize() {

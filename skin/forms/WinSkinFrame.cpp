@@ -336,7 +336,7 @@ TFramePoint TWinSkinForm::ScreenToFrame(POINT screen) const {
 void TWinSkinForm::OnNcActivate(forms::TMessage& m) {
   FWindowActive = m.WParam != 0;
   if (FWindowActive) {
-    if (!timer.Running()) timer.Start(Hwnd, kHoverTimerMs);
+    if (!timer.Running()) timer.Start(kHoverTimerMs);
   } else {
     timer.Stop();
     LeaveSkinControl();

@@ -1,0 +1,136 @@
+#include "skin/win/SkinTimers.h"
+
+#include <mutex>
+#include <unordered_map>
+#include <utility>
+
+#include "base/win/Handles.h"
+#include "forms/WindowGuard.h"
+
+namespace lbb::skin {
+
+// Which engine timer each id stands for. One table for the process, so that a timer stopped
+// on any thread is forgotten at once: a tick of an id it no longer knows kills that id.
+// Made once and never freed: timers of objects that outlive static destruction (skinners
+// freed at exit) still find it.
+struct TTimerRegistry {
+  static TTimerRegistry& Get() {
+    static auto* registry = new TTimerRegistry;
+    return *registry;
+  }
+
+  UINT_PTR Add(TSkinTimer* timer) {
+    std::lock_guard guard(lock);
+    do {
+      ++lastId;
+    } while (lastId == 0 || running.count(lastId));
+    running[lastId] = timer;
+    return lastId;
+  }
+  void Remove(UINT_PTR id) {
+    std::lock_guard guard(lock);
+    running.erase(id);
+  }
+  // The tick of `id` on the timer window `hwnd` (of the calling thread).
+  void Tick(HWND hwnd, UINT_PTR id) {
+    TSkinTimer::TTick tick;
+    {
+      std::lock_guard guard(lock);
+      const auto it = running.find(id);
+      if (it == running.end() || it->second->window_ != hwnd) {
+        KillTimer(hwnd, id);  // a tick left over from a timer stopped meanwhile
+        return;
+      }
+      tick = it->second->tick_;  // a copy: the tick may free the timer
+    }
+    if (tick) tick();
+  }
+
+  std::mutex lock;
+  UINT_PTR lastId = 0;
+  std::unordered_map<UINT_PTR, TSkinTimer*> running;
+};
+
+namespace {
+
+constexpr wchar_t kTimerClass[] = L"LbbSkinTimers";
+
+LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_TIMER) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  return forms::GuardMessage(
+      msg,
+      [&] {
+        TTimerRegistry::Get().Tick(hwnd, wParam);
+        return LRESULT{0};
+      },
+      [] { return LRESULT{0}; });
+}
+
+const wchar_t* TimerClass() {
+  static const ATOM atom = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &TimerWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kTimerClass;
+    return RegisterClassExW(&wc);
+  }();
+  return atom ? kTimerClass : nullptr;
+}
+
+// The thread's timer window, destroyed when the thread ends. `threadEnded` (trivially
+// destructible, so readable to the thread's very end) keeps a timer started after that from
+// making the window again.
+thread_local HWND threadWindow = nullptr;
+thread_local bool threadEnded = false;
+
+struct TThreadWindowOwner {
+  lbb::WindowHandle window;
+  ~TThreadWindowOwner() {
+    threadEnded = true;
+    threadWindow = nullptr;
+  }
+};
+thread_local TThreadWindowOwner threadWindowOwner;
+
+HWND MakeThreadWindow() {
+  if (threadWindow || threadEnded) return threadWindow;
+  const wchar_t* cls = TimerClass();
+  if (!cls) return nullptr;
+  threadWindowOwner.window.reset(CreateWindowExW(0, cls, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                                 GetModuleHandleW(nullptr), nullptr));
+  threadWindow = threadWindowOwner.window.get();
+  return threadWindow;
+}
+
+}  // namespace
+
+TSkinTimer::TSkinTimer(TTick tick) : tick_(std::move(tick)) {}
+
+TSkinTimer::~TSkinTimer() {
+  Stop();
+}
+
+void TSkinTimer::Start(UINT ms) {
+  Stop();
+  const HWND w = MakeThreadWindow();
+  if (!w) return;
+  TTimerRegistry& registry = TTimerRegistry::Get();
+  window_ = w;  // before the id is known to the registry: its ticks check the window
+  const UINT_PTR id = registry.Add(this);
+  if (!SetTimer(w, id, ms, nullptr)) {
+    registry.Remove(id);
+    window_ = nullptr;
+    return;
+  }
+  id_ = id;
+}
+
+void TSkinTimer::Stop() {
+  if (!id_) return;
+  TTimerRegistry::Get().Remove(id_);
+  KillTimer(window_, std::exchange(id_, 0));
+  window_ = nullptr;
+}
+
+}  // namespace lbb::skin
