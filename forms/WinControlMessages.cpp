@@ -53,37 +53,48 @@ HWND NotifyingChild(HWND parent, const TMessage& m) {
 }  // namespace
 
 LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TWinControl* control = FindControl(hwnd);
-  if (!control && Application) {
-    // The first message of a window being made for a control tells which control it is.
-    control = Application->CreatingControl();
-    if (control) control->AttachHandle(hwnd);
-  }
-  if (!control) {
-    WNDPROC def = Application ? Application->ClassDefaultProc(hwnd) : DefWindowProcW;
-    return CallWindowProcW(def, hwnd, msg, wParam, lParam);
-  }
-  TMessage m{msg, wParam, lParam, 0};
-  try {
-    if (control->WindowProc) {
-      control->WindowProc(m);
-    } else {
-      control->WndProc(m);
-    }
-  } catch (...) {
-    // A message whose handling failed gets the control's default handling (the window class's
-    // procedure; an MDI frame's or child's MDI one): a paint still validates the window, a
-    // creation still creates it.
-    ReportException(msg);
-    m.Result = GuardMessage(
+  TWinControl* control = nullptr;
+  const bool found = GuardMessage(
+      msg,
+      [&] {
+        control = FindControl(hwnd);
+        if (!control && Application) {
+          // The first message of a window being made for a control tells which control it is.
+          control = Application->CreatingControl();
+          if (control) control->AttachHandle(hwnd);
+        }
+        return LRESULT{control != nullptr};
+      },
+      [] { return LRESULT{0}; });
+  if (!found) {
+    // A window without its control gets its class's own procedure.
+    return GuardMessage(
         msg,
         [&] {
-          TMessage retry{msg, wParam, lParam, 0};
-          control->DefaultHandler(retry);
-          return retry.Result;
+          WNDPROC def = Application ? Application->ClassDefaultProc(hwnd) : DefWindowProcW;
+          return CallWindowProcW(def, hwnd, msg, wParam, lParam);
         },
-        [] { return LRESULT{0}; });
+        [&] { return DefWindowProcW(hwnd, msg, wParam, lParam); });
   }
+  TMessage m{msg, wParam, lParam, 0};
+  m.Result = GuardMessage(
+      msg,
+      [&] {
+        if (control->WindowProc) {
+          control->WindowProc(m);
+        } else {
+          control->WndProc(m);
+        }
+        return m.Result;
+      },
+      // A message whose handling failed gets the control's default handling (the window
+      // class's procedure; an MDI frame's or child's MDI one): a paint still validates the
+      // window, a creation still creates it.
+      [&] {
+        TMessage retry{msg, wParam, lParam, 0};
+        control->DefaultHandler(retry);
+        return retry.Result;
+      });
   if (msg == WM_NCDESTROY && FindControl(hwnd) == control) control->DetachHandle();
   return m.Result;
 }

@@ -64,15 +64,25 @@ void SetErrorPresenter(TErrorPresenter presenter) {
   Record().presenter = std::move(presenter);
 }
 
+namespace {
+
+// Records `text` as the last error and returns the presenter in use.
+TErrorPresenter Remember(const String& text) {
+  std::lock_guard lock(Record().lock);
+  Record().lastText = text;
+  ++Record().count;
+  return Record().presenter;
+}
+
+}  // namespace
+
+void RecordException() {
+  Remember(CurrentExceptionText());
+}
+
 void ReportException() {
   const String text = CurrentExceptionText();
-  TErrorPresenter presenter;
-  {
-    std::lock_guard lock(Record().lock);
-    Record().lastText = text;
-    ++Record().count;
-    presenter = Record().presenter;
-  }
+  const TErrorPresenter presenter = Remember(text);
   if (!presenter || paintDepth > 0 || showing.exchange(true)) return;
   try {
     presenter(text);

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 
 #include "base/Text.h"
 
@@ -67,6 +68,28 @@ LRESULT GuardMessage(UINT msg, Handle&& handle, Fallback&& fallback) {
   } catch (...) {
     ReportException();
     return 0;
+  }
+}
+
+// Records the exception being handled (call inside a catch block) without showing it.
+void RecordException();
+
+// The same for code the platform calls outside a window procedure (a hook, a timer or
+// enumeration callback, a thread body): `body`'s result, or `fallback`'s when it throws. The
+// error is recorded, never shown from here: a box opened inside a hook or a menu loop would
+// run a loop of its own in the middle of the platform's.
+template <class Body, class Fallback>
+auto GuardCallback(Body&& body, Fallback&& fallback) noexcept -> decltype(body()) {
+  try {
+    return body();
+  } catch (...) {
+    RecordException();
+  }
+  try {
+    return fallback();
+  } catch (...) {
+    RecordException();
+    return decltype(body()){};
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "forms/WindowGuard.h"
 #include "skin/controls/WinSkinCombo.h"
 #include "skin/data/ComboGeometry.h"
 
@@ -114,7 +115,9 @@ void TArrowButton::Forward(UINT msg, WPARAM wParam) {
 LRESULT CALLBACK TArrowButton::WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<TArrowButton*>(GetWindowLongPtrW(w, GWLP_USERDATA));
   if (!self || self->hwnd != w) return DefWindowProcW(w, msg, wParam, lParam);
-  return self->Dispatch(msg, wParam, lParam);
+  return forms::GuardMessage(
+      msg, [&] { return self->Dispatch(msg, wParam, lParam); },
+      [&] { return DefWindowProcW(w, msg, wParam, lParam); });
 }
 
 LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {

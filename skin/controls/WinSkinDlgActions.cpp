@@ -23,23 +23,25 @@ constexpr DWORD kSizeGripStyle = 0x10;  // SBS_SIZEGRIP
 
 LRESULT CALLBACK MainHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (!HooksOff() && code >= 0) {
-    try {
-      if (TSkinManage* m = SkinManagerInstance()) m->OnHook(code, wParam, lParam, false);
-    } catch (...) {
-      forms::ReportException();
-    }
+    forms::GuardCallback(
+        [&] {
+          if (TSkinManage* m = SkinManagerInstance()) m->OnHook(code, wParam, lParam, false);
+          return 0;
+        },
+        [] { return 0; });
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK ThreadHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (!HooksOff() && code >= 0) {
-    try {
-      TSkinManage* m = SkinManagerInstance();
-      if (m && m->OnHook(code, wParam, lParam, true)) return kRefuseCreation;
-    } catch (...) {
-      forms::ReportException();
-    }
+    const bool refuse = forms::GuardCallback(
+        [&] {
+          TSkinManage* m = SkinManagerInstance();
+          return m && m->OnHook(code, wParam, lParam, true);
+        },
+        [] { return false; });
+    if (refuse) return kRefuseCreation;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -148,7 +148,12 @@ TSkinControl* AttachSkinnerHwnd(TWinSkinForm& sf, TSkinnerKind kind, HWND ahwnd)
   if (!ahwnd) return nullptr;
   TSkinControl* s = NewSkinner(kind, nullptr);
   if (!s) return nullptr;
-  s->Inithwnd(ahwnd, sf.fsd, sf.fcanvas2.get(), &sf);
+  try {
+    s->Inithwnd(ahwnd, sf.fsd, sf.fcanvas2.get(), &sf);
+  } catch (const std::exception&) {
+    delete s;  // the window stays native
+    return nullptr;
+  }
   return s;
 }
 

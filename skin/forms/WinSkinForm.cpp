@@ -7,6 +7,7 @@
 #include "forms/WindowGuard.h"
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinDlg.h"
+#include "skin/controls/WinSkinMapping.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/FrameGeometry.h"
 #include "skin/forms/WinSkinFormImpl.h"
@@ -84,6 +85,7 @@ void TWinSkinForm::InitDlg(TSkinData* afsd) {
 // ---- giving the window back
 
 bool TWinSkinForm::TakeProceduresBack() {
+  EndHold();  // unskinned before its deferred initialisation: shown as it is
   if (!sMainMenu) {
     UnSubclass2();
     return false;
@@ -239,7 +241,8 @@ void TWinSkinForm::AddWindowedControls(forms::TWinControl* parent) {
 void TWinSkinForm::InitNestform(forms::TWinControl* wForm) {
   if (!wForm) return;
   FreeDeadControls();
-  // The box skinner of the nested form's surface is the mapping's (hand-over point).
+  // The nested form's surface gets its box skinner, as a form nested through the mapping does.
+  if (!IsControlSkinned(wForm)) Attach(TSkinnerKind::Box, wForm, true);
   for (int i = 0; i < wForm->ComponentCount(); ++i)
     AddComp(wForm->Components(i));
   InitPopMenu(wForm, true, false);

@@ -320,6 +320,8 @@ class TWinSkinForm : public forms::TComponent {
   void OnSkinForm();
   void SaveFrameSize();
   void ShowAfterSkinning();
+  // Puts back the WS_VISIBLE HideWhileSkinning took and has the window painted once.
+  void EndHold();
   void FitAfterSkinning();
   void NotifySkinned();
   int TitleWidth();

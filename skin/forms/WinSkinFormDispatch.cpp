@@ -96,6 +96,12 @@ bool TWinSkinForm::Stage1(forms::TMessage& m) {
     case SKM_SKINFORM:
       OnSkinForm();
       return false;
+    case WM_SHOWWINDOW:
+      // A window activated while still hidden (a dialog box is) runs its deferred
+      // initialisation as it is about to be shown: the frame is fitted while it is hidden and
+      // the first frame the screen shows is the skin's.
+      if (m.WParam && m.LParam == 0 && Skinstate == kSkinPending && !ischildform) OnSkinForm();
+      break;
     case SKM_RESKINSCROLLBAR:
       OnReskinScrollbar(m);
       return false;
@@ -318,10 +324,10 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
       return;
     case SKM_PAINTFRAMETO:
       // A framework form takes it in its message method; a plain window here.
-      if (!FForm && m.LParam == SkinMagic)
-        OnPaintFrameTo(m);
-      else
+      if (FForm)
         CallDefault(m);
+      else
+        OnPaintFrameTo(m);
       return;
     default:
       CallDefault(m);
@@ -383,9 +389,10 @@ void TWinSkinForm::OnSetText(forms::TMessage& m) {
 void TWinSkinForm::DialogChar(forms::TMessage& m) {
   OldWndProc(m);
   if (m.Result != 0) return;
-  // With exactly Alt down, the menu-bar button whose caption has the character as accelerator
-  // is pressed.
-  const bool altOnly = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0;
+  // With exactly Alt down (no Ctrl, no Shift), the menu-bar button whose caption has the
+  // character as accelerator is pressed.
+  const bool altOnly =
+      GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
   if (altOnly && menu && !fInMenu && OpenMenuByKey(static_cast<wchar_t>(m.WParam))) {
     m.Result = 1;
     return;

@@ -31,6 +31,7 @@ struct TWinSkinForm::TImpl {
   int fittedMenu = 0;         // and the menu band
   bool colorSaved = false;    // formcolor holds the form's own colour
   bool deferredDone = false;  // the deferred initialisation ran
+  bool held = false;          // WS_VISIBLE taken away until the deferred initialisation ends
 };
 
 // While the skinner fits the window's size to a frame (the skin's, or the native one given

@@ -132,12 +132,19 @@ void TWinSkinForm::ReadBorderKind(DWORD style, DWORD exstyle) {
   }
 }
 
+// A window shown on the screen (or any while the manager asks for it) is held invisible to
+// the platform until its deferred initialisation has fitted the frame and cut the region: the
+// screen keeps what it showed, nothing is painted in between (no native frame of a window
+// being shown), the frame change and the region cost what they cost on a hidden window, and
+// the window is painted once, skinned, when the hold ends.
 void TWinSkinForm::HideWhileSkinning() {
   TSkinManage* m = Manager();
-  if (!m || !m->WMSetDraw || ischildform || !sMainMenu) return;
+  if (!m || ischildform || !sMainMenu) return;
   if (FormBorder == TSkinFormBorder::sbsNone) return;
+  if (!m->WMSetDraw && !(dwstyle & WS_VISIBLE)) return;
   dwstyle &= ~WS_VISIBLE;
   SetWindowLongW(Hwnd, GWL_STYLE, static_cast<LONG>(dwstyle));
+  impl->held = true;
 }
 
 // The window's procedure becomes SkinWndProc (and the MDI client's MDIClientWndProc). A window
@@ -170,6 +177,11 @@ void TWinSkinForm::OnSkinForm() {
   // Once per skinner (a re-skinned window may still have the previous skinner's request).
   if (impl->deferredDone) return;
   impl->deferredDone = true;
+  // However the set-up ends, a held window is shown again.
+  struct Release {
+    TWinSkinForm& sf;
+    ~Release() { sf.EndHold(); }
+  } release{*this};
   hsysmenu = GetSystemMenu(Hwnd, FALSE);
   MakeIconBitmap();
   SaveFrameSize();
@@ -179,6 +191,7 @@ void TWinSkinForm::OnSkinForm() {
   else
     InitHwndControls(Hwnd);
   if (Skinstate == kSkinPending) FitAfterSkinning();
+  EndHold();
   try {
     NotifySkinned();
   } catch (...) {
@@ -200,14 +213,20 @@ void TWinSkinForm::SaveFrameSize() {
 }
 
 void TWinSkinForm::ShowAfterSkinning() {
-  TSkinManage* m = Manager();
-  if (!m || !m->WMSetDraw) return;
-  m->WMSetDraw = false;
+  // The manager's request is answered; a window it hid stays held until the frame is fitted
+  // (EndHold).
+  if (TSkinManage* m = Manager()) m->WMSetDraw = false;
+}
+
+void TWinSkinForm::EndHold() {
+  if (!impl->held) return;
+  impl->held = false;
+  if (!IsWindow(Hwnd)) return;
   const auto style = static_cast<DWORD>(GetWindowLongW(Hwnd, GWL_STYLE));
-  if (!(style & WS_VISIBLE)) {
-    dwstyle = style | WS_VISIBLE;
-    SetWindowLongW(Hwnd, GWL_STYLE, static_cast<LONG>(dwstyle));
-  }
+  if (style & WS_VISIBLE) return;
+  dwstyle = style | WS_VISIBLE;
+  SetWindowLongW(Hwnd, GWL_STYLE, static_cast<LONG>(dwstyle));
+  RedrawWindow(Hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TWinSkinForm::FitAfterSkinning() {

@@ -362,10 +362,9 @@ void TWinSkinForm::OnRepaintFrame(forms::TMessage& m) {
 // Paints the frame into the device context in wParam (a print or a test); answered with the
 // magic number so the sender knows a skinned frame did it.
 void TWinSkinForm::OnPaintFrameTo(forms::TMessage& m) {
-  if (m.LParam != SkinMagic) {
-    OldWndProc(m);
-    return;
-  }
+  // Only the engine's own request is served: another lParam, or no DC to paint into, is no
+  // request at all (nothing is done, nothing passed on, the answer left as it is).
+  if (m.LParam != SkinMagic || m.WParam == 0) return;
   PaintFrame(reinterpret_cast<HDC>(m.WParam));
   m.Result = SkinMagic;
 }

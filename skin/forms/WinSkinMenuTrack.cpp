@@ -8,6 +8,7 @@
 #include <cwctype>
 #include <utility>
 
+#include "forms/WindowGuard.h"
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
@@ -257,15 +258,15 @@ LRESULT CALLBACK TWinSkinForm::MenuMsgFilter(int code, WPARAM wParam, LPARAM lPa
   TMenuTrackState& t = MenuTrackState();
   auto* msg = reinterpret_cast<MSG*>(lParam);
   TWinSkinForm* f = t.form;
-  try {
-    if (code == MSGF_MENU && f && msg) f->MirrorArrows(*msg);
-    const LRESULT r = CallNextHookEx(t.hook.get(), code, wParam, lParam);
-    if (r != 0 || code != MSGF_MENU || !f || !msg || !f->fInMenu) return r;
-    f->FilterMenuMessage(*msg);
-    return r;
-  } catch (...) {
-    return 0;  // the menu loop goes on with the message as it came
-  }
+  return forms::GuardCallback(
+      [&] {
+        if (code == MSGF_MENU && f && msg) f->MirrorArrows(*msg);
+        const LRESULT r = CallNextHookEx(t.hook.get(), code, wParam, lParam);
+        if (r != 0 || code != MSGF_MENU || !f || !msg || !f->fInMenu) return r;
+        f->FilterMenuMessage(*msg);
+        return r;
+      },
+      [] { return LRESULT{0}; });  // the menu loop goes on with the message as it came
 }
 
 void TWinSkinForm::MirrorArrows(MSG& msg) const {

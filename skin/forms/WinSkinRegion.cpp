@@ -90,8 +90,9 @@ void TWinSkinForm::Uncropwindow() {
   crop = false;
   WinRgn = nullptr;
   crwidth = crheight = 0;
-  if (IsWindow(Hwnd))
-    SetWindowRgn(Hwnd, nullptr, FormStyle == TSkinFormStyle::sfsMDIChild ? TRUE : FALSE);
+  // With redraw: the corners the region cut show the frame again at once, not at the next
+  // frame paint.
+  if (IsWindow(Hwnd)) SetWindowRgn(Hwnd, nullptr, TRUE);
 }
 
 }  // namespace lbb::skin

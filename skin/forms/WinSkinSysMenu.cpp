@@ -111,7 +111,8 @@ void TWinSkinForm::BuildSysMenu() {
       default:
         break;
     }
-    if (mii.fState == kGrayedState) enabled = false;
+    // Grayed whatever else the state holds (the default item, a check mark).
+    if ((mii.fState & kGrayedState) == kGrayedState) enabled = false;
     item->SetImageIndex(image);
     item->SetEnabled(enabled);
     item->SetChecked((mii.fState & kCheckedBit) != 0);

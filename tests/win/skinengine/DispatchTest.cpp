@@ -7,6 +7,7 @@
 
 #include "forms/Application.h"
 #include "forms/Forms.h"
+#include "skin/win/DibSurface.h"
 #include "tests/win/skinengine/EngineSupport.h"
 
 namespace lbb::skin::test {
@@ -140,8 +141,11 @@ TEST_F(DispatchTest, SkinnedFormAnswersTheSkinQueries) {
   ASSERT_TRUE(SkinShown(form.Handle()));
   EXPECT_EQ(SendMessageW(form.Handle(), SKM_QUERYSKIN, 0, SkinMagic), SkinMagic);
   EXPECT_EQ(SendMessageW(form.Handle(), SKM_QUERYSKIN, 0, 0), 1);
-  EXPECT_EQ(SendMessageW(form.Handle(), SKM_PAINTFRAMETO, 0, SkinMagic), SkinMagic);
-  EXPECT_EQ(SendMessageW(form.Handle(), SKM_PAINTFRAMETO, 0, 5), 0);
+  TDibSurface picture(300, 200);
+  const auto dc = reinterpret_cast<WPARAM>(picture.Dc());
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_PAINTFRAMETO, dc, SkinMagic), SkinMagic);
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_PAINTFRAMETO, dc, 5), 0);
+  EXPECT_EQ(SendMessageW(form.Handle(), SKM_PAINTFRAMETO, 0, SkinMagic), 0);
   // A new caption reaches the form.
   SetWindowTextW(form.Handle(), L"New caption");
   EXPECT_EQ(form.Caption(), u"New caption");
@@ -171,9 +175,15 @@ TEST_F(DispatchTest, MessagesNotTakenReachThePreviousProcedureOnce) {
   ASSERT_EQ(log.Count(kProbe), 1);
   EXPECT_EQ(log.seen[0].wParam, 3u);
   EXPECT_EQ(log.seen[0].lParam, 4);
-  // The skinner's own messages never reach it.
+  // The skinner's own messages never reach it, also a frame request without the magic or
+  // without a DC (which does nothing).
   EXPECT_EQ(SendMessageW(h, SKM_ISSKINNED, 0, 0), 1);
   EXPECT_EQ(log.Count(SKM_ISSKINNED), 0);
+  log.answers[SKM_PAINTFRAMETO] = 7;
+  TDibSurface picture(320, 240);
+  EXPECT_EQ(SendMessageW(h, SKM_PAINTFRAMETO, reinterpret_cast<WPARAM>(picture.Dc()), 5), 0);
+  EXPECT_EQ(SendMessageW(h, SKM_PAINTFRAMETO, 0, SkinMagic), 0);
+  EXPECT_EQ(log.Count(SKM_PAINTFRAMETO), 0);
   EXPECT_TRUE(PumpUntil([&] { return log.Count(SKM_SKINNED) == 1; }));
 }
 

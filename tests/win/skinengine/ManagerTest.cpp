@@ -6,7 +6,9 @@
 
 #include "forms/Application.h"
 #include "forms/Forms.h"
+#include "forms/Screenshot.h"
 #include "resources/skins/sand/SandSkin.h"
+#include "skin/data/FrameMatch.h"
 #include "tests/win/skinengine/EngineSupport.h"
 
 namespace lbb::skin::test {
@@ -27,6 +29,61 @@ class ManagerTest : public EngineTest {
     return ::testing::AssertionFailure() << "the timer never ticked";
   }
 };
+
+// What the window's surface holds (the screen may show it later).
+PixelBuffer WindowSurface(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  TDibSurface picture(r.right - r.left, r.bottom - r.top);
+  lbb::WindowDc dc(hwnd, true);
+  BitBlt(picture.Dc(), 0, 0, r.right - r.left, r.bottom - r.top, dc.get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  return picture.Pixels();
+}
+
+// The picture of the first frame a top-level window of a given class paints (what its window
+// surface holds when its first WM_NCPAINT returns); a message box is closed once pictured.
+struct TFirstFrame {
+  static inline const wchar_t* cls = nullptr;
+  static inline PixelBuffer picture;
+  static inline bool taken = false;
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    wchar_t name[64] = {};
+    if (code == HC_ACTION && !taken && m->message == WM_NCPAINT &&
+        !(GetWindowLongW(m->hwnd, GWL_STYLE) & WS_CHILD) && GetClassNameW(m->hwnd, name, 64) &&
+        wcscmp(name, cls) == 0) {
+      taken = true;
+      picture = WindowSurface(m->hwnd);
+      if (wcscmp(cls, L"#32770") == 0) PostMessageW(m->hwnd, WM_CLOSE, 0, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+
+// A new window never shows a frame the skin did not draw: the first frame painted of a form
+// and of the platform's message box is the skin's.
+TEST_F(ManagerTest, TheFirstFramePaintedOfANewFormOrMessageBoxIsTheSkins) {
+  Start();
+  HHOOK hook =
+      SetWindowsHookExW(WH_CALLWNDPROCRET, &TFirstFrame::Hook, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  TFirstFrame::cls = L"TForm";
+  TFirstFrame::taken = false;
+  {
+    forms::TForm form(nullptr);
+    form.SetBounds(140, 140, 320, 220);
+    form.ShowForm();
+    EXPECT_TRUE(PumpUntil([] { return TFirstFrame::taken; }));
+    EXPECT_NE(FrameLookShown(TFirstFrame::picture, *data), 0) << "the form's first frame";
+  }
+  TFirstFrame::cls = L"#32770";
+  TFirstFrame::taken = false;
+  MessageBoxW(nullptr, L"First frame", L"Skinned", MB_OK);
+  EXPECT_TRUE(TFirstFrame::taken);
+  EXPECT_NE(FrameLookShown(TFirstFrame::picture, *data), 0) << "the message box's first frame";
+  UnhookWindowsHookEx(hook);
+}
 
 TEST_F(ManagerTest, FormWithTag99IsNeverSkinned) {
   Start();

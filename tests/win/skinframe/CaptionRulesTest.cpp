@@ -67,7 +67,8 @@ class CaptionRules : public EngineTest {
           return ::testing::AssertionFailure() << "cells " << cell << " and " << other << " agree";
       return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << Differing(h, b, cell) << " pixels are not cell " << cell;
+    return ::testing::AssertionFailure()
+           << Differing(h, b, cell) << " pixels are not cell " << cell;
   }
   // The button's middle as a client point of `h` (the caption lies above the client area).
   static POINT At(HWND h, const TWinSysButton& b) {
@@ -160,8 +161,8 @@ TEST_F(CaptionRules, MdiChildButtonsInTheBandShowTheFourthCellWhenHot) {
   AppendMenuW(bar, MF_STRING, 100, L"&Window");
   mgr->active = false;
   TRawLog& log = logs.emplace_back();
-  HWND frame = MakeRawWindow(&log, WS_OVERLAPPEDWINDOW, 0, kRawClass, nullptr, bar,
-                             RECT{80, 80, 560, 420});
+  HWND frame =
+      MakeRawWindow(&log, WS_OVERLAPPEDWINDOW, 0, kRawClass, nullptr, bar, RECT{80, 80, 560, 420});
   windows.push_back(frame);
   CLIENTCREATESTRUCT ccs{nullptr, 5000};
   HWND client = CreateWindowExW(0, L"MDIClient", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 300, 200,
@@ -283,11 +284,9 @@ TEST_F(CaptionRules, SystemMenuItemsFollowTheWindowAndPostTheirCommands) {
   ExpectSysMenu(h, *sf, {{SC_RESTORE, {true, false, 0}}, {SC_MINIMIZE, {false, false, 2}}});
 }
 
-// Fault: a grayed Close item stays enabled in the skinned menu. The native Close item is the
-// menu's default item, so its state is MFS_GRAYED | MFS_DEFAULT, and BuildSysMenu
-// (skin/forms/WinSkinSysMenu.cpp) disables only an item whose state is exactly MFS_GRAYED;
-// choosing the item still posts SC_CLOSE. Enabled once any grayed state disables the item.
-TEST_F(CaptionRules, DISABLED_AGrayedDefaultCloseItemIsDisabled) {
+// The native Close item is the menu's default item: grayed, its state is MFS_GRAYED |
+// MFS_DEFAULT, and the skinned item is disabled all the same.
+TEST_F(CaptionRules, AGrayedDefaultCloseItemIsDisabled) {
   HWND h = Skinned();
   EnableMenuItem(GetSystemMenu(h, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
   ExpectSysMenu(h, *mgr->FindForm(h), {{SC_CLOSE, {false, false, 3}}});

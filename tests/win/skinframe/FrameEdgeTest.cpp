@@ -10,6 +10,9 @@
 #include <deque>
 
 #include "forms/Application.h"
+#include "forms/Forms.h"
+#include "forms/Menus.h"
+#include "forms/Screenshot.h"
 #include "skin/data/imgutil.h"
 #include "tests/win/skinengine/EngineSupport.h"
 
@@ -261,6 +264,60 @@ TEST_F(FrameEdge, AltSpaceShowsTheSkinnedSystemMenuAndAltLetterOpensTheMenuBar) 
   log.Clear();
   SendMessageW(h, WM_SYSCOMMAND, SC_KEYMENU, L'q');
   EXPECT_EQ(log.Count(WM_SYSCOMMAND), 1);
+}
+
+// Alt with Shift (or Ctrl) and a letter is no menu-bar accelerator of a framework form.
+TEST_F(FrameEdge, AltWithShiftAndALetterOpensNoMenuBarButton) {
+  Start();
+  forms::TForm form(nullptr);
+  auto* menu = new forms::TMainMenu(&form);
+  auto* file = new forms::TMenuItem(&form);
+  file->SetCaption(u"&File");
+  auto* open = new forms::TMenuItem(&form);
+  open->SetCaption(u"&Open");
+  file->Add(open);
+  menu->Items()->Add(file);
+  form.SetMenu(menu);
+  form.SetBounds(120, 120, 320, 220);
+  form.ShowForm();
+  ASSERT_TRUE(SkinShown(form.Handle()));
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  auto press = [&](bool shift) {
+    BYTE now[256];
+    std::copy(std::begin(keys), std::end(keys), now);
+    now[VK_MENU] = 0x80;
+    now[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(now);
+    MenuCloser::seen = false;
+    const UINT_PTR t = SetTimer(nullptr, 0, 30, &MenuCloser::Tick);
+    const LRESULT r = form.Perform(forms::CM_DIALOGCHAR, L'f', 0);
+    KillTimer(nullptr, t);
+    SetKeyboardState(keys);
+    return r != 0 || MenuCloser::seen;
+  };
+  EXPECT_FALSE(press(true)) << "Alt+Shift+F opened File";
+  EXPECT_TRUE(press(false)) << "Alt+F did not open File";
+}
+
+// Unskinned, a window's corners that the skin's keyed pixels cut show its native frame again
+// at once.
+TEST_F(FrameEdge, UnskinningShowsTheCutCornersAgain) {
+  TRawLog& log = NewLog();
+  HWND h = Skinned(log);
+  ASSERT_TRUE(mgr->FindForm(h)->crop);
+  RECT w{};
+  GetWindowRect(h, &w);
+  mgr->UpdateData = data;
+  mgr->SetAction(TSkinAction::saUnskinAll, 1);
+  ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
+  GetWindowRect(h, &w);
+  // The corner shows the same native top edge as the middle of the edge.
+  auto corner = [&] {
+    const PixelBuffer edge = forms::CaptureScreen(RECT{w.left, w.top, w.right, w.top + 1});
+    return edge.At(0, 0) == edge.At(edge.Width() / 2, 0);
+  };
+  EXPECT_TRUE(PumpUntil(corner));
 }
 
 TEST_F(FrameEdge, CaptionButtonHintsOnlyWithTheOption) {

@@ -141,6 +141,16 @@ TEST_F(MenuBarTest, ASkinWithoutColourKeysIsDrawnInTheResolvedSystemColours) {
   EXPECT_EQ(forms::CaptureWindow(hwnd).At(b.left, b.top), SchemePixel(*data, kShemeButtonHilight));
 }
 
+TEST_F(MenuBarTest, ADisabledCaptionIsWrittenInThePlatformsButtonShadow) {
+  SkinnedMenuWindow();
+  const Pixel platform = PixelOf(GetSysColor(COLOR_BTNSHADOW));
+  ASSERT_NE(SchemePixel(*data, kShemeButtonShadow), platform) << "the skin's shadow must differ";
+  EnableMenuItem(sf->menu->hmenu, 3, MF_BYPOSITION | MF_GRAYED);
+  data->UpdateMainMenu(true);
+  ASSERT_FALSE(sf->menu->Buttons[3]->enabled);
+  EXPECT_TRUE(Shows(Painted(hwnd), sf->menu->Buttons[3]->bounds, platform));
+}
+
 TEST_F(MenuBarTest, RightToLeftMenusRunFromTheRightEnd) {
   SkinnedMenuWindow(true);
   ASSERT_TRUE(sf->menu->RightToLeft());
