@@ -77,7 +77,6 @@ void TWScrollbar::Attach(TSkinControl* aobj, forms::TWinControl* aControl, int a
     sbDir = LowerAscii(kind) == u"sbhorizontal" ? kSbHorizontal : kSbVertical;
   }
   hwnd = aControl ? aControl->Handle() : nullptr;
-  MakeWindow();
   SetPosition(hwnd);
 }
 
@@ -88,10 +87,11 @@ void TWScrollbar::AttachHwnd(TSkinControl* aobj, HWND ahwnd, int aType) {
   sbDir = aType == 2 ? ((GetWindowLongW(ahwnd, GWL_STYLE) & SBS_VERT) ? kSbVertical : kSbHorizontal)
                      : aType;
   hwnd = ahwnd;
-  MakeWindow();
   SetPosition(hwnd);
 }
 
+// The overlay window is made the first time its bar shows: a control whose bar never shows
+// costs no window.
 void TWScrollbar::MakeWindow() {
   if (window_ || !hwnd || !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) return;
   // A child of the host's parent that never takes the focus or activates anything, and whose
@@ -103,6 +103,7 @@ void TWScrollbar::MakeWindow() {
   if (window_) {
     SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWScrollbar::WndProc));
+    if (!enabled_) EnableWindow(Handle(), FALSE);
   }
 }
 
@@ -142,6 +143,7 @@ void TWScrollbar::SetPosition(HWND ahwnd) {
   const bool shown = (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0 &&
                      !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE) && r.right > r.left &&
                      r.bottom > r.top;
+  if (shown) MakeWindow();
   if (!shown || !window_) {
     HideScrollbar();
     return;
@@ -190,6 +192,7 @@ void TWScrollbar::ButtonUp() {
 }
 
 void TWScrollbar::SetEnabled(bool value) {
+  enabled_ = value;
   if (Handle()) EnableWindow(Handle(), value);
 }
 

@@ -131,6 +131,7 @@ class TWScrollbar {
   void PlaceWindow(const RECT& screen);
 
   WindowHandle window_;
+  bool enabled_ = true;  // applied to the window when it is made
   std::shared_ptr<char> life_ = std::make_shared<char>(0);
 };
 

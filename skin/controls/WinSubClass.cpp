@@ -96,7 +96,9 @@ void TSkinControl::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas
     c->SetColor(SchemeColor(kShemeButtonFace));
   }
   if (parentbk) kind = 1;
-  c->Invalidate();
+  // A window that is not shown (its form held while it is skinned, or hidden) is painted
+  // whole when it shows: only a shown one is invalidated.
+  if (!hwnd || IsWindowVisible(hwnd)) c->Invalidate();
   Inited = true;
   skinstate = kControlStarted;
 }
@@ -113,7 +115,7 @@ void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, 
   isunicode = IsWindowUnicode(ahwnd) != 0;
   caption = WindowText();
   HookWindow(ahwnd);
-  InvalidateRect(ahwnd, nullptr, TRUE);
+  if (IsWindowVisible(ahwnd)) InvalidateRect(ahwnd, nullptr, TRUE);
   Inited = true;
   skinstate = kControlStarted;
 }

@@ -168,7 +168,8 @@ void TWinSkinForm::TakeMenuBar() {
   impl->menuTaken = true;
   MenuHeight = GetSystemMetrics(SM_CYMENU);
   MakeMenuBar();
-  SetMenu(Hwnd, nullptr);
+  // The bar's rebuild took the menu already; a second SetMenu would change the frame again.
+  if (GetMenu(Hwnd)) SetMenu(Hwnd, nullptr);
 }
 
 void TWinSkinForm::GiveMenuBack() {
