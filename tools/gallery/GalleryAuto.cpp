@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <unordered_set>
@@ -131,6 +132,7 @@ class AutoRun {
   void UseSkinFile();
   void CloseWindows();
   void ShootSkinState(int number, const std::string& skin);
+  void CheckMenuCaptions(const std::string& file);
   void ShowCaptionParts();
   void ShowSystemMenu(HWND main);
   void ShowMenuDropDown();
@@ -397,7 +399,44 @@ void AutoRun::ShootSkinState(int number, const std::string& skin) {
   const TFrameWanted frame =
       form_.SkinData1->Active() ? TFrameWanted::kSkinned : TFrameWanted::kUnskinned;
   Shot(&form_, file(number, "main-" + skin), frame);
+  if (frame == TFrameWanted::kSkinned) CheckMenuCaptions(file(number, "main-" + skin));
   Shot(form_.MDIFrame(), file(number + 1, "mdi-" + skin), frame);
+}
+
+namespace {
+
+int Luminance(Pixel p) {
+  const int r = static_cast<int>(p & 0xFF), g = static_cast<int>((p >> 8) & 0xFF),
+            b = static_cast<int>((p >> 16) & 0xFF);
+  return (r * 299 + g * 587 + b * 114) / 1000;
+}
+
+}  // namespace
+
+// The main window's menu-bar captions as the screen shows them: written in the skin's menu-bar
+// text colour (resolved when the skin leaves it to the system) and standing out from the band
+// behind them.
+void AutoRun::CheckMenuCaptions(const std::string& file) {
+  skin::TSkinManage* m = skin::SkinManagerInstance();
+  skin::TWinSkinForm* sf = m ? m->FindForm(form_.Handle()) : nullptr;
+  if (!sf || !sf->menu || !sf->fsd) return Fail(file + ": the main window has no painted menu bar");
+  const PixelBuffer picture = CaptureWindow(form_.Handle());
+  const Pixel ink = PixelOf(sf->fsd->SchemeRGB(skin::kShemeMenuBarText)) & 0xFFFFFF;
+  constexpr int kMinInk = 6, kMinContrast = 96;
+  for (const auto& b : sf->menu->Buttons) {
+    const RECT& r = b->bounds;
+    if (!b->visible || !b->enabled || b->caption.empty() || r.right <= r.left) continue;
+    int inked = 0;
+    for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, picture.Height()); ++y)
+      for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, picture.Width()); ++x)
+        if ((picture.At(x, y) & 0xFFFFFF) == ink) ++inked;
+    const Pixel band = picture.At(std::min<int>(r.left + 1, picture.Width() - 1),
+                                  std::min<int>(r.top + 1, picture.Height() - 1));
+    if (inked < kMinInk || std::abs(Luminance(ink) - Luminance(band)) < kMinContrast) {
+      return Fail(file + ": the menu-bar caption \"" +
+                  Narrow(String(b->caption.begin(), b->caption.end())) + "\" cannot be read");
+    }
+  }
 }
 
 void AutoRun::SwitchSkins() {
