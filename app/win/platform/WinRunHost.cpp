@@ -104,8 +104,11 @@ void WinRunHost::FlushWaitingLines() {
 }
 
 WorkerThreads::WorkerThreads()
-    : changed_(std::make_shared<KernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr))),
-      pool_(kWorkerThreads, [changed = changed_] { SetEvent(changed->get()); }) {}
+    : ends_(std::make_shared<Ends>()), pool_(kWorkerThreads, [ends = ends_] {
+        if (ends->waiting) SetEvent(ends->changed.get());
+      }) {
+  ends_->changed = KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+}
 
 bool WorkerThreads::Start(std::function<void()> body) {
   return pool_.Submit(std::move(body));
@@ -113,14 +116,16 @@ bool WorkerThreads::Start(std::function<void()> body) {
 
 void WorkerThreads::WaitUntilNone() {
   forms::TMessagePump pump;
-  // The event is reset before the count is read: a worker that ends after the read sets it
-  // again, so the wait cannot miss the last end.
+  // Ends signal from now on; the event is reset before the count is read: a worker that ends
+  // after the read sets it again, so the wait cannot miss the last end.
+  ends_->waiting = true;
   pump.PumpUntil(
       [&] {
-        ResetEvent(changed_->get());
+        ResetEvent(ends_->changed.get());
         return Live() == 0;
       },
-      changed_->get());
+      ends_->changed.get());
+  ends_->waiting = false;
   pump.ProcessPending();
 }
 

@@ -54,8 +54,14 @@ class WorkerThreads {
   void WaitUntilNone();
 
  private:
-  // Set when a worker ends (manual reset); shared with the ends, which may come late.
-  std::shared_ptr<KernelHandle> changed_;
+  // Set when a worker ends while the UI thread waits for them (manual reset); shared with
+  // the ends, which may come late. Outside that wait no end signals it: setting an event is a
+  // request to the Wine server, once per article otherwise.
+  struct Ends {
+    KernelHandle changed;
+    std::atomic<bool> waiting{false};
+  };
+  std::shared_ptr<Ends> ends_;
   WorkerPool pool_;
 };
 
