@@ -300,7 +300,7 @@ TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::Invalidate() {
   TWinControl* p = Parent();
-  if (p && p->HandleAllocated()) {
+  if (p && p->HandleAllocated() && IsWindowVisible(p->WindowHandle())) {
     RECT r = bounds_;
     InvalidateRect(p->WindowHandle(), &r, TRUE);
   }

@@ -289,7 +289,9 @@ void TWinControl::AlignControls() {
 }
 
 void TWinControl::Invalidate() {
-  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+  // A window that does not show is painted whole when it shows: nothing to mark now (under
+  // Wine each mark is a request to its server).
+  if (handle_ && IsWindowVisible(handle_)) InvalidateRect(handle_, nullptr, TRUE);
 }
 
 String TWinControl::GetText() const {

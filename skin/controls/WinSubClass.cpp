@@ -96,9 +96,7 @@ void TSkinControl::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas
     c->SetColor(SchemeColor(kShemeButtonFace));
   }
   if (parentbk) kind = 1;
-  // A window that is not shown (its form held while it is skinned, or hidden) is painted
-  // whole when it shows: only a shown one is invalidated.
-  if (!hwnd || IsWindowVisible(hwnd)) c->Invalidate();
+  c->Invalidate();  // a window that does not show is not marked: it is painted when it shows
   Inited = true;
   skinstate = kControlStarted;
 }
