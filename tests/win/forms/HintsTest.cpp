@@ -6,6 +6,7 @@
 #include <atomic>
 #include <thread>
 
+#include "app/win/input/Input.h"
 #include "base/Text.h"
 #include "forms/Application.h"
 #include "forms/Forms.h"
@@ -60,6 +61,9 @@ class HintsTest : public ::testing::Test {
     other->SetShowHint(false);
     next = AddButton(100, 20, u"Next", u"相册 album");  // touches `hinted`
     form->ShowForm();
+    // The form in front before the mouse moves: a late activation change (of an earlier
+    // test's window) would put a hint away as the user switching windows does.
+    ASSERT_TRUE(input::BringToFront(form->Handle()).ok());
     test::Settle();
     test::MoveMouseTo(form->Handle(), kEmpty);
   }
