@@ -9,6 +9,7 @@
 #include "base/win/Handles.h"
 #include "forms/core/Properties.h"
 #include "skin/data/RangeGeometry.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -18,10 +19,6 @@ namespace {
 // rounding of buttons and panes.
 constexpr int kCorner = 5;
 constexpr UINT kCaptionFlags = DT_SINGLELINE | DT_NOPREFIX;
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
 
 RECT Inset(const RECT& r, int d) {
   return RECT{r.left + d, r.top + d, r.right - d, r.bottom - d};

@@ -8,6 +8,7 @@
 #include "forms/core/Properties.h"
 #include "skin/data/CheckGeometry.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -21,14 +22,6 @@ constexpr DWORD kNoFocusMajorVersion = 6;
 const PixelBuffer& NoImage() {
   static const PixelBuffer none;
   return none;
-}
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
-
-TRect ToSkin(const RECT& r) {
-  return TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)};
 }
 
 bool HasProp(const forms::TObject* o, std::u16string_view name) {

@@ -11,6 +11,7 @@
 #include "skin/data/SkinObjects.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinMessages.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -27,14 +28,6 @@ bool HasMap(const TDataSkinObject* o) {
 
 void FrameIn(HDC dc, const RECT& r, HBRUSH brush) {
   if (r.right > r.left && r.bottom > r.top) FrameRect(dc, &r, brush);
-}
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
-
-TRect ToSkin(const RECT& r) {
-  return TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)};
 }
 
 // The offset of the client area's origin inside the window rectangle.

@@ -123,8 +123,8 @@ void TSkinEdit::FindUpDown() {
   for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsUpDownClass(LowerClassName(child))) continue;
     // The up-down skinner marks itself as living inside an edit when it starts on a window
-    // whose parent is an edit. While this build has no up-down skinner, the pair stays
-    // native and is looked for again at the next paint.
+    // whose parent is an edit; when it cannot start, the pair stays native and is looked for
+    // again at the next paint.
     updown = AttachSkinnerHwnd(*skinform, TSkinnerKind::UpDown, child);
     return;
   }

@@ -19,7 +19,7 @@ class TSkinEdit : public TSkinControl {
   void DrawControl(HDC dc, const RECT& rc) override;
 
   // The skinner of an up-down found inside the edit (owned by the form skinner's list); null
-  // while none was found or this build has no up-down skinner.
+  // while none was found.
   TSkinControl* updown = nullptr;
 
  private:

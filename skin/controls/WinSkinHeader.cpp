@@ -14,6 +14,7 @@
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/TabGeometry.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin::controls {
 
@@ -155,8 +156,7 @@ void TSkinHeader::DrawItemText(HDC dc, int index, const RECT& r, int frame) {
   RECT measure{0, 0, 0, 0};
   DrawTextW(dc, text, n, &measure, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);  // full width
   const int align = item.fmt & HDF_JUSTIFYMASK;  // HDF_LEFT 0, HDF_RIGHT 1, HDF_CENTER 2
-  const TRect box = HeaderTextRect(TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)},
-                                   TSize{int(measure.right), int(measure.bottom)}, align,
+  const TRect box = HeaderTextRect(ToSkin(r), TSize{int(measure.right), int(measure.bottom)}, align,
                                    frame == kHeaderFramePressed);
   RECT place{box.Left, box.Top, box.Right, box.Bottom};
   SetTextColor(dc, ColorToRGB(TextColorOf(frame)));

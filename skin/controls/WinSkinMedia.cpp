@@ -13,20 +13,13 @@
 #include "forms/core/Properties.h"
 #include "skin/data/RangeGeometry.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
 namespace {
 
 constexpr int kButtonFrames = 5;
-
-TRect ToSkin(const RECT& r) {
-  return TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)};
-}
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
 
 // A published button set of the player; every button when it has none.
 forms::TButtonSet ButtonSetOf(forms::TControl* player, std::u16string_view name) {

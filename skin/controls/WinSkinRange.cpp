@@ -26,6 +26,7 @@
 #include "base/win/Handles.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/imgutil.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -43,14 +44,6 @@ bool HasImage(const TDataSkinObject* e) {
 
 int Frames(const TDataSkinObject& e) {
   return std::max(e.frame, 1);
-}
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
-
-TRect ToSkin(const RECT& r) {
-  return TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)};
 }
 
 // Frame `frame` of the element rendered nine-part at w x h.

@@ -18,6 +18,7 @@
 #include "forms/core/Properties.h"
 #include "skin/data/RangeGeometry.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -29,10 +30,6 @@ constexpr int kFramePanel = 2;
 constexpr int kFrameGrip = 3;
 constexpr UINT kTextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 constexpr UINT kAlignFlags[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 #include "skin/data/SkinObjects.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -27,10 +28,6 @@ constexpr int kNativePadX = 6;  // the tab control's own padding
 constexpr int kNativePadY = 3;
 constexpr UINT kLeavePollMs = 100;
 constexpr UINT kTextFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
 
 bool IsEmpty(const TRect& r) {
   return r.Right <= r.Left || r.Bottom <= r.Top;

@@ -61,7 +61,7 @@ class TSkinTab : public TSkinControl {
   PixelBuffer borderbmp;  // the page border image
   TDibSurface Drawtemp;   // the control's picture
   // The skinner of the up-down the control shows when its tabs overflow (owned by the form
-  // skinner's list); null while there is none or this build has no up-down skinner.
+  // skinner's list); null while there is none.
   TSkinControl* updown = nullptr;
   bool showclose = false;  // a close button on every tab
 

@@ -14,6 +14,7 @@
 #include "skin/data/SkinObjects.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -43,7 +44,7 @@ void TSkinTabBtn::ReadView(TTabView& v) {
   for (int i = 0; i < n; ++i) {
     RECT r{};
     SendMessageW(hwnd, TCM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&r));
-    v.Rects.push_back(TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)});
+    v.Rects.push_back(ToSkin(r));
     wchar_t buf[256] = {};
     TCITEMW item{};
     item.mask = TCIF_TEXT;

@@ -14,6 +14,7 @@
 #include "base/win/Handles.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/imgutil.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -33,10 +34,6 @@ std::u16string LowerClassName(HWND w) {
 
 bool IsEditClass(HWND w) {
   return w && LowerClassName(w).find(u"edit") != std::u16string::npos;
-}
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 
 void FillPixels(PixelBuffer& px, const TRect& r, COLORREF colour) {

@@ -12,6 +12,7 @@
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinMessages.h"
+#include "skin/win/SkinRects.h"
 #include "skin/win/WinSkinText.h"
 
 namespace lbb::skin {
@@ -19,10 +20,6 @@ namespace lbb::skin {
 namespace {
 
 constexpr UINT kRtlReading = 0x20000;  // DT_RTLREADING
-
-TRect ToSkin(const RECT& r) {
-  return TRect{int(r.left), int(r.top), int(r.right), int(r.bottom)};
-}
 
 bool Inverted(const RECT& r) {
   return r.right <= r.left || r.bottom <= r.top;
@@ -58,10 +55,6 @@ RECT MeasureText(HDC dc, const std::u16string& text, const RECT& rc, UINT flags)
 
 TSize SizeOf(const RECT& r) {
   return TSize{int(r.right - r.left), int(r.bottom - r.top)};
-}
-
-RECT ToRect(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 
 }  // namespace

@@ -146,8 +146,7 @@ void TWinSkinForm::OnCtlColor(forms::TMessage& m) {
   if (m.Msg == WM_CTLCOLORSTATIC && fsd) m.Result = reinterpret_cast<LRESULT>(fsd->BGBrush.get());
 }
 
-// Hand-over point of the scroll-bar skinners: the control skinner of window wParam is
-// replaced by a new scroll-bar skinner. There are no scroll-bar skinners yet.
+// A skinned window says so, and tells itself (SKM_SKINNED) that it is.
 void TWinSkinForm::OnIsSkinned(forms::TMessage& m) {
   m.Result = 1;
   PostMessageW(Hwnd, SKM_SKINNED, 0, SkinMagic);

@@ -13,6 +13,7 @@
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuBar.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -27,14 +28,6 @@ constexpr UINT kTitleMeasureFlags = DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP;
 constexpr int kAnsiTitleMax = 1000;
 // The most a title is read to (a caption shows far less).
 constexpr size_t kTitleReadMax = 1 << 16;
-
-TRect ToSkin(const RECT& r) {
-  return TRect{r.left, r.top, r.right, r.bottom};
-}
-
-RECT ToWin(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
 
 // The window's title as the window keeps it, read without a message (a message to a skinned
 // window runs its whole dispatch, and the caption is painted often). A window that is not a
@@ -305,13 +298,13 @@ void TWinSkinForm::DrawCaptionText(TDibSurface& buf, const RECT& c) {
   in.Popup = (GetWindowLongW(Hwnd, GWL_STYLE) & WS_POPUP) != 0;
   in.DialogBorder = FormBorder == TSkinFormBorder::sbsDialog;
   const TCaptionTextPlace place = PlaceCaptionText(in);
-  ctr = ToWin(place.Background);
+  ctr = ToRect(place.Background);
   if (title && !title->Map.Empty()) {
     const TRect back{place.Background.Left, c.top, place.Background.Right, c.bottom};
     DrawSkinHorz(buf.Pixels(), back, title->Map, true, true, 2, FWindowActive ? 1 : 2,
                  TRect{title->backleft, 0, title->backright, 0});
   }
-  RECT t = ToWin(place.Text);
+  RECT t = ToRect(place.Text);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t, flags);
   FTitleRect = t;
   SetBkMode(dc, oldMode);

@@ -11,6 +11,7 @@
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuBar.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -108,16 +109,14 @@ void TWinSkinForm::LayoutSysButtons() {
     if (d.Map.Empty() || !IsSysButtonVisible(i, window)) continue;  // keeps its old bounds
     const TRect r = SysButtonBounds(d.Align, d.XCoord, d.YCoord, d.Map.Width() / FramesOf(d),
                                     d.Map.Height(), f);
-    b.bounds = RECT{r.Left, r.Top, r.Right, r.Bottom};
+    b.bounds = ToRect(r);
   }
 }
 
 TWinSysButton* TWinSkinForm::FindSysBtn(const TFramePoint& p) const {
   for (const auto& b : SysBtn) {
     const RECT& r = b->bounds;
-    if (b->visible && b->data->Action >= 0 &&
-        PointIn(TRect{r.left, r.top, r.right, r.bottom}, p.X, p.Y))
-      return b.get();
+    if (b->visible && b->data->Action >= 0 && PointIn(ToSkin(r), p.X, p.Y)) return b.get();
   }
   return nullptr;
 }
@@ -135,8 +134,7 @@ void TWinSkinForm::DrawSysButtons(TDibSurface& buf) {
     const int frames = FramesOf(d);
     const int index = (frames >= 4 && (!FWindowActive || !b->enabled)) ? 4 : 1;
     const RECT& r = b->bounds;
-    DrawSkinFrame(buf.Pixels(), TRect{r.left, r.top, r.right, r.bottom}, d.Map, true, frames,
-                  index);
+    DrawSkinFrame(buf.Pixels(), ToSkin(r), d.Map, true, frames, index);
   }
 }
 
@@ -210,7 +208,7 @@ void TWinSkinForm::DrawFormIcon(TDibSurface& buf, const RECT& r) {
   if (app && !DefIcon)
     DefIcon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_BIG, 0));
   if (!DefIcon) {
-    TransparentBlit(buf.Pixels(), TRect{r.left, r.top, r.right, r.bottom}, IconBmp->Pixels(),
+    TransparentBlit(buf.Pixels(), ToSkin(r), IconBmp->Pixels(),
                     static_cast<TColor>(kSkinKeyColour));
     return;
   }
@@ -418,7 +416,7 @@ void TWinSkinForm::TimerTick() {
   if (ActiveBtn) {
     const TFramePoint p = ScreenToFrame(cursor);
     const RECT& r = ActiveBtn->bounds;
-    if (!PointIn(TRect{r.left, r.top, r.right, r.bottom}, p.X, p.Y)) {
+    if (!PointIn(ToSkin(r), p.X, p.Y)) {
       ActiveBtn->MouseLeave();
       ActiveBtn = nullptr;
       if (fsd) fsd->HideHint();

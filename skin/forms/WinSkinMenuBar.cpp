@@ -9,6 +9,7 @@
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -220,7 +221,7 @@ void TWinSkinMenu::Layout(HDC dc, const RECT& B, bool draw) {
   for (size_t i = 0; i < Buttons.size(); ++i) {
     TMenuBtn& b = *Buttons[i];
     const TRect& r = places[i].Bounds;
-    b.bounds = RECT{r.Left, r.Top, r.Right, r.Bottom};
+    b.bounds = ToRect(r);
     if (!draw || !b.visible) continue;
     const TRect& item = places[i].Item;
     DrawMenuBtnCaption(dc, b, RECT{item.Left, item.Top, item.Right, item.Bottom});
@@ -290,8 +291,7 @@ void TWinSkinMenu::SetMenuRect() {
 TMenuBtn* TWinSkinMenu::FindBtn(int x, int y) const {
   for (const auto& b : Buttons) {
     const RECT& r = b->bounds;
-    if (b->visible && !b->caption.empty() && PointIn(TRect{r.left, r.top, r.right, r.bottom}, x, y))
-      return b.get();
+    if (b->visible && !b->caption.empty() && PointIn(ToSkin(r), x, y)) return b.get();
   }
   return nullptr;
 }

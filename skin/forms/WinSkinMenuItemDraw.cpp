@@ -15,6 +15,7 @@
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinMenuItem.h"
 #include "skin/win/DibSurface.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -44,10 +45,6 @@ COLORREF TextColour(const TSkinData* sd, const TMenuItemLook& look) {
   if (sd && sd->Colors[kShemeButtonShadow] != sd->Colors[kShemeMenuText])
     return sd->SchemeRGB(kShemeButtonShadow);
   return GetSysColor(COLOR_BTNSHADOW);
-}
-
-RECT Win(const TRect& r) {
-  return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 
 // A checked item's image sits on a box dithered in button face and button highlight, with a
@@ -126,7 +123,7 @@ void DrawGlyph(TDibSurface& buf, const TMenuItemLook& look, const TMenuItemLayou
                const TRect& item) {
   const bool hasImage =
       look.images && look.imageIndex >= 0 && look.imageIndex < look.images->Count();
-  const RECT box = Win(layout.Glyph);
+  const RECT box = ToRect(layout.Glyph);
   HDC dc = buf.Dc();
   if (hasImage) {
     if (look.checked) DrawDitheredBox(dc, box);
@@ -168,12 +165,12 @@ void DrawCaption(HDC dc, const TSkinData* sd, const TMenuItemLook& look, const T
   const SIZE size = MeasureCaption(dc, text, look.isDefault);
   const bool rtl = look.rightToLeft;
   const TRect caption = MenuCaptionRect(textBox, size.cx, size.cy, rtl);
-  RECT at = Win(caption);
+  RECT at = ToRect(caption);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &at,
             flags | (rtl ? DT_RIGHT | DT_RTLREADING : 0));
   if (const std::u16string cut = forms::ShortCutToText(look.shortcut); !cut.empty()) {
     const std::wstring shortcut = lbb::Wide(cut);
-    RECT box = Win(MenuShortcutRect(item, caption, rtl));
+    RECT box = ToRect(MenuShortcutRect(item, caption, rtl));
     DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &box,
               DT_SINGLELINE | (rtl ? DT_LEFT | DT_RTLREADING : DT_RIGHT));
   }
@@ -194,7 +191,7 @@ void DrawContent(TDibSurface& buf, const TSkinData* sd, const TMenuItemLook& loo
   in.rightToLeft = look.rightToLeft;
   const TMenuItemLayout layout = MenuItemLayout(in);
   if (look.IsLine()) {
-    RECT line = Win(MenuSeparatorLine(layout.Text));
+    RECT line = ToRect(MenuSeparatorLine(layout.Text));
     DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     return;
   }
