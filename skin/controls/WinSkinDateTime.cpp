@@ -10,6 +10,7 @@
 #include "forms/WindowGuard.h"
 #include "skin/controls/WinSkinCombo.h"
 #include "skin/data/ComboGeometry.h"
+#include "skin/win/EngineWindows.h"
 
 namespace lbb::skin {
 
@@ -20,24 +21,8 @@ namespace {
 constexpr int kFallbackButtonWidth = 15;
 constexpr UINT kLeavePollMs = 100;
 
-HINSTANCE ThisModule() {
-  HMODULE m = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ThisModule), &m);
-  return m;
-}
-
 const wchar_t* ArrowClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"LbbSkinArrowButton";
-    return RegisterClassExW(&wc);
-  }();
+  static const ATOM atom = RegisterEngineClass(L"LbbSkinArrowButton", DefWindowProcW);
   return reinterpret_cast<const wchar_t*>(static_cast<uintptr_t>(atom));
 }
 
@@ -61,7 +46,7 @@ void TArrowButton::Attach(TSkinControl* aobj, HWND acontrol) {
   if (window_ || !control) return;
   // A child of the picker: it moves with the picker and lies above the picker's own drawing.
   window_.reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, ArrowClass(), L"", WS_CHILD | WS_CLIPSIBLINGS,
-                                0, 0, 0, 0, control, nullptr, ThisModule(), nullptr));
+                                0, 0, 0, 0, control, nullptr, EngineModule(), nullptr));
   hwnd = window_.get();
   if (!hwnd) return;
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

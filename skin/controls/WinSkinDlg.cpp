@@ -40,14 +40,6 @@ bool OnThisThread(const TWinSkinForm* sf) {
   return !IsWindow(sf->Hwnd) || GetWindowThreadProcessId(sf->Hwnd, nullptr) == GetCurrentThreadId();
 }
 
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
-
 void SetHooksOff(bool off) {
   gHooksOff = off;
 }
@@ -89,7 +81,7 @@ TSkinManage::TSkinManage(intptr_t amode) : impl_(std::make_unique<TImpl>(*this))
     sublist = &impl_->subs;
     mode = 0;
   } else {
-    mode = reinterpret_cast<intptr_t>(ThisModule());
+    mode = reinterpret_cast<intptr_t>(EngineModule());
   }
   // The optional scroll-bar library is never loaded (SBLib stays null), so its entry points
   // are never looked up and SBinstall stays false.
@@ -345,7 +337,7 @@ bool TSkinManage::AddFormHwnd(HWND aHwnd) {
     return false;
   const std::u16string className = ClassNameOf(aHwnd);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(aHwnd, GWLP_HINSTANCE));
-  if (!form && instance != ThisModule() && className != u"#32770") return false;
+  if (!form && instance != EngineModule() && className != u"#32770") return false;
   RECT r{};
   GetWindowRect(aHwnd, &r);
   if ((r.right - r.left) * (r.bottom - r.top) == 0 && !mdichild) return false;

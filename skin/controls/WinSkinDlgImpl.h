@@ -10,6 +10,7 @@
 
 #include "base/win/Handles.h"
 #include "skin/controls/WinSkinDlg.h"
+#include "skin/win/EngineWindows.h"
 #include "skin/win/SkinTimers.h"
 
 namespace lbb::skin {
@@ -19,8 +20,6 @@ constexpr int kClassNameChars = 100;
 constexpr int kActionTimerStartMs = 100;
 
 std::u16string ClassNameOf(HWND hwnd);
-// The instance handle of the module this code is linked into.
-HINSTANCE ThisModule();
 void SetHooksOff(bool off);
 // The skinner's window is this thread's (or gone): only then may this thread change it.
 bool OnThisThread(const TWinSkinForm* sf);

@@ -10,6 +10,7 @@
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinDlgImpl.h"
 #include "skin/controls/WinSkinScrollbars.h"
+#include "skin/win/EngineWindows.h"
 
 namespace lbb::skin {
 
@@ -18,16 +19,8 @@ namespace {
 constexpr const wchar_t* kOverlayClass = L"LbbSkinScrollbar";
 
 ATOM OverlayClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcW;  // replaced per window at WM_NCCREATE
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kOverlayClass;
-    return RegisterClassExW(&wc);
-  }();
+  // The procedure is replaced per window once it is made.
+  static const ATOM atom = RegisterEngineClass(kOverlayClass, DefWindowProcW, CS_DBLCLKS);
   return atom;
 }
 
@@ -99,7 +92,7 @@ void TWScrollbar::MakeWindow() {
   window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_NOPARENTNOTIFY,
                                 reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(OverlayClass())),
                                 L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, GetParent(hwnd),
-                                nullptr, ThisModule(), this));
+                                nullptr, EngineModule(), this));
   if (window_) {
     SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWScrollbar::WndProc));

@@ -6,6 +6,7 @@
 
 #include "base/win/Handles.h"
 #include "forms/WindowGuard.h"
+#include "skin/win/EngineWindows.h"
 
 namespace lbb::skin {
 
@@ -67,14 +68,7 @@ LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 const wchar_t* TimerClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &TimerWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kTimerClass;
-    return RegisterClassExW(&wc);
-  }();
+  static const ATOM atom = RegisterEngineClass(kTimerClass, &TimerWindowProc);
   return atom ? kTimerClass : nullptr;
 }
 
@@ -97,8 +91,8 @@ HWND MakeThreadWindow() {
   if (threadWindow || threadEnded) return threadWindow;
   const wchar_t* cls = TimerClass();
   if (!cls) return nullptr;
-  threadWindowOwner.window.reset(CreateWindowExW(0, cls, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                                 GetModuleHandleW(nullptr), nullptr));
+  threadWindowOwner.window.reset(
+      CreateWindowExW(0, cls, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, EngineModule(), nullptr));
   threadWindow = threadWindowOwner.window.get();
   return threadWindow;
 }
