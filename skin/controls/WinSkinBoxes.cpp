@@ -20,10 +20,6 @@ namespace {
 constexpr int kCorner = 5;
 constexpr UINT kCaptionFlags = DT_SINGLELINE | DT_NOPREFIX;
 
-RECT Inset(const RECT& r, int d) {
-  return RECT{r.left + d, r.top + d, r.right - d, r.bottom - d};
-}
-
 }  // namespace
 
 // ---- group box
@@ -81,7 +77,7 @@ void TSkinGroupBox::DrawOver(HDC dc, const RECT& rc) {
     SelectScope font(dc, CaptionFont(colour));
     top = std::max(TextHeight(dc, u"0") / 2 - 1, 0);
   }
-  BrushHandle face(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonFace))));
+  BrushHandle face(CreateSolidBrush(SchemeRGB(kShemeButtonFace)));
   const RECT native{rc.left, rc.top + top, rc.right, rc.bottom};
   FrameRect(dc, &native, face.get());
   const RECT inner = Inset(native, 1);
@@ -90,7 +86,7 @@ void TSkinGroupBox::DrawOver(HDC dc, const RECT& rc) {
 }
 
 HFONT TSkinGroupBox::CaptionFont(COLORREF& colour) const {
-  colour = ColorToRGB(SchemeColor(kShemeButtonText));
+  colour = SchemeRGB(kShemeButtonText);
   if (auto* f = dynamic_cast<forms::TFont*>(forms::GetObjectProp(control, u"Font", u"TFont"))) {
     colour = ColorToRGB(static_cast<TColor>(f->Color()));
     return f->Handle();
@@ -112,7 +108,7 @@ void TSkinGroupBox::DrawFrameAndCaption(HDC dc, const RECT& rc) {
   const TGroupBoxLayout l =
       GroupBoxLayout(TSize{int(rc.right - rc.left), int(rc.bottom - rc.top)}, TextHeight(dc, u"0"),
                      TSize{int(measure.right), int(measure.bottom)}, right);
-  PenHandle shadow(CreatePen(PS_SOLID, 1, ColorToRGB(SchemeColor(kShemeButtonShadow))));
+  PenHandle shadow(CreatePen(PS_SOLID, 1, SchemeRGB(kShemeButtonShadow)));
   {
     SelectScope pen(dc, shadow.get());
     SelectScope brush(dc, GetStockObject(NULL_BRUSH));
@@ -181,7 +177,7 @@ void TSkinBoxH::OnCtlColorStatic(forms::TMessage& m) {
   // The static draws its text on the brush's colour: transparent text on the skin's face.
   const HDC dc = reinterpret_cast<HDC>(m.WParam);
   SetBkMode(dc, TRANSPARENT);
-  SetBkColor(dc, ColorToRGB(SchemeColor(kShemeButtonFace)));
+  SetBkColor(dc, SchemeRGB(kShemeButtonFace));
   m.Result = reinterpret_cast<LRESULT>(fsd->BGBrush.get());
 }
 

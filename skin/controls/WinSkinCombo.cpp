@@ -17,17 +17,12 @@ namespace lbb::skin {
 
 namespace {
 
-constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr int kBoxBorder = 2;  // the box's own sunken edge
 constexpr int kButtonFrames = 5;
 constexpr UINT kLeavePollMs = 100;
 
 bool HasMap(const TDataSkinObject* o) {
   return o && !o->Map.Empty();
-}
-
-void FrameIn(HDC dc, const RECT& r, HBRUSH brush) {
-  if (r.right > r.left && r.bottom > r.top) FrameRect(dc, &r, brush);
 }
 
 // The offset of the client area's origin inside the window rectangle.
@@ -377,11 +372,7 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& rc) {
 }
 
 void TSkinComBox::DrawBorder(HDC dc, const RECT& rc) const {
-  BrushHandle shadow(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonShadow))));
-  BrushHandle white(CreateSolidBrush(kWhite));
-  FrameIn(dc, rc, shadow.get());
-  const RECT inner{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1};
-  FrameIn(dc, inner, white.get());
+  DrawSunkenEdge(dc, rc, 1);
 }
 
 // ---- the button window of a box that has one

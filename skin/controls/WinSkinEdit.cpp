@@ -10,21 +10,13 @@
 #include "skin/controls/WinSkinMapping.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinMessages.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
 namespace {
 
-constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr int kPrintBorderMin = 3;  // a printed edit's client area is this much smaller
-
-void FrameIn(HDC dc, const RECT& r, HBRUSH brush) {
-  if (r.right > r.left && r.bottom > r.top) FrameRect(dc, &r, brush);
-}
-
-RECT Inset(const RECT& r, int d) {
-  return RECT{r.left + d, r.top + d, r.right - d, r.bottom - d};
-}
 
 std::u16string LowerClassName(HWND w) {
   wchar_t name[256] = {};
@@ -92,11 +84,7 @@ bool TSkinEdit::Borderless(const RECT& rc) const {
 void TSkinEdit::DrawControl(HDC dc, const RECT& rc) {
   if (fsd && InSet(fsd->SkinControls(), xcSpin) && !updown) FindUpDown();
   if (!dc || Borderless(rc)) return;
-  BrushHandle shadow(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonShadow))));
-  BrushHandle white(CreateSolidBrush(kWhite));
-  FrameIn(dc, rc, shadow.get());
-  FrameIn(dc, Inset(rc, 1), white.get());
-  FrameIn(dc, Inset(rc, 2), white.get());
+  DrawSunkenEdge(dc, rc, 2);
 }
 
 void TSkinEdit::DrawPrintBorder(HDC adc) {
@@ -107,7 +95,7 @@ void TSkinEdit::DrawPrintBorder(HDC adc) {
     return;
   auto draw = [&](HDC dc) {
     FrameIn(dc, Inset(rc, 1), static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
-    BrushHandle shadow(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonShadow))));
+    BrushHandle shadow(CreateSolidBrush(SchemeRGB(kShemeButtonShadow)));
     FrameIn(dc, rc, shadow.get());
   };
   if (adc) {

@@ -84,7 +84,7 @@ void TSkinTrackBar::OnCtlColor(forms::TMessage& m) {
   if (Gone(alive) || !fsd || !fsd->BGBrush) return;
   // The bar fills its background (around the groove, the ticks and the thumb) with the brush
   // its parent answers: the skin's ButtonFace, as on the skinned form around it.
-  SetBkColor(reinterpret_cast<HDC>(m.WParam), ColorToRGB(SchemeColor(kShemeButtonFace)));
+  SetBkColor(reinterpret_cast<HDC>(m.WParam), SchemeRGB(kShemeButtonFace));
   m.Result = reinterpret_cast<LRESULT>(fsd->BGBrush.get());
 }
 
@@ -277,7 +277,7 @@ int TSkinProgress::StyleNow() const {
 
 PixelBuffer TSkinProgress::DrawLying(int length, int across, int fill) {
   PixelBuffer bar(length, across);
-  bar.Fill(PixelOf(ColorToRGB(SchemeColor(kShemeButtonFace))));
+  bar.Fill(PixelOf(SchemeRGB(kShemeButtonFace)));
   const TDataSkinObject* track = Track();
   const RECT whole{0, 0, length, across};
   DrawSkinMap(bar, whole, track, kTrackFrame, Frames(*track));

@@ -221,8 +221,8 @@ void TSkinScrollbar::DrawBorder(HDC dc) const {
   RECT w{};
   if (!dc || !GetWindowRect(hwnd, &w)) return;
   const TScrollBorder b = ScrollBorderRects(w.right - w.left, w.bottom - w.top);
-  BrushHandle shadow(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonShadow))));
-  BrushHandle face(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonFace))));
+  BrushHandle shadow(CreateSolidBrush(SchemeRGB(kShemeButtonShadow)));
+  BrushHandle face(CreateSolidBrush(SchemeRGB(kShemeButtonFace)));
   const RECT outer{b.Shadow.Left, b.Shadow.Top, b.Shadow.Right, b.Shadow.Bottom};
   const RECT inner{b.Face.Left, b.Face.Top, b.Face.Right, b.Face.Bottom};
   FrameRect(dc, &outer, shadow.get());

@@ -339,7 +339,7 @@ void TSkinTab::DrawPane(PixelBuffer& px) const {
 // A skin without a page border image gets a one-pixel ButtonShadow line in its place.
 void TSkinTab::FramePane(HDC dc) const {
   if (IsEmpty(view_.Pane)) return;
-  BrushHandle shadow(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonShadow))));
+  BrushHandle shadow(CreateSolidBrush(SchemeRGB(kShemeButtonShadow)));
   const RECT r = ToRect(view_.Pane);
   FrameRect(dc, &r, shadow.get());
 }

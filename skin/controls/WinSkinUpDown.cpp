@@ -279,7 +279,7 @@ void TSkinUpDown::DrawBuddyEdge(int w, int h) {
   // The skinned edit's border carried on round the up-down: ButtonShadow outside, white inside,
   // on the top, the bottom and the outer side.
   PixelBuffer& px = picture_.Pixels();
-  const COLORREF shadow = ColorToRGB(SchemeColor(kShemeButtonShadow));
+  const COLORREF shadow = SchemeRGB(kShemeButtonShadow);
   const bool left = (GetWindowLongW(hwnd, GWL_STYLE) & UDS_ALIGNLEFT) != 0;
   FillPixels(px, TRect{0, 0, w, 1}, shadow);
   FillPixels(px, TRect{0, h - 1, w, h}, shadow);

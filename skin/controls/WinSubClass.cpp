@@ -339,6 +339,14 @@ std::u16string TSkinControl::WindowText() const {
 
 // ---- drawing helpers
 
+void TSkinControl::DrawSunkenEdge(HDC dc, const RECT& r, int whiteRings) const {
+  BrushHandle shadow(CreateSolidBrush(SchemeRGB(kShemeButtonShadow)));
+  BrushHandle white(CreateSolidBrush(RGB(255, 255, 255)));
+  FrameIn(dc, r, shadow.get());
+  for (int i = 1; i <= whiteRings; ++i)
+    FrameIn(dc, Inset(r, i), white.get());
+}
+
 TColor TSkinControl::SchemeColor(int index) const {
   if (fsd && index >= 0 && index < int(std::size(fsd->Colors))) return fsd->Colors[index];
   return SysColor(index == kShemeButtonText ? kColorBtnText : kColorBtnFace);
@@ -381,7 +389,7 @@ void TSkinControl::DrawBMPSkin(TDibSurface& abmp, const RECT& rc, const TDataSki
                                int I, int N, int trans) {
   if (Inverted(rc) || !abmp.Reserve(int(rc.right), int(rc.bottom))) return;
   PixelBuffer& px = abmp.Pixels();
-  const Pixel face = PixelOf(ColorToRGB(SchemeColor(kShemeButtonFace)));
+  const Pixel face = PixelOf(SchemeRGB(kShemeButtonFace));
   for (int y = std::max(0, int(rc.top)); y < std::min(px.Height(), int(rc.bottom)); ++y)
     for (int x = std::max(0, int(rc.left)); x < std::min(px.Width(), int(rc.right)); ++x)
       px.At(x, y) = face;
@@ -412,7 +420,7 @@ void TSkinControl::DrawBuf(HDC dc, const RECT& rc) {
 }
 
 void TSkinControl::FillFace(HDC dc, const RECT& rc) const {
-  BrushHandle b(CreateSolidBrush(ColorToRGB(SchemeColor(kShemeButtonFace))));
+  BrushHandle b(CreateSolidBrush(SchemeRGB(kShemeButtonFace)));
   FillRect(dc, &rc, b.get());
 }
 

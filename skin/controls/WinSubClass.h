@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "base/Colour.h"
 #include "forms/Controls.h"
 #include "forms/Graphics.h"
 #include "forms/ImgList.h"
@@ -144,6 +145,11 @@ class TSkinControl : public forms::TComponent {
   static TDibSurface& WorkSurface();
   // The skin's scheme colour `index` (a default when there is no skin data).
   TColor SchemeColor(int index) const;
+  // The same resolved to 0x00BBGGRR, as GDI takes it.
+  COLORREF SchemeRGB(int index) const { return ColorToRGB(SchemeColor(index)); }
+  // The sunken edge of edits and combo boxes along `r`: a ButtonShadow ring, then `whiteRings`
+  // white rings inside it.
+  void DrawSunkenEdge(HDC dc, const RECT& r, int whiteRings) const;
 
  protected:
   // Repaints now: a windowless control is invalidated, a window invalidated with erase and
