@@ -53,26 +53,34 @@ class TMessageScope {
   bool paint_;
 };
 
+// Records the exception being handled (call inside a catch block) without showing it.
+void RecordException();
+
+// `body`'s result, or `fallback`'s when `body` throws, or a value-initialised result when both
+// do; `note` is called inside the catch block of each failure.
+template <class Note, class Body, class Fallback>
+auto Guarded(Note note, Body&& body, Fallback&& fallback) noexcept -> decltype(body()) {
+  try {
+    return body();
+  } catch (...) {
+    note();
+  }
+  try {
+    return fallback();
+  } catch (...) {
+    note();
+    return decltype(body()){};
+  }
+}
+
 // Handles message `msg` with `handle` (returning its result); when it throws, the
 // exception is reported and `fallback` (the default handling) answers instead.
 template <class Handle, class Fallback>
 LRESULT GuardMessage(UINT msg, Handle&& handle, Fallback&& fallback) {
   TMessageScope scope(msg);
-  try {
-    return handle();
-  } catch (...) {
-    ReportException();
-  }
-  try {
-    return fallback();
-  } catch (...) {
-    ReportException();
-    return 0;
-  }
+  return Guarded([] { ReportException(); }, std::forward<Handle>(handle),
+                 std::forward<Fallback>(fallback));
 }
-
-// Records the exception being handled (call inside a catch block) without showing it.
-void RecordException();
 
 // The same for code the platform calls outside a window procedure (a hook, a timer or
 // enumeration callback, a thread body): `body`'s result, or `fallback`'s when it throws. The
@@ -80,17 +88,8 @@ void RecordException();
 // run a loop of its own in the middle of the platform's.
 template <class Body, class Fallback>
 auto GuardCallback(Body&& body, Fallback&& fallback) noexcept -> decltype(body()) {
-  try {
-    return body();
-  } catch (...) {
-    RecordException();
-  }
-  try {
-    return fallback();
-  } catch (...) {
-    RecordException();
-    return decltype(body()){};
-  }
+  return Guarded([] { RecordException(); }, std::forward<Body>(body),
+                 std::forward<Fallback>(fallback));
 }
 
 }  // namespace lbb::forms

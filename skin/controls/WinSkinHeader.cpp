@@ -158,7 +158,7 @@ void TSkinHeader::DrawItemText(HDC dc, int index, const RECT& r, int frame) {
   const int align = item.fmt & HDF_JUSTIFYMASK;  // HDF_LEFT 0, HDF_RIGHT 1, HDF_CENTER 2
   const TRect box = HeaderTextRect(ToSkin(r), TSize{int(measure.right), int(measure.bottom)}, align,
                                    frame == kHeaderFramePressed);
-  RECT place{box.Left, box.Top, box.Right, box.Bottom};
+  RECT place = ToRect(box);
   SetTextColor(dc, ColorToRGB(TextColorOf(frame)));
   DrawTextW(dc, text, n, &place, CheckBiDi(kTextFlags));
 }

@@ -177,21 +177,22 @@ void TWinSkinForm::OnSkinForm() {
   // Once per skinner (a re-skinned window may still have the previous skinner's request).
   if (impl->deferredDone) return;
   impl->deferredDone = true;
-  // However the set-up ends, a held window is shown again.
-  struct Release {
-    TWinSkinForm& sf;
-    ~Release() { sf.EndHold(); }
-  } release{*this};
-  hsysmenu = GetSystemMenu(Hwnd, FALSE);
-  MakeIconBitmap();
-  SaveFrameSize();
-  ShowAfterSkinning();
-  if (FForm)
-    InitControls(FForm);
-  else
-    InitHwndControls(Hwnd);
-  if (Skinstate == kSkinPending) FitAfterSkinning();
-  EndHold();
+  {
+    // A held window is shown again when the frame is fitted, or however this part ends.
+    struct Release {
+      TWinSkinForm& sf;
+      ~Release() { sf.EndHold(); }
+    } release{*this};
+    hsysmenu = GetSystemMenu(Hwnd, FALSE);
+    MakeIconBitmap();
+    SaveFrameSize();
+    ShowAfterSkinning();
+    if (FForm)
+      InitControls(FForm);
+    else
+      InitHwndControls(Hwnd);
+    if (Skinstate == kSkinPending) FitAfterSkinning();
+  }
   try {
     NotifySkinned();
   } catch (...) {

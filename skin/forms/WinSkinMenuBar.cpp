@@ -200,7 +200,7 @@ std::vector<TRect> TWinSkinMenu::MdiButtonBounds() const {
 }
 
 int TWinSkinMenu::RightLimit(const RECT& B, int start) const {
-  return MenuBarRightLimit(TRect{B.left, B.top, B.right, B.bottom}, start, MdiButtonBounds());
+  return MenuBarRightLimit(ToSkin(B), start, MdiButtonBounds());
 }
 
 void TWinSkinMenu::Layout(HDC dc, const RECT& B, bool draw) {
@@ -216,15 +216,14 @@ void TWinSkinMenu::Layout(HDC dc, const RECT& B, bool draw) {
     entries.push_back(TMenuBarEntry{b->visible, MenuButtonWidth(measured.right - measured.left)});
   }
   const int limit = rtl ? RightLimit(B, start) : 0;
-  const auto places =
-      LayoutMenuBar(TRect{B.left, B.top, B.right, B.bottom}, start, rtl, entries, limit);
+  const auto places = LayoutMenuBar(ToSkin(B), start, rtl, entries, limit);
   for (size_t i = 0; i < Buttons.size(); ++i) {
     TMenuBtn& b = *Buttons[i];
     const TRect& r = places[i].Bounds;
     b.bounds = ToRect(r);
     if (!draw || !b.visible) continue;
     const TRect& item = places[i].Item;
-    DrawMenuBtnCaption(dc, b, RECT{item.Left, item.Top, item.Right, item.Bottom});
+    DrawMenuBtnCaption(dc, b, ToRect(item));
   }
 }
 

@@ -207,7 +207,7 @@ void DrawBackground(TDibSurface& buf, const TSkinData& sd, const RECT& r,
   if (popup && !popup->MenuBg.Empty()) {
     const POINT o = popup->ClientOrigin;
     StretchCopy(buf.Pixels(), target, popup->MenuBg.Pixels(),
-                MenuBackgroundSource(TRect{r.left, r.top, r.right, r.bottom}, o.x, o.y));
+                MenuBackgroundSource(ToSkin(r), o.x, o.y));
     return;
   }
   const Pixel menu = PixelOf(sd.SchemeRGB(kShemeMenu));

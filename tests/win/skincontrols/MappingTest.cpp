@@ -30,23 +30,8 @@ class TNamedControl : public forms::TWinControl {
   std::u16string name_;
 };
 
-class MappingTest : public EngineTest {
+class MappingTest : public SkinnedFormTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    Start();
-    form = std::make_unique<forms::TForm>(nullptr);
-    form->SetBounds(120, 120, 360, 240);
-    form->ShowForm();
-    ASSERT_TRUE(SkinShown(form->Handle()));
-    sf = mgr->FindForm(form->Handle());
-    ASSERT_NE(sf, nullptr);
-  }
-  void TearDown() override {
-    owner.reset();  // the controls (and their skinners) go first, then their parent
-    form.reset();
-    EngineTest::TearDown();
-  }
   // A control of class `name` on `parent`, owned outside the form.
   TNamedControl* Named(std::u16string name, forms::TWinControl* parent = nullptr) {
     auto* c = new TNamedControl(owner.get(), std::move(name));
@@ -69,10 +54,6 @@ class MappingTest : public EngineTest {
     auto* o = s.size() == 1 ? dynamic_cast<TSkinObjImage*>(s[0]) : nullptr;
     return o ? o->kind : -1;
   }
-
-  std::unique_ptr<forms::TComponent> owner = std::make_unique<forms::TComponent>(nullptr);
-  std::unique_ptr<forms::TForm> form;
-  TWinSkinForm* sf = nullptr;
 };
 
 TEST_F(MappingTest, TheChainGivesEachVendorsCheckBoxItsImageKindAndTheSkinsColour) {

@@ -162,6 +162,23 @@ void EngineTest::TearDown() {
   forms::Application->OnException = nullptr;
 }
 
+void SkinnedFormTest::SetUp() {
+  EngineTest::SetUp();
+  Start();
+  form = std::make_unique<forms::TForm>(nullptr);
+  form->SetBounds(120, 120, width_, height_);
+  form->ShowForm();
+  ASSERT_TRUE(SkinShown(form->Handle()));
+  sf = mgr->FindForm(form->Handle());
+  ASSERT_NE(sf, nullptr);
+}
+
+void SkinnedFormTest::TearDown() {
+  owner.reset();  // the controls (and their skinners) go before their parent
+  form.reset();
+  EngineTest::TearDown();
+}
+
 void EngineTest::Start() {
   mgr->state = 1;
   mgr->active = true;

@@ -7,11 +7,13 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "forms/Forms.h"
 #include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/win/WinSkinData.h"
@@ -74,6 +76,23 @@ class EngineTest : public ::testing::Test {
   TSkinManage* mgr = nullptr;
   TSkinData* data = nullptr;
   std::vector<HWND> windows;  // destroyed after each test
+};
+
+// A shown framework form of `width` x `height` skinned by the manager, and an owner for
+// controls placed on it from outside the form (so that only an explicit mapping skins them;
+// they go before the form).
+class SkinnedFormTest : public EngineTest {
+ protected:
+  explicit SkinnedFormTest(int width = 360, int height = 240) : width_(width), height_(height) {}
+  void SetUp() override;
+  void TearDown() override;
+
+  std::unique_ptr<forms::TComponent> owner = std::make_unique<forms::TComponent>(nullptr);
+  std::unique_ptr<forms::TForm> form;
+  TWinSkinForm* sf = nullptr;
+
+ private:
+  int width_, height_;
 };
 
 RECT ClientOf(HWND hwnd);

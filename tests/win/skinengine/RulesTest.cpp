@@ -172,23 +172,9 @@ class TVendor : public B {
   int kind_ = 0;
 };
 
-class MapRules : public EngineTest {
+class MapRules : public SkinnedFormTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    Start();
-    form = std::make_unique<forms::TForm>(nullptr);
-    form->SetBounds(120, 120, 420, 300);
-    form->ShowForm();
-    ASSERT_TRUE(SkinShown(form->Handle()));
-    sf = mgr->FindForm(form->Handle());
-    ASSERT_NE(sf, nullptr);
-  }
-  void TearDown() override {
-    owner.reset();  // the controls (and their skinners) go before their parent
-    form.reset();
-    EngineTest::TearDown();
-  }
+  MapRules() : SkinnedFormTest(420, 300) {}
   // A control of base B on `parent` (the form by default), owned outside the form, so that
   // only an explicit AddComp maps it.
   template <class B = forms::TWinControl>
@@ -229,10 +215,6 @@ class MapRules : public EngineTest {
     data->SetSkinControls(on ? data->SkinControls() | SetOf(member)
                              : data->SkinControls() & ~SetOf(member));
   }
-
-  std::unique_ptr<forms::TComponent> owner = std::make_unique<forms::TComponent>(nullptr);
-  std::unique_ptr<forms::TForm> form;
-  TWinSkinForm* sf = nullptr;
 };
 
 TEST_F(MapRules, Skin3rdScrollButtonEditPanelAndTrackBarKinds) {
