@@ -7,7 +7,7 @@
 #include "app/Unit1.h"
 #include "app/WorkerThread.h"
 #include "forms/Application.h"
-#include "skin/controls/WinSkinDlg.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "skin/win/WinSkinData.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

@@ -17,8 +17,8 @@
 #include "forms/Forms.h"
 #include "forms/StdCtrls.h"
 #include "skin/controls/WinSkinButtons.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/manager/WinSkinDlg.h"
 
 namespace {
 

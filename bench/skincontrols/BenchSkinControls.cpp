@@ -18,8 +18,8 @@
 
 #include "bench/skinframe/BenchTiming.h"
 #include "forms/Application.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "tools/gallery/SkinGalleryForm.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "forms/Forms.h"
 #include "forms/StdCtrls.h"
 #include "resources/skin/BuiltinSkin.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/manager/WinSkinDlg.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include "base/win/Handles.h"
 #include "bench/skinframe/BenchTiming.h"
 #include "forms/Application.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinMenuBar.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "tools/gallery/SkinGalleryForm.h"
 
 namespace {

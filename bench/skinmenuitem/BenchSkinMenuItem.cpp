@@ -17,11 +17,11 @@
 #include "forms/ImgList.h"
 #include "forms/Menus.h"
 #include "resources/skin/BuiltinSkin.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/data/SkinStream.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinMenu.h"
+#include "skin/manager/WinSkinDlg.h"
 
 namespace {
 

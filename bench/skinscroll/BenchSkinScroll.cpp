@@ -18,9 +18,9 @@
 #include "bench/skinframe/BenchTiming.h"
 #include "forms/Application.h"
 #include "forms/MessagePump.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "skin/win/DibSurface.h"
 
 namespace {

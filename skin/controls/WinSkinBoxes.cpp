@@ -26,7 +26,8 @@ constexpr UINT kCaptionFlags = DT_SINGLELINE | DT_NOPREFIX;
 
 TSkinGroupBox::TSkinGroupBox(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
 
-void TSkinGroupBox::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinGroupBox::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas,
+                         bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (control) kind = 1;

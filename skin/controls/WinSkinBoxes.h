@@ -17,7 +17,7 @@ class TSkinGroupBox : public TSkinControl {
   explicit TSkinGroupBox(forms::TComponent* AOwner);
 
   // A control object is painted wholly by the skinner (kind 1).
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(forms::TMessage& m) override;
   void DrawControl(HDC dc, const RECT& rc) override;
 

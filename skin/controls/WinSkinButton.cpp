@@ -34,7 +34,7 @@ String WindowClassName(HWND hwnd) {
 TSkinButton::TSkinButton(forms::TComponent* AOwner)
     : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
 
-void TSkinButton::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinButton::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   auto* c = dynamic_cast<forms::TControl*>(Owner());
   if (c) {
@@ -47,7 +47,8 @@ void TSkinButton::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas,
   TSkinControl::Init(sf, sd, acanvas, acolor);
 }
 
-void TSkinButton::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) {
+void TSkinButton::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
+                           TSkinControlHost* sf) {
   MultiLine = (GetWindowLongPtrW(ahwnd, GWL_STYLE) & BS_MULTILINE) != 0;
   trans = sd && InSet(sd->Options(), xoTransparent);
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);

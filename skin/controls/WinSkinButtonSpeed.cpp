@@ -5,9 +5,9 @@
 // message method and paints through the control's canvas.
 #include "base/win/Handles.h"
 #include "forms/core/Properties.h"
+#include "skin/controls/SkinControlHost.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/data/SkinObjects.h"
-#include "skin/forms/WinSkinForm.h"
 
 namespace lbb::skin {
 
@@ -49,7 +49,7 @@ class LockedCanvas {
 
 TSkinSpeedButton::TSkinSpeedButton(forms::TComponent* AOwner) : TSkinBitButton(AOwner) {}
 
-void TSkinSpeedButton::InitGraphicControl(TWinSkinForm* sf, TSkinData* sd,
+void TSkinSpeedButton::InitGraphicControl(TSkinControlHost* sf, TSkinData* sd,
                                           forms::TCanvas* acanvas) {
   if (Inited) return;
   auto* c = dynamic_cast<forms::TControl*>(Owner());

@@ -34,8 +34,8 @@ class TSkinButton : public TSkinControl {
   explicit TSkinButton(forms::TComponent* AOwner);
 
   // Sets `kind`, `MultiLine` and `trans` from the control, then starts as the base does.
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
-  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) override;
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
   void DrawControl(HDC dc, const RECT& rc) override;
@@ -136,7 +136,7 @@ class TSkinSpeedButton : public TSkinBitButton {
  public:
   explicit TSkinSpeedButton(forms::TComponent* AOwner);
   // Starts skinning the owner, a windowless control: its message method is hooked.
-  void InitGraphicControl(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas);
+  void InitGraphicControl(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas);
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
   void PaintControl(HDC adc) override;

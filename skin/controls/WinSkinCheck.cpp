@@ -42,7 +42,8 @@ void TSkinCheckLike::ReadKind() {
   kind = Image().Empty() || Frames() < 1 ? 0 : 1;
 }
 
-void TSkinCheckLike::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinCheckLike::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas,
+                          bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
   ReadKind();
@@ -52,7 +53,7 @@ void TSkinCheckLike::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanv
 }
 
 void TSkinCheckLike::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
-                              TWinSkinForm* sf) {
+                              TSkinControlHost* sf) {
   if (Inited) return;
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   ReadKind();

@@ -16,8 +16,8 @@ class TSkinCheckLike : public TSkinControl {
  public:
   explicit TSkinCheckLike(forms::TComponent* AOwner);
 
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
-  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) override;
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
   void DrawControl(HDC dc, const RECT& rc) override;

@@ -6,10 +6,10 @@
 
 #include "base/Colour.h"
 #include "base/win/Handles.h"
+#include "skin/controls/SkinControlHost.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/data/SkinObjects.h"
-#include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinMessages.h"
 #include "skin/win/SkinRects.h"
 
@@ -68,13 +68,14 @@ TSkinComBox::~TSkinComBox() {
 
 // ---- starting and stopping
 
-void TSkinComBox::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinComBox::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (Inited) Setup();
 }
 
-void TSkinComBox::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) {
+void TSkinComBox::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
+                           TSkinControlHost* sf) {
   if (Inited) return;
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   if (Inited) Setup();

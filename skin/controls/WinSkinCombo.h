@@ -46,8 +46,8 @@ class TSkinComBox : public TSkinControl {
   explicit TSkinComBox(forms::TComponent* AOwner);
   ~TSkinComBox() override;
 
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
-  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) override;
   // Stops skinning: the list's bar skinner is freed, the button window gets its procedure back.
   void Unsubclass() override;
   bool BeforeProc(forms::TMessage& m) override;

@@ -177,13 +177,15 @@ TSkinDateTime::~TSkinDateTime() {
   arrow.reset();
 }
 
-void TSkinDateTime::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinDateTime::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas,
+                         bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (Inited) Setup();
 }
 
-void TSkinDateTime::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) {
+void TSkinDateTime::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
+                             TSkinControlHost* sf) {
   if (Inited) return;
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   if (Inited) Setup();

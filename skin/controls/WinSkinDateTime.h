@@ -61,8 +61,8 @@ class TSkinDateTime : public TSkinControl {
   explicit TSkinDateTime(forms::TComponent* AOwner);
   ~TSkinDateTime() override;
 
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
-  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) override;
   // Stops skinning: the arrow button goes.
   void Unsubclass() override;
   bool BeforeProc(forms::TMessage& m) override;

@@ -7,8 +7,8 @@
 
 #include "base/Colour.h"
 #include "base/win/Handles.h"
-#include "skin/controls/WinSkinMapping.h"
-#include "skin/forms/WinSkinForm.h"
+#include "skin/controls/SkinControlHost.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/win/SkinMessages.h"
 #include "skin/win/SkinRects.h"
 

@@ -2,13 +2,14 @@
 // class and how each is started.
 #include <exception>
 
+#include "skin/controls/SkinControlHost.h"
 #include "skin/controls/WinSkinBoxes.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/controls/WinSkinCombo.h"
 #include "skin/controls/WinSkinDateTime.h"
 #include "skin/controls/WinSkinEdit.h"
-#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/controls/WinSkinMedia.h"
 #include "skin/controls/WinSkinObjImage.h"
 #include "skin/controls/WinSkinRange.h"
@@ -17,7 +18,6 @@
 #include "skin/controls/WinSkinTab.h"
 #include "skin/controls/WinSkinUpDown.h"
 #include "skin/controls/WinSubClass.h"
-#include "skin/forms/WinSkinForm.h"
 
 namespace lbb::skin {
 
@@ -115,22 +115,22 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
 }
 
 // Starts `s` on the control the way its class needs.
-void Start(TWinSkinForm& sf, TSkinControl* s, forms::TControl* control, bool colour) {
+void Start(TSkinControlHost& sf, TSkinControl* s, forms::TControl* control, bool colour) {
   if (auto* sb = dynamic_cast<TSkinScrollbar*>(s)) {
     if (auto* w = dynamic_cast<forms::TWinControl*>(control))
-      sb->InitScrollbar(w, sf.fsd, sf.fcanvas2.get(), &sf);
+      sb->InitScrollbar(w, sf.HostData(), sf.HostCanvas(), &sf);
     return;
   }
   if (auto* speed = dynamic_cast<TSkinSpeedButton*>(s)) {
-    speed->InitGraphicControl(&sf, sf.fsd, sf.fcanvas2.get());
+    speed->InitGraphicControl(&sf, sf.HostData(), sf.HostCanvas());
     return;
   }
-  s->Init(&sf, sf.fsd, sf.fcanvas2.get(), colour);
+  s->Init(&sf, sf.HostData(), sf.HostCanvas(), colour);
 }
 
 }  // namespace
 
-TSkinControl* AttachSkinner(TWinSkinForm& sf, TSkinnerKind kind, forms::TControl* control,
+TSkinControl* AttachSkinner(TSkinControlHost& sf, TSkinnerKind kind, forms::TControl* control,
                             bool colour) {
   if (!control) return nullptr;
   TSkinControl* s = NewSkinner(kind, control);
@@ -144,12 +144,12 @@ TSkinControl* AttachSkinner(TWinSkinForm& sf, TSkinnerKind kind, forms::TControl
   return s;
 }
 
-TSkinControl* AttachSkinnerHwnd(TWinSkinForm& sf, TSkinnerKind kind, HWND ahwnd) {
+TSkinControl* AttachSkinnerHwnd(TSkinControlHost& sf, TSkinnerKind kind, HWND ahwnd) {
   if (!ahwnd) return nullptr;
   TSkinControl* s = NewSkinner(kind, nullptr);
   if (!s) return nullptr;
   try {
-    s->Inithwnd(ahwnd, sf.fsd, sf.fcanvas2.get(), &sf);
+    s->Inithwnd(ahwnd, sf.HostData(), sf.HostCanvas(), &sf);
   } catch (const std::exception&) {
     delete s;  // the window stays native
     return nullptr;

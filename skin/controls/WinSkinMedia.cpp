@@ -192,7 +192,7 @@ TSkinMP::~TSkinMP() {
   mp.reset();
 }
 
-void TSkinMP::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinMP::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (!control || !control->Parent() || !fsd || !fsd->Button || fsd->Button->Map.Empty()) return;

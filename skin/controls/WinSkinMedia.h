@@ -77,7 +77,7 @@ class TSkinMP : public TSkinControl {
 
   // Starts as the base does, then lays the panel over the player (when the skin has a
   // button picture).
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   void AfterProc(forms::TMessage& m) override;
   // Frees the panel; the player shows its own buttons again.
   void Unsubclass() override;

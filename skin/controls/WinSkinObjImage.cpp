@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "skin/forms/WinSkinForm.h"
+#include "skin/controls/SkinControlHost.h"
 #include "skin/win/WinSkinData.h"
 
 namespace lbb::skin {
@@ -45,7 +45,7 @@ TSkinObjImage::TSkinObjImage(forms::TComponent* AOwner, TObjImageKind aKind)
   kind = static_cast<int>(aKind);  // the skinner's variant is the kind of glyph control
 }
 
-void TSkinObjImage::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas) {
+void TSkinObjImage::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas) {
   if (Inited) return;
   fsd = sd;
   skinform = sf;
@@ -56,7 +56,8 @@ void TSkinObjImage::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanva
   skinstate = kControlStarted;
 }
 
-void TSkinObjImage::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinObjImage::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas,
+                         bool acolor) {
   if (Inited) return;
   control = dynamic_cast<forms::TWinControl*>(Owner());
   if (control) hwnd = control->WindowHandle();

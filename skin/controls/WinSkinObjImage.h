@@ -25,10 +25,10 @@ class TSkinObjImage : public TSkinControl {
 
   // Once only: remembers the skin data and the form skinner (and joins its list), builds and
   // hands over the glyphs.
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas);
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas);
   // The same through the common start; `acolor` gives a windowed control the skin's
   // ButtonFace until it is unsubclassed.
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   // The skin changed: the glyphs are built again.
   void SkinChange() override;
   // Gives the control back its own glyphs, then stops like every skinner.

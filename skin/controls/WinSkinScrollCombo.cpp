@@ -81,14 +81,14 @@ TComboxScrollBar::TComboxScrollBar(forms::TComponent* AOwner) : TSkinControl(AOw
 TComboxScrollBar::~TComboxScrollBar() = default;
 
 void TComboxScrollBar::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
-                                TWinSkinForm* sf) {
+                                TSkinControlHost* sf) {
   if (Inited) return;
   cw = SystemArrowWidth();
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   if (ahwnd) RedrawWindow(ahwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
-void TComboxScrollBar::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool) {
+void TComboxScrollBar::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool) {
   auto* box = dynamic_cast<forms::TWinControl*>(Owner());
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;

@@ -10,7 +10,7 @@ TSkinScrollbarH::TSkinScrollbarH(forms::TComponent* AOwner) : TSkinControl(AOwne
 TSkinScrollbarH::~TSkinScrollbarH() = default;
 
 void TSkinScrollbarH::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
-                               TWinSkinForm* sf) {
+                               TSkinControlHost* sf) {
   if (Inited) return;
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   hb = std::make_unique<TWScrollbar>(this);
@@ -75,7 +75,8 @@ TSkinScControl::TSkinScControl(forms::TComponent* AOwner) : TSkinControl(AOwner)
 
 TSkinScControl::~TSkinScControl() = default;
 
-void TSkinScControl::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinScControl::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas,
+                          bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (!Inited || !control) return;

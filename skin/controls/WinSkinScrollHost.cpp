@@ -8,8 +8,8 @@
 
 #include "base/Colour.h"
 #include "forms/core/Properties.h"
+#include "skin/controls/SkinControlHost.h"
 #include "skin/controls/WinSkinScrollbars.h"
-#include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinMessages.h"
 
 namespace lbb::skin {
@@ -58,7 +58,7 @@ TSkinScrollbar::TSkinScrollbar(forms::TComponent* AOwner) : TSkinControl(AOwner)
 TSkinScrollbar::~TSkinScrollbar() = default;
 
 void TSkinScrollbar::InitScrollbar(forms::TWinControl* acontrol, TSkinData* sd,
-                                   forms::TCanvas* acanvas, TWinSkinForm* sf) {
+                                   forms::TCanvas* acanvas, TSkinControlHost* sf) {
   if (Inited || !acontrol) return;
   fsd = sd;
   skinform = sf;
@@ -87,7 +87,7 @@ void TSkinScrollbar::InitScrollbar(forms::TWinControl* acontrol, TSkinData* sd,
   if (border && hwnd) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
-void TSkinScrollbar::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool) {
+void TSkinScrollbar::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool) {
   InitScrollbar(dynamic_cast<forms::TWinControl*>(Owner()), sd, acanvas, sf);
 }
 
@@ -175,8 +175,8 @@ void TSkinScrollbar::OnNcPaint(forms::TMessage& m) {
 void TSkinScrollbar::OnRecreate() {
   // The window goes and a new one comes: the form skinner gives the control a new skinner.
   HideBars();
-  if (skinform && skinform->Hwnd)
-    PostMessageW(skinform->Hwnd, SKM_RESKINSCROLLBAR, reinterpret_cast<WPARAM>(hwnd), 0);
+  if (skinform && skinform->HostWindow())
+    PostMessageW(skinform->HostWindow(), SKM_RESKINSCROLLBAR, reinterpret_cast<WPARAM>(hwnd), 0);
 }
 
 void TSkinScrollbar::OnScroll(forms::TMessage& m) {
@@ -255,7 +255,7 @@ TSkinListView::~TSkinListView() {
 }
 
 void TSkinListView::InitScrollbar(forms::TWinControl* acontrol, TSkinData* sd,
-                                  forms::TCanvas* acanvas, TWinSkinForm* sf) {
+                                  forms::TCanvas* acanvas, TSkinControlHost* sf) {
   if (Inited) return;
   TSkinScrollbar::InitScrollbar(acontrol, sd, acanvas, sf);
   if (!hwnd) return;

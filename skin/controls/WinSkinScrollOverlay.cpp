@@ -8,7 +8,6 @@
 #include "forms/Application.h"
 #include "forms/WindowGuard.h"
 #include "forms/core/Properties.h"
-#include "skin/controls/WinSkinDlgImpl.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/win/EngineWindows.h"
 

@@ -145,10 +145,10 @@ class TSkinScrollbar : public TSkinControl {
   // Starts skinning `acontrol`'s bars: the overlays are made, the control's messages taken
   // over (without Init).
   virtual void InitScrollbar(forms::TWinControl* acontrol, TSkinData* sd, forms::TCanvas* acanvas,
-                             TWinSkinForm* sf);
+                             TSkinControlHost* sf);
   // Started as every control skinner is (the owner being the control): InitScrollbar on the
   // owner. The colour is never lent.
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   void Unsubclass() override;
   void SkinChange() override;
   bool BeforeProc(forms::TMessage& m) override;
@@ -185,7 +185,7 @@ class TSkinListView : public TSkinScrollbar {
   explicit TSkinListView(forms::TComponent* AOwner);
   ~TSkinListView() override;
   void InitScrollbar(forms::TWinControl* acontrol, TSkinData* sd, forms::TCanvas* acanvas,
-                     TWinSkinForm* sf) override;
+                     TSkinControlHost* sf) override;
   // Every message of the list view's header window passes here.
   LRESULT HeaderProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -201,7 +201,7 @@ class TSkinScrollbarH : public TSkinControl {
  public:
   explicit TSkinScrollbarH(forms::TComponent* AOwner);
   ~TSkinScrollbarH() override;
-  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) override;
   void Unsubclass() override;
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
@@ -220,7 +220,7 @@ class TSkinScControl : public TSkinControl {
  public:
   explicit TSkinScControl(forms::TComponent* AOwner);
   ~TSkinScControl() override;
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   void Unsubclass() override;
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
@@ -240,9 +240,9 @@ class TComboxScrollBar : public TSkinControl {
  public:
   explicit TComboxScrollBar(forms::TComponent* AOwner);
   ~TComboxScrollBar() override;
-  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) override;
   // Started on a combo box object (its owner): Inithwnd on the box's drop-down list window.
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
   // Draws the list's bar(s) into its window DC.

@@ -13,10 +13,10 @@
 #include "base/Colour.h"
 #include "forms/PageControl.h"
 #include "forms/core/Properties.h"
-#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/SkinControlHost.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/imgutil.h"
-#include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
@@ -71,14 +71,14 @@ TSkinTab::TSkinTab(forms::TComponent* AOwner)
 
 TSkinTab::~TSkinTab() = default;
 
-void TSkinTab::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinTab::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
   unicode = isunicode;
   BuildImages();
 }
 
-void TSkinTab::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) {
+void TSkinTab::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) {
   if (Inited) return;
   const int keep = kind;  // the base start clears it
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);

@@ -38,8 +38,8 @@ class TSkinTab : public TSkinControl {
   explicit TSkinTab(forms::TComponent* AOwner);
   ~TSkinTab() override;
 
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
-  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) override;
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
   void DrawControl(HDC dc, const RECT& rc) override;
@@ -171,7 +171,7 @@ class TSkinTabSheet : public TSkinControl {
  public:
   explicit TSkinTabSheet(forms::TComponent* AOwner);
   // Started with the skin's ButtonFace lent as the page's colour.
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(forms::TMessage& m) override;
 
  private:

@@ -9,11 +9,11 @@
 
 #include "base/Colour.h"
 #include "forms/TabSet.h"
-#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/SkinControlHost.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/controls/WinSkinTab.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/imgutil.h"
-#include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
@@ -182,7 +182,7 @@ void TSkinTab31::SelectTab(int index) {
 
 TSkinTabSheet::TSkinTabSheet(forms::TComponent* AOwner) : TSkinControl(AOwner) {}
 
-void TSkinTabSheet::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool) {
+void TSkinTabSheet::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool) {
   // The page's own painting (and that of its windowless children) then uses the skin's face.
   TSkinControl::Init(sf, sd, acanvas, true);
 }

@@ -48,7 +48,7 @@ void FillPixels(PixelBuffer& px, const TRect& r, COLORREF colour) {
 TSkinUpDown::TSkinUpDown(forms::TComponent* AOwner)
     : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
 
-void TSkinUpDown::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinUpDown::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (!Inited) return;
@@ -56,7 +56,8 @@ void TSkinUpDown::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas,
   ReadKind();
 }
 
-void TSkinUpDown::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) {
+void TSkinUpDown::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
+                           TSkinControlHost* sf) {
   if (Inited) return;
   inedit = IsEditClass(GetParent(ahwnd));
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);

@@ -24,9 +24,9 @@ class TSkinUpDown : public TSkinControl {
  public:
   explicit TSkinUpDown(forms::TComponent* AOwner);
 
-  void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
+  void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) override;
   // Also for an up-down inside an edit: `inedit` is set when the window's parent is an edit.
-  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) override;
+  void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf) override;
   bool BeforeProc(forms::TMessage& m) override;
   void AfterProc(forms::TMessage& m) override;
   void DrawControl(HDC dc, const RECT& rc) override;

@@ -8,9 +8,9 @@
 #include "base/Colour.h"
 #include "base/win/Handles.h"
 #include "forms/core/Properties.h"
+#include "skin/controls/SkinControlHost.h"
 #include "skin/data/ControlGeometry.h"
 #include "skin/data/imgutil.h"
-#include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinMessages.h"
 #include "skin/win/SkinRects.h"
 #include "skin/win/WinSkinText.h"
@@ -71,7 +71,7 @@ TSkinControl::~TSkinControl() {
 
 // ---- starting and stopping
 
-void TSkinControl::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
+void TSkinControl::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   auto* c = dynamic_cast<forms::TWinControl*>(Owner());
   if (!c) return;
@@ -94,7 +94,8 @@ void TSkinControl::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas
   skinstate = kControlStarted;
 }
 
-void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf) {
+void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas,
+                            TSkinControlHost* sf) {
   if (Inited) return;
   fsd = sd;
   fCanvas = acanvas;

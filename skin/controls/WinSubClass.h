@@ -30,7 +30,7 @@
 
 namespace lbb::skin {
 
-class TWinSkinForm;
+class TSkinControlHost;
 class TDataSkinObject;
 
 // skinstate values of a control skinner.
@@ -54,9 +54,9 @@ class TSkinControl : public forms::TComponent {
   // Starts skinning the owner, a windowed control object (its window is made if needed);
   // nothing the second time. `acolor`: the control takes the skin's ButtonFace as its colour
   // until Unsubclass.
-  virtual void Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor);
+  virtual void Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor);
   // Starts skinning a bare window; its procedure is replaced until the skinner goes.
-  virtual void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TWinSkinForm* sf);
+  virtual void Inithwnd(HWND ahwnd, TSkinData* sd, forms::TCanvas* acanvas, TSkinControlHost* sf);
   // Stops skinning without touching the window procedure: clears `skinned` and gives the
   // control its colour back (not while its window is being destroyed).
   virtual void Unsubclass();
@@ -99,7 +99,7 @@ class TSkinControl : public forms::TComponent {
   int64_t oldcolor = 0;
   bool Inited = false;
   int skinstate = kControlCreated;
-  TWinSkinForm* skinform = nullptr;
+  TSkinControlHost* skinform = nullptr;
   int kind = 0;
   bool sizing = false;
   bool parentbk = false;

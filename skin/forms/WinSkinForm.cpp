@@ -6,10 +6,10 @@
 #include "forms/Application.h"
 #include "forms/WindowGuard.h"
 #include "forms/core/Properties.h"
-#include "skin/controls/WinSkinDlg.h"
-#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/FrameGeometry.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinFormImpl.h"
 
 namespace lbb::skin {
@@ -55,11 +55,7 @@ TWinSkinForm::~TWinSkinForm() {
   timer.Stop();
   sysmenu.reset();
   impl.reset();  // the window and the form get their procedure and method back
-  if (TSkinManage* m = SkinManagerInstance()) m->DeleteForm2(this);
-}
-
-TSkinManage* TWinSkinForm::Manager() const {
-  return SkinManagerInstance();
+  if (TFormManagerSeam* m = FormManager()) m->FormGone(this);
 }
 
 bool TWinSkinForm::Subclassed() const {

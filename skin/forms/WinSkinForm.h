@@ -28,6 +28,7 @@
 #include "forms/Menus.h"
 #include "forms/Messages.h"
 #include "forms/WindowProcHook.h"
+#include "skin/controls/SkinControlHost.h"
 #include "skin/data/CaptionGeometry.h"
 #include "skin/forms/NCObject.h"
 #include "skin/win/DibSurface.h"
@@ -38,7 +39,6 @@
 namespace lbb::skin {
 
 class TSkinControl;
-class TSkinManage;
 // The painted menu bar belongs to the menu-bar painter.
 class TWinSkinMenu;
 class TMenuBtn;
@@ -70,7 +70,7 @@ enum TSkinFormState : int {
 // The period of the form skinner's hover timer.
 constexpr UINT kHoverTimerMs = 250;
 
-class TWinSkinForm : public forms::TComponent {
+class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
  public:
   // `AOwner` is the framework form, or null for a plain window (then the manager owns it).
   explicit TWinSkinForm(forms::TComponent* AOwner);
@@ -144,11 +144,13 @@ class TWinSkinForm : public forms::TComponent {
   void RestoreMDI();
   bool MDIChildMax() const;
 
-  // Control skinners: the list this skinner owns.
-  // Appends `acontrol` unless listed; true when it was listed already.
-  bool AddControlList(TSkinControl* acontrol);
+  // ---- the host of the control skinners: the list this skinner owns
+  bool AddControlList(TSkinControl* acontrol) override;
   // Removes it (searching from the end) without freeing it.
-  void DeleteControl(TSkinControl* acontrol);
+  void DeleteControl(TSkinControl* acontrol) override;
+  HWND HostWindow() const override { return Hwnd; }
+  TSkinData* HostData() const override { return fsd; }
+  forms::TCanvas* HostCanvas() const override { return fcanvas2.get(); }
   // The control-kind mapping (WinSkinMapping.cpp): the skinner of one control object
   // (`wForm`: the form or container being walked), of one bare window, and of every child
   // window of a plain window.
@@ -319,7 +321,6 @@ class TWinSkinForm : public forms::TComponent {
   void Subclass();
   void OnSkinForm();
   void SaveFrameSize();
-  void ShowAfterSkinning();
   // Puts back the WS_VISIBLE HideWhileSkinning took and has the window painted once.
   void EndHold();
   void FitAfterSkinning();
@@ -336,7 +337,6 @@ class TWinSkinForm : public forms::TComponent {
   void FreeDeadControls();
   void UndoFormLooks();
   void AddWindowedControls(forms::TWinControl* parent);
-  TSkinManage* Manager() const;
 
   // Dispatch stages and handlers.
   bool Stage1(forms::TMessage& m);

@@ -4,7 +4,7 @@
 // A message the skinner does not take reaches the previous procedure exactly once, and its
 // answer is the one returned.
 #include "forms/Application.h"
-#include "skin/controls/WinSkinDlg.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuBar.h"
@@ -134,8 +134,8 @@ void TWinSkinForm::OnNcDestroy(forms::TMessage& m) {
 
 void TWinSkinForm::OnInitMenuPopup(forms::TMessage& m) {
   NoteMenuPopup(reinterpret_cast<HMENU>(m.WParam));
-  if (TSkinManage* mgr = Manager())
-    mgr->menutype = reinterpret_cast<HMENU>(m.WParam) == hsysmenu ? mtSystem : mtMenuBar;
+  if (TFormManagerSeam* mgr = FormManager())
+    mgr->MenuOpening(reinterpret_cast<HMENU>(m.WParam) == hsysmenu ? mtSystem : mtMenuBar);
   CallDefault(m);
 }
 
@@ -215,8 +215,8 @@ void TWinSkinForm::OnSize(forms::TMessage& m) {
   }
   if (Windowstate == TSkinWindowState::swsMin) return;
   if (FormStyle == TSkinFormStyle::sfsMDIChild) {
-    TSkinManage* mgr = Manager();
-    if ((mgr && mgr->MDIMax) || Windowstate != TSkinWindowState::swsNormal) return;
+    TFormManagerSeam* mgr = FormManager();
+    if ((mgr && mgr->MDIMaximised()) || Windowstate != TSkinWindowState::swsNormal) return;
   }
   if (Skinstate == kSkinIdle || Skinstate == kSkinChanging) Cropwindow(false);
 }
@@ -253,8 +253,8 @@ void TWinSkinForm::OnSysCommand(forms::TMessage& m) {
     Windowstate = TSkinWindowState::swsMax;
   } else if (cmd == SC_RESTORE) {
     Windowstate = TSkinWindowState::swsNormal;
-    TSkinManage* mgr = Manager();
-    if (FormStyle == TSkinFormStyle::sfsMDIChild && mgr && mgr->MDIMax) mgr->MDIMax = false;
+    TFormManagerSeam* mgr = FormManager();
+    if (FormStyle == TSkinFormStyle::sfsMDIChild && mgr && mgr->MDIMaximised()) mgr->ForgetMDIMax();
   }
   CallDefault(m);
 }
@@ -377,8 +377,8 @@ void TWinSkinForm::OnSetText(forms::TMessage& m) {
   OldWndProc(m);
   if (!IsWindowVisible(Hwnd)) return;
   if (Windowstate == TSkinWindowState::swsMax)
-    if (TSkinManage* mgr = Manager(); mgr && mgr->clienthwnd)
-      PostMessageW(mgr->clienthwnd, SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
+    if (TFormManagerSeam* mgr = FormManager(); mgr && mgr->MDIClient())
+      PostMessageW(mgr->MDIClient(), SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
   if (Windowstate == TSkinWindowState::swsMin)
     RedrawWindow(Hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   else
@@ -396,10 +396,10 @@ void TWinSkinForm::DialogChar(forms::TMessage& m) {
     m.Result = 1;
     return;
   }
-  TSkinManage* mgr = Manager();
+  TFormManagerSeam* mgr = FormManager();
   if (FormStyle == TSkinFormStyle::sfsMDIChild) {
-    if (mgr && mgr->MDIForm) {
-      const LRESULT r = mgr->MDIForm->Perform(forms::CM_DIALOGCHAR, m.WParam, m.LParam);
+    if (mgr && mgr->MDIFrameForm()) {
+      const LRESULT r = mgr->MDIFrameForm()->Perform(forms::CM_DIALOGCHAR, m.WParam, m.LParam);
       if (r != 0) {
         m.Result = r;
         return;
@@ -416,7 +416,7 @@ void TWinSkinForm::DialogChar(forms::TMessage& m) {
 
 LRESULT TWinSkinForm::MDIClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   TWindowSubclass& client = impl->mdiClient;
-  TSkinManage* mgr = Manager();
+  TFormManagerSeam* mgr = FormManager();
   switch (msg) {
     case WM_NCDESTROY: {
       const LRESULT r = client.CallPrevious(msg, wParam, lParam);
@@ -447,7 +447,7 @@ LRESULT TWinSkinForm::MDIClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MDITILE:
     case WM_MDICASCADE:
-      if (sMainMenu && mgr && mgr->MDIMax) mgr->MDIMax = false;
+      if (sMainMenu && mgr && mgr->MDIMaximised()) mgr->ForgetMDIMax();
       return client.CallPrevious(msg, wParam, lParam);
     case WM_MDISETMENU: {
       const LRESULT r = client.CallPrevious(msg, wParam, lParam);

@@ -7,11 +7,12 @@
 #include "base/win/WideText.h"
 #include "forms/WinText.h"
 #include "forms/WindowGuard.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/FrameGeometry.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::skin {
 
@@ -24,7 +25,7 @@ constexpr DWORD kModalFrame = 0x80;         // DS_MODALFRAME
 
 void TWinSkinForm::InitForm(TSkinData* afsd) {
   if (Subclassed()) return;
-  if (TSkinManage* m = Manager()) m->state = 1;
+  if (TFormManagerSeam* m = FormManager()) m->FormSettingUp();
   fsd = afsd;
   timer.Stop();
   sMainMenu = InSet(fsd->SkinControls(), xcMainMenu);
@@ -56,7 +57,7 @@ void TWinSkinForm::InitForm(TSkinData* afsd) {
     if (bw.top < native) MenuHeight = native - bw.top;
   }
   if (FormStyle == TSkinFormStyle::sfsMDIChild && Windowstate == TSkinWindowState::swsMax)
-    if (TSkinManage* m = Manager(); m && !m->MDIMax) m->SetMDIMax(true);
+    if (TFormManagerSeam* m = FormManager(); m && !m->MDIMaximised()) m->SetMDIMax(true);
 }
 
 void TWinSkinForm::ReadStyles() {
@@ -100,10 +101,7 @@ void TWinSkinForm::DetectMDIClient() {
     if (forms::WindowClassName(c) != u"MDIClient") continue;
     FormStyle = TSkinFormStyle::sfsMDIform;
     ClientHwnd = c;
-    if (TSkinManage* m = Manager()) {
-      m->clienthwnd = c;
-      m->MDIForm = FForm;
-    }
+    if (TFormManagerSeam* m = FormManager()) m->SetMDIFrame(c, FForm);
     return;
   }
 }
@@ -138,10 +136,9 @@ void TWinSkinForm::ReadBorderKind(DWORD style, DWORD exstyle) {
 // being shown), the frame change and the region cost what they cost on a hidden window, and
 // the window is painted once, skinned, when the hold ends.
 void TWinSkinForm::HideWhileSkinning() {
-  TSkinManage* m = Manager();
-  if (!m || ischildform || !sMainMenu) return;
+  if (!FormManager() || ischildform || !sMainMenu) return;
   if (FormBorder == TSkinFormBorder::sbsNone) return;
-  if (!m->WMSetDraw && !(dwstyle & WS_VISIBLE)) return;
+  if (!(dwstyle & WS_VISIBLE)) return;
   dwstyle &= ~WS_VISIBLE;
   SetWindowLongW(Hwnd, GWL_STYLE, static_cast<LONG>(dwstyle));
   impl->held = true;
@@ -186,7 +183,6 @@ void TWinSkinForm::OnSkinForm() {
     hsysmenu = GetSystemMenu(Hwnd, FALSE);
     MakeIconBitmap();
     SaveFrameSize();
-    ShowAfterSkinning();
     if (FForm)
       InitControls(FForm);
     else
@@ -213,12 +209,6 @@ void TWinSkinForm::SaveFrameSize() {
   oldsize = RECT{0, 0, (w.right - w.left) - c.right, (w.bottom - w.top) - c.bottom};
 }
 
-void TWinSkinForm::ShowAfterSkinning() {
-  // The manager's request is answered; a window it hid stays held until the frame is fitted
-  // (EndHold).
-  if (TSkinManage* m = Manager()) m->WMSetDraw = false;
-}
-
 void TWinSkinForm::EndHold() {
   if (!impl->held) return;
   impl->held = false;
@@ -233,8 +223,8 @@ void TWinSkinForm::EndHold() {
 void TWinSkinForm::FitAfterSkinning() {
   if (FormStyle == TSkinFormStyle::sfsMDIChild) {
     if (Windowstate == TSkinWindowState::swsMax) {
-      if (TSkinManage* m = Manager(); m && m->clienthwnd)
-        PostMessageW(m->clienthwnd, SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
+      if (TFormManagerSeam* m = FormManager(); m && m->MDIClient())
+        PostMessageW(m->MDIClient(), SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
     } else if (Windowstate == TSkinWindowState::swsNormal) {
       Skinstate = kSkinFitting;
       FitFrame(false);
@@ -376,7 +366,7 @@ void TWinSkinForm::Maximize() {
     return;
   }
   if (FormStyle == TSkinFormStyle::sfsMDIChild)
-    if (TSkinManage* m = Manager()) m->SetMDIMax(true);
+    if (TFormManagerSeam* m = FormManager()) m->SetMDIMax(true);
   Windowstate = TSkinWindowState::swsMax;
   PostMessageW(Hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   ActiveBtn = nullptr;

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/imgutil.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuBar.h"

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "forms/Application.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/imgutil.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuBar.h"

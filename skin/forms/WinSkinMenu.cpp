@@ -1,9 +1,9 @@
 #include "skin/forms/WinSkinMenu.h"
 
 #include "base/win/Handles.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/data/MenuItemGeometry.h"
 #include "skin/data/imgutil.h"
+#include "skin/forms/FormManager.h"
 #include "skin/win/SkinMessages.h"
 
 namespace lbb::skin {
@@ -13,8 +13,8 @@ namespace {
 TWinSkinPopMenu* g_current = nullptr;
 
 bool ManagerActive() {
-  TSkinManage* m = SkinManagerInstance();
-  return m && m->active;
+  TFormManagerSeam* m = FormManager();
+  return m && m->SkinningOn();
 }
 
 // The window's rectangle moved to (0, 0).

@@ -6,10 +6,11 @@
 #include <algorithm>
 
 #include "base/win/WideText.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/data/imgutil.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinRects.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::skin {
 
@@ -253,7 +254,7 @@ void TWinSkinMenu::DrawMdiButtons(PixelBuffer& px, const RECT& B) {
     DrawSkinFrame(px, TRect{r.left - B.left, r.top - B.top, r.right - B.left, r.bottom - B.top},
                   d.Map, true, std::max(1, d.frame), 1);
   }
-  if (TSkinManage* mgr = SkinManagerInstance(); mgr && !mgr->MDIMax) mgr->SetMDIMax(true);
+  if (TFormManagerSeam* mgr = FormManager(); mgr && !mgr->MDIMaximised()) mgr->SetMDIMax(true);
 }
 
 void TWinSkinMenu::DrawMenu(HDC dc, const RECT& B) {

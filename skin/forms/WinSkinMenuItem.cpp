@@ -10,8 +10,8 @@
 
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/data/MenuItemGeometry.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuItem.h"
@@ -207,7 +207,7 @@ void TWinSkinForm::SysMenuMeasureItem(forms::TObject* Sender, int& Width) {
 void TWinSkinForm::OnMeasureMenuItem(forms::TMessage& m) {
   auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
   if (!mis || mis->CtlType != ODT_MENU || (!FForm && !hmenu && !activemenu)) return CallDefault(m);
-  TSkinManage* mgr = Manager();
+  TFormManagerSeam* mgr = FormManager();
   if (FForm) {
     if (mgr) mgr->SetPopMenu();
     forms::TMainMenu* main = MainMenuOf(*this);
@@ -252,7 +252,7 @@ void TWinSkinForm::DrawMenuItem(forms::TObject* Sender, forms::TCanvas* ACanvas,
                                 bool Selected) {
   auto* item = dynamic_cast<forms::TMenuItem*>(Sender);
   if (!item || !ACanvas || !ACanvas->Handle()) return;
-  TSkinManage* mgr = Manager();
+  TFormManagerSeam* mgr = FormManager();
   if (mgr) mgr->SetPopMenu();
   const TMenuItemLook look = LookOf(*item, Selected, MainMenuOf(*this));
   if (!HasItemImage(fsd)) return DrawPlainItem(fsd, ACanvas->Handle(), ARect, look);
@@ -266,7 +266,7 @@ void TWinSkinForm::OnDrawMenuItem(forms::TMessage& m) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   if (!dis || dis->CtlType != ODT_MENU || (!FForm && !hmenu && !activemenu)) return CallDefault(m);
   auto* shown = reinterpret_cast<HMENU>(dis->hwndItem);
-  TSkinManage* mgr = Manager();
+  TFormManagerSeam* mgr = FormManager();
   if (mgr) {
     mgr->SetHMenu(shown);
     mgr->SetPopMenu();

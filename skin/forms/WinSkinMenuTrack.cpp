@@ -9,10 +9,11 @@
 #include <utility>
 
 #include "forms/WindowGuard.h"
-#include "skin/controls/WinSkinDlg.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuBar.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::skin {
 
@@ -140,10 +141,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* button) {
   GetWindowRect(Hwnd, &w);
   const POINT anchor{w.left + (bidileft ? button->bounds.right : button->bounds.left),
                      w.top + button->bounds.bottom};
-  if (TSkinManage* mgr = Manager()) {
-    mgr->menutype = mtMenuBar;
-    mgr->menuactive = true;
-  }
+  if (TFormManagerSeam* mgr = FormManager()) mgr->MenuOpening(mtMenuBar, true);
   activemenu = button->hsubmenu;
   InstallMenuHook();
   const auto alive = impl->alive;

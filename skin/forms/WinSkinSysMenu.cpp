@@ -5,10 +5,11 @@
 #include <algorithm>
 
 #include "base/win/WideText.h"
-#include "skin/controls/WinSkinDlg.h"
+#include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
 #include "skin/forms/WinSkinMenuItem.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::skin {
 
@@ -34,8 +35,8 @@ bool NinetyFamily() {
 }  // namespace
 
 void TWinSkinForm::PopupSysMenu(POINT screen) {
-  TSkinManage* mgr = Manager();
-  if (mgr && mgr->mode != 0) return;
+  TFormManagerSeam* mgr = FormManager();
+  if (mgr && mgr->ManagerMode() != 0) return;
   const unsigned now = GetTickCount();
   if (now - poptime <= static_cast<unsigned>(DoubleTime)) {
     // A second right click within the double-click time closes the window when a caption
@@ -46,7 +47,7 @@ void TWinSkinForm::PopupSysMenu(POINT screen) {
     }
     return;
   }
-  if (mgr) mgr->menutype = mtSystem;
+  if (mgr) mgr->MenuOpening(mtSystem);
   poptime = now;
   BuildSysMenu();
   if (!sysmenu) return;

@@ -37,4 +37,9 @@ PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {
   return img;
 }
 
+DWORD SkinOsVersion() {
+  static const DWORD version = GetVersion();
+  return version;
+}
+
 }  // namespace lbb::skin

@@ -12,10 +12,10 @@
 #include "forms/Screenshot.h"
 #include "forms/Timer.h"
 #include "forms/WinText.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/data/FrameMatch.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinMenuBar.h"
+#include "skin/manager/WinSkinDlg.h"
 
 namespace lbb::gallery {
 

@@ -13,7 +13,7 @@
 #include <exception>
 
 #include "forms/Application.h"
-#include "skin/controls/WinSkinDlg.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "skin/win/WinSkinSystem.h"
 #include "tools/gallery/GalleryAuto.h"
 #include "tools/gallery/SkinGalleryForm.h"

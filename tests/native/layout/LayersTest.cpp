@@ -1,4 +1,5 @@
-// The layers depend one way: base <- forms <- skin <- app. Read from the includes of every
+// The layers depend one way: base <- forms <- skin <- app, and inside the skin engine data <-
+// win <- controls <- forms <- manager. Read from the includes of every
 // source file: each folder may include only from the folders listed for it, and the portable
 // folders never include the Windows headers.
 #include <gtest/gtest.h>
@@ -27,6 +28,11 @@ const std::vector<Rule> kRules = {
     {"forms/core/", {"base/", "forms/core/"}, true},
     {"forms/", {"base/", "forms/"}, false},
     {"skin/data/", {"base/", "skin/data/"}, true},
+    {"skin/win/", {"base/", "forms/", "skin/data/", "skin/win/"}, false},
+    {"skin/controls/", {"base/", "forms/", "skin/data/", "skin/win/", "skin/controls/"}, false},
+    {"skin/forms/",
+     {"base/", "forms/", "skin/data/", "skin/win/", "skin/controls/", "skin/forms/"},
+     false},
     {"skin/", {"base/", "forms/", "skin/"}, false},
     {"resources/", {"base/", "skin/data/", "resources/"}, true},
     {"app/engine/", {"base/", "app/engine/"}, true},

@@ -12,7 +12,7 @@
 #include "forms/ComboBox.h"
 #include "forms/Screenshot.h"
 #include "skin/controls/WinSkinCombo.h"
-#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/win/SkinMessages.h"

@@ -12,7 +12,7 @@
 #include "forms/RangeCtrls.h"
 #include "forms/StdCtrls.h"
 #include "skin/controls/WinSkinEdit.h"
-#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/controls/WinSkinUpDown.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/data/imgutil.h"

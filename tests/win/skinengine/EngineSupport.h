@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "forms/Forms.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "skin/win/WinSkinData.h"
 
 namespace lbb::skin::test {

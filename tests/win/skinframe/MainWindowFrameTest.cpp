@@ -9,9 +9,9 @@
 #include "app/win/input/Input.h"
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "tests/win/forms/FormsSupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/Application.h"
-#include "skin/controls/WinSkinDlg.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinmenubar/MenuBarSupport.h"
 #include "tools/gallery/GalleryWindows.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/data/SkinObjects.h"
 #include "tests/win/skinbuttons/ButtonSupport.h"
 

@@ -10,7 +10,7 @@
 namespace lbb::skin {
 
 class TSkinControl;
-class TWinSkinForm;
+class TSkinControlHost;
 
 // The skinner a mapping chose.
 enum class TSkinnerKind {
@@ -53,9 +53,9 @@ enum class TSkinnerKind {
 // Makes the skinner of `kind` for the control object (owned by it) and starts it on sf's
 // skin data and canvas (Init with `colour`, or the start the kind needs). Null when this
 // build has no skinner of that kind yet, or it could not start; the control stays native.
-TSkinControl* AttachSkinner(TWinSkinForm& sf, TSkinnerKind kind, forms::TControl* control,
+TSkinControl* AttachSkinner(TSkinControlHost& sf, TSkinnerKind kind, forms::TControl* control,
                             bool colour);
 // The same for a bare window (started with Inithwnd; the form skinner's list owns it).
-TSkinControl* AttachSkinnerHwnd(TWinSkinForm& sf, TSkinnerKind kind, HWND ahwnd);
+TSkinControl* AttachSkinnerHwnd(TSkinControlHost& sf, TSkinnerKind kind, HWND ahwnd);
 
 }  // namespace lbb::skin

@@ -6,16 +6,15 @@
 #include "forms/Application.h"
 #include "forms/Menus.h"
 #include "forms/WindowGuard.h"
-#include "skin/controls/WinSkinDlg.h"
-#include "skin/controls/WinSkinDlgImpl.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinMenu.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/manager/WinSkinDlgImpl.h"
 
 namespace lbb::skin {
 
 namespace {
 
-DWORD gOsVersion = 0;
 // A hook's answer that makes the system refuse to create the window.
 constexpr LRESULT kRefuseCreation = 10;
 constexpr int kSubManagerDelayMs = 300;
@@ -53,15 +52,10 @@ bool IsVisibleTopLevel(forms::TCustomForm* f) {
 
 }  // namespace
 
-DWORD SkinOsVersion() {
-  return gOsVersion;
-}
-
 // ---- hooks
 
 void TSkinManage::InstallHook() {
   std::lock_guard guard(Lock());
-  gOsVersion = GetVersion();
   if (impl_->mainHook) return;
   impl_->mainHook.reset(SetWindowsHookExW(WH_CBT, &MainHookProc, nullptr, GetCurrentThreadId()));
 }
@@ -242,7 +236,6 @@ void TSkinManage::TimerActionAllForms(int code) {
   switch (code) {
     case 1:
       active = true;
-      WMSetDraw = false;
       skinchildform = true;
       PurgeForms();
       SkinScreenForms();

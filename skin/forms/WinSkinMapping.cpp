@@ -24,7 +24,7 @@
 #include "forms/StatusBar.h"
 #include "forms/StdCtrls.h"
 #include "forms/core/Properties.h"
-#include "skin/controls/WinSkinMapping.h"
+#include "skin/controls/WinSkinFactory.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/win/SkinMessages.h"

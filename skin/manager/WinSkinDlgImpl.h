@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/win/Handles.h"
-#include "skin/controls/WinSkinDlg.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "skin/win/EngineWindows.h"
 #include "skin/win/SkinTimers.h"
 

@@ -31,6 +31,7 @@
 #include "base/win/Handles.h"
 #include "forms/Bitmap.h"
 #include "forms/Forms.h"
+#include "skin/forms/FormManager.h"
 #include "skin/win/SkinMessages.h"
 #include "skin/win/WinSkinData.h"
 
@@ -45,10 +46,7 @@ struct TSkinThread {
   DWORD ThreadID = 0;
 };
 
-// The kind of menu about to open.
-enum TMenuType : int { mtPopup = 0, mtMenuBar = 1, mtSystem = 2 };
-
-class TSkinManage : public TSkinManagerSeam {
+class TSkinManage : public TSkinManagerSeam, public TFormManagerSeam {
  public:
   // amode 0: the main manager with its own lists; otherwise a module's sub-manager (amode =
   // the module instance handle) that shares the main manager's lists after AssignData.
@@ -80,6 +78,18 @@ class TSkinManage : public TSkinManagerSeam {
   void InstallThread(DWORD aThreadID) override;
   void UnInstallThread(DWORD aThreadID) override;
 
+  // ---- the form skinners' seam
+  void FormGone(TWinSkinForm* sf) override { DeleteForm2(sf); }
+  void FormSettingUp() override { state = static_cast<int>(TSkinManagerState::msRunning); }
+  bool SkinningOn() const override { return active; }
+  intptr_t ManagerMode() const override { return mode; }
+  void MenuOpening(TMenuType type, bool tracking) override;
+  bool MDIMaximised() const override { return MDIMax; }
+  void ForgetMDIMax() override { MDIMax = false; }
+  void SetMDIFrame(HWND client, forms::TCustomForm* form) override;
+  HWND MDIClient() const override { return clienthwnd; }
+  forms::TCustomForm* MDIFrameForm() const override { return MDIForm; }
+
   // ---- the manager's own operations
   void InstallHook();
   void AddSkinData(TSkinData* adata);
@@ -105,15 +115,15 @@ class TSkinManage : public TSkinManagerSeam {
   void AddPopupMenu(HWND hwnd);
   void DeletePopupMenu(HWND hwnd);
   bool HasPopupMenu(HWND hwnd) const;
-  void SetPopMenu();
-  void SetHMenu(HMENU amenu);
+  void SetPopMenu() override;
+  void SetHMenu(HMENU amenu) override;
   forms::TBitmap* GetMenuBg(HMENU amenu) const;
   // The popup skinner whose hmenu is amenu; null when none (or amenu is none).
-  TWinSkinPopMenu* FindPopMenu(HMENU amenu) const;
+  TWinSkinPopMenu* FindPopMenu(HMENU amenu) const override;
   void FindPopupMenu(HMENU amenu);
   void UpdateSkinMenu(HMENU) {}
 
-  void SetMDIMax(bool b);
+  void SetMDIMax(bool b) override;
   void SetMDIMax2(bool b);
   void SetCaption(bool b);
   int GetMDIChildNum() const;
@@ -146,7 +156,6 @@ class TSkinManage : public TSkinManagerSeam {
   int menutype = mtPopup;
   bool menuactive = false;
   bool MDIMax = false;
-  bool WMSetDraw = false;
   HWND clienthwnd = nullptr;
   forms::TCustomForm* MDIForm = nullptr;
   int action = 0;
@@ -201,7 +210,5 @@ void UseSkinManager();
 // Set by the manager's destructor; a manager made afterwards (EnsureSkinManager) starts with
 // the hooks on again.
 bool HooksOff();
-// The platform's version word (GetVersion), read when the main hook is installed.
-DWORD SkinOsVersion();
 
 }  // namespace lbb::skin

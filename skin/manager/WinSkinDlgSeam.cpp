@@ -2,9 +2,9 @@
 // skinner (controls, menus, nested forms).
 #include "forms/Application.h"
 #include "forms/WindowGuard.h"
-#include "skin/controls/WinSkinDlg.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/manager/WinSkinDlg.h"
 
 namespace lbb::skin {
 
@@ -40,6 +40,16 @@ void TSkinManage::SetMDIMax(bool b) {
   MDIMax = b;
   if (MainData && InSet(MainData->Options(), xoMDIChildBorder)) return;
   if (Flist) ApplyMDIMax(*Flist, b);
+}
+
+void TSkinManage::MenuOpening(TMenuType type, bool tracking) {
+  menutype = type;
+  if (tracking) menuactive = true;
+}
+
+void TSkinManage::SetMDIFrame(HWND client, forms::TCustomForm* form) {
+  clienthwnd = client;
+  MDIForm = form;
 }
 
 void TSkinManage::SetMDIMax2(bool b) {

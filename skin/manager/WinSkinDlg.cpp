@@ -1,7 +1,7 @@
 // The skin manager: creation and shutdown, the lists, and which windows get a form skinner
 // with which skin data. Hooks, the action timer, popup menus and the MDI helpers are in
 // WinSkinDlgActions.cpp.
-#include "skin/controls/WinSkinDlg.h"
+#include "skin/manager/WinSkinDlg.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,9 +10,9 @@
 #include "forms/Application.h"
 #include "forms/WinText.h"
 #include "forms/WindowGuard.h"
-#include "skin/controls/WinSkinDlgImpl.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinMenu.h"
+#include "skin/manager/WinSkinDlgImpl.h"
 
 namespace lbb::skin {
 
@@ -57,6 +57,7 @@ TSkinManage& EnsureSkinManager() {
     SetHooksOff(false);
     gManager = new TSkinManage(0);
     SetSkinManager(gManager);
+    SetFormManager(gManager);
   }
   return *gManager;
 }
@@ -70,6 +71,8 @@ void DestroySkinManager() {
   SetSkinManager(nullptr);
   delete gManager;
   gManager = nullptr;
+  // Only now: the form skinners the manager frees on its way out leave its list.
+  SetFormManager(nullptr);
 }
 
 TSkinManage::TSkinManage(intptr_t amode) : impl_(std::make_unique<TImpl>(*this)) {
