@@ -70,10 +70,10 @@ bool Measure(TSkinManage& mgr, TSkinData* data, bool visible) {
   if (visible) form->ShowForm();
   HWND hwnd = form->Handle();
   auto unskin = [&] {
-    mgr.UpdateData = data;
-    mgr.action = static_cast<int>(TSkinAction::saUnskinAll);
+    mgr.SetUpdateData(data);
+    mgr.SetAction(TSkinAction::saUnskinAll, 0);
     mgr.TimerAction();
-    mgr.active = true;
+    mgr.SetActive(true);
   };
   unskin();  // showing it may have skinned it already
   std::vector<double> ms, add;
@@ -128,8 +128,8 @@ int main() {
                                            lbb::resources::BuiltinSkin().end()));
   data->LoadFromStream(block);
   mgr.AddSkinData(data);
-  mgr.state = 1;
-  mgr.active = true;
+  mgr.SetState(TSkinManagerState::msRunning);
+  mgr.SetActive(true);
   const bool ok = Measure(mgr, data, false) && Measure(mgr, data, true);
   delete data;
   DestroySkinManager();

@@ -61,17 +61,20 @@ int Run(int rounds) {
   item->SetImageIndex(0);
   item->SetShortCut(forms::scCtrl | 'O');
   menu.Items()->Add(item);
-  // The popup window: the class of the platform's menus, its background rendered by its
-  // skinner, which the manager knows as showing the menu.
+  // The popup window: the class of the platform's menus, skinned by the manager, which hands
+  // it the menu; its background rendered by its skinner.
   lbb::WindowHandle popup(CreateWindowExW(WS_EX_TOOLWINDOW, L"#32768", L"", WS_POPUP | WS_VISIBLE,
                                           100, 100, 220, 200, nullptr, nullptr, nullptr, nullptr));
-  auto* skinner = new TWinSkinPopMenu();
-  if (!popup || !skinner->InitSkin(popup.get(), data.get(), menu.Handle())) {
-    std::fprintf(stderr, "no popup window\n");
+  mgr.AddSkinData(data.get());
+  mgr.SetActive(true);
+  if (popup) mgr.AddPopupMenu(popup.get());
+  mgr.SetHMenu(menu.Handle());
+  TWinSkinPopMenu* skinner = mgr.FindPopMenu(menu.Handle());
+  if (!skinner) {
+    std::fprintf(stderr, "the popup window was not skinned\n");
     return 2;
   }
   skinner->RenderBackground();
-  mgr.Mlist->push_back(skinner);
   TWinSkinForm sf(nullptr);
   sf.fsd = data.get();
   lbb::WindowDc dc(popup.get());
@@ -124,8 +127,7 @@ int Run(int rounds) {
     RECT t{20, 0, 200, 22};
     DrawTextW(tdc, L"&Open the archive", -1, &t, DT_SINGLELINE | DT_EXPANDTABS);
   });
-  std::erase(*mgr.Mlist, skinner);
-  delete skinner;
+  mgr.DeletePopupMenu(popup.get());
   return met ? 0 : 1;
 }
 

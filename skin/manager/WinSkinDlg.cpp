@@ -86,8 +86,6 @@ TSkinManage::TSkinManage(intptr_t amode) : impl_(std::make_unique<TImpl>(*this))
   } else {
     mode = reinterpret_cast<intptr_t>(EngineModule());
   }
-  // The optional scroll-bar library is never loaded (SBLib stays null), so its entry points
-  // are never looked up and SBinstall stays false.
 }
 
 TSkinManage::~TSkinManage() {
@@ -96,7 +94,7 @@ TSkinManage::~TSkinManage() {
 
 void TSkinManage::Shutdown() {
   std::lock_guard guard(Lock());
-  state = 4;
+  state = TSkinManagerState::msShuttingDown;
   active = false;
   impl_->StopTimer();
   if (mode == 0) {
@@ -160,7 +158,7 @@ void TSkinManage::AddSkinData(TSkinData* adata) {
   if (!adata || !Dlist) return;
   if (std::find(Dlist->begin(), Dlist->end(), adata) != Dlist->end()) return;
   Dlist->push_back(adata);
-  if (!MainData && adata->SkinFormtype() == TSkinFormType::sfMainform) MainData = adata;
+  if (!mainData_ && adata->SkinFormtype() == TSkinFormType::sfMainform) mainData_ = adata;
 }
 
 void TSkinManage::RemoveSkinData(TSkinData* adata) {
@@ -168,12 +166,12 @@ void TSkinManage::RemoveSkinData(TSkinData* adata) {
   if (!adata || !Dlist) return;
   DropSkinData(adata);
   std::erase(*Dlist, adata);
-  if (UpdateData == adata) UpdateData = nullptr;
-  if (MainData == adata) {
-    MainData = nullptr;
+  if (updateData_ == adata) updateData_ = nullptr;
+  if (mainData_ == adata) {
+    mainData_ = nullptr;
     for (TSkinData* d : *Dlist)
       if (d->SkinFormtype() == TSkinFormType::sfMainform) {
-        MainData = d;
+        mainData_ = d;
         break;
       }
   }
@@ -224,7 +222,7 @@ TWinSkinForm* TSkinManage::FindForm(HWND hwnd) const {
 
 void TSkinManage::PurgeForms() {
   std::lock_guard guard(Lock());
-  if (state == 4 || !Flist) return;
+  if (state == TSkinManagerState::msShuttingDown || !Flist) return;
   for (size_t i = Flist->size(); i-- > 0;) {
     if (i >= Flist->size()) continue;
     TWinSkinForm* sf = (*Flist)[i];
@@ -236,7 +234,7 @@ void TSkinManage::PurgeForms() {
 
 bool TSkinManage::DeleteForm(HWND aHwnd) {
   std::lock_guard guard(Lock());
-  if (state == 4) return false;
+  if (state == TSkinManagerState::msShuttingDown) return false;
   TWinSkinForm* sf = FindForm(aHwnd);
   if (!sf) return false;
   std::erase(*Flist, sf);
@@ -252,7 +250,7 @@ bool TSkinManage::DeleteForm(HWND aHwnd) {
 
 void TSkinManage::DeleteForm2(HWND aHwnd) {
   std::lock_guard guard(Lock());
-  if (state == 4 || !Flist) return;
+  if (state == TSkinManagerState::msShuttingDown || !Flist) return;
   for (auto it = Flist->begin(); it != Flist->end(); ++it)
     if ((*it)->Hwnd == aHwnd) {
       Flist->erase(it);
@@ -267,7 +265,7 @@ void TSkinManage::DeleteForm2(TWinSkinForm* sf) {
 
 void TSkinManage::DeleteForm3() {
   std::lock_guard guard(Lock());
-  if (state == 4 || !Flist) return;
+  if (state == TSkinManagerState::msShuttingDown || !Flist) return;
   for (size_t i = Flist->size(); i-- > 0;) {
     if (i >= Flist->size() || (*Flist)[i]->Skinstate != kSkinDestroyed) continue;
     TWinSkinForm* sf = (*Flist)[i];
@@ -287,13 +285,13 @@ forms::TWinControl* TSkinManage::FindVclControl(HWND hwnd) {
 
 bool TSkinManage::CanSkinWindow(HWND aHwnd, const std::u16string& className) {
   std::lock_guard guard(Lock());
-  if (!MainData) return true;
+  if (!mainData_) return true;
   bool DoSkin = true;
   const std::u16string lower = LowerAscii(className);
-  if (!InSet(MainData->Options(), xoPreview) && Contains(lower, u"preview")) DoSkin = false;
+  if (!InSet(mainData_->Options(), xoPreview) && Contains(lower, u"preview")) DoSkin = false;
   if (className == u"#32770" && (GetWindowLongW(aHwnd, GWL_STYLE) & 0x200) != 0) DoSkin = false;
   if (lower == u"tpopupdbtreeview") DoSkin = false;
-  MainData->DoFormSkin(aHwnd, className, DoSkin);
+  mainData_->DoFormSkin(aHwnd, className, DoSkin);
   return DoSkin;
 }
 
@@ -391,9 +389,9 @@ void TSkinManage::AssignData(TSkinManage* amgr) {
     Mlist = amgr->Mlist;
     Dlist = amgr->Dlist;
     Threadlist = amgr->Threadlist;
-    MainData = amgr->MainData;
+    mainData_ = amgr->mainData_;
     mmgr = amgr;
-    state = 1;
+    state = TSkinManagerState::msRunning;
     active = amgr->active;
     if (amgr->sublist) amgr->sublist->push_back(this);
     return;
@@ -402,15 +400,29 @@ void TSkinManage::AssignData(TSkinManage* amgr) {
   Mlist = nullptr;
   Dlist = nullptr;
   Threadlist = nullptr;
-  MainData = nullptr;
+  mainData_ = nullptr;
   active = false;
-  state = 4;
+  state = TSkinManagerState::msShuttingDown;
   impl_->mainHook.reset();
 }
 
 void TSkinManage::DeleteSub(TSkinManage* p) {
   std::lock_guard guard(Lock());
   if (sublist) std::erase(*sublist, p);
+}
+
+const std::vector<TWinSkinForm*>& TSkinManage::Forms() const {
+  static const std::vector<TWinSkinForm*> none;
+  return Flist ? *Flist : none;
+}
+
+const std::vector<TWinSkinPopMenu*>& TSkinManage::PopupSkinners() const {
+  static const std::vector<TWinSkinPopMenu*> none;
+  return Mlist ? *Mlist : none;
+}
+
+size_t TSkinManage::ThreadCount() const {
+  return Threadlist ? Threadlist->size() : 0;
 }
 
 bool TSkinManage::initsb(HWND) {

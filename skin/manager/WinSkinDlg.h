@@ -65,9 +65,9 @@ class TSkinManage : public TSkinManagerSeam, public TFormManagerSeam {
   void DeleteSysbtn() override;
   void SetAction(TSkinAction acode, int Interval) override;
   void SetActive(bool b) override { active = b; }
-  void SetUpdateData(TSkinData* adata) override { UpdateData = adata; }
-  TSkinManagerState State() const override { return static_cast<TSkinManagerState>(state); }
-  void SetState(TSkinManagerState s) override { state = static_cast<int>(s); }
+  void SetUpdateData(TSkinData* adata) override { updateData_ = adata; }
+  TSkinManagerState State() const override { return state; }
+  void SetState(TSkinManagerState s) override { state = s; }
   void SetLpara(HWND window) override { lpara = window; }
   void AddChildForm(HWND window) override;
   void UpdateSkinControl(forms::TWinControl* parent, forms::TControl* control) override;
@@ -80,10 +80,10 @@ class TSkinManage : public TSkinManagerSeam, public TFormManagerSeam {
 
   // ---- the form skinners' seam
   void FormGone(TWinSkinForm* sf) override { DeleteForm2(sf); }
-  void FormSettingUp() override { state = static_cast<int>(TSkinManagerState::msRunning); }
+  void FormSettingUp() override { state = TSkinManagerState::msRunning; }
   bool SkinningOn() const override { return active; }
   intptr_t ManagerMode() const override { return mode; }
-  void MenuOpening(TMenuType type, bool tracking) override;
+  void MenuOpening(TMenuType type, bool tracking = false) override;
   bool MDIMaximised() const override { return MDIMax; }
   void ForgetMDIMax() override { MDIMax = false; }
   void SetMDIFrame(HWND client, forms::TCustomForm* form) override;
@@ -144,44 +144,49 @@ class TSkinManage : public TSkinManagerSeam, public TFormManagerSeam {
   // The timer's interval (ms) as SetAction last set it.
   int TimerInterval() const;
 
-  // ---- fields (the form skinners read and write some of them)
-  std::vector<TWinSkinForm*>* Flist = nullptr;
-  std::vector<TWinSkinPopMenu*>* Mlist = nullptr;
-  std::vector<TSkinData*>* Dlist = nullptr;
-  std::vector<std::unique_ptr<TSkinThread>>* Threadlist = nullptr;
-  std::vector<TSkinManage*>* sublist = nullptr;
-  bool active = false;
-  bool skinchildform = false;
-  int state = 0;
-  int menutype = mtPopup;
-  bool menuactive = false;
-  bool MDIMax = false;
-  HWND clienthwnd = nullptr;
-  forms::TCustomForm* MDIForm = nullptr;
-  int action = 0;
-  TSkinData* UpdateData = nullptr;
-  bool SBinstall = false;
-  TSkinData* MainData = nullptr;
-  intptr_t mode = 0;
-  HWND handle = nullptr;
-  HWND lpara = nullptr;
-  TSkinManage* mmgr = nullptr;
-  // The optional external scroll-bar library and its entry points: never loaded here, so they
-  // stay unset and initsb / Uninitsb answer false.
-  HMODULE SBLib = nullptr;
-  BOOL(WINAPI* pinitApp)() = nullptr;
-  BOOL(WINAPI* pUninitApp)() = nullptr;
-  BOOL(WINAPI* pinitSB)(HWND) = nullptr;
-  BOOL(WINAPI* pUninitSb)(HWND) = nullptr;
+  // ---- what the manager keeps, read
+  // The form skinners and popup skinners of the process (shared with the sub-managers).
+  const std::vector<TWinSkinForm*>& Forms() const;
+  const std::vector<TWinSkinPopMenu*>& PopupSkinners() const;
+  // The number of extra hooked threads.
+  size_t ThreadCount() const;
+  // The skin data the waiting (or running) action works with; the first main-form component.
+  TSkinData* UpdateData() const { return updateData_; }
+  TSkinData* MainData() const { return mainData_; }
+  // Skinning a form also skins its child forms (while skin all runs).
+  bool SkinsChildForms() const { return skinchildform; }
+  TMenuType MenuType() const { return menutype; }
+  // The window the re-skin of one window takes.
+  HWND Lpara() const { return lpara; }
 
   // Serialises the hooks of extra threads with the UI thread.
   std::recursive_mutex& Lock() const { return *lock_; }
 
  private:
+  std::vector<TWinSkinForm*>* Flist = nullptr;
+  std::vector<TWinSkinPopMenu*>* Mlist = nullptr;  // owned
+  std::vector<TSkinData*>* Dlist = nullptr;
+  std::vector<std::unique_ptr<TSkinThread>>* Threadlist = nullptr;
+  std::vector<TSkinManage*>* sublist = nullptr;
+  bool active = false;
+  bool skinchildform = false;
+  TSkinManagerState state = TSkinManagerState::msNotStarted;
+  TMenuType menutype = mtPopup;
+  bool menuactive = false;
+  bool MDIMax = false;
+  HWND clienthwnd = nullptr;
+  forms::TCustomForm* MDIForm = nullptr;
+  TSkinAction action = TSkinAction::saSkinAll;
+  TSkinData* updateData_ = nullptr;
+  TSkinData* mainData_ = nullptr;
+  intptr_t mode = 0;
+  HWND lpara = nullptr;
+  TSkinManage* mmgr = nullptr;
+
   void Shutdown();
   void UnskinAllOfMode();
-  void TimerActionOnlyThisForm(int code);
-  void TimerActionAllForms(int code);
+  void TimerActionOnlyThisForm(TSkinAction code);
+  void TimerActionAllForms(TSkinAction code);
   void SkinScreenForms();
   void UnskinAndFree(TWinSkinForm* sf);
   void FreeFormsOfMode(TSkinManage& main);

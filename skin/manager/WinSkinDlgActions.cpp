@@ -1,6 +1,7 @@
 // The skin manager's hooks, its deferred actions on the one-shot timer, popup menus, the MDI
 // helpers and the rest of what the skin data asks of it.
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "forms/Application.h"
@@ -86,7 +87,7 @@ bool TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam, bool threadHook
   const auto hwnd = reinterpret_cast<HWND>(wParam);
   switch (code) {
     case HCBT_ACTIVATE:
-      if (state == 0) state = 1;
+      if (state == TSkinManagerState::msNotStarted) state = TSkinManagerState::msRunning;
       AddFormHwnd(hwnd);
       return false;
     case HCBT_DESTROYWND:
@@ -120,29 +121,28 @@ void TSkinManage::SetAction(TSkinAction acode, int Interval) {
   // "unskin all" (switching skinning on and loading a skin at once left every form
   // unskinned): skinning all takes the new skin anyway, and unskinned forms have none to
   // change. "Skin all" after a waiting skin change still changes the skinned forms first.
-  const int waiting = impl_->timer.Running() ? action : 0;
-  const bool bulk = waiting == static_cast<int>(TSkinAction::saSkinAll) ||
-                    waiting == static_cast<int>(TSkinAction::saUnskinAll);
+  const std::optional<TSkinAction> waiting =
+      impl_->timer.Running() ? std::optional(action) : std::nullopt;
+  const bool bulk = waiting == TSkinAction::saSkinAll || waiting == TSkinAction::saUnskinAll;
   if (acode == TSkinAction::saSkinChanged && bulk) {
-    if (waiting == static_cast<int>(TSkinAction::saSkinAll)) impl_->changeBeforeSkinAll = true;
+    if (waiting == TSkinAction::saSkinAll) impl_->changeBeforeSkinAll = true;
     return;
   }
   if (acode == TSkinAction::saSkinAll)
-    impl_->changeBeforeSkinAll =
-        waiting == static_cast<int>(TSkinAction::saSkinChanged) ||
-        (waiting == static_cast<int>(TSkinAction::saSkinAll) && impl_->changeBeforeSkinAll);
+    impl_->changeBeforeSkinAll = waiting == TSkinAction::saSkinChanged ||
+                                 (waiting == TSkinAction::saSkinAll && impl_->changeBeforeSkinAll);
   else
     impl_->changeBeforeSkinAll = false;
-  action = static_cast<int>(acode);
+  action = acode;
   impl_->interval = Interval;
-  if (state == 0) {
+  if (state == TSkinManagerState::msNotStarted) {
     if (acode == TSkinAction::saSkinAll || acode == TSkinAction::saUnskinAll)
       active = acode == TSkinAction::saSkinAll;
     return;
   }
   if (mode == 0 && sublist) {
     for (TSkinManage* sub : *sublist) {
-      sub->UpdateData = UpdateData;
+      sub->updateData_ = updateData_;
       if (acode == TSkinAction::saSkinAll) {
         sub->active = true;
         sub->SetAction(TSkinAction::saSkinAll, kSubManagerDelayMs);
@@ -165,36 +165,36 @@ int TSkinManage::TimerInterval() const {
 void TSkinManage::TimerAction() {
   std::lock_guard guard(Lock());
   impl_->StopTimer();
-  if (!UpdateData) return;
-  const int code = action;
-  if (code == static_cast<int>(TSkinAction::saReskinForm)) {
-    if (UpdateData->SkinFormtype() != TSkinFormType::sfOnlyThisForm) ReskinWindow();
+  if (!updateData_) return;
+  const TSkinAction code = action;
+  if (code == TSkinAction::saReskinForm) {
+    if (updateData_->SkinFormtype() != TSkinFormType::sfOnlyThisForm) ReskinWindow();
     return;
   }
-  const bool changeFirst = std::exchange(impl_->changeBeforeSkinAll, false) &&
-                           code == static_cast<int>(TSkinAction::saSkinAll);
-  const bool onlyThisForm = UpdateData->SkinFormtype() == TSkinFormType::sfOnlyThisForm;
-  const auto run = [&](int step) {
-    if (!UpdateData) return;  // the component went while an earlier step ran
+  const bool changeFirst =
+      std::exchange(impl_->changeBeforeSkinAll, false) && code == TSkinAction::saSkinAll;
+  const bool onlyThisForm = updateData_->SkinFormtype() == TSkinFormType::sfOnlyThisForm;
+  const auto run = [&](TSkinAction step) {
+    if (!updateData_) return;  // the component went while an earlier step ran
     if (onlyThisForm)
       TimerActionOnlyThisForm(step);
     else
       TimerActionAllForms(step);
   };
-  if (changeFirst) run(static_cast<int>(TSkinAction::saSkinChanged));
+  if (changeFirst) run(TSkinAction::saSkinChanged);
   run(code);
-  TSkinData* data = UpdateData;
+  TSkinData* data = updateData_;
   if (!data) return;  // the component went while the action ran
   data->DoSkinChanged();
-  UpdateData = nullptr;
+  updateData_ = nullptr;
 }
 
-void TSkinManage::TimerActionOnlyThisForm(int code) {
+void TSkinManage::TimerActionOnlyThisForm(TSkinAction code) {
   switch (code) {
-    case 1: {
+    case TSkinAction::saSkinAll: {
       active = true;
       skinchildform = true;
-      auto* owner = dynamic_cast<forms::TCustomForm*>(UpdateData->Owner());
+      auto* owner = dynamic_cast<forms::TCustomForm*>(updateData_->Owner());
       for (int i = forms::Screen->FormCount(); i-- > 0;) {
         forms::TCustomForm* f = forms::Screen->Forms(i);
         if (f != owner) continue;
@@ -204,27 +204,27 @@ void TSkinManage::TimerActionOnlyThisForm(int code) {
       skinchildform = false;
       return;
     }
-    case 2: {
+    case TSkinAction::saUnskinAll: {
       active = false;
       PurgeForms();
       for (size_t i = Flist->size(); i-- > 0;)
-        if ((*Flist)[i]->fsd == UpdateData && OnThisThread((*Flist)[i])) {
+        if ((*Flist)[i]->fsd == updateData_ && OnThisThread((*Flist)[i])) {
           UnskinAndFree((*Flist)[i]);
           break;
         }
       return;
     }
-    case 3:
+    case TSkinAction::saSkinChanged:
       PurgeForms();
       for (TWinSkinForm* sf : *Flist)
-        if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed && OnThisThread(sf)) {
+        if (sf->fsd == updateData_ && sf->Skinstate != kSkinDestroyed && OnThisThread(sf)) {
           sf->DeleteSysbtn();
           sf->InitSkinData();
           sf->SkinChange();
           break;
         }
       return;
-    case 6:
+    case TSkinAction::saPurgeForms:
       DeleteForm3();
       return;
     default:
@@ -232,9 +232,9 @@ void TSkinManage::TimerActionOnlyThisForm(int code) {
   }
 }
 
-void TSkinManage::TimerActionAllForms(int code) {
+void TSkinManage::TimerActionAllForms(TSkinAction code) {
   switch (code) {
-    case 1:
+    case TSkinAction::saSkinAll:
       active = true;
       skinchildform = true;
       PurgeForms();
@@ -242,12 +242,12 @@ void TSkinManage::TimerActionAllForms(int code) {
       skinchildform = false;
       if (mode == 0 && sublist)
         for (TSkinManage* sub : *sublist) {
-          sub->UpdateData = UpdateData;
+          sub->updateData_ = updateData_;
           sub->active = true;
           sub->SetAction(TSkinAction::saSkinAll, kSubManagerDelayMs);
         }
       return;
-    case 2:
+    case TSkinAction::saUnskinAll:
       active = false;
       PurgeForms();
       for (TWinSkinForm* sf : std::vector<TWinSkinForm*>(*Flist))
@@ -256,11 +256,11 @@ void TSkinManage::TimerActionAllForms(int code) {
         for (TSkinManage* sub : *sublist)
           sub->active = false;
       return;
-    case 3: {
+    case TSkinAction::saSkinChanged: {
       PurgeForms();
       std::vector<TWinSkinForm*> changed;
       for (TWinSkinForm* sf : *Flist)
-        if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed && OnThisThread(sf))
+        if (sf->fsd == updateData_ && sf->Skinstate != kSkinDestroyed && OnThisThread(sf))
           changed.push_back(sf);
       for (TWinSkinForm* sf : changed) {
         sf->DeleteSysbtn();
@@ -270,7 +270,7 @@ void TSkinManage::TimerActionAllForms(int code) {
         sf->SkinChange();
       return;
     }
-    case 6:
+    case TSkinAction::saPurgeForms:
       DeleteForm3();
       return;
     default:
@@ -299,9 +299,9 @@ void TSkinManage::ReskinWindow() {
 
 void TSkinManage::DeleteSysbtn() {
   std::lock_guard guard(Lock());
-  if (!Flist || !UpdateData) return;
+  if (!Flist || !updateData_) return;
   for (TWinSkinForm* sf : *Flist)
-    if (sf->fsd == UpdateData && sf->Skinstate != kSkinDestroyed) sf->DeleteSysbtn();
+    if (sf->fsd == updateData_ && sf->Skinstate != kSkinDestroyed) sf->DeleteSysbtn();
 }
 
 // ---- popup menus

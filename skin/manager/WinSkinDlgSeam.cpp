@@ -38,7 +38,7 @@ void TSkinManage::SetMDIMax(bool b) {
   std::lock_guard guard(Lock());
   if (b == MDIMax) return;
   MDIMax = b;
-  if (MainData && InSet(MainData->Options(), xoMDIChildBorder)) return;
+  if (mainData_ && InSet(mainData_->Options(), xoMDIChildBorder)) return;
   if (Flist) ApplyMDIMax(*Flist, b);
 }
 

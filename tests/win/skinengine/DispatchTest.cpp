@@ -150,9 +150,9 @@ TEST_F(DispatchTest, SkinnedFormAnswersTheSkinQueries) {
   SetWindowTextW(form.Handle(), L"New caption");
   EXPECT_EQ(form.Caption(), u"New caption");
   // Unskinned, the form no longer answers them.
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   mgr->SetAction(TSkinAction::saUnskinAll, 1);
-  ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return mgr->Forms().empty(); }));
   EXPECT_EQ(SendMessageW(form.Handle(), SKM_QUERYSKIN, 0, SkinMagic), 0);
 }
 

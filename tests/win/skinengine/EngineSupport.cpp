@@ -180,8 +180,8 @@ void SkinnedFormTest::TearDown() {
 }
 
 void EngineTest::Start() {
-  mgr->state = 1;
-  mgr->active = true;
+  mgr->SetState(TSkinManagerState::msRunning);
+  mgr->SetActive(true);
 }
 
 ::testing::AssertionResult EngineTest::WaitSkinned(HWND hwnd) {

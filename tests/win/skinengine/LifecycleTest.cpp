@@ -26,7 +26,7 @@ bool SameRect(const RECT& a, const RECT& b) {
 class LifecycleTest : public EngineTest {
  protected:
   ::testing::AssertionResult RunAction(TSkinAction a) {
-    mgr->UpdateData = data;
+    mgr->SetUpdateData(data);
     mgr->SetAction(a, 1);
     if (PumpUntil([&] { return !mgr->TimerEnabled(); })) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the action timer never ticked";
@@ -73,7 +73,7 @@ TEST_F(LifecycleTest, SkinAndUnskinFiftyTimesLeavesNothingAndRestoresClientSizes
     client[i] = ClientOf(all[i]);
   const HMENU menu = GetMenu(withMenu->Handle());
   ASSERT_NE(menu, nullptr);
-  mgr->state = 1;
+  mgr->SetState(TSkinManagerState::msRunning);
 
   // One round first, so that what is made once per process (fonts, classes) exists.
   auto round = [&] {
@@ -83,7 +83,7 @@ TEST_F(LifecycleTest, SkinAndUnskinFiftyTimesLeavesNothingAndRestoresClientSizes
       if (!WaitSkinned(h)) return false;
     if (GetMenu(withMenu->Handle()) != nullptr) return false;  // taken by the skinner
     if (!RunAction(TSkinAction::saUnskinAll)) return false;
-    return mgr->Flist->empty();
+    return mgr->Forms().empty();
   };
   ASSERT_TRUE(round());
   Settle();
@@ -125,7 +125,7 @@ TEST_F(LifecycleTest, UnskinningRestoresTheClientSizeOfEveryKindOfTopLevelWindow
   }
   EXPECT_EQ(mgr->FindForm(withMenu)->MenuHeight, GetSystemMetrics(SM_CYMENU));
   EXPECT_EQ(mgr->FindForm(withMenu)->hmenu, bar);
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   ASSERT_TRUE(RunAction(TSkinAction::saUnskinAll));
   for (int i = 0; i < 3; ++i)
     EXPECT_TRUE(SameRect(ClientOf(all[i]), client[i])) << "window " << i;
@@ -138,15 +138,15 @@ TEST_F(LifecycleTest, WindowDestroyedWhileSkinnedLeavesASkinnerUntilThePurge) {
   HWND h = MakeRawWindow(&log);
   ASSERT_TRUE(mgr->AddFormHwnd(h));
   ASSERT_TRUE(WaitSkinned(h));
-  TWinSkinForm* sf = mgr->Flist->front();
+  TWinSkinForm* sf = mgr->Forms().front();
   DestroyWindow(h);
   // Still listed, marked, and no longer on any window; the manager finds it for no window.
-  ASSERT_EQ(mgr->Flist->size(), 1u);
+  ASSERT_EQ(mgr->Forms().size(), 1u);
   EXPECT_EQ(sf->Skinstate, kSkinDestroyed);
   EXPECT_FALSE(sf->Subclassed());
   EXPECT_EQ(mgr->FindForm(h), nullptr);
   // Actions that walk the list leave it alone.
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   mgr->DeleteSysbtn();
   mgr->SetMDIMax2(true);
   EXPECT_EQ(mgr->GetMDIChildNum(), 0);
@@ -155,8 +155,8 @@ TEST_F(LifecycleTest, WindowDestroyedWhileSkinnedLeavesASkinnerUntilThePurge) {
   HWND next = MakeRawWindow(&log2);
   windows.push_back(next);
   ASSERT_TRUE(mgr->AddFormHwnd(next));
-  ASSERT_EQ(mgr->Flist->size(), 1u);
-  EXPECT_EQ(mgr->Flist->front()->Hwnd, next);
+  ASSERT_EQ(mgr->Forms().size(), 1u);
+  EXPECT_EQ(mgr->Forms().front()->Hwnd, next);
 }
 
 TEST_F(LifecycleTest, FormFreedWhileSkinnedTakesItsSkinnerOutOfTheList) {
@@ -165,19 +165,19 @@ TEST_F(LifecycleTest, FormFreedWhileSkinnedTakesItsSkinnerOutOfTheList) {
   form->SetBounds(100, 100, 300, 200);
   form->ShowForm();
   ASSERT_TRUE(SkinShown(form->Handle()));
-  EXPECT_EQ(mgr->Flist->size(), 1u);
+  EXPECT_EQ(mgr->Forms().size(), 1u);
   delete form;
-  EXPECT_TRUE(mgr->Flist->empty());
+  EXPECT_TRUE(mgr->Forms().empty());
   // The form's window destroyed first, then the form: the dead skinner goes with the form.
   form = new forms::TForm(nullptr);
   form->SetBounds(100, 100, 300, 200);
   form->ShowForm();
   ASSERT_TRUE(SkinShown(form->Handle()));
   form->DestroyHandle();
-  ASSERT_EQ(mgr->Flist->size(), 1u);
-  EXPECT_EQ(mgr->Flist->front()->Skinstate, kSkinDestroyed);
+  ASSERT_EQ(mgr->Forms().size(), 1u);
+  EXPECT_EQ(mgr->Forms().front()->Skinstate, kSkinDestroyed);
   delete form;
-  EXPECT_TRUE(mgr->Flist->empty());
+  EXPECT_TRUE(mgr->Forms().empty());
 }
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -241,7 +241,7 @@ TEST_F(LifecycleTest, MdiFrameWithNormalMaximisedAndMinimisedChildren) {
   HWND client = reinterpret_cast<HWND>(GetWindowLongPtrW(frame, GWLP_USERDATA));
   EXPECT_EQ(sf->FormStyle, TSkinFormStyle::sfsMDIform);
   EXPECT_EQ(sf->ClientHwnd, client);
-  EXPECT_EQ(mgr->clienthwnd, client);
+  EXPECT_EQ(mgr->MDIClient(), client);
   // Children are skinned as they are created (the hook sees WS_EX_MDICHILD).
   HWND normal = MakeChild(client, L"Normal", 0);
   HWND minimised = MakeChild(client, L"Minimised", WS_MINIMIZE);
@@ -253,7 +253,7 @@ TEST_F(LifecycleTest, MdiFrameWithNormalMaximisedAndMinimisedChildren) {
     EXPECT_EQ(mgr->FindForm(c)->FormStyle, TSkinFormStyle::sfsMDIChild);
   EXPECT_EQ(mgr->FindForm(maximised)->Windowstate, TSkinWindowState::swsMax);
   EXPECT_EQ(mgr->FindForm(minimised)->Windowstate, TSkinWindowState::swsMin);
-  EXPECT_TRUE(mgr->MDIMax);
+  EXPECT_TRUE(mgr->MDIMaximised());
   EXPECT_TRUE(sf->MDIChildMax());
   EXPECT_EQ(mgr->GetMDIChildNum(), 3);
   // A maximised child's non-client messages go straight to its own procedure: the child is
@@ -266,14 +266,14 @@ TEST_F(LifecycleTest, MdiFrameWithNormalMaximisedAndMinimisedChildren) {
   // Closing the maximised child: the manager follows whether the next active child is
   // maximised; cascading ends the maximised state.
   SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(maximised), 0);
-  EXPECT_EQ(mgr->MDIMax, sf->MDIChildMax());
+  EXPECT_EQ(mgr->MDIMaximised(), sf->MDIChildMax());
   EXPECT_EQ(mgr->GetMDIChildNum(), 2);
   SendMessageW(client, WM_MDICASCADE, 0, 0);
-  EXPECT_TRUE(PumpUntil([&] { return !mgr->MDIMax; }));
+  EXPECT_TRUE(PumpUntil([&] { return !mgr->MDIMaximised(); }));
   // Unskinning everything gives the MDI client its procedure back.
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   ASSERT_TRUE(RunAction(TSkinAction::saUnskinAll));
-  EXPECT_TRUE(mgr->Flist->empty());
+  EXPECT_TRUE(mgr->Forms().empty());
   EXPECT_EQ(SendMessageW(client, SKM_ISSKINNED, 0, 0), 0);
   EXPECT_EQ(SendMessageW(normal, SKM_ISSKINNED, 0, 0), 0);
 }
@@ -308,9 +308,9 @@ TEST_F(LifecycleTest, SkinChangeToASecondSkinReappliesIt) {
   EXPECT_EQ(sf->Skinstate, kSkinIdle);
   EXPECT_FALSE(EqualRect(&sf->bw, &slate));  // the second skin's border widths
   // The window was refitted around the same client area: unskinning gives exactly it back.
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   mgr->SetAction(TSkinAction::saUnskinAll, 1);
-  ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return mgr->Forms().empty(); }));
   const RECT after = ClientOf(form.Handle());
   EXPECT_TRUE(EqualRect(&after, &client));
 }

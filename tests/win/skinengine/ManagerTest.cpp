@@ -105,48 +105,48 @@ TEST_F(ManagerTest, WindowThatAnswersIsSkinnedGetsNoSecondSkinner) {
   answering.answers[SKM_ISSKINNED] = 1;
   HWND other = Raw(answering);
   EXPECT_FALSE(mgr->AddFormHwnd(other));
-  EXPECT_TRUE(mgr->Flist->empty());
+  EXPECT_TRUE(mgr->Forms().empty());
   TRawLog log;
   HWND h = Raw(log);
   EXPECT_TRUE(mgr->AddFormHwnd(h));
   EXPECT_FALSE(mgr->AddFormHwnd(h));
-  EXPECT_EQ(mgr->Flist->size(), 1u);
+  EXPECT_EQ(mgr->Forms().size(), 1u);
 }
 
 TEST_F(ManagerTest, SkinAllBeforeAnyActivationSwitchesOnWithoutTimer) {
-  ASSERT_EQ(mgr->state, 0);
+  ASSERT_EQ(mgr->State(), TSkinManagerState::msNotStarted);
   mgr->SetAction(TSkinAction::saSkinAll, kSkinActionDelayMs);
-  EXPECT_TRUE(mgr->active);
+  EXPECT_TRUE(mgr->SkinningOn());
   EXPECT_FALSE(mgr->TimerEnabled());
   mgr->SetAction(TSkinAction::saUnskinAll, kSkinActionDelayMs);
-  EXPECT_FALSE(mgr->active);
+  EXPECT_FALSE(mgr->SkinningOn());
   mgr->SetAction(TSkinAction::saSkinAll, kSkinActionDelayMs);
   // The first activation starts the manager and skins the activated form.
   forms::TForm form(nullptr);
   form.SetBounds(100, 100, 300, 200);
   form.ShowForm();
   EXPECT_TRUE(WaitSkinned(form.Handle()));
-  EXPECT_GE(mgr->state, 1);
+  EXPECT_GE(static_cast<int>(mgr->State()), 1);
 }
 
 TEST_F(ManagerTest, TimerTickWithoutUpdateDataDoesNothing) {
-  mgr->state = 1;
+  mgr->SetState(TSkinManagerState::msRunning);
   int changed = 0;
   data->OnSkinChanged = [&](TSkinData*) { ++changed; };
   forms::TForm form(nullptr);
   form.SetBounds(100, 100, 300, 200);
   form.ShowForm();
   Settle();
-  mgr->UpdateData = nullptr;
+  mgr->SetUpdateData(nullptr);
   ASSERT_TRUE(RunAction(TSkinAction::saSkinAll));
   EXPECT_EQ(changed, 0);
-  EXPECT_FALSE(mgr->active);
+  EXPECT_FALSE(mgr->SkinningOn());
   EXPECT_EQ(mgr->FindForm(form.Handle()), nullptr);
   // With the skin data to apply the same action skins the visible forms and tells it once.
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   ASSERT_TRUE(RunAction(TSkinAction::saSkinAll));
   EXPECT_EQ(changed, 1);
-  EXPECT_EQ(mgr->UpdateData, nullptr);
+  EXPECT_EQ(mgr->UpdateData(), nullptr);
   EXPECT_TRUE(WaitSkinned(form.Handle()));
 }
 
@@ -163,15 +163,15 @@ TEST_F(ManagerTest, ReskinOneWindowFiresNoSkinChanged) {
   ASSERT_TRUE(mgr->AddFormHwnd(h));
   ASSERT_TRUE(WaitSkinned(h));
   ASSERT_EQ(skinned, 1);
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   mgr->SetLpara(h);
   ASSERT_TRUE(RunAction(TSkinAction::saReskinForm));
   EXPECT_EQ(changed, 0);
-  EXPECT_EQ(mgr->UpdateData, data);  // not cleared either
+  EXPECT_EQ(mgr->UpdateData(), data);  // not cleared either
   // Skinned afresh: a new skinner ran its deferred initialisation.
   EXPECT_TRUE(PumpUntil([&] { return skinned == 2; }));
   ASSERT_TRUE(WaitSkinned(h));
-  EXPECT_EQ(mgr->Flist->size(), 1u);
+  EXPECT_EQ(mgr->Forms().size(), 1u);
 }
 
 TEST_F(ManagerTest, PreviewWindowsNeedThePreviewOption) {
@@ -213,7 +213,7 @@ TEST_F(ManagerTest, ChooseSkinDataPrefersTheFormsOwnThenDialogsThenTheLastMainFo
   EXPECT_EQ(mgr->ChooseSkinData(own.Handle()), only);
   EXPECT_EQ(mgr->ChooseSkinData(other.Handle()), main2);
   EXPECT_EQ(mgr->ChooseSkinData(dialog), dialogs);
-  EXPECT_EQ(mgr->MainData, data);  // the first main-form component
+  EXPECT_EQ(mgr->MainData(), data);  // the first main-form component
   delete main2;
   EXPECT_EQ(mgr->ChooseSkinData(other.Handle()), data);
   delete dialogs;
@@ -224,7 +224,7 @@ TEST_F(ManagerTest, ChooseSkinDataPrefersTheFormsOwnThenDialogsThenTheLastMainFo
   delete data;
   data = nullptr;
   EXPECT_EQ(mgr->ChooseSkinData(other.Handle()), dll);
-  EXPECT_EQ(mgr->MainData, nullptr);
+  EXPECT_EQ(mgr->MainData(), nullptr);
   delete dll;
   EXPECT_EQ(mgr->ChooseSkinData(other.Handle()), nullptr);
 }
@@ -239,7 +239,7 @@ TEST_F(ManagerTest, PopupMenusOfAKindTheSkinDoesNotSkinStayNative) {
     windows.push_back(p);
     return p;
   };
-  mgr->menutype = mtSystem;
+  mgr->MenuOpening(mtSystem);
   data->SetSkinControls(data->SkinControls() & ~SetOf(xcSystemMenu));
   HWND p1 = popup();
   ASSERT_NE(p1, nullptr);
@@ -250,8 +250,8 @@ TEST_F(ManagerTest, PopupMenusOfAKindTheSkinDoesNotSkinStayNative) {
   EXPECT_EQ(SendMessageW(p2, SKM_ISSKINNED, 0, 0), 1);
   DestroyWindow(p2);
   EXPECT_FALSE(mgr->HasPopupMenu(p2));
-  EXPECT_TRUE(mgr->Mlist->empty());
-  EXPECT_EQ(mgr->menutype, mtPopup);  // back to 0 when the last popup skinner goes
+  EXPECT_TRUE(mgr->PopupSkinners().empty());
+  EXPECT_EQ(mgr->MenuType(), mtPopup);  // back to 0 when the last popup skinner goes
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ LRESULT CALLBACK MdiChildProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(ManagerRules, AddFormRefusesMdiClientChildrenOtherModulesEmptyWindowsAndExcludedNames) {
-  mgr->active = false;  // nothing is skinned while the windows are made
+  mgr->SetActive(false);  // nothing is skinned while the windows are made
   HWND frame = Top(Class(L"LbbRulesPlain"));
   CLIENTCREATESTRUCT ccs{nullptr, 5000};
   HWND client = CreateWindowExW(0, L"MDIClient", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 200, 120,
@@ -117,7 +117,7 @@ TEST_F(ManagerRules, AddFormRefusesMdiClientChildrenOtherModulesEmptyWindowsAndE
 }
 
 TEST_F(ManagerRules, CanSkinWindowRefusesTreeViewPopupsAndAsksTheApplicationLast) {
-  mgr->active = false;
+  mgr->SetActive(false);
   HWND tree = Top(Class(L"TPopupDbTreeView"));
   HWND report = Top(Class(L"TfrDesignerForm"));
   HWND plain = Top(Class(L"LbbRulesPlain"));
@@ -142,9 +142,10 @@ TEST_F(ManagerRules, CanSkinWindowRefusesTreeViewPopupsAndAsksTheApplicationLast
   EXPECT_EQ(data->formhwnd, plain);
   data->OnFormSkin = nullptr;
   // Without a main-form component nothing is refused.
-  TSkinData* main = std::exchange(mgr->MainData, nullptr);
+  mgr->RemoveSkinData(data);
+  ASSERT_EQ(mgr->MainData(), nullptr);
   EXPECT_TRUE(mgr->CanSkinWindow(tree, u"TPopupDbTreeView"));
-  mgr->MainData = main;
+  mgr->AddSkinData(data);
 }
 
 // ---- the mapping
@@ -379,7 +380,7 @@ TEST_F(MapRules, BareButtonWindowsGetTheSkinnerOfTheirStyle) {
 // ---- a component that skins only its own form
 
 TEST_F(ManagerRules, OnlyThisFormActionsTouchTheOwnersFormAlone) {
-  mgr->active = false;  // the forms are shown unskinned
+  mgr->SetActive(false);  // the forms are shown unskinned
   forms::TForm own(nullptr), other(nullptr), third(nullptr);
   int x = 60;
   for (forms::TForm* f : {&third, &other, &own}) {
@@ -396,7 +397,7 @@ TEST_F(ManagerRules, OnlyThisFormActionsTouchTheOwnersFormAlone) {
   int changed = 0;
   only->OnSkinChanged = [&](TSkinData*) { ++changed; };
   auto run = [&](TSkinAction a) {
-    mgr->UpdateData = only.get();
+    mgr->SetUpdateData(only.get());
     mgr->SetAction(a, 1);
     return PumpUntil([&] { return !mgr->TimerEnabled(); });
   };
@@ -405,9 +406,9 @@ TEST_F(ManagerRules, OnlyThisFormActionsTouchTheOwnersFormAlone) {
   ASSERT_TRUE(WaitSkinned(own.Handle()));
   EXPECT_EQ(mgr->FindForm(own.Handle())->fsd, only.get());
   EXPECT_EQ(mgr->FindForm(third.Handle()), nullptr);
-  EXPECT_FALSE(mgr->skinchildform);
+  EXPECT_FALSE(mgr->SkinsChildForms());
   EXPECT_EQ(changed, 1);
-  EXPECT_EQ(mgr->UpdateData, nullptr);
+  EXPECT_EQ(mgr->UpdateData(), nullptr);
   // A new skin: its form takes it, the other form keeps its own.
   const RECT slate = others->bw;
   TMemoryStream sand(
@@ -426,9 +427,9 @@ TEST_F(ManagerRules, OnlyThisFormActionsTouchTheOwnersFormAlone) {
   ASSERT_TRUE(WaitSkinned(gone));
   TWinSkinForm* dead = mgr->FindForm(gone);
   DestroyWindow(gone);
-  ASSERT_EQ(std::count(mgr->Flist->begin(), mgr->Flist->end(), dead), 1);
+  ASSERT_EQ(std::count(mgr->Forms().begin(), mgr->Forms().end(), dead), 1);
   ASSERT_TRUE(run(TSkinAction::saPurgeForms));
-  EXPECT_EQ(std::count(mgr->Flist->begin(), mgr->Flist->end(), dead), 0);
+  EXPECT_EQ(std::count(mgr->Forms().begin(), mgr->Forms().end(), dead), 0);
   EXPECT_EQ(mgr->FindForm(other.Handle()), others);
   EXPECT_EQ(changed, 3);
   // Unskin: its form only.

@@ -68,9 +68,9 @@ TEST_F(SkinnerPartsTest, ControlSkinnersAreListedOnceAndGoWithTheirFormSkinner) 
   EXPECT_EQ(sf->Controllist.size(), 1u);
   // Unskinning tells the control skinner to stop (it gives the colour back) and frees it.
   const int owned = button->ComponentCount();
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   mgr->SetAction(TSkinAction::saUnskinAll, 1);
-  ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return mgr->Forms().empty(); }));
   EXPECT_EQ(unsubclassed, 1);
   EXPECT_EQ(button->Color(), 0x123456);
   EXPECT_EQ(button->ComponentCount(), owned - 1);
@@ -99,9 +99,9 @@ TEST_F(SkinnerPartsTest, MenuRebuiltByTheFrameworkIsTakenAgainAndGivenBackAtTheE
   EXPECT_EQ(GetMenu(form.Handle()), nullptr);
   EXPECT_EQ(sf->hmenu, menu->Handle());
   EXPECT_EQ(GetMenuItemCount(sf->hmenu), 2);
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   mgr->SetAction(TSkinAction::saUnskinAll, 1);
-  ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return mgr->Forms().empty(); }));
   EXPECT_EQ(GetMenu(form.Handle()), menu->Handle());
   const RECT after = ClientOf(form.Handle());
   EXPECT_TRUE(EqualRect(&after, &client))
@@ -147,7 +147,7 @@ TEST_F(SkinnerPartsTest, SetUpThatFailsLeavesTheWindowUnskinnedAndWorking) {
   const RECT client = ClientOf(form.Handle());
   EXPECT_FALSE(mgr->AddFormHwnd(form.Handle()));
   EXPECT_EQ(forms::ErrorCount(), errors + 1);
-  EXPECT_TRUE(mgr->Flist->empty());
+  EXPECT_TRUE(mgr->Forms().empty());
   EXPECT_EQ(form.ComponentCount(), 0);  // no skinner left on the form
   EXPECT_EQ(SendMessageW(form.Handle(), SKM_ISSKINNED, 0, 0), 0);
   const RECT after = ClientOf(form.Handle());
@@ -208,7 +208,7 @@ TEST_F(SkinnerPartsTest, WindowsOfAHookedThreadAreSkinnedAndFreedOnTheirThread) 
   ASSERT_TRUE(PumpUntil([&] { return worker.id != 0; }));
   mgr->InstallThread(worker.id);
   mgr->InstallThread(worker.id);  // once only
-  EXPECT_EQ(mgr->Threadlist->size(), 1u);
+  EXPECT_EQ(mgr->ThreadCount(), 1u);
   SetEvent(worker.go.get());
   ASSERT_TRUE(PumpUntil([&] {
     HWND h = worker.window;
@@ -223,12 +223,12 @@ TEST_F(SkinnerPartsTest, WindowsOfAHookedThreadAreSkinnedAndFreedOnTheirThread) 
   PostMessageW(h, WM_CLOSE, 0, 0);
   ASSERT_TRUE(PumpUntil([&] {
     std::lock_guard guard(mgr->Lock());
-    return mgr->Flist->empty();
+    return mgr->Forms().empty();
   }));
   worker.thread.join();
   EXPECT_FALSE(worker.scrollBarMade);
   mgr->UnInstallThread(worker.id);
-  EXPECT_TRUE(mgr->Threadlist->empty());
+  EXPECT_TRUE(mgr->ThreadCount() == 0);
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ LRESULT CALLBACK MdiChildProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 TEST_F(CaptionRules, MdiChildButtonsInTheBandShowTheFourthCellWhenHot) {
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_STRING, 100, L"&Window");
-  mgr->active = false;
+  mgr->SetActive(false);
   TRawLog& log = logs.emplace_back();
   HWND frame =
       MakeRawWindow(&log, WS_OVERLAPPEDWINDOW, 0, kRawClass, nullptr, bar, RECT{80, 80, 560, 420});

@@ -308,9 +308,9 @@ TEST_F(FrameEdge, UnskinningShowsTheCutCornersAgain) {
   ASSERT_TRUE(mgr->FindForm(h)->crop);
   RECT w{};
   GetWindowRect(h, &w);
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   mgr->SetAction(TSkinAction::saUnskinAll, 1);
-  ASSERT_TRUE(PumpUntil([&] { return mgr->Flist->empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return mgr->Forms().empty(); }));
   GetWindowRect(h, &w);
   // The corner shows the same native top edge as the middle of the edge.
   auto corner = [&] {

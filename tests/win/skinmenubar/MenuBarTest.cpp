@@ -169,7 +169,7 @@ TEST_F(MenuBarTest, ASkinWithoutAMenubarElementFillsTheBandWithItsMenubarColour)
   data->data.Clear();
   data->data.Write(sand.data(), sand.size());
   ASSERT_TRUE(data->ParseSkin());
-  mgr->UpdateData = data;
+  mgr->SetUpdateData(data);
   mgr->DeleteSysbtn();
   sf->InitSkinData();
   sf->SkinChange();

@@ -21,7 +21,7 @@ class PopupUse : public PopupTest {
   // The popup skinners the manager holds.
   size_t Skinners() {
     std::lock_guard l(mgr->Lock());
-    return mgr->Mlist ? mgr->Mlist->size() : 0;
+    return mgr->PopupSkinners().size();
   }
   int Total() const {
     int n = 0;
@@ -179,8 +179,8 @@ TEST_F(PopupUse, PlainLookWithoutItemImageAndNativeLookWithoutBackground) {
         popup, [&](const PixelBuffer& s) { return Count(s, end, menuColour) > 0; }, &shot));
     SavePicture(shot, "popup-native-frame");
     std::lock_guard l(mgr->Lock());
-    ASSERT_EQ(mgr->Mlist->size(), 1u);
-    EXPECT_TRUE(mgr->Mlist->front()->MenuBg.Empty()) << "a background was painted";
+    ASSERT_EQ(mgr->PopupSkinners().size(), 1u);
+    EXPECT_TRUE(mgr->PopupSkinners().front()->MenuBg.Empty()) << "a background was painted";
   });
 }
 
@@ -188,7 +188,7 @@ TEST_F(PopupUse, SkinnerGivesTheWindowBackTwiceAndNothingLeaks) {
   ShowSkinned();
   {
     // A popup window the manager does not see (skinning off while it is made).
-    mgr->active = false;
+    mgr->SetActive(false);
     TWinSkinPopMenu p;
     HWND w = CreateWindowExW(0, L"#32768", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
                              nullptr);
@@ -200,7 +200,7 @@ TEST_F(PopupUse, SkinnerGivesTheWindowBackTwiceAndNothingLeaks) {
     EXPECT_FALSE(p.Subclassed());
     EXPECT_NE(SendMessageW(w, SKM_ISSKINNED, 0, 0), 1);
     DestroyWindow(w);
-    mgr->active = true;
+    mgr->SetActive(true);
   }
   for (int i = 0; i < 3; ++i)
     Track(menu, MenuPoint(), [](HWND) {});
@@ -292,8 +292,8 @@ TEST_F(PopupUse, ManagerHandsEachMenuToOnePopupSkinner) {
   };
   HWND older = popupWindow(), newer = popupWindow();
   ASSERT_EQ(Skinners(), 2u);
-  TWinSkinPopMenu* first = mgr->Mlist->at(0);
-  TWinSkinPopMenu* second = mgr->Mlist->at(1);
+  TWinSkinPopMenu* first = mgr->PopupSkinners().at(0);
+  TWinSkinPopMenu* second = mgr->PopupSkinners().at(1);
   ASSERT_EQ(first->hwnd, older);
   ASSERT_EQ(second->hwnd, newer);
   lbb::MenuHandle m1(CreatePopupMenu()), m2(CreatePopupMenu());
@@ -315,7 +315,7 @@ TEST_F(PopupUse, ManagerHandsEachMenuToOnePopupSkinner) {
   DestroyWindow(newer);
   DestroyWindow(older);
   EXPECT_EQ(Skinners(), 0u);
-  EXPECT_EQ(mgr->menutype, mtPopup);
+  EXPECT_EQ(mgr->MenuType(), mtPopup);
 }
 
 }  // namespace
