@@ -71,7 +71,7 @@ bool SetUp(Bench& b) {
   b.button->SetTag(99);
   b.button->SetCaption(u"Backup");
   b.skinner = new TSkinButton(b.button);
-  b.skinner->Init(sf, sf->fsd, sf->fcanvas2.get(), false);
+  b.skinner->Init(sf, sf->fsd, sf->HostCanvas(), false);
   Settle();
   return true;
 }

@@ -86,7 +86,7 @@ bool MeasureSkinning(gallery::TSkinGalleryForm& form, int rounds) {
       return false;
     }
     ms.push_back(t1 - t0);
-    skinners = SkinnedForm(hwnd)->Controllist.size();
+    skinners = SkinnedForm(hwnd)->Controls().size();
     Settle();
   }
   std::printf("Control skinners attached to the gallery form: %zu\n", skinners);

@@ -119,7 +119,7 @@ bool MeasureFramePaint(HWND hwnd) {
                 "1. Non-client paint of the main window (window %d x %d, client %d x %d, %s "
                 "look) into a memory DC",
                 W, H, static_cast<int>(c.right), static_cast<int>(c.bottom),
-                sf->FWindowActive ? "active" : "inactive");
+                sf->WindowActive() ? "active" : "inactive");
   ReportGoal(what, ms, 1.0);
   ProfileFramePaint(*sf, kPaintRuns);
   return true;
@@ -148,7 +148,7 @@ bool MeasureRegionRebuild() {
   Settle();
   TWinSkinForm* sf = SkinnerOf(hwnd);
   const RECT w = WindowRect(hwnd);
-  if (!skinned || !sf || !sf->crop) {
+  if (!skinned || !sf || !sf->Cropped()) {
     std::fprintf(stderr, "the 1280 x 800 window was not skinned and cut to its keyed pieces\n");
     delete form;
     return false;
@@ -156,11 +156,11 @@ bool MeasureRegionRebuild() {
   std::vector<double> ms;
   bool cut = true;
   for (int i = 0; i < kCropRuns; ++i) {
-    sf->crwidth = 0;  // forces the rebuild at the same size
+    sf->ForgetCropSize();  // forces the rebuild at the same size
     const double t0 = NowMs();
     sf->Cropwindow();
     ms.push_back(NowMs() - t0);
-    cut = cut && sf->crop;
+    cut = cut && sf->Cropped();
     Settle();  // the repaint the new region asked for, not timed
   }
   char what[160];
@@ -271,7 +271,7 @@ void MeasureCropAlone(HWND hwnd, ResizeTimes& t) {
   if (!sf) return;
   t.cropProfile = std::make_shared<MessageProfile>(hwnd);
   for (int i = 0; i < kCropAloneRuns; ++i) {
-    sf->crwidth = 0;
+    sf->ForgetCropSize();
     t.crop.push_back(TimeRuns(1, [&] { sf->Cropwindow(); }).front());
     t.cropProfile->DispatchPending();
   }

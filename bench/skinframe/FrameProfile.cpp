@@ -107,19 +107,20 @@ void DrawIcon(TWinSkinForm& sf, HDC dc) {
   if (!shown || !app) return;
   auto icon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_BIG, 0));
-  const int y = sf.FTitleRect.top + (sf.FTitleRect.bottom - sf.FTitleRect.top) / 2 - sf.Iconx / 2;
-  if (icon) DrawIconEx(dc, 8, y, icon, sf.Iconx, sf.Iconx, 0, nullptr, DI_NORMAL);
+  const int y =
+      sf.TitleRect().top + (sf.TitleRect().bottom - sf.TitleRect().top) / 2 - sf.IconSize() / 2;
+  if (icon) DrawIconEx(dc, 8, y, icon, sf.IconSize(), sf.IconSize(), 0, nullptr, DI_NORMAL);
 }
 
 // The title measured and drawn in the caption font, as the caption painter does it.
 void DrawTitle(TWinSkinForm& sf, HDC dc, const std::wstring& text) {
-  HGDIOBJ old = SelectObject(dc, sf.CaptionFont ? sf.CaptionFont->Handle() : nullptr);
+  HGDIOBJ old = SelectObject(dc, sf.CaptionFontHandle());
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, static_cast<COLORREF>(sf.fsd->Colors[kShemeTitleTextActive]));
-  RECT measured = sf.ctr;
+  RECT measured = sf.CaptionRect();
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
             DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP);
-  RECT t = sf.FTitleRect;
+  RECT t = sf.TitleRect();
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
             DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   SetBkMode(dc, oldMode);
@@ -129,7 +130,7 @@ void DrawTitle(TWinSkinForm& sf, HDC dc, const std::wstring& text) {
 void DrawTitleBack(TWinSkinForm& sf, PixelBuffer& px) {
   const TDataSkinTitle* title = sf.fsd->Title.get();
   if (!title || title->Map.Empty()) return;
-  const TRect back{sf.ctr.left, 0, sf.ctr.right, sf.bw.top};
+  const TRect back{sf.CaptionRect().left, 0, sf.CaptionRect().right, sf.bw.top};
   DrawSkinHorz(px, back, title->Map, true, true, 2, 1,
                TRect{title->backleft, 0, title->backright, 0});
 }
@@ -158,8 +159,7 @@ void ProfileFramePaint(TWinSkinForm& sf, int runs) {
     b.Part("caption: Top piece (DrawBorderPixels)", [&] {
       sf.DrawBorderPixels(kBorderTop, TRect{bw.left, 0, s.W - bw.right, bw.top}, caption.Pixels());
     });
-    b.Part("caption: title read (WM_GETTEXT)",
-           [&] { title = sf.bstr + lbb::Wide(forms::WindowText(sf.Hwnd)) + sf.astr; });
+    b.Part("caption: title read (WM_GETTEXT)", [&] { title = sf.TitleText(); });
     b.Part("caption: title background (DrawSkinHorz)",
            [&] { DrawTitleBack(sf, caption.Pixels()); });
     b.Part("caption: title measured, drawn (DrawTextW x2)",
@@ -255,7 +255,7 @@ void ProfileCropwindow(TWinSkinForm& sf, int runs) {
   ReportPart("(not a part: the same set without redrawing)",
              TimeRuns(runs, [&] { setRegion(FALSE); }));
   // The skinner's own region again, so that its record of the window's region is true.
-  sf.crwidth = 0;
+  sf.ForgetCropSize();
   sf.Cropwindow();
 }
 

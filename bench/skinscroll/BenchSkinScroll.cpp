@@ -54,10 +54,10 @@ TWinSkinForm* SkinnerOf(HWND hwnd) {
 
 // The memo's scroll-bar skinner: the one the control-kind mapping gave it, else a new one.
 TSkinScrollbar* MemoSkinner(TWinSkinForm* sf, forms::TMemo* memo) {
-  for (TSkinControl* c : sf->Controllist)
+  for (TSkinControl* c : sf->Controls())
     if (auto* s = dynamic_cast<TSkinScrollbar*>(c); s && s->control == memo) return s;
   auto* s = new TSkinScrollbar(memo);
-  s->InitScrollbar(memo, sf->fsd, sf->fcanvas2.get(), sf);
+  s->InitScrollbar(memo, sf->fsd, sf->HostCanvas(), sf);
   return s;
 }
 

@@ -2,6 +2,7 @@
 // list of control skinners. Set-up details are in WinSkinFormSetup.cpp, the message dispatch
 // in WinSkinFormDispatch.cpp.
 #include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinMenuBar.h"
 
 #include "forms/Application.h"
 #include "forms/WindowGuard.h"
@@ -180,35 +181,54 @@ void TWinSkinForm::GiveMenuBack() {
 
 void TWinSkinForm::FreeControls() {
   while (!Controllist.empty()) {
-    TSkinControl* c = Controllist.front();
+    TSkinControl* c = Controllist.front().get();
     if (Skinstate != kSkinRemoving && c->skinstate != kControlDestroyed) c->Unsubclass();
-    Controllist.erase(Controllist.begin());
-    c->skinform = nullptr;
-    delete c;
+    FreeControlAt(0);
   }
 }
 
 void TWinSkinForm::FreeDeadControls() {
-  for (size_t i = Controllist.size(); i-- > 0;) {
-    if (i >= Controllist.size() || Controllist[i]->skinstate != kControlDestroyed) continue;
-    TSkinControl* c = Controllist[i];
-    Controllist.erase(Controllist.begin() + static_cast<ptrdiff_t>(i));
-    c->skinform = nullptr;
-    delete c;
-  }
+  for (size_t i = Controllist.size(); i-- > 0;)
+    if (i < Controllist.size() && Controllist[i]->skinstate == kControlDestroyed) FreeControlAt(i);
+}
+
+// Takes skinner `i` out of the list and frees it (it no longer reports back to this host).
+void TWinSkinForm::FreeControlAt(size_t i) {
+  std::unique_ptr<TSkinControl> c = std::move(Controllist[i]);
+  Controllist.erase(Controllist.begin() + static_cast<ptrdiff_t>(i));
+  c->skinform = nullptr;
 }
 
 bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {
-  for (TSkinControl* c : Controllist)
-    if (c == acontrol) return true;
-  Controllist.push_back(acontrol);
+  for (const auto& c : Controllist)
+    if (c.get() == acontrol) return true;
+  Controllist.emplace_back(acontrol);
   return false;
 }
 
+// The skinner is being freed by its control (or by FreeControlAt's caller): the list lets go
+// of it without freeing it again.
 void TWinSkinForm::DeleteControl(TSkinControl* acontrol) {
   for (size_t i = Controllist.size(); i-- > 0;)
-    if (Controllist[i] == acontrol) {
+    if (Controllist[i].get() == acontrol) {
+      (void)Controllist[i].release();
       Controllist.erase(Controllist.begin() + static_cast<ptrdiff_t>(i));
+      return;
+    }
+}
+
+std::vector<TSkinControl*> TWinSkinForm::Controls() const {
+  std::vector<TSkinControl*> out;
+  out.reserve(Controllist.size());
+  for (const auto& c : Controllist)
+    out.push_back(c.get());
+  return out;
+}
+
+void TWinSkinForm::DeleteGraphicControl(forms::TControl* control) {
+  for (size_t i = Controllist.size(); i-- > 0;)
+    if (control && Controllist[i]->GControl == control) {
+      FreeControlAt(i);
       return;
     }
 }

@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -217,17 +218,73 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   // The hover and hint timer's tick (the frame painter handles caption-button hovering).
   void TimerTick();
 
-  // Fields that carry behaviour (the manager and the other skin files read and write them).
+  // ---- what the manager, the menu bar and the painters' tests read
+  // The control skinners (a snapshot).
+  std::vector<TSkinControl*> Controls() const;
+  // Frees the skinner of the windowless control `control` (its form lost it).
+  void DeleteGraphicControl(forms::TControl* control);
+  // The window's region is cut from the skin's keyed border pieces.
+  bool Cropped() const { return crop; }
+  // Makes the next Cropwindow rebuild the region even at the same size.
+  void ForgetCropSize() { crwidth = 0; }
+  // The window's native menu, held while the painted bar shows it.
+  HMENU NativeMenu() const { return hmenu; }
+  void HoldNativeMenu(HMENU amenu) { hmenu = amenu; }
+  bool WindowActive() const { return FWindowActive; }
+  bool IsMessageBox() const { return ismessagebox; }
+  // The skin data paints the main menu as a band.
+  bool SkinsMainMenu() const { return sMainMenu; }
+  // The caption reads right to left (buttons on the left).
+  bool RightToLeft() const { return bidileft; }
+  // A drop-down of the painted bar is being tracked.
+  bool InMenuLoop() const { return std::atomic_ref<const bool>(fInMenu).load(); }
+  // The MDI client window of an MDI frame.
+  HWND MDIClientWindow() const { return ClientHwnd; }
+  // The caption's layout: the caption area between the buttons, the title text's rectangle,
+  // the width the right-hand buttons take, the application icon's size, and the widest
+  // character of the caption font (dialogs are widened by the title).
+  const RECT& CaptionRect() const { return ctr; }
+  const RECT& TitleRect() const { return FTitleRect; }
+  int RightButtonsWidth() const { return RightBtn; }
+  int IconSize() const { return Iconx; }
+  int CharWidth() const { return charwidth; }
+  int FrameWidth() const { return fwidth; }
+  HFONT CaptionFontHandle() const;
+  // The title as the caption writes it (padded on both sides).
+  std::wstring TitleText() const;
+  // The skinned system menu (null until the frame painter makes it).
+  const forms::TPopupMenu* SystemMenu() const { return sysmenu.get(); }
+  // When the system menu last popped up (a second right click within the double-click time
+  // after it closes the window).
+  void SetSysMenuPopTime(unsigned tick) { poptime = tick; }
+
+  // ---- the state the skin manager and other skin parts read and write under these names
   HWND Hwnd = nullptr;
   intptr_t mode = 0;
   std::u16string formclass;
   TSkinData* fsd = nullptr;
   forms::TCustomForm* FForm = nullptr;
-  int Skinstate = kSkinPending;
+  TSkinFormState Skinstate = kSkinPending;
   TSkinFormStyle FormStyle = TSkinFormStyle::sfsNormal;
   TSkinFormBorder FormBorder = TSkinFormBorder::sbsSingle;
-  TSkinFormIcons FormIcons = 0;
   TSkinWindowState Windowstate = TSkinWindowState::swsNormal;
+  RECT bw{};  // border widths: left, top (caption bar), right, bottom
+  int MenuHeight = 0;
+  // The painted menu bar, owned: made at set-up for a window with a native menu (not an MDI
+  // child), freed when the window is unskinned or the skinner goes.
+  std::unique_ptr<TWinSkinMenu> menu;
+  // The caption buttons, in the skin's order, and the one under the mouse.
+  std::vector<std::unique_ptr<TWinSysButton>> SysBtn;
+  TNCObject* ActiveBtn = nullptr;
+
+ private:
+  // The implementation's own state (subclassing, hooks) — see WinSkinFormImpl.h.
+  struct TImpl;
+  std::unique_ptr<TImpl> impl;
+
+  // The skinner's own state: what other classes may see of it is read through the
+  // operations above.
+  TSkinFormIcons FormIcons = 0;
   bool sMainMenu = false;
   bool crop = false;
   bool FWindowActive = true;
@@ -237,7 +294,8 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   bool ismessagebox = false;
   bool ischildform = false;
   bool menuauto = false;
-  std::vector<TSkinControl*> Controllist;  // owned
+  // The control skinners, owned; a skinner freed by its control takes itself out.
+  std::vector<std::unique_ptr<TSkinControl>> Controllist;
   std::unique_ptr<forms::TCanvas> fCanvas;
   std::unique_ptr<forms::TCanvas> fcanvas2;
   std::wstring bstr = L"  ";
@@ -245,12 +303,10 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   std::u16string classname;
   std::wstring caption;
   RECT fClientRect{};
-  RECT bw{};  // border widths: left, top (caption bar), right, bottom
   RECT wTr{};
   RECT ctr{};
   RECT FTitleRect{};
   RECT oldsize{};  // (0, 0, native frame width, native frame height)
-  int MenuHeight = 0;
   int BtnCount = 0;
   int RightBtn = 0;
   int charwidth = 0;
@@ -269,12 +325,8 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   DWORD dwstyle = 0;
   // The window's region while crop (the window owns it once it is set; never deleted here).
   HRGN WinRgn = nullptr;
-  // The painted menu bar, owned: made at set-up for a window with a native menu (not an MDI
-  // child), freed when the window is unskinned or the skinner goes.
-  TWinSkinMenu* menu = nullptr;
   // The skinned system menu, owned; the frame painter makes it (null until then).
   std::unique_ptr<forms::TPopupMenu> sysmenu;
-  TNCObject* ActiveBtn = nullptr;
   // Scratch surfaces of the frame painter: border pieces and single caption buttons; the
   // caption as composed without its buttons (what a button redraw puts back under it).
   TDibSurface BorderBuf;
@@ -286,15 +338,8 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   std::unique_ptr<forms::TFont> CaptionFont;
   std::unique_ptr<forms::TBitmap> IconBmp;
   std::unique_ptr<TDibSurface> CaptionBuf;
-  // The caption buttons, in the skin's order.
-  std::vector<std::unique_ptr<TWinSysButton>> SysBtn;
   forms::TComponent* Activeskincontrol = nullptr;
 
-  // The implementation's own state (subclassing, hooks) — see WinSkinFormImpl.h.
-  struct TImpl;
-  std::unique_ptr<TImpl> impl;
-
- private:
   void InitForm(TSkinData* afsd);
   // The mapping's steps (WinSkinMapping.cpp).
   void MapControl(forms::TControl* c, forms::TWinControl* wForm);
@@ -335,6 +380,7 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   // message method, the window procedure and the control skinners (true).
   bool TakeProceduresBack();
   void FreeDeadControls();
+  void FreeControlAt(size_t i);
   void UndoFormLooks();
   void AddWindowedControls(forms::TWinControl* parent);
 

@@ -337,7 +337,7 @@ void TWinSkinForm::SkinChange() {
     for (int i = 0; i < FForm->ComponentCount(); ++i)
       if (auto* f = dynamic_cast<forms::TCustomForm*>(FForm->Components(i))) f->SetColor(face);
   }
-  for (TSkinControl* c : std::vector<TSkinControl*>(Controllist))
+  for (TSkinControl* c : Controls())
     c->SkinChange();
   Skinstate = kSkinChanging;
   if (sMainMenu && FForm) {

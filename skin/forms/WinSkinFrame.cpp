@@ -266,8 +266,16 @@ TButtonWindow TWinSkinForm::ButtonWindow() const {
   return w;
 }
 
+std::wstring TWinSkinForm::TitleText() const {
+  return bstr + ReadTitle(Hwnd, isunicode) + astr;
+}
+
+HFONT TWinSkinForm::CaptionFontHandle() const {
+  return CaptionFont ? CaptionFont->Handle() : nullptr;
+}
+
 void TWinSkinForm::DrawCaptionText(TDibSurface& buf, const RECT& c) {
-  const std::wstring text = bstr + ReadTitle(Hwnd, isunicode) + astr;
+  const std::wstring text = TitleText();
   const UINT flags = bidileft ? kTitleBidiFlags : kTitleFlags;
   RightBtn = 0;
   const TButtonWindow window = ButtonWindow();

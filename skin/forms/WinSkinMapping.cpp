@@ -74,7 +74,7 @@ void TWinSkinForm::AddComp(forms::TComponent* comp, forms::TWinControl* wForm) {
 }
 
 bool TWinSkinForm::IsControlSkinned(forms::TControl* c) const {
-  for (const TSkinControl* s : Controllist)
+  for (const auto& s : Controllist)
     if (s->control == c || (s->GControl && s->GControl == c)) return true;
   return false;
 }
@@ -221,10 +221,9 @@ void TWinSkinForm::OnReskinScrollbar(forms::TMessage& m) {
   m.Result = 0;
   const HWND old = reinterpret_cast<HWND>(m.WParam);
   for (size_t i = Controllist.size(); i-- > 0;) {
-    TSkinControl* s = Controllist[i];
-    if (s->hwnd != old) continue;
-    forms::TWinControl* c = s->control;
-    delete s;  // takes itself out of the list
+    if (Controllist[i]->hwnd != old) continue;
+    forms::TWinControl* c = Controllist[i]->control;
+    FreeControlAt(i);
     if (c && !c->Destroying() && fsd)
       Attach(dynamic_cast<forms::TListView*>(c) ? K::ListView : K::Scrollbar, c);
     return;
@@ -353,7 +352,7 @@ void TWinSkinForm::InitHwndControls(HWND ahwnd) {
 
 void TWinSkinForm::AddControlh(HWND ahwnd) {
   if (!ahwnd || !fsd) return;
-  for (const TSkinControl* s : Controllist)
+  for (const auto& s : Controllist)
     if (s->hwnd == ahwnd) return;
   wchar_t buf[101] = {};
   GetClassNameW(ahwnd, buf, 101);

@@ -89,15 +89,15 @@ bool TWinSkinMenu::ReadMenus() {
   // and hands it over through the skinner), else the last one known.
   if (HMENU now = GetMenu(SF->Hwnd))
     hmenu = now;
-  else if (SF->hmenu && IsMenu(SF->hmenu))
-    hmenu = SF->hmenu;
+  else if (SF->NativeMenu() && IsMenu(SF->NativeMenu()))
+    hmenu = SF->NativeMenu();
   if (!hmenu || !IsMenu(hmenu)) return false;
   menu = SF->FForm ? SF->FForm->Menu() : nullptr;
   return true;
 }
 
 void TWinSkinMenu::TakeFromWindow() {
-  SF->hmenu = hmenu;
+  SF->HoldNativeMenu(hmenu);
   if (GetMenu(SF->Hwnd)) SetMenu(SF->Hwnd, nullptr);
 }
 
@@ -237,7 +237,7 @@ void TWinSkinMenu::PaintBackground(PixelBuffer& px, int w, int h) const {
       std::fill(px.Row(y), px.Row(y) + w, fill);
     return;
   }
-  const int index = SF->FWindowActive ? 1 : 2;
+  const int index = SF->WindowActive() ? 1 : 2;
   if (e->Tile == 1)
     DrawSkinImage(px, target, e->Map, true, false, false, 2, index, e->r);
   else
@@ -299,7 +299,7 @@ TMenuBtn* TWinSkinMenu::FindBtn(int x, int y) const {
 // ---- one button
 
 void TMenuBtn::Draw() {
-  TWinSkinMenu* bar = SF->menu;
+  TWinSkinMenu* bar = SF->menu.get();
   if (!bar || !visible || !FSD || !IsWindow(SF->Hwnd)) return;
   if (SF->Skinstate != kSkinIdle && SF->Skinstate != kSkinChanging) return;
   const RECT& B = bar->Bar;

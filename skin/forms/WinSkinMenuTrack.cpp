@@ -75,7 +75,7 @@ void TakeOwnerDrawBack() {
 
 void TWinSkinForm::MakeMenuBar() {
   if (menu) return;
-  menu = new TWinSkinMenu(this);
+  menu = std::make_unique<TWinSkinMenu>(this);
   menu->SF = this;
   menu->FSD = fsd;
   menu->UpdataBtn();
@@ -88,8 +88,7 @@ void TWinSkinForm::FreeMenuBar() {
     if (fInMenu) EndMenu();
   }
   if (dynamic_cast<TMenuBtn*>(ActiveBtn)) ActiveBtn = nullptr;
-  delete menu;
-  menu = nullptr;
+  menu.reset();
 }
 
 RECT TWinSkinForm::MenuBandRect() const {

@@ -19,7 +19,7 @@ void ApplyMDIMax(std::vector<TWinSkinForm*>& list, bool b) {
   for (TWinSkinForm* sf : list) {
     if (!IsMDIChild(sf)) continue;
     if (b) {
-      if (sf->crop) sf->Uncropwindow();
+      if (sf->Cropped()) sf->Uncropwindow();
       sf->EnableSysbtn(true);
     } else if (sf->Windowstate == TSkinWindowState::swsMin) {
       sf->EnableSysbtn(true);
@@ -27,7 +27,7 @@ void ApplyMDIMax(std::vector<TWinSkinForm*>& list, bool b) {
       sf->Windowstate = TSkinWindowState::swsNormal;
       sf->Cropwindow();
       sf->EnableSysbtn(false);
-      if (!sf->crop) sf->Refresh();
+      if (!sf->Cropped()) sf->Refresh();
     }
   }
 }
@@ -110,13 +110,7 @@ void TSkinManage::UpdateSkinControl(forms::TWinControl* parent, forms::TControl*
 void TSkinManage::DeleteGraphicControl(forms::TWinControl* parent, forms::TControl* control) {
   std::lock_guard guard(Lock());
   TWinSkinForm* sf = SkinnerOf(*this, parent);
-  if (!sf || !control) return;
-  for (size_t i = sf->Controllist.size(); i-- > 0;) {
-    TSkinControl* c = sf->Controllist[i];
-    if (c->GControl != control) continue;
-    delete c;  // takes itself out of the list
-    return;
-  }
+  if (sf) sf->DeleteGraphicControl(control);
 }
 
 void TSkinManage::UpdateMenu(forms::TWinControl* parent) {

@@ -83,7 +83,7 @@ class SkinnedMainWindow : public ::testing::Test {
   // The skinners of the form's list, by the control they serve.
   static std::map<forms::TControl*, TSkinControl*> ByControl(const TWinSkinForm& sf) {
     std::map<forms::TControl*, TSkinControl*> out;
-    for (TSkinControl* c : sf.Controllist)
+    for (TSkinControl* c : sf.Controls())
       if (c) out[c->control] = c;
     return out;
   }
@@ -101,7 +101,7 @@ TEST_F(SkinnedMainWindow, MappingGivesExactlyTheFourSkinnersOfItsControls) {
   TWinSkinForm* sf = SkinnerOf(f);
   ASSERT_NE(sf, nullptr);
   const auto skinners = ByControl(*sf);
-  EXPECT_EQ(sf->Controllist.size(), 4u);
+  EXPECT_EQ(sf->Controls().size(), 4u);
   EXPECT_TRUE(Exactly<TSkinScrollbar>(skinners.count(f.Memo1) ? skinners.at(f.Memo1) : nullptr))
       << "the memo";
   EXPECT_TRUE(Exactly<TSkinButton>(skinners.count(f.Button1) ? skinners.at(f.Button1) : nullptr))

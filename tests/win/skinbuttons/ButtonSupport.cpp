@@ -104,7 +104,7 @@ void ButtonTest::ShowSkinned() {
 
 TSkinSpeedButton* ButtonTest::SkinSpeed(forms::TGraphicControl* c) {
   auto* s = new TSkinSpeedButton(c);
-  s->InitGraphicControl(sf, data, sf->fcanvas2.get());
+  s->InitGraphicControl(sf, data, sf->HostCanvas());
   return s;
 }
 

@@ -39,7 +39,7 @@ class ButtonTest : public EngineTest {
   template <class S>
   S* Skin(forms::TWinControl* c) {
     auto* s = new S(c);
-    s->Init(sf, data, sf->fcanvas2.get(), false);
+    s->Init(sf, data, sf->HostCanvas(), false);
     return s;
   }
   TSkinSpeedButton* SkinSpeed(forms::TGraphicControl* c);

@@ -222,7 +222,7 @@ TEST_F(SkinButtonTest, BareButtonWindowPostsOneCommandToItsParent) {
   ASSERT_NE(button, nullptr);
   ASSERT_EQ(SendMessageW(button, SKM_ISSKINNED, 0, 0), 0) << "the button is not skinned yet";
   auto* s = new TSkinButton(nullptr);
-  s->Inithwnd(button, data, psf->fcanvas2.get(), psf);
+  s->Inithwnd(button, data, psf->HostCanvas(), psf);
   EXPECT_EQ(SendMessageW(button, SKM_ISSKINNED, 0, 0), 1);
   EXPECT_TRUE(ShowsFrame(button, kFrameNormal));
   log.Clear();

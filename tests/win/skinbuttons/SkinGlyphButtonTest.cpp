@@ -188,7 +188,7 @@ TEST_F(GlyphButtonTest, PicFieldDrawsThePictureItNamesInsteadOfTheGlyph) {
   ShowSkinned();
   auto* s = new TSkinBitButton(b);
   s->PicField = u"PngImage";
-  s->Init(sf, data, sf->fcanvas2.get(), false);
+  s->Init(sf, data, sf->HostCanvas(), false);
   HWND h = b->Handle();
   ASSERT_TRUE(ShowsFrame(h, kFrameNormal));
   const PixelBuffer shot = Shot(h);

@@ -55,7 +55,7 @@ class SkinnerTimers : public ButtonTest {
                            form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   }
   TSkinControl* SkinnerOf(HWND hwnd) const {
-    for (TSkinControl* c : sf->Controllist)
+    for (TSkinControl* c : sf->Controls())
       if (c->hwnd == hwnd) return c;
     return nullptr;
   }

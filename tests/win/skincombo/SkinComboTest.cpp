@@ -280,7 +280,7 @@ TEST_F(SkinCombo, ABoxFreedWhileItsListIsOpenTakesItsListSkinnerAlong) {
   ShowSkinned();
   auto* s = Skin<TSkinComBox>(box);
   ASSERT_NE(s->db, nullptr);
-  const size_t skinners = sf->Controllist.size();
+  const size_t skinners = sf->Controls().size();
   Focus(box);
   box->SetDroppedDown(true);
   const HWND list = List(box->Handle());
@@ -288,7 +288,7 @@ TEST_F(SkinCombo, ABoxFreedWhileItsListIsOpenTakesItsListSkinnerAlong) {
   delete box;
   Settle();
   EXPECT_FALSE(IsWindow(list));
-  EXPECT_EQ(sf->Controllist.size(), skinners - 2) << "the box's and its list's skinners stay";
+  EXPECT_EQ(sf->Controls().size(), skinners - 2) << "the box's and its list's skinners stay";
   // The form goes on working.
   EXPECT_TRUE(IsWindow(form->Handle()));
   EXPECT_TRUE(RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW));
@@ -320,7 +320,7 @@ TEST_F(SkinCombo, BareComboBoxAndComboBoxExAreSkinnedThroughTheMapping) {
   EXPECT_EQ(SendMessageW(inner, SKM_ISSKINNED, 0, 0), 1);
   EXPECT_EQ(SendMessageW(simple, SKM_ISSKINNED, 0, 0), 0) << "a simple combo box is not mapped";
   TSkinComBox* bareSkin = nullptr;
-  for (TSkinControl* c : sf->Controllist)
+  for (TSkinControl* c : sf->Controls())
     if (c->hwnd == bare) bareSkin = dynamic_cast<TSkinComBox*>(c);
   ASSERT_NE(bareSkin, nullptr);
   EXPECT_TRUE(ButtonShows(bareSkin, kComboFrameNormal));

@@ -179,7 +179,7 @@ TEST_F(SkinDateTime, TheFormLibrarysPickerIsMappedAndAnUpDownPickerKeepsItsButto
   sf->AddComp(p, form);
   EXPECT_EQ(SendMessageW(p->Handle(), SKM_ISSKINNED, 0, 0), 1);
   TSkinDateTime* s = nullptr;
-  for (TSkinControl* c : sf->Controllist)
+  for (TSkinControl* c : sf->Controls())
     if (c->control == p) s = dynamic_cast<TSkinDateTime*>(c);
   ASSERT_NE(s, nullptr);
   EXPECT_TRUE(s->arrow);
@@ -189,7 +189,7 @@ TEST_F(SkinDateTime, TheFormLibrarysPickerIsMappedAndAnUpDownPickerKeepsItsButto
                       22, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(updown, nullptr);
   auto* bare = new TSkinDateTime(nullptr);
-  bare->Inithwnd(updown, data, sf->fcanvas2.get(), sf);
+  bare->Inithwnd(updown, data, sf->HostCanvas(), sf);
   EXPECT_EQ(bare->kind, 0);
   EXPECT_FALSE(bare->arrow);
   EXPECT_EQ(SendMessageW(updown, SKM_ISSKINNED, 0, 0), 1);

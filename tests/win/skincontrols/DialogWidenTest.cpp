@@ -57,10 +57,10 @@ TEST_F(DialogWiden, ALongTitleWidensTheDialogAndMovesItsControlsByHalf) {
   const HWND hwnd = ShowSkinned(*dialog);
   TWinSkinForm* sf = mgr->FindForm(hwnd);
   ASSERT_NE(sf, nullptr);
-  ASSERT_TRUE(sf->ismessagebox);
+  ASSERT_TRUE(sf->IsMessageBox());
   const TDataSkinTitle& title = *data->Title;
-  ASSERT_GT(sf->charwidth, 0) << "the title was not measured";
-  const int needed = title.r.Left + sf->charwidth + title.r.Right;
+  ASSERT_GT(sf->CharWidth(), 0) << "the title was not measured";
+  const int needed = title.r.Left + sf->CharWidth() + title.r.Right;
   EXPECT_GE(WidthOf(hwnd), needed) << "the title does not fit";
   const int widened = ClientOf(hwnd).right - clientBefore;
   ASSERT_GT(widened, 0) << "the dialog was not widened";

@@ -42,7 +42,7 @@ class MappingTest : public SkinnedFormTest {
   // The skinners listed for `c`.
   std::vector<TSkinControl*> SkinnersOf(const forms::TControl* c) const {
     std::vector<TSkinControl*> out;
-    for (TSkinControl* s : sf->Controllist)
+    for (TSkinControl* s : sf->Controls())
       if (s->control == c || s->GControl == c || s->Owner() == c) out.push_back(s);
     return out;
   }
@@ -157,19 +157,19 @@ TEST_F(MappingTest, TheApplicationsOwnSkinnerIsStartedAndListed) {
 // ---- bare windows
 
 TEST_F(MappingTest, ButtonWindowsThatDrawThemselvesOrFrameAGroupGetNoSkinner) {
-  const size_t before = sf->Controllist.size();
+  const size_t before = sf->Controls().size();
   for (DWORD style : {DWORD(BS_OWNERDRAW), DWORD(BS_GROUPBOX), DWORD(BS_PUSHBUTTON | BS_BITMAP)}) {
     HWND h = CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE | style, 5, 5, 60, 20,
                              form->Handle(), nullptr, nullptr, nullptr);
     ASSERT_NE(h, nullptr);
     sf->AddControlh(h);
-    EXPECT_EQ(sf->Controllist.size(), before) << "style " << std::hex << style;
+    EXPECT_EQ(sf->Controls().size(), before) << "style " << std::hex << style;
     DestroyWindow(h);
   }
   HWND simple = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_SIMPLE, 5, 5, 60, 60,
                                 form->Handle(), nullptr, nullptr, nullptr);
   sf->AddControlh(simple);
-  EXPECT_EQ(sf->Controllist.size(), before);
+  EXPECT_EQ(sf->Controls().size(), before);
   DestroyWindow(simple);
 }
 

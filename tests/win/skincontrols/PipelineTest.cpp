@@ -97,7 +97,7 @@ class PipelineTest : public EngineTest {
   }
   TProbeSkinner* StartProbe(bool acolor = false) {
     probe = new TProbeSkinner(button, &trace);
-    probe->Init(sf, data, sf->fcanvas2.get(), acolor);
+    probe->Init(sf, data, sf->HostCanvas(), acolor);
     trace.clear();
     return probe;
   }
@@ -115,7 +115,7 @@ class PipelineTest : public EngineTest {
 
 TEST_F(PipelineTest, EveryMessagePassesBeforeTheControlThenAfter) {
   StartProbe();
-  EXPECT_EQ(sf->Controllist.back(), probe);
+  EXPECT_EQ(sf->Controls().back(), probe);
   Send(kProbe);
   SendMessageW(button->WindowHandle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"New"));
   EXPECT_EQ(trace, (TTrace{Step('B', kProbe), Step('P', kProbe), Step('A', kProbe),
@@ -146,9 +146,9 @@ TEST_F(PipelineTest, SwitchedOffTheControlIsNativeAndSwitchedOnItRepaints) {
 
 TEST_F(PipelineTest, ASecondInitChangesNothing) {
   StartProbe();
-  const size_t listed = sf->Controllist.size();
-  probe->Init(sf, data, sf->fcanvas2.get(), true);
-  EXPECT_EQ(sf->Controllist.size(), listed);
+  const size_t listed = sf->Controls().size();
+  probe->Init(sf, data, sf->HostCanvas(), true);
+  EXPECT_EQ(sf->Controls().size(), listed);
   EXPECT_EQ(button->Color(), 0x123456) << "the second Init lent the skin's colour";
   Send(kProbe);
   EXPECT_EQ(trace, (TTrace{Step('B', kProbe), Step('P', kProbe), Step('A', kProbe)}));
@@ -175,7 +175,7 @@ TEST_F(PipelineTest, DestroyPutsThePreviousMethodBack) {
   ASSERT_FALSE(previous->Current());
   delete std::exchange(probe, nullptr);
   EXPECT_TRUE(previous->Current()) << "the skinner's method is still in front of the control";
-  for (TSkinControl* c : sf->Controllist)
+  for (TSkinControl* c : sf->Controls())
     EXPECT_NE(c->control, button) << "a freed skinner stayed listed";
   Send(kProbe);
   EXPECT_EQ(Send(SKM_ISSKINNED), 0);

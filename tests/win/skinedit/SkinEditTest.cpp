@@ -53,7 +53,7 @@ class SkinEdit : public ::testing::Test {
   }
   // The skinner of the form's list that serves `hwnd`.
   TSkinEdit* EditSkinner(HWND hwnd) const {
-    for (TSkinControl* c : sf->Controllist)
+    for (TSkinControl* c : sf->Controls())
       if (c && c->hwnd == hwnd) return dynamic_cast<TSkinEdit*>(c);
     return nullptr;
   }
@@ -141,7 +141,7 @@ TEST_F(SkinEdit, EditWithoutABorderGetsNoFrame) {
   auto* bare = forms::Place<forms::TEdit>(form, 200, 20, 80, 20);
   bare->SetBorderStyle(forms::TBorderStyle::bsNone);
   auto* s = new TSkinEdit(bare);
-  s->Init(sf, sf->fsd, sf->fcanvas2.get(), false);
+  s->Init(sf, sf->fsd, sf->HostCanvas(), false);
   const RECT rc = WindowSize(bare->Handle());
   RECT client{};
   GetClientRect(bare->Handle(), &client);

@@ -77,7 +77,7 @@ TEST_F(DispatchTest, ThemedCaptionRedrawIsAnsweredZeroWithoutASkinnedFrame) {
   HWND h = Skin(log);
   TWinSkinForm* sf = mgr->FindForm(h);
   ASSERT_NE(sf, nullptr);
-  EXPECT_FALSE(sf->sMainMenu);
+  EXPECT_FALSE(sf->SkinsMainMenu());
   EXPECT_EQ(sf->Skinstate, kSkinIdle);  // at once: the frame stays native
   EXPECT_EQ(SendMessageW(h, kThemedCaption, 0, 0), 0);
   EXPECT_EQ(log.Count(kThemedCaption), 0);

@@ -124,7 +124,7 @@ TEST_F(LifecycleTest, UnskinningRestoresTheClientSizeOfEveryKindOfTopLevelWindow
     EXPECT_GT(sf->bw.top, 0);  // the skin's caption height
   }
   EXPECT_EQ(mgr->FindForm(withMenu)->MenuHeight, GetSystemMetrics(SM_CYMENU));
-  EXPECT_EQ(mgr->FindForm(withMenu)->hmenu, bar);
+  EXPECT_EQ(mgr->FindForm(withMenu)->NativeMenu(), bar);
   mgr->SetUpdateData(data);
   ASSERT_TRUE(RunAction(TSkinAction::saUnskinAll));
   for (int i = 0; i < 3; ++i)
@@ -240,7 +240,7 @@ TEST_F(LifecycleTest, MdiFrameWithNormalMaximisedAndMinimisedChildren) {
   TWinSkinForm* sf = mgr->FindForm(frame);
   HWND client = reinterpret_cast<HWND>(GetWindowLongPtrW(frame, GWLP_USERDATA));
   EXPECT_EQ(sf->FormStyle, TSkinFormStyle::sfsMDIform);
-  EXPECT_EQ(sf->ClientHwnd, client);
+  EXPECT_EQ(sf->MDIClientWindow(), client);
   EXPECT_EQ(mgr->MDIClient(), client);
   // Children are skinned as they are created (the hook sees WS_EX_MDICHILD).
   HWND normal = MakeChild(client, L"Normal", 0);

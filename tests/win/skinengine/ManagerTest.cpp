@@ -197,7 +197,7 @@ TEST_F(ManagerTest, DialogWithStyleBit0x200StaysUnskinned) {
   EXPECT_EQ(mgr->FindForm(refused), nullptr);
   EXPECT_EQ(SendMessageW(refused, SKM_ISSKINNED, 0, 0), 0);
   EXPECT_TRUE(SkinShown(dialog));
-  EXPECT_TRUE(mgr->FindForm(dialog)->ismessagebox);
+  EXPECT_TRUE(mgr->FindForm(dialog)->IsMessageBox());
   EXPECT_EQ(mgr->FindForm(dialog)->FormBorder, TSkinFormBorder::sbsDialog);
 }
 

@@ -199,7 +199,7 @@ class MapRules : public SkinnedFormTest {
   // The class of the one skinner of a control or window; "none", or "several".
   std::string KindOf(const forms::TControl* c, HWND h = nullptr) const {
     std::vector<const TSkinControl*> found;
-    for (const TSkinControl* s : sf->Controllist)
+    for (const TSkinControl* s : sf->Controls())
       if ((c && (s->control == c || s->GControl == c || s->Owner() == c)) || (h && s->hwnd == h))
         found.push_back(s);
     if (found.size() > 1) return "several";
@@ -227,7 +227,7 @@ TEST_F(MapRules, Skin3rdScrollButtonEditPanelAndTrackBarKinds) {
   auto* both = Map(Make(u"TDouble"));
   ASSERT_EQ(KindOf(single), Is<TSkinScrollbar>());
   ASSERT_EQ(KindOf(both), Is<TSkinScrollbar>());
-  for (TSkinControl* s : sf->Controllist)
+  for (TSkinControl* s : sf->Controls())
     if (s->control == single || s->control == both) {
       EXPECT_EQ(dynamic_cast<TSkinScrollbar*>(s)->border, s->control == both);
       EXPECT_EQ(s->kind, s->control == single ? 1 : 0);

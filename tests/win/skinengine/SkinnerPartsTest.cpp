@@ -59,13 +59,13 @@ TEST_F(SkinnerPartsTest, ControlSkinnersAreListedOnceAndGoWithTheirFormSkinner) 
   button->SetColor(data->Colors[kShemeButtonFace]);
   EXPECT_FALSE(sf->AddControlList(skinner));
   EXPECT_TRUE(sf->AddControlList(skinner));
-  ASSERT_EQ(sf->Controllist.size(), 1u);
+  ASSERT_EQ(sf->Controls().size(), 1u);
   // A control skinner freed on its own leaves the list.
   auto* other = new TNotingSkinner(button, &unsubclassed);
   other->skinform = sf;
   sf->AddControlList(other);
   delete other;
-  EXPECT_EQ(sf->Controllist.size(), 1u);
+  EXPECT_EQ(sf->Controls().size(), 1u);
   // Unskinning tells the control skinner to stop (it gives the colour back) and frees it.
   const int owned = button->ComponentCount();
   mgr->SetUpdateData(data);
@@ -90,15 +90,15 @@ TEST_F(SkinnerPartsTest, MenuRebuiltByTheFrameworkIsTakenAgainAndGivenBackAtTheE
   ASSERT_TRUE(SkinShown(form.Handle()));
   TWinSkinForm* sf = mgr->FindForm(form.Handle());
   EXPECT_EQ(GetMenu(form.Handle()), nullptr);
-  EXPECT_EQ(sf->hmenu, menu->Handle());
+  EXPECT_EQ(sf->NativeMenu(), menu->Handle());
   // An item added: the framework puts the rebuilt menu on the window and says so.
   auto* help = new forms::TMenuItem(menu);
   help->SetCaption(u"&Help");
   menu->Items()->Add(help);
   Settle();
   EXPECT_EQ(GetMenu(form.Handle()), nullptr);
-  EXPECT_EQ(sf->hmenu, menu->Handle());
-  EXPECT_EQ(GetMenuItemCount(sf->hmenu), 2);
+  EXPECT_EQ(sf->NativeMenu(), menu->Handle());
+  EXPECT_EQ(GetMenuItemCount(sf->NativeMenu()), 2);
   mgr->SetUpdateData(data);
   mgr->SetAction(TSkinAction::saUnskinAll, 1);
   ASSERT_TRUE(PumpUntil([&] { return mgr->Forms().empty(); }));
@@ -122,7 +122,7 @@ TEST_F(SkinnerPartsTest, NestedFormGetsASpyOfTheHostsFormSkinner) {
   ASSERT_NE(spy, nullptr);
   EXPECT_EQ(spy->sf, mgr->FindForm(host.Handle()));
   // Its surface is drawn by a box skinner of the host's form skinner.
-  const auto& skinners = mgr->FindForm(host.Handle())->Controllist;
+  const auto skinners = mgr->FindForm(host.Handle())->Controls();
   EXPECT_TRUE(std::any_of(skinners.begin(), skinners.end(), [&](TSkinControl* s) {
     return s->control == &nested && dynamic_cast<TSkinBox*>(s);
   }));

@@ -222,16 +222,16 @@ struct TItemRule {
 // Opens the skinned system menu of `h` with a right click on its caption and checks its items
 // against `rows` (by command).
 void ExpectSysMenu(HWND h, TWinSkinForm& sf, const std::map<UINT, TItemRule>& rows) {
-  sf.poptime = 0;
+  sf.SetSysMenuPopTime(0);
   const UINT_PTR t = SetTimer(nullptr, 0, 30, &EndShownMenu);
   RECT w{};
   GetWindowRect(h, &w);
   SendMessageW(h, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(w.left + 60, w.top + 12));
   KillTimer(nullptr, t);
-  ASSERT_NE(sf.sysmenu, nullptr);
+  ASSERT_NE(sf.SystemMenu(), nullptr);
   size_t seen = 0;
-  for (int i = 0; i < sf.sysmenu->Items()->Count(); ++i) {
-    forms::TMenuItem* item = sf.sysmenu->Items()->Items(i);
+  for (int i = 0; i < sf.SystemMenu()->Items()->Count(); ++i) {
+    forms::TMenuItem* item = sf.SystemMenu()->Items()->Items(i);
     const auto id = static_cast<UINT>(item->Tag());
     const auto row = rows.find(id & 0xFFF0);
     if (row == rows.end()) continue;

@@ -77,7 +77,7 @@ TEST_F(FrameEdge, InactiveWindowsUseTheSecondLookOfTwoFramePiecesAndTheOnlyLookO
   SendMessageW(h, WM_NCACTIVATE, TRUE, 0);
   EXPECT_TRUE(LeftBorderIs(Painted(h), left, sf->bw.left, H, 1));
   SendMessageW(h, WM_NCACTIVATE, FALSE, 0);
-  EXPECT_FALSE(sf->FWindowActive);
+  EXPECT_FALSE(sf->WindowActive());
   const PixelBuffer inactive = Painted(h);
   EXPECT_TRUE(LeftBorderIs(inactive, left, sf->bw.left, H, 2));
   EXPECT_FALSE(LeftBorderIs(inactive, left, sf->bw.left, H, 1)) << "the two looks differ";
@@ -99,11 +99,11 @@ TEST_F(FrameEdge, MinimisedWindowShowsTheCaptionAcrossItsFullWidth) {
   const auto& top = data->border[kBorderTop];
   const PixelBuffer expected =
       RenderSkinImage(TRect{0, 0, W, sf->bw.top}, top->Map, top->r, true, top->Tile != 1,
-                      top->frame, sf->FWindowActive ? 1 : 2);
+                      top->frame, sf->WindowActive() ? 1 : 2);
   // The caption starts at the window's left edge: the Top piece's left corner is at x 0.
   int compared = 0;
   for (int y = 0; y < std::min<int>(sf->bw.top, painted.Height()); ++y)
-    for (int x = 0; x < sf->ctr.left && x < W; ++x) {
+    for (int x = 0; x < sf->CaptionRect().left && x < W; ++x) {
       bool onButton = false;
       for (const auto& b : sf->SysBtn)
         if (b->visible && x >= b->bounds.left && x < b->bounds.right && y >= b->bounds.top &&
@@ -131,19 +131,19 @@ TEST_F(FrameEdge, LongTitleIsClippedAtTheRightClipAndRightToLeftTitlesShiftTen) 
   SetWindowTextW(h, std::wstring(300, L'W').c_str());
   Painted(h);
   // Built-in skin: right clip 8; the text ends there (with an ellipsis drawn by the platform).
-  EXPECT_EQ(sf->FTitleRect.right, W - sf->bw.right - 8);
-  EXPECT_EQ(sf->FTitleRect.left, sf->bw.left + 22);
+  EXPECT_EQ(sf->TitleRect().right, W - sf->bw.right - 8);
+  EXPECT_EQ(sf->TitleRect().left, sf->bw.left + 22);
   // A right-to-left window: the short title is right-aligned before the right buttons
   // (RightBtn 110: minimise) and moved 10 right.
   TRawLog& log2 = NewLog();
   HWND r = Skinned(log2, WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_LEFTSCROLLBAR);
   TWinSkinForm* rf = mgr->FindForm(r);
-  ASSERT_TRUE(rf->bidileft);
+  ASSERT_TRUE(rf->RightToLeft());
   SetWindowTextW(r, L"Hi");
   Painted(r);
   GetWindowRect(r, &w);
-  EXPECT_EQ(rf->RightBtn, 110);
-  EXPECT_EQ(rf->ctr.right, (w.right - w.left) - rf->bw.right - 110 + 10);
+  EXPECT_EQ(rf->RightButtonsWidth(), 110);
+  EXPECT_EQ(rf->CaptionRect().right, (w.right - w.left) - rf->bw.right - 110 + 10);
 }
 
 TEST_F(FrameEdge, DialogTitleStartsSixteenFurtherLeft) {
@@ -153,7 +153,7 @@ TEST_F(FrameEdge, DialogTitleStartsSixteenFurtherLeft) {
   ASSERT_EQ(sf->FormBorder, TSkinFormBorder::sbsDialog);
   Painted(h);
   // Left-aligned: text shift 22 from the caption's left (the left border, 4), then 16 back.
-  EXPECT_EQ(sf->ctr.left, 4 + 22 - 16);
+  EXPECT_EQ(sf->CaptionRect().left, 4 + 22 - 16);
   // The window-icon button is hidden on dialog borders.
   EXPECT_EQ(ButtonOf(*sf, 3), nullptr);
 }
@@ -210,17 +210,17 @@ TEST_F(FrameEdge, RightClickShowsTheSkinnedSystemMenuAndASecondOneClosesOnlyOver
   SendMessageW(h, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(h, 200, 15));
   KillTimer(nullptr, t);
   EXPECT_TRUE(MenuCloser::seen) << "no menu was shown";
-  ASSERT_TRUE(sf->sysmenu);
-  EXPECT_EQ(sf->sysmenu->Tag(), 0x8235);
-  EXPECT_GT(sf->sysmenu->Items()->Count(), 3);
+  ASSERT_TRUE(sf->SystemMenu());
+  EXPECT_EQ(sf->SystemMenu()->Tag(), 0x8235);
+  EXPECT_GT(sf->SystemMenu()->Items()->Count(), 3);
   EXPECT_EQ(log.Count(WM_NCRBUTTONDOWN), 0) << "swallowed";
   // A second right click within the double-click time, no button hot: nothing.
-  sf->poptime = GetTickCount();
+  sf->SetSysMenuPopTime(GetTickCount());
   SendMessageW(h, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(h, 200, 15));
   Settle();
   EXPECT_TRUE(IsWindow(h));
   // With a caption button hot: the window closes.
-  sf->poptime = GetTickCount();
+  sf->SetSysMenuPopTime(GetTickCount());
   sf->ActiveBtn = sf->SysBtn.front().get();
   SendMessageW(h, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(h, 200, 15));
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(h); }));
@@ -249,7 +249,7 @@ TEST_F(FrameEdge, AltSpaceShowsTheSkinnedSystemMenuAndAltLetterOpensTheMenuBar) 
   SendMessageW(h, WM_SYSCOMMAND, SC_KEYMENU, L' ');
   KillTimer(nullptr, t);
   EXPECT_TRUE(MenuCloser::seen);
-  EXPECT_TRUE(sf->sysmenu);
+  EXPECT_TRUE(sf->SystemMenu());
   // Alt+H: the key is taken (answered 1) and the menu bar's "&Help" button is pressed, which
   // opens its drop-down.
   MenuCloser::seen = false;
@@ -305,7 +305,7 @@ TEST_F(FrameEdge, AltWithShiftAndALetterOpensNoMenuBarButton) {
 TEST_F(FrameEdge, UnskinningShowsTheCutCornersAgain) {
   TRawLog& log = NewLog();
   HWND h = Skinned(log);
-  ASSERT_TRUE(mgr->FindForm(h)->crop);
+  ASSERT_TRUE(mgr->FindForm(h)->Cropped());
   RECT w{};
   GetWindowRect(h, &w);
   mgr->SetUpdateData(data);
@@ -375,9 +375,9 @@ TEST_F(FrameEdge, SkinWithoutCaptionButtonsClipsTheTitleAtTheRightClip) {
   Painted(h);
   RECT w{};
   GetWindowRect(h, &w);
-  EXPECT_EQ(sf->RightBtn, 0);
+  EXPECT_EQ(sf->RightButtonsWidth(), 0);
   EXPECT_TRUE(sf->SysBtn.empty());
-  EXPECT_EQ(sf->FTitleRect.right, (w.right - w.left) - sf->bw.right - 8);
+  EXPECT_EQ(sf->TitleRect().right, (w.right - w.left) - sf->bw.right - 8);
   // Where the close button would be there is only the caption.
   EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, (w.right - w.left) - 35, 10)),
             HTCAPTION);
@@ -390,10 +390,10 @@ TEST_F(FrameEdge, UnkeyedPiecesGiveTheFullWindowRectangle) {
   TRawLog& log = NewLog();
   HWND h = Skinned(log);
   TWinSkinForm* sf = mgr->FindForm(h);
-  ASSERT_TRUE(sf->crop);
+  ASSERT_TRUE(sf->Cropped());
   for (auto& piece : data->border)
     piece->trans = 0;
-  sf->crwidth = 0;
+  sf->ForgetCropSize();
   sf->Cropwindow();
   RegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
   ASSERT_EQ(GetWindowRgn(h, rgn.get()), SIMPLEREGION);

@@ -108,7 +108,7 @@ TEST_F(MainWindowFrame, CaptionBarIsTheSkinsTopPieceOutsideTitleAndButtons) {
   int compared = 0, differing = 0, onScreen = 0;
   for (int y = 0; y < sf->bw.top; ++y)
     for (int x = sf->bw.left; x < W - sf->bw.right; ++x) {
-      if (Inside(sf->ctr, x, y)) continue;  // the title and its background
+      if (Inside(sf->CaptionRect(), x, y)) continue;  // the title and its background
       bool onButton = false;
       for (const auto& b : sf->SysBtn)
         if (b->visible && Inside(b->bounds, x, y)) onButton = true;
@@ -127,7 +127,7 @@ TEST_F(MainWindowFrame, CaptionBarIsTheSkinsTopPieceOutsideTitleAndButtons) {
 TEST_F(MainWindowFrame, RegionCutsExactlyTheKeyedPixelsOfTheCorners) {
   TWinSkinForm* sf = Skinner();
   ASSERT_NE(sf, nullptr);
-  ASSERT_TRUE(sf->crop);
+  ASSERT_TRUE(sf->Cropped());
   RegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(GetWindowRgn(Hwnd(), rgn.get()), ERROR);
   RECT w{};

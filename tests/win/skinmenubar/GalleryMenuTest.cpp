@@ -126,7 +126,8 @@ TEST_F(GalleryMenu, AMaximisedMDIChildsButtonsSitAtTheBandsRightEndAndAct) {
   };
   TWinSysButton *minimise = button(7), *restore = button(8), *close = button(9);
   ASSERT_TRUE(minimise && restore && close);
-  const RECT band{fs->bw.left, fs->bw.top, fs->fwidth - fs->bw.right, fs->bw.top + fs->MenuHeight};
+  const RECT band{fs->bw.left, fs->bw.top, fs->FrameWidth() - fs->bw.right,
+                  fs->bw.top + fs->MenuHeight};
   for (TWinSysButton* b : {minimise, restore, close}) {
     EXPECT_GE(b->bounds.top, band.top);
     EXPECT_LE(b->bounds.bottom, band.bottom);

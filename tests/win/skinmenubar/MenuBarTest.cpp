@@ -131,7 +131,7 @@ TEST_F(MenuBarTest, ASkinWithoutColourKeysIsDrawnInTheResolvedSystemColours) {
   ASSERT_TRUE(IsSysColor(data->Colors[kShemeMenuBarText]));
   const PixelBuffer shot = Painted(hwnd);
   EXPECT_TRUE(Shows(shot, sf->menu->Buttons[0]->bounds, SchemePixel(*data, kShemeMenuBarText)));
-  EXPECT_TRUE(Shows(shot, sf->FTitleRect, SchemePixel(*data, kShemeTitleTextActive)));
+  EXPECT_TRUE(Shows(shot, sf->TitleRect(), SchemePixel(*data, kShemeTitleTextActive)));
   TDibSurface clip;
   sf->getClipMap(clip);
   EXPECT_EQ(clip.Pixels().At(clip.Width() / 2, clip.Height() / 2),

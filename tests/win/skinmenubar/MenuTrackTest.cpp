@@ -51,8 +51,7 @@ class MenuTrack : public MenuBarTest {
   // No drop-down shows and the bar's tracking has ended (the window's thread is out of the
   // menu loop).
   bool Closed(TWatcher& w, const std::string& what) const {
-    return w.Expect(
-        [this] { return OpenMenus().empty() && !std::atomic_ref<bool>(sf->fInMenu).load(); }, what);
+    return w.Expect([this] { return OpenMenus().empty() && !sf->InMenuLoop(); }, what);
   }
 };
 
@@ -92,7 +91,7 @@ TEST_F(MenuTrack, TheMouseSlidesFromAnOpenDropDownOntoTheNeighbour) {
     }
   }
   EXPECT_TRUE(MenuTrackState().ownerDrawn.empty());
-  EXPECT_FALSE(sf->fInMenu);
+  EXPECT_FALSE(sf->InMenuLoop());
   EXPECT_FALSE(MenuTrackState().hook);
   EXPECT_EQ(MenuTrackState().index, -1);
 }
@@ -220,7 +219,7 @@ TEST_F(MenuTrack, TheHookLivesExactlyAsLongAsEachDropDown) {
   });
   EXPECT_FALSE(t.hook);
   EXPECT_EQ(t.hookInstalls, opened + 100);
-  EXPECT_FALSE(sf->fInMenu);
+  EXPECT_FALSE(sf->InMenuLoop());
 }
 
 }  // namespace

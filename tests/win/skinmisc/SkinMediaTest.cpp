@@ -18,7 +18,7 @@ using forms::TMPBtnType;
 class SkinMedia : public MiscTest {
  protected:
   TSkinMP* SkinnerOf(forms::TControl* c) const {
-    for (TSkinControl* s : sf->Controllist)
+    for (TSkinControl* s : sf->Controls())
       if (s->control == c) return dynamic_cast<TSkinMP*>(s);
     return nullptr;
   }

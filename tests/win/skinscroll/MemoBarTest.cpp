@@ -312,7 +312,7 @@ TEST_F(MemoBar, OverlayFollowsAResizedMovedHiddenAndDestroyedMemo) {
       << "an overlay stayed where the memo's old window had its bar";
   // The form skinner gave the memo's new window a scroll-bar skinner of its own.
   auto listed = [&]() -> TSkinScrollbar* {
-    for (TSkinControl* c : sf->Controllist)
+    for (TSkinControl* c : sf->Controls())
       if (auto* s = dynamic_cast<TSkinScrollbar*>(c); s && s->hwnd == memo->Handle()) return s;
     return nullptr;
   };

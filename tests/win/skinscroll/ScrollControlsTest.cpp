@@ -120,12 +120,12 @@ class ScrollControls : public EngineTest {
   // starts them (Init, Inithwnd).
   TSkinListView* SkinList() {
     auto* lv = new TSkinListView(list);
-    lv->Init(sf, sd, sf->fcanvas2.get(), false);
+    lv->Init(sf, sd, sf->HostCanvas(), false);
     return lv;
   }
   TSkinScrollbarH* SkinBox() {
     auto* bare = new TSkinScrollbarH(nullptr);
-    bare->Inithwnd(box, sd, sf->fcanvas2.get(), sf);
+    bare->Inithwnd(box, sd, sf->HostCanvas(), sf);
     return bare;
   }
 
@@ -137,7 +137,7 @@ TEST_F(ScrollControls, EveryHostGetsOverlaysOverItsBars) {
   TSkinScrollbar* m = ScrollSkinnerOf(sf, memo);
   TSkinListView* lv = SkinList();
   auto* sc = new TSkinScControl(bar);
-  sc->Init(sf, sd, sf->fcanvas2.get(), false);
+  sc->Init(sf, sd, sf->HostCanvas(), false);
   TSkinScrollbarH* bare = SkinBox();
   EXPECT_TRUE(PumpUntil([&] {
     return OverNativeBar(memo->Handle(), OBJID_VSCROLL, m->vb->Handle()) &&
@@ -209,7 +209,7 @@ TEST_F(ScrollControls, ClicksOnTheOverlaysScrollTheirHosts) {
 
 TEST_F(ScrollControls, ScrollBarControlWithATinyPageGetsAnEightPixelThumb) {
   auto* sc = new TSkinScControl(bar);
-  sc->Init(sf, sd, sf->fcanvas2.get(), false);
+  sc->Init(sf, sd, sf->HostCanvas(), false);
   ASSERT_TRUE(sc->sb);
   ASSERT_TRUE(forms::test::Check(input::BringToFront(form->Handle(), forms::test::Waiting())));
   Settle();
@@ -250,7 +250,7 @@ TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
   const HWND listWnd = cbi.hwndList;
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(listWnd) != FALSE; }));
   auto* cs = new TComboxScrollBar(combo);
-  cs->Init(sf, sd, sf->fcanvas2.get(), false);
+  cs->Init(sf, sd, sf->HostCanvas(), false);
   ASSERT_EQ(cs->hwnd, listWnd);
   forms::test::Settle();
   SCROLLBARINFO info;
@@ -303,7 +303,7 @@ TEST_F(ScrollControls, ComboListScrollsWhenItsSkinnedBarIsPressed) {
 TEST_F(ScrollControls, AListSkinnerFreedByItsFirstStepLeavesTheMouseFree) {
   ASSERT_TRUE(forms::test::Check(input::BringToFront(form->Handle(), forms::test::Waiting())));
   auto* cs = new TComboxScrollBar(nullptr);
-  cs->Inithwnd(box, sd, sf->fcanvas2.get(), sf);
+  cs->Inithwnd(box, sd, sf->HostCanvas(), sf);
   ASSERT_EQ(cs->hwnd, box);
   const int cw = cs->cw;
   bool freed = false;
@@ -330,7 +330,7 @@ TEST_F(ScrollControls, TheScrollBarControlsHintShowsOverItsOverlay) {
   bar->SetHint(u"Position");
   bar->SetShowHint(true);
   auto* sc = new TSkinScControl(bar);
-  sc->Init(sf, sd, sf->fcanvas2.get(), false);
+  sc->Init(sf, sd, sf->HostCanvas(), false);
   ASSERT_TRUE(sc->sb);
   ASSERT_TRUE(forms::test::Check(input::BringToFront(form->Handle(), forms::test::Waiting())));
   const HWND overlay = sc->sb->Handle();

@@ -70,10 +70,10 @@ void CALLBACK HoldTick(HWND, UINT, UINT_PTR, DWORD) {
 
 TSkinScrollbar* ScrollSkinnerOf(TWinSkinForm* sf, forms::TWinControl* control) {
   if (!sf || !control) return nullptr;
-  for (TSkinControl* c : sf->Controllist)
+  for (TSkinControl* c : sf->Controls())
     if (auto* s = dynamic_cast<TSkinScrollbar*>(c); s && s->control == control) return s;
   auto* s = new TSkinScrollbar(control);
-  s->InitScrollbar(control, sf->fsd, sf->fcanvas2.get(), sf);
+  s->InitScrollbar(control, sf->fsd, sf->HostCanvas(), sf);
   return s;
 }
 

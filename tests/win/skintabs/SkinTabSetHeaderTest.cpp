@@ -85,7 +85,7 @@ class SkinHeader : public TabTest {
     ShowSkinned();
     header = list->HeaderHandle();
     ASSERT_NE(header, nullptr);
-    for (TSkinControl* c : sf->Controllist)
+    for (TSkinControl* c : sf->Controls())
       if (c->hwnd == header) skinner = dynamic_cast<TSkinHeader*>(c);
     ASSERT_NE(skinner, nullptr) << "the list view's header got no TSkinHeader";
   }

@@ -280,7 +280,7 @@ TEST_F(SkinTab, SkinWithoutTabImageLeavesTheControlNativeButSkinned) {
   ShowSkinned();
   data->tab->Map = PixelBuffer();
   auto* s = new TSkinTab(pc);
-  s->Init(sf, data, sf->fcanvas2.get(), false);
+  s->Init(sf, data, sf->HostCanvas(), false);
   EXPECT_EQ(SendMessageW(pc->Handle(), SKM_ISSKINNED, 0, 0), 1);
   RedrawWindow(pc->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   Settle();

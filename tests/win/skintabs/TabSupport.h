@@ -22,7 +22,7 @@ class TabTest : public ButtonTest {
   // The skinner the form skinner gave `hwnd` (null when none), of class S.
   template <class S>
   S* SkinnerOf(HWND hwnd) const {
-    for (TSkinControl* c : sf->Controllist)
+    for (TSkinControl* c : sf->Controls())
       if (c->hwnd == hwnd)
         if (auto* s = dynamic_cast<S*>(c)) return s;
     return nullptr;
