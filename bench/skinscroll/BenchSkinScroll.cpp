@@ -96,7 +96,7 @@ void ProfileRepaint(TWScrollbar& vb) {
   pic.Thumb = TThumb{info.xyThumbTop, info.xyThumbBottom};
   TDibSurface& work = TSkinControl::WorkSurface();
   work.Reserve(w, h);
-  const TSkinData& sd = *vb.obj->fsd;
+  const TSkinData& sd = *vb.obj->SkinData();
   const std::vector<double> draw =
       TimeRuns(kRepaintRuns, [&] { RenderScrollBar(sd, pic, work.Pixels()); });
   WindowDc dc(vb.Handle());

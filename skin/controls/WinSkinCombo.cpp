@@ -43,7 +43,7 @@ bool HasComboButtonPicture(const TSkinData* sd) {
 }
 
 bool DrawComboButtonPicture(TSkinControl& painter, HDC dc, const RECT& r, int frame) {
-  const TSkinData* sd = painter.fsd;
+  const TSkinData* sd = painter.SkinData();
   if (!dc || !HasComboButtonPicture(sd) || r.right <= r.left || r.bottom <= r.top) return false;
   if (HasMap(sd->comboxarrow.get())) {
     const TDataSkinObject* arrow = sd->comboxarrow.get();

@@ -45,7 +45,7 @@ TWMediaPlayer::TWMediaPlayer(forms::TComponent* AOwner)
 
 void TWMediaPlayer::Attach(TSkinControl* askin, forms::TWinControl* aObj) {
   skincontrol = askin;
-  fsd = askin ? askin->fsd : nullptr;
+  fsd = askin ? askin->SkinData() : nullptr;
   obj = aObj;
   if (!aObj || !aObj->Parent()) return;
   SetParent(aObj->Parent());

@@ -203,7 +203,7 @@ void TWScrollbar::OnPaint() {
 }
 
 void TWScrollbar::DrawOn(HDC dc) {
-  const TSkinData* sd = obj ? obj->fsd : nullptr;
+  const TSkinData* sd = obj ? obj->SkinData() : nullptr;
   SCROLLBARINFO info;
   if (!sd || !sd->SArrow || sd->SArrow->Map.Empty() || !GetBarInfo(info)) return;
   if (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) return;

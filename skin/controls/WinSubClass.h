@@ -81,28 +81,31 @@ class TSkinControl : public forms::TComponent {
   // Every message of the control comes here first.
   void NewWndProc(forms::TMessage& m);
 
-  uint8_t state = 0;  // kStateHot | kStatePressed
-  forms::TCanvas* fCanvas = nullptr;
-  bool done = false;
-  bool isdraw = false;
-  bool enabled = true;
-  bool focused = false;
-  std::u16string caption;
-  bool skinned = true;
-  bool isunicode = false;
-  TSkinData* fsd = nullptr;
+  // ---- what the form skinner, the mapping and the tests read
+  // The control skinned: its window, its control object (windowed) or its windowless control.
   HWND hwnd = nullptr;
   forms::TWinControl* control = nullptr;
-  RECT boundsrect{};                    // the control's rectangle on the screen
-  forms::TControl* GControl = nullptr;  // windowless controls
-  bool newColor = false;
-  int64_t oldcolor = 0;
-  bool Inited = false;
+  forms::TControl* GControl = nullptr;
+  // kControlCreated, kControlStarted or kControlDestroyed.
   int skinstate = kControlCreated;
-  TSkinControlHost* skinform = nullptr;
+  // The variant the mapping chose (e.g. a border-less scroll bar, a combo box with a button).
   int kind = 0;
-  bool sizing = false;
-  bool parentbk = false;
+
+  // kStateHot | kStatePressed as the mouse left them.
+  uint8_t MouseState() const { return state; }
+  // A switched-off skinner hands every message straight on.
+  bool Skinned() const { return skinned; }
+  void SetSkinned(bool on) { skinned = on; }
+  // Init or Inithwnd ran.
+  bool Started() const { return Inited; }
+  TSkinData* SkinData() const { return fsd; }
+  const std::u16string& Caption() const { return caption; }
+  // The control took the skin's ButtonFace as its colour (given back by Unsubclass).
+  bool ColourReplaced() const { return newColor; }
+  // The control's rectangle on the screen when the mouse last entered it.
+  const RECT& ScreenBounds() const { return boundsrect; }
+  // The host goes first: the skinner no longer reports back to it.
+  void DetachFromHost() { skinform = nullptr; }
 
   // ---- drawing helpers (frame numbers are 1-based, N frames side by side; 0xFF00FF is the key)
 
@@ -152,6 +155,24 @@ class TSkinControl : public forms::TComponent {
   void DrawSunkenEdge(HDC dc, const RECT& r, int whiteRings) const;
 
  protected:
+  uint8_t state = 0;  // kStateHot | kStatePressed
+  forms::TCanvas* fCanvas = nullptr;
+  bool done = false;
+  bool isdraw = false;
+  bool enabled = true;
+  bool focused = false;
+  std::u16string caption;
+  bool skinned = true;
+  bool isunicode = false;
+  TSkinData* fsd = nullptr;
+  RECT boundsrect{};  // the control's rectangle on the screen
+  bool newColor = false;
+  int64_t oldcolor = 0;  // the control's colour before the skin's
+  bool Inited = false;
+  TSkinControlHost* skinform = nullptr;
+  bool sizing = false;
+  bool parentbk = false;
+
   // Repaints now: a windowless control is invalidated, a window invalidated with erase and
   // updated at once.
   void Redraw();

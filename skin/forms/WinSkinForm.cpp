@@ -196,7 +196,7 @@ void TWinSkinForm::FreeDeadControls() {
 void TWinSkinForm::FreeControlAt(size_t i) {
   std::unique_ptr<TSkinControl> c = std::move(Controllist[i]);
   Controllist.erase(Controllist.begin() + static_cast<ptrdiff_t>(i));
-  c->skinform = nullptr;
+  c->DetachFromHost();
 }
 
 bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {

@@ -427,7 +427,7 @@ void TWinSkinForm::TimerTick() {
   if (FForm || !Activeskincontrol) return;
   auto* c = dynamic_cast<TSkinControl*>(Activeskincontrol);
   if (!c) return;
-  if (!PtInRect(&c->boundsrect, cursor)) LeaveSkinControl();
+  if (!PtInRect(&c->ScreenBounds(), cursor)) LeaveSkinControl();
 }
 
 // The hint counter runs while the mouse rests on a caption button: the hint shows from twice

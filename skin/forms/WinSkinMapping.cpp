@@ -102,7 +102,7 @@ void TWinSkinForm::MapControl(forms::TControl* c, forms::TWinControl* wForm) {
     fsd->OnSkinControl(this, fsd, wForm, c, UpperAscii(c->ClassName()), skinned);
     if (skinned) {
       auto* s = dynamic_cast<TSkinControl*>(skinned);
-      if (s && !AddControlList(s)) s->Init(this, fsd, fcanvas2.get(), s->newColor);
+      if (s && !AddControlList(s)) s->Init(this, fsd, fcanvas2.get(), s->ColourReplaced());
       if (dynamic_cast<forms::TCustomPanel*>(c)) AddChildControls(w);
       return;
     }

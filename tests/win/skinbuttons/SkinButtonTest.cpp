@@ -54,7 +54,7 @@ TEST_F(SkinButtonTest, NormalHotPressedAndBackShowTheirFramesWithTheRealMouse) {
   EXPECT_TRUE(ShowsFrame(h, kFrameNormal));
   ASSERT_TRUE(forms::test::MoveMouseTo(h, Middle(h)));
   EXPECT_TRUE(ShowsFrame(h, kFrameHot));
-  EXPECT_EQ(s->state, kStateHot);
+  EXPECT_EQ(s->MouseState(), kStateHot);
   ASSERT_TRUE(PressLeft());
   EXPECT_TRUE(ShowsFrame(h, kFramePressed));
   EXPECT_EQ(clicks, 0) << "a press alone does not click";
@@ -118,7 +118,7 @@ TEST_F(SkinButtonTest, PressInsideReleaseOutsideClicksNothing) {
   // Out of the button with the button held: the leave (reported, or found by the skinner)
   // clears pressed and hot.
   ASSERT_TRUE(forms::test::MoveMouseTo(form->Handle(), Away()));
-  EXPECT_TRUE(forms::test::PumpUntil([&] { return s->state == 0; }));
+  EXPECT_TRUE(forms::test::PumpUntil([&] { return s->MouseState() == 0; }));
   ASSERT_TRUE(ReleaseLeft());
   Settle();
   EXPECT_EQ(clicks, 0);
@@ -178,9 +178,9 @@ TEST_F(SkinButtonTest, TheButtonsOwnMethodNeverSeesTheButtonDownNorThePaint) {
   seen.Clear();
   RedrawWindow(b->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   EXPECT_TRUE(seen.Saw(WM_PAINT));
-  EXPECT_FALSE(s->skinned);
+  EXPECT_FALSE(s->Skinned());
   SendMessageW(b->Handle(), SKM_SETSKINNED, 1, 0);
-  EXPECT_TRUE(s->skinned);
+  EXPECT_TRUE(s->Skinned());
   delete s;  // the recorder's method is outermost again before it goes
 }
 

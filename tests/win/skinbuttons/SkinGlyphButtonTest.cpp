@@ -299,7 +299,7 @@ TEST_F(GlyphButtonTest, SpeedButtonPressClicksOnceAndADownButtonShowsThePressedF
   EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameHot; }));
   ASSERT_TRUE(PressLeft());
   EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFramePressed; }));
-  EXPECT_EQ(skin->state, kStateHot | kStatePressed);
+  EXPECT_EQ(skin->MouseState(), kStateHot | kStatePressed);
   ASSERT_TRUE(ReleaseLeft());
   EXPECT_TRUE(forms::test::PumpUntil([&] { return clicks == 1; }));
   EXPECT_TRUE(forms::test::PumpUntil([&] { return FrameShown(ShotOf(*s)) == kFrameHot; }));
@@ -321,11 +321,11 @@ TEST_F(GlyphButtonTest, SpeedButtonTakesThePressOnceAndNeverPaintsItself) {
   EXPECT_EQ(seen.Seen(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}))
       << "the press once, the release once, no paint";
   // Switched off, the button paints itself again.
-  skin->skinned = false;
+  skin->SetSkinned(false);
   seen.Clear();
   RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   EXPECT_TRUE(seen.Saw(WM_PAINT));
-  skin->skinned = true;
+  skin->SetSkinned(true);
   delete skin;  // the recorder's method is outermost again before it goes
 }
 

@@ -66,11 +66,11 @@ class SkinnerTimers : public ButtonTest {
     ASSERT_NE(s, nullptr) << what << " is not skinned";
     EXPECT_TRUE(timed.BothTick(what + ", skinned, the mouse away"));
     ASSERT_TRUE(forms::test::MoveMouseTo(hwnd, at));
-    EXPECT_TRUE(PumpUntil([&] { return (s->state & kStateHot) != 0; }))
+    EXPECT_TRUE(PumpUntil([&] { return (s->MouseState() & kStateHot) != 0; }))
         << what << " never showed hot under the mouse";
     EXPECT_TRUE(timed.BothTick(what + ", the mouse over it"));
     ASSERT_TRUE(forms::test::MoveMouseTo(form->Handle(), Away()));
-    EXPECT_TRUE(PumpUntil([&] { return (s->state & kStateHot) == 0; }))
+    EXPECT_TRUE(PumpUntil([&] { return (s->MouseState() & kStateHot) == 0; }))
         << what << " stayed hot after the mouse left";
     EXPECT_TRUE(timed.BothTick(what + ", after the mouse left"));
   }

@@ -148,7 +148,7 @@ TEST_F(MappingTest, TheApplicationsOwnSkinnerIsStartedAndListed) {
   sf->AddComp(rz, form.get());
   EXPECT_EQ(asked, (std::vector<std::u16string>{u"TMINE", u"TRZCHECKBOX"}));
   ASSERT_NE(given, nullptr);
-  EXPECT_TRUE(given->Inited);
+  EXPECT_TRUE(given->Started());
   EXPECT_EQ(given->control, mine);
   EXPECT_EQ(SkinnersOf(mine), (std::vector<TSkinControl*>{given}));
   EXPECT_EQ(ObjImageKind(rz), 1) << "a control the event leaves alone goes on to the chain";

@@ -39,6 +39,7 @@ std::string Step(char who, UINT msg) {
 // A skinner that notes what its pipeline steps see.
 class TProbeSkinner : public TSkinControl {
  public:
+  using TSkinControl::fsd;
   TProbeSkinner(forms::TComponent* owner, TTrace* trace) : TSkinControl(owner), trace_(trace) {}
   bool BeforeProc(forms::TMessage& m) override {
     if (Watched(m.Msg)) trace_->push_back(Step('B', m.Msg));
@@ -129,7 +130,7 @@ TEST_F(PipelineTest, EveryMessagePassesBeforeTheControlThenAfter) {
 TEST_F(PipelineTest, SwitchedOffTheControlIsNativeAndSwitchedOnItRepaints) {
   StartProbe();
   Send(SKM_SETSKINNED, 0);
-  EXPECT_FALSE(probe->skinned);
+  EXPECT_FALSE(probe->Skinned());
   Send(SKM_ISSKINNED);
   Send(kProbe);
   // Off: the question and every other message go straight to the control.
@@ -138,7 +139,7 @@ TEST_F(PipelineTest, SwitchedOffTheControlIsNativeAndSwitchedOnItRepaints) {
   const int draws = probe->draws;
   trace.clear();
   Send(SKM_SETSKINNED, 1);
-  EXPECT_TRUE(probe->skinned);
+  EXPECT_TRUE(probe->Skinned());
   EXPECT_TRUE(trace.empty()) << "SKM_SETSKINNED reached the control";
   EXPECT_GT(probe->draws, draws) << "switching skinning on did not repaint at once";
   EXPECT_EQ(Send(SKM_ISSKINNED), 1);
@@ -166,7 +167,7 @@ TEST_F(PipelineTest, TheLentColourGoesBackOnUnsubclassButNotWhileTheWindowIsDest
   DestroyWindow(button->WindowHandle());
   EXPECT_EQ(probe->skinstate, kControlDestroyed);
   EXPECT_EQ(probe->unsubclassed, 1);
-  EXPECT_FALSE(probe->skinned);
+  EXPECT_FALSE(probe->Skinned());
   EXPECT_EQ(button->Color(), data->Colors[kShemeButtonFace]);
 }
 
@@ -226,9 +227,9 @@ TEST_F(BareWindowTest, ProcedureReplacedAnsweredAndGivenBack) {
   TTrace trace;
   auto* s = new TProbeSkinner(nullptr, &trace);
   s->Inithwnd(h, data, nullptr, nullptr);
-  EXPECT_TRUE(s->Inited);
+  EXPECT_TRUE(s->Started());
   EXPECT_EQ(s->skinstate, kControlStarted);
-  EXPECT_EQ(s->caption, u"Bare caption");
+  EXPECT_EQ(s->Caption(), u"Bare caption");
   EXPECT_NE(GetWindowLongPtrW(h, GWLP_WNDPROC), own);
   log.Clear();
   EXPECT_EQ(SendMessageW(h, SKM_ISSKINNED, 0, 0), 1);

@@ -27,6 +27,10 @@ class SkinnerPartsTest : public EngineTest {};
 // A control skinner that notes being told to stop.
 class TNotingSkinner : public TSkinControl {
  public:
+  using TSkinControl::fsd;
+  using TSkinControl::newColor;
+  using TSkinControl::oldcolor;
+  using TSkinControl::skinform;
   TNotingSkinner(forms::TComponent* owner, int* unsubclassed)
       : TSkinControl(owner), unsubclassed_(unsubclassed) {}
   void Unsubclass() override {
