@@ -1,4 +1,4 @@
-#include "app/win/driver/UiWindow.h"
+#include "tools/uidriver/UiWindow.h"
 
 #include <tlhelp32.h>
 

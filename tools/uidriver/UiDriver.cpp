@@ -13,7 +13,6 @@
 #include <string>
 
 #include "app/Unit1.h"
-#include "app/win/driver/UiWindow.h"
 #include "app/win/input/Input.h"
 #include "base/Text.h"
 #include "base/win/Handles.h"
@@ -21,6 +20,7 @@
 #include "forms/Screenshot.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/data/FrameMatch.h"
+#include "tools/uidriver/UiWindow.h"
 
 namespace {
 
