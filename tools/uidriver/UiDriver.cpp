@@ -13,13 +13,13 @@
 #include <string>
 
 #include "app/Unit1.h"
-#include "app/win/input/Input.h"
 #include "base/Text.h"
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
 #include "forms/Screenshot.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/data/FrameMatch.h"
+#include "tools/input/Input.h"
 #include "tools/uidriver/UiWindow.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cwctype>
 #include <vector>
 
-#include "app/win/input/Input.h"
 #include "base/win/Handles.h"
 #include "skin/win/SkinMessages.h"
+#include "tools/input/Input.h"
 
 namespace lbb::driver {
 

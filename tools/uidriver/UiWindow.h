@@ -1,6 +1,6 @@
 // The program's main window seen from another process: finding it, its controls by their
 // places, its log, the message boxes it shows, when it has been painted, and how many
-// threads the program runs. Real input goes through app/win/input.
+// threads the program runs. Real input goes through tools/input.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "app/win/input/Input.h"
+#include "tools/input/Input.h"
 
 #include <algorithm>
 #include <cstdio>
