@@ -11,8 +11,8 @@
 #include "forms/MediaPlayer.h"
 #include "forms/Menus.h"
 #include "forms/TabSet.h"
-#include "forms/gallery/Gallery.h"
 #include "skin/win/WinSkinData.h"
+#include "tools/formsgallery/Gallery.h"
 #include "tools/gallery/GalleryWindows.h"
 
 namespace lbb::gallery {

@@ -9,11 +9,11 @@
 
 #include "app/WorkerThread.h"
 #include "app/win/http/Http.h"
-#include "app/win/input/Input.h"
 #include "app/win/platform/WinRunHost.h"
 #include "base/win/WideText.h"
 #include "forms/Application.h"
 #include "tests/win/forms/FormsSupport.h"
+#include "tools/input/Input.h"
 
 namespace lbb::app::test {
 

@@ -13,7 +13,6 @@
 #include <string>
 #include <typeinfo>
 
-#include "app/win/input/Input.h"
 #include "base/Colour.h"
 #include "base/win/WideText.h"
 #include "forms/Application.h"
@@ -28,6 +27,7 @@
 #include "skin/win/SkinMessages.h"
 #include "tests/win/app/AppSupport.h"
 #include "tests/win/forms/FormsSupport.h"
+#include "tools/input/Input.h"
 
 namespace lbb::app::test {
 namespace {

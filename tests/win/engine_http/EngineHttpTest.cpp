@@ -13,12 +13,12 @@
 #include <string>
 
 #include "app/engine/Runs.h"
-#include "app/win/driver/UiWindow.h"
 #include "app/win/http/Http.h"
 #include "app/win/platform/WinFileSystem.h"
 #include "app/win/platform/WinRunHost.h"
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
+#include "tools/uidriver/UiWindow.h"
 
 namespace lbb {
 namespace {

@@ -15,10 +15,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/win/input/Input.h"
 #include "app/win/platform/WinRunHost.h"
 #include "base/win/Handles.h"
 #include "forms/HandOver.h"
+#include "tools/input/Input.h"
 
 namespace lbb {
 namespace {

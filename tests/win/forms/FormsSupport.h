@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win/input/Input.h"
 #include "forms/Controls.h"
 #include "forms/Forms.h"
+#include "tools/input/Input.h"
 
 namespace lbb::forms::test {
 
@@ -27,7 +27,7 @@ bool PumpUntil(const std::function<bool()>& done);
 // of input), or about ten seconds have passed.
 void Settle();
 
-// Real input through app/win/input, waiting for its effect while this thread handles its
+// Real input through tools/input, waiting for its effect while this thread handles its
 // messages (the application's). An effect that never comes is a failure of the running test
 // that says what did not happen; the result says the same to callers that stop there.
 lbb::input::Waiting Waiting();

@@ -6,8 +6,8 @@
 
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
-#include "forms/gallery/Gallery.h"
 #include "tests/win/forms/FormsSupport.h"
+#include "tools/formsgallery/Gallery.h"
 
 namespace lbb::forms {
 namespace {

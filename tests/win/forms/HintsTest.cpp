@@ -6,13 +6,13 @@
 #include <atomic>
 #include <thread>
 
-#include "app/win/input/Input.h"
 #include "base/Text.h"
 #include "forms/Application.h"
 #include "forms/Forms.h"
 #include "forms/HintWindow.h"
 #include "forms/StdCtrls.h"
 #include "tests/win/forms/FormsSupport.h"
+#include "tools/input/Input.h"
 
 namespace lbb::forms {
 namespace {

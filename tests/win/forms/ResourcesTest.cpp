@@ -7,9 +7,9 @@
 #include "forms/ImgList.h"
 #include "forms/Menus.h"
 #include "forms/StdCtrls.h"
-#include "forms/gallery/Gallery.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/forms/GuiObjects.h"
+#include "tools/formsgallery/Gallery.h"
 
 namespace lbb::forms {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/win/input/Input.h"
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/imgutil.h"
+#include "tools/input/Input.h"
 
 namespace lbb::skin::test {
 

@@ -14,7 +14,6 @@
 #include <string>
 #include <thread>
 
-#include "app/win/input/Input.h"
 #include "base/win/Handles.h"
 #include "forms/Application.h"
 #include "forms/Forms.h"
@@ -23,6 +22,7 @@
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinConvert.h"
 #include "skin/win/WinSkinData.h"
+#include "tools/input/Input.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "app/Unit1.h"
-#include "app/win/input/Input.h"
 #include "base/Colour.h"
 #include "base/win/Handles.h"
 #include "forms/Application.h"
@@ -17,6 +16,7 @@
 #include "skin/win/DibSurface.h"
 #include "skin/win/SkinMessages.h"
 #include "tests/win/forms/FormsSupport.h"
+#include "tools/input/Input.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <map>
 #include <string>
 
-#include "app/win/input/Input.h"
 #include "forms/Menus.h"
 #include "forms/Screenshot.h"
 #include "skin/data/imgutil.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinengine/EngineSupport.h"
+#include "tools/input/Input.h"
 
 namespace lbb::skin::test {
 namespace {

@@ -6,13 +6,13 @@
 #include <filesystem>
 
 #include "app/Unit1.h"
-#include "app/win/input/Input.h"
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
 #include "tests/win/forms/FormsSupport.h"
+#include "tools/input/Input.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/win/input/Input.h"
 #include "skin/forms/WinSkinMenuBar.h"
 #include "tests/win/skinengine/EngineSupport.h"
+#include "tools/input/Input.h"
 
 namespace lbb::skin::test {
 

@@ -14,7 +14,6 @@
 #include <set>
 #include <string>
 
-#include "app/win/input/Input.h"
 #include "forms/RangeCtrls.h"
 #include "forms/Screenshot.h"
 #include "forms/StatusBar.h"
@@ -23,6 +22,7 @@
 #include "skin/win/SkinMessages.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinmisc/MiscSupport.h"
+#include "tools/input/Input.h"
 
 namespace lbb::skin::test {
 namespace {

@@ -10,10 +10,10 @@
 #include <functional>
 #include <string>
 
-#include "app/win/input/Input.h"
 #include "forms/ImgList.h"
 #include "forms/Menus.h"
 #include "tests/win/skinbuttons/ButtonSupport.h"
+#include "tools/input/Input.h"
 
 namespace lbb::skin::test {
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/Unit1.h"
-#include "app/win/input/Input.h"
 #include "base/Colour.h"
 #include "forms/Application.h"
 #include "forms/Screenshot.h"
@@ -15,6 +14,7 @@
 #include "skin/win/WindowSubclass.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinscroll/ScrollSupport.h"
+#include "tools/input/Input.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/win/input/Input.h"
 #include "forms/Application.h"
 #include "forms/ComboBox.h"
 #include "forms/ListView.h"
@@ -22,6 +21,7 @@
 #include "tests/win/forms/FormsSupport.h"
 #include "tests/win/skinengine/EngineSupport.h"
 #include "tests/win/skinscroll/ScrollSupport.h"
+#include "tools/input/Input.h"
 
 namespace {
 

@@ -1,12 +1,10 @@
-#include "app/win/input/Input.h"
+#include "tools/input/Input.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cwctype>
 #include <vector>
 
 #include "base/win/Handles.h"
-#include "skin/win/SkinMessages.h"
 
 namespace lbb::input {
 
@@ -172,10 +170,10 @@ bool Pushed(HWND target) {
          (state & BST_PUSHED) != 0;
 }
 
-// A skinned button of another thread took the press once it reports itself pushed, and the
-// release (and so its click) once it no longer does; the capture on another window of that
-// thread shows that the press went there.
-Attempt ClickOtherSkinnedButton(HWND target, POINT screen, const Waiting& w) {
+// A button of another thread that draws its own press took the press once it reports itself
+// pushed, and the release (and so its click) once it no longer does; the capture on another window
+// of that thread shows that the press went there.
+Attempt ClickOtherPushedButton(HWND target, POINT screen, const Waiting& w) {
   const std::string where = " at " + Describe(screen) + " on " + Describe(target);
   if (!Send(MouseInput(MOUSEEVENTF_LEFTDOWN, screen))) {
     return {Result::Failure("SendInput refused the press" + where)};
@@ -204,7 +202,6 @@ Attempt ClickOtherSkinnedButton(HWND target, POINT screen, const Waiting& w) {
 // button, an edit do); the capture on another window of that thread shows that the press
 // went there.
 Attempt ClickOtherWindow(HWND target, POINT screen, const Waiting& w) {
-  if (IsSkinnedButton(target)) return ClickOtherSkinnedButton(target, screen, w);
   const std::string where = " at " + Describe(screen) + " on " + Describe(target);
   if (!Send(MouseInput(MOUSEEVENTF_LEFTDOWN, screen))) {
     return {Result::Failure("SendInput refused the press" + where)};
@@ -226,20 +223,6 @@ Attempt ClickOtherWindow(HWND target, POINT screen, const Waiting& w) {
 }
 
 }  // namespace
-
-bool IsSkinnedButton(HWND target) {
-  DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutW(target, skin::SKM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) ||
-      answer != 1 || !(GetWindowLongW(target, GWL_STYLE) & WS_CHILD)) {
-    return false;
-  }
-  wchar_t cls[64] = {};
-  GetClassNameW(target, cls, 64);
-  std::wstring name(cls);
-  for (wchar_t& c : name)
-    c = static_cast<wchar_t>(towlower(c));
-  return name.find(L"button") != std::wstring::npos || name.find(L"btn") != std::wstring::npos;
-}
 
 void HandlePendingMessages() {
   MSG msg;
@@ -330,15 +313,20 @@ Result MoveMouse(POINT screen, const Waiting& w) {
                          Describe(now) + ")");
 }
 
-Result Click(HWND target, POINT client, const Waiting& w) {
+Result Click(HWND target, POINT client, const Waiting& w, PressShows shows) {
   if (!IsWindow(target)) return Result::Failure("no window to click");
   POINT screen = client;
   ClientToScreen(target, &screen);
   Attempt attempt;
   for (int i = 0; i < kPressTries && (i == 0 || attempt.retry); ++i) {
     if (Result moved = MoveMouse(screen, w); !moved) return moved;
-    attempt = OfThisThread(target) ? ClickOwnWindow(target, screen, w)
-                                   : ClickOtherWindow(target, screen, w);
+    if (OfThisThread(target)) {
+      attempt = ClickOwnWindow(target, screen, w);
+    } else if (shows == PressShows::PushedState) {
+      attempt = ClickOtherPushedButton(target, screen, w);
+    } else {
+      attempt = ClickOtherWindow(target, screen, w);
+    }
   }
   return attempt.result;
 }

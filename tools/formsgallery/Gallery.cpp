@@ -1,4 +1,4 @@
-#include "forms/gallery/Gallery.h"
+#include "tools/formsgallery/Gallery.h"
 
 namespace lbb::forms {
 namespace {

@@ -1,6 +1,6 @@
 // The program's main window seen from another process: finding it, its controls by their
 // places, its log, the message boxes it shows, when it has been painted, and how many
-// threads the program runs. Real input goes through app/win/input.
+// threads the program runs. Real input goes through tools/input.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +20,10 @@ std::wstring DialogText(HWND dialog);
 HWND ChildAt(HWND parent, POINT client);
 // True when the window and its children have no part left to paint.
 bool Painted(HWND hwnd);
+// A button of the skin engine: it takes a press without the mouse capture, shows it itself
+// and reports it as its pushed state, so it is clicked with `input::PressShows::PushedState`
+// (the click returns once the button has taken the release, that is once it has clicked).
+bool IsSkinnedButton(HWND hwnd);
 
 // The number of threads process `pid` runs now; -1 when they cannot be counted.
 int ThreadCount(DWORD pid);

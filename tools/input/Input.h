@@ -48,15 +48,21 @@ bool WaitUntil(const std::function<bool()>& done, const Waiting& w = {});
 Result BringToFront(HWND top, const Waiting& w = {});
 // Moves the mouse to a screen point and waits until the cursor is there and stays there.
 Result MoveMouse(POINT screen, const Waiting& w = {});
+// How a window of another thread shows that it took a press and then the release.
+enum class PressShows {
+  Capture,  // it takes the mouse capture with the press and lets it go with the release
+  // it takes no capture and reports the press as its pushed state (BM_GETSTATE), as a button
+  // that draws its own press does (the skin engine's); its release is its click
+  PushedState,
+};
 // Moves the mouse to a client point of `target` and clicks the left
 // button: the release is sent once `target` (or a window inside it) has taken the press, and
 // the call returns once it has taken the release. A press that another window took (an event
 // of an earlier move can put the cursor back for a moment) is made again, twice at most.
-Result Click(HWND target, POINT client, const Waiting& w = {});
-// A button of the skin engine (of any thread): it takes a press without the mouse capture,
-// shows it itself and reports it as its pushed state. Click on such a button of another
-// thread returns once the button has taken the release, that is once it has clicked.
-bool IsSkinnedButton(HWND target);
+// `shows` says how `target` shows the press when it belongs to another thread; a window of
+// this thread is watched through the messages it takes.
+Result Click(HWND target, POINT client, const Waiting& w = {},
+             PressShows shows = PressShows::Capture);
 // Presses and releases a key (a virtual-key code) for a window of this thread: waits until the
 // thread has taken the press (its key state says down) and then the release.
 Result PressKey(WORD vk, const Waiting& w = {});

@@ -13,14 +13,14 @@
 #include <string>
 
 #include "app/Unit1.h"
-#include "app/win/driver/UiWindow.h"
-#include "app/win/input/Input.h"
 #include "base/Text.h"
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
 #include "forms/Screenshot.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/data/FrameMatch.h"
+#include "tools/input/Input.h"
+#include "tools/uidriver/UiWindow.h"
 
 namespace {
 
@@ -172,10 +172,13 @@ bool RunButton(HWND form, HWND memo, POINT where, const wchar_t* name, DWORD pid
   }
   if (auto r = lbb::input::BringToFront(form); !r) return Failed(name, r);
   RunWatch watch(pid, button, memo);
-  if (auto r = lbb::input::Click(button, InChild(form, button, where)); !r) {
+  const bool skinned = IsSkinnedButton(button);
+  const auto shows =
+      skinned ? lbb::input::PressShows::PushedState : lbb::input::PressShows::Capture;
+  if (auto r = lbb::input::Click(button, InChild(form, button, where), {}, shows); !r) {
     return Failed(name, r);
   }
-  if (lbb::input::IsSkinnedButton(button)) watch.ClickTaken();
+  if (skinned) watch.ClickTaken();
   if (!lbb::input::WaitUntil([&] { return watch.Ended(); }, Within(kRunLimitMs))) {
     Print(std::wstring(name) + L": the run did not end");
     return false;

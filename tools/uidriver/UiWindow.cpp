@@ -1,11 +1,13 @@
-#include "app/win/driver/UiWindow.h"
+#include "tools/uidriver/UiWindow.h"
 
 #include <tlhelp32.h>
 
+#include <cwctype>
 #include <vector>
 
-#include "app/win/input/Input.h"
 #include "base/win/Handles.h"
+#include "skin/win/SkinMessages.h"
+#include "tools/input/Input.h"
 
 namespace lbb::driver {
 
@@ -52,6 +54,18 @@ std::wstring DialogText(HWND dialog) {
   // A message box's text is its static control with the id 0xFFFF.
   HWND text = GetDlgItem(dialog, 0xFFFF);
   return text ? input::TextOf(text) : std::wstring();
+}
+
+bool IsSkinnedButton(HWND hwnd) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(hwnd, skin::SKM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) ||
+      answer != 1 || !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) {
+    return false;
+  }
+  std::wstring name = ClassOf(hwnd);
+  for (wchar_t& c : name)
+    c = static_cast<wchar_t>(towlower(c));
+  return name.find(L"button") != std::wstring::npos || name.find(L"btn") != std::wstring::npos;
 }
 
 HWND ChildAt(HWND parent, POINT client) {
