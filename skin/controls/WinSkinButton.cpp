@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kTransparentTag = 5555;
 constexpr int kButtonFrames = 5;
-constexpr UINT kLeavePollMs = 100;
 constexpr UINT kCaptionMeasure = DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_CENTER;
 constexpr UINT kCaptionDraw = DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER;
 
@@ -32,7 +31,8 @@ String WindowClassName(HWND hwnd) {
 }  // namespace
 
 TSkinButton::TSkinButton(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner),
+      hover_([this] { return PollHover(CursorOver()); }, [this] { OnMouseLeave(); }) {}
 
 void TSkinButton::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
@@ -105,10 +105,10 @@ void TSkinButton::AfterProc(forms::TMessage& m) {
       OnButtonUp();
       return;
     case WM_MOUSELEAVE:
-      OnMouseLeave();
+      hover_.Leave();
       return;
     case forms::CM_MOUSELEAVE:
-      OnControlLeave();
+      if (!CursorOver()) hover_.Leave();
       return;
     case forms::CM_DIALOGKEY:
     case forms::CM_FOCUSCHANGED:
@@ -126,7 +126,8 @@ void TSkinButton::OnButtonDown(forms::TMessage& m) {
   if (hwnd && GetFocus() != hwnd) SetFocus(hwnd);
   if (Gone(alive)) return;
   state |= kStatePressed;
-  WatchLeave();
+  // While pressed the cursor is watched too: the leave report can be lost while it is held.
+  if (hwnd) hover_.Watch();
   PaintControl(nullptr);
   if (kind == 0 && control) ForwardMouseDown(m);
 }
@@ -178,32 +179,10 @@ void TSkinButton::OnMouseMove() {
     state |= kStateHot;
     Redraw();
   }
-  if (!hwnd) return;
-  TrackLeave();
-  WatchLeave();
-}
-
-void TSkinButton::OnControlLeave() {
-  if (!CursorOver()) OnMouseLeave();
-}
-
-void TSkinButton::OnLeaveTick() {
-  // Switched off meanwhile, the button shows its own look: nothing is left to watch.
-  if (!skinned)
-    leaveTimer_.Stop();
-  else if (!CursorOver())
-    OnMouseLeave();
-}
-
-void TSkinButton::WatchLeave() {
-  // The system reports one tracked window per thread, and the form library tracks the window
-  // the mouse is over as well: a report can be lost (under Wine it is, now and then, while a
-  // button is held). While hot or pressed the skinner also looks for the cursor itself.
-  if (hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
+  hover_.Track(hwnd, true);
 }
 
 void TSkinButton::OnMouseLeave() {
-  leaveTimer_.Stop();
   state &= static_cast<uint8_t>(~(kStateHot | kStatePressed));
   Redraw();
 }

@@ -19,7 +19,7 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/ControlGeometry.h"
 #include "skin/win/DibSurface.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::forms {
 class TBitmap;
@@ -76,19 +76,14 @@ class TSkinButton : public TSkinControl {
   void OnGetState(forms::TMessage& m);
   void OnSpace(bool down);
   void OnMouseMove();
+  // The hot and pressed looks end.
   void OnMouseLeave();
-  // The form library or the form skinner's timer says the mouse left (CM_MOUSELEAVE).
-  void OnControlLeave();
-  // The leave timer looks for the cursor.
-  void OnLeaveTick();
-  // Runs the leave timer while the button is hot or pressed.
-  void WatchLeave();
   // The click of a release that found the button pressed; the skinner may be gone afterwards.
   void ClickNow();
 
  private:
   TColor TextColorFor(int frame, TColor base) const;
-  TSkinTimer leaveTimer_;
+  THoverWatcher hover_;  // while hot or pressed
 };
 
 class TSkinBitButton : public TSkinButton {

@@ -19,7 +19,6 @@ namespace {
 // The width of the drop-down button of a picker that does not report its button (a system
 // without DTM_GETDATETIMEPICKERINFO): the button the system's picker lays at its right edge.
 constexpr int kFallbackButtonWidth = 15;
-constexpr UINT kLeavePollMs = 100;
 
 const wchar_t* ArrowClass() {
   static const ATOM atom = RegisterEngineClass(L"LbbSkinArrowButton", DefWindowProcW);
@@ -34,6 +33,13 @@ bool CalendarOpen(HWND picker) {
 }  // namespace
 
 // ---- TArrowButton
+
+TArrowButton::TArrowButton()
+    : hover_(
+          [this] {
+            return CursorOver(hwnd) ? THoverWatcher::TPoll::Over : THoverWatcher::TPoll::Left;
+          },
+          [this] { OnMouseLeave(); }) {}
 
 TArrowButton::~TArrowButton() {
   if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
@@ -121,17 +127,14 @@ LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
       if (!(state & kStateHot)) {
         state |= kStateHot;
-        leaveTimer_.Start(kLeavePollMs);
+        hover_.Watch();
         Repaint();
       }
-      TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, w, 0};
-      TrackMouseEvent(&t);
+      TrackLeave(w);
       return 0;
     }
     case WM_MOUSELEAVE:
-      leaveTimer_.Stop();
-      state &= static_cast<uint8_t>(~kStateHot);
-      Repaint();
+      hover_.Leave();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -160,11 +163,7 @@ LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void TArrowButton::OnLeaveTick() {
-  // The leave report can be lost (under Wine, now and then): the cursor is looked for too.
-  POINT p{};
-  if (hwnd && (!GetCursorPos(&p) || WindowFromPoint(p) == hwnd)) return;
-  leaveTimer_.Stop();
+void TArrowButton::OnMouseLeave() {
   state &= static_cast<uint8_t>(~kStateHot);
   Repaint();
 }

@@ -15,13 +15,13 @@
 
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::skin {
 
 class TArrowButton {
  public:
-  TArrowButton() = default;
+  TArrowButton();
   ~TArrowButton();
   TArrowButton(const TArrowButton&) = delete;
   TArrowButton& operator=(const TArrowButton&) = delete;
@@ -47,13 +47,14 @@ class TArrowButton {
   // Hands a mouse button message to the picker at the middle of its button.
   void Forward(UINT msg, WPARAM wParam);
   void Draw(HDC dc);
-  // While hot the arrow also looks for the cursor itself: it ends the hot state when the
-  // cursor is off the arrow (or the arrow's window went).
-  void OnLeaveTick();
+  // The hot look ends.
+  void OnMouseLeave();
 
   RECT placed_{};  // where the arrow lies, in the picker's client coordinates
   WindowHandle window_;
-  TSkinTimer leaveTimer_{[this] { OnLeaveTick(); }};
+  // While hot the arrow also looks for the cursor itself: the hot state ends when the cursor
+  // is off the arrow (or the arrow's window went).
+  THoverWatcher hover_;
 };
 
 class TSkinDateTime : public TSkinControl {

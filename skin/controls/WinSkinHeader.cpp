@@ -20,7 +20,6 @@ namespace lbb::skin::controls {
 
 namespace {
 
-constexpr UINT kLeavePollMs = 100;
 constexpr UINT kTextFlags = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER;
 
 TColor ElementColour(int colour, TColor fallback) {
@@ -30,7 +29,8 @@ TColor ElementColour(int colour, TColor fallback) {
 }  // namespace
 
 TSkinHeader::TSkinHeader(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner),
+      hover_([this] { return PollHover(CursorOver()); }, [this] { SetHot(-1); }) {}
 
 bool TSkinHeader::HasSkin() const {
   return fsd && !fsd->Empty && fsd->Header && !fsd->Header->Map.Empty() && fsd->Header->frame > 0;
@@ -64,10 +64,10 @@ void TSkinHeader::AfterProc(forms::TMessage& m) {
       OnMouseMove(m.LParam);
       return;
     case WM_MOUSELEAVE:
-      OnMouseLeave();
+      hover_.Leave();
       return;
     case forms::CM_MOUSELEAVE:
-      if (!CursorOver()) OnMouseLeave();
+      if (!CursorOver()) hover_.Leave();
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -94,23 +94,7 @@ int TSkinHeader::ItemAt(LPARAM lParam) const {
 void TSkinHeader::OnMouseMove(LPARAM lParam) {
   // While a divider is dragged the header holds the mouse: the hot item stays as it was.
   if (GetCapture() != hwnd) SetHot(ItemAt(lParam));
-  TrackLeave();
-  // The system keeps one tracked window per thread and the list view tracks the mouse too: a
-  // leave report can be lost, so while an item is hot the skinner also looks for the cursor.
-  if (indexitem >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
-}
-
-void TSkinHeader::OnMouseLeave() {
-  leaveTimer_.Stop();
-  SetHot(-1);
-}
-
-void TSkinHeader::OnLeaveTick() {
-  // Switched off meanwhile, the header shows its own look: nothing is left to watch.
-  if (!skinned)
-    leaveTimer_.Stop();
-  else if (!CursorOver())
-    OnMouseLeave();
+  hover_.Track(hwnd, indexitem >= 0);
 }
 
 void TSkinHeader::OnButtonDown(LPARAM lParam) {

@@ -13,7 +13,7 @@
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/win/DibSurface.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::skin::controls {
 
@@ -35,9 +35,6 @@ class TSkinHeader : public TSkinControl {
   // The item at a client point, when the point is on an item (not on a divider).
   int ItemAt(LPARAM lParam) const;
   void OnMouseMove(LPARAM lParam);
-  void OnMouseLeave();
-  // The leave timer looks for the cursor.
-  void OnLeaveTick();
   void OnButtonDown(LPARAM lParam);
   void OnButtonUp();
   void SetHot(int index);
@@ -46,7 +43,7 @@ class TSkinHeader : public TSkinControl {
   void Invalidate() const;
 
   TDibSurface surface_;  // the header's picture
-  TSkinTimer leaveTimer_;
+  THoverWatcher hover_;  // while an item is hot
 };
 
 }  // namespace lbb::skin::controls

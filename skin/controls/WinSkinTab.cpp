@@ -26,7 +26,6 @@ namespace {
 constexpr int kTabFrames = 5;
 constexpr int kNativePadX = 6;  // the tab control's own padding
 constexpr int kNativePadY = 3;
-constexpr UINT kLeavePollMs = 100;
 constexpr UINT kTextFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 
 bool IsEmpty(const TRect& r) {
@@ -67,7 +66,8 @@ TColor ElementColour(int colour, TColor fallback) {
 }  // namespace
 
 TSkinTab::TSkinTab(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner),
+      hover_([this] { return PollHover(CursorOver()); }, [this] { SetHot(-1); }) {}
 
 TSkinTab::~TSkinTab() = default;
 
@@ -139,10 +139,10 @@ void TSkinTab::AfterProc(forms::TMessage& m) {
       OnMouseMove(m.LParam);
       return;
     case WM_MOUSELEAVE:
-      OnMouseLeave();
+      hover_.Leave();
       return;
     case forms::CM_MOUSELEAVE:
-      if (!CursorOver()) OnMouseLeave();
+      if (!CursorOver()) hover_.Leave();
       return;
     case WM_SIZE:
     case WM_STYLECHANGED:
@@ -208,23 +208,7 @@ void TSkinTab::CloseTab(int index) {
 
 void TSkinTab::OnMouseMove(LPARAM lParam) {
   SetHot(TabAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
-  TrackLeave();
-  // The form library tracks the window under the mouse too and the system keeps one tracked
-  // window per thread: while a tab is hot the skinner also looks for the cursor itself.
-  if (hot_ >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
-}
-
-void TSkinTab::OnMouseLeave() {
-  leaveTimer_.Stop();
-  SetHot(-1);
-}
-
-void TSkinTab::OnLeaveTick() {
-  // Switched off meanwhile, the control shows its own look: nothing is left to watch.
-  if (!skinned)
-    leaveTimer_.Stop();
-  else if (!CursorOver())
-    OnMouseLeave();
+  hover_.Track(hwnd, hot_ >= 0);
 }
 
 void TSkinTab::SetHot(int index) {

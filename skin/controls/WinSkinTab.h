@@ -25,7 +25,7 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/TabGeometry.h"
 #include "skin/win/DibSurface.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::forms {
 class TTabSet;
@@ -101,9 +101,6 @@ class TSkinTab : public TSkinControl {
  private:
   void OnButtonDown(forms::TMessage& m);
   void OnMouseMove(LPARAM lParam);
-  void OnMouseLeave();
-  // The leave timer looks for the cursor.
-  void OnLeaveTick();
   void SetHot(int index);
   void DrawPane(PixelBuffer& px) const;
   void FramePane(HDC dc) const;
@@ -120,7 +117,7 @@ class TSkinTab : public TSkinControl {
   int hot_ = -1;
   HWND updownTried_ = nullptr;
   bool paddedForClose_ = false;
-  TSkinTimer leaveTimer_;
+  THoverWatcher hover_;  // while a tab is hot
   TSkinTabPosition builtFor_ = TSkinTabPosition::tpTop;
 };
 

@@ -24,7 +24,6 @@ namespace {
 // the buddy's edge drawn on its outer sides, and a gap towards the buddy.
 constexpr int kBuddyBorder = 2;
 constexpr int kBuddySpacer = 2;
-constexpr UINT kLeavePollMs = 100;
 
 std::u16string LowerClassName(HWND w) {
   wchar_t name[256] = {};
@@ -46,7 +45,7 @@ void FillPixels(PixelBuffer& px, const TRect& r, COLORREF colour) {
 }  // namespace
 
 TSkinUpDown::TSkinUpDown(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner), hover_([this] { return PollLeave(); }, [this] { OnMouseLeave(); }) {}
 
 void TSkinUpDown::Init(TWinSkinForm* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
@@ -126,10 +125,10 @@ void TSkinUpDown::AfterProc(forms::TMessage& m) {
       OnMouseMove(m.LParam);
       return;
     case WM_MOUSELEAVE:
-      OnMouseLeave();
+      hover_.Leave();
       return;
     case forms::CM_MOUSELEAVE:
-      if (HalfUnderCursor() == udNone) OnMouseLeave();
+      if (HalfUnderCursor() == udNone) hover_.Leave();
       return;
     case WM_LBUTTONDOWN:
     case WM_TIMER:
@@ -163,23 +162,19 @@ void TSkinUpDown::OnButtonUp() {
 void TSkinUpDown::OnMouseMove(LPARAM lParam) {
   if (kind != 1) return;
   hot_ = HalfAt(lParam);
-  TrackLeave();
-  if (hot_ != udNone && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
+  hover_.Track(hwnd, hot_ != udNone);
   Update();
 }
 
 void TSkinUpDown::OnMouseLeave() {
-  leaveTimer_.Stop();
   hot_ = udNone;
   Update();
 }
 
-void TSkinUpDown::OnLeaveTick() {
-  // Switched off meanwhile, the up-down shows its own look: nothing is left to watch.
-  if (!skinned || kind != 1)
-    leaveTimer_.Stop();
-  else if (held_ == udNone && HalfUnderCursor() == udNone)
-    OnMouseLeave();
+THoverWatcher::TPoll TSkinUpDown::PollLeave() const {
+  // Switched to its own look meanwhile, the up-down leaves nothing to watch; a held half stays.
+  if (kind != 1) return THoverWatcher::TPoll::Idle;
+  return PollHover(held_ != udNone || HalfUnderCursor() != udNone);
 }
 
 // ---- geometry

@@ -311,14 +311,16 @@ void TSkinControl::ForwardMouseDown(const forms::TMessage& m) {
 }
 
 void TSkinControl::TrackLeave() const {
-  if (!hwnd) return;
-  TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, hwnd, 0};
-  TrackMouseEvent(&t);
+  skin::TrackLeave(hwnd);
 }
 
 bool TSkinControl::CursorOver() const {
-  POINT cursor{};
-  return hwnd && GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd;
+  return skin::CursorOver(hwnd);
+}
+
+THoverWatcher::TPoll TSkinControl::PollHover(bool over) const {
+  if (!skinned) return THoverWatcher::TPoll::Idle;
+  return over ? THoverWatcher::TPoll::Over : THoverWatcher::TPoll::Left;
 }
 
 void TSkinControl::ReadWindowState() {
