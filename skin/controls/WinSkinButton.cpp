@@ -240,22 +240,13 @@ void TSkinButton::DrawFocus(const TRect& r) const {
   ::DrawFocusRect(btemp.Dc(), &f);
 }
 
-void TSkinButton::Present(HDC dc, const RECT& rc) const {
-  btemp.Present(dc, rc.left, rc.top, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top});
-}
-
-bool TSkinButton::PaintFace(const RECT& rc, int frame) {
-  const TDataSkinButton* b = SkinButton();
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  if (!b || w <= 0 || h <= 0 || !btemp.Reserve(w, h)) return false;
-  const RECT whole{0, 0, w, h};
+void TSkinButton::DrawFace(const RECT& whole, int frame) {
   if (WantsTrans()) {
     DrawParentBackground(Target(), btemp.Dc());
   } else {
     FillFace(btemp.Dc(), whole);
   }
-  if (frame > 0) DrawSkinMap(btemp.Pixels(), whole, b, frame, kButtonFrames);
-  return true;
+  if (frame > 0) DrawSkinMap(btemp.Pixels(), whole, SkinButton(), frame, kButtonFrames);
 }
 
 void TSkinButton::DrawControl(HDC dc, const RECT& rc) {
@@ -266,9 +257,8 @@ void TSkinButton::DrawControl(HDC dc, const RECT& rc) {
   if (c) MultiLine = forms::GetEnumProp(c, u"MultiLine") == u"true";
   isdefault = forms::GetEnumProp(c, u"Default") == u"true";
   const int frame = ButtonFrameNow();
-  if (!PaintFace(rc, frame)) return;
-  const TRect whole{0, 0, rc.right - rc.left, rc.bottom - rc.top};
-  {
+  PaintButton(dc, rc, frame, [&] {
+    const TRect whole{0, 0, rc.right - rc.left, rc.bottom - rc.top};
     SelectScope font(btemp.Dc(), CaptionFont(frame));
     const std::u16string text = CaptionText();
     const TSize size = MeasureText(text, ShrinkRect(whole, 2), kCaptionMeasure);
@@ -276,8 +266,7 @@ void TSkinButton::DrawControl(HDC dc, const RECT& rc) {
         PlaceButtonCaption(whole, size, focused, fsd && InSet(fsd->Options(), xoNoFocusRect));
     PutText(text, place.Text, kCaptionDraw);
     if (place.HasFocus) DrawFocus(place.Focus);
-  }
-  Present(dc, rc);
+  });
 }
 
 }  // namespace lbb::skin

@@ -152,8 +152,11 @@ void TSkinHeader::DrawControl(HDC dc, const RECT&) {
   ReadWindowState();
   RECT client{};
   GetClientRect(hwnd, &client);
+  PaintBuffered(surface_, dc, client, [&](const RECT& whole) { DrawItems(whole); });
+}
+
+void TSkinHeader::DrawItems(const RECT& client) {
   const int w = client.right, h = client.bottom;
-  if (w <= 0 || h <= 0 || !surface_.Reserve(w, h)) return;
   const TDataSkinObject* e = fsd->Header.get();
   const int frames = e->frame;
   FillFace(surface_.Dc(), client);
@@ -178,7 +181,6 @@ void TSkinHeader::DrawControl(HDC dc, const RECT&) {
       DrawItemText(surface_.Dc(), i, Items[size_t(i)],
                    HeaderItemFrame(i, indexitem, downitem, enabled, frames));
   }
-  surface_.Present(dc, 0, 0, RECT{0, 0, w, h});
 }
 
 }  // namespace lbb::skin::controls

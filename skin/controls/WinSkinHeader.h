@@ -38,6 +38,8 @@ class TSkinHeader : public TSkinControl {
   void OnButtonDown(LPARAM lParam);
   void OnButtonUp();
   void SetHot(int index);
+  // The bar and every item into surface_'s `client`.
+  void DrawItems(const RECT& client);
   void DrawItemText(HDC dc, int index, const RECT& r, int frame);
   TColor TextColorOf(int frame) const;
   void Invalidate() const;

@@ -241,12 +241,12 @@ void TWScrollbar::DrawOn(HDC dc) {
   const int ph = sbDir == kSbVertical ? pic.Len : pic.Cross;
 
   TDibSurface& work = TSkinControl::WorkSurface();
-  if (!work.Reserve(pw, ph) || !RenderScrollBar(*sd, pic, work.Pixels())) return;
-  if (sbType == 2) {
+  const auto render = [&](const RECT&) { return RenderScrollBar(*sd, pic, work.Pixels()); };
+  if (sbType != 2) {
+    PaintBuffered(work, dc, RECT{0, 0, pw, ph}, render);
+  } else if (DrawBuffered(work, pw, ph, render)) {
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, 0, 0, w, h, work.Dc(), 0, 0, pw, ph, SRCCOPY);
-  } else {
-    work.Present(dc, 0, 0, RECT{0, 0, pw, ph});
   }
 }
 

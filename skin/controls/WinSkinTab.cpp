@@ -333,10 +333,16 @@ void TSkinTab::DrawControl(HDC dc, const RECT&) {
   ReadWindowState();
   if (builtFor_ != Position) BuildImages();
   ReadView(view_);
+  // The control's child windows (pages, up-down) are left alone.
+  SavedDc saved(dc);
+  ExcludeChildren(dc);
   // The client area: a tab control has no frame of its own, and one that has keeps it.
-  const int w = view_.Size.cx, h = view_.Size.cy;
-  if (w <= 0 || h <= 0 || !Drawtemp.Reserve(w, h)) return;
-  FillFace(Drawtemp.Dc(), RECT{0, 0, w, h});
+  PaintBuffered(Drawtemp, dc, RECT{0, 0, view_.Size.cx, view_.Size.cy},
+                [&](const RECT& whole) { DrawTabs(whole); });
+}
+
+void TSkinTab::DrawTabs(const RECT& whole) {
+  FillFace(Drawtemp.Dc(), whole);
   if (borderbmp.Empty()) FramePane(Drawtemp.Dc());
   PixelBuffer& px = Drawtemp.Pixels();
   DrawPane(px);
@@ -348,7 +354,6 @@ void TSkinTab::DrawControl(HDC dc, const RECT&) {
       !IsEmpty(view_.Rects[size_t(view_.Selected)]))
     DrawTabFace(px, view_.Rects[size_t(view_.Selected)], FrameOf(view_.Selected));
   DrawTexts(Drawtemp.Dc());
-  Present(dc, RECT{0, 0, w, h});
 }
 
 HFONT TSkinTab::TextFont() const {
@@ -414,8 +419,7 @@ void TSkinTab::DrawClose(HDC dc, const RECT& r, TColor colour) const {
   }
 }
 
-void TSkinTab::Present(HDC dc, const RECT& rc) const {
-  SavedDc saved(dc);
+void TSkinTab::ExcludeChildren(HDC dc) const {
   for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     if (!IsWindowVisible(c)) continue;
     RECT r{};
@@ -423,7 +427,6 @@ void TSkinTab::Present(HDC dc, const RECT& rc) const {
     MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
-  Drawtemp.Present(dc, rc.left, rc.top, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top});
 }
 
 }  // namespace lbb::skin

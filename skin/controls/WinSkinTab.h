@@ -108,8 +108,10 @@ class TSkinTab : public TSkinControl {
   void DrawClose(HDC dc, const RECT& r, TColor colour) const;
   void DrawTurnedText(HDC dc, const std::u16string& text, const RECT& box) const;
   HFONT TextFont() const;
-  // Copies Drawtemp to dc, leaving the control's child windows (pages, up-down) alone.
-  void Present(HDC dc, const RECT& rc) const;
+  // The pane, the tabs and their texts into Drawtemp's `whole`.
+  void DrawTabs(const RECT& whole);
+  // Takes the control's visible child windows out of dc's clipping region.
+  void ExcludeChildren(HDC dc) const;
   // Finds the control's up-down and skins it once.
   void FindUpDown(HWND ud);
   void PadForClose();

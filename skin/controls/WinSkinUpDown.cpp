@@ -239,8 +239,13 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT&) {
   if (kind != 1 || !dc || !e || !hwnd) return;
   RECT c{};
   GetClientRect(hwnd, &c);
-  const int w = int(c.right), h = int(c.bottom);
-  if (w <= 0 || h <= 0 || !picture_.Reserve(w, h)) return;
+  TUpDownLook look;
+  if (PaintBuffered(picture_, dc, c, [&](const RECT& whole) { look = DrawHalves(e, whole); }))
+    shownLook_ = (look.enabled ? 1 : 0) | look.pressed << 1 | look.hot << 3;
+}
+
+TUpDownLook TSkinUpDown::DrawHalves(const TDataSkinBorder* e, const RECT& whole) {
+  const int w = int(whole.right), h = int(whole.bottom);
   const TUpDownLayout l = Layout();
   const bool edge = l.Arrows.Top > 0;  // the buddy's edge goes round the arrows
   if (edge) {
@@ -266,8 +271,7 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT&) {
     if (at.Width() > 0 && at.Height() > 0)
       StretchCopy(px, at, e->MaskMap, CentredIn(cell, at.Width(), at.Height()), true);
   }
-  picture_.Present(dc, 0, 0, RECT{0, 0, w, h});
-  shownLook_ = (look.enabled ? 1 : 0) | look.pressed << 1 | look.hot << 3;
+  return look;
 }
 
 void TSkinUpDown::DrawBuddyEdge(int w, int h) {

@@ -58,6 +58,8 @@ class TSkinUpDown : public TSkinControl {
   // Repaints at once when what is shown changed.
   void Update();
   void DrawBuddyEdge(int w, int h);
+  // Both halves from element `e` into picture_'s `whole`; the look they show.
+  TUpDownLook DrawHalves(const TDataSkinBorder* e, const RECT& whole);
 
   int held_ = udNone;    // the half a press started on, while the button is down
   int hot_ = udNone;     // the half under the mouse
