@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include "forms/WindowGuard.h"
 #include "skin/controls/WinSkinCombo.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/win/EngineWindows.h"
@@ -21,7 +20,7 @@ namespace {
 constexpr int kFallbackButtonWidth = 15;
 
 const wchar_t* ArrowClass() {
-  static const ATOM atom = RegisterEngineClass(L"LbbSkinArrowButton", DefWindowProcW);
+  static const ATOM atom = TEngineWindow::RegisterClassOnce(L"LbbSkinArrowButton");
   return reinterpret_cast<const wchar_t*>(static_cast<uintptr_t>(atom));
 }
 
@@ -41,22 +40,16 @@ TArrowButton::TArrowButton()
           },
           [this] { OnMouseLeave(); }) {}
 
-TArrowButton::~TArrowButton() {
-  if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
-  window_.reset();
-}
-
 void TArrowButton::Attach(TSkinControl* aobj, HWND acontrol) {
   obj = aobj;
   control = acontrol;
   if (window_ || !control) return;
   // A child of the picker: it moves with the picker and lies above the picker's own drawing.
-  window_.reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, ArrowClass(), L"", WS_CHILD | WS_CLIPSIBLINGS,
-                                0, 0, 0, 0, control, nullptr, EngineModule(), nullptr));
-  hwnd = window_.get();
-  if (!hwnd) return;
-  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TArrowButton::WndProc));
+  window_.Create(ArrowClass(), WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_CLIPSIBLINGS, control,
+                 [this](HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+                   return Dispatch(w, msg, wParam, lParam);
+                 });
+  hwnd = window_.Handle();
 }
 
 void TArrowButton::MoveArrow(const RECT& r) {
@@ -103,16 +96,7 @@ void TArrowButton::Forward(UINT msg, WPARAM wParam) {
   SendMessageW(control, msg, wParam, MAKELPARAM(at.x, at.y));
 }
 
-LRESULT CALLBACK TArrowButton::WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TArrowButton*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self || self->hwnd != w) return DefWindowProcW(w, msg, wParam, lParam);
-  return forms::GuardMessage(
-      msg, [&] { return self->Dispatch(msg, wParam, lParam); },
-      [&] { return DefWindowProcW(w, msg, wParam, lParam); });
-}
-
-LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const HWND w = hwnd;
+LRESULT TArrowButton::Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_PAINT: {
       PaintCycle paint(w);
@@ -143,19 +127,18 @@ LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
       // The picker opens (or closes) its calendar as on a press on its own button; it may
       // take the mouse. The arrow may be gone afterwards (the picker freed).
       Forward(WM_LBUTTONDOWN, wParam);
-      if (IsWindow(w) && GetWindowLongPtrW(w, GWLP_USERDATA)) Repaint();
+      if (TEngineWindow::Owned(w)) Repaint();
       return 0;
     }
     case WM_LBUTTONUP:
       state &= static_cast<uint8_t>(~kStatePressed);
       Forward(WM_LBUTTONUP, wParam);
-      if (IsWindow(w) && GetWindowLongPtrW(w, GWLP_USERDATA)) Repaint();
+      if (TEngineWindow::Owned(w)) Repaint();
       return 0;
     case WM_NCHITTEST:
       return HTCLIENT;
     case WM_NCDESTROY:
-      // Gone with the picker: nothing is left to destroy.
-      window_.release();
+      // Gone with the picker.
       hwnd = nullptr;
       return DefWindowProcW(w, msg, wParam, lParam);
     default:

@@ -15,6 +15,7 @@
 
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/win/EngineWindows.h"
 #include "skin/win/HoverWatcher.h"
 
 namespace lbb::skin {
@@ -22,7 +23,6 @@ namespace lbb::skin {
 class TArrowButton {
  public:
   TArrowButton();
-  ~TArrowButton();
   TArrowButton(const TArrowButton&) = delete;
   TArrowButton& operator=(const TArrowButton&) = delete;
 
@@ -42,8 +42,8 @@ class TArrowButton {
   uint8_t state = 0;    // kStateHot | kStatePressed
 
  private:
-  static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Every message of the arrow's window.
+  LRESULT Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
   // Hands a mouse button message to the picker at the middle of its button.
   void Forward(UINT msg, WPARAM wParam);
   void Draw(HDC dc);
@@ -51,7 +51,7 @@ class TArrowButton {
   void OnMouseLeave();
 
   RECT placed_{};  // where the arrow lies, in the picker's client coordinates
-  WindowHandle window_;
+  TEngineWindow window_;
   // While hot the arrow also looks for the cursor itself: the hot state ends when the cursor
   // is off the arrow (or the arrow's window went).
   THoverWatcher hover_;

@@ -6,7 +6,6 @@
 
 #include "base/Text.h"
 #include "forms/Application.h"
-#include "forms/WindowGuard.h"
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinDlgImpl.h"
 #include "skin/controls/WinSkinScrollbars.h"
@@ -19,8 +18,7 @@ namespace {
 constexpr const wchar_t* kOverlayClass = L"LbbSkinScrollbar";
 
 ATOM OverlayClass() {
-  // The procedure is replaced per window once it is made.
-  static const ATOM atom = RegisterEngineClass(kOverlayClass, DefWindowProcW, CS_DBLCLKS);
+  static const ATOM atom = TEngineWindow::RegisterClassOnce(kOverlayClass, CS_DBLCLKS);
   return atom;
 }
 
@@ -51,12 +49,7 @@ TWScrollbar::TWScrollbar(TSkinControl* aobj) : obj(aobj) {
   CW = SystemArrowWidth();
 }
 
-TWScrollbar::~TWScrollbar() {
-  if (HWND w = window_.release()) {
-    SetWindowLongPtrW(w, GWLP_USERDATA, 0);
-    DestroyWindow(w);
-  }
-}
+TWScrollbar::~TWScrollbar() = default;
 
 // ---- attaching and placing
 
@@ -89,15 +82,13 @@ void TWScrollbar::MakeWindow() {
   if (window_ || !hwnd || !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) return;
   // A child of the host's parent that never takes the focus or activates anything, and whose
   // creation and clicks the parent is not told of (it is no control of the parent's).
-  window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_NOPARENTNOTIFY,
-                                reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(OverlayClass())),
-                                L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, GetParent(hwnd),
-                                nullptr, EngineModule(), this));
-  if (window_) {
-    SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWScrollbar::WndProc));
-    if (!enabled_) EnableWindow(Handle(), FALSE);
-  }
+  const bool made = window_.Create(
+      reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(OverlayClass())),
+      WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_CLIPSIBLINGS,
+      GetParent(hwnd), [this](HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Dispatch(w, msg, wParam, lParam);
+      });
+  if (made && !enabled_) EnableWindow(Handle(), FALSE);
 }
 
 bool TWScrollbar::GetBarInfo(SCROLLBARINFO& info) const {
@@ -330,21 +321,6 @@ void TWScrollbar::OnButtonUp(LPARAM lParam) {
 
 // ---- the window procedure
 
-LRESULT CALLBACK TWScrollbar::WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TWScrollbar*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(w, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    // Destroyed with its parent: the handle is no longer this overlay's to destroy.
-    self->window_.release();
-    self->sbVisible = false;
-    SetWindowLongPtrW(w, GWLP_USERDATA, 0);
-    return DefWindowProcW(w, msg, wParam, lParam);
-  }
-  return forms::GuardMessage(
-      msg, [&] { return self->Dispatch(w, msg, wParam, lParam); },
-      [&] { return DefWindowProcW(w, msg, wParam, lParam); });
-}
-
 LRESULT TWScrollbar::Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_PAINT:
@@ -367,6 +343,10 @@ LRESULT TWScrollbar::Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       OnButtonUp(lParam);
       return 0;
+    case WM_NCDESTROY:
+      // Destroyed with its parent.
+      sbVisible = false;
+      return DefWindowProcW(w, msg, wParam, lParam);
     default:
       return DefWindowProcW(w, msg, wParam, lParam);
   }
