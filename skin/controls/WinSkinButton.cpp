@@ -8,6 +8,7 @@
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -223,20 +224,20 @@ HFONT TSkinButton::CaptionFont(int frame) {
 }
 
 TSize TSkinButton::MeasureText(const std::u16string& text, const TRect& box, UINT flags) const {
-  RECT r{box.Left, box.Top, box.Right, box.Bottom};
+  RECT r = ToRect(box);
   ::DrawTextW(btemp.Dc(), reinterpret_cast<const wchar_t*>(text.c_str()),
               static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
   return TSize{r.right - r.left, r.bottom - r.top};
 }
 
 void TSkinButton::PutText(const std::u16string& text, const TRect& box, UINT flags) const {
-  RECT r{box.Left, box.Top, box.Right, box.Bottom};
+  RECT r = ToRect(box);
   ::DrawTextW(btemp.Dc(), reinterpret_cast<const wchar_t*>(text.c_str()),
               static_cast<int>(text.size()), &r, CheckBiDi(flags));
 }
 
 void TSkinButton::DrawFocus(const TRect& r) const {
-  RECT f{r.Left, r.Top, r.Right, r.Bottom};
+  RECT f = ToRect(r);
   ::DrawFocusRect(btemp.Dc(), &f);
 }
 

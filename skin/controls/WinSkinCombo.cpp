@@ -390,7 +390,7 @@ LRESULT TSkinComBox::ButtonProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       const LRESULT r = previous();
       if (Gone(alive)) return r;
       btnHot_ = true;
-      skin::TrackLeave(b);
+      TrackMouseLeave(b);
       PaintButtonWindow(nullptr);
       return r;
     }

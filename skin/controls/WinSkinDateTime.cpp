@@ -114,7 +114,7 @@ LRESULT TArrowButton::Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         hover_.Watch();
         Repaint();
       }
-      TrackLeave(w);
+      TrackMouseLeave(w);
       return 0;
     }
     case WM_MOUSELEAVE:

@@ -269,8 +269,7 @@ void TWScrollbar::OnMouseMove(LPARAM lParam) {
   // control for the form library, so the control's hint shows as it would unskinned.
   if (sbType == 2 && control && forms::Application) forms::Application->MouseMoved(control);
   // Asked after the form library's own request, so that the overlay is the window watched.
-  TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, Handle(), 0};
-  TrackMouseEvent(&t);
+  TrackMouseLeave(Handle());
 }
 
 void TWScrollbar::OnMouseLeave() {

@@ -204,7 +204,7 @@ int TSkinUpDown::HalfAt(LPARAM lParam) const {
 
 int TSkinUpDown::HalfUnderCursor() const {
   POINT p{};
-  if (!hwnd || !GetCursorPos(&p) || WindowFromPoint(p) != hwnd) return udNone;
+  if (!CursorOver() || !GetCursorPos(&p)) return udNone;
   ScreenToClient(hwnd, &p);
   return UpDownHalfAt(Layout(), int(p.x), int(p.y));
 }

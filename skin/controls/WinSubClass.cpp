@@ -311,7 +311,7 @@ void TSkinControl::ForwardMouseDown(const forms::TMessage& m) {
 }
 
 void TSkinControl::TrackLeave() const {
-  skin::TrackLeave(hwnd);
+  TrackMouseLeave(hwnd);
 }
 
 bool TSkinControl::CursorOver() const {

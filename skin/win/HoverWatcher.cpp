@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "skin/win/WinSkinData.h"
+
 namespace lbb::skin {
 
 namespace {
@@ -9,12 +11,6 @@ namespace {
 constexpr UINT kLeavePollMs = 100;
 
 }  // namespace
-
-void TrackLeave(HWND hwnd) {
-  if (!hwnd) return;
-  TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, hwnd, 0};
-  TrackMouseEvent(&t);
-}
 
 bool CursorOver(HWND hwnd) {
   POINT cursor{};
@@ -25,7 +21,7 @@ THoverWatcher::THoverWatcher(TCheck check, TLeave leave)
     : check_(std::move(check)), leave_(std::move(leave)), poll_([this] { OnTick(); }) {}
 
 void THoverWatcher::Track(HWND hwnd, bool hot) {
-  TrackLeave(hwnd);
+  TrackMouseLeave(hwnd);
   if (hot && hwnd) Watch();
 }
 

@@ -13,8 +13,6 @@
 
 namespace lbb::skin {
 
-// Asks for WM_MOUSELEAVE when the mouse leaves `hwnd`; nothing for a null window.
-void TrackLeave(HWND hwnd);
 // The cursor is over `hwnd` itself (not over a window covering it).
 bool CursorOver(HWND hwnd);
 
