@@ -91,6 +91,7 @@ bool TSkinButton::BeforeProc(forms::TMessage& m) {
 }
 
 void TSkinButton::AfterProc(forms::TMessage& m) {
+  if (EndsHover(m, hover_)) return;
   switch (m.Msg) {
     case WM_SETTEXT:
       PaintControl(nullptr);
@@ -104,12 +105,6 @@ void TSkinButton::AfterProc(forms::TMessage& m) {
       return;
     case WM_LBUTTONUP:
       OnButtonUp();
-      return;
-    case WM_MOUSELEAVE:
-      hover_.Leave();
-      return;
-    case forms::CM_MOUSELEAVE:
-      if (!CursorOver()) hover_.Leave();
       return;
     case forms::CM_DIALOGKEY:
     case forms::CM_FOCUSCHANGED:

@@ -59,15 +59,10 @@ bool TSkinHeader::BeforeProc(forms::TMessage& m) {
 }
 
 void TSkinHeader::AfterProc(forms::TMessage& m) {
+  if (EndsHover(m, hover_)) return;
   switch (m.Msg) {
     case WM_MOUSEMOVE:
       OnMouseMove(m.LParam);
-      return;
-    case WM_MOUSELEAVE:
-      hover_.Leave();
-      return;
-    case forms::CM_MOUSELEAVE:
-      if (!CursorOver()) hover_.Leave();
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

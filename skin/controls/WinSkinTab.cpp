@@ -134,15 +134,10 @@ bool TSkinTab::BeforeProc(forms::TMessage& m) {
 }
 
 void TSkinTab::AfterProc(forms::TMessage& m) {
+  if (EndsHover(m, hover_)) return;
   switch (m.Msg) {
     case WM_MOUSEMOVE:
       OnMouseMove(m.LParam);
-      return;
-    case WM_MOUSELEAVE:
-      hover_.Leave();
-      return;
-    case forms::CM_MOUSELEAVE:
-      if (!CursorOver()) hover_.Leave();
       return;
     case WM_SIZE:
     case WM_STYLECHANGED:

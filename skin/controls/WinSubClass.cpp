@@ -318,6 +318,12 @@ bool TSkinControl::CursorOver() const {
   return skin::CursorOver(hwnd);
 }
 
+bool TSkinControl::EndsHover(const forms::TMessage& m, THoverWatcher& hover) const {
+  if (m.Msg != WM_MOUSELEAVE && m.Msg != forms::CM_MOUSELEAVE) return false;
+  if (m.Msg == WM_MOUSELEAVE || !CursorOver()) hover.Leave();
+  return true;
+}
+
 THoverWatcher::TPoll TSkinControl::PollHover(bool over) const {
   if (!skinned) return THoverWatcher::TPoll::Idle;
   return over ? THoverWatcher::TPoll::Over : THoverWatcher::TPoll::Left;

@@ -180,6 +180,9 @@ class TSkinControl : public forms::TComponent {
   // A hover poll's finding: nothing to watch once switched off (the control shows its own
   // look), else whether the hover goes on.
   THoverWatcher::TPoll PollHover(bool over) const;
+  // The leave messages of a hover over the whole window: WM_MOUSELEAVE, and the form library's
+  // CM_MOUSELEAVE with the cursor off the window, end `hover`. True when m was one of them.
+  bool EndsHover(const forms::TMessage& m, THoverWatcher& hover) const;
   // Refreshes `enabled` and `focused` from the window.
   void ReadWindowState();
   // The window's text (wide).
