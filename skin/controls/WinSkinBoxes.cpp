@@ -60,13 +60,11 @@ void TSkinGroupBox::DrawControl(HDC dc, const RECT& rc) {
 }
 
 void TSkinGroupBox::DrawWhole(HDC dc, const RECT& rc) {
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  if (w <= 0 || h <= 0 || !buffer_.Reserve(w, h)) return;
-  const RECT whole{0, 0, w, h};
-  FillFace(buffer_.Dc(), whole);
-  DrawFrameAndCaption(buffer_.Dc(), whole);
-  PaintGraphicChildren(buffer_.Dc());
-  buffer_.Present(dc, rc.left, rc.top, whole);
+  PaintBuffered(buffer_, dc, rc, [&](const RECT& whole) {
+    FillFace(buffer_.Dc(), whole);
+    DrawFrameAndCaption(buffer_.Dc(), whole);
+    PaintGraphicChildren(buffer_.Dc());
+  });
 }
 
 void TSkinGroupBox::DrawOver(HDC dc, const RECT& rc) {

@@ -8,6 +8,7 @@
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int kTransparentTag = 5555;
 constexpr int kButtonFrames = 5;
-constexpr UINT kLeavePollMs = 100;
 constexpr UINT kCaptionMeasure = DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_CENTER;
 constexpr UINT kCaptionDraw = DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER;
 
@@ -32,7 +32,8 @@ String WindowClassName(HWND hwnd) {
 }  // namespace
 
 TSkinButton::TSkinButton(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner),
+      hover_([this] { return PollHover(CursorOver()); }, [this] { OnMouseLeave(); }) {}
 
 void TSkinButton::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
@@ -91,6 +92,7 @@ bool TSkinButton::BeforeProc(forms::TMessage& m) {
 }
 
 void TSkinButton::AfterProc(forms::TMessage& m) {
+  if (EndsHover(m, hover_)) return;
   switch (m.Msg) {
     case WM_SETTEXT:
       PaintControl(nullptr);
@@ -104,12 +106,6 @@ void TSkinButton::AfterProc(forms::TMessage& m) {
       return;
     case WM_LBUTTONUP:
       OnButtonUp();
-      return;
-    case WM_MOUSELEAVE:
-      OnMouseLeave();
-      return;
-    case forms::CM_MOUSELEAVE:
-      OnControlLeave();
       return;
     case forms::CM_DIALOGKEY:
     case forms::CM_FOCUSCHANGED:
@@ -127,7 +123,8 @@ void TSkinButton::OnButtonDown(forms::TMessage& m) {
   if (hwnd && GetFocus() != hwnd) SetFocus(hwnd);
   if (Gone(alive)) return;
   state |= kStatePressed;
-  WatchLeave();
+  // While pressed the cursor is watched too: the leave report can be lost while it is held.
+  if (hwnd) hover_.Watch();
   PaintControl(nullptr);
   if (kind == 0 && control) ForwardMouseDown(m);
 }
@@ -179,32 +176,10 @@ void TSkinButton::OnMouseMove() {
     state |= kStateHot;
     Redraw();
   }
-  if (!hwnd) return;
-  TrackLeave();
-  WatchLeave();
-}
-
-void TSkinButton::OnControlLeave() {
-  if (!CursorOver()) OnMouseLeave();
-}
-
-void TSkinButton::OnLeaveTick() {
-  // Switched off meanwhile, the button shows its own look: nothing is left to watch.
-  if (!skinned)
-    leaveTimer_.Stop();
-  else if (!CursorOver())
-    OnMouseLeave();
-}
-
-void TSkinButton::WatchLeave() {
-  // The system reports one tracked window per thread, and the form library tracks the window
-  // the mouse is over as well: a report can be lost (under Wine it is, now and then, while a
-  // button is held). While hot or pressed the skinner also looks for the cursor itself.
-  if (hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
+  hover_.Track(hwnd, true);
 }
 
 void TSkinButton::OnMouseLeave() {
-  leaveTimer_.Stop();
   state &= static_cast<uint8_t>(~(kStateHot | kStatePressed));
   Redraw();
 }
@@ -245,39 +220,30 @@ HFONT TSkinButton::CaptionFont(int frame) {
 }
 
 TSize TSkinButton::MeasureText(const std::u16string& text, const TRect& box, UINT flags) const {
-  RECT r{box.Left, box.Top, box.Right, box.Bottom};
+  RECT r = ToRect(box);
   ::DrawTextW(btemp.Dc(), reinterpret_cast<const wchar_t*>(text.c_str()),
               static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
   return TSize{r.right - r.left, r.bottom - r.top};
 }
 
 void TSkinButton::PutText(const std::u16string& text, const TRect& box, UINT flags) const {
-  RECT r{box.Left, box.Top, box.Right, box.Bottom};
+  RECT r = ToRect(box);
   ::DrawTextW(btemp.Dc(), reinterpret_cast<const wchar_t*>(text.c_str()),
               static_cast<int>(text.size()), &r, CheckBiDi(flags));
 }
 
 void TSkinButton::DrawFocus(const TRect& r) const {
-  RECT f{r.Left, r.Top, r.Right, r.Bottom};
+  RECT f = ToRect(r);
   ::DrawFocusRect(btemp.Dc(), &f);
 }
 
-void TSkinButton::Present(HDC dc, const RECT& rc) const {
-  btemp.Present(dc, rc.left, rc.top, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top});
-}
-
-bool TSkinButton::PaintFace(const RECT& rc, int frame) {
-  const TDataSkinButton* b = SkinButton();
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  if (!b || w <= 0 || h <= 0 || !btemp.Reserve(w, h)) return false;
-  const RECT whole{0, 0, w, h};
+void TSkinButton::DrawFace(const RECT& whole, int frame) {
   if (WantsTrans()) {
     DrawParentBackground(Target(), btemp.Dc());
   } else {
     FillFace(btemp.Dc(), whole);
   }
-  if (frame > 0) DrawSkinMap(btemp.Pixels(), whole, b, frame, kButtonFrames);
-  return true;
+  if (frame > 0) DrawSkinMap(btemp.Pixels(), whole, SkinButton(), frame, kButtonFrames);
 }
 
 void TSkinButton::DrawControl(HDC dc, const RECT& rc) {
@@ -288,9 +254,8 @@ void TSkinButton::DrawControl(HDC dc, const RECT& rc) {
   if (c) MultiLine = forms::GetEnumProp(c, u"MultiLine") == u"true";
   isdefault = forms::GetEnumProp(c, u"Default") == u"true";
   const int frame = ButtonFrameNow();
-  if (!PaintFace(rc, frame)) return;
-  const TRect whole{0, 0, rc.right - rc.left, rc.bottom - rc.top};
-  {
+  PaintButton(dc, rc, frame, [&] {
+    const TRect whole{0, 0, rc.right - rc.left, rc.bottom - rc.top};
     SelectScope font(btemp.Dc(), CaptionFont(frame));
     const std::u16string text = CaptionText();
     const TSize size = MeasureText(text, ShrinkRect(whole, 2), kCaptionMeasure);
@@ -298,8 +263,7 @@ void TSkinButton::DrawControl(HDC dc, const RECT& rc) {
         PlaceButtonCaption(whole, size, focused, fsd && InSet(fsd->Options(), xoNoFocusRect));
     PutText(text, place.Text, kCaptionDraw);
     if (place.HasFocus) DrawFocus(place.Focus);
-  }
-  Present(dc, rc);
+  });
 }
 
 }  // namespace lbb::skin

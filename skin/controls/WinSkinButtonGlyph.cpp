@@ -79,12 +79,12 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& rc) {
   caption = c && forms::FindProp(c, u"Caption") ? forms::GetStrProp(c, u"Caption") : WindowText();
   isdefault = forms::GetEnumProp(c, u"Default") == u"true";
   const int frame = ButtonFrameNow();
-  if (!PaintFace(rc, frame)) return;
-  const TGlyphProps g = ReadGlyphProps(PicField);
-  isPicture = !PicField.empty() && g.glyph;
-  const TGlyphChoice choice = BitButtonGlyph(frame, g.numGlyphs);
-  DrawGlyphAndCaption(rc, frame, choice.Image, choice.Embossed, g);
-  Present(dc, rc);
+  PaintButton(dc, rc, frame, [&] {
+    const TGlyphProps g = ReadGlyphProps(PicField);
+    isPicture = !PicField.empty() && g.glyph;
+    const TGlyphChoice choice = BitButtonGlyph(frame, g.numGlyphs);
+    DrawGlyphAndCaption(rc, frame, choice.Image, choice.Embossed, g);
+  });
 }
 
 void TSkinBitButton::DrawGlyphAndCaption(const RECT& rc, int frame, int glyphImage, bool embossed,
@@ -176,7 +176,10 @@ void TSkinMenuButton::DrawControl(HDC dc, const RECT& rc) {
   forms::TControl* c = Target();
   caption = c && forms::FindProp(c, u"Caption") ? forms::GetStrProp(c, u"Caption") : WindowText();
   const int frame = ButtonFrameNow();
-  if (!PaintFace(rc, frame)) return;
+  PaintButton(dc, rc, frame, [&] { DrawGlyphAndCaption(c, rc, frame); });
+}
+
+void TSkinMenuButton::DrawGlyphAndCaption(forms::TControl* c, const RECT& rc, int frame) {
   auto* glyph = dynamic_cast<forms::TBitmap*>(forms::GetObjectProp(c, u"Glyph", u"TBitmap"));
   if (glyph && glyph->Empty()) glyph = nullptr;
   TMenuButtonInput in;
@@ -204,7 +207,6 @@ void TSkinMenuButton::DrawControl(HDC dc, const RECT& rc) {
       DrawFocus(ShrinkRect(place.Text, -2));
     }
   }
-  Present(dc, rc);
 }
 
 void TSkinMenuButton::DrawArrow(int x, int y) const {

@@ -187,14 +187,12 @@ void TSkinSpeedButton::DrawSpeedbtn(forms::TCanvas* acanvas, const RECT& rc) {
   caption = forms::GetStrProp(GControl, u"Caption");
   const int frame = ButtonFrameNow();
   const bool down = IsTrue(u"Down");
-  if (!PaintFace(rc, SpeedButtonDrawsFrame(frame, IsTrue(u"Flat")) ? frame : 0)) {
-    gcanvas = nullptr;
-    return;
-  }
-  const TGlyphProps g = ReadGlyphProps(PicField);
-  const TGlyphChoice choice = SpeedButtonGlyph(frame, down, g.numGlyphs);
-  DrawGlyphAndCaption(rc, frame, choice.Image, choice.Embossed, g);
-  Present(acanvas->Handle(), rc);
+  const int face = SpeedButtonDrawsFrame(frame, IsTrue(u"Flat")) ? frame : 0;
+  PaintButton(acanvas->Handle(), rc, face, [&] {
+    const TGlyphProps g = ReadGlyphProps(PicField);
+    const TGlyphChoice choice = SpeedButtonGlyph(frame, down, g.numGlyphs);
+    DrawGlyphAndCaption(rc, frame, choice.Image, choice.Embossed, g);
+  });
   gcanvas = nullptr;
 }
 

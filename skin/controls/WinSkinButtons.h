@@ -19,7 +19,7 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/ControlGeometry.h"
 #include "skin/win/DibSurface.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::forms {
 class TBitmap;
@@ -51,10 +51,20 @@ class TSkinButton : public TSkinControl {
  protected:
   // The skin's button element when it has a picture; null otherwise.
   const TDataSkinButton* SkinButton() const;
-  // Steps shared by every push-button paint: window state and caption read, btemp sized to
-  // rc with its background, and the skin frame drawn over it. False when nothing is to be
-  // drawn (no button element, no surface).
-  bool PaintFace(const RECT& rc, int frame);
+  // The buffered paint shared by every push button: btemp sized to rc with its background and
+  // the skin's `frame` (0: none) over it, then `over()` draws the glyph and caption, and the
+  // picture goes to rc of dc in one transfer. False when nothing was drawn (no button element,
+  // no surface).
+  template <class Over>
+  bool PaintButton(HDC dc, const RECT& rc, int frame, Over&& over) {
+    if (!SkinButton()) return false;
+    return PaintBuffered(btemp, dc, rc, [&](const RECT& whole) {
+      DrawFace(whole, frame);
+      over();
+    });
+  }
+  // btemp's `whole` with its background and the skin's `frame` (0: none).
+  void DrawFace(const RECT& whole, int frame);
   // The caption font (the control's published "Font", a bare window's WM_GETFONT); sets
   // btemp's text colour for `frame` and transparent text.
   HFONT CaptionFont(int frame);
@@ -64,8 +74,6 @@ class TSkinButton : public TSkinControl {
   TSize MeasureText(const std::u16string& text, const TRect& box, UINT flags) const;
   void PutText(const std::u16string& text, const TRect& box, UINT flags) const;
   void DrawFocus(const TRect& r) const;
-  // Copies btemp's rc to dc in one transfer.
-  void Present(HDC dc, const RECT& rc) const;
   // Whether the skinned control's transparency asks for the parent's background.
   bool WantsTrans() const;
   // The control object or graphic control the skinner serves (null for a bare window).
@@ -76,19 +84,14 @@ class TSkinButton : public TSkinControl {
   void OnGetState(forms::TMessage& m);
   void OnSpace(bool down);
   void OnMouseMove();
+  // The hot and pressed looks end.
   void OnMouseLeave();
-  // The form library or the form skinner's timer says the mouse left (CM_MOUSELEAVE).
-  void OnControlLeave();
-  // The leave timer looks for the cursor.
-  void OnLeaveTick();
-  // Runs the leave timer while the button is hot or pressed.
-  void WatchLeave();
   // The click of a release that found the button pressed; the skinner may be gone afterwards.
   void ClickNow();
 
  private:
   TColor TextColorFor(int frame, TColor base) const;
-  TSkinTimer leaveTimer_;
+  THoverWatcher hover_;  // while hot or pressed
 };
 
 class TSkinBitButton : public TSkinButton {
@@ -129,6 +132,8 @@ class TSkinMenuButton : public TSkinButton {
   int ButtonFrameNow() override;
 
  private:
+  // Glyph, caption, arrow and focus rectangle in btemp (rc at (0, 0)).
+  void DrawGlyphAndCaption(forms::TControl* c, const RECT& rc, int frame);
   void DrawArrow(int x, int y) const;
 };
 

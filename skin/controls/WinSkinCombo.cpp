@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kBoxBorder = 2;  // the box's own sunken edge
 constexpr int kButtonFrames = 5;
-constexpr UINT kLeavePollMs = 100;
 
 bool HasMap(const TDataSkinObject* o) {
   return o && !o->Map.Empty();
@@ -60,7 +59,8 @@ bool DrawComboButtonPicture(TSkinControl& painter, HDC dc, const RECT& r, int fr
 }
 
 TSkinComBox::TSkinComBox(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner),
+      hover_([this] { return PollHover(CursorOnButton()); }, [this] { SetHot(false); }) {}
 
 TSkinComBox::~TSkinComBox() {
   FreeHelpers();
@@ -143,7 +143,7 @@ void TSkinComBox::StartButtonWindow() {
 }
 
 void TSkinComBox::FreeHelpers() {
-  leaveTimer_.Stop();
+  hover_.Stop();
   if (FBtnObjectInst.Installed()) {
     const HWND b = FBtnObjectInst.Window();
     FBtnObjectInst.Restore();
@@ -279,20 +279,12 @@ void TSkinComBox::SetHot(bool hot) {
   if (hot == was) return;
   if (hot) {
     state |= kStateHot;
-    leaveTimer_.Start(kLeavePollMs);
+    hover_.Watch();
   } else {
     state &= static_cast<uint8_t>(~kStateHot);
-    leaveTimer_.Stop();
+    hover_.Stop();
   }
   if (kind == 1) PaintControl(nullptr);
-}
-
-void TSkinComBox::OnLeaveTick() {
-  // Switched off meanwhile, the box shows its own look: nothing is left to watch.
-  if (!skinned)
-    leaveTimer_.Stop();
-  else if (!CursorOnButton())
-    SetHot(false);
 }
 
 bool TSkinComBox::CursorOnButton() const {
@@ -399,8 +391,7 @@ LRESULT TSkinComBox::ButtonProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       const LRESULT r = previous();
       if (Gone(alive)) return r;
       btnHot_ = true;
-      TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, b, 0};
-      TrackMouseEvent(&t);
+      TrackMouseLeave(b);
       PaintButtonWindow(nullptr);
       return r;
     }

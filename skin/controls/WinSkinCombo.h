@@ -26,7 +26,7 @@
 
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 #include "skin/win/WindowSubclass.h"
 
 namespace lbb::skin {
@@ -98,8 +98,6 @@ class TSkinComBox : public TSkinControl {
   // The dropped state changed or the mouse moved over or off the button: repaint.
   void Refresh();
   void SetHot(bool hot);
-  // The leave timer looks for the cursor.
-  void OnLeaveTick();
   bool CursorOnButton() const;
   // Every message of the button window.
   LRESULT ButtonProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -107,9 +105,7 @@ class TSkinComBox : public TSkinControl {
 
   bool recreating_ = false;  // the control's window is being made anew
   int lastFrame_ = 0;        // the button frame last drawn
-  // While the button is hot the skinner also looks for the cursor itself: the system's
-  // report of the mouse leaving can be lost (under Wine it is, now and then).
-  TSkinTimer leaveTimer_;
+  THoverWatcher hover_;      // while the button is hot
   bool btnHot_ = false;
   bool btnDown_ = false;
 };

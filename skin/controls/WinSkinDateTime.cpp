@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include "forms/WindowGuard.h"
 #include "skin/controls/WinSkinCombo.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/win/EngineWindows.h"
@@ -19,10 +18,9 @@ namespace {
 // The width of the drop-down button of a picker that does not report its button (a system
 // without DTM_GETDATETIMEPICKERINFO): the button the system's picker lays at its right edge.
 constexpr int kFallbackButtonWidth = 15;
-constexpr UINT kLeavePollMs = 100;
 
 const wchar_t* ArrowClass() {
-  static const ATOM atom = RegisterEngineClass(L"LbbSkinArrowButton", DefWindowProcW);
+  static const ATOM atom = TEngineWindow::RegisterClassOnce(L"LbbSkinArrowButton");
   return reinterpret_cast<const wchar_t*>(static_cast<uintptr_t>(atom));
 }
 
@@ -35,22 +33,23 @@ bool CalendarOpen(HWND picker) {
 
 // ---- TArrowButton
 
-TArrowButton::~TArrowButton() {
-  if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
-  window_.reset();
-}
+TArrowButton::TArrowButton()
+    : hover_(
+          [this] {
+            return CursorOver(hwnd) ? THoverWatcher::TPoll::Over : THoverWatcher::TPoll::Left;
+          },
+          [this] { OnMouseLeave(); }) {}
 
 void TArrowButton::Attach(TSkinControl* aobj, HWND acontrol) {
   obj = aobj;
   control = acontrol;
   if (window_ || !control) return;
   // A child of the picker: it moves with the picker and lies above the picker's own drawing.
-  window_.reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, ArrowClass(), L"", WS_CHILD | WS_CLIPSIBLINGS,
-                                0, 0, 0, 0, control, nullptr, EngineModule(), nullptr));
-  hwnd = window_.get();
-  if (!hwnd) return;
-  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TArrowButton::WndProc));
+  window_.Create(ArrowClass(), WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_CLIPSIBLINGS, control,
+                 [this](HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+                   return Dispatch(w, msg, wParam, lParam);
+                 });
+  hwnd = window_.Handle();
 }
 
 void TArrowButton::MoveArrow(const RECT& r) {
@@ -97,16 +96,7 @@ void TArrowButton::Forward(UINT msg, WPARAM wParam) {
   SendMessageW(control, msg, wParam, MAKELPARAM(at.x, at.y));
 }
 
-LRESULT CALLBACK TArrowButton::WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TArrowButton*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self || self->hwnd != w) return DefWindowProcW(w, msg, wParam, lParam);
-  return forms::GuardMessage(
-      msg, [&] { return self->Dispatch(msg, wParam, lParam); },
-      [&] { return DefWindowProcW(w, msg, wParam, lParam); });
-}
-
-LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const HWND w = hwnd;
+LRESULT TArrowButton::Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_PAINT: {
       PaintCycle paint(w);
@@ -121,17 +111,14 @@ LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
       if (!(state & kStateHot)) {
         state |= kStateHot;
-        leaveTimer_.Start(kLeavePollMs);
+        hover_.Watch();
         Repaint();
       }
-      TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, w, 0};
-      TrackMouseEvent(&t);
+      TrackMouseLeave(w);
       return 0;
     }
     case WM_MOUSELEAVE:
-      leaveTimer_.Stop();
-      state &= static_cast<uint8_t>(~kStateHot);
-      Repaint();
+      hover_.Leave();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -140,19 +127,18 @@ LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
       // The picker opens (or closes) its calendar as on a press on its own button; it may
       // take the mouse. The arrow may be gone afterwards (the picker freed).
       Forward(WM_LBUTTONDOWN, wParam);
-      if (IsWindow(w) && GetWindowLongPtrW(w, GWLP_USERDATA)) Repaint();
+      if (TEngineWindow::Owned(w)) Repaint();
       return 0;
     }
     case WM_LBUTTONUP:
       state &= static_cast<uint8_t>(~kStatePressed);
       Forward(WM_LBUTTONUP, wParam);
-      if (IsWindow(w) && GetWindowLongPtrW(w, GWLP_USERDATA)) Repaint();
+      if (TEngineWindow::Owned(w)) Repaint();
       return 0;
     case WM_NCHITTEST:
       return HTCLIENT;
     case WM_NCDESTROY:
-      // Gone with the picker: nothing is left to destroy.
-      window_.release();
+      // Gone with the picker.
       hwnd = nullptr;
       return DefWindowProcW(w, msg, wParam, lParam);
     default:
@@ -160,11 +146,7 @@ LRESULT TArrowButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void TArrowButton::OnLeaveTick() {
-  // The leave report can be lost (under Wine, now and then): the cursor is looked for too.
-  POINT p{};
-  if (hwnd && (!GetCursorPos(&p) || WindowFromPoint(p) == hwnd)) return;
-  leaveTimer_.Stop();
+void TArrowButton::OnMouseLeave() {
   state &= static_cast<uint8_t>(~kStateHot);
   Repaint();
 }

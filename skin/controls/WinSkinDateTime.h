@@ -15,14 +15,14 @@
 
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/EngineWindows.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::skin {
 
 class TArrowButton {
  public:
-  TArrowButton() = default;
-  ~TArrowButton();
+  TArrowButton();
   TArrowButton(const TArrowButton&) = delete;
   TArrowButton& operator=(const TArrowButton&) = delete;
 
@@ -42,18 +42,19 @@ class TArrowButton {
   uint8_t state = 0;    // kStateHot | kStatePressed
 
  private:
-  static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Every message of the arrow's window.
+  LRESULT Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
   // Hands a mouse button message to the picker at the middle of its button.
   void Forward(UINT msg, WPARAM wParam);
   void Draw(HDC dc);
-  // While hot the arrow also looks for the cursor itself: it ends the hot state when the
-  // cursor is off the arrow (or the arrow's window went).
-  void OnLeaveTick();
+  // The hot look ends.
+  void OnMouseLeave();
 
   RECT placed_{};  // where the arrow lies, in the picker's client coordinates
-  WindowHandle window_;
-  TSkinTimer leaveTimer_{[this] { OnLeaveTick(); }};
+  TEngineWindow window_;
+  // While hot the arrow also looks for the cursor itself: the hot state ends when the cursor
+  // is off the arrow (or the arrow's window went).
+  THoverWatcher hover_;
 };
 
 class TSkinDateTime : public TSkinControl {

@@ -20,7 +20,6 @@ namespace lbb::skin::controls {
 
 namespace {
 
-constexpr UINT kLeavePollMs = 100;
 constexpr UINT kTextFlags = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER;
 
 TColor ElementColour(int colour, TColor fallback) {
@@ -30,7 +29,8 @@ TColor ElementColour(int colour, TColor fallback) {
 }  // namespace
 
 TSkinHeader::TSkinHeader(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner),
+      hover_([this] { return PollHover(CursorOver()); }, [this] { SetHot(-1); }) {}
 
 bool TSkinHeader::HasSkin() const {
   return fsd && !fsd->Empty && fsd->Header && !fsd->Header->Map.Empty() && fsd->Header->frame > 0;
@@ -59,15 +59,10 @@ bool TSkinHeader::BeforeProc(forms::TMessage& m) {
 }
 
 void TSkinHeader::AfterProc(forms::TMessage& m) {
+  if (EndsHover(m, hover_)) return;
   switch (m.Msg) {
     case WM_MOUSEMOVE:
       OnMouseMove(m.LParam);
-      return;
-    case WM_MOUSELEAVE:
-      OnMouseLeave();
-      return;
-    case forms::CM_MOUSELEAVE:
-      if (!CursorOver()) OnMouseLeave();
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -94,23 +89,7 @@ int TSkinHeader::ItemAt(LPARAM lParam) const {
 void TSkinHeader::OnMouseMove(LPARAM lParam) {
   // While a divider is dragged the header holds the mouse: the hot item stays as it was.
   if (GetCapture() != hwnd) SetHot(ItemAt(lParam));
-  TrackLeave();
-  // The system keeps one tracked window per thread and the list view tracks the mouse too: a
-  // leave report can be lost, so while an item is hot the skinner also looks for the cursor.
-  if (indexitem >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
-}
-
-void TSkinHeader::OnMouseLeave() {
-  leaveTimer_.Stop();
-  SetHot(-1);
-}
-
-void TSkinHeader::OnLeaveTick() {
-  // Switched off meanwhile, the header shows its own look: nothing is left to watch.
-  if (!skinned)
-    leaveTimer_.Stop();
-  else if (!CursorOver())
-    OnMouseLeave();
+  hover_.Track(hwnd, indexitem >= 0);
 }
 
 void TSkinHeader::OnButtonDown(LPARAM lParam) {
@@ -168,8 +147,11 @@ void TSkinHeader::DrawControl(HDC dc, const RECT&) {
   ReadWindowState();
   RECT client{};
   GetClientRect(hwnd, &client);
+  PaintBuffered(surface_, dc, client, [&](const RECT& whole) { DrawItems(whole); });
+}
+
+void TSkinHeader::DrawItems(const RECT& client) {
   const int w = client.right, h = client.bottom;
-  if (w <= 0 || h <= 0 || !surface_.Reserve(w, h)) return;
   const TDataSkinObject* e = fsd->Header.get();
   const int frames = e->frame;
   FillFace(surface_.Dc(), client);
@@ -194,7 +176,6 @@ void TSkinHeader::DrawControl(HDC dc, const RECT&) {
       DrawItemText(surface_.Dc(), i, Items[size_t(i)],
                    HeaderItemFrame(i, indexitem, downitem, enabled, frames));
   }
-  surface_.Present(dc, 0, 0, RECT{0, 0, w, h});
 }
 
 }  // namespace lbb::skin::controls

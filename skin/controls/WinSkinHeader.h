@@ -13,7 +13,7 @@
 #include "base/win/Handles.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/win/DibSurface.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::skin::controls {
 
@@ -35,18 +35,17 @@ class TSkinHeader : public TSkinControl {
   // The item at a client point, when the point is on an item (not on a divider).
   int ItemAt(LPARAM lParam) const;
   void OnMouseMove(LPARAM lParam);
-  void OnMouseLeave();
-  // The leave timer looks for the cursor.
-  void OnLeaveTick();
   void OnButtonDown(LPARAM lParam);
   void OnButtonUp();
   void SetHot(int index);
+  // The bar and every item into surface_'s `client`.
+  void DrawItems(const RECT& client);
   void DrawItemText(HDC dc, int index, const RECT& r, int frame);
   TColor TextColorOf(int frame) const;
   void Invalidate() const;
 
   TDibSurface surface_;  // the header's picture
-  TSkinTimer leaveTimer_;
+  THoverWatcher hover_;  // while an item is hot
 };
 
 }  // namespace lbb::skin::controls

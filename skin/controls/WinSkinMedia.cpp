@@ -98,13 +98,14 @@ int TWMediaPlayer::FrameOf(const TMPButton& b) const {
 
 void TWMediaPlayer::PaintWindow(HDC dc) {
   const RECT c = ClientRect();
-  const int w = c.right - c.left, h = c.bottom - c.top;
-  if (!skincontrol || !fsd || !fsd->Button || w <= 0 || h <= 0 || !buffer_.Reserve(w, h)) return;
-  ReadButtons();
-  skincontrol->FillFace(buffer_.Dc(), RECT{0, 0, w, h});
-  for (const TMPButton& b : Buttons)
-    if (b.Visible) DrawButton(b);
-  buffer_.Present(dc, 0, 0, RECT{0, 0, w, h});
+  if (!skincontrol || !fsd || !fsd->Button) return;
+  PaintBuffered(buffer_, dc, RECT{0, 0, c.right - c.left, c.bottom - c.top},
+                [&](const RECT& whole) {
+                  ReadButtons();
+                  skincontrol->FillFace(buffer_.Dc(), whole);
+                  for (const TMPButton& b : Buttons)
+                    if (b.Visible) DrawButton(b);
+                });
 }
 
 void TWMediaPlayer::DrawButton(const TMPButton& b) {

@@ -295,19 +295,20 @@ PixelBuffer TSkinProgress::DrawLying(int length, int across, int fill) {
 }
 
 void TSkinProgress::DrawControl(HDC dc, const RECT& rc) {
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  if (!dc || !Track() || w <= 0 || h <= 0 || !buffer_.Reserve(w, h)) return;
-  const bool vertical = (GetWindowLongW(hwnd, GWL_STYLE) & PBS_VERTICAL) != 0;
-  PBRANGE range{};
-  SendMessageW(hwnd, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
-  const auto pos = static_cast<int>(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
-  const int length = vertical ? h : w, across = vertical ? w : h;
-  PixelBuffer bar =
-      DrawLying(length, across, ProgressFillLength(length, pos, range.iLow, range.iHigh));
-  // Turned a quarter to the left, the bar's left end (where the fill starts) is at the bottom.
-  if (vertical) RotateLeft(bar);
-  StretchCopy(buffer_.Pixels(), TRect{0, 0, w, h}, bar, TRect{0, 0, w, h});
-  buffer_.Present(dc, rc.left, rc.top, RECT{0, 0, w, h});
+  if (!dc || !Track()) return;
+  PaintBuffered(buffer_, dc, rc, [&](const RECT& whole) {
+    const int w = whole.right, h = whole.bottom;
+    const bool vertical = (GetWindowLongW(hwnd, GWL_STYLE) & PBS_VERTICAL) != 0;
+    PBRANGE range{};
+    SendMessageW(hwnd, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    const auto pos = static_cast<int>(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
+    const int length = vertical ? h : w, across = vertical ? w : h;
+    PixelBuffer bar =
+        DrawLying(length, across, ProgressFillLength(length, pos, range.iLow, range.iHigh));
+    // Turned a quarter to the left, the bar's left end (where the fill starts) is at the bottom.
+    if (vertical) RotateLeft(bar);
+    StretchCopy(buffer_.Pixels(), ToSkin(whole), bar, ToSkin(whole));
+  });
 }
 
 }  // namespace lbb::skin

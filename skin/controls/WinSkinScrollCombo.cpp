@@ -181,9 +181,8 @@ void TComboxScrollBar::PaintBar(HDC dc, int dir) {
     thumbBottom = pic.Thumb.Bottom;
   }
   TDibSurface& work = WorkSurface();
-  if (!work.Reserve(bw, bh) || !RenderScrollBar(*fsd, pic, work.Pixels())) return;
-  work.Present(dc, r.left, r.top, RECT{0, 0, bw, bh});
-  painted = true;
+  painted = PaintBuffered(work, dc, RECT{r.left, r.top, r.left + bw, r.top + bh},
+                          [&](const RECT&) { return RenderScrollBar(*fsd, pic, work.Pixels()); });
 }
 
 // ---- tracking a press on the bar

@@ -99,8 +99,7 @@ bool TSkinScControl::BeforeProc(forms::TMessage& m) {
   // The mouse on the overlay is on the control: the control does not lose it to its own
   // overlay (the form library would drop the control's hint).
   if (m.Msg == WM_MOUSELEAVE && sb && sb->Handle()) {
-    POINT p{};
-    if (GetCursorPos(&p) && WindowFromPoint(p) == sb->Handle()) return false;
+    if (skin::CursorOver(sb->Handle())) return false;
   }
   return TSkinControl::BeforeProc(m);
 }

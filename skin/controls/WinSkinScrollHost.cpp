@@ -11,6 +11,7 @@
 #include "skin/controls/SkinControlHost.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/win/SkinMessages.h"
+#include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
 
@@ -241,7 +242,7 @@ void TSkinScrollbar::PaintCorner() {
     return TRect{int(r.left) + dx, int(r.top) + dy, int(r.right) + dx, int(r.bottom) + dy};
   };
   const TRect c = ScrollCornerRect(shifted(vb->sbRect), shifted(hb->sbRect));
-  const RECT corner{c.Left, c.Top, c.Right, c.Bottom};
+  const RECT corner = ToRect(c);
   WindowDc dc(hwnd, true);
   if (dc.get()) FillFace(dc.get(), corner);
 }

@@ -6,7 +6,6 @@
 
 #include "base/Text.h"
 #include "forms/Application.h"
-#include "forms/WindowGuard.h"
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinScrollbars.h"
 #include "skin/win/EngineWindows.h"
@@ -18,8 +17,7 @@ namespace {
 constexpr const wchar_t* kOverlayClass = L"LbbSkinScrollbar";
 
 ATOM OverlayClass() {
-  // The procedure is replaced per window once it is made.
-  static const ATOM atom = RegisterEngineClass(kOverlayClass, DefWindowProcW, CS_DBLCLKS);
+  static const ATOM atom = TEngineWindow::RegisterClassOnce(kOverlayClass, CS_DBLCLKS);
   return atom;
 }
 
@@ -50,12 +48,7 @@ TWScrollbar::TWScrollbar(TSkinControl* aobj) : obj(aobj) {
   CW = SystemArrowWidth();
 }
 
-TWScrollbar::~TWScrollbar() {
-  if (HWND w = window_.release()) {
-    SetWindowLongPtrW(w, GWLP_USERDATA, 0);
-    DestroyWindow(w);
-  }
-}
+TWScrollbar::~TWScrollbar() = default;
 
 // ---- attaching and placing
 
@@ -88,15 +81,13 @@ void TWScrollbar::MakeWindow() {
   if (window_ || !hwnd || !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) return;
   // A child of the host's parent that never takes the focus or activates anything, and whose
   // creation and clicks the parent is not told of (it is no control of the parent's).
-  window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_NOPARENTNOTIFY,
-                                reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(OverlayClass())),
-                                L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, GetParent(hwnd),
-                                nullptr, EngineModule(), this));
-  if (window_) {
-    SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWScrollbar::WndProc));
-    if (!enabled_) EnableWindow(Handle(), FALSE);
-  }
+  const bool made = window_.Create(
+      reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(OverlayClass())),
+      WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_CLIPSIBLINGS,
+      GetParent(hwnd), [this](HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Dispatch(w, msg, wParam, lParam);
+      });
+  if (made && !enabled_) EnableWindow(Handle(), FALSE);
 }
 
 bool TWScrollbar::GetBarInfo(SCROLLBARINFO& info) const {
@@ -240,12 +231,12 @@ void TWScrollbar::DrawOn(HDC dc) {
   const int ph = sbDir == kSbVertical ? pic.Len : pic.Cross;
 
   TDibSurface& work = TSkinControl::WorkSurface();
-  if (!work.Reserve(pw, ph) || !RenderScrollBar(*sd, pic, work.Pixels())) return;
-  if (sbType == 2) {
+  const auto render = [&](const RECT&) { return RenderScrollBar(*sd, pic, work.Pixels()); };
+  if (sbType != 2) {
+    PaintBuffered(work, dc, RECT{0, 0, pw, ph}, render);
+  } else if (DrawBuffered(work, pw, ph, render)) {
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, 0, 0, w, h, work.Dc(), 0, 0, pw, ph, SRCCOPY);
-  } else {
-    work.Present(dc, 0, 0, RECT{0, 0, pw, ph});
   }
 }
 
@@ -277,8 +268,7 @@ void TWScrollbar::OnMouseMove(LPARAM lParam) {
   // control for the form library, so the control's hint shows as it would unskinned.
   if (sbType == 2 && control && forms::Application) forms::Application->MouseMoved(control);
   // Asked after the form library's own request, so that the overlay is the window watched.
-  TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, Handle(), 0};
-  TrackMouseEvent(&t);
+  TrackMouseLeave(Handle());
 }
 
 void TWScrollbar::OnMouseLeave() {
@@ -329,21 +319,6 @@ void TWScrollbar::OnButtonUp(LPARAM lParam) {
 
 // ---- the window procedure
 
-LRESULT CALLBACK TWScrollbar::WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TWScrollbar*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(w, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    // Destroyed with its parent: the handle is no longer this overlay's to destroy.
-    self->window_.release();
-    self->sbVisible = false;
-    SetWindowLongPtrW(w, GWLP_USERDATA, 0);
-    return DefWindowProcW(w, msg, wParam, lParam);
-  }
-  return forms::GuardMessage(
-      msg, [&] { return self->Dispatch(w, msg, wParam, lParam); },
-      [&] { return DefWindowProcW(w, msg, wParam, lParam); });
-}
-
 LRESULT TWScrollbar::Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_PAINT:
@@ -366,6 +341,10 @@ LRESULT TWScrollbar::Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       OnButtonUp(lParam);
       return 0;
+    case WM_NCDESTROY:
+      // Destroyed with its parent.
+      sbVisible = false;
+      return DefWindowProcW(w, msg, wParam, lParam);
     default:
       return DefWindowProcW(w, msg, wParam, lParam);
   }

@@ -26,6 +26,7 @@
 #include "forms/Messages.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/ControlGeometry.h"
+#include "skin/win/EngineWindows.h"
 #include "skin/win/WindowSubclass.h"
 
 namespace lbb::skin {
@@ -95,7 +96,7 @@ class TWScrollbar {
   // window rectangle and the thumb from its scroll information. False when there is none.
   bool GetBarInfo(SCROLLBARINFO& info) const;
   // The overlay's own window (null before Attach and after it was destroyed).
-  HWND Handle() const { return window_.get(); }
+  HWND Handle() const { return window_.Handle(); }
 
   int Len = 0;
   int thumbTop = 0;
@@ -116,7 +117,7 @@ class TWScrollbar {
   bool sbVisible = false;
 
  private:
-  static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Every message of the overlay's window.
   LRESULT Dispatch(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
   void MakeWindow();
   void OnPaint();
@@ -130,7 +131,7 @@ class TWScrollbar {
   POINT HostPoint(POINT client) const;
   void PlaceWindow(const RECT& screen);
 
-  WindowHandle window_;
+  TEngineWindow window_;
   bool enabled_ = true;  // applied to the window when it is made
   std::shared_ptr<char> life_ = std::make_shared<char>(0);
 };

@@ -81,22 +81,23 @@ HFONT TSkinStatusBar::TextFont() const {
 
 void TSkinStatusBar::DrawControl(HDC dc, const RECT& rc) {
   const TDataSkinObject* e = Element();
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  if (!e || !dc || !hwnd || w <= 0 || h <= 0 || !buffer_.Reserve(w, h)) return;
+  if (!e || !dc || !hwnd) return;
+  PaintBuffered(buffer_, dc, rc, [&](const RECT& area) { DrawBar(*e, ToSkin(area)); });
+}
+
+void TSkinStatusBar::DrawBar(const TDataSkinObject& e, const TRect& whole) {
   ReadWindowState();
   SizeGrip = (GetWindowLongW(hwnd, GWL_STYLE) & SBARS_SIZEGRIP) != 0;
-  const TRect whole{0, 0, w, h};
   FillFace(buffer_.Dc(), ToRect(whole));
   PixelBuffer& px = buffer_.Pixels();
-  DrawSkinMap(px, ToRect(whole), e, kFrameBar, kStatusFrames);
-  const TSize cell{e->Map.Width() / kStatusFrames, e->Map.Height()};
+  DrawSkinMap(px, ToRect(whole), &e, kFrameBar, kStatusFrames);
+  const TSize cell{e.Map.Width() / kStatusFrames, e.Map.Height()};
   const bool simple = SendMessageW(hwnd, SB_ISSIMPLE, 0, 0) != 0;
   const std::vector<TRect> panels = StatusPanelRects(whole, PartRights(), SizeGrip ? cell.cx : 0);
   for (const TRect& p : panels)
-    DrawSkinMap(px, ToRect(p), e, kFramePanel, kStatusFrames);
-  if (SizeGrip) DrawSkinMap(px, ToRect(StatusGripRect(whole, cell)), e, kFrameGrip, kStatusFrames);
+    DrawSkinMap(px, ToRect(p), &e, kFramePanel, kStatusFrames);
+  if (SizeGrip) DrawSkinMap(px, ToRect(StatusGripRect(whole, cell)), &e, kFrameGrip, kStatusFrames);
   DrawTexts(panels, simple);
-  buffer_.Present(dc, rc.left, rc.top, ToRect(whole));
 }
 
 void TSkinStatusBar::DrawTexts(const std::vector<TRect>& panels, bool simple) {

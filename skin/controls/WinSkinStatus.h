@@ -29,6 +29,8 @@ class TSkinStatusBar : public TSkinControl {
   std::vector<int> PartRights() const;
   // Panel `index`'s text (SB_GETTEXT; SB_SIMPLEID in simple mode).
   std::u16string PartText(int index) const;
+  // The bar, its panels, grip and texts from element `e` into buffer_'s `whole`.
+  void DrawBar(const TDataSkinObject& e, const TRect& whole);
   void DrawTexts(const std::vector<TRect>& panels, bool simple);
   HFONT TextFont() const;
 

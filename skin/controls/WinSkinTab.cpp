@@ -26,7 +26,6 @@ namespace {
 constexpr int kTabFrames = 5;
 constexpr int kNativePadX = 6;  // the tab control's own padding
 constexpr int kNativePadY = 3;
-constexpr UINT kLeavePollMs = 100;
 constexpr UINT kTextFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 
 bool IsEmpty(const TRect& r) {
@@ -67,7 +66,8 @@ TColor ElementColour(int colour, TColor fallback) {
 }  // namespace
 
 TSkinTab::TSkinTab(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner),
+      hover_([this] { return PollHover(CursorOver()); }, [this] { SetHot(-1); }) {}
 
 TSkinTab::~TSkinTab() = default;
 
@@ -134,15 +134,10 @@ bool TSkinTab::BeforeProc(forms::TMessage& m) {
 }
 
 void TSkinTab::AfterProc(forms::TMessage& m) {
+  if (EndsHover(m, hover_)) return;
   switch (m.Msg) {
     case WM_MOUSEMOVE:
       OnMouseMove(m.LParam);
-      return;
-    case WM_MOUSELEAVE:
-      OnMouseLeave();
-      return;
-    case forms::CM_MOUSELEAVE:
-      if (!CursorOver()) OnMouseLeave();
       return;
     case WM_SIZE:
     case WM_STYLECHANGED:
@@ -208,23 +203,7 @@ void TSkinTab::CloseTab(int index) {
 
 void TSkinTab::OnMouseMove(LPARAM lParam) {
   SetHot(TabAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
-  TrackLeave();
-  // The form library tracks the window under the mouse too and the system keeps one tracked
-  // window per thread: while a tab is hot the skinner also looks for the cursor itself.
-  if (hot_ >= 0 && hwnd && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
-}
-
-void TSkinTab::OnMouseLeave() {
-  leaveTimer_.Stop();
-  SetHot(-1);
-}
-
-void TSkinTab::OnLeaveTick() {
-  // Switched off meanwhile, the control shows its own look: nothing is left to watch.
-  if (!skinned)
-    leaveTimer_.Stop();
-  else if (!CursorOver())
-    OnMouseLeave();
+  hover_.Track(hwnd, hot_ >= 0);
 }
 
 void TSkinTab::SetHot(int index) {
@@ -349,10 +328,16 @@ void TSkinTab::DrawControl(HDC dc, const RECT&) {
   ReadWindowState();
   if (builtFor_ != Position) BuildImages();
   ReadView(view_);
+  // The control's child windows (pages, up-down) are left alone.
+  SavedDc saved(dc);
+  ExcludeChildren(dc);
   // The client area: a tab control has no frame of its own, and one that has keeps it.
-  const int w = view_.Size.cx, h = view_.Size.cy;
-  if (w <= 0 || h <= 0 || !Drawtemp.Reserve(w, h)) return;
-  FillFace(Drawtemp.Dc(), RECT{0, 0, w, h});
+  PaintBuffered(Drawtemp, dc, RECT{0, 0, view_.Size.cx, view_.Size.cy},
+                [&](const RECT& whole) { DrawTabs(whole); });
+}
+
+void TSkinTab::DrawTabs(const RECT& whole) {
+  FillFace(Drawtemp.Dc(), whole);
   if (borderbmp.Empty()) FramePane(Drawtemp.Dc());
   PixelBuffer& px = Drawtemp.Pixels();
   DrawPane(px);
@@ -364,7 +349,6 @@ void TSkinTab::DrawControl(HDC dc, const RECT&) {
       !IsEmpty(view_.Rects[size_t(view_.Selected)]))
     DrawTabFace(px, view_.Rects[size_t(view_.Selected)], FrameOf(view_.Selected));
   DrawTexts(Drawtemp.Dc());
-  Present(dc, RECT{0, 0, w, h});
 }
 
 HFONT TSkinTab::TextFont() const {
@@ -430,8 +414,7 @@ void TSkinTab::DrawClose(HDC dc, const RECT& r, TColor colour) const {
   }
 }
 
-void TSkinTab::Present(HDC dc, const RECT& rc) const {
-  SavedDc saved(dc);
+void TSkinTab::ExcludeChildren(HDC dc) const {
   for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     if (!IsWindowVisible(c)) continue;
     RECT r{};
@@ -439,7 +422,6 @@ void TSkinTab::Present(HDC dc, const RECT& rc) const {
     MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
-  Drawtemp.Present(dc, rc.left, rc.top, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top});
 }
 
 }  // namespace lbb::skin

@@ -25,7 +25,7 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/TabGeometry.h"
 #include "skin/win/DibSurface.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::forms {
 class TTabSet;
@@ -101,9 +101,6 @@ class TSkinTab : public TSkinControl {
  private:
   void OnButtonDown(forms::TMessage& m);
   void OnMouseMove(LPARAM lParam);
-  void OnMouseLeave();
-  // The leave timer looks for the cursor.
-  void OnLeaveTick();
   void SetHot(int index);
   void DrawPane(PixelBuffer& px) const;
   void FramePane(HDC dc) const;
@@ -111,8 +108,10 @@ class TSkinTab : public TSkinControl {
   void DrawClose(HDC dc, const RECT& r, TColor colour) const;
   void DrawTurnedText(HDC dc, const std::u16string& text, const RECT& box) const;
   HFONT TextFont() const;
-  // Copies Drawtemp to dc, leaving the control's child windows (pages, up-down) alone.
-  void Present(HDC dc, const RECT& rc) const;
+  // The pane, the tabs and their texts into Drawtemp's `whole`.
+  void DrawTabs(const RECT& whole);
+  // Takes the control's visible child windows out of dc's clipping region.
+  void ExcludeChildren(HDC dc) const;
   // Finds the control's up-down and skins it once.
   void FindUpDown(HWND ud);
   void PadForClose();
@@ -120,7 +119,7 @@ class TSkinTab : public TSkinControl {
   int hot_ = -1;
   HWND updownTried_ = nullptr;
   bool paddedForClose_ = false;
-  TSkinTimer leaveTimer_;
+  THoverWatcher hover_;  // while a tab is hot
   TSkinTabPosition builtFor_ = TSkinTabPosition::tpTop;
 };
 

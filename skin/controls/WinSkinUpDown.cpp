@@ -24,7 +24,6 @@ namespace {
 // the buddy's edge drawn on its outer sides, and a gap towards the buddy.
 constexpr int kBuddyBorder = 2;
 constexpr int kBuddySpacer = 2;
-constexpr UINT kLeavePollMs = 100;
 
 std::u16string LowerClassName(HWND w) {
   wchar_t name[256] = {};
@@ -46,7 +45,7 @@ void FillPixels(PixelBuffer& px, const TRect& r, COLORREF colour) {
 }  // namespace
 
 TSkinUpDown::TSkinUpDown(forms::TComponent* AOwner)
-    : TSkinControl(AOwner), leaveTimer_([this] { OnLeaveTick(); }) {}
+    : TSkinControl(AOwner), hover_([this] { return PollLeave(); }, [this] { OnMouseLeave(); }) {}
 
 void TSkinUpDown::Init(TSkinControlHost* sf, TSkinData* sd, forms::TCanvas* acanvas, bool acolor) {
   if (Inited) return;
@@ -127,10 +126,10 @@ void TSkinUpDown::AfterProc(forms::TMessage& m) {
       OnMouseMove(m.LParam);
       return;
     case WM_MOUSELEAVE:
-      OnMouseLeave();
+      hover_.Leave();
       return;
     case forms::CM_MOUSELEAVE:
-      if (HalfUnderCursor() == udNone) OnMouseLeave();
+      if (HalfUnderCursor() == udNone) hover_.Leave();
       return;
     case WM_LBUTTONDOWN:
     case WM_TIMER:
@@ -164,23 +163,19 @@ void TSkinUpDown::OnButtonUp() {
 void TSkinUpDown::OnMouseMove(LPARAM lParam) {
   if (kind != 1) return;
   hot_ = HalfAt(lParam);
-  TrackLeave();
-  if (hot_ != udNone && !leaveTimer_.Running()) leaveTimer_.Start(kLeavePollMs);
+  hover_.Track(hwnd, hot_ != udNone);
   Update();
 }
 
 void TSkinUpDown::OnMouseLeave() {
-  leaveTimer_.Stop();
   hot_ = udNone;
   Update();
 }
 
-void TSkinUpDown::OnLeaveTick() {
-  // Switched off meanwhile, the up-down shows its own look: nothing is left to watch.
-  if (!skinned || kind != 1)
-    leaveTimer_.Stop();
-  else if (held_ == udNone && HalfUnderCursor() == udNone)
-    OnMouseLeave();
+THoverWatcher::TPoll TSkinUpDown::PollLeave() const {
+  // Switched to its own look meanwhile, the up-down leaves nothing to watch; a held half stays.
+  if (kind != 1) return THoverWatcher::TPoll::Idle;
+  return PollHover(held_ != udNone || HalfUnderCursor() != udNone);
 }
 
 // ---- geometry
@@ -210,7 +205,7 @@ int TSkinUpDown::HalfAt(LPARAM lParam) const {
 
 int TSkinUpDown::HalfUnderCursor() const {
   POINT p{};
-  if (!hwnd || !GetCursorPos(&p) || WindowFromPoint(p) != hwnd) return udNone;
+  if (!CursorOver() || !GetCursorPos(&p)) return udNone;
   ScreenToClient(hwnd, &p);
   return UpDownHalfAt(Layout(), int(p.x), int(p.y));
 }
@@ -245,8 +240,13 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT&) {
   if (kind != 1 || !dc || !e || !hwnd) return;
   RECT c{};
   GetClientRect(hwnd, &c);
-  const int w = int(c.right), h = int(c.bottom);
-  if (w <= 0 || h <= 0 || !picture_.Reserve(w, h)) return;
+  TUpDownLook look;
+  if (PaintBuffered(picture_, dc, c, [&](const RECT& whole) { look = DrawHalves(e, whole); }))
+    shownLook_ = (look.enabled ? 1 : 0) | look.pressed << 1 | look.hot << 3;
+}
+
+TUpDownLook TSkinUpDown::DrawHalves(const TDataSkinBorder* e, const RECT& whole) {
+  const int w = int(whole.right), h = int(whole.bottom);
   const TUpDownLayout l = Layout();
   const bool edge = l.Arrows.Top > 0;  // the buddy's edge goes round the arrows
   if (edge) {
@@ -272,8 +272,7 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT&) {
     if (at.Width() > 0 && at.Height() > 0)
       StretchCopy(px, at, e->MaskMap, CentredIn(cell, at.Width(), at.Height()), true);
   }
-  picture_.Present(dc, 0, 0, RECT{0, 0, w, h});
-  shownLook_ = (look.enabled ? 1 : 0) | look.pressed << 1 | look.hot << 3;
+  return look;
 }
 
 void TSkinUpDown::DrawBuddyEdge(int w, int h) {

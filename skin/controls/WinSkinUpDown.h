@@ -14,7 +14,7 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/ComboGeometry.h"
 #include "skin/win/DibSurface.h"
-#include "skin/win/SkinTimers.h"
+#include "skin/win/HoverWatcher.h"
 
 namespace lbb::skin {
 
@@ -53,18 +53,19 @@ class TSkinUpDown : public TSkinControl {
   void OnButtonUp();
   void OnMouseMove(LPARAM lParam);
   void OnMouseLeave();
-  // The leave timer looks for the cursor.
-  void OnLeaveTick();
+  // The hover poll: the cursor is still on a half, or a half is held.
+  THoverWatcher::TPoll PollLeave() const;
   // Repaints at once when what is shown changed.
   void Update();
   void DrawBuddyEdge(int w, int h);
+  // Both halves from element `e` into picture_'s `whole`; the look they show.
+  TUpDownLook DrawHalves(const TDataSkinBorder* e, const RECT& whole);
 
   int held_ = udNone;    // the half a press started on, while the button is down
   int hot_ = udNone;     // the half under the mouse
   int shownLook_ = -1;   // the look last drawn (packed), to repaint only on a change
   TDibSurface picture_;  // the whole up-down, copied to the window in one transfer
-  // While a half is hot the skinner also looks for the cursor itself (a lost leave report).
-  TSkinTimer leaveTimer_;
+  THoverWatcher hover_;  // while a half is hot
 };
 
 }  // namespace lbb::skin

@@ -38,12 +38,12 @@ PixelBuffer StretchedFrame(const PixelBuffer& bmp, const RECT& rc, int I, int N)
 // surface of the painting thread: the DC's pixels under rc are read first when keyed.
 void PutImage(HDC dc, const RECT& rc, const PixelBuffer& img, bool keyed) {
   thread_local TDibSurface scratch;
-  const int w = int(rc.right - rc.left), h = int(rc.bottom - rc.top);
-  if (img.Empty() || w <= 0 || h <= 0 || !scratch.Reserve(w, h)) return;
-  if (keyed) BitBlt(scratch.Dc(), 0, 0, w, h, dc, rc.left, rc.top, SRCCOPY);
-  PixelBuffer& px = scratch.Pixels();
-  StretchCopy(px, TRect{0, 0, w, h}, img, TRect{0, 0, img.Width(), img.Height()}, keyed);
-  scratch.Present(dc, rc.left, rc.top, RECT{0, 0, w, h});
+  if (img.Empty()) return;
+  PaintBuffered(scratch, dc, rc, [&](const RECT& whole) {
+    if (keyed) BitBlt(scratch.Dc(), 0, 0, whole.right, whole.bottom, dc, rc.left, rc.top, SRCCOPY);
+    StretchCopy(scratch.Pixels(), ToSkin(whole), img, TRect{0, 0, img.Width(), img.Height()},
+                keyed);
+  });
 }
 
 // The text box of `text` measured in rc with `flags` (plus DT_CALCRECT | DT_NOCLIP).
@@ -312,14 +312,22 @@ void TSkinControl::ForwardMouseDown(const forms::TMessage& m) {
 }
 
 void TSkinControl::TrackLeave() const {
-  if (!hwnd) return;
-  TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, hwnd, 0};
-  TrackMouseEvent(&t);
+  TrackMouseLeave(hwnd);
 }
 
 bool TSkinControl::CursorOver() const {
-  POINT cursor{};
-  return hwnd && GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd;
+  return skin::CursorOver(hwnd);
+}
+
+bool TSkinControl::EndsHover(const forms::TMessage& m, THoverWatcher& hover) const {
+  if (m.Msg != WM_MOUSELEAVE && m.Msg != forms::CM_MOUSELEAVE) return false;
+  if (m.Msg == WM_MOUSELEAVE || !CursorOver()) hover.Leave();
+  return true;
+}
+
+THoverWatcher::TPoll TSkinControl::PollHover(bool over) const {
+  if (!skinned) return THoverWatcher::TPoll::Idle;
+  return over ? THoverWatcher::TPoll::Over : THoverWatcher::TPoll::Left;
 }
 
 void TSkinControl::ReadWindowState() {

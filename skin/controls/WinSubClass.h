@@ -25,6 +25,7 @@
 #include "forms/core/Component.h"
 #include "skin/data/ControlGeometry.h"
 #include "skin/win/DibSurface.h"
+#include "skin/win/HoverWatcher.h"
 #include "skin/win/WinSkinData.h"
 #include "skin/win/WindowSubclass.h"
 
@@ -194,9 +195,15 @@ class TSkinControl : public forms::TComponent {
   // Asks for WM_MOUSELEAVE when the mouse leaves the window.
   void TrackLeave() const;
   // The cursor is over the window itself (not over a window covering it). Skinners that show
-  // a hot state also look for this on a timer: under Wine the report of the mouse leaving can
-  // be lost.
+  // a hot state also look for this on a timer (THoverWatcher): under Wine the report of the
+  // mouse leaving can be lost.
   bool CursorOver() const;
+  // A hover poll's finding: nothing to watch once switched off (the control shows its own
+  // look), else whether the hover goes on.
+  THoverWatcher::TPoll PollHover(bool over) const;
+  // The leave messages of a hover over the whole window: WM_MOUSELEAVE, and the form library's
+  // CM_MOUSELEAVE with the cursor off the window, end `hover`. True when m was one of them.
+  bool EndsHover(const forms::TMessage& m, THoverWatcher& hover) const;
   // Refreshes `enabled` and `focused` from the window.
   void ReadWindowState();
   // The window's text (wide).

@@ -9,6 +9,9 @@
 
 #include <windows.h>
 
+#include <type_traits>
+#include <utility>
+
 #include "base/PixelBuffer.h"
 #include "base/win/Handles.h"
 
@@ -52,5 +55,31 @@ class TDibSurface {
 
   void Release();
 };
+
+// Reserves `surface` at width x height and has `draw(whole)` draw the picture into its
+// rectangle `whole` ({0, 0, width, height}); a draw that returns bool may refuse with false.
+// False when nothing could be reserved (draw is not called) or the draw refused.
+template <class Draw>
+bool DrawBuffered(TDibSurface& surface, int width, int height, Draw&& draw) {
+  if (width <= 0 || height <= 0 || !surface.Reserve(width, height)) return false;
+  const RECT whole{0, 0, width, height};
+  if constexpr (std::is_void_v<decltype(draw(whole))>) {
+    draw(whole);
+    return true;
+  } else {
+    return static_cast<bool>(draw(whole));
+  }
+}
+
+// The buffered paint of the skinners: the picture drawn off-screen at `target`'s size (as
+// DrawBuffered), then copied to `target` of `dc` in one transfer, so the window never shows a
+// half-drawn state. False when nothing was drawn.
+template <class Draw>
+bool PaintBuffered(TDibSurface& surface, HDC dc, const RECT& target, Draw&& draw) {
+  const int w = target.right - target.left, h = target.bottom - target.top;
+  if (!DrawBuffered(surface, w, h, std::forward<Draw>(draw))) return false;
+  surface.Present(dc, target.left, target.top, RECT{0, 0, w, h});
+  return true;
+}
 
 }  // namespace lbb::skin

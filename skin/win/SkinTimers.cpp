@@ -4,8 +4,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "base/win/Handles.h"
-#include "forms/WindowGuard.h"
 #include "skin/win/EngineWindows.h"
 
 namespace lbb::skin {
@@ -56,19 +54,14 @@ namespace {
 
 constexpr wchar_t kTimerClass[] = L"LbbSkinTimers";
 
-LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg != WM_TIMER) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  return forms::GuardMessage(
-      msg,
-      [&] {
-        TTimerRegistry::Get().Tick(hwnd, wParam);
-        return LRESULT{0};
-      },
-      [] { return LRESULT{0}; });
+  TTimerRegistry::Get().Tick(hwnd, wParam);
+  return 0;
 }
 
 const wchar_t* TimerClass() {
-  static const ATOM atom = RegisterEngineClass(kTimerClass, &TimerWindowProc);
+  static const ATOM atom = TEngineWindow::RegisterClassOnce(kTimerClass);
   return atom ? kTimerClass : nullptr;
 }
 
@@ -79,7 +72,7 @@ thread_local HWND threadWindow = nullptr;
 thread_local bool threadEnded = false;
 
 struct TThreadWindowOwner {
-  lbb::WindowHandle window;
+  TEngineWindow window;
   ~TThreadWindowOwner() {
     threadEnded = true;
     threadWindow = nullptr;
@@ -91,9 +84,8 @@ HWND MakeThreadWindow() {
   if (threadWindow || threadEnded) return threadWindow;
   const wchar_t* cls = TimerClass();
   if (!cls) return nullptr;
-  threadWindowOwner.window.reset(
-      CreateWindowExW(0, cls, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, EngineModule(), nullptr));
-  threadWindow = threadWindowOwner.window.get();
+  threadWindowOwner.window.Create(cls, 0, 0, HWND_MESSAGE, &TimerWindowProc);
+  threadWindow = threadWindowOwner.window.Handle();
   return threadWindow;
 }
 
