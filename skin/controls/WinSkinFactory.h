@@ -1,6 +1,7 @@
-// The control-kind mapping's two halves: deciding which skinner a control or a bare window
-// gets (WinSkinMapping.cpp, members of the form skinner), and making and starting that skinner
-// (WinSkinFactory.cpp, the one file that knows every skinner class).
+// The factory of the control skinners: the kinds the control-kind mapping chooses from (the
+// mapping itself decides, in skin/forms/WinSkinMapping.cpp, as part of the form skinner), and
+// making and starting the skinner of a kind (WinSkinFactory.cpp, the one file that knows every
+// skinner class).
 #pragma once
 
 #include <windows.h>
@@ -51,8 +52,8 @@ enum class TSkinnerKind {
 };
 
 // Makes the skinner of `kind` for the control object (owned by it) and starts it on sf's
-// skin data and canvas (Init with `colour`, or the start the kind needs). Null when this
-// build has no skinner of that kind yet, or it could not start; the control stays native.
+// skin data and canvas (Init with `colour`, or the start the kind needs). Null when the
+// skinner could not start; the control stays native.
 TSkinControl* AttachSkinner(TSkinControlHost& sf, TSkinnerKind kind, forms::TControl* control,
                             bool colour);
 // The same for a bare window (started with Inithwnd; the form skinner's list owns it).

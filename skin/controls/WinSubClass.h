@@ -88,7 +88,7 @@ class TSkinControl : public forms::TComponent {
   forms::TWinControl* control = nullptr;
   forms::TControl* GControl = nullptr;
   // kControlCreated, kControlStarted or kControlDestroyed.
-  int skinstate = kControlCreated;
+  TSkinControlState skinstate = kControlCreated;
   // The variant the mapping chose (e.g. a border-less scroll bar, a combo box with a button).
   int kind = 0;
 

@@ -71,9 +71,6 @@ bool TWinSkinPopMenu::InitSkin(HWND ahwnd, TSkinData* data, HMENU amenu) {
 
 void TWinSkinPopMenu::UnSubClass() {
   if (!subclass_.Installed()) return;
-  if (crop && clientRgn) DeleteObject(clientRgn);
-  crop = false;
-  clientRgn = nullptr;
   subclass_.Restore();
   MenuBg.SetSize(0, 0);
 }

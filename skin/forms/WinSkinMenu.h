@@ -48,8 +48,6 @@ class TWinSkinPopMenu {
   int SelIndex = -1;
   forms::TBitmap MenuBg;  // the background at the window's size; empty until first painted
   HMENU hmenu = nullptr;
-  bool crop = false;  // clientRgn is owned and must be deleted
-  HRGN clientRgn = nullptr;
   bool ownerdraw = false;
   // Where the client area (the items' coordinates) starts in the window, as last rendered:
   // the items copy their background from MenuBg at their rectangle moved by it.

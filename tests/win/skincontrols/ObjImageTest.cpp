@@ -132,7 +132,7 @@ TEST(SkinObjImage, CheckStripOfFiveCellsAndTheControlReloads) {
   auto* s = new TSkinObjImage(&c, TObjImageKind::oiCheckCustomGlyphs);
   s->Init(nullptr, &d, nullptr);
   EXPECT_TRUE(s->Started());
-  EXPECT_EQ(s->skinstate, 1);
+  EXPECT_EQ(s->skinstate, kControlStarted);
   EXPECT_EQ(Cells(c.glyphs), (std::vector<Pixel>{10, 11, 14, 10, 11, 14, 12, 13, 14}));
   EXPECT_EQ(c.glyphs.Height(), 2);
   EXPECT_EQ(c.transparentColor, 16711935);
