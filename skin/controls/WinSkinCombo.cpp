@@ -197,14 +197,11 @@ bool TSkinComBox::BeforeProc(forms::TMessage& m) {
     case forms::CM_RECREATEWND:
       // The window goes and a new one comes for the same control: the skinner stays and takes
       // the new window when it is made.
-      recreating_ = true;
+      recreating = true;
       FreeHelpers();
       break;
     case WM_NCDESTROY:
-      if (recreating_) {
-        CallOldProc(m);
-        return false;
-      }
+      if (PassOldWindowsEnd(m)) return false;
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -221,12 +218,7 @@ bool TSkinComBox::BeforeProc(forms::TMessage& m) {
 void TSkinComBox::AfterProc(forms::TMessage& m) {
   switch (m.Msg) {
     case WM_CREATE:
-      if (recreating_ && control) {
-        recreating_ = false;
-        hwnd = control->WindowHandle();
-        isunicode = hwnd && IsWindowUnicode(hwnd);
-        Setup();
-      }
+      if (TakeRecreatedWindow()) Setup();
       return;
     case WM_NCPAINT:
       if (kind == 1) PaintControl(nullptr);

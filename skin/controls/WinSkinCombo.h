@@ -103,9 +103,8 @@ class TSkinComBox : public TSkinControl {
   LRESULT ButtonProc(UINT msg, WPARAM wParam, LPARAM lParam);
   void PaintButtonWindow(HDC dc);
 
-  bool recreating_ = false;  // the control's window is being made anew
-  int lastFrame_ = 0;        // the button frame last drawn
-  THoverWatcher hover_;      // while the button is hot
+  int lastFrame_ = 0;    // the button frame last drawn
+  THoverWatcher hover_;  // while the button is hot
   bool btnHot_ = false;
   bool btnDown_ = false;
 };

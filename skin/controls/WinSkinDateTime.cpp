@@ -215,15 +215,12 @@ void TSkinDateTime::SkinChange() {
 bool TSkinDateTime::BeforeProc(forms::TMessage& m) {
   switch (m.Msg) {
     case forms::CM_RECREATEWND:
-      recreating_ = true;
+      recreating = true;
       arrow.reset();
       break;
     case WM_NCDESTROY:
       arrow.reset();
-      if (recreating_) {
-        CallOldProc(m);
-        return false;
-      }
+      if (PassOldWindowsEnd(m)) return false;
       break;
     default:
       break;
@@ -234,12 +231,7 @@ bool TSkinDateTime::BeforeProc(forms::TMessage& m) {
 void TSkinDateTime::AfterProc(forms::TMessage& m) {
   switch (m.Msg) {
     case WM_CREATE:
-      if (recreating_ && control) {
-        recreating_ = false;
-        hwnd = control->WindowHandle();
-        isunicode = hwnd && IsWindowUnicode(hwnd);
-        Setup();
-      }
+      if (TakeRecreatedWindow()) Setup();
       return;
     case WM_SIZE:
     case WM_STYLECHANGED:

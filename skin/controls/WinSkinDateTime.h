@@ -79,8 +79,6 @@ class TSkinDateTime : public TSkinControl {
   // The arrow made (or not) for the window and the skin as they are.
   void Setup();
   void Place();
-
-  bool recreating_ = false;  // the control's window is being made anew
 };
 
 }  // namespace lbb::skin

@@ -18,15 +18,6 @@ namespace {
 
 constexpr int kPrintBorderMin = 3;  // a printed edit's client area is this much smaller
 
-std::u16string LowerClassName(HWND w) {
-  wchar_t name[256] = {};
-  const int n = GetClassNameW(w, name, 256);
-  std::u16string s(name, name + std::max(0, n));
-  for (char16_t& c : s)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  return s;
-}
-
 bool IsUpDownClass(const std::u16string& cls) {
   return cls == u"msctls_updown32" || cls.find(u"spin") != std::u16string::npos ||
          cls.find(u"updown") != std::u16string::npos;

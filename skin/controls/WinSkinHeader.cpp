@@ -44,14 +44,8 @@ void TSkinHeader::Invalidate() const {
 
 bool TSkinHeader::BeforeProc(forms::TMessage& m) {
   if (!HasSkin()) return TSkinControl::BeforeProc(m);
+  if (TakeOwnPaint(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      PaintHandler(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;  // the paint covers every pixel
-      return false;
     default:
       break;
   }

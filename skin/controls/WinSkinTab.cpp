@@ -32,15 +32,6 @@ bool IsEmpty(const TRect& r) {
   return r.Right <= r.Left || r.Bottom <= r.Top;
 }
 
-std::u16string LowerClassName(HWND w) {
-  wchar_t name[256] = {};
-  const int n = GetClassNameW(w, name, 256);
-  std::u16string s(name, name + std::max(0, n));
-  for (char16_t& c : s)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  return s;
-}
-
 // The native up-down the tab control shows when its tabs overflow; null while none is shown.
 HWND ShownUpDown(HWND tab) {
   for (HWND c = GetWindow(tab, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -114,14 +105,8 @@ void TSkinTab::Invalidate() const {
 
 bool TSkinTab::BeforeProc(forms::TMessage& m) {
   if (!HasSkin()) return TSkinControl::BeforeProc(m);
+  if (TakeOwnPaint(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      PaintHandler(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;  // the paint covers every pixel
-      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (TabAt(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}) < 0) break;

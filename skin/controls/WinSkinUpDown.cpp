@@ -25,12 +25,6 @@ namespace {
 constexpr int kBuddyBorder = 2;
 constexpr int kBuddySpacer = 2;
 
-std::u16string LowerClassName(HWND w) {
-  wchar_t name[256] = {};
-  const int n = w ? GetClassNameW(w, name, 256) : 0;
-  return LowerAscii(std::u16string(name, name + std::max(0, n)));
-}
-
 bool IsEditClass(HWND w) {
   return w && LowerClassName(w).find(u"edit") != std::u16string::npos;
 }

@@ -6,7 +6,9 @@
 #include <exception>
 
 #include "base/Colour.h"
+#include "base/Text.h"
 #include "base/win/Handles.h"
+#include "forms/WinText.h"
 #include "forms/core/Properties.h"
 #include "skin/controls/SkinControlHost.h"
 #include "skin/data/ControlGeometry.h"
@@ -241,6 +243,38 @@ void TSkinControl::PaintControl(HDC adc) {
 }
 
 void TSkinControl::DrawControl(HDC, const RECT&) {}
+
+bool TSkinControl::TakeOwnPaint(forms::TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      PaintHandler(m);
+      return true;
+    case WM_ERASEBKGND:
+      m.Result = 1;  // the paint covers every pixel
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TSkinControl::PassOldWindowsEnd(forms::TMessage& m) {
+  if (!recreating) return false;
+  CallOldProc(m);
+  return true;
+}
+
+bool TSkinControl::TakeRecreatedWindow() {
+  if (!recreating || !control) return false;
+  recreating = false;
+  hwnd = control->WindowHandle();
+  isunicode = hwnd && IsWindowUnicode(hwnd);
+  return true;
+}
+
+std::u16string LowerClassName(HWND w) {
+  return w ? LowerAscii(forms::WindowClassName(w)) : std::u16string();
+}
 
 void TSkinControl::PaintHandler(forms::TMessage& m) {
   RECT r{};

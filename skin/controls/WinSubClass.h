@@ -41,6 +41,9 @@ enum TSkinControlState : int {
   kControlDestroyed = 6,  // its window is being destroyed
 };
 
+// The window's class name in lower case (ASCII); empty for no window.
+std::u16string LowerClassName(HWND w);
+
 class TSkinControl : public forms::TComponent {
  public:
   // Created with the skinned control as owner, so it goes with the control; null for a bare
@@ -172,6 +175,7 @@ class TSkinControl : public forms::TComponent {
   bool Inited = false;
   TSkinControlHost* skinform = nullptr;
   bool sizing = false;
+  bool recreating = false;  // the control's window is being made anew
   bool parentbk = false;
 
   // Repaints now: a windowless control is invalidated, a window invalidated with erase and
@@ -187,6 +191,14 @@ class TSkinControl : public forms::TComponent {
   // The paint handler of skinners that replace the control's painting: DrawControl on the
   // paint DC (or the DC in wParam); not passed on.
   void PaintHandler(forms::TMessage& m);
+  // The paint and erase messages of a skinner that paints every pixel of its control: paint
+  // through PaintHandler, erase answered 1. True when `m` was one of them (taken).
+  bool TakeOwnPaint(forms::TMessage& m);
+  // A control object's window made anew (CM_RECREATEWND sets `recreating`): the old window's
+  // WM_NCDESTROY goes straight to the control (true: taken), and at the new window's
+  // WM_CREATE the skinner takes it over (true: the caller sets itself up again).
+  bool PassOldWindowsEnd(forms::TMessage& m);
+  bool TakeRecreatedWindow();
   // The erase handler of those skinners: the parent's background (control objects) or
   // ButtonFace (bare windows); result 1.
   void EraseHandler(forms::TMessage& m);
