@@ -18,6 +18,9 @@ namespace lbb::skin {
 
 namespace {
 
+// The manager of the process, made by EnsureSkinManager and freed by DestroySkinManager. A raw
+// pointer on purpose: it stays reachable while the manager shuts down (the form skinners it
+// frees report back to it), which a unique_ptr's reset would not allow.
 TSkinManage* gManager = nullptr;
 std::atomic<bool> gHooksOff{false};
 
@@ -100,8 +103,7 @@ void TSkinManage::Shutdown() {
   if (mode == 0) {
     impl_->threads.clear();  // each entry unhooks its thread
     if (!impl_->subs.empty() || !impl_->flist.empty()) UnskinAllOfMode();
-    for (TWinSkinPopMenu* p : std::exchange(impl_->mlist, {}))
-      delete p;
+    impl_->mlist.clear();
     impl_->dlist.clear();
     for (TSkinManage* sub : std::vector<TSkinManage*>(impl_->subs))
       sub->AssignData(nullptr);
@@ -188,9 +190,8 @@ void TSkinManage::DropSkinData(TSkinData* adata) {
   if (Mlist) {
     for (size_t i = Mlist->size(); i-- > 0;) {
       if (i >= Mlist->size() || (*Mlist)[i]->fsd != adata) continue;
-      TWinSkinPopMenu* p = (*Mlist)[i];
+      std::unique_ptr<TWinSkinPopMenu> gone = std::move((*Mlist)[i]);
       Mlist->erase(Mlist->begin() + static_cast<ptrdiff_t>(i));
-      delete p;
     }
   }
 }
@@ -416,9 +417,12 @@ const std::vector<TWinSkinForm*>& TSkinManage::Forms() const {
   return Flist ? *Flist : none;
 }
 
-const std::vector<TWinSkinPopMenu*>& TSkinManage::PopupSkinners() const {
-  static const std::vector<TWinSkinPopMenu*> none;
-  return Mlist ? *Mlist : none;
+std::vector<TWinSkinPopMenu*> TSkinManage::PopupSkinners() const {
+  std::vector<TWinSkinPopMenu*> out;
+  if (Mlist)
+    for (const auto& p : *Mlist)
+      out.push_back(p.get());
+  return out;
 }
 
 size_t TSkinManage::ThreadCount() const {

@@ -147,7 +147,7 @@ class TSkinManage : public TSkinManagerSeam, public TFormManagerSeam {
   // ---- what the manager keeps, read
   // The form skinners and popup skinners of the process (shared with the sub-managers).
   const std::vector<TWinSkinForm*>& Forms() const;
-  const std::vector<TWinSkinPopMenu*>& PopupSkinners() const;
+  std::vector<TWinSkinPopMenu*> PopupSkinners() const;
   // The number of extra hooked threads.
   size_t ThreadCount() const;
   // The skin data the waiting (or running) action works with; the first main-form component.
@@ -164,7 +164,7 @@ class TSkinManage : public TSkinManagerSeam, public TFormManagerSeam {
 
  private:
   std::vector<TWinSkinForm*>* Flist = nullptr;
-  std::vector<TWinSkinPopMenu*>* Mlist = nullptr;  // owned
+  std::vector<std::unique_ptr<TWinSkinPopMenu>>* Mlist = nullptr;
   std::vector<TSkinData*>* Dlist = nullptr;
   std::vector<std::unique_ptr<TSkinThread>>* Threadlist = nullptr;
   std::vector<TSkinManage*>* sublist = nullptr;

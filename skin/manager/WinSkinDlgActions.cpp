@@ -329,19 +329,18 @@ void TSkinManage::AddPopupMenu(HWND hwnd) {
   auto p = std::make_unique<TWinSkinPopMenu>();
   if (!p->InitSkin(hwnd, data, 0)) return;
   p->ownerdraw = menuactive;
-  Mlist->push_back(p.release());
+  Mlist->push_back(std::move(p));
 }
 
 void TSkinManage::DeletePopupMenu(HWND hwnd) {
   std::lock_guard guard(Lock());
   if (!Mlist) return;
-  auto it = std::find_if(Mlist->begin(), Mlist->end(),
-                         [&](TWinSkinPopMenu* p) { return p->hwnd == hwnd; });
+  auto it =
+      std::find_if(Mlist->begin(), Mlist->end(), [&](const auto& p) { return p->hwnd == hwnd; });
   if (it != Mlist->end()) {
-    TWinSkinPopMenu* p = *it;
+    std::unique_ptr<TWinSkinPopMenu> gone = std::move(*it);
     Mlist->erase(it);
-    p->UnSubClass();
-    delete p;
+    gone->UnSubClass();
   }
   if (Mlist->empty()) {
     menuactive = false;
@@ -352,14 +351,13 @@ void TSkinManage::DeletePopupMenu(HWND hwnd) {
 bool TSkinManage::HasPopupMenu(HWND hwnd) const {
   std::lock_guard guard(Lock());
   if (!Mlist) return false;
-  return std::any_of(Mlist->begin(), Mlist->end(),
-                     [&](TWinSkinPopMenu* p) { return p->hwnd == hwnd; });
+  return std::any_of(Mlist->begin(), Mlist->end(), [&](const auto& p) { return p->hwnd == hwnd; });
 }
 
 void TSkinManage::SetPopMenu() {
   std::lock_guard guard(Lock());
   if (!Mlist) return;
-  for (TWinSkinPopMenu* p : *Mlist)
+  for (const auto& p : *Mlist)
     p->ownerdraw = true;
 }
 
@@ -372,7 +370,7 @@ void TSkinManage::SetHMenu(HMENU amenu) {
   if (!Mlist || !amenu) return;
   TWinSkinPopMenu* newest = nullptr;
   for (auto it = Mlist->rbegin(); it != Mlist->rend(); ++it) {
-    TWinSkinPopMenu* p = *it;
+    TWinSkinPopMenu* p = it->get();
     if (p->hmenu == amenu) return;
     if (p->hmenu) continue;
     const auto shown = reinterpret_cast<HMENU>(SendMessageW(p->hwnd, MN_GETHMENU, 0, 0));
@@ -393,8 +391,8 @@ forms::TBitmap* TSkinManage::GetMenuBg(HMENU amenu) const {
 TWinSkinPopMenu* TSkinManage::FindPopMenu(HMENU amenu) const {
   std::lock_guard guard(Lock());
   if (!Mlist || !amenu) return nullptr;
-  for (TWinSkinPopMenu* p : *Mlist)
-    if (p->hmenu == amenu) return p;
+  for (const auto& p : *Mlist)
+    if (p->hmenu == amenu) return p.get();
   return nullptr;
 }
 

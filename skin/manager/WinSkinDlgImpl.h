@@ -31,7 +31,7 @@ struct TSkinManage::TImpl {
   void StopTimer() { timer.Stop(); }
 
   std::vector<TWinSkinForm*> flist;
-  std::vector<TWinSkinPopMenu*> mlist;  // owned
+  std::vector<std::unique_ptr<TWinSkinPopMenu>> mlist;
   std::vector<TSkinData*> dlist;
   std::vector<std::unique_ptr<TSkinThread>> threads;
   std::vector<TSkinManage*> subs;
