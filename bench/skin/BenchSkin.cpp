@@ -1,7 +1,10 @@
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/data/SkinModel.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/imgutil.h"
 
 namespace {
@@ -19,6 +22,24 @@ void BM_ParseBuiltinSkin(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ParseBuiltinSkin)->Unit(benchmark::kMillisecond);
+
+// Every image and number of the parsed built-in skin scaled to a DPI (144: nine parts
+// resampled; 192: pixels doubled). Each round scales a fresh copy of the parse.
+void BM_ScaleBuiltinSkin(benchmark::State& state) {
+  const auto bytes = lbb::resources::BuiltinSkin();
+  const int dpi = static_cast<int>(state.range(0));
+  std::unique_ptr<TSkinModel> m;
+  for (auto _ : state) {
+    state.PauseTiming();  // the last round's model freed and a fresh parse: not measured
+    m = std::make_unique<TSkinModel>();
+    m->data.Write(bytes.data(), bytes.size());
+    m->ParseSkin();
+    state.ResumeTiming();
+    ScaleSkinModel(*m, dpi);
+    benchmark::DoNotOptimize(m->border[kBorderTop]->Map.Bits());
+  }
+}
+BENCHMARK(BM_ScaleBuiltinSkin)->Arg(144)->Arg(192)->Unit(benchmark::kMicrosecond);
 
 // A 5-cell element of 5 x (40 x 30) with 6-pixel margins drawn into 1920 x 1080.
 void BM_RenderSkinImageFullHd(benchmark::State& state) {

@@ -108,6 +108,7 @@ bool TSkinModel::ParseSkin() {
 }
 
 void TSkinModel::ReadSkin() {
+  hiDpi.clear();
   sectionlist = std::make_unique<TStrings>();
   ini->ReadSections(sectionlist.get());
   SkinName = ini->ReadString(u"TitlebarSkin", u"SkinName", u"");
@@ -127,7 +128,7 @@ void TSkinModel::ReadSkin() {
   SkinParsed();
 }
 
-void TSkinModel::Readbmp(PixelBuffer& bmp, std::u16string_view fname) const {
+void TSkinModel::Readbmp(PixelBuffer& bmp, std::u16string_view fname) {
   bmp = PixelBuffer();
   if (!reader) return;
   const size_t slash = fname.find_last_of(u"/\\");
@@ -137,6 +138,14 @@ void TSkinModel::Readbmp(PixelBuffer& bmp, std::u16string_view fname) const {
   TMemoryStream entry;
   reader->readfile(name, entry);
   if (entry.Size() == 0 || !DecodeBmp(entry.Bytes(), bmp)) bmp = PixelBuffer();
+  if (targetDpi != 2 * 96) return;
+  const String two = Cat(name.substr(0, name.size() - 4), u"@2x.bmp");
+  TMemoryStream twoEntry;
+  reader->readfile(two, twoEntry);
+  if (twoEntry.Size() == 0) return;
+  THiDpiImage hi{&bmp, two, bmp, PixelBuffer()};
+  if (!DecodeBmp(twoEntry.Bytes(), hi.Two)) hi.Two = PixelBuffer();
+  hiDpi.push_back(std::move(hi));
 }
 
 bool TSkinModel::GetPrecolor(TColor& acolor, int n) const {

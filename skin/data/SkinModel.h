@@ -60,8 +60,25 @@ class TSkinModel {
   // Parses the skin held in `data`. True when it was parsed (Empty is then false).
   bool ParseSkin();
   // Loads image entry `fname` of the skin being parsed into `bmp` (empty when the name is
-  // empty, its extension is not ".bmp", or the entry is missing or not a BMP file).
-  void Readbmp(PixelBuffer& bmp, std::u16string_view fname) const;
+  // empty, its extension is not ".bmp", or the entry is missing or not a BMP file). With a
+  // target DPI of 192 an entry of the same name with "@2x" before ".bmp" is read too and kept
+  // beside `bmp` (HiDpiImages); `bmp` itself is always the 1x image.
+  void Readbmp(PixelBuffer& bmp, std::u16string_view fname);
+
+  // The DPI the next parses are for (96 until set). Only 192 changes a parse: it reads the
+  // skin's @2x entries, which ScaleSkinModel(model, 192) then uses where they fit.
+  void SetTargetDpi(int dpi) { targetDpi = dpi; }
+  int TargetDpi() const { return targetDpi; }
+
+  // An @2x entry read beside a 1x image by the last parse.
+  struct THiDpiImage {
+    const PixelBuffer* Slot = nullptr;  // the model's image it stands for (compared, not read)
+    String Name;                        // the @2x entry's name
+    PixelBuffer One;                    // the 1x image as read, to tell it from a derived one
+    PixelBuffer Two;                    // the @2x entry; empty when it is not a BMP file
+  };
+  const std::vector<THiDpiImage>& HiDpiImages() const { return hiDpi; }
+  void ForgetHiDpiImages() { hiDpi.clear(); }
   // ColorPreset[n] into `acolor`; false for n outside the array.
   bool GetPrecolor(TColor& acolor, int n) const;
   // The text before the first "."; empty when there is none.
@@ -120,8 +137,13 @@ class TSkinModel {
   void MakeComboImages();
   void MakeComboArrow();
   void MakeToolbarImage();
+  // The @2x entry of the MDI buttons' image cut into the three buttons' @2x images.
+  void SplitMDIHiDpi(const PixelBuffer& whole, size_t first);
 
  private:
+  int targetDpi = 96;
+  std::vector<THiDpiImage> hiDpi;
+
   // Only during a parse: the archive reader, the INI entry's bytes, the INI and its sections.
   std::unique_ptr<TSkinReader> reader;
   std::unique_ptr<TMemoryStream> ms;

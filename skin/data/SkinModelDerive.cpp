@@ -84,6 +84,22 @@ void TSkinModel::ReadMDIButtons(size_t first) {
     StretchCopy(b.Map, {0, 0, a * 4, h}, img, {4 * i * a, 0, (4 * i + 4) * a, h});
     b.XCoord = (a + 4) * (3 - i);
   }
+  SplitMDIHiDpi(img, first);
+}
+
+void TSkinModel::SplitMDIHiDpi(const PixelBuffer& whole, size_t first) {
+  const auto it = std::find_if(hiDpi.begin(), hiDpi.end(),
+                               [&](const THiDpiImage& h) { return h.Slot == &whole; });
+  if (it == hiDpi.end()) return;
+  const THiDpiImage hi = std::move(*it);
+  hiDpi.erase(it);
+  const int a = hi.Two.Width() / 12, h = hi.Two.Height();
+  for (int i = 0; i < 3; ++i) {
+    const TDataSkinSysButton& b = *SysBtn[first + static_cast<size_t>(i)];
+    THiDpiImage part{&b.Map, hi.Name, b.Map, PixelBuffer(a * 4, h)};
+    StretchCopy(part.Two, {0, 0, a * 4, h}, hi.Two, {4 * i * a, 0, (4 * i + 4) * a, h});
+    hiDpi.push_back(std::move(part));
+  }
 }
 
 void TSkinModel::SetFrameCounts() {

@@ -20,9 +20,14 @@ constexpr Command kCommands[] = {
      ListCommand},
     {"extract", "SKIN DIR", "write every entry of SKIN as a file into folder DIR", 2, 2,
      ExtractCommand},
-    {"preview", "SKIN OUT.png",
-     "draw a sheet of every element of SKIN with all its cells, and a sample window", 2, 2,
-     PreviewCommand},
+    {"preview", "SKIN OUT.png [--dpi N]",
+     "draw a sheet of every element of SKIN with all its cells, and a sample window; with\n"
+     "      --dpi N (96..960) the skin scaled to N DPI as the skin engine scales it",
+     2, 4, PreviewCommand},
+    {"hidpi", "SKIN",
+     "list the @2x images of SKIN: which 1x images have one that 192 DPI uses, and which\n"
+     "      @2x entries are ignored and why",
+     1, 1, HiDpiCommand},
 };
 
 void PrintUsage(std::ostream& out) {

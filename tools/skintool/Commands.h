@@ -45,5 +45,6 @@ int BuildCommand(std::span<const std::string> args);
 int ListCommand(std::span<const std::string> args);
 int ExtractCommand(std::span<const std::string> args);
 int PreviewCommand(std::span<const std::string> args);
+int HiDpiCommand(std::span<const std::string> args);
 
 }  // namespace skintool

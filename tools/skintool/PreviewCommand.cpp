@@ -3,11 +3,14 @@
 // push buttons in their five states, check boxes, radio buttons, edit, combo box, up-down,
 // progress, track bar, tabs, header, scroll bars, status bar) and a popup menu; below, every
 // element with all its cells, enlarged where small, colour-keyed pixels shown as a checkerboard.
+// With --dpi N every element (images, margins, caption-button places) is first scaled to N DPI
+// as the skin engine scales a skin (the @2x entries aside: `hidpi` lists those).
 #include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "base/PngFile.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/imgutil.h"
 #include "tools/skintool/Commands.h"
 #include "tools/skintool/PreviewElements.h"
@@ -255,9 +258,33 @@ int DrawElementRow(PixelBuffer& sheet, const Element& e, const int top) {
 
 }  // namespace
 
+namespace {
+
+// The DPI of `preview SKIN OUT.png [--dpi N]`: 96 without the option.
+int PreviewDpi(std::span<const std::string> args) {
+  if (args.size() == 2) return lbb::skin::kBaseDpi;
+  if (args.size() != 4 || args[2] != "--dpi")
+    throw ToolError(kExitUsage, "expected SKIN OUT.png [--dpi N]");
+  size_t used = 0;
+  int dpi = 0;
+  try {
+    dpi = std::stoi(args[3], &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != args[3].size() || dpi < lbb::skin::kBaseDpi || dpi > lbb::skin::kMaxSkinDpi)
+    throw ToolError(kExitUsage,
+                    "--dpi wants a whole number from 96 to 960, not \"" + args[3] + "\"");
+  return dpi;
+}
+
+}  // namespace
+
 int PreviewCommand(std::span<const std::string> args) {
+  const int dpi = PreviewDpi(args);
   const LoadedSkin skin = LoadSkin(args[0]);
-  const SkinView view = ReadSkinView(*skin.reader);
+  SkinView view = ReadSkinView(*skin.reader);
+  if (dpi != lbb::skin::kBaseDpi) ScaleView(view, dpi);
   int height = 40 + kWinH + 40;
   PixelBuffer probe(kSheetWidth, 1);
   for (const std::string& k : view.order)
@@ -266,7 +293,8 @@ int PreviewCommand(std::span<const std::string> args) {
   sheet.Fill(kSheetBack);
   DrawLabel(sheet, 16, 12,
             "SKIN " + view.name + " - VERSION " + std::to_string(skin.reader->header.Version) +
-                " - " + std::to_string(skin.reader->Num) + " ENTRIES",
+                " - " + std::to_string(skin.reader->Num) + " ENTRIES - " + std::to_string(dpi) +
+                " DPI",
             kInk, 2);
   DrawWindow(sheet, view, 16, 36, true);
   DrawWindow(sheet, view, 16 + kWinW + 12, 36, false);

@@ -41,4 +41,7 @@ struct SkinView {
 // Reads every element of the loaded skin.
 SkinView ReadSkinView(const lbb::skin::TSkinReader& reader);
 
+// Every element's cells, margins and the caption buttons' places scaled to `dpi` (96 or more).
+void ScaleView(SkinView& view, int dpi);
+
 }  // namespace skintool
