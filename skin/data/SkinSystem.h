@@ -27,6 +27,8 @@ enum TSysMetricIndex : int {
 class TSkinSystem {
  public:
   virtual ~TSkinSystem() = default;
+  // A system metric as it is at 96 DPI: the skin model is built at 96 DPI and scaled to the
+  // screen's afterwards, so a metric the platform already scaled would be scaled twice.
   virtual int SystemMetric(int index) const = 0;
   // The program's bitmap named `name` ("TRACK", "TRACKVERT", "MENUGLYPHS"); empty when the
   // program has none.

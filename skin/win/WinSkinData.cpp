@@ -7,6 +7,7 @@
 #include "forms/Application.h"
 #include "forms/Forms.h"
 #include "skin/data/Skin3rdDefaults.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::skin {
 
@@ -92,6 +93,8 @@ TSkinData::TSkinData(forms::TComponent* AOwner)
       FSkinControls(DefaultSkinControls()),
       fSkinOptions(kDefaultSkinOptions),
       fhintwindow(std::make_unique<forms::THintWindow>(nullptr)) {
+  // The skin is parsed at 96 DPI and scaled to the screen's (SkinParsed).
+  SetTargetDpi(ScreenDpi());
   cxMax = GetSystemMetrics(SM_CXMAXIMIZED);
   cyMax = GetSystemMetrics(SM_CYMAXIMIZED);
   SetSkin3rd(DefaultSkin3rd());

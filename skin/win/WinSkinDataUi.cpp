@@ -5,6 +5,7 @@
 
 #include "base/Text.h"
 #include "forms/Application.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/SkinSystem.h"
 #include "skin/win/WinSkinData.h"
 
@@ -78,6 +79,7 @@ TSkinSet TextToSet(std::u16string_view text, const std::vector<std::u16string>& 
 }
 
 void TSkinData::SkinParsed() {
+  ScaleSkinModel(*this, TargetDpi());
   BGBrush.reset(CreateSolidBrush(ColorToRGB(Colors[kShemeButtonFace])));
 }
 

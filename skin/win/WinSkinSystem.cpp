@@ -9,8 +9,19 @@
 
 namespace lbb::skin {
 
+int ScreenDpi() {
+  const WindowDc screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : 96;
+}
+
 int TWinSkinSystem::SystemMetric(int index) const {
-  return GetSystemMetrics(index);
+  // GetSystemMetricsForDpi exists from Windows 10 on: looked up, not linked.
+  using ForDpi = int(WINAPI*)(int, UINT);
+  static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  if (forDpi) return forDpi(index, 96);
+  return MulDiv(GetSystemMetrics(index), 96, ScreenDpi());
 }
 
 PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {

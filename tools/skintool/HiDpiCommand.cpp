@@ -60,10 +60,10 @@ int HiDpiCommand(std::span<const std::string> args) {
   for (int i = 0; i < r.Num; ++i) {
     const lbb::String lower = lbb::LowerAscii(r.StoredNames[i]);
     if (!IsHiDpiName(lower) || read.count(lower)) continue;
-    std::printf("%-28s ignored\n%-28s   because the skin names no image \"%s\"\n",
-                TextToCp1252(r.StoredNames[i]).c_str(), "",
-                TextToCp1252(r.StoredNames[i].substr(0, r.StoredNames[i].size() - 7) + u".bmp")
-                    .c_str());
+    std::printf(
+        "%-28s ignored\n%-28s   because the skin names no image \"%s\"\n",
+        TextToCp1252(r.StoredNames[i]).c_str(), "",
+        TextToCp1252(r.StoredNames[i].substr(0, r.StoredNames[i].size() - 7) + u".bmp").c_str());
     ++ignored;
   }
   std::printf("%d @2x image%s used at 192 DPI, %d ignored\n", used, used == 1 ? "" : "s", ignored);
