@@ -4,6 +4,8 @@
 #include <optional>
 #include <utility>
 
+#include "skin/data/SkinScale.h"
+
 namespace lbb::skin {
 
 namespace {
@@ -101,15 +103,17 @@ TCaptionTextPlace PlaceCaptionText(const TCaptionTextInput& in) {
   const int y = (ch - h) / 2 + in.Shift.Top / 2;
   t = TRect{t.Left + x, t.Top + y, t.Right + x, t.Bottom + y};
   if (in.BidiLeft && x <= 0) t.Left = in.Shift.Left;
+  const int gap = ScaleToDpi(5, in.Dpi);
   if (in.BidiLeft) {
-    t.Left += 10;
-    t.Right += 10;
+    t.Left += ScaleToDpi(10, in.Dpi);
+    t.Right += ScaleToDpi(10, in.Dpi);
   } else if (in.Popup) {
-    if (in.RightBtn > 5 && c.Right - in.RightBtn - 5 < t.Right) t.Right = c.Right - in.RightBtn - 5;
+    if (in.RightBtn > gap && c.Right - in.RightBtn - gap < t.Right)
+      t.Right = c.Right - in.RightBtn - gap;
   } else {
     t.Right = std::min(t.Right, c.Right - in.Shift.Right);
   }
-  if (in.DialogBorder && in.Aligment == 0) t.Left -= 16;
+  if (in.DialogBorder && in.Aligment == 0) t.Left -= ScaleToDpi(16, in.Dpi);
   TCaptionTextPlace place;
   place.Background = t;
   place.Text = TRect{t.Left + in.BackLeft, t.Top, t.Right - in.BackRight, t.Bottom};

@@ -32,6 +32,7 @@ struct TCaptionTextInput {
   bool BidiLeft = false;
   bool Popup = false;         // the window has WS_POPUP
   bool DialogBorder = false;  // sbsDialog
+  int Dpi = 96;  // the screen's: the fixed gaps below are 96-DPI pixels, scaled with it
 };
 
 struct TCaptionTextPlace {

@@ -305,6 +305,7 @@ void TWinSkinForm::DrawCaptionText(TDibSurface& buf, const RECT& c) {
   in.BidiLeft = bidileft;
   in.Popup = (GetWindowLongW(Hwnd, GWL_STYLE) & WS_POPUP) != 0;
   in.DialogBorder = FormBorder == TSkinFormBorder::sbsDialog;
+  in.Dpi = fsd->TargetDpi();
   const TCaptionTextPlace place = PlaceCaptionText(in);
   ctr = ToRect(place.Background);
   if (title && !title->Map.Empty()) {

@@ -6,6 +6,7 @@
 
 #include "forms/Application.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
@@ -212,7 +213,8 @@ void TWinSkinForm::DrawFormIcon(TDibSurface& buf, const RECT& r) {
                     static_cast<TColor>(kSkinKeyColour));
     return;
   }
-  DrawIconEx(buf.Dc(), 8, IconTop(), DefIcon, Iconx, Iconx, 0, nullptr, DI_NORMAL);
+  DrawIconEx(buf.Dc(), ScaleToDpi(8, fsd->TargetDpi()), IconTop(), DefIcon, Iconx, Iconx, 0,
+             nullptr, DI_NORMAL);
 }
 
 // ---- the non-client mouse
