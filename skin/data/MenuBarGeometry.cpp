@@ -2,16 +2,19 @@
 
 #include <algorithm>
 
+#include "skin/data/SkinScale.h"
+
 namespace lbb::skin {
 
-int MenuBarStart(bool hasElement, const TRect& margins, bool rightToLeft, int bandWidth) {
-  if (!hasElement) return 6;
-  const int a = rightToLeft ? margins.Right + 8 : margins.Left + 4;
-  return a > bandWidth ? 12 : a;
+int MenuBarStart(bool hasElement, const TRect& margins, bool rightToLeft, int bandWidth, int dpi) {
+  if (!hasElement) return ScaleToDpi(6, dpi);
+  const int a =
+      rightToLeft ? margins.Right + ScaleToDpi(8, dpi) : margins.Left + ScaleToDpi(4, dpi);
+  return a > bandWidth ? ScaleToDpi(12, dpi) : a;
 }
 
-int MenuButtonWidth(int textWidth) {
-  return textWidth > 0 ? textWidth + 10 : 0;
+int MenuButtonWidth(int textWidth, int dpi) {
+  return textWidth > 0 ? textWidth + ScaleToDpi(10, dpi) : 0;
 }
 
 std::vector<TMenuBarPlace> LayoutMenuBar(const TRect& band, int start, bool rightToLeft,
@@ -36,10 +39,10 @@ std::vector<TMenuBarPlace> LayoutMenuBar(const TRect& band, int start, bool righ
   return places;
 }
 
-int MenuBarRightLimit(const TRect& band, int start, const std::vector<TRect>& mdiButtons) {
+int MenuBarRightLimit(const TRect& band, int start, const std::vector<TRect>& mdiButtons, int dpi) {
   int c = band.Width() - start;
   for (const TRect& b : mdiButtons)
-    c = std::min(c, b.Left - band.Left - 5);
+    c = std::min(c, b.Left - band.Left - ScaleToDpi(5, dpi));
   return c;
 }
 

@@ -13,12 +13,13 @@ namespace lbb::skin {
 
 // The first button's offset in a band `bandWidth` wide: without a Menubar element 6; with one
 // its right margin + 8 for right-to-left menus, else its left margin + 4, and 12 when that
-// is more than the band is wide.
-int MenuBarStart(bool hasElement, const TRect& margins, bool rightToLeft, int bandWidth);
+// is more than the band is wide. The fixed offsets are 96-DPI pixels, scaled to `dpi`.
+int MenuBarStart(bool hasElement, const TRect& margins, bool rightToLeft, int bandWidth,
+                 int dpi = 96);
 
 // A button's width for its caption measured `textWidth` wide: 10 more for the space around
 // it, 0 for an empty caption (it cannot be hit).
-int MenuButtonWidth(int textWidth);
+int MenuButtonWidth(int textWidth, int dpi = 96);
 
 // One button to lay out.
 struct TMenuBarEntry {
@@ -40,6 +41,7 @@ std::vector<TMenuBarPlace> LayoutMenuBar(const TRect& band, int start, bool righ
 
 // The right end of a right-to-left row in band `band` (band-local): band width - start, but
 // 5 short of the leftmost of `mdiButtons` (frame coordinates) when there are any.
-int MenuBarRightLimit(const TRect& band, int start, const std::vector<TRect>& mdiButtons);
+int MenuBarRightLimit(const TRect& band, int start, const std::vector<TRect>& mdiButtons,
+                      int dpi = 96);
 
 }  // namespace lbb::skin

@@ -16,6 +16,11 @@ namespace lbb::skin {
 
 namespace {
 
+// The screen's DPI the skin was scaled to (96 without skin data).
+int DpiOf(const TSkinData* data) {
+  return data ? data->TargetDpi() : 96;
+}
+
 constexpr UINT kCaptionFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS;
 constexpr int kMaxCaption = 80;
 
@@ -188,7 +193,7 @@ std::unique_ptr<TMenuBtn> TWinSkinMenu::NativeButton(int position, bool skipEmpt
 int TWinSkinMenu::StartOffset(int bandWidth) const {
   const TDataSkinObject* e = SF->fsd ? SF->fsd->Menubar.get() : nullptr;
   const bool has = e && !e->Map.Empty();
-  return MenuBarStart(has, has ? e->r : TRect{}, RightToLeft(), bandWidth);
+  return MenuBarStart(has, has ? e->r : TRect{}, RightToLeft(), bandWidth, DpiOf(FSD));
 }
 
 std::vector<TRect> TWinSkinMenu::MdiButtonBounds() const {
@@ -201,7 +206,7 @@ std::vector<TRect> TWinSkinMenu::MdiButtonBounds() const {
 }
 
 int TWinSkinMenu::RightLimit(const RECT& B, int start) const {
-  return MenuBarRightLimit(ToSkin(B), start, MdiButtonBounds());
+  return MenuBarRightLimit(ToSkin(B), start, MdiButtonBounds(), DpiOf(FSD));
 }
 
 void TWinSkinMenu::Layout(HDC dc, const RECT& B, bool draw) {
@@ -214,7 +219,8 @@ void TWinSkinMenu::Layout(HDC dc, const RECT& B, bool draw) {
     if (b->visible && !b->caption.empty())
       DrawTextW(dc, b->caption.c_str(), static_cast<int>(b->caption.size()), &measured,
                 DT_SINGLELINE | DT_NOCLIP | DT_CALCRECT);
-    entries.push_back(TMenuBarEntry{b->visible, MenuButtonWidth(measured.right - measured.left)});
+    entries.push_back(
+        TMenuBarEntry{b->visible, MenuButtonWidth(measured.right - measured.left, DpiOf(FSD))});
   }
   const int limit = rtl ? RightLimit(B, start) : 0;
   const auto places = LayoutMenuBar(ToSkin(B), start, rtl, entries, limit);
