@@ -11,7 +11,9 @@
 #include "base/Text.h"
 #include "forms/Application.h"
 #include "forms/Dialogs.h"
+#include "forms/ListView.h"
 #include "forms/Screenshot.h"
+#include "forms/StatusBar.h"
 #include "forms/WinText.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tools/input/Input.h"
@@ -135,6 +137,23 @@ TEST_F(MainFormAtDpi, ScreenShowsTheScaledClientArea) {
       << seen.left << ", " << seen.top << ") - (" << seen.right << ", " << seen.bottom
       << "), expected (" << expected.left << ", " << expected.top << ") - (" << expected.right
       << ", " << expected.bottom << ")";
+}
+
+TEST(FormAtDpi, ColumnAndPanelWidthsAreScaled) {
+  test::EnsureApplication();
+  forms::TForm form(nullptr);
+  auto* list = forms::Place<forms::TListView>(&form, 8, 8, 200, 100);
+  list->SetViewStyle(forms::TViewStyle::vsReport);
+  list->AddColumn(u"Title", 121);
+  auto* status = forms::Place<forms::TStatusBar>(&form, 0, 0, 300, 20);
+  status->AddPanel()->SetWidth(121);
+  status->AddPanel();
+  form.ShowForm();
+  test::Settle();
+  EXPECT_EQ(ListView_GetColumnWidth(list->Handle(), 0), Scaled(121));
+  int edges[2] = {};
+  SendMessageW(status->Handle(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+  EXPECT_EQ(edges[0], Scaled(121));
 }
 
 TEST(MessageDialogAtDpi, ButtonsAreNotClipped) {
