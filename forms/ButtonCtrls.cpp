@@ -213,7 +213,8 @@ void TCustomGroupBox::PaintWindow(HDC dc) {
   String caption = Caption();
   if (caption.empty()) return;
   std::wstring w = Wide(caption);
-  RECT text{8, 0, r.right - 8, tm.tmHeight};
+  const int inset = ScreenPixels(8);
+  RECT text{inset, 0, r.right - inset, tm.tmHeight};
   DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &text, DT_SINGLELINE | DT_CALCRECT);
   InflateRect(&text, 2, 0);
   FillRect(dc, &text, ColorBrush());

@@ -46,7 +46,7 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
   p.style |= kStyles[static_cast<int>(style_)] | CBS_AUTOHSCROLL | WS_VSCROLL;
   // The height of a drop-down combo box's window includes its open list.
   if (style_ != TComboBoxStyle::csSimple) {
-    p.height = static_cast<int>(Height() + dropDownCount_ * 16 + 4);
+    p.height = static_cast<int>(Height() + dropDownCount_ * ScreenPixels(16) + ScreenPixels(4));
   }
 }
 

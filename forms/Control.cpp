@@ -105,6 +105,14 @@ void TControl::SetClientHeight(int64_t v) {
   SetHeight(v + FrameExtent().cy);
 }
 
+void TControl::ChangeScale(int m, int d) {
+  if (m == d) return;
+  SetBounds(MulDiv(bounds_.left, m, d), MulDiv(bounds_.top, m, d),
+            MulDiv(bounds_.right - bounds_.left, m, d), MulDiv(bounds_.bottom - bounds_.top, m, d));
+  // A font that follows the parent's has followed it already (the parent scales first).
+  if (!parentFont_ || !parent_) font_->ChangeScale(m, d);
+}
+
 void TControl::NotifyParentBounds() {
   if (parent_ && !parent_->Destroying()) parent_->ControlBoundsChanged(this);
 }

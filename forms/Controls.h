@@ -108,6 +108,12 @@ class TControl : public TComponent {
   TPopupMenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TPopupMenu* menu);
 
+  // Scales the control's place, size and own font by M/D, each rounded as MulDiv rounds
+  // (a font that follows the parent's follows it); a windowed control scales its children
+  // too. Forms call it once to take a design made at one resolution to the screen's
+  // (TCustomForm::ScaleToScreen).
+  virtual void ChangeScale(int m, int d);
+
   TNotifyEvent OnClick;
   // Runs OnClick.
   virtual void Click();
@@ -233,6 +239,7 @@ class TWinControl : public TControl {
 
   RECT ClientRect() const override;
   void SetBounds(int left, int top, int width, int height) override;
+  void ChangeScale(int m, int d) override;
   void Invalidate() override;
   void WndProc(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;
@@ -269,6 +276,9 @@ class TWinControl : public TControl {
   void AnswerColorRequest(TMessage& message);
   // Puts the children with an alignment into place.
   void AlignControls();
+  // Scales every child by M/D (a form placed inside scales by its own design resolution),
+  // then puts the aligned ones into place.
+  void ScaleControls(int m, int d);
   // A child control was put in, taken out, moved, resized, shown or hidden.
   virtual void ControlBoundsChanged(TControl*) {}
 

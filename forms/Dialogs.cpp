@@ -97,6 +97,9 @@ const TClassInfo& TMessageForm::StaticClassInfo() {
 TMessageForm::TMessageForm(TComponent* owner, const String& msg, TMsgDlgType type,
                            TMsgDlgButtons buttons)
     : TForm(owner), type_(type) {
+  // Measured from the system's message font and icon size, which the system gives at the
+  // screen's resolution: the dialog is designed in the screen's pixels and not scaled again.
+  SetPixelsPerInch(Screen->PixelsPerInch());
   SetBorderStyle(TFormBorderStyle::bsDialog);
   SetPosition(TPosition::poScreenCenter);
   SetCaption(MessageDlgCaption(type));
@@ -152,7 +155,7 @@ void TMessageForm::MakeButtons(TMsgDlgButtons buttons, const Metrics& m) {
 }
 
 void TMessageForm::Arrange(const String& msg, const Metrics& m) {
-  const int maxText = std::max<int>(static_cast<int>(Screen->Width()) / 2, 200);
+  const int maxText = std::max<int>(static_cast<int>(Screen->Width()) / 2, ScreenPixels(200));
   const UINT flags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
   SIZE text = TextExtent(Font()->Handle(), msg, maxText, flags);
   int textLeft = m.margin, contentHeight = text.cy;

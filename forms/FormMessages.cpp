@@ -76,7 +76,7 @@ void TCustomForm::OnDialogKey(TMessage& m) {
 void TCustomForm::OnWindowPosChanging(TMessage& m) {
   TWinControl::WndProc(m);
   auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
-  if ((wp->flags & SWP_NOSIZE) || !OnCanResize || !WindowHandle()) return;
+  if ((wp->flags & SWP_NOSIZE) || !OnCanResize || !WindowHandle() || scaling_) return;
   RECT r{};
   GetWindowRect(WindowHandle(), &r);
   if (wp->cx == r.right - r.left && wp->cy == r.bottom - r.top) return;

@@ -68,6 +68,9 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
     i.Add(EnumProp<TCustomForm, TFormStyle>(
         u"FormStyle", {u"fsNormal", u"fsMDIChild", u"fsMDIForm", u"fsStayOnTop"},
         &TCustomForm::FormStyle, &TCustomForm::SetFormStyle));
+    i.Add(BoolProp<TCustomForm>(u"Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled));
+    i.Add(IntProp<TCustomForm>(u"PixelsPerInch", &TCustomForm::PixelsPerInch,
+                               &TCustomForm::SetPixelsPerInch));
     i.Add(EnumProp<TCustomForm, TWindowState>(
         u"WindowState", {u"wsNormal", u"wsMinimized", u"wsMaximized"}, &TCustomForm::WindowState,
         &TCustomForm::SetWindowState));
@@ -282,6 +285,32 @@ void TCustomForm::ApplyClientSize() {
   if (h >= 0 && ClientHeight() != h) TWinControl::SetClientHeight(h);
 }
 
+// ---- resolution
+
+void TCustomForm::SetPixelsPerInch(int64_t v) {
+  if (v > 0) pixelsPerInch_ = static_cast<int>(v);
+}
+
+void TCustomForm::ScaleToScreen() {
+  const int screen = static_cast<int>(Screen->PixelsPerInch());
+  if (scaled_ && pixelsPerInch_ != screen) ChangeScale(screen, pixelsPerInch_);
+  pixelsPerInch_ = screen;
+}
+
+void TCustomForm::ChangeScale(int m, int d) {
+  if (m == d) return;
+  // The frame is the system's, already at the screen's resolution: the client area scales.
+  const int64_t clientWidth = ClientWidth(), clientHeight = ClientHeight();
+  const bool wasScaling = std::exchange(scaling_, true);
+  SetBounds(MulDiv(static_cast<int>(Left()), m, d), MulDiv(static_cast<int>(Top()), m, d),
+            static_cast<int>(Width()), static_cast<int>(Height()));
+  SetClientWidth(MulDiv(static_cast<int>(clientWidth), m, d));
+  SetClientHeight(MulDiv(static_cast<int>(clientHeight), m, d));
+  scaling_ = wasScaling;
+  if (!ParentFont() || !Parent()) Font()->ChangeScale(m, d);
+  ScaleControls(m, d);
+}
+
 void TCustomForm::SetActiveControl(TWinControl* c) {
   if (c && c->CanFocus() && WindowHandle()) {
     c->SetFocus();
@@ -319,6 +348,10 @@ void TCustomForm::ShowForm() {
 void TCustomForm::VisibleChanged() {
   // Hiding a form that has no window yet makes none (the constructor hides every form).
   if (!Visible() && !WindowHandle()) return;
+  // Shown for the first time: the design is complete (see ScaleToScreen); scaled before the
+  // window is made (or, when the constructor made it, before it shows) and before it is
+  // centred, so that it is made, centred and first painted at its scaled size.
+  if (Visible() && !shown_) ScaleToScreen();
   HWND hwnd = Handle();
   if (!hwnd) return;
   if (Visible()) {

@@ -98,6 +98,26 @@ class TCustomForm : public TWinControl {
   void Next();
   void Previous();
 
+  // Resolution. A form is designed in pixels at PixelsPerInch (96 unless the design says
+  // otherwise); a Scaled form (the default) is scaled once from there to the screen's
+  // resolution: positions, sizes, client size and fonts of the form and every control on
+  // it, by Screen->PixelsPerInch / PixelsPerInch, each rounded as MulDiv rounds. Afterwards
+  // PixelsPerInch is the screen's. A form whose design is in the screen's pixels already (a
+  // message dialog measured from the system's font) sets PixelsPerInch to the screen's; a
+  // form that must keep its pixels sets Scaled to false.
+  bool Scaled() const { return scaled_; }
+  void SetScaled(bool v) { scaled_ = v; }
+  int64_t PixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int64_t v);
+  // Takes the form from its design resolution to the screen's (nothing when they are the
+  // same, or when the form is not Scaled); a second call finds the form at the screen's
+  // resolution and does nothing. The form calls it when it is first shown: forms here are
+  // built in code, a constructor may make the window early (HandleNeeded) and go on placing
+  // controls and sizing the client area after it, so the design is complete only when the
+  // form is shown, and scaling then, before the window first shows, moves nothing on screen.
+  void ScaleToScreen();
+  void ChangeScale(int m, int d) override;
+
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* c);
   bool Active() const;
@@ -191,6 +211,10 @@ class TCustomForm : public TWinControl {
   bool modal_ = false;
   int modalResult_ = mrNone;
   bool shown_ = false;
+  bool scaled_ = true;
+  int pixelsPerInch_ = USER_DEFAULT_SCREEN_DPI;
+  // ChangeScale is sizing the window: the size is the design's, not one to ask OnCanResize.
+  bool scaling_ = false;
   TFormStyle formStyle_ = TFormStyle::fsNormal;
   TWindowState windowState_ = TWindowState::wsNormal;
   TMenuItem* windowMenu_ = nullptr;
@@ -217,6 +241,8 @@ class TScreen : public TComponent {
   TCustomForm* FindForm(HWND hwnd) const;
   int64_t Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int64_t Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  // The screen's resolution: LOGPIXELSY of the screen's device context.
+  int64_t PixelsPerInch() const { return ScreenPixelsPerInch(); }
 
   // The MDI frame that MDI children are made in: the main form when it is one, else the
   // first MDI frame in the list; null when there is none.

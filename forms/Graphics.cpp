@@ -10,6 +10,19 @@ namespace lbb::forms {
 // source before the first drawing (constant-initialised state in base makes this safe).
 [[maybe_unused]] const bool kPlatformColours = (UsePlatformSysColours(), true);
 
+int ScreenPixelsPerInch() {
+  static const int dpi = [] {
+    const WindowDc screen(nullptr);
+    const int caps = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return caps > 0 ? caps : USER_DEFAULT_SCREEN_DPI;
+  }();
+  return dpi;
+}
+
+int ScreenPixels(int pixelsAt96) {
+  return MulDiv(pixelsAt96, ScreenPixelsPerInch(), USER_DEFAULT_SCREEN_DPI);
+}
+
 const TClassInfo& TGraphicsObject::StaticClassInfo() {
   static const TClassInfo info(u"TGraphicsObject", &TObject::StaticClassInfo());
   return info;
@@ -38,6 +51,7 @@ void TFont::Assign(const TFont& other) {
   style_ = other.style_;
   color_ = other.color_;
   charset_ = other.charset_;
+  givenInPoints_ = other.givenInPoints_;
   Modified();
 }
 
@@ -50,6 +64,7 @@ void TFont::AssignHandle(HFONT font) {
       (lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0) |
       (lf.lfUnderline ? fsUnderline : 0) | (lf.lfStrikeOut ? fsStrikeOut : 0));
   charset_ = lf.lfCharSet;
+  givenInPoints_ = false;
   Modified();
 }
 
@@ -60,26 +75,24 @@ void TFont::SetName(const String& name) {
 }
 
 void TFont::SetHeight(int64_t height) {
+  givenInPoints_ = false;
   if (height == height_) return;
   height_ = height;
   Modified();
 }
 
-namespace {
-int ScreenDpi() {
-  const WindowDc screen(nullptr);
-  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-  return dpi > 0 ? dpi : 96;
-}
-}  // namespace
-
 int64_t TFont::Size() const {
-  int dpi = ScreenDpi();
-  return -MulDiv(static_cast<int>(height_), 72, dpi);
+  return -MulDiv(static_cast<int>(height_), 72, ScreenPixelsPerInch());
 }
 
 void TFont::SetSize(int64_t points) {
-  SetHeight(-MulDiv(static_cast<int>(points), ScreenDpi(), 72));
+  SetHeight(-MulDiv(static_cast<int>(points), ScreenPixelsPerInch(), 72));
+  givenInPoints_ = true;
+}
+
+void TFont::ChangeScale(int m, int d) {
+  if (m == d || givenInPoints_) return;
+  SetHeight(MulDiv(static_cast<int>(height_), m, d));
 }
 
 void TFont::SetStyle(TFontStyles style) {
@@ -125,7 +138,8 @@ HFONT TFont::Handle() {
 
 bool TFont::operator==(const TFont& other) const {
   return name_ == other.name_ && height_ == other.height_ && style_ == other.style_ &&
-         color_ == other.color_ && charset_ == other.charset_;
+         color_ == other.color_ && charset_ == other.charset_ &&
+         givenInPoints_ == other.givenInPoints_;
 }
 
 // ---- TBrush and TPen

@@ -13,6 +13,13 @@
 
 namespace lbb::forms {
 
+// The screen's resolution in pixels per inch (LOGPIXELSY of the screen's device context),
+// read once: a process's screen resolution does not change while it runs.
+int ScreenPixelsPerInch();
+// A length in pixels at 96 pixels per inch, at the screen's resolution (MulDiv rounding): for
+// the library's own fixed measures (margins, glyph boxes).
+int ScreenPixels(int pixelsAt96);
+
 // A drawing object that tells its user when it changes.
 class TGraphicsObject : public TObject {
   LBB_FORMS_CLASS_INFO
@@ -46,7 +53,12 @@ class TFont : public TGraphicsObject {
   void SetHeight(int64_t height);
   // Size in points at the screen's resolution.
   int64_t Size() const;
+  // A size in points becomes a height in pixels at the screen's resolution at once: such a
+  // font already has the screen's scale.
   void SetSize(int64_t points);
+  // Scales a height given in pixels by M/D, rounded as MulDiv rounds (-11 at 96 pixels per
+  // inch is -17 at 144 and -22 at 192); a font given in points keeps its height.
+  void ChangeScale(int m, int d);
   TFontStyles Style() const { return style_; }
   void SetStyle(TFontStyles style);
   int64_t Color() const { return color_; }
@@ -66,6 +78,8 @@ class TFont : public TGraphicsObject {
   TFontStyles style_ = 0;
   int64_t color_ = clWindowText;
   BYTE charset_ = DEFAULT_CHARSET;
+  // The height came from a size in points (SetSize), not from pixels.
+  bool givenInPoints_ = false;
   FontHandle handle_;
   bool stale_ = true;
 };

@@ -5,8 +5,11 @@
 namespace lbb::forms {
 
 namespace {
-constexpr int kMargin = 2;
 constexpr UINT kTextFlags = DT_WORDBREAK | DT_NOPREFIX | DT_LEFT;
+// The text's margin inside the border (2 pixels at 96 pixels per inch).
+int Margin() {
+  return ScreenPixels(2);
+}
 }  // namespace
 
 const TClassInfo& THintWindow::StaticClassInfo() {
@@ -22,6 +25,8 @@ THintWindow::THintWindow(TComponent* owner) : TWinControl(owner) {
   SetVisible(false);
   SetColor(clInfoBk);
   Font()->SetColor(clInfoText);
+  // The default font is a height in pixels at 96 pixels per inch; no form scales this window.
+  Font()->ChangeScale(ScreenPixelsPerInch(), USER_DEFAULT_SCREEN_DPI);
 }
 
 void THintWindow::CreateParams(TCreateParams& p) {
@@ -38,8 +43,8 @@ RECT THintWindow::CalcHintRect(int maxWidth, const String& text) {
   RECT r{0, 0, maxWidth, 0};
   DrawTextW(screen.get(), w.c_str(), static_cast<int>(w.size()), &r, kTextFlags | DT_CALCRECT);
   // Room for the border and the margins on every side.
-  r.right += 2 * (kMargin + 1) + 4;
-  r.bottom += 2 * (kMargin + 1);
+  r.right += 2 * (Margin() + 1) + ScreenPixels(4);
+  r.bottom += 2 * (Margin() + 1);
   return r;
 }
 
@@ -70,7 +75,7 @@ void THintWindow::WndProc(TMessage& m) {
 void THintWindow::PaintWindow(HDC dc) {
   RECT r = ClientRect();
   FillRect(dc, &r, ColorBrush());
-  InflateRect(&r, -(kMargin + 2), -kMargin);
+  InflateRect(&r, -(Margin() + 2), -Margin());
   SelectScope font(dc, Font()->Handle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(static_cast<TColor>(Font()->Color())));

@@ -244,6 +244,12 @@ void TListView::UpdateItem(int index) {
   }
 }
 
+void TListView::ChangeScale(int m, int d) {
+  TWinControl::ChangeScale(m, d);
+  for (int i = 0; i < ColumnCount(); ++i)
+    Columns(i)->SetWidth(MulDiv(static_cast<int>(Columns(i)->Width()), m, d));
+}
+
 TListColumn* TListView::AddColumn(const String& caption, int width) {
   columns_.push_back(std::make_unique<TListColumn>(*this));
   TListColumn* c = columns_.back().get();

@@ -68,6 +68,8 @@ class TListView : public TWinControl {
   int ColumnCount() const { return static_cast<int>(columns_.size()); }
   TListColumn* Columns(int index) const { return columns_.at(static_cast<size_t>(index)).get(); }
   TListColumn* AddColumn(const String& caption, int width);
+  // Scales the column widths with the control.
+  void ChangeScale(int m, int d) override;
   int ItemCount() const { return static_cast<int>(items_.size()); }
   TListItem* Items(int index) const { return items_.at(static_cast<size_t>(index)).get(); }
   TListItem* AddItem(const String& caption);

@@ -80,18 +80,27 @@ TShortCut TextToShortCut(std::u16string_view text) {
   return 0;
 }
 
+namespace {
+// The box of an item's glyph: the image list's width, at least 16 pixels at 96 per inch.
+int GlyphBox(const TImageList* images) {
+  const int least = ScreenPixels(16);
+  return images ? std::max(static_cast<int>(images->Width()), least) : least;
+}
+}  // namespace
+
 void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
   TMenu* menu = GetParentMenu();
   TImageList* images = menu ? menu->Images() : nullptr;
-  int glyph = images ? static_cast<int>(std::max<int64_t>(images->Width(), 16)) : 16;
+  int glyph = GlyphBox(images);
   if (IsLine()) {
-    width = 10;
-    height = 8;
+    width = ScreenPixels(10);
+    height = ScreenPixels(8);
   } else {
     SIZE text = canvas->TextExtent(caption_.empty() ? u" " : caption_);
-    width = glyph + 8 + text.cx + 10;
-    if (shortcut_) width += 20 + canvas->TextWidth(ShortCutToText(shortcut_));
-    height = std::max<int>(text.cy + 6, images ? static_cast<int>(images->Height()) + 4 : 0);
+    width = glyph + ScreenPixels(8) + text.cx + ScreenPixels(10);
+    if (shortcut_) width += ScreenPixels(20) + canvas->TextWidth(ShortCutToText(shortcut_));
+    height = std::max<int>(text.cy + ScreenPixels(6),
+                           images ? static_cast<int>(images->Height()) + 4 : 0);
     height = std::max(height, glyph + 2);
   }
   if (OnMeasureItem) OnMeasureItem(this, canvas, width, height);
@@ -111,7 +120,7 @@ void TMenuItem::DrawItem(TCanvas* canvas, RECT r, bool selected) {
     DrawEdge(canvas->Handle(), &line, EDGE_ETCHED, BF_TOP);
     return;
   }
-  int glyph = images ? static_cast<int>(std::max<int64_t>(images->Width(), 16)) : 16;
+  int glyph = GlyphBox(images);
   RECT box{r.left + 2, r.top + (r.bottom - r.top - glyph) / 2, r.left + 2 + glyph, 0};
   box.bottom = box.top + glyph;
   if (images && imageIndex_ >= 0 && imageIndex_ < images->Count()) {
@@ -123,7 +132,7 @@ void TMenuItem::DrawItem(TCanvas* canvas, RECT r, bool selected) {
   canvas->Brush()->SetStyle(TBrushStyle::bsClear);
   canvas->Font()->SetStyle(default_ ? fsBold : 0);
   canvas->Font()->SetColor(!enabled_ ? clGrayText : selected ? clHighlightText : clMenuText);
-  RECT text{box.right + 6, r.top, r.right - 10, r.bottom};
+  RECT text{box.right + ScreenPixels(6), r.top, r.right - ScreenPixels(10), r.bottom};
   canvas->DrawText(caption_, text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
   if (shortcut_) {
     canvas->DrawText(ShortCutToText(shortcut_), text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);

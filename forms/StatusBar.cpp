@@ -75,6 +75,12 @@ void TStatusBar::BoundsChanged() {
   UpdatePanels();
 }
 
+void TStatusBar::ChangeScale(int m, int d) {
+  TWinControl::ChangeScale(m, d);
+  for (int i = 0; i < PanelCount(); ++i)
+    Panels(i)->SetWidth(MulDiv(static_cast<int>(Panels(i)->Width()), m, d));
+}
+
 TStatusPanel* TStatusBar::AddPanel() {
   panels_.push_back(std::make_unique<TStatusPanel>(*this));
   UpdatePanels();

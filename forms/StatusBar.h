@@ -40,6 +40,8 @@ class TStatusBar : public TWinControl {
   int PanelCount() const { return static_cast<int>(panels_.size()); }
   TStatusPanel* Panels(int index) const { return panels_.at(static_cast<size_t>(index)).get(); }
   TStatusPanel* AddPanel();
+  // Scales the panel widths with the control.
+  void ChangeScale(int m, int d) override;
   void ClearPanels();
   // One text across the whole bar instead of the panels.
   bool SimplePanel() const { return simplePanel_; }

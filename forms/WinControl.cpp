@@ -256,6 +256,23 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   NotifyParentBounds();
 }
 
+void TWinControl::ChangeScale(int m, int d) {
+  if (m == d) return;
+  TControl::ChangeScale(m, d);
+  ScaleControls(m, d);
+}
+
+void TWinControl::ScaleControls(int m, int d) {
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (auto* form = dynamic_cast<TCustomForm*>(c)) {
+      form->ScaleToScreen();
+    } else {
+      c->ChangeScale(m, d);
+    }
+  }
+  AlignControls();
+}
+
 void TWinControl::AlignControls() {
   RECT area = ClientRect();
   for (TControl* c : controls_) {

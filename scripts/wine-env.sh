@@ -2,7 +2,19 @@
 # The prefix, the Xvfb display file and the lock live inside the build tree.
 
 LBB_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-LBB_WINE_ROOT="${LBB_WINE_ROOT:-$LBB_REPO/build/wine}"
+# LBB_DPI=N (other than 96) runs Wine at N pixels per inch: in a root of its own
+# (build/wine-dpiN: prefix, Xvfb display and lock), whose prefix has LogPixels set to N, so
+# the screen's DPI of the main prefix never changes and the two wineservers never share a
+# display (their virtual desktops would cover each other's windows).
+LBB_DPI="${LBB_DPI:-96}"
+case "$LBB_DPI" in
+  '' | *[!0-9]*) echo "wine harness: LBB_DPI must be a number, not '$LBB_DPI'" >&2; return 2 ;;
+esac
+if [ "$LBB_DPI" -eq 96 ]; then
+  LBB_WINE_ROOT="${LBB_WINE_ROOT:-$LBB_REPO/build/wine}"
+else
+  LBB_WINE_ROOT="${LBB_WINE_ROOT:-$LBB_REPO/build/wine-dpi$LBB_DPI}"
+fi
 export WINEPREFIX="${LBB_WINEPREFIX:-$LBB_WINE_ROOT/prefix}"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -53,7 +65,8 @@ lbb_ensure_display() {
 #   left out: with it, edit controls draw Chinese text as boxes);
 # - one virtual desktop: Wine then draws every window's frame and caption itself (screenshots
 #   show them, as the skin's non-client painting will need) and keeps focus and the foreground
-#   window to itself, with no window manager in between.
+#   window to itself, with no window manager in between;
+# - in a DPI root (LBB_DPI), the screen's resolution: LogPixels under HKCU\Control Panel\Desktop.
 lbb_prefix_settings=4
 lbb_wine_marlett=/usr/share/wine/fonts/marlett.ttf
 # Runs a Wine set-up command quietly; a command that fails (Wine's first start on a loaded
@@ -123,6 +136,12 @@ lbb_ensure_prefix() {
     fi
     lbb_wine_quiet command wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
     lbb_wine_quiet command wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
+    # The screen's resolution: Wine reads LogPixels when a wineserver starts (the restart
+    # below), and reports it to DPI-aware programs (96 to the others).
+    if [ "$LBB_DPI" -ne 96 ]; then
+      lbb_wine_quiet command wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+        /t REG_DWORD /d "$LBB_DPI" /f
+    fi
     # Fonts and settings registered while a wineserver runs are not seen by it.
     command wineserver -k 2>/dev/null || true
     command wineserver -w

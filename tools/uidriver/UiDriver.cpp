@@ -16,6 +16,7 @@
 #include "base/Text.h"
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
+#include "forms/Graphics.h"
 #include "forms/Screenshot.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/data/FrameMatch.h"
@@ -26,7 +27,8 @@ namespace {
 
 using namespace lbb::driver;
 
-// Places of the window's controls, in client coordinates (the window's layout).
+// Places of the window's controls, in client coordinates of the window's design at 96 pixels
+// per inch (AtScreen gives them at the screen's resolution, which the window is scaled to).
 constexpr POINT kEdit1{53 + 37, 239 + 10};
 constexpr POINT kButton1{132 + 28, 237 + 12};
 constexpr POINT kButton2{195 + 28, 237 + 12};
@@ -100,6 +102,11 @@ lbb::input::Waiting Within(DWORD limitMs) {
   lbb::input::Waiting w;
   w.limitMs = limitMs;
   return w;
+}
+
+// A design point of the window at the screen's resolution, as the form library scales it.
+POINT AtScreen(POINT design) {
+  return POINT{lbb::forms::ScreenPixels(design.x), lbb::forms::ScreenPixels(design.y)};
 }
 
 // Prints a failed input step; false.
@@ -192,13 +199,14 @@ bool RunButton(HWND form, HWND memo, POINT where, const wchar_t* name, DWORD pid
 // Clicks into the user-name box and types the name; false (printed) when the text did not
 // arrive.
 bool EnterUser(HWND form, const std::wstring& user) {
-  HWND edit = ChildAt(form, kEdit1);
+  const POINT at = AtScreen(kEdit1);
+  HWND edit = ChildAt(form, at);
   if (!edit) {
     Print(L"no user-name box");
     return false;
   }
   if (auto r = lbb::input::BringToFront(form); !r) return Failed(L"typing the user name", r);
-  if (auto r = lbb::input::Click(edit, InChild(form, edit, kEdit1)); !r) {
+  if (auto r = lbb::input::Click(edit, InChild(form, edit, at)); !r) {
     return Failed(L"clicking the user-name box", r);
   }
   // A name kept from an earlier run is replaced by the typed one.
@@ -257,7 +265,7 @@ bool SaveScreenshot(HWND form, const std::wstring& file) {
 bool DriveWindow(const Options& o, HWND form, DWORD pid) {
   if (!o.backup && !o.album) return o.screenshot.empty() || SaveScreenshot(form, o.screenshot);
   if (!EnterUser(form, o.user)) return false;
-  HWND memo = ChildAt(form, kMemo1);
+  HWND memo = ChildAt(form, AtScreen(kMemo1));
   if (!memo) {
     Print(L"no log");
     return false;
@@ -267,8 +275,8 @@ bool DriveWindow(const Options& o, HWND form, DWORD pid) {
     Print(L"log: " + LastLine(memo));
     return true;
   };
-  if (o.backup && !run(kButton1, L"backup")) return false;
-  if (o.album && !run(kButton2, L"album")) return false;
+  if (o.backup && !run(AtScreen(kButton1), L"backup")) return false;
+  if (o.album && !run(AtScreen(kButton2), L"album")) return false;
   return o.screenshot.empty() || SaveScreenshot(form, o.screenshot);
 }
 
@@ -315,6 +323,9 @@ int Drive(const Options& o) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // The screen's resolution (the program's window is scaled to it) is reported only to a
+  // DPI-aware process; the program says so in its manifest, the driver here.
+  SetProcessDPIAware();
   Options o;
   if (!Parse(argc, argv, o)) {
     std::fputs(
