@@ -20,6 +20,7 @@
 #include "forms/Screenshot.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/data/FrameMatch.h"
+#include "skin/data/SkinScale.h"
 #include "tools/input/Input.h"
 #include "tools/uidriver/UiWindow.h"
 
@@ -217,13 +218,17 @@ bool EnterUser(HWND form, const std::wstring& user) {
   return true;
 }
 
-// The program's built-in skin, read as the program reads it.
+// The program's built-in skin, read as the program reads it: at the screen's DPI.
 const lbb::skin::TSkinModel& BuiltinSkin() {
   static const std::unique_ptr<lbb::skin::TSkinModel> skin = [] {
     auto m = std::make_unique<lbb::skin::TSkinModel>();
     const auto bytes = lbb::resources::BuiltinSkin();
+    const lbb::WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     m->data.Write(bytes.data(), bytes.size());
+    m->SetTargetDpi(dpi);
     m->ParseSkin();
+    lbb::skin::ScaleSkinModel(*m, dpi);
     return m;
   }();
   return *skin;
