@@ -314,7 +314,14 @@ void TWinSkinForm::DrawCaptionText(TDibSurface& buf, const RECT& c) {
                  TRect{title->backleft, 0, title->backright, 0});
   }
   RECT t = ToRect(place.Text);
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t, flags);
+  {
+    // A long title is cut where the right-hand caption buttons begin: drawn under them it
+    // would show through their gaps and keyed pixels.
+    const lbb::SavedDc saved(dc);
+    if (!bidileft && RightBtn > 0)
+      IntersectClipRect(dc, c.left, c.top, fwidth - RightBtn, c.bottom);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t, flags);
+  }
   FTitleRect = t;
   SetBkMode(dc, oldMode);
 }
