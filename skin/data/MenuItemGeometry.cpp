@@ -2,21 +2,26 @@
 
 #include <algorithm>
 
+#include "skin/data/SkinScale.h"
+
 namespace lbb::skin {
 
 namespace {
 
 constexpr int kGlyphSide = 16;
-constexpr int kGlyphInset = 1;
-constexpr int kTextGap = 3;
-constexpr int kShortcutEnd = 11;
-constexpr int kSeparatorDrop = 4;
+// 96-DPI pixels, scaled to the screen's DPI where they are used.
+constexpr int kGlyphInset96 = 1;
+constexpr int kTextGap96 = 3;
+constexpr int kShortcutEnd96 = 11;
+constexpr int kSeparatorDrop96 = 4;
 
 }  // namespace
 
 TMenuItemLayout MenuItemLayout(const TMenuItemInput& in) {
   const TRect& r = in.item;
   const int g = std::max(in.glyph, 0);
+  const int kGlyphInset = ScaleToDpi(kGlyphInset96, in.dpi);
+  const int kTextGap = ScaleToDpi(kTextGap96, in.dpi);
   TMenuItemLayout out;
   if (in.separator) {
     out.Glyph = TRect{0, r.Top + kGlyphInset, 0, r.Top + kGlyphInset};
@@ -45,7 +50,8 @@ TRect MenuCaptionRect(const TRect& text, int width, int height, bool rightToLeft
   return TRect{text.Left, top, text.Left + width, top + height};
 }
 
-TRect MenuShortcutRect(const TRect& item, const TRect& caption, bool rightToLeft) {
+TRect MenuShortcutRect(const TRect& item, const TRect& caption, bool rightToLeft, int dpi) {
+  const int kShortcutEnd = ScaleToDpi(kShortcutEnd96, dpi);
   if (rightToLeft)
     return TRect{item.Left + kShortcutEnd, caption.Top, caption.Left, caption.Bottom}.Upright();
   return TRect{caption.Right, caption.Top, item.Right - kShortcutEnd, caption.Bottom}.Upright();
@@ -59,8 +65,9 @@ TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int
   return TMenuPoint{x, item.Top + (item.Height() - height) / 2 + 1};
 }
 
-TRect MenuSeparatorLine(const TRect& text) {
-  return TRect{text.Left, text.Top + kSeparatorDrop, text.Right, text.Bottom}.Upright();
+TRect MenuSeparatorLine(const TRect& text, int dpi) {
+  return TRect{text.Left, text.Top + ScaleToDpi(kSeparatorDrop96, dpi), text.Right, text.Bottom}
+      .Upright();
 }
 
 std::array<TMenuPiece, 3> MenuSeparatorPieces(const TRect& cell, const TRect& item, int capLeft,
@@ -86,15 +93,17 @@ TRect MenuBackgroundSource(const TRect& item, int originX, int originY) {
                item.Bottom + originY};
 }
 
-int MenuItemExtraWidth(int margin, bool hasImages, bool systemRule) {
-  if (!hasImages) return margin + 35;
-  return margin + (systemRule ? 12 : 10);
+int MenuItemExtraWidth(int margin, bool hasImages, bool systemRule, int dpi) {
+  if (!hasImages) return margin + ScaleToDpi(35, dpi);
+  return margin + ScaleToDpi(systemRule ? 12 : 10, dpi);
 }
 
 TMenuSize MenuTextItemSize(int textWidth, int textHeight, bool emptyText, int margin,
-                           bool extraHeight) {
-  TMenuSize s{textWidth + 26 + margin, emptyText ? 8 : textHeight + 4};
-  if (extraHeight) s.Height += 4;
+                           bool extraHeight, int dpi) {
+  const int pad = ScaleToDpi(4, dpi);
+  TMenuSize s{textWidth + ScaleToDpi(26, dpi) + margin,
+              emptyText ? ScaleToDpi(8, dpi) : textHeight + pad};
+  if (extraHeight) s.Height += pad;
   return s;
 }
 

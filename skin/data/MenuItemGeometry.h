@@ -25,6 +25,7 @@ struct TMenuItemInput {
   int glyph = 16;            // g: the glyph box's side
   bool separator = false;    // caption "-"
   bool rightToLeft = false;  // the menu reads from the right
+  int dpi = 96;              // the screen's: the gaps below are 96-DPI pixels, scaled with it
 };
 
 struct TMenuItemLayout {
@@ -47,7 +48,7 @@ TRect MenuCaptionRect(const TRect& text, int width, int height, bool rightToLeft
 
 // The shortcut's box: from the caption's end to R.Right - 11 (right-aligned there), or right
 // to left from R.Left + 11 to the caption's start (left-aligned); the caption's rows.
-TRect MenuShortcutRect(const TRect& item, const TRect& caption, bool rightToLeft);
+TRect MenuShortcutRect(const TRect& item, const TRect& caption, bool rightToLeft, int dpi = 96);
 
 // The top-left corner of the platform's check mark (w x h) for a checked item without an
 // image: centred horizontally in the glyph box and vertically in R, each + 1; right to left
@@ -62,7 +63,7 @@ TMenuPoint MenuCheckMarkAt(const TMenuItemLayout& layout, const TRect& item, int
 
 // The etched separator line of the item content: along the top edge of the text box moved
 // 4 pixels down.
-TRect MenuSeparatorLine(const TRect& text);
+TRect MenuSeparatorLine(const TRect& text, int dpi = 96);
 
 // One piece of the separator: `source` of the item image drawn stretched into `target`.
 struct TMenuPiece {
@@ -85,7 +86,7 @@ TRect MenuBackgroundSource(const TRect& item, int originX = kPopupFrame, int ori
 // Widths added to the framework's measure of a skinned item: the element's left margin (0
 // without the element), then + 10 (+ 12 by the system menu's rule) when the menu has an image
 // list, + 35 without one.
-int MenuItemExtraWidth(int margin, bool hasImages, bool systemRule);
+int MenuItemExtraWidth(int margin, bool hasImages, bool systemRule, int dpi = 96);
 
 // An item measured by its native text alone (items without a framework item): the text's
 // width in the menu font + 26 + margin; height = text height + 4, or 8 for no text (and 4
@@ -96,6 +97,6 @@ struct TMenuSize {
   bool operator==(const TMenuSize&) const = default;
 };
 TMenuSize MenuTextItemSize(int textWidth, int textHeight, bool emptyText, int margin,
-                           bool extraHeight);
+                           bool extraHeight, int dpi = 96);
 
 }  // namespace lbb::skin

@@ -299,4 +299,8 @@ std::vector<THiDpiCheck> CheckHiDpiImages(TSkinModel& model) {
   return out;
 }
 
+int SkinDpi(const TSkinModel* model) {
+  return model ? model->TargetDpi() : 96;
+}
+
 }  // namespace lbb::skin

@@ -65,6 +65,9 @@ int SkinMulDiv(int number, int numerator, int denominator);
 // -1; `v` itself at 96 DPI or less.
 int ScaleToDpi(int v, int dpi);
 
+// The DPI `model` was scaled to; 96 without a model.
+int SkinDpi(const TSkinModel* model);
+
 // One image of `cells` cells scaled to `dpi` by the pixel rules above.
 PixelBuffer ScaleSkinImage(const PixelBuffer& img, int cells, bool columns, const TRect& margins,
                            bool tile, int dpi);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "base/win/WideText.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
@@ -15,11 +16,6 @@
 namespace lbb::skin {
 
 namespace {
-
-// The screen's DPI the skin was scaled to (96 without skin data).
-int DpiOf(const TSkinData* data) {
-  return data ? data->TargetDpi() : 96;
-}
 
 constexpr UINT kCaptionFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS;
 constexpr int kMaxCaption = 80;
@@ -193,7 +189,7 @@ std::unique_ptr<TMenuBtn> TWinSkinMenu::NativeButton(int position, bool skipEmpt
 int TWinSkinMenu::StartOffset(int bandWidth) const {
   const TDataSkinObject* e = SF->fsd ? SF->fsd->Menubar.get() : nullptr;
   const bool has = e && !e->Map.Empty();
-  return MenuBarStart(has, has ? e->r : TRect{}, RightToLeft(), bandWidth, DpiOf(FSD));
+  return MenuBarStart(has, has ? e->r : TRect{}, RightToLeft(), bandWidth, SkinDpi(FSD));
 }
 
 std::vector<TRect> TWinSkinMenu::MdiButtonBounds() const {
@@ -206,7 +202,7 @@ std::vector<TRect> TWinSkinMenu::MdiButtonBounds() const {
 }
 
 int TWinSkinMenu::RightLimit(const RECT& B, int start) const {
-  return MenuBarRightLimit(ToSkin(B), start, MdiButtonBounds(), DpiOf(FSD));
+  return MenuBarRightLimit(ToSkin(B), start, MdiButtonBounds(), SkinDpi(FSD));
 }
 
 void TWinSkinMenu::Layout(HDC dc, const RECT& B, bool draw) {
@@ -220,7 +216,7 @@ void TWinSkinMenu::Layout(HDC dc, const RECT& B, bool draw) {
       DrawTextW(dc, b->caption.c_str(), static_cast<int>(b->caption.size()), &measured,
                 DT_SINGLELINE | DT_NOCLIP | DT_CALCRECT);
     entries.push_back(
-        TMenuBarEntry{b->visible, MenuButtonWidth(measured.right - measured.left, DpiOf(FSD))});
+        TMenuBarEntry{b->visible, MenuButtonWidth(measured.right - measured.left, SkinDpi(FSD))});
   }
   const int limit = rtl ? RightLimit(B, start) : 0;
   const auto places = LayoutMenuBar(ToSkin(B), start, rtl, entries, limit);

@@ -11,6 +11,7 @@
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
 #include "skin/data/MenuItemGeometry.h"
+#include "skin/data/SkinScale.h"
 #include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinFormImpl.h"
@@ -51,7 +52,7 @@ struct TSkinMeasureHandler {
     auto* item = dynamic_cast<forms::TMenuItem*>(sender);
     forms::TMenu* menu = item ? item->GetParentMenu() : nullptr;
     const int margin = HasItemImage(sf->fsd) ? sf->fsd->MenuItem->r.Left : 0;
-    width += MenuItemExtraWidth(margin, menu && menu->Images(), false);
+    width += MenuItemExtraWidth(margin, menu && menu->Images(), false, SkinDpi(sf->fsd));
   }
 };
 
@@ -194,14 +195,14 @@ void TWinSkinForm::MeasureItem(forms::TObject* Sender, forms::TCanvas* ACanvas, 
   }
   forms::TMenu* owner = item->GetParentMenu();
   const int margin = HasItemImage(fsd) ? fsd->MenuItem->r.Left : 0;
-  Width += MenuItemExtraWidth(margin, owner && owner->Images(), false);
+  Width += MenuItemExtraWidth(margin, owner && owner->Images(), false, SkinDpi(fsd));
 }
 
 void TWinSkinForm::SysMenuMeasureItem(forms::TObject* Sender, int& Width) {
   auto* item = dynamic_cast<forms::TMenuItem*>(Sender);
   forms::TMenu* owner = item ? item->GetParentMenu() : nullptr;
   const int margin = HasItemImage(fsd) ? fsd->MenuItem->r.Left : 0;
-  Width += MenuItemExtraWidth(margin, owner && owner->Images(), true);
+  Width += MenuItemExtraWidth(margin, owner && owner->Images(), true, SkinDpi(fsd));
 }
 
 void TWinSkinForm::OnMeasureMenuItem(forms::TMessage& m) {
@@ -236,7 +237,8 @@ void TWinSkinForm::OnMeasureMenuItem(forms::TMessage& m) {
             text.empty() ? 1 : static_cast<int>(text.size()), &calc,
             DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
   const int margin = HasItemImage(fsd) ? fsd->MenuItem->r.Left : 0;
-  const TMenuSize size = MenuTextItemSize(calc.right, calc.bottom, text.empty(), margin, false);
+  const TMenuSize size =
+      MenuTextItemSize(calc.right, calc.bottom, text.empty(), margin, false, SkinDpi(fsd));
   mis->itemWidth = static_cast<UINT>(size.Width);
   mis->itemHeight = static_cast<UINT>(size.Height);
   m.Result = 1;

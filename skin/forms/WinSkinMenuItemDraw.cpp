@@ -12,6 +12,7 @@
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
 #include "skin/data/MenuItemGeometry.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/imgutil.h"
 #include "skin/forms/WinSkinMenuItem.h"
 #include "skin/win/DibSurface.h"
@@ -170,7 +171,7 @@ void DrawCaption(HDC dc, const TSkinData* sd, const TMenuItemLook& look, const T
             flags | (rtl ? DT_RIGHT | DT_RTLREADING : 0));
   if (const std::u16string cut = forms::ShortCutToText(look.shortcut); !cut.empty()) {
     const std::wstring shortcut = lbb::Wide(cut);
-    RECT box = ToRect(MenuShortcutRect(item, caption, rtl));
+    RECT box = ToRect(MenuShortcutRect(item, caption, rtl, SkinDpi(sd)));
     DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &box,
               DT_SINGLELINE | (rtl ? DT_LEFT | DT_RTLREADING : DT_RIGHT));
   }
@@ -189,9 +190,10 @@ void DrawContent(TDibSurface& buf, const TSkinData* sd, const TMenuItemLook& loo
                            look.images ? static_cast<int>(look.images->Width()) : 0, look.checked);
   in.separator = look.IsLine();
   in.rightToLeft = look.rightToLeft;
+  in.dpi = SkinDpi(sd);
   const TMenuItemLayout layout = MenuItemLayout(in);
   if (look.IsLine()) {
-    RECT line = ToRect(MenuSeparatorLine(layout.Text));
+    RECT line = ToRect(MenuSeparatorLine(layout.Text, SkinDpi(sd)));
     DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     return;
   }

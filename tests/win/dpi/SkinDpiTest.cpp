@@ -80,8 +80,8 @@ class SkinnedAtDpi : public ::testing::Test {
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     test::Settle();
     PixelBuffer shot = forms::CaptureWindow(form->Handle());
-    const std::filesystem::path dir = std::filesystem::path(LBB_SCREENSHOT_DIR) /
-                                      ("dpi-" + std::to_string(HarnessDpi()));
+    const std::filesystem::path dir =
+        std::filesystem::path(LBB_SCREENSHOT_DIR) / ("dpi-" + std::to_string(HarnessDpi()));
     std::filesystem::create_directories(dir);
     forms::SavePng(shot, (dir / name).string());
     return shot;
