@@ -41,7 +41,7 @@ lbb_ensure_display() {
   local n
   for n in $(seq 91 140); do
     [ -e "/tmp/.X${n}-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${lbb_screen_size}x24" -nolisten tcp -ac >/dev/null 2>&1 &
     echo $! >"$LBB_WINE_ROOT/xvfb.pid"
     export DISPLAY=":$n"
     local i
@@ -67,7 +67,10 @@ lbb_ensure_display() {
 #   show them, as the skin's non-client painting will need) and keeps focus and the foreground
 #   window to itself, with no window manager in between;
 # - in a DPI root (LBB_DPI), the screen's resolution: LogPixels under HKCU\Control Panel\Desktop.
-lbb_prefix_settings=4
+lbb_prefix_settings=5
+# The screen: 1280 x 1024 at 96 pixels per inch, as many inches at any other resolution (a
+# screen of 200 % has twice the pixels), so a window scaled with the DPI fits as it does at 96.
+lbb_screen_size="$((1280 * LBB_DPI / 96))x$((1024 * LBB_DPI / 96))"
 lbb_wine_marlett=/usr/share/wine/fonts/marlett.ttf
 # Runs a Wine set-up command quietly; a command that fails (Wine's first start on a loaded
 # machine sometimes does) is tried twice more after the wineserver has ended, and a last failure
@@ -135,7 +138,8 @@ lbb_ensure_prefix() {
       done
     fi
     lbb_wine_quiet command wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-    lbb_wine_quiet command wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
+    lbb_wine_quiet command wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+      /d "$lbb_screen_size" /f
     # The screen's resolution: Wine reads LogPixels when a wineserver starts (the restart
     # below), and reports it to DPI-aware programs (96 to the others).
     if [ "$LBB_DPI" -ne 96 ]; then
