@@ -352,6 +352,12 @@ void TLabel::SetText(const String& text) {
   AdjustSize();
 }
 
+void TLabel::ChangeScale(int m, int d) {
+  if (m == d) return;
+  TGraphicControl::ChangeScale(m, d);
+  AdjustSize();
+}
+
 void TLabel::AdjustSize() {
   if (!autoSize_) return;
   WindowDc screen(nullptr);

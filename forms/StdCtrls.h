@@ -154,6 +154,9 @@ class TLabel : public TGraphicControl {
   TWinControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl* c) { focusControl_ = c; }
   void WndProc(TMessage& message) override;
+  // Scaled like every control, then measured again: text does not grow in proportion with
+  // its font, so a scaled width could cut an auto-sized caption.
+  void ChangeScale(int m, int d) override;
 
  protected:
   void Paint() override;

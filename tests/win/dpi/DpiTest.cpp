@@ -156,6 +156,19 @@ TEST(FormAtDpi, ColumnAndPanelWidthsAreScaled) {
   EXPECT_EQ(edges[0], Scaled(121));
 }
 
+// An auto-sized label is measured again once scaled: text does not grow in proportion with
+// its font, so the scaled width alone cut its end.
+TEST(FormAtDpi, AnAutoSizedLabelKeepsItsWholeText) {
+  test::EnsureApplication();
+  forms::TForm form(nullptr);
+  auto* label = forms::Place<forms::TLabel>(&form, 8, 8, 10, 13);
+  label->SetCaption(u"Panel: combo, up-down, scroll, progress, track");
+  form.ShowForm();
+  test::Settle();
+  const SIZE text = TextSize(label->Font()->Handle(), Wide(label->Caption()));
+  EXPECT_LE(text.cx, label->ClientWidth()) << "the label's text is cut off at its right end";
+}
+
 TEST(MessageDialogAtDpi, ButtonsAreNotClipped) {
   test::EnsureApplication();
   auto dialog =
