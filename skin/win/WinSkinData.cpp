@@ -6,8 +6,8 @@
 
 #include "forms/Application.h"
 #include "forms/Forms.h"
+#include "forms/Graphics.h"
 #include "skin/data/Skin3rdDefaults.h"
-#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::skin {
 
@@ -94,7 +94,7 @@ TSkinData::TSkinData(forms::TComponent* AOwner)
       fSkinOptions(kDefaultSkinOptions),
       fhintwindow(std::make_unique<forms::THintWindow>(nullptr)) {
   // The skin is parsed at 96 DPI and scaled to the screen's (SkinParsed).
-  SetTargetDpi(ScreenDpi());
+  SetTargetDpi(forms::ScreenPixelsPerInch());
   cxMax = GetSystemMetrics(SM_CXMAXIMIZED);
   cyMax = GetSystemMetrics(SM_CYMAXIMIZED);
   SetSkin3rd(DefaultSkin3rd());

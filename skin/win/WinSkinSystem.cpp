@@ -6,14 +6,9 @@
 
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
+#include "forms/Graphics.h"
 
 namespace lbb::skin {
-
-int ScreenDpi() {
-  const WindowDc screen(nullptr);
-  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-  return dpi > 0 ? dpi : 96;
-}
 
 int TWinSkinSystem::SystemMetric(int index) const {
   // GetSystemMetricsForDpi exists from Windows 10 on: looked up, not linked.
@@ -21,7 +16,7 @@ int TWinSkinSystem::SystemMetric(int index) const {
   static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
   if (forDpi) return forDpi(index, 96);
-  return MulDiv(GetSystemMetrics(index), 96, ScreenDpi());
+  return MulDiv(GetSystemMetrics(index), 96, forms::ScreenPixelsPerInch());
 }
 
 PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {

@@ -14,10 +14,6 @@ class TWinSkinSystem : public TSkinSystem {
   PixelBuffer NamedBitmap(std::u16string_view name) const override;
 };
 
-// The screen's pixels per inch (96 when the program is not DPI-aware: the platform then
-// scales the whole window itself).
-int ScreenDpi();
-
 // The platform's version word (GetVersion): the painters tell the Windows 9x family (high bit
 // set) from the NT family by it.
 DWORD SkinOsVersion();

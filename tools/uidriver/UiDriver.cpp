@@ -223,8 +223,7 @@ const lbb::skin::TSkinModel& BuiltinSkin() {
   static const std::unique_ptr<lbb::skin::TSkinModel> skin = [] {
     auto m = std::make_unique<lbb::skin::TSkinModel>();
     const auto bytes = lbb::resources::BuiltinSkin();
-    const lbb::WindowDc screen(nullptr);
-    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    const int dpi = lbb::forms::ScreenPixelsPerInch();
     m->data.Write(bytes.data(), bytes.size());
     m->SetTargetDpi(dpi);
     m->ParseSkin();
