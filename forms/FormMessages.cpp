@@ -43,6 +43,9 @@ void TCustomForm::WndProc(TMessage& m) {
       OnSize(m);
       PlaceMDIClient();
       return;
+    case WM_DPICHANGED:
+      OnDpiChanged(m);
+      return;
     case CM_MENUCHANGED:
       UpdateMDIMenu();
       TWinControl::WndProc(m);

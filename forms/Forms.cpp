@@ -311,6 +311,19 @@ void TCustomForm::ChangeScale(int m, int d) {
   ScaleControls(m, d);
 }
 
+void TCustomForm::OnDpiChanged(TMessage& m) {
+  const int dpi = LOWORD(m.WParam);
+  if (dpi <= 0) return;
+  if (scaled_ && dpi != pixelsPerInch_) ChangeScale(dpi, pixelsPerInch_);
+  pixelsPerInch_ = dpi;
+  // ChangeScale scaled the position as well; the suggested place keeps the window on the
+  // screen it moved to.
+  if (const auto* place = reinterpret_cast<const RECT*>(m.LParam))
+    SetWindowPos(Handle(), nullptr, place->left, place->top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  m.Result = 0;
+}
+
 void TCustomForm::SetActiveControl(TWinControl* c) {
   if (c && c->CanFocus() && WindowHandle()) {
     c->SetFocus();

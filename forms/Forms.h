@@ -117,6 +117,9 @@ class TCustomForm : public TWinControl {
   // form is shown, and scaling then, before the window first shows, moves nothing on screen.
   void ScaleToScreen();
   void ChangeScale(int m, int d) override;
+  // A window moved to a screen of another resolution (WM_DPICHANGED, sent to a program that
+  // is aware of each screen's resolution) scales from the form's resolution to that one and
+  // takes the place the platform suggests.
 
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* c);
@@ -184,6 +187,7 @@ class TCustomForm : public TWinControl {
   void OnScroll(TMessage& m, int bar);
   void OnMouseWheel(TMessage& m);
   void OnSize(TMessage& m);
+  void OnDpiChanged(TMessage& m);
   int ScrollLimit(int bar) const;
   void MDIChildParams(TCreateParams& p);
   void CreateMDIClient();

@@ -201,6 +201,11 @@ void TPageControl::PlaceSheets() {
     p->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
+void TPageControl::ChangeScale(int m, int d) {
+  TWinControl::ChangeScale(m, d);
+  PlaceSheets();
+}
+
 void TPageControl::BoundsChanged() {
   TWinControl::BoundsChanged();
   PlaceSheets();
@@ -275,6 +280,8 @@ void TPageControl::WndProc(TMessage& m) {
     return;
   }
   TWinControl::WndProc(m);
+  // A new font (or padding applied by giving the font again) changes the tab row's height.
+  if (m.Msg == WM_SETFONT) PlaceSheets();
 }
 
 }  // namespace lbb::forms

@@ -63,6 +63,9 @@ class TPageControl : public TWinControl {
   void SetMultiLine(bool v);
   // The area below the tabs in which the sheets lie, in client coordinates.
   RECT DisplayRect();
+  // The sheets are not scaled as controls of their own: they are placed again in the display
+  // rectangle the scaled font's tab row leaves.
+  void ChangeScale(int m, int d) override;
 
   // OnChanging may refuse a tab switch by the user; OnChange runs after one.
   std::function<void(TObject*, bool& allow)> OnChanging;

@@ -104,17 +104,23 @@ void TTabSet::SetFirstIndex(int64_t index) {
   if (scroller_) scroller_->Invalidate();
 }
 
+void TTabSet::ChangeScale(int m, int d) {
+  TWinControl::ChangeScale(m, d);
+  pixelsPerInch_ = MulDiv(pixelsPerInch_, m, d);
+  UpdateScroller();
+}
+
 int TTabSet::TabWidth(int index) {
   const std::wstring text = Wide(tabs_->Strings(index));
   WindowDc dc(WindowHandle());
   SelectScope font(dc.get(), Font()->Handle());
   SIZE size{};
   GetTextExtentPoint32W(dc.get(), text.c_str(), int(text.size()), &size);
-  return int(size.cx) + 2 * kTextPad;
+  return int(size.cx) + 2 * Scaled(kTextPad);
 }
 
 bool TTabSet::ScrollerNeeded() {
-  int total = kRowStart;
+  int total = Scaled(kRowStart);
   for (int i = 0; i < tabs_->Count(); ++i)
     total += TabWidth(i);
   return total > ClientWidth();
@@ -122,24 +128,24 @@ bool TTabSet::ScrollerNeeded() {
 
 int TTabSet::RowLength() {
   const int w = int(ClientWidth());
-  return scroller_ && scroller_->Visible() ? w - kScrollerWidth : w;
+  return scroller_ && scroller_->Visible() ? w - ScrollerWidth() : w;
 }
 
 void TTabSet::UpdateScroller() {
   if (!scroller_ || !HandleAllocated()) return;
   const bool need = ScrollerNeeded();
-  scroller_->SetBounds(int(ClientWidth()) - kScrollerWidth, 1, kScrollerWidth, kTabHeight - 2);
+  scroller_->SetBounds(int(ClientWidth()) - ScrollerWidth(), 1, ScrollerWidth(), TabHeight() - 2);
   scroller_->SetVisible(need);
   if (!need) SetFirstIndex(0);
 }
 
 RECT TTabSet::TabRect(int index) {
   if (index < first_ || index >= tabs_->Count()) return RECT{};
-  int x = kRowStart;
+  int x = Scaled(kRowStart);
   for (int i = int(first_); i < index; ++i)
     x += TabWidth(i);
-  const int top = index == tabIndex_ ? 0 : kLift;
-  return RECT{x, top, std::min(x + TabWidth(index), RowLength()), kTabHeight};
+  const int top = index == tabIndex_ ? 0 : Scaled(kLift);
+  return RECT{x, top, std::min(x + TabWidth(index), RowLength()), TabHeight()};
 }
 
 int TTabSet::TabAt(POINT p) {
@@ -153,7 +159,7 @@ int TTabSet::TabAt(POINT p) {
 void TTabSet::PaintWindow(HDC dc) {
   RECT client = ClientRect();
   FillRect(dc, &client, ColorBrush());
-  RECT line{0, kTabHeight - 1, client.right, kTabHeight};
+  RECT line{0, TabHeight() - 1, client.right, TabHeight()};
   FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
   SelectScope font(dc, Font()->Handle());
   SetBkMode(dc, TRANSPARENT);

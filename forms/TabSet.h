@@ -31,6 +31,8 @@ class TTabSet : public TWinControl {
   LBB_FORMS_CLASS_INFO
 
  public:
+  // The row's height and the scroller's width at 96 pixels per inch; TabHeight() and
+  // ScrollerWidth() are the set's own, scaled with it.
   static constexpr int kTabHeight = 20;
   static constexpr int kScrollerWidth = 32;
 
@@ -47,8 +49,11 @@ class TTabSet : public TWinControl {
   TNotifyEvent OnChange;
 
   // The row's geometry, shared with painters that draw the set themselves: a tab's width is
-  // its caption's width plus padding; the row is kTabHeight high.
+  // its caption's width plus padding; the row is TabHeight() high.
   int TabWidth(int index);
+  int TabHeight() const { return Scaled(kTabHeight); }
+  int ScrollerWidth() const { return Scaled(kScrollerWidth); }
+  void ChangeScale(int m, int d) override;
   bool ScrollerNeeded();
   TTabScroller* Scroller() const { return scroller_; }
   // Each tab's place, and the tab under a client point (-1 for none).
@@ -64,6 +69,9 @@ class TTabSet : public TWinControl {
   void BoundsChanged() override;
 
  private:
+  // A length of the 96-DPI design at the set's resolution.
+  int Scaled(int v) const { return MulDiv(v, pixelsPerInch_, USER_DEFAULT_SCREEN_DPI); }
+  int pixelsPerInch_ = USER_DEFAULT_SCREEN_DPI;
   void TabsChanged();
   int RowLength();
   std::unique_ptr<TStrings> tabs_;

@@ -16,6 +16,7 @@
 #include "skin/controls/SkinControlHost.h"
 #include "skin/controls/WinSkinFactory.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/imgutil.h"
 #include "skin/win/SkinRects.h"
 
@@ -24,7 +25,7 @@ namespace lbb::skin {
 namespace {
 
 constexpr int kTabFrames = 5;
-constexpr int kNativePadX = 6;  // the tab control's own padding
+constexpr int kNativePadX = 6;  // the tab control's own padding at 96 DPI
 constexpr int kNativePadY = 3;
 constexpr UINT kTextFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 
@@ -199,13 +200,16 @@ void TSkinTab::SetHot(int index) {
 
 // ---- reading the control
 
-// With close buttons the native tabs are made wider by the button on each side's padding
-// (the system's padding is 6 by 3), so the captions keep their room.
+// The native tabs keep the system's padding (6 by 3) scaled to the skin's resolution; with
+// close buttons they are made wider by the button on each side, so the captions keep their room.
 void TSkinTab::PadForClose() {
-  if (showclose == paddedForClose_) return;
-  paddedForClose_ = showclose;
-  const int cx = kNativePadX + (showclose ? (kTabCloseSize + kTabCloseGap + 1) / 2 : 0);
-  SendMessageW(hwnd, TCM_SETPADDING, 0, MAKELPARAM(cx, kNativePadY));
+  const int dpi = SkinDpi(fsd);
+  const POINT want{
+      ScaleToDpi(kNativePadX, dpi) + (showclose ? (kTabCloseSize + kTabCloseGap + 1) / 2 : 0),
+      ScaleToDpi(kNativePadY, dpi)};
+  if (want.x == padding_.x && want.y == padding_.y) return;
+  padding_ = want;
+  SendMessageW(hwnd, TCM_SETPADDING, 0, MAKELPARAM(want.x, want.y));
   // The control lays its tabs out again when its font is set; the same font is given again.
   SendMessageW(hwnd, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
   Invalidate();

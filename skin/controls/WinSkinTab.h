@@ -118,7 +118,8 @@ class TSkinTab : public TSkinControl {
 
   int hot_ = -1;
   HWND updownTried_ = nullptr;
-  bool paddedForClose_ = false;
+  // The padding the native tabs were given last (the system's own to begin with).
+  POINT padding_{6, 3};
   THoverWatcher hover_;  // while a tab is hot
   TSkinTabPosition builtFor_ = TSkinTabPosition::tpTop;
 };

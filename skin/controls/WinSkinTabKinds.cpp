@@ -169,7 +169,7 @@ void TSkinTab31::ReadView(TTabView& v) {
     GetWindowRect(updownWnd_.get(), &u);
     udLength = int(u.right - u.left);
   }
-  const int depth = forms::TTabSet::kTabHeight;
+  const int depth = set->TabHeight();
   LayoutTabs(v, lengths, int(set->FirstIndex()), depth, udLength);
   v.Pane = TRect{0, depth - kTabPaneGap, v.Size.cx, std::max(depth, v.Size.cy)};
 }

@@ -12,6 +12,7 @@
 #include "skin/data/FrameGeometry.h"
 #include "skin/forms/FormManager.h"
 #include "skin/forms/WinSkinFormImpl.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::skin {
 
@@ -33,17 +34,17 @@ TWinSkinForm::TImpl::TImpl(TWinSkinForm& owner)
 TWinSkinForm::TWinSkinForm(forms::TComponent* AOwner)
     : forms::TComponent(AOwner), impl(std::make_unique<TImpl>(*this)) {
   DoubleTime = static_cast<int>(GetDoubleClickTime());
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
   CaptionFont = std::make_unique<forms::TFont>();
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    lbb::FontHandle font(CreateFontIndirectW(&metrics.lfCaptionFont));
-    if (font) CaptionFont->AssignHandle(font.get());
-  }
+  ReadCaptionFont(forms::ScreenPixelsPerInch());
   fCanvas = std::make_unique<forms::TCanvas>();
   fcanvas2 = std::make_unique<forms::TCanvas>();
   IconBmp = std::make_unique<forms::TBitmap>();
   CaptionBuf = std::make_unique<TDibSurface>();
+}
+
+void TWinSkinForm::ReadCaptionFont(int dpi) {
+  lbb::FontHandle font = NonClientFont(&NONCLIENTMETRICSW::lfCaptionFont, dpi);
+  if (font) CaptionFont->AssignHandle(font.get());
 }
 
 TWinSkinForm::~TWinSkinForm() {

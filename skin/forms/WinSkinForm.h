@@ -396,6 +396,8 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   void OnReskinScrollbar(forms::TMessage& m);
   void OnIsSkinned(forms::TMessage& m);
   void OnSize(forms::TMessage& m);
+  void OnDpiChanged(const forms::TMessage& m);
+  void ReadCaptionFont(int dpi);
   void OnCommand(forms::TMessage& m);
   void OnSysCommand(forms::TMessage& m);
   void OnMenuNext(forms::TMessage& m);

@@ -159,6 +159,10 @@ bool TWinSkinForm::Stage2(forms::TMessage& m) {
     case WM_SIZE:
       OnSize(m);
       return false;
+    case WM_DPICHANGED:
+      // Passed on: the window itself scales its client area and takes its new place.
+      OnDpiChanged(m);
+      return true;
     case WM_ACTIVATE:
     case WM_NCACTIVATE:
       FWindowActive = LOBYTE(m.WParam) != 0;
@@ -196,6 +200,20 @@ bool TWinSkinForm::Stage2(forms::TMessage& m) {
     default:
       return true;
   }
+}
+
+// The window moved to a screen of another resolution. The skin data is shared by every window
+// it skins and holds one resolution at a time: it takes the new one, this window's frame
+// re-fits at once (so that the window sizes its client area against the new borders), and
+// the skin-changed action re-renders the others.
+void TWinSkinForm::OnDpiChanged(const forms::TMessage& m) {
+  const int dpi = LOWORD(m.WParam);
+  if (dpi <= 0) return;
+  ReadCaptionFont(dpi);
+  if (!fsd || !fsd->SetScreenDpi(dpi)) return;
+  DeleteSysbtn();
+  InitSkinData();
+  SkinChange();
 }
 
 void TWinSkinForm::OnSize(forms::TMessage& m) {

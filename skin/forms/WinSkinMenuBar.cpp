@@ -26,14 +26,6 @@ TDibSurface& WorkSurface() {
   return surface;
 }
 
-lbb::FontHandle MakeMenuFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-    return lbb::FontHandle(nullptr);
-  return lbb::FontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
-}
-
 HFONT FontOf(const lbb::FontHandle& font) {
   return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
@@ -63,7 +55,7 @@ void DrawMenuBtnCaption(HDC dc, const TMenuBtn& b, RECT r) {
 }
 
 TWinSkinMenu::TWinSkinMenu(forms::TComponent* AOwner)
-    : forms::TComponent(AOwner), bkmap(std::make_unique<TDibSurface>()), font(MakeMenuFont()) {}
+    : forms::TComponent(AOwner), bkmap(std::make_unique<TDibSurface>()) {}
 
 TWinSkinMenu::~TWinSkinMenu() {
   BeginDestroy();
@@ -71,6 +63,16 @@ TWinSkinMenu::~TWinSkinMenu() {
   // the bar goes down with it as its owner).
   Buttons.clear();
   bkmap.reset();
+}
+
+HFONT TWinSkinMenu::BarFont() {
+  // Made again when the skin moved to a screen of another resolution.
+  const int dpi = FSD ? FSD->TargetDpi() : forms::ScreenPixelsPerInch();
+  if (!font || fontDpi != dpi) {
+    font = NonClientFont(&NONCLIENTMETRICSW::lfMenuFont, dpi);
+    fontDpi = dpi;
+  }
+  return FontOf(font);
 }
 
 bool TWinSkinMenu::RightToLeft() const {
@@ -271,7 +273,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const RECT& B) {
   Bar = B;
   CopyPixels(work.Pixels(), bkmap->Pixels(), w, h);
   {
-    lbb::SelectScope selected(work.Dc(), FontOf(font));
+    lbb::SelectScope selected(work.Dc(), BarFont());
     Layout(work.Dc(), B, true);
   }
   DrawMdiButtons(work.Pixels(), B);
@@ -286,7 +288,7 @@ void TWinSkinMenu::SetMenuRect() {
                SF->bw.top + SF->MenuHeight};
   if (B.right <= B.left || B.bottom <= B.top) return;
   lbb::WindowDc screen(nullptr);
-  lbb::SelectScope selected(screen.get(), FontOf(font));
+  lbb::SelectScope selected(screen.get(), BarFont());
   Layout(screen.get(), B, false);
 }
 
@@ -318,7 +320,7 @@ void TMenuBtn::Draw() {
     FrameRect(work.Dc(), &frame, brush.get());
   }
   {
-    lbb::SelectScope selected(work.Dc(), FontOf(bar->font));
+    lbb::SelectScope selected(work.Dc(), bar->BarFont());
     DrawMenuBtnCaption(work.Dc(), *this, RECT{0, 0, w, h - 1});
   }
   lbb::WindowDc dc(SF->Hwnd, true);

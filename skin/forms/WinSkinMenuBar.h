@@ -72,10 +72,12 @@ class TWinSkinMenu : public forms::TComponent {
   std::unique_ptr<TDibSurface> bkmap;
   int count = 0;
   HMENU hmenu = nullptr;
-  // The platform's menu font, made once.
-  lbb::FontHandle font;
+  // The platform's menu font at the skin's resolution (made when first needed).
+  HFONT BarFont();
 
  private:
+  lbb::FontHandle font;
+  int fontDpi = 0;
   // Frees the buttons; the skinner's ActiveBtn forgets the one it held.
   void ClearButtons();
   // Step 1 of the rebuilds: hmenu from the window (kept when it has none any more), the

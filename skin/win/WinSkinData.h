@@ -236,6 +236,11 @@ class TSkinData : public forms::TComponent, public TSkinModel {
 
   void LoadFromFile(const std::u16string& value);
   void LoadFromStream(TStream& Stream);
+  // Takes the skin to a screen of `dpi` pixels per inch (a window moved to it): the skin is
+  // parsed again scaled for it, the caption font made for it, and every skinned window
+  // re-fitted through the skin-changed action. False when the skin is at that resolution
+  // already or holds nothing to parse.
+  bool SetScreenDpi(int dpi);
   void LoadFromCollection(const TSkinStore& astore, int aindex);
   // The loaded step, after all stored properties were read: registers with the skin manager
   // and, for the main form's component, asks for everything to be skinned.

@@ -8,13 +8,13 @@
 #include "skin/data/SkinScale.h"
 #include "skin/data/SkinSystem.h"
 #include "skin/win/WinSkinData.h"
+#include "skin/win/WinSkinSystem.h"
 
 namespace lbb::skin {
 
 namespace {
 
 constexpr lbb::TColor kMagenta = 0xFF00FF;
-constexpr UINT kNonClientMetricsSize = 504;
 constexpr int kHintMaxWidth = 500;
 
 using ScrollBarInfoFn = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
@@ -97,12 +97,18 @@ void TSkinData::LoadMenuGlyphs() {
 
 void TSkinData::ReadCaptionFont() {
   CaptionFont = std::make_unique<forms::TFont>();
-  NONCLIENTMETRICSW metrics{};
-  static_assert(sizeof(metrics) >= kNonClientMetricsSize);
-  metrics.cbSize = kNonClientMetricsSize;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) return;
-  lbb::FontHandle font(CreateFontIndirectW(&metrics.lfCaptionFont));
+  lbb::FontHandle font = NonClientFont(&NONCLIENTMETRICSW::lfCaptionFont, TargetDpi());
   if (font.get()) CaptionFont->AssignHandle(font.get());
+}
+
+bool TSkinData::SetScreenDpi(int dpi) {
+  if (dpi <= 0 || dpi == TargetDpi()) return false;
+  SetTargetDpi(dpi);
+  ReadCaptionFont();
+  // Without a skin the next one loaded is parsed at the new resolution.
+  if (data.Size() == 0 || !ParseSkin()) return false;
+  ApplySkin();
+  return true;
 }
 
 void TSkinData::GetAppIcon() {

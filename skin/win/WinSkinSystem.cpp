@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 #include "base/win/Handles.h"
@@ -17,6 +18,19 @@ int TWinSkinSystem::SystemMetric(int index) const {
       GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
   if (forDpi) return forDpi(index, 96);
   return MulDiv(GetSystemMetrics(index), 96, forms::ScreenPixelsPerInch());
+}
+
+lbb::FontHandle NonClientFont(LOGFONTW NONCLIENTMETRICSW::*which, int dpi) {
+  // The size without iPaddedBorderWidth, which every version of the platform accepts.
+  constexpr UINT kClassicSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = kClassicSize;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kClassicSize, &metrics, 0)) return {};
+  // The platform answers at its own resolution: the height is taken to `dpi`.
+  LOGFONTW font = metrics.*which;
+  const int screen = forms::ScreenPixelsPerInch();
+  if (dpi > 0 && dpi != screen) font.lfHeight = MulDiv(font.lfHeight, dpi, screen);
+  return lbb::FontHandle(CreateFontIndirectW(&font));
 }
 
 PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "base/win/Handles.h"
 #include "skin/data/SkinSystem.h"
 
 namespace lbb::skin {
@@ -17,5 +18,9 @@ class TWinSkinSystem : public TSkinSystem {
 // The platform's version word (GetVersion): the painters tell the Windows 9x family (high bit
 // set) from the NT family by it.
 DWORD SkinOsVersion();
+
+// One of the platform's non-client fonts (NONCLIENTMETRICSW::lfCaptionFont, lfMenuFont, ...)
+// made for a screen of `dpi` pixels per inch; null when the platform does not tell.
+lbb::FontHandle NonClientFont(LOGFONTW NONCLIENTMETRICSW::*which, int dpi);
 
 }  // namespace lbb::skin

@@ -15,6 +15,7 @@
 #include "forms/Screenshot.h"
 #include "forms/StatusBar.h"
 #include "forms/WinText.h"
+#include "tests/win/dpi/HarnessDpi.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tools/input/Input.h"
 
@@ -27,13 +28,7 @@ namespace test = forms::test;
 // The platform reports the screen's resolution only to programs that say they are DPI-aware
 // (the program says so in its manifest; Wine 8 treats every program as aware, Windows does
 // not): said before the first window or device context of the process.
-[[maybe_unused]] const bool kDpiAware = SetProcessDPIAware() != FALSE;
-
-// The resolution the harness runs this test at.
-int HarnessDpi() {
-  const char* dpi = std::getenv("LBB_DPI");
-  return dpi && *dpi ? std::atoi(dpi) : USER_DEFAULT_SCREEN_DPI;
-}
+using lbb::test::HarnessDpi;
 
 int Scaled(int pixelsAt96) {
   return MulDiv(pixelsAt96, HarnessDpi(), USER_DEFAULT_SCREEN_DPI);

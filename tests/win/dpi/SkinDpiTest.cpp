@@ -18,6 +18,7 @@
 #include "skin/forms/NCObject.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
+#include "tests/win/dpi/HarnessDpi.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tools/input/Input.h"
 
@@ -27,12 +28,7 @@ namespace {
 using namespace lbb::skin;
 namespace test = forms::test;
 
-[[maybe_unused]] const bool kDpiAware = SetProcessDPIAware() != FALSE;
-
-int HarnessDpi() {
-  const char* dpi = std::getenv("LBB_DPI");
-  return dpi && *dpi ? std::atoi(dpi) : 96;
-}
+using lbb::test::HarnessDpi;
 
 // The built-in skin as it is at 96 DPI.
 std::unique_ptr<TSkinModel> SkinAt96() {
@@ -153,6 +149,52 @@ TEST_F(SkinnedAtDpi, AtTwiceTheResolutionAFrameCornerIsTheCornerDoubled) {
       ++compared;
     }
   EXPECT_GT(compared, 0);
+}
+
+// A program aware of each screen's resolution gets WM_DPICHANGED when its window moves to a
+// screen of another one. Wine gives every screen the same resolution and never sends it, so
+// the test sends it as the platform would: 96 -> 144 DPI, the place suggested beside it.
+TEST_F(SkinnedAtDpi, MovedToAScreenOfAnotherResolutionTheFrameIsRenderedForIt) {
+  if (HarnessDpi() != 96) GTEST_SKIP() << "sent from 96 DPI only";
+  constexpr int kTo = 144;
+  const HWND hwnd = form->Handle();
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  RECT place{40, 30, 40 + 700, 30 + 480};
+  SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(kTo, kTo), reinterpret_cast<LPARAM>(&place));
+
+  auto m = SkinAt96();
+  ScaleSkinModel(*m, kTo);
+  const TFrameWidths want =
+      FrameWidthsOf(PieceOf(*m, kBorderLeft), PieceOf(*m, kBorderRight), PieceOf(*m, kBorderTop),
+                    PieceOf(*m, kBorderBottom), false);
+  ASSERT_TRUE(test::PumpUntil([&] {
+    return sf->Skinstate == kSkinIdle && sf->bw.left == want.Left && sf->bw.top == want.Top;
+  })) << "the frame did not take the borders of "
+      << kTo << " DPI";
+  RECT window{}, now{};
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &now);
+  EXPECT_EQ(window.left, place.left);
+  EXPECT_EQ(window.top, place.top);
+  EXPECT_EQ(now.right, MulDiv(client.right, kTo, 96)) << "the client area was not scaled";
+  EXPECT_EQ(window.right - window.left, now.right + want.Left + want.Right);
+
+  // On the screen the bottom-left corner is the left border's corner as scaled for 144 DPI.
+  const PixelBuffer shot = Shot("moved-to-144-dpi.png");
+  const TDataSkinBorder& left = *m->border[kBorderLeft];
+  const int cw = left.Map.Width() / std::max(1, left.frame), h = left.Map.Height();
+  int compared = 0;
+  for (int y = 0; y < left.r.Bottom; ++y)
+    for (int x = 0; x < cw; ++x) {
+      const Pixel px = left.Map.At(x, h - left.r.Bottom + y) & 0xFFFFFF;
+      if (px == 0xFF00FF) continue;  // cut by the window's region
+      const int sy = shot.Height() - left.r.Bottom + y;
+      ASSERT_EQ(shot.At(x, sy) & 0xFFFFFF, px) << "at (" << x << ", " << sy << ")";
+      ++compared;
+    }
+  EXPECT_GT(compared, 0);
+  SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&place));
 }
 
 }  // namespace
