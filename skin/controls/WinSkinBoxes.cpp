@@ -9,6 +9,7 @@
 #include "base/win/Handles.h"
 #include "forms/core/Properties.h"
 #include "skin/data/RangeGeometry.h"
+#include "skin/data/SkinScale.h"
 #include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
@@ -106,7 +107,7 @@ void TSkinGroupBox::DrawFrameAndCaption(HDC dc, const RECT& rc) {
   const bool right = (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_RIGHT) != 0;
   const TGroupBoxLayout l =
       GroupBoxLayout(TSize{int(rc.right - rc.left), int(rc.bottom - rc.top)}, TextHeight(dc, u"0"),
-                     TSize{int(measure.right), int(measure.bottom)}, right);
+                     TSize{int(measure.right), int(measure.bottom)}, right, SkinDpi(fsd));
   PenHandle shadow(CreatePen(PS_SOLID, 1, SchemeRGB(kShemeButtonShadow)));
   {
     SelectScope pen(dc, shadow.get());

@@ -8,6 +8,7 @@
 #include "forms/core/Properties.h"
 #include "skin/data/CheckGeometry.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/data/SkinScale.h"
 #include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
@@ -114,8 +115,8 @@ void TSkinCheckLike::DrawControl(HDC dc, const RECT& rc) {
   const PixelBuffer& img = Image();
   const int frames = Frames();
   const bool leftText = (GetWindowLongW(hwnd, GWL_STYLE) & BS_LEFTTEXT) != 0;
-  const TCheckLayout layout =
-      CheckLayout(ToSkin(rc), CheckImageSize(img.Width(), img.Height(), frames), leftText);
+  const TCheckLayout layout = CheckLayout(
+      ToSkin(rc), CheckImageSize(img.Width(), img.Height(), frames), leftText, SkinDpi(fsd));
   if (!trans) FillFace(dc, rc);
   DrawSkinMap2(dc, ToRect(layout.Image), img, FrameNow(), frames);
   DrawCaptionText(dc, ToRect(layout.Text), layout.RightAligned);

@@ -18,6 +18,7 @@
 #include "forms/core/Properties.h"
 #include "skin/data/RangeGeometry.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/data/SkinScale.h"
 #include "skin/win/SkinRects.h"
 
 namespace lbb::skin {
@@ -93,7 +94,8 @@ void TSkinStatusBar::DrawBar(const TDataSkinObject& e, const TRect& whole) {
   DrawSkinMap(px, ToRect(whole), &e, kFrameBar, kStatusFrames);
   const TSize cell{e.Map.Width() / kStatusFrames, e.Map.Height()};
   const bool simple = SendMessageW(hwnd, SB_ISSIMPLE, 0, 0) != 0;
-  const std::vector<TRect> panels = StatusPanelRects(whole, PartRights(), SizeGrip ? cell.cx : 0);
+  const std::vector<TRect> panels =
+      StatusPanelRects(whole, PartRights(), SizeGrip ? cell.cx : 0, SkinDpi(fsd));
   for (const TRect& p : panels)
     DrawSkinMap(px, ToRect(p), &e, kFramePanel, kStatusFrames);
   if (SizeGrip) DrawSkinMap(px, ToRect(StatusGripRect(whole, cell)), &e, kFrameGrip, kStatusFrames);
@@ -111,7 +113,7 @@ void TSkinStatusBar::DrawTexts(const std::vector<TRect>& panels, bool simple) {
   for (size_t i = 0; i < panels.size(); ++i) {
     std::u16string text = PartText(simple ? SB_SIMPLEID : int(i));
     const int align = StatusTextAlign(text);
-    RECT box = ToRect(StatusTextRect(panels[i]));
+    RECT box = ToRect(StatusTextRect(panels[i], SkinDpi(fsd)));
     DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), int(text.size()), &box,
               CheckBiDi(kTextFlags | kAlignFlags[align]));
   }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/data/SkinScale.h"
+
 namespace lbb::skin {
 
 namespace {
@@ -76,17 +78,17 @@ TSize CheckImageSize(int imageWidth, int imageHeight, int frames) {
   return TSize{imageWidth / frames, imageHeight};
 }
 
-TCheckLayout CheckLayout(const TRect& rc, TSize image, bool leftText) {
+TCheckLayout CheckLayout(const TRect& rc, TSize image, bool leftText, int dpi) {
   TCheckLayout out;
+  const int gap = ScaleToDpi(kTextGap, dpi);
   const int top = rc.Top + (rc.Height() - image.cy) / 2;
   if (leftText) {
     out.Image = TRect{rc.Right - image.cx, top, rc.Right, top + image.cy};
-    out.Text = TRect{rc.Left, rc.Top, std::max(rc.Left, rc.Right - image.cx - kTextGap), rc.Bottom};
+    out.Text = TRect{rc.Left, rc.Top, std::max(rc.Left, rc.Right - image.cx - gap), rc.Bottom};
     out.RightAligned = true;
   } else {
     out.Image = TRect{rc.Left, top, rc.Left + image.cx, top + image.cy};
-    out.Text =
-        TRect{std::min(rc.Right, rc.Left + image.cx + kTextGap), rc.Top, rc.Right, rc.Bottom};
+    out.Text = TRect{std::min(rc.Right, rc.Left + image.cx + gap), rc.Top, rc.Right, rc.Bottom};
   }
   return out;
 }

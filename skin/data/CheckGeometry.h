@@ -49,8 +49,9 @@ struct TCheckLayout {
 
 // The image centred vertically at the left edge and the text box from image width + 2 to the
 // right edge; with `leftText` (BS_LEFTTEXT) the image at the right edge, the text box ending
-// image width + 2 before it and the caption right-aligned.
-TCheckLayout CheckLayout(const TRect& rc, TSize image, bool leftText);
+// image width + 2 before it and the caption right-aligned. The gap of 2 is in 96-DPI pixels,
+// scaled to `dpi`.
+TCheckLayout CheckLayout(const TRect& rc, TSize image, bool leftText, int dpi = 96);
 
 // The caption of measured height `textHeight` centred vertically in `box` (box's width kept).
 TRect CheckCaptionRect(const TRect& box, int textHeight);

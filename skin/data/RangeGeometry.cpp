@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/data/SkinScale.h"
+
 namespace lbb::skin {
 
 namespace {
@@ -90,10 +92,11 @@ TRect TrackGrooveRect(const TRect& channel, bool vertical, int thickness) {
 
 // ---- status bars
 
-std::vector<TRect> StatusPanelRects(const TRect& bar, const std::vector<int>& rights,
-                                    int gripWidth) {
-  const int top = bar.Top + kPanelInset;
-  const int bottom = std::max(bar.Bottom - kPanelInset, top);
+std::vector<TRect> StatusPanelRects(const TRect& bar, const std::vector<int>& rights, int gripWidth,
+                                    int dpi) {
+  const int inset = ScaleToDpi(kPanelInset, dpi);
+  const int top = bar.Top + inset;
+  const int bottom = std::max(bar.Bottom - inset, top);
   const int end = std::max(bar.Right - std::max(gripWidth, 0), bar.Left);
   std::vector<TRect> panels;
   if (rights.empty()) {
@@ -119,9 +122,9 @@ int StatusTextAlign(std::u16string& text) {
   return tabs;
 }
 
-TRect StatusTextRect(const TRect& panel) {
-  return TRect{panel.Left + kTextPadding, panel.Top, panel.Right - kTextPadding, panel.Bottom}
-      .Upright();
+TRect StatusTextRect(const TRect& panel, int dpi) {
+  const int pad = ScaleToDpi(kTextPadding, dpi);
+  return TRect{panel.Left + pad, panel.Top, panel.Right - pad, panel.Bottom}.Upright();
 }
 
 TRect StatusGripRect(const TRect& bar, TSize cell) {
@@ -132,15 +135,17 @@ TRect StatusGripRect(const TRect& bar, TSize cell) {
 
 // ---- group boxes
 
-TGroupBoxLayout GroupBoxLayout(TSize box, int zeroHeight, TSize caption, bool rightAligned) {
+TGroupBoxLayout GroupBoxLayout(TSize box, int zeroHeight, TSize caption, bool rightAligned,
+                               int dpi) {
   TGroupBoxLayout l;
+  const int captionLeft = ScaleToDpi(kCaptionLeft, dpi);
   const int w = std::max(box.cx, 0), h = std::max(box.cy, 0);
   const int top = std::clamp(zeroHeight / 2 - 1, 0, h);
   l.Frame = TRect{1, top, w - 1, h - 1}.Upright();
-  const int room = std::max(w - 2 * kCaptionLeft, 0);
+  const int room = std::max(w - 2 * captionLeft, 0);
   const int cw = std::clamp(caption.cx, 0, room);
   const int ch = std::clamp(caption.cy, 0, h);
-  const int left = rightAligned ? std::max(w - kCaptionLeft - cw, 0) : std::min(kCaptionLeft, w);
+  const int left = rightAligned ? std::max(w - captionLeft - cw, 0) : std::min(captionLeft, w);
   l.Caption = TRect{left, 0, left + cw, ch};
   return l;
 }

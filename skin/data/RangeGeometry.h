@@ -68,15 +68,15 @@ TRect TrackGrooveRect(const TRect& channel, bool vertical, int thickness);
 // from the previous right edge to its own, two pixels inside the bar's top and bottom, the
 // last one (and every -1) ending `gripWidth` before the bar's right edge; an edge beyond that
 // is kept there. No parts give one panel across the bar.
-std::vector<TRect> StatusPanelRects(const TRect& bar, const std::vector<int>& rights,
-                                    int gripWidth);
+std::vector<TRect> StatusPanelRects(const TRect& bar, const std::vector<int>& rights, int gripWidth,
+                                    int dpi = 96);
 
 // A panel's text as the window keeps it: a leading tab centres it, two right-align it. The
 // tabs are taken off `text`; the result is 0 left, 1 centre, 2 right.
 int StatusTextAlign(std::u16string& text);
 
 // The box a panel's text is drawn in: the panel less 4 pixels on the left and right.
-TRect StatusTextRect(const TRect& panel);
+TRect StatusTextRect(const TRect& panel, int dpi = 96);
 
 // The size grip: one cell of the grip image at its own size in the bar's bottom-right
 // corner (no higher than the bar).
@@ -94,7 +94,11 @@ struct TGroupBoxLayout {
 // control's font; the caption of the measured size at (8, 0), or ending 8 pixels before the
 // right edge when the window reads from the right (WS_EX_RIGHT). A caption wider than the
 // room left is cut at the frame's far side.
-TGroupBoxLayout GroupBoxLayout(TSize box, int zeroHeight, TSize caption, bool rightAligned);
+//
+// The fixed pixels of the status bar and group box layouts (2, 4, 8) are 96-DPI pixels,
+// scaled to `dpi`.
+TGroupBoxLayout GroupBoxLayout(TSize box, int zeroHeight, TSize caption, bool rightAligned,
+                               int dpi = 96);
 
 // ---- media-player panel
 

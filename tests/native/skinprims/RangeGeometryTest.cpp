@@ -2,6 +2,7 @@
 // skinners. Expected numbers are worked out by hand in the comments.
 #include <gtest/gtest.h>
 
+#include "skin/data/CheckGeometry.h"
 #include "skin/data/RangeGeometry.h"
 
 namespace lbb::skin {
@@ -141,6 +142,17 @@ TEST(MediaGeometry, ButtonsShareTheWidth) {
   EXPECT_EQ(MediaButtonAt(b, 249, 29), 8);
   EXPECT_EQ(MediaButtonAt(b, 250, 10), -1);
   EXPECT_TRUE(MediaButtonRects(TRect{0, 0, 250, 30}, 0).empty());
+}
+
+// The fixed gaps of the control layouts are 96-DPI pixels: at 192 DPI each is doubled, at 144
+// half as large again (the image sizes and text sizes come in scaled already).
+TEST(ControlGapsAtDpi, CheckGroupBoxAndStatusBarGapsScale) {
+  EXPECT_EQ(CheckLayout(TRect{0, 0, 194, 34}, TSize{26, 26}, false, 192).Text.Left, 26 + 4);
+  EXPECT_EQ(CheckLayout(TRect{0, 0, 194, 34}, TSize{26, 26}, true, 192).Text.Right, 194 - 26 - 4);
+  EXPECT_EQ(GroupBoxLayout(TSize{380, 224}, 26, TSize{80, 26}, false, 192).Caption.Left, 16);
+  EXPECT_EQ(GroupBoxLayout(TSize{285, 168}, 20, TSize{60, 20}, true, 144).Caption.Right, 285 - 12);
+  EXPECT_EQ(StatusTextRect(TRect{200, 4, 576, 40}, 192), (TRect{208, 4, 568, 40}));
+  EXPECT_EQ(StatusPanelRects(TRect{0, 0, 400, 44}, {}, 0, 192).front(), (TRect{0, 4, 400, 40}));
 }
 
 }  // namespace

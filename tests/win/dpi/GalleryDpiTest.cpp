@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "base/win/Handles.h"
 #include "forms/Application.h"
 #include "forms/ButtonCtrls.h"
 #include "forms/Screenshot.h"
-#include "base/win/Handles.h"
-#include "skin/win/DibSurface.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
+#include "skin/win/DibSurface.h"
 #include "tests/win/dpi/HarnessDpi.h"
 #include "tests/win/forms/FormsSupport.h"
 #include "tools/gallery/SkinGalleryForm.h"
@@ -67,7 +67,8 @@ int WholeInkWidth(forms::TControl* c) {
   lbb::SelectScope font(surface.Dc(), handle);
   PixelBuffer& px = surface.Pixels();
   for (int y = 0; y < px.Height(); ++y)
-    for (int x = 0; x < px.Width(); ++x) px.At(x, y) = 0xFFFFFF;
+    for (int x = 0; x < px.Width(); ++x)
+      px.At(x, y) = 0xFFFFFF;
   SetBkMode(surface.Dc(), TRANSPARENT);
   SetTextColor(surface.Dc(), RGB(0, 0, 0));
   TextOutW(surface.Dc(), pad, 0, wide, static_cast<int>(text.size()));
@@ -148,8 +149,10 @@ TEST_F(GalleryAtDpi, EveryCaptionIsWholeOnTheScreen) {
     // The ink: pixels that changed, looked for a little beyond the control as well.
     RECT ink{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
     const int margin = 8 * dpi / 96;
-    for (int y = std::max(0, int(r.top) - margin); y < std::min(with.Height(), int(r.bottom) + margin); ++y)
-      for (int x = std::max(0, int(r.left) - margin); x < std::min(with.Width(), int(r.right) + margin); ++x)
+    for (int y = std::max(0, int(r.top) - margin);
+         y < std::min(with.Height(), int(r.bottom) + margin); ++y)
+      for (int x = std::max(0, int(r.left) - margin);
+           x < std::min(with.Width(), int(r.right) + margin); ++x)
         if ((with.At(x, y) & 0xFFFFFF) != (without.At(x, y) & 0xFFFFFF)) {
           ink.left = std::min<LONG>(ink.left, x);
           ink.top = std::min<LONG>(ink.top, y);
@@ -163,8 +166,8 @@ TEST_F(GalleryAtDpi, EveryCaptionIsWholeOnTheScreen) {
     EXPECT_GE(ink.right - ink.left + 1, WholeInkWidth(c))
         << name << ": the caption is cut (ink " << ink.right - ink.left << " px wide, whole "
         << WholeInkWidth(c) << " px)";
-    const bool inside = ink.left >= r.left && ink.top >= r.top && ink.right <= r.right &&
-                        ink.bottom <= r.bottom;
+    const bool inside =
+        ink.left >= r.left && ink.top >= r.top && ink.right <= r.right && ink.bottom <= r.bottom;
     EXPECT_TRUE(inside) << name << ": the caption runs outside its control";
   }
 }
