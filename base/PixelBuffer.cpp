@@ -1,6 +1,7 @@
 #include "base/PixelBuffer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace lbb {
 
@@ -58,6 +59,34 @@ bool PixelBuffer::operator==(const PixelBuffer& other) const {
   return width_ == other.width_ && height_ == other.height_ &&
          std::equal(bits_, bits_ + static_cast<size_t>(width_) * static_cast<size_t>(height_),
                     other.bits_);
+}
+
+namespace {
+
+// a * m / d rounded half away from zero, for the non-negative lengths scaled here.
+int64_t ScaledLength(int64_t a, int64_t m, int64_t d) {
+  return (2 * a * m + d) / (2 * d);
+}
+
+}  // namespace
+
+PixelBuffer ScaleCellsNearest(const PixelBuffer& img, int cells, int m, int d) {
+  if (img.Empty() || cells < 1 || cells > img.Width() || m <= 0 || d <= 0) return {};
+  const int64_t cw = img.Width() / cells, ch = img.Height();
+  const int64_t ncw = ScaledLength(cw, m, d), nch = ScaledLength(ch, m, d);
+  constexpr int64_t kMaxSide = 1 << 15;
+  if (ncw < 1 || nch < 1 || ncw * cells > kMaxSide || nch > kMaxSide) return {};
+  PixelBuffer out(static_cast<int>(ncw * cells), static_cast<int>(nch));
+  for (int y = 0; y < nch; ++y) {
+    // The source pixel under the centre of each target pixel.
+    const int sy = static_cast<int>(std::min((2 * y + 1) * ch / (2 * nch), ch - 1));
+    for (int c = 0; c < cells; ++c)
+      for (int x = 0; x < ncw; ++x) {
+        const int64_t sx = std::min((2 * x + 1) * cw / (2 * ncw), cw - 1);
+        out.At(static_cast<int>(c * ncw + x), y) = img.At(static_cast<int>(c * cw + sx), sy);
+      }
+  }
+  return out;
 }
 
 }  // namespace lbb

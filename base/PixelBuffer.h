@@ -67,4 +67,10 @@ class PixelBuffer {
   int height_ = 0;
 };
 
+// `img` as `cells` equal cells side by side, each scaled by m / d (its size rounded as MulDiv
+// rounds) taking the nearest pixel, so that a factor of 2 doubles every pixel and no cell takes
+// a pixel of its neighbour. Empty for an empty image, m or d not positive, or more cells than
+// columns; a width that does not divide into the cells loses its last columns.
+PixelBuffer ScaleCellsNearest(const PixelBuffer& img, int cells, int m, int d);
+
 }  // namespace lbb

@@ -48,6 +48,13 @@ void TBitmap::ReleaseCanvas() {
   if (dc_ && oldBitmap_) SelectObject(dc_.get(), std::exchange(oldBitmap_, nullptr));
 }
 
+void TBitmap::SetPixels(const PixelBuffer& picture) {
+  SetSize(picture.Width(), picture.Height());
+  GdiFlush();  // GDI is done with the section before its pixels are written
+  for (int y = 0; y < pixels_.Height(); ++y)
+    std::copy_n(picture.Row(y), pixels_.Width(), pixels_.Row(y));
+}
+
 void TBitmap::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);

@@ -27,6 +27,8 @@ class TBitmap : public TGraphicsObject {
   void SetHeight(int64_t height) { SetSize(pixels_.Width(), static_cast<int>(height)); }
   // New size; the pixels that fit are kept, new ones are black.
   void SetSize(int width, int height);
+  // The size and pixels of `picture`.
+  void SetPixels(const PixelBuffer& picture);
   bool Empty() const { return pixels_.Empty(); }
 
   // Storage is always 32 bits per pixel; the format says what the pixels stand for (a 24-bit

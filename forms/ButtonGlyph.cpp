@@ -67,6 +67,14 @@ void TButtonGlyph::SetGlyph(const TBitmap* bitmap) {
   glyph_->SetTransparent(true);
 }
 
+void TButtonGlyph::ChangeScale(int m, int d) {
+  if (m == d || glyph_->Empty()) return;
+  PixelBuffer scaled = ScaleCellsNearest(glyph_->Pixels(), static_cast<int>(numGlyphs_), m, d);
+  if (scaled.Empty()) return;
+  glyph_->SetPixels(scaled);
+  glyph_->SetTransparent(true);
+}
+
 SIZE TButtonGlyph::Size() const {
   if (!glyph_->Empty()) {
     return SIZE{static_cast<LONG>(glyph_->Width() / numGlyphs_),

@@ -49,6 +49,9 @@ class TButtonGlyph {
 
   // The size of one image; 0 x 0 when there is none.
   SIZE Size() const;
+  // Scales the bitmap's images by m / d, each by its nearest pixels (a button scaled with its
+  // form); an image list's images are scaled with the list.
+  void ChangeScale(int m, int d);
   // Draws the image for `state` with its top-left corner at `at`.
   void Draw(HDC dc, POINT at, TButtonState state) const;
 

@@ -107,6 +107,11 @@ void TSpeedButton::SetTransparent(bool v) {
   Invalidate();
 }
 
+void TSpeedButton::ChangeScale(int m, int d) {
+  TGraphicControl::ChangeScale(m, d);
+  glyph_.ChangeScale(m, d);
+}
+
 void TSpeedButton::Click() {
   if (groupIndex_ != 0) {
     SetDown(!down_);
@@ -266,6 +271,11 @@ void TBitBtn::SetKind(TBitBtnKind kind) {
   SetModalResult(stock.result);
   SetDefault(kind == TBitBtnKind::bkOK || kind == TBitBtnKind::bkYes);
   SetCancel(kind == TBitBtnKind::bkCancel || kind == TBitBtnKind::bkNo);
+}
+
+void TBitBtn::ChangeScale(int m, int d) {
+  TButton::ChangeScale(m, d);
+  glyph_.ChangeScale(m, d);
 }
 
 void TBitBtn::Click() {

@@ -43,6 +43,7 @@ class TSpeedButton : public TGraphicControl {
 
   void Click() override;
   void WndProc(TMessage& message) override;
+  void ChangeScale(int m, int d) override;
 
  protected:
   void Paint() override;
@@ -111,6 +112,7 @@ class TBitBtn : public TButton {
 
   void Click() override;
   void WndProc(TMessage& message) override;
+  void ChangeScale(int m, int d) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

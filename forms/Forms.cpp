@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/Application.h"
+#include "forms/ImgList.h"
 #include "forms/Menus.h"
 
 namespace lbb::forms {
@@ -308,6 +309,9 @@ void TCustomForm::ChangeScale(int m, int d) {
   SetClientHeight(MulDiv(static_cast<int>(clientHeight), m, d));
   scaling_ = wasScaling;
   if (!ParentFont() || !Parent()) Font()->ChangeScale(m, d);
+  // The form's image lists first: the controls that show them measure them when scaled.
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* images = dynamic_cast<TCustomImageList*>(Components(i))) images->ChangeScale(m, d);
   ScaleControls(m, d);
 }
 

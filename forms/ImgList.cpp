@@ -1,5 +1,7 @@
 #include "forms/ImgList.h"
 
+#include <vector>
+
 namespace lbb::forms {
 
 const TClassInfo& TCustomImageList::StaticClassInfo() {
@@ -93,6 +95,26 @@ void TCustomImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
   // Dimmed: the image blended half way into the button face.
   ImageList_DrawEx(handle_.get(), index, dc, x, y, 0, 0, CLR_NONE, GetSysColor(COLOR_BTNFACE),
                    ILD_TRANSPARENT | ILD_BLEND50);
+}
+
+void TCustomImageList::ChangeScale(int m, int d) {
+  if (m == d || m <= 0 || d <= 0) return;
+  const int w = MulDiv(static_cast<int>(width_), m, d), h = MulDiv(static_cast<int>(height_), m, d);
+  if (w <= 0 || h <= 0) return;
+  std::vector<TBitmap> images(static_cast<size_t>(Count()));
+  for (size_t i = 0; i < images.size(); ++i) {
+    TBitmap one;
+    GetBitmap(static_cast<int>(i), one, clFuchsia);
+    GdiFlush();
+    images[i].SetPixels(ScaleCellsNearest(one.Pixels(), 1, m, d));
+  }
+  width_ = w;
+  height_ = h;
+  if (!handle_) return;
+  // A new size empties the list and keeps its handle.
+  ImageList_SetIconSize(handle_.get(), w, h);
+  for (TBitmap& image : images)
+    AddMasked(image, clFuchsia);
 }
 
 bool TCustomImageList::GetBitmap(int index, TBitmap& bitmap, TColor background) {

@@ -41,6 +41,10 @@ class TCustomImageList : public TComponent {
   void Draw(HDC dc, int x, int y, int index, bool enabled = true);
   // Copies image `index` into `bitmap` (its mask colour left as drawn on `background`).
   bool GetBitmap(int index, TBitmap& bitmap, TColor background = clFuchsia);
+  // Scales the size and every image by m / d, each image by its nearest pixels (the list of a
+  // form scaled to the screen's resolution). The handle stays the same, so the controls that
+  // show the list keep it; they measure it again when it is given to them again.
+  void ChangeScale(int m, int d);
 
  private:
   void Recreate();

@@ -248,6 +248,13 @@ void TListView::ChangeScale(int m, int d) {
   TWinControl::ChangeScale(m, d);
   for (int i = 0; i < ColumnCount(); ++i)
     Columns(i)->SetWidth(MulDiv(static_cast<int>(Columns(i)->Width()), m, d));
+  // Taken away and given again, the lists (scaled with the form, same handles) are measured
+  // again.
+  if (HWND h = WindowHandle()) {
+    ListView_SetImageList(h, nullptr, LVSIL_SMALL);
+    ListView_SetImageList(h, nullptr, LVSIL_NORMAL);
+  }
+  SetImageLists();
 }
 
 TListColumn* TListView::AddColumn(const String& caption, int width) {

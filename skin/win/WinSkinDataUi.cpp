@@ -88,10 +88,8 @@ void TSkinData::LoadMenuGlyphs() {
   bmpmenu.SetHeight(16);
   const PixelBuffer glyphs = SkinSystem().NamedBitmap(u"MENUGLYPHS");
   if (glyphs.Empty()) return;
-  forms::TBitmap strip(glyphs.Width(), glyphs.Height());
-  for (int y = 0; y < glyphs.Height(); ++y)
-    for (int x = 0; x < glyphs.Width(); ++x)
-      strip.Pixels().At(x, y) = glyphs.At(x, y);
+  forms::TBitmap strip;
+  strip.SetPixels(glyphs);
   bmpmenu.AddMasked(strip, lbb::clWhite);
 }
 

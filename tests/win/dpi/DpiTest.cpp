@@ -10,7 +10,9 @@
 #include "app/Unit1.h"
 #include "base/Text.h"
 #include "forms/Application.h"
+#include "forms/Buttons.h"
 #include "forms/Dialogs.h"
+#include "forms/ImgList.h"
 #include "forms/ListView.h"
 #include "forms/Screenshot.h"
 #include "forms/StatusBar.h"
@@ -162,6 +164,43 @@ TEST(FormAtDpi, AnAutoSizedLabelKeepsItsWholeText) {
   test::Settle();
   const SIZE text = TextSize(label->Font()->Handle(), Wide(label->Caption()));
   EXPECT_LE(text.cx, label->ClientWidth()) << "the label's text is cut off at its right end";
+}
+
+// Images scale with their form, each pixel the nearest of the 96-DPI image (doubled at 192),
+// and the list view that shows the form's image list measures its rows by the scaled images.
+TEST(FormAtDpi, ImageListsAndButtonGlyphsAreScaled) {
+  test::EnsureApplication();
+  forms::TForm form(nullptr);
+  forms::TBitmap picture(16, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      picture.Pixels().At(x, y) = (x + y) % 3 ? 0x2040C0 : 0xF0E000;
+  auto* images = new forms::TImageList(&form);
+  images->AddMasked(picture, lbb::clFuchsia);
+  auto* button = forms::Place<forms::TBitBtn>(&form, 8, 8, 80, 25);
+  button->SetGlyph(&picture);
+  auto* list = forms::Place<forms::TListView>(&form, 8, 40, 200, 100);
+  list->SetViewStyle(forms::TViewStyle::vsReport);
+  list->AddColumn(u"Title", 121);
+  list->SetSmallImages(images);
+  list->AddItem(u"an item");
+  form.ShowForm();
+  test::Settle();
+  ASSERT_EQ(images->Width(), Scaled(16));
+  ASSERT_EQ(button->Glyph()->Width(), Scaled(16));
+  forms::TBitmap back;
+  ASSERT_TRUE(images->GetBitmap(0, back));
+  for (int y = 0; y < Scaled(16); ++y)
+    for (int x = 0; x < Scaled(16); ++x) {
+      // The 96-DPI pixel under the centre of this one.
+      const int n = Scaled(16), sx = (2 * x + 1) * 16 / (2 * n), sy = (2 * y + 1) * 16 / (2 * n);
+      const Pixel want = picture.Pixels().At(sx, sy);
+      ASSERT_EQ(back.Pixels().At(x, y) & 0xFFFFFF, want) << "image at (" << x << ", " << y << ")";
+      ASSERT_EQ(button->Glyph()->Pixels().At(x, y) & 0xFFFFFF, want) << "glyph";
+    }
+  RECT row{};
+  ListView_GetItemRect(list->Handle(), 0, &row, LVIR_BOUNDS);
+  EXPECT_GE(row.bottom - row.top, Scaled(16)) << "the rows are lower than the images";
 }
 
 TEST(MessageDialogAtDpi, ButtonsAreNotClipped) {
