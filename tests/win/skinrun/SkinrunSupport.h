@@ -1,0 +1,78 @@
+// Helpers of skinrun's tests: skinrun started on a program (its stderr kept, the program's
+// process and windows found), the question "is this window skinned?", and the pictures.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "base/win/Handles.h"
+
+namespace lbb::skinrun::test {
+
+// A Unix path of the build (as CMake gives it) as Wine's drive Z: shows it.
+std::wstring WindowsPath(const std::string& unixPath);
+
+// skinrun.exe running a program; both are ended when the owner goes while they still run.
+class SkinrunProcess {
+ public:
+  // Starts `loader` (a skinrun.exe) with `args`; its stderr goes to a file of its own.
+  SkinrunProcess(const std::wstring& loader, const std::vector<std::wstring>& args);
+  ~SkinrunProcess();
+  SkinrunProcess(const SkinrunProcess&) = delete;
+  SkinrunProcess& operator=(const SkinrunProcess&) = delete;
+
+  bool Started() const { return static_cast<bool>(process_); }
+  // The program skinrun started (skinrun's child, or its grand-child after a hand-over to the
+  // skinrun of the other bitness); 0 until it runs. Waits (bounded) for it.
+  DWORD ProgramId();
+  // The program's first visible top-level window that no other window owns, of class `cls`
+  // (any class when empty); waits (bounded) for it; null when it never came.
+  HWND WaitForMainWindow(const std::wstring& cls = {});
+  // Waits (bounded) for skinrun's end; its exit code, or -1 when it did not end.
+  long WaitForExit();
+  // What skinrun wrote on stderr.
+  std::string Messages() const;
+
+ private:
+  std::wstring errorFile_;
+  KernelHandle process_;
+  DWORD pid_ = 0;
+  DWORD program_ = 0;
+};
+
+// A visible window of process `pid` of class `cls` (a dialog: "#32770", a menu: "#32768");
+// null when there is none.
+HWND FindWindowOf(DWORD pid, const std::wstring& cls);
+
+// Whether a window shows the engine's skin. The stand-in engine marks the windows it starts
+// on; the real engine's check adds that the frame's pixels are the skin's.
+class SkinnedCheck {
+ public:
+  virtual ~SkinnedCheck() = default;
+  virtual ::testing::AssertionResult IsSkinned(HWND hwnd) const = 0;
+  // The DLL that skinrun brings in for this check.
+  virtual std::wstring Dll() const = 0;
+};
+std::unique_ptr<SkinnedCheck> StandInCheck();
+
+// What the stand-in engine recorded on a window it marked (0 when it did not mark it).
+struct StandInMarks {
+  DWORD startThread = 0;  // the thread the engine started on
+  int shownAtStart = -1;  // visible top-level windows of that thread at the start
+  bool skinLoaded = false;
+  int scope = -1;
+};
+StandInMarks MarksOf(HWND hwnd);
+
+// Captures the window (frame included) to build/<preset>/screenshots/skinrun/<name>.png and
+// checks on its pixels that it shows the program's window: a frame around the client area
+// (not the desktop's colour), and at least `share` of the client area in `clientColour`.
+::testing::AssertionResult ShowsProgramWindow(HWND hwnd, const std::string& name,
+                                              COLORREF clientColour, double share);
+
+}  // namespace lbb::skinrun::test

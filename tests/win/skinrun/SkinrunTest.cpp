@@ -1,0 +1,208 @@
+// skinrun on Wine's own programs, with the stand-in engine: the DLL gets in, the engine starts
+// on each program's UI thread before its first window is shown, the programs work under real
+// input, they end with their own exit codes, and a skin or DLL that fails leaves them running.
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/win/skinrun/SkinrunSupport.h"
+#include "tests/win/skinrun/standin/StandIn.h"
+#include "tools/input/Input.h"
+
+namespace lbb::skinrun::test {
+
+namespace {
+
+::testing::AssertionResult Check(const input::Result& r) {
+  if (r) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << r.message();
+}
+
+// The window menu (Alt+Space) of the program's active window, then the item of `key`.
+::testing::AssertionResult UseWindowMenu(DWORD pid, WORD key, const std::function<bool()>& effect,
+                                         const std::string& what) {
+  if (auto r = Check(input::PressChord(VK_MENU, VK_SPACE,
+                                       [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
+                                       "the window menu opening"));
+      !r)
+    return r;
+  return Check(input::PressKey(key, effect, what));
+}
+
+// Close from the window menu of the program's window (brought to the front first), and the
+// window gone. (Alt+F4 does not reach the Registry Editor's frame from its tree view.)
+::testing::AssertionResult CloseWithKeys(HWND main) {
+  if (auto front = Check(input::BringToFront(main)); !front) return front;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(main, &pid);
+  return UseWindowMenu(pid, 'C', [&] { return !IsWindow(main); }, "the window closing");
+}
+
+class Skinrun : public ::testing::Test {
+ protected:
+  // Wine's Notepad starts where and as large as it was left; every test starts it afresh.
+  void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Notepad"); }
+
+  // skinrun with the check's DLL, the extra options, and the program with its arguments.
+  std::unique_ptr<SkinrunProcess> Start(std::vector<std::wstring> args) {
+    args.insert(args.begin(), {L"--dll", check->Dll()});
+    return std::make_unique<SkinrunProcess>(loader, args);
+  }
+  // Waits for the program's main window and brings it to the front.
+  HWND ShowMain(SkinrunProcess& run, const std::wstring& cls = {}) {
+    HWND main = run.WaitForMainWindow(cls);
+    EXPECT_TRUE(main) << "no window; skinrun said: " << run.Messages();
+    if (main) {
+      EXPECT_TRUE(Check(input::BringToFront(main)));
+    }
+    return main;
+  }
+
+  std::unique_ptr<SkinnedCheck> check = StandInCheck();
+  std::wstring loader = WindowsPath(LBB_SKINRUN_EXE);
+  std::wstring sand = WindowsPath(LBB_SAND_SKIN_FILE);
+};
+
+TEST_F(Skinrun, NotepadIsSkinnedFromItsFirstWindowAndWorksUnderRealInput) {
+  auto run = Start({L"--skin", sand, L"notepad.exe"});
+  HWND main = ShowMain(*run, L"Notepad");
+  ASSERT_TRUE(main);
+  const DWORD pid = run->ProgramId();
+  EXPECT_TRUE(check->IsSkinned(main));
+  const StandInMarks marks = MarksOf(main);
+  EXPECT_EQ(marks.shownAtStart, 0) << "the engine started after the program showed a window";
+  EXPECT_TRUE(marks.skinLoaded);
+  EXPECT_EQ(marks.scope, LBBSKIN_SCOPE_PROCESS);
+
+  HWND edit = FindWindowExW(main, nullptr, L"Edit", nullptr);
+  ASSERT_TRUE(edit);
+  ASSERT_TRUE(Check(input::TypeText(edit, L"Skinned by skinrun", L"Skinned by skinrun")));
+  EXPECT_TRUE(ShowsProgramWindow(main, "notepad", GetSysColor(COLOR_WINDOW), 0.5));
+
+  // File, Open...: the dialog is the program's window too, and closes again.
+  ASSERT_TRUE(Check(input::PressChord(VK_MENU, 'F',
+                                      [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
+                                      "the File menu opening")));
+  ASSERT_TRUE(Check(input::PressKey(
+      'O', [&] { return FindWindowOf(pid, L"#32770") != nullptr; }, "the Open dialog opening")));
+  HWND open = FindWindowOf(pid, L"#32770");
+  EXPECT_TRUE(check->IsSkinned(open));
+  ASSERT_TRUE(Check(input::PressKey(
+      VK_ESCAPE, [&] { return !IsWindowVisible(open); }, "the Open dialog closing")));
+
+  // Resized by its border, then minimised, restored and maximised from its window menu.
+  ASSERT_TRUE(Check(input::BringToFront(main)));
+  RECT was{};
+  GetWindowRect(main, &was);
+  const POINT corner{was.right - 2, was.bottom - 2};
+  ASSERT_TRUE(Check(input::Drag(
+      corner, {corner.x + 80, corner.y + 50},
+      [&] {
+        RECT now{};
+        GetWindowRect(main, &now);
+        return now.right - now.left > was.right - was.left + 40 &&
+               now.bottom - now.top > was.bottom - was.top + 20;
+      },
+      "the window growing")));
+  EXPECT_TRUE(UseWindowMenu(pid, 'N', [&] { return IsIconic(main) != FALSE; }, "minimising"));
+  EXPECT_TRUE(UseWindowMenu(pid, 'R', [&] { return !IsIconic(main); }, "restoring"));
+  EXPECT_TRUE(UseWindowMenu(pid, 'X', [&] { return IsZoomed(main) != FALSE; }, "maximising"));
+
+  // Closed: the question whether to save the typed text is answered No.
+  ASSERT_TRUE(Check(input::PressChord(VK_MENU, VK_F4,
+                                      [&] { return FindWindowOf(pid, L"#32770") != nullptr; },
+                                      "the question whether to save")));
+  ASSERT_TRUE(Check(input::PressKey('N', [&] { return !IsWindow(main); }, "Notepad closing")));
+  EXPECT_EQ(run->WaitForExit(), 0) << run->Messages();
+}
+
+struct Program {
+  std::wstring exe;
+  const char* name;
+  COLORREF clientColour;  // the colour that covers `share` of the client area at least
+  double share;
+};
+
+std::wstring Expanded(const wchar_t* path) {
+  wchar_t out[MAX_PATH * 2];
+  const DWORD n = ExpandEnvironmentStringsW(path, out, MAX_PATH * 2);
+  return n > 0 && n <= MAX_PATH * 2 ? out : path;
+}
+
+TEST_F(Skinrun, WinesProgramsShowTheirWindowsSkinnedAndClose) {
+  // The tree and list of the Registry Editor and WordPad's page are the window colour;
+  // Minesweeper's unopened cells are green.
+  const Program programs[] = {
+      {L"regedit.exe", "regedit", GetSysColor(COLOR_WINDOW), 0.5},
+      {L"winemine.exe", "winemine", RGB(0, 128, 0), 0.3},
+      {Expanded(L"%ProgramFiles%\\Windows NT\\Accessories\\wordpad.exe"), "wordpad",
+       GetSysColor(COLOR_WINDOW), 0.5}};
+  for (const Program& p : programs) {
+    SCOPED_TRACE(p.name);
+    auto run = Start({p.exe});
+    HWND main = ShowMain(*run);
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(check->IsSkinned(main));
+    EXPECT_EQ(MarksOf(main).shownAtStart, 0);
+    EXPECT_TRUE(ShowsProgramWindow(main, p.name, p.clientColour, p.share));
+    ASSERT_TRUE(CloseWithKeys(main));
+    EXPECT_EQ(run->WaitForExit(), 0) << run->Messages();
+  }
+}
+
+// A truncated copy of the sand skin: a skin file that cannot be read.
+std::wstring DamagedSkin() {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "damaged.skn";
+  std::ifstream in(LBB_SAND_SKIN_FILE, std::ios::binary);
+  std::vector<char> head(400);
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  std::ofstream(path, std::ios::binary).write(head.data(), in.gcount());
+  return path.wstring();
+}
+
+TEST_F(Skinrun, ProgramRunsOnWhenTheSkinOrTheDllFails) {
+  struct Case {
+    const char* name;
+    std::vector<std::wstring> args;
+    bool engine;       // the engine still starts (with its default skin)
+    const char* says;  // what skinrun says on stderr
+  };
+  const Case cases[] = {
+      {"damaged skin", {L"--skin", DamagedSkin(), L"notepad.exe"}, true, "was not loaded"},
+      {"missing skin", {L"--skin", L"Z:\\no\\such.skn", L"notepad.exe"}, true, "was not loaded"},
+      {"missing DLL",
+       {L"--dll", L"Z:\\no\\lbbskin.dll", L"notepad.exe"},
+       false,
+       "could not be loaded"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto run = Start(c.args);
+    HWND main = ShowMain(*run, L"Notepad");
+    ASSERT_TRUE(main);
+    if (c.engine) {
+      EXPECT_TRUE(check->IsSkinned(main));
+      EXPECT_FALSE(MarksOf(main).skinLoaded);
+    } else {
+      EXPECT_FALSE(check->IsSkinned(main));
+    }
+    ASSERT_TRUE(CloseWithKeys(main));
+    EXPECT_EQ(run->WaitForExit(), 0);
+    EXPECT_NE(run->Messages().find(c.says), std::string::npos) << run->Messages();
+  }
+}
+
+TEST_F(Skinrun, EndsWithTheProgramsExitCode) {
+  EXPECT_EQ(Start({L"cmd.exe", L"/c", L"exit 7"})->WaitForExit(), 7);
+  EXPECT_EQ(Start({L"no-such-program.exe"})->WaitForExit(), 127);
+  EXPECT_EQ(Start({L"--colour", L"notepad.exe"})->WaitForExit(), 125);
+}
+
+}  // namespace
+
+}  // namespace lbb::skinrun::test
