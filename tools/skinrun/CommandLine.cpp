@@ -37,11 +37,15 @@ std::variant<Options, std::string> ParseOptions(const std::vector<String>& args)
   return o;
 }
 
-std::vector<String> HandOverArguments(const Options& o) {
+std::vector<String> HandOverArguments(const Options& o, bool keepDll) {
   std::vector<String> out;
   if (!o.skin.empty()) {
     out.push_back(u"--skin");
     out.push_back(o.skin);
+  }
+  if (keepDll && !o.dll.empty()) {
+    out.push_back(u"--dll");
+    out.push_back(o.dll);
   }
   out.push_back(u"--");
   out.push_back(o.program);

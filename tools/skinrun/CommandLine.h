@@ -24,9 +24,10 @@ struct Options {
 // the program's. Returns the options or what is wrong with the command line.
 std::variant<Options, std::string> ParseOptions(const std::vector<String>& args);
 
-// The arguments that give the same options to another skinrun (the one of the other bitness):
-// the DLL is left out, since a DLL of one bitness cannot serve the other.
-std::vector<String> HandOverArguments(const Options& o);
+// The arguments that give the same options to another skinrun (the one of the other bitness).
+// The DLL goes along only when `keepDll` (it is of the other bitness too); otherwise that
+// skinrun takes its own.
+std::vector<String> HandOverArguments(const Options& o, bool keepDll);
 
 // One argument quoted so that the C runtime's command-line reading gives it back unchanged:
 // as it is when it has no space, tab or quote; otherwise in quotes, with the backslashes

@@ -57,11 +57,14 @@ std::wstring OtherLoader(Bitness b) {
 
 int HandOver(const Options& o, Bitness b) {
   const std::wstring loader = OtherLoader(b);
+  // A DLL named for this skinrun goes along when it is of the program's bitness.
+  const bool keepDll = !o.dll.empty() && BitnessOfFile(FullPath(Wide(o.dll))) == b;
   std::vector<String> line{FromWide(loader)};
-  for (const String& a : HandOverArguments(o))
+  for (const String& a : HandOverArguments(o, keepDll))
     line.push_back(a);
   std::string error;
-  std::optional<StartedProgram> other = StartedProgram::Start(loader, Wide(JoinCommandLine(line)), error);
+  std::optional<StartedProgram> other =
+      StartedProgram::Start(loader, Wide(JoinCommandLine(line)), error);
   if (!other) {
     Say("the program is " + std::string(b == Bitness::k32 ? "32" : "64") +
         "-bit and the skinrun for it, " + Utf8(loader) + ", could not start: " + error);
@@ -83,6 +86,10 @@ void ReportAttach(const skinapi::SkinrunShare& share, const std::wstring& skin) 
 // Brings the DLL in and waits (bounded) for its hooks; true when the engine will attach.
 bool BringEngineIn(const StartedProgram& p, const skinapi::SkinrunShare& share,
                    const std::wstring& dll) {
+  if (const Bitness b = BitnessOfFile(dll); b != Bitness::kUnknown && b != kOwnBitness) {
+    Say("the engine's DLL " + Utf8(dll) + " is of the other bitness; the program runs unskinned");
+    return false;
+  }
   if (const std::string error = InjectDll(p.Process(), dll, kLoadLimitMs); !error.empty()) {
     Say(error + "; the program runs unskinned");
     return false;

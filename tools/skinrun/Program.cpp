@@ -51,8 +51,8 @@ std::optional<StartedProgram> StartedProgram::Start(const std::wstring& path,
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   std::wstring line = commandLine;  // CreateProcessW may write into it
-  if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                      nullptr, nullptr, &si, &pi)) {
+  if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      nullptr, &si, &pi)) {
     error = TextToUtf8(SystemErrorText(GetLastError()));
     return std::nullopt;
   }

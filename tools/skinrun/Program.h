@@ -31,8 +31,7 @@ class StartedProgram {
   // Starts `path` with `commandLine` suspended; empty when it could not start (`error` says
   // why).
   static std::optional<StartedProgram> Start(const std::wstring& path,
-                                             const std::wstring& commandLine,
-                                             std::string& error);
+                                             const std::wstring& commandLine, std::string& error);
   StartedProgram(StartedProgram&&) = default;
   StartedProgram& operator=(StartedProgram&&) = default;
   ~StartedProgram() { Resume(); }

@@ -101,7 +101,8 @@ void Attacher::WatchThreadsOfProcess() {
   const DWORD pid = GetCurrentProcessId();
   THREADENTRY32 t{};
   t.dwSize = sizeof t;
-  for (BOOL more = Thread32First(snapshot.get(), &t); more; more = Thread32Next(snapshot.get(), &t)) {
+  for (BOOL more = Thread32First(snapshot.get(), &t); more;
+       more = Thread32Next(snapshot.get(), &t)) {
     if (t.th32OwnerProcessID == pid && t.th32ThreadID != workerThread_ &&
         t.th32ThreadID != loaderThread_)
       Watch(t.th32ThreadID);

@@ -135,8 +135,8 @@ RECT ClientIn(HWND hwnd) {
   const RECT caption{client.left, 0, client.right, client.top};
   const double drawn = Share(shot, caption, [&](Pixel p) { return p != desktop; });
   if (caption.bottom <= 0 || drawn < 0.9)
-    return ::testing::AssertionFailure() << name << ": the caption strip is not drawn ("
-                                         << drawn * 100 << " %)";
+    return ::testing::AssertionFailure()
+           << name << ": the caption strip is not drawn (" << drawn * 100 << " %)";
   return ::testing::AssertionSuccess();
 }
 
@@ -218,6 +218,35 @@ std::string SkinrunProcess::Messages() const {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+std::wstring Expanded(const wchar_t* path) {
+  wchar_t out[MAX_PATH * 2];
+  const DWORD n = ExpandEnvironmentStringsW(path, out, MAX_PATH * 2);
+  return n > 0 && n <= MAX_PATH * 2 ? out : path;
+}
+
+::testing::AssertionResult Check(const input::Result& r) {
+  if (r) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << r.message();
+}
+
+::testing::AssertionResult UseWindowMenu(DWORD pid, WORD key, const std::function<bool()>& effect,
+                                         const std::string& what) {
+  if (auto r = Check(input::PressChord(
+          VK_MENU, VK_SPACE, [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
+          "the window menu opening"));
+      !r)
+    return r;
+  return Check(input::PressKey(key, effect, what));
+}
+
+::testing::AssertionResult CloseFromWindowMenu(HWND main) {
+  if (auto front = Check(input::BringToFront(main)); !front) return front;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(main, &pid);
+  return UseWindowMenu(
+      pid, 'C', [&] { return !IsWindow(main); }, "the window closing");
 }
 
 HWND FindWindowOf(DWORD pid, const std::wstring& cls) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "base/win/Handles.h"
+#include "tools/input/Input.h"
 
 namespace lbb::skinrun::test {
 
@@ -68,6 +70,19 @@ struct StandInMarks {
   int scope = -1;
 };
 StandInMarks MarksOf(HWND hwnd);
+
+// A path with its environment variables (%ProgramFiles%, %SystemRoot%) expanded.
+std::wstring Expanded(const wchar_t* path);
+
+// Real input through tools/input, as assertions.
+::testing::AssertionResult Check(const input::Result& r);
+// Opens the window menu (Alt+Space) of the program's active window, presses `key` for one of
+// its items, and waits for `effect` (`what` names it).
+::testing::AssertionResult UseWindowMenu(DWORD pid, WORD key, const std::function<bool()>& effect,
+                                         const std::string& what);
+// Brings the program's window to the front and closes it from its window menu; the window is
+// gone. (Alt+F4 does not reach the Registry Editor's frame from its tree view.)
+::testing::AssertionResult CloseFromWindowMenu(HWND main);
 
 // Captures the window (frame included) to build/<preset>/screenshots/skinrun/<name>.png and
 // checks on its pixels that it shows the program's window: a frame around the client area

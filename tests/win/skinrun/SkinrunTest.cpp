@@ -19,31 +19,6 @@ namespace lbb::skinrun::test {
 
 namespace {
 
-::testing::AssertionResult Check(const input::Result& r) {
-  if (r) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << r.message();
-}
-
-// The window menu (Alt+Space) of the program's active window, then the item of `key`.
-::testing::AssertionResult UseWindowMenu(DWORD pid, WORD key, const std::function<bool()>& effect,
-                                         const std::string& what) {
-  if (auto r = Check(input::PressChord(VK_MENU, VK_SPACE,
-                                       [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
-                                       "the window menu opening"));
-      !r)
-    return r;
-  return Check(input::PressKey(key, effect, what));
-}
-
-// Close from the window menu of the program's window (brought to the front first), and the
-// window gone. (Alt+F4 does not reach the Registry Editor's frame from its tree view.)
-::testing::AssertionResult CloseWithKeys(HWND main) {
-  if (auto front = Check(input::BringToFront(main)); !front) return front;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(main, &pid);
-  return UseWindowMenu(pid, 'C', [&] { return !IsWindow(main); }, "the window closing");
-}
-
 class Skinrun : public ::testing::Test {
  protected:
   // Wine's Notepad starts where and as large as it was left; every test starts it afresh.
@@ -86,9 +61,9 @@ TEST_F(Skinrun, NotepadIsSkinnedFromItsFirstWindowAndWorksUnderRealInput) {
   EXPECT_TRUE(ShowsProgramWindow(main, "notepad", GetSysColor(COLOR_WINDOW), 0.5));
 
   // File, Open...: the dialog is the program's window too, and closes again.
-  ASSERT_TRUE(Check(input::PressChord(VK_MENU, 'F',
-                                      [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
-                                      "the File menu opening")));
+  ASSERT_TRUE(Check(input::PressChord(
+      VK_MENU, 'F', [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
+      "the File menu opening")));
   ASSERT_TRUE(Check(input::PressKey(
       'O', [&] { return FindWindowOf(pid, L"#32770") != nullptr; }, "the Open dialog opening")));
   HWND open = FindWindowOf(pid, L"#32770");
@@ -110,15 +85,19 @@ TEST_F(Skinrun, NotepadIsSkinnedFromItsFirstWindowAndWorksUnderRealInput) {
                now.bottom - now.top > was.bottom - was.top + 20;
       },
       "the window growing")));
-  EXPECT_TRUE(UseWindowMenu(pid, 'N', [&] { return IsIconic(main) != FALSE; }, "minimising"));
-  EXPECT_TRUE(UseWindowMenu(pid, 'R', [&] { return !IsIconic(main); }, "restoring"));
-  EXPECT_TRUE(UseWindowMenu(pid, 'X', [&] { return IsZoomed(main) != FALSE; }, "maximising"));
+  EXPECT_TRUE(UseWindowMenu(
+      pid, 'N', [&] { return IsIconic(main) != FALSE; }, "minimising"));
+  EXPECT_TRUE(UseWindowMenu(
+      pid, 'R', [&] { return !IsIconic(main); }, "restoring"));
+  EXPECT_TRUE(UseWindowMenu(
+      pid, 'X', [&] { return IsZoomed(main) != FALSE; }, "maximising"));
 
   // Closed: the question whether to save the typed text is answered No.
-  ASSERT_TRUE(Check(input::PressChord(VK_MENU, VK_F4,
-                                      [&] { return FindWindowOf(pid, L"#32770") != nullptr; },
-                                      "the question whether to save")));
-  ASSERT_TRUE(Check(input::PressKey('N', [&] { return !IsWindow(main); }, "Notepad closing")));
+  ASSERT_TRUE(Check(input::PressChord(
+      VK_MENU, VK_F4, [&] { return FindWindowOf(pid, L"#32770") != nullptr; },
+      "the question whether to save")));
+  ASSERT_TRUE(Check(input::PressKey(
+      'N', [&] { return !IsWindow(main); }, "Notepad closing")));
   EXPECT_EQ(run->WaitForExit(), 0) << run->Messages();
 }
 
@@ -129,20 +108,13 @@ struct Program {
   double share;
 };
 
-std::wstring Expanded(const wchar_t* path) {
-  wchar_t out[MAX_PATH * 2];
-  const DWORD n = ExpandEnvironmentStringsW(path, out, MAX_PATH * 2);
-  return n > 0 && n <= MAX_PATH * 2 ? out : path;
-}
-
 TEST_F(Skinrun, WinesProgramsShowTheirWindowsSkinnedAndClose) {
   // The tree and list of the Registry Editor and WordPad's page are the window colour;
   // Minesweeper's unopened cells are green.
-  const Program programs[] = {
-      {L"regedit.exe", "regedit", GetSysColor(COLOR_WINDOW), 0.5},
-      {L"winemine.exe", "winemine", RGB(0, 128, 0), 0.3},
-      {Expanded(L"%ProgramFiles%\\Windows NT\\Accessories\\wordpad.exe"), "wordpad",
-       GetSysColor(COLOR_WINDOW), 0.5}};
+  const Program programs[] = {{L"regedit.exe", "regedit", GetSysColor(COLOR_WINDOW), 0.5},
+                              {L"winemine.exe", "winemine", RGB(0, 128, 0), 0.3},
+                              {Expanded(L"%ProgramFiles%\\Windows NT\\Accessories\\wordpad.exe"),
+                               "wordpad", GetSysColor(COLOR_WINDOW), 0.5}};
   for (const Program& p : programs) {
     SCOPED_TRACE(p.name);
     auto run = Start({p.exe});
@@ -151,7 +123,7 @@ TEST_F(Skinrun, WinesProgramsShowTheirWindowsSkinnedAndClose) {
     EXPECT_TRUE(check->IsSkinned(main));
     EXPECT_EQ(MarksOf(main).shownAtStart, 0);
     EXPECT_TRUE(ShowsProgramWindow(main, p.name, p.clientColour, p.share));
-    ASSERT_TRUE(CloseWithKeys(main));
+    ASSERT_TRUE(CloseFromWindowMenu(main));
     EXPECT_EQ(run->WaitForExit(), 0) << run->Messages();
   }
 }
@@ -191,7 +163,7 @@ TEST_F(Skinrun, ProgramRunsOnWhenTheSkinOrTheDllFails) {
     } else {
       EXPECT_FALSE(check->IsSkinned(main));
     }
-    ASSERT_TRUE(CloseWithKeys(main));
+    ASSERT_TRUE(CloseFromWindowMenu(main));
     EXPECT_EQ(run->WaitForExit(), 0);
     EXPECT_NE(run->Messages().find(c.says), std::string::npos) << run->Messages();
   }

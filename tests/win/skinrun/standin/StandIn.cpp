@@ -112,10 +112,9 @@ const char* lbbskin_error_text(int code) {
 }
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void*) {
-  lbb::skinapi::inject::OnDllMain(
-      module, reason,
-      {&lbbskin_set_scope, &lbbskin_load_file, &lbbskin_start, &lbbskin_error_text,
-       LBBSKIN_SCOPE_PROCESS});
+  lbb::skinapi::inject::OnDllMain(module, reason,
+                                  {&lbbskin_set_scope, &lbbskin_load_file, &lbbskin_start,
+                                   &lbbskin_error_text, LBBSKIN_SCOPE_PROCESS});
   return TRUE;
 }
 
