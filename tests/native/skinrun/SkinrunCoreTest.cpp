@@ -48,16 +48,23 @@ std::vector<String> ReadLikeTheRuntime(const String& line) {
 }
 
 TEST(SkinrunCommandLine, ArgumentsComeBackUnchangedThroughTheRuntimesReading) {
-  const std::vector<String> args = {u"C:\\Program Files\\app.exe", u"plain", u"", u"a b",
-                                    u"say \"hi\"", u"ends\\", u"dir with\\", u"\\\\server\\x",
-                                    u"q\\\"x", u"tab\there"};
+  const std::vector<String> args = {u"C:\\Program Files\\app.exe",
+                                    u"plain",
+                                    u"",
+                                    u"a b",
+                                    u"say \"hi\"",
+                                    u"ends\\",
+                                    u"dir with\\",
+                                    u"\\\\server\\x",
+                                    u"q\\\"x",
+                                    u"tab\there"};
   EXPECT_EQ(ReadLikeTheRuntime(JoinCommandLine(args)), args);
   EXPECT_EQ(QuoteArgument(u"plain"), u"plain");  // nothing to quote: as it is
 }
 
 TEST(SkinrunCommandLine, OptionsStopAtTheProgramAndEverythingAfterIsThePrograms) {
-  const auto parsed = ParseOptions(
-      {u"--skin", u"a.skn", u"--dll", u"e.dll", u"notepad.exe", u"--skin", u"x"});
+  const auto parsed =
+      ParseOptions({u"--skin", u"a.skn", u"--dll", u"e.dll", u"notepad.exe", u"--skin", u"x"});
   ASSERT_TRUE(std::holds_alternative<Options>(parsed));
   const Options& o = std::get<Options>(parsed);
   EXPECT_EQ(o.skin, u"a.skn");

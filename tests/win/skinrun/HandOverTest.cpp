@@ -9,13 +9,11 @@
 namespace lbb::skinrun::test {
 namespace {
 
-TEST(SkinrunHandOver, TheSixtyFourBitSkinrunHandsAThirtyTwoBitProgramToTheThirtyTwoBitOne) {
+TEST_F(Skinrun, TheSixtyFourBitSkinrunHandsAThirtyTwoBitProgramToTheThirtyTwoBitOne) {
   const std::wstring loader64 = WindowsPath(LBB_SKINRUN64_EXE);
   ASSERT_NE(GetFileAttributesW(loader64.c_str()), INVALID_FILE_ATTRIBUTES)
       << "the 64-bit build's skinrun is missing (build the win64 preset's skinrun first)";
-  ASSERT_TRUE(SetEnvironmentVariableW(L"LBBSKIN_SKINRUN_I686",
-                                      WindowsPath(LBB_SKINRUN_EXE).c_str()));
-  const std::unique_ptr<SkinnedCheck> check = StandInCheck();
+  ASSERT_TRUE(SetEnvironmentVariableW(L"LBBSKIN_SKINRUN_I686", loader.c_str()));
   // The 32-bit Notepad by its own folder: the 64-bit skinrun sees the file as it is.
   SkinrunProcess run(loader64,
                      {L"--dll", check->Dll(), Expanded(L"%SystemRoot%\\syswow64\\notepad.exe")});

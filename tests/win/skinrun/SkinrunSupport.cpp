@@ -220,6 +220,24 @@ std::string SkinrunProcess::Messages() const {
   return text.str();
 }
 
+void Skinrun::SetUp() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Notepad");
+}
+
+std::unique_ptr<SkinrunProcess> Skinrun::Start(std::vector<std::wstring> args) const {
+  args.insert(args.begin(), {L"--dll", check->Dll()});
+  return std::make_unique<SkinrunProcess>(loader, args);
+}
+
+HWND Skinrun::ShowMain(SkinrunProcess& run, const std::wstring& cls) const {
+  HWND main = run.WaitForMainWindow(cls);
+  EXPECT_TRUE(main) << "no window; skinrun said: " << run.Messages();
+  if (main) {
+    EXPECT_TRUE(Check(input::BringToFront(main)));
+  }
+  return main;
+}
+
 std::wstring Expanded(const wchar_t* path) {
   wchar_t out[MAX_PATH * 2];
   const DWORD n = ExpandEnvironmentStringsW(path, out, MAX_PATH * 2);

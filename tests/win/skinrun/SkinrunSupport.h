@@ -90,4 +90,20 @@ std::wstring Expanded(const wchar_t* path);
 ::testing::AssertionResult ShowsProgramWindow(HWND hwnd, const std::string& name,
                                               COLORREF clientColour, double share);
 
+// The tests' fixture: skinrun with the check's DLL, on programs started afresh.
+class Skinrun : public ::testing::Test {
+ protected:
+  // Wine's Notepad starts where and as large as it was left; every test starts it afresh.
+  void SetUp() override;
+  // skinrun with the check's DLL, the extra options, and the program with its arguments.
+  std::unique_ptr<SkinrunProcess> Start(std::vector<std::wstring> args) const;
+  // Waits for the program's main window (of class `cls`, any when empty) and brings it to the
+  // front; null (and a failure) when it never came.
+  HWND ShowMain(SkinrunProcess& run, const std::wstring& cls = {}) const;
+
+  std::unique_ptr<SkinnedCheck> check = StandInCheck();
+  std::wstring loader = WindowsPath(LBB_SKINRUN_EXE);
+  std::wstring sand = WindowsPath(LBB_SAND_SKIN_FILE);
+};
+
 }  // namespace lbb::skinrun::test

@@ -19,31 +19,6 @@ namespace lbb::skinrun::test {
 
 namespace {
 
-class Skinrun : public ::testing::Test {
- protected:
-  // Wine's Notepad starts where and as large as it was left; every test starts it afresh.
-  void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Notepad"); }
-
-  // skinrun with the check's DLL, the extra options, and the program with its arguments.
-  std::unique_ptr<SkinrunProcess> Start(std::vector<std::wstring> args) {
-    args.insert(args.begin(), {L"--dll", check->Dll()});
-    return std::make_unique<SkinrunProcess>(loader, args);
-  }
-  // Waits for the program's main window and brings it to the front.
-  HWND ShowMain(SkinrunProcess& run, const std::wstring& cls = {}) {
-    HWND main = run.WaitForMainWindow(cls);
-    EXPECT_TRUE(main) << "no window; skinrun said: " << run.Messages();
-    if (main) {
-      EXPECT_TRUE(Check(input::BringToFront(main)));
-    }
-    return main;
-  }
-
-  std::unique_ptr<SkinnedCheck> check = StandInCheck();
-  std::wstring loader = WindowsPath(LBB_SKINRUN_EXE);
-  std::wstring sand = WindowsPath(LBB_SAND_SKIN_FILE);
-};
-
 TEST_F(Skinrun, NotepadIsSkinnedFromItsFirstWindowAndWorksUnderRealInput) {
   auto run = Start({L"--skin", sand, L"notepad.exe"});
   HWND main = ShowMain(*run, L"Notepad");
@@ -99,33 +74,6 @@ TEST_F(Skinrun, NotepadIsSkinnedFromItsFirstWindowAndWorksUnderRealInput) {
   ASSERT_TRUE(Check(input::PressKey(
       'N', [&] { return !IsWindow(main); }, "Notepad closing")));
   EXPECT_EQ(run->WaitForExit(), 0) << run->Messages();
-}
-
-struct Program {
-  std::wstring exe;
-  const char* name;
-  COLORREF clientColour;  // the colour that covers `share` of the client area at least
-  double share;
-};
-
-TEST_F(Skinrun, WinesProgramsShowTheirWindowsSkinnedAndClose) {
-  // The tree and list of the Registry Editor and WordPad's page are the window colour;
-  // Minesweeper's unopened cells are green.
-  const Program programs[] = {{L"regedit.exe", "regedit", GetSysColor(COLOR_WINDOW), 0.5},
-                              {L"winemine.exe", "winemine", RGB(0, 128, 0), 0.3},
-                              {Expanded(L"%ProgramFiles%\\Windows NT\\Accessories\\wordpad.exe"),
-                               "wordpad", GetSysColor(COLOR_WINDOW), 0.5}};
-  for (const Program& p : programs) {
-    SCOPED_TRACE(p.name);
-    auto run = Start({p.exe});
-    HWND main = ShowMain(*run);
-    ASSERT_TRUE(main);
-    EXPECT_TRUE(check->IsSkinned(main));
-    EXPECT_EQ(MarksOf(main).shownAtStart, 0);
-    EXPECT_TRUE(ShowsProgramWindow(main, p.name, p.clientColour, p.share));
-    ASSERT_TRUE(CloseFromWindowMenu(main));
-    EXPECT_EQ(run->WaitForExit(), 0) << run->Messages();
-  }
 }
 
 // A truncated copy of the sand skin: a skin file that cannot be read.

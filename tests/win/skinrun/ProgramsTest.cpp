@@ -1,0 +1,43 @@
+// skinrun on Wine's Registry Editor, Minesweeper and WordPad (64-bit build: the 32-bit
+// prefix holds 64-bit copies of some of them where a 32-bit process looks first): each shows
+// its window, skinned from its first window on, and closes with exit code 0.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/win/skinrun/SkinrunSupport.h"
+
+namespace lbb::skinrun::test {
+namespace {
+
+struct Program {
+  std::wstring exe;
+  const char* name;
+  COLORREF clientColour;  // the colour that covers `share` of the client area at least
+  double share;
+};
+
+TEST_F(Skinrun, WinesProgramsShowTheirWindowsSkinnedAndClose) {
+  // The tree and list of the Registry Editor and WordPad's page are the window colour;
+  // Minesweeper's unopened cells are green.
+  const Program programs[] = {{L"regedit.exe", "regedit", GetSysColor(COLOR_WINDOW), 0.5},
+                              {L"winemine.exe", "winemine", RGB(0, 128, 0), 0.3},
+                              {Expanded(L"%ProgramFiles%\\Windows NT\\Accessories\\wordpad.exe"),
+                               "wordpad", GetSysColor(COLOR_WINDOW), 0.5}};
+  for (const Program& p : programs) {
+    SCOPED_TRACE(p.name);
+    auto run = Start({p.exe});
+    HWND main = ShowMain(*run);
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(check->IsSkinned(main));
+    EXPECT_EQ(MarksOf(main).shownAtStart, 0);
+    EXPECT_TRUE(ShowsProgramWindow(main, p.name, p.clientColour, p.share));
+    ASSERT_TRUE(CloseFromWindowMenu(main));
+    EXPECT_EQ(run->WaitForExit(), 0) << run->Messages();
+  }
+}
+
+}  // namespace
+}  // namespace lbb::skinrun::test
