@@ -2,12 +2,10 @@
 
 #include <tlhelp32.h>
 
-#include <atomic>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include "base/win/Handles.h"
 #include "skin/api/inject/SkinrunShare.h"
@@ -18,41 +16,27 @@ namespace {
 
 LRESULT CALLBACK FirstWindowHook(int code, WPARAM wParam, LPARAM lParam);
 
-// A thread seen by DllMain: started (to be watched) or ended (its hook to go).
-struct ThreadNews {
-  DWORD id;
-  bool started;
-};
-
 // The attach state of the process; made once, when skinrun's block is found.
 class Attacher {
  public:
-  Attacher(SkinrunShare share, const EngineCalls& calls, DWORD loaderThread)
-      : share_(std::move(share)), calls_(calls), loaderThread_(loaderThread) {}
+  Attacher(SkinrunShare share, const EngineCalls& calls)
+      : share_(std::move(share)), calls_(calls) {}
 
-  bool StartWorker();
-  // Lets skinrun run the program at once (the worker could not start).
-  void GiveUp() const { share_.SignalReady(); }
-  void Tell(DWORD thread, bool started);
+  // Watches the threads the process has now but `loader` (the thread loading the DLL), and
+  // tells skinrun that the program may run.
+  void WatchThreadsOfProcess(DWORD loader);
+  // A thread's first-window hook, put on it or taken off it.
+  void Watch(DWORD thread);
+  void Forget(DWORD thread);
   void OnHook(int code, LPARAM lParam);
 
  private:
-  static DWORD WINAPI WorkerMain(void* self);
-  void Work();
-  void WatchThreadsOfProcess();
-  void Watch(DWORD thread);
-  void TakeNews();
   void StartEngine();
   void Record(int code, const char* what, int32_t& result, char (&into)[256]) const;
 
   SkinrunShare share_;
   EngineCalls calls_;
-  DWORD loaderThread_;
-  DWORD workerThread_ = 0;
-  KernelHandle worker_;
-  KernelHandle news_{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   std::mutex lock_;
-  std::vector<ThreadNews> pending_;
   std::map<DWORD, HookHandle> hooks_;
   std::once_flag skinOnce_;
 };
@@ -61,52 +45,17 @@ class Attacher {
 // (the DLL is pinned, and at the process's end its threads are gone before DllMain is told).
 Attacher* g_attacher = nullptr;
 
-bool Attacher::StartWorker() {
-  if (!news_) return false;
-  worker_.reset(CreateThread(nullptr, 0, &WorkerMain, this, 0, &workerThread_));
-  return static_cast<bool>(worker_);
-}
-
-void Attacher::Tell(DWORD thread, bool started) {
-  if (thread == workerThread_) return;
-  {
-    std::lock_guard guard(lock_);
-    pending_.push_back({thread, started});
-  }
-  SetEvent(news_.get());
-}
-
-DWORD WINAPI Attacher::WorkerMain(void* self) {
-  try {
-    static_cast<Attacher*>(self)->Work();
-  } catch (...) {
-    // The program runs on unskinned; skinrun stops waiting at the ready event's bound.
-  }
-  return 0;
-}
-
-void Attacher::Work() {
-  WatchThreadsOfProcess();
-  share_.Reach(AttachStage::kHooksReady);
-  share_.SignalReady();
-  for (;;) {
-    WaitForSingleObject(news_.get(), INFINITE);
-    TakeNews();
-  }
-}
-
-void Attacher::WatchThreadsOfProcess() {
+void Attacher::WatchThreadsOfProcess(DWORD loader) {
   KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  if (!snapshot) return;
   const DWORD pid = GetCurrentProcessId();
   THREADENTRY32 t{};
   t.dwSize = sizeof t;
-  for (BOOL more = Thread32First(snapshot.get(), &t); more;
+  for (BOOL more = snapshot && Thread32First(snapshot.get(), &t); more;
        more = Thread32Next(snapshot.get(), &t)) {
-    if (t.th32OwnerProcessID == pid && t.th32ThreadID != workerThread_ &&
-        t.th32ThreadID != loaderThread_)
-      Watch(t.th32ThreadID);
+    if (t.th32OwnerProcessID == pid && t.th32ThreadID != loader) Watch(t.th32ThreadID);
   }
+  share_.Reach(AttachStage::kHooksReady);
+  share_.SignalReady();
 }
 
 void Attacher::Watch(DWORD thread) {
@@ -116,23 +65,12 @@ void Attacher::Watch(DWORD thread) {
   hooks_.try_emplace(thread, std::move(hook));
 }
 
-void Attacher::TakeNews() {
-  std::vector<ThreadNews> news;
-  {
-    std::lock_guard guard(lock_);
-    news.swap(pending_);
-  }
-  for (const ThreadNews& n : news) {
-    if (n.started) {
-      Watch(n.id);
-    } else {
-      HookHandle gone;
-      std::lock_guard guard(lock_);
-      if (auto it = hooks_.find(n.id); it != hooks_.end()) {
-        gone = std::move(it->second);
-        hooks_.erase(it);
-      }
-    }
+void Attacher::Forget(DWORD thread) {
+  HookHandle gone;
+  std::lock_guard guard(lock_);
+  if (auto it = hooks_.find(thread); it != hooks_.end()) {
+    gone = std::move(it->second);
+    hooks_.erase(it);
   }
 }
 
@@ -161,8 +99,8 @@ void Attacher::StartEngine() {
   std::call_once(skinOnce_, [&] {
     calls_.setScope(calls_.processScope);
     if (b.skinPath[0]) Record(calls_.loadFile(b.skinPath), "load", b.loadResult, b.loadText);
-    InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&b.firstThreadId),
-                               static_cast<LONG>(GetCurrentThreadId()), 0);
+    InterlockedExchange(reinterpret_cast<volatile LONG*>(&b.firstThreadId),
+                        static_cast<LONG>(GetCurrentThreadId()));
   });
   const int started = calls_.start();
   if (started != 0 && b.startResult == 0) Record(started, "start", b.startResult, b.startText);
@@ -189,7 +127,7 @@ LRESULT CALLBACK FirstWindowHook(int code, WPARAM wParam, LPARAM lParam) {
   return next;
 }
 
-// Keeps the DLL loaded until the process ends: its worker and hooks run its code.
+// Keeps the DLL loaded until the process ends: its hooks run its code.
 void PinModule(HINSTANCE module) {
   HMODULE pinned = nullptr;
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
@@ -204,15 +142,9 @@ void OnProcessAttach(HINSTANCE module, const EngineCalls& calls) {
     share->SignalReady();
     return;
   }
-  auto a = std::make_unique<Attacher>(std::move(*share), calls, GetCurrentThreadId());
-  g_attacher = a.get();
-  if (!a->StartWorker()) {
-    g_attacher = nullptr;
-    a->GiveUp();
-    return;
-  }
   PinModule(module);
-  a.release();  // g_attacher's, for the life of the process
+  g_attacher = new Attacher(std::move(*share), calls);  // for the life of the process
+  g_attacher->WatchThreadsOfProcess(GetCurrentThreadId());
 }
 
 }  // namespace
@@ -224,8 +156,10 @@ void OnDllMain(HINSTANCE module, DWORD reason, const EngineCalls& calls) noexcep
         if (!g_attacher) OnProcessAttach(module, calls);
         break;
       case DLL_THREAD_ATTACH:
+        if (g_attacher) g_attacher->Watch(GetCurrentThreadId());
+        break;
       case DLL_THREAD_DETACH:
-        if (g_attacher) g_attacher->Tell(GetCurrentThreadId(), reason == DLL_THREAD_ATTACH);
+        if (g_attacher) g_attacher->Forget(GetCurrentThreadId());
         break;
       default:
         break;

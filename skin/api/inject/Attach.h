@@ -1,17 +1,19 @@
 // The engine's DLL inside a program that skinrun started: the engine is started on each of the
 // program's user-interface threads, on that thread, as it creates its first window.
 //
-// How: when the DLL is loaded and finds skinrun's block for its process, a worker thread of
-// the DLL puts a WH_CBT hook on every thread of the program (the main thread is still
-// suspended then, so its first window is still to come) and on every thread started later
-// (DLL_THREAD_ATTACH names them). A hook's first window creation on its thread (a top-level
-// window; message-only windows do not count) sets the engine's scope to the whole process,
-// loads the skin (once for the process) and starts the engine on that thread, then removes the
-// hook. Nothing of this runs in DllMain under the loader lock but the bookkeeping, and nothing
-// waits on the program's threads. Without skinrun's block the DLL does nothing here.
+// How: when the DLL is loaded and finds skinrun's block for its process, it puts a WH_CBT hook
+// of this thread's own on every thread of the program (the main thread is still suspended
+// then, so its first window is still to come), and on each thread started later as the thread
+// starts (DLL_THREAD_ATTACH runs on it, before its own code). A hook's first window creation
+// on its thread (a top-level window; message-only windows do not count) sets the engine's
+// scope to the whole process, loads the skin (once for the process) and starts the engine on
+// that thread, then removes the hook. DllMain only puts hooks on and takes them off (a thread
+// that made its first window before a worker thread could hook it would be missed: the tests
+// saw it happen); the engine is never started under the loader lock, and nothing waits on the
+// program's threads. Without skinrun's block the DLL does nothing here.
 //
 // The DLL stays loaded for the rest of the process once attached (it pins itself): the
-// worker and the hooks' code must not go away under the program.
+// hooks run its code.
 #pragma once
 
 #include <windows.h>
@@ -28,7 +30,7 @@ struct EngineCalls {
 };
 
 // To be called from the DLL's DllMain with every reason it gets (the DLL must not turn off its
-// thread notifications). Does only bookkeeping and starts the worker; never throws.
+// thread notifications). Puts the hooks on and takes them off; never throws.
 void OnDllMain(HINSTANCE module, DWORD reason, const EngineCalls& calls) noexcept;
 
 }  // namespace lbb::skinapi::inject

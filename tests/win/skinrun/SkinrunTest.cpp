@@ -117,6 +117,24 @@ TEST_F(Skinrun, ProgramRunsOnWhenTheSkinOrTheDllFails) {
   }
 }
 
+TEST_F(Skinrun, EachUiThreadGetsTheEngineOnItselfBeforeItsFirstWindowIsShown) {
+  auto run = Start({WindowsPath(LBB_THREADS_PROBE_EXE)});
+  HWND main = nullptr, second = nullptr;
+  ASSERT_TRUE(input::WaitUntil([&] {
+    main = FindWindowW(L"LbbSkinrunProbe", L"Probe main");
+    second = FindWindowW(L"LbbSkinrunProbe", L"Probe second");
+    return main && second && IsWindowVisible(second);
+  })) << "the probe's windows never came; skinrun said: "
+      << run->Messages();
+  EXPECT_NE(GetWindowThreadProcessId(main, nullptr), GetWindowThreadProcessId(second, nullptr));
+  for (HWND w : {main, second}) {
+    EXPECT_TRUE(check->IsSkinned(w));
+    EXPECT_EQ(MarksOf(w).shownAtStart, 0);
+  }
+  ASSERT_TRUE(CloseFromWindowMenu(main));
+  EXPECT_EQ(run->WaitForExit(), 3) << run->Messages();
+}
+
 TEST_F(Skinrun, EndsWithTheProgramsExitCode) {
   EXPECT_EQ(Start({L"cmd.exe", L"/c", L"exit 7"})->WaitForExit(), 7);
   EXPECT_EQ(Start({L"no-such-program.exe"})->WaitForExit(), 127);
