@@ -21,6 +21,7 @@ TEST_F(Skinrun, TheSixtyFourBitSkinrunHandsAThirtyTwoBitProgramToTheThirtyTwoBit
   ASSERT_TRUE(main) << "no window; skinrun said: " << run.Messages();
   EXPECT_TRUE(check->IsSkinned(main));
   EXPECT_EQ(MarksOf(main).shownAtStart, 0);
+  EXPECT_TRUE(MarksOf(main).sawCreate);
   ASSERT_TRUE(CloseFromWindowMenu(main));
   EXPECT_EQ(run.WaitForExit(), 0) << run.Messages();
 }

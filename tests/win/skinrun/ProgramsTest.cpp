@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/win/skinrun/SkinrunSupport.h"
+#include "tools/input/Input.h"
 
 namespace lbb::skinrun::test {
 namespace {
@@ -15,6 +16,7 @@ namespace {
 struct Program {
   std::wstring exe;
   const char* name;
+  const wchar_t* title;   // the main window's caption once the program has set itself up
   COLORREF clientColour;  // the colour that covers `share` of the client area at least
   double share;
 };
@@ -22,10 +24,11 @@ struct Program {
 TEST_F(Skinrun, WinesProgramsShowTheirWindowsSkinnedAndClose) {
   // The tree and list of the Registry Editor and WordPad's page are the window colour;
   // Minesweeper's unopened cells are green.
-  const Program programs[] = {{L"regedit.exe", "regedit", GetSysColor(COLOR_WINDOW), 0.5},
-                              {L"winemine.exe", "winemine", RGB(0, 128, 0), 0.3},
-                              {Expanded(L"%ProgramFiles%\\Windows NT\\Accessories\\wordpad.exe"),
-                               "wordpad", GetSysColor(COLOR_WINDOW), 0.5}};
+  const Program programs[] = {
+      {L"regedit.exe", "regedit", L"Registry Editor", GetSysColor(COLOR_WINDOW), 0.5},
+      {L"winemine.exe", "winemine", L"WineMine", RGB(0, 128, 0), 0.3},
+      {Expanded(L"%ProgramFiles%\\Windows NT\\Accessories\\wordpad.exe"), "wordpad",
+       L"Document - Wine Wordpad", GetSysColor(COLOR_WINDOW), 0.5}};
   for (const Program& p : programs) {
     SCOPED_TRACE(p.name);
     auto run = Start({p.exe});
@@ -33,6 +36,11 @@ TEST_F(Skinrun, WinesProgramsShowTheirWindowsSkinnedAndClose) {
     ASSERT_TRUE(main);
     EXPECT_TRUE(check->IsSkinned(main));
     EXPECT_EQ(MarksOf(main).shownAtStart, 0);
+    EXPECT_TRUE(MarksOf(main).sawCreate);
+    EXPECT_TRUE(MarksOf(main).sawCreate);
+    // WordPad shows its window before its bars and its document's name.
+    EXPECT_TRUE(input::WaitUntil([&] { return input::TextOf(main) == p.title; }))
+        << "the caption never became the program's own";
     EXPECT_TRUE(ShowsProgramWindow(main, p.name, p.clientColour, p.share));
     ASSERT_TRUE(CloseFromWindowMenu(main));
     EXPECT_EQ(run->WaitForExit(), 0) << run->Messages();

@@ -173,6 +173,8 @@ SkinrunProcess::SkinrunProcess(const std::wstring& loader, const std::vector<std
 
 SkinrunProcess::~SkinrunProcess() {
   if (process_ && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) {
+    std::wstring exe;
+    if (!program_) program_ = ChildOf(pid_, &exe);
     if (program_) EndProcess(program_);
     if (WaitForSingleObject(process_.get(), kEndLimitMs) != WAIT_OBJECT_0)
       TerminateProcess(process_.get(), 255);
@@ -282,6 +284,7 @@ StandInMarks MarksOf(HWND hwnd) {
   m.shownAtStart = static_cast<int>(Property(hwnd, standin::kShownAtStart)) - 1;
   m.skinLoaded = Property(hwnd, standin::kSkin) == 2;
   m.scope = static_cast<int>(Property(hwnd, standin::kScope)) - 1;
+  m.sawCreate = Property(hwnd, standin::kSawCreate) == 1;
   return m;
 }
 

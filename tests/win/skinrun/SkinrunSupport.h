@@ -68,6 +68,7 @@ struct StandInMarks {
   int shownAtStart = -1;  // visible top-level windows of that thread at the start
   bool skinLoaded = false;
   int scope = -1;
+  bool sawCreate = false;  // the engine ran before the window took its WM_CREATE
 };
 StandInMarks MarksOf(HWND hwnd);
 

@@ -27,6 +27,7 @@ TEST_F(Skinrun, NotepadIsSkinnedFromItsFirstWindowAndWorksUnderRealInput) {
   EXPECT_TRUE(check->IsSkinned(main));
   const StandInMarks marks = MarksOf(main);
   EXPECT_EQ(marks.shownAtStart, 0) << "the engine started after the program showed a window";
+  EXPECT_TRUE(marks.sawCreate) << "the engine started after the window was made";
   EXPECT_TRUE(marks.skinLoaded);
   EXPECT_EQ(marks.scope, LBBSKIN_SCOPE_PROCESS);
 
@@ -51,15 +52,20 @@ TEST_F(Skinrun, NotepadIsSkinnedFromItsFirstWindowAndWorksUnderRealInput) {
   RECT was{};
   GetWindowRect(main, &was);
   const POINT corner{was.right - 2, was.bottom - 2};
-  ASSERT_TRUE(Check(input::Drag(
-      corner, {corner.x + 80, corner.y + 50},
-      [&] {
-        RECT now{};
-        GetWindowRect(main, &now);
-        return now.right - now.left > was.right - was.left + 40 &&
-               now.bottom - now.top > was.bottom - was.top + 20;
-      },
-      "the window growing")));
+  const auto grown = [&] {
+    RECT now{};
+    GetWindowRect(main, &now);
+    return now.right - now.left > was.right - was.left + 40 &&
+           now.bottom - now.top > was.bottom - was.top + 20;
+  };
+  // Wine's size loop now and then lets a whole drag pass without a change (the window as it
+  // was, seen about once in ten runs): the drag is made once more before it counts as failed.
+  input::Result drag = input::Drag(corner, {corner.x + 80, corner.y + 50}, grown, "growing");
+  RECT after{};
+  GetWindowRect(main, &after);
+  if (!drag && EqualRect(&after, &was))
+    drag = input::Drag(corner, {corner.x + 80, corner.y + 50}, grown, "growing");
+  ASSERT_TRUE(Check(drag));
   EXPECT_TRUE(UseWindowMenu(
       pid, 'N', [&] { return IsIconic(main) != FALSE; }, "minimising"));
   EXPECT_TRUE(UseWindowMenu(
@@ -119,19 +125,33 @@ TEST_F(Skinrun, ProgramRunsOnWhenTheSkinOrTheDllFails) {
 
 TEST_F(Skinrun, EachUiThreadGetsTheEngineOnItselfBeforeItsFirstWindowIsShown) {
   auto run = Start({WindowsPath(LBB_THREADS_PROBE_EXE)});
+  const DWORD pid = run->ProgramId();
+  // The probe's window of that title.
+  const auto probeWindow = [pid](const wchar_t* title) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"LbbSkinrunProbe", title); w;
+         w = FindWindowExW(nullptr, w, L"LbbSkinrunProbe", title)) {
+      DWORD of = 0;
+      GetWindowThreadProcessId(w, &of);
+      if (of == pid) return w;
+    }
+    return HWND{};
+  };
   HWND main = nullptr, second = nullptr;
   ASSERT_TRUE(input::WaitUntil([&] {
-    main = FindWindowW(L"LbbSkinrunProbe", L"Probe main");
-    second = FindWindowW(L"LbbSkinrunProbe", L"Probe second");
+    main = probeWindow(L"Probe main");
+    second = probeWindow(L"Probe second");
     return main && second && IsWindowVisible(second);
   })) << "the probe's windows never came; skinrun said: "
       << run->Messages();
   EXPECT_NE(GetWindowThreadProcessId(main, nullptr), GetWindowThreadProcessId(second, nullptr));
   for (HWND w : {main, second}) {
-    EXPECT_TRUE(check->IsSkinned(w));
-    EXPECT_EQ(MarksOf(w).shownAtStart, 0);
+    EXPECT_TRUE(check->IsSkinned(w)) << (w == main ? "main" : "second");
+    EXPECT_EQ(MarksOf(w).shownAtStart, 0) << (w == main ? "main" : "second");
+    EXPECT_TRUE(MarksOf(w).sawCreate) << (w == main ? "main" : "second");
   }
-  ASSERT_TRUE(CloseFromWindowMenu(main));
+  // Closed by a message (the threads, not the input, are this test's point: the two windows
+  // take the foreground from each other as they come up), the program ends with its code.
+  ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
   EXPECT_EQ(run->WaitForExit(), 3) << run->Messages();
 }
 

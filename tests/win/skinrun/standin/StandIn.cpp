@@ -20,7 +20,8 @@ std::atomic<bool> g_skinLoaded{false};
 // The engine's per-thread state: the hook that marks the thread's windows and what the thread
 // had when the engine started on it.
 struct ThreadStart {
-  lbb::HookHandle hook;
+  lbb::HookHandle activations;  // WH_CBT: windows created or activated
+  lbb::HookHandle messages;     // WH_CALLWNDPROC: windows taking their WM_CREATE
   int shownAtStart = 0;
 };
 std::mutex g_lock;
@@ -30,7 +31,8 @@ void SetNumber(HWND hwnd, const wchar_t* name, uintptr_t value) {
   SetPropW(hwnd, name, reinterpret_cast<HANDLE>(value));
 }
 
-void Mark(HWND hwnd) {
+// Marks a top-level window of this thread; `created`: the engine saw its WM_CREATE.
+void Mark(HWND hwnd, bool created) {
   if (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) return;
   int shown = 0;
   {
@@ -43,15 +45,27 @@ void Mark(HWND hwnd) {
   SetNumber(hwnd, lbb::standin::kShownAtStart, 1 + static_cast<uintptr_t>(shown));
   SetNumber(hwnd, lbb::standin::kSkin, g_skinLoaded ? 2 : 1);
   SetNumber(hwnd, lbb::standin::kScope, 1 + static_cast<uintptr_t>(g_scope.load()));
+  if (created) SetNumber(hwnd, lbb::standin::kSawCreate, 1);
 }
 
 LRESULT CALLBACK MarkHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_CREATEWND || code == HCBT_ACTIVATE) Mark(reinterpret_cast<HWND>(wParam));
+  if (code == HCBT_CREATEWND || code == HCBT_ACTIVATE) Mark(reinterpret_cast<HWND>(wParam), false);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CreateHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && m && m->message == WM_CREATE) Mark(m->hwnd, true);
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 BOOL CALLBACK CountShown(HWND hwnd, LPARAM count) {
   if (IsWindowVisible(hwnd)) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK MarkExisting(HWND hwnd, LPARAM) {
+  Mark(hwnd, false);
   return TRUE;
 }
 
@@ -82,10 +96,16 @@ int lbbskin_start(void) {
   const DWORD me = GetCurrentThreadId();
   int shown = 0;
   EnumThreadWindows(me, &CountShown, reinterpret_cast<LPARAM>(&shown));
-  lbb::HookHandle hook(SetWindowsHookExW(WH_CBT, &MarkHook, nullptr, me));
-  std::lock_guard guard(g_lock);
-  if (g_threads.count(me)) return kAlreadyStarted;
-  g_threads[me] = ThreadStart{std::move(hook), shown};
+  {
+    std::lock_guard guard(g_lock);
+    if (g_threads.count(me)) return kAlreadyStarted;
+    g_threads[me] = ThreadStart{
+        lbb::HookHandle(SetWindowsHookExW(WH_CBT, &MarkHook, nullptr, me)),
+        lbb::HookHandle(SetWindowsHookExW(WH_CALLWNDPROC, &CreateHook, nullptr, me)), shown};
+  }
+  // The engine starts on the thread's windows: those it has (the one being created, when the
+  // start comes from its creation) and those to come.
+  EnumThreadWindows(me, &MarkExisting, 0);
   return LBBSKIN_OK;
 }
 
