@@ -68,6 +68,9 @@ struct CloseKernelHandle {
 struct UnhookHook {
   void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
 };
+struct UnmapFileView {
+  void operator()(void* view) const { UnmapViewOfFile(view); }
+};
 
 using FontHandle = UniqueHandle<HFONT, DeleteGdiObject>;
 using BrushHandle = UniqueHandle<HBRUSH, DeleteGdiObject>;
@@ -80,6 +83,30 @@ using MenuHandle = UniqueHandle<HMENU, DestroyMenuHandle>;
 using WindowHandle = UniqueHandle<HWND, DestroyWindowHandle>;
 using KernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 using HookHandle = UniqueHandle<HHOOK, UnhookHook>;
+using MappedView = UniqueHandle<void*, UnmapFileView>;
+
+// Memory allocated in another process (VirtualAllocEx), released there when the owner goes.
+// The process handle must outlive the owner.
+class RemoteMemory {
+ public:
+  RemoteMemory(HANDLE process, size_t bytes)
+      : process_(process),
+        address_(
+            VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+  ~RemoteMemory() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  void* get() const { return address_; }
+  explicit operator bool() const { return address_ != nullptr; }
+  // Leaves the memory to the other process (a thread there may still read it).
+  void* release() { return std::exchange(address_, nullptr); }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
 
 // A global atom (GlobalAddAtomW / GlobalDeleteAtom), deleted when the owner goes.
 class GlobalAtom {

@@ -356,6 +356,56 @@ Result PressKey(WORD vk, const std::function<bool()>& effect, const std::string&
   return {};
 }
 
+Result PressChord(WORD modifier, WORD vk, const std::function<bool()>& effect,
+                  const std::string& what, const Waiting& w) {
+  INPUT keys[4] = {KeyInput(modifier, 0, 0), KeyInput(vk, 0, 0), KeyInput(vk, 0, KEYEVENTF_KEYUP),
+                   KeyInput(modifier, 0, KEYEVENTF_KEYUP)};
+  const std::string chord = std::to_string(modifier) + "+" + std::to_string(vk);
+  if (SendInput(4, keys, sizeof keys[0]) != 4) {
+    return Result::Failure("SendInput refused keys " + chord);
+  }
+  if (!WaitUntil(effect, w)) {
+    return Result::Failure("keys " + chord + " were pressed but " + what + " never happened");
+  }
+  return {};
+}
+
+Result Drag(POINT from, POINT to, const std::function<bool()>& effect, const std::string& what,
+            const Waiting& w) {
+  if (Result moved = MoveMouse(from, w); !moved) return moved;
+  HWND pressed = WindowFromPoint(from);
+  if (!Send(MouseInput(MOUSEEVENTF_LEFTDOWN, from))) {
+    return Result::Failure("SendInput refused the press at " + Describe(from));
+  }
+  // The press is taken once the window's thread holds the mouse (a drag of its own, or the
+  // system's move or size loop): moves and a release that come earlier end that loop before
+  // it started.
+  const auto tracking = [&] {
+    const GUITHREADINFO info = ThreadInfoOf(pressed);
+    return info.hwndCapture != nullptr || (info.flags & GUI_INMOVESIZE) != 0;
+  };
+  if (pressed && !OfThisThread(pressed) && !WaitUntil(tracking, w)) {
+    Send(MouseInput(MOUSEEVENTF_LEFTUP, from));
+    return Result::Failure(Describe(pressed) + " never took the press at " + Describe(from));
+  }
+  WaitForTheWindowAt(from);
+  // A window that tracks the drag in a loop of its own takes each move before the next comes
+  // (its thread has answered once the cursor is there).
+  constexpr int kSteps = 4;
+  for (int i = 1; i <= kSteps; ++i) {
+    const POINT at{from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps};
+    Send(MouseInput(MOUSEEVENTF_MOVE, at));
+    WaitUntil([&] { return CursorAt(at); }, w);
+    WaitForTheWindowAt(from);
+  }
+  Send(MouseInput(MOUSEEVENTF_LEFTUP, to));
+  if (!WaitUntil(effect, w)) {
+    return Result::Failure("dragged from " + Describe(from) + " to " + Describe(to) + " but " +
+                           what + " never happened");
+  }
+  return {};
+}
+
 Result TypeText(HWND edit, const std::wstring& text, const std::wstring& expected,
                 const Waiting& w) {
   if (!WaitUntil([&] { return ThreadInfoOf(edit).hwndFocus == edit; }, w)) {

@@ -70,6 +70,15 @@ Result PressKey(WORD vk, const Waiting& w = {});
 // change the key press causes there (`what` names it in the failure).
 Result PressKey(WORD vk, const std::function<bool()>& effect, const std::string& what,
                 const Waiting& w = {});
+// Holds `modifier` (VK_MENU, VK_CONTROL, VK_SHIFT) down while `vk` is pressed and released,
+// for a window of another thread, and waits for `effect` (`what` names it in the failure).
+Result PressChord(WORD modifier, WORD vk, const std::function<bool()>& effect,
+                  const std::string& what, const Waiting& w = {});
+// Drags with the left button from one screen point to another (the press, moves on the way,
+// the release) and waits for `effect`, the change the drag causes (a window of another thread
+// resized by its border, for example).
+Result Drag(POINT from, POINT to, const std::function<bool()>& effect, const std::string& what,
+            const Waiting& w = {});
 // Types `text` as characters into `edit`, which must have the keyboard focus, and waits until
 // the edit's text is `expected`.
 Result TypeText(HWND edit, const std::wstring& text, const std::wstring& expected,

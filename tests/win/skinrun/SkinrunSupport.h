@@ -1,0 +1,110 @@
+// Helpers of skinrun's tests: skinrun started on a program (its stderr kept, the program's
+// process and windows found), the question "is this window skinned?", and the pictures.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "base/win/Handles.h"
+#include "tools/input/Input.h"
+
+namespace lbb::skinrun::test {
+
+// A Unix path of the build (as CMake gives it) as Wine's drive Z: shows it.
+std::wstring WindowsPath(const std::string& unixPath);
+
+// skinrun.exe running a program; both are ended when the owner goes while they still run.
+class SkinrunProcess {
+ public:
+  // Starts `loader` (a skinrun.exe) with `args`; its stderr goes to a file of its own.
+  SkinrunProcess(const std::wstring& loader, const std::vector<std::wstring>& args);
+  ~SkinrunProcess();
+  SkinrunProcess(const SkinrunProcess&) = delete;
+  SkinrunProcess& operator=(const SkinrunProcess&) = delete;
+
+  bool Started() const { return static_cast<bool>(process_); }
+  // The program skinrun started (skinrun's child, or its grand-child after a hand-over to the
+  // skinrun of the other bitness); 0 until it runs. Waits (bounded) for it.
+  DWORD ProgramId();
+  // The program's first visible top-level window that no other window owns, of class `cls`
+  // (any class when empty); waits (bounded) for it; null when it never came.
+  HWND WaitForMainWindow(const std::wstring& cls = {});
+  // Waits (bounded) for skinrun's end; its exit code, or -1 when it did not end.
+  long WaitForExit();
+  // What skinrun wrote on stderr.
+  std::string Messages() const;
+
+ private:
+  std::wstring errorFile_;
+  KernelHandle process_;
+  DWORD pid_ = 0;
+  DWORD program_ = 0;
+};
+
+// A visible window of process `pid` of class `cls` (a dialog: "#32770", a menu: "#32768");
+// null when there is none.
+HWND FindWindowOf(DWORD pid, const std::wstring& cls);
+
+// Whether a window shows the engine's skin. The stand-in engine marks the windows it starts
+// on; the real engine's check adds that the frame's pixels are the skin's.
+class SkinnedCheck {
+ public:
+  virtual ~SkinnedCheck() = default;
+  virtual ::testing::AssertionResult IsSkinned(HWND hwnd) const = 0;
+  // The DLL that skinrun brings in for this check.
+  virtual std::wstring Dll() const = 0;
+};
+std::unique_ptr<SkinnedCheck> StandInCheck();
+
+// What the stand-in engine recorded on a window it marked (0 when it did not mark it).
+struct StandInMarks {
+  DWORD startThread = 0;  // the thread the engine started on
+  int shownAtStart = -1;  // visible top-level windows of that thread at the start
+  bool skinLoaded = false;
+  int scope = -1;
+  bool sawCreate = false;  // the engine ran before the window took its WM_CREATE
+};
+StandInMarks MarksOf(HWND hwnd);
+
+// A path with its environment variables (%ProgramFiles%, %SystemRoot%) expanded.
+std::wstring Expanded(const wchar_t* path);
+
+// Real input through tools/input, as assertions.
+::testing::AssertionResult Check(const input::Result& r);
+// Opens the window menu (Alt+Space) of the program's active window, presses `key` for one of
+// its items, and waits for `effect` (`what` names it).
+::testing::AssertionResult UseWindowMenu(DWORD pid, WORD key, const std::function<bool()>& effect,
+                                         const std::string& what);
+// Brings the program's window to the front and closes it from its window menu; the window is
+// gone. (Alt+F4 does not reach the Registry Editor's frame from its tree view.)
+::testing::AssertionResult CloseFromWindowMenu(HWND main);
+
+// Captures the window (frame included) to build/<preset>/screenshots/skinrun/<name>.png and
+// checks on its pixels that it shows the program's window: a frame around the client area
+// (not the desktop's colour), and at least `share` of the client area in `clientColour`.
+::testing::AssertionResult ShowsProgramWindow(HWND hwnd, const std::string& name,
+                                              COLORREF clientColour, double share);
+
+// The tests' fixture: skinrun with the check's DLL, on programs started afresh.
+class Skinrun : public ::testing::Test {
+ protected:
+  // Wine's Notepad starts where and as large as it was left; every test starts it afresh.
+  void SetUp() override;
+  // skinrun with the check's DLL, the extra options, and the program with its arguments.
+  std::unique_ptr<SkinrunProcess> Start(std::vector<std::wstring> args) const;
+  // Waits for the program's main window (of class `cls`, any when empty) and brings it to the
+  // front; null (and a failure) when it never came.
+  HWND ShowMain(SkinrunProcess& run, const std::wstring& cls = {}) const;
+
+  std::unique_ptr<SkinnedCheck> check = StandInCheck();
+  std::wstring loader = WindowsPath(LBB_SKINRUN_EXE);
+  std::wstring sand = WindowsPath(LBB_SAND_SKIN_FILE);
+};
+
+}  // namespace lbb::skinrun::test
