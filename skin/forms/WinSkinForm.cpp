@@ -76,7 +76,21 @@ void TWinSkinForm::InitTform(TSkinData* afsd, forms::TCustomForm* aform) {
 }
 
 void TWinSkinForm::InitDlg(TSkinData* afsd) {
+  // A window without a form object (a dialog) rarely clips its controls; the skinned frame
+  // and background would then be painted over them. They are clipped while it is skinned.
+  const auto style = static_cast<DWORD>(GetWindowLongW(Hwnd, GWL_STYLE));
+  if (!(style & WS_CHILD) && !(style & WS_CLIPCHILDREN)) {
+    SetWindowLongW(Hwnd, GWL_STYLE, static_cast<LONG>(style | WS_CLIPCHILDREN));
+    impl->clipAdded = true;
+  }
   InitForm(afsd);
+}
+
+void TWinSkinForm::TakeClipBack() {
+  if (!impl->clipAdded || !IsWindow(Hwnd)) return;
+  impl->clipAdded = false;
+  const auto style = static_cast<DWORD>(GetWindowLongW(Hwnd, GWL_STYLE));
+  SetWindowLongW(Hwnd, GWL_STYLE, static_cast<LONG>(style & ~WS_CLIPCHILDREN));
 }
 
 // ---- giving the window back
@@ -97,6 +111,7 @@ bool TWinSkinForm::TakeProceduresBack() {
 }
 
 void TWinSkinForm::UnSubclass() {
+  TakeClipBack();
   if (!TakeProceduresBack()) return;
   UndoFormLooks();
   SetSysMenuStyle(false);

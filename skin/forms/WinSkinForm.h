@@ -356,6 +356,8 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
                                forms::TWinControl* w);
   void MapButtonWindow(HWND ahwnd, DWORD style);
   void MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD style);
+  void TakeClipBack();
+  void MapCommonControlClass(HWND ahwnd, const std::u16string& name);
   void ReadStyles();
   void ReadFormIcons(DWORD style, DWORD exstyle);
   void DetectMDIClient();

@@ -32,6 +32,7 @@ struct TWinSkinForm::TImpl {
   bool colorSaved = false;    // formcolor holds the form's own colour
   bool deferredDone = false;  // the deferred initialisation ran
   bool held = false;          // WS_VISIBLE taken away until the deferred initialisation ends
+  bool clipAdded = false;     // WS_CLIPCHILDREN added to a bare window while it is skinned
 };
 
 // While the skinner fits the window's size to a frame (the skin's, or the native one given

@@ -239,6 +239,7 @@ void TSkinManage::TimerActionAllForms(TSkinAction code) {
       skinchildform = true;
       PurgeForms();
       SkinScreenForms();
+      if (skinThreadWindows_) SkinThreadWindows();
       skinchildform = false;
       if (mode == 0 && sublist)
         for (TSkinManage* sub : *sublist) {
@@ -284,6 +285,32 @@ void TSkinManage::SkinScreenForms() {
     forms::TCustomForm* f = forms::Screen->Forms(i);
     if (IsVisibleTopLevel(f)) AddFormHwnd(f->WindowHandle());
   }
+}
+
+void TSkinManage::SkinThreadWindows() {
+  std::vector<HWND> shown;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM list) {
+        if (IsWindowVisible(h) && !(GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  // Bottom of the z-order first, as the forms list is walked.
+  for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+    if (IsWindow(*it)) AddFormHwnd(*it);
+}
+
+void TSkinManage::UnskinThread(DWORD threadId) {
+  std::lock_guard guard(Lock());
+  if (!Flist) return;
+  PurgeForms();
+  for (TWinSkinForm* sf : std::vector<TWinSkinForm*>(*Flist))
+    if (IsWindow(sf->Hwnd) && GetWindowThreadProcessId(sf->Hwnd, nullptr) == threadId &&
+        OnThisThread(sf))
+      UnskinAndFree(sf);
+  UnInstallThread(threadId);
 }
 
 // Action 7: the window `lpara` is skinned afresh (its skinner is taken off and freed first).
