@@ -356,6 +356,7 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
                                forms::TWinControl* w);
   void MapButtonWindow(HWND ahwnd, DWORD style);
   void MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD style);
+  void ClipControls();
   void TakeClipBack();
   void MapCommonControlClass(HWND ahwnd, const std::u16string& name);
   void ReadStyles();

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 #include <utility>
 
 #include "forms/WindowProcHook.h"
@@ -33,6 +34,7 @@ struct TWinSkinForm::TImpl {
   bool deferredDone = false;  // the deferred initialisation ran
   bool held = false;          // WS_VISIBLE taken away until the deferred initialisation ends
   bool clipAdded = false;     // WS_CLIPCHILDREN added to a bare window while it is skinned
+  std::vector<HWND> seeThrough;  // its group boxes, made WS_EX_TRANSPARENT meanwhile
 };
 
 // While the skinner fits the window's size to a frame (the skin's, or the native one given

@@ -368,8 +368,10 @@ void TWinSkinForm::MapButtonWindow(HWND ahwnd, DWORD style) {
   // (the user button, the push box, split buttons and command links).
   switch (style & BS_TYPEMASK) {
     case BS_OWNERDRAW:
+      return;  // drawn by its owner
     case BS_GROUPBOX:
-      return;  // drawn by its owner; a group's frame
+      if (Gate(xcGroupBox)) AttachSkinnerHwnd(*this, K::GroupBox, ahwnd);
+      return;
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
     case BS_3STATE:

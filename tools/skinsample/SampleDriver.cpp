@@ -109,15 +109,13 @@ bool SavePicture(const lbb::PixelBuffer& picture, const std::filesystem::path& f
   return true;
 }
 
-// The window classes of the mapping's table, as the sample's windows hold them (a group
-// box is a button the table leaves native).
+// The window classes of the mapping's table, as the sample's windows hold them.
 bool IsMappedControl(HWND h) {
   static const std::array<const char*, 12> kMapped = {
       "Button",          "Edit",              "ComboBox",          "ListBox",
       "SysListView32",   "SysTabControl32",   "msctls_trackbar32", "msctls_progress32",
       "msctls_updown32", "SysDateTimePick32", "SysHeader32",       "msctls_statusbar32"};
   const std::string cls = ClassOf(h);
-  if (cls == "Button" && (GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) return false;
   return std::find_if(kMapped.begin(), kMapped.end(), [&](const char* m) { return cls == m; }) !=
          kMapped.end();
 }
