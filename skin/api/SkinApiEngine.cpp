@@ -29,7 +29,8 @@ TApiEngine& TApiEngine::Instance() {
 }
 
 bool TApiEngine::StartedHere(DWORD thread) const {
-  return thread == mainThread_ || std::find(threads_.begin(), threads_.end(), thread) != threads_.end();
+  return thread == mainThread_ ||
+         std::find(threads_.begin(), threads_.end(), thread) != threads_.end();
 }
 
 int TApiEngine::Start() {

@@ -52,31 +52,31 @@ extern "C" {
 
 /* ---- result codes */
 #define LBBSKIN_OK 0
-#define LBBSKIN_E_ARGUMENT 1     /* an argument is null, out of range or unknown */
-#define LBBSKIN_E_NOT_FOUND 2    /* the skin file or resource does not exist */
-#define LBBSKIN_E_READ 3         /* the skin file exists but cannot be read */
-#define LBBSKIN_E_BAD_SKIN 4     /* the bytes hold no skin the engine can use */
-#define LBBSKIN_E_NOT_STARTED 5  /* the calling thread has not started skinning */
-#define LBBSKIN_E_THREADS 6      /* the main thread stops while other threads still skin */
-#define LBBSKIN_E_HOOK 7         /* the thread's window hook could not be installed */
-#define LBBSKIN_E_INTERNAL 8     /* the engine failed inside; the program may go on */
+#define LBBSKIN_E_ARGUMENT 1    /* an argument is null, out of range or unknown */
+#define LBBSKIN_E_NOT_FOUND 2   /* the skin file or resource does not exist */
+#define LBBSKIN_E_READ 3        /* the skin file exists but cannot be read */
+#define LBBSKIN_E_BAD_SKIN 4    /* the bytes hold no skin the engine can use */
+#define LBBSKIN_E_NOT_STARTED 5 /* the calling thread has not started skinning */
+#define LBBSKIN_E_THREADS 6     /* the main thread stops while other threads still skin */
+#define LBBSKIN_E_HOOK 7        /* the thread's window hook could not be installed */
+#define LBBSKIN_E_INTERNAL 8    /* the engine failed inside; the program may go on */
 
 /* ---- members of the SkinControls set (lbbskin_set_controls): which kinds are skinned */
-#define LBBSKIN_CTL_MAINMENU (1u << 0)    /* the menu bar (drawn as a band of the frame) */
-#define LBBSKIN_CTL_POPUPMENU (1u << 1)   /* popup menus */
-#define LBBSKIN_CTL_MENUITEM (1u << 2)    /* owner-drawn items of a framework's menus */
-#define LBBSKIN_CTL_TOOLBAR (1u << 3)     /* tool bars */
-#define LBBSKIN_CTL_CONTROLBAR (1u << 4)  /* control bars */
-#define LBBSKIN_CTL_COMBO (1u << 5)       /* combo boxes and date-time pickers */
-#define LBBSKIN_CTL_CHECKBOX (1u << 6)    /* check boxes */
-#define LBBSKIN_CTL_RADIO (1u << 7)       /* radio buttons */
-#define LBBSKIN_CTL_PROGRESS (1u << 8)    /* progress bars */
-#define LBBSKIN_CTL_SCROLLBAR (1u << 9)   /* scroll bars of lists, list views, memos */
-#define LBBSKIN_CTL_EDIT (1u << 10)       /* single-line edits */
-#define LBBSKIN_CTL_BUTTON (1u << 11)     /* push buttons */
-#define LBBSKIN_CTL_BITBTN (1u << 12)     /* picture buttons */
+#define LBBSKIN_CTL_MAINMENU (1u << 0)   /* the menu bar (drawn as a band of the frame) */
+#define LBBSKIN_CTL_POPUPMENU (1u << 1)  /* popup menus */
+#define LBBSKIN_CTL_MENUITEM (1u << 2)   /* owner-drawn items of a framework's menus */
+#define LBBSKIN_CTL_TOOLBAR (1u << 3)    /* tool bars */
+#define LBBSKIN_CTL_CONTROLBAR (1u << 4) /* control bars */
+#define LBBSKIN_CTL_COMBO (1u << 5)      /* combo boxes and date-time pickers */
+#define LBBSKIN_CTL_CHECKBOX (1u << 6)   /* check boxes */
+#define LBBSKIN_CTL_RADIO (1u << 7)      /* radio buttons */
+#define LBBSKIN_CTL_PROGRESS (1u << 8)   /* progress bars */
+#define LBBSKIN_CTL_SCROLLBAR (1u << 9)  /* scroll bars of lists, list views, memos */
+#define LBBSKIN_CTL_EDIT (1u << 10)      /* single-line edits */
+#define LBBSKIN_CTL_BUTTON (1u << 11)    /* push buttons */
+#define LBBSKIN_CTL_BITBTN (1u << 12)    /* picture buttons */
 #define LBBSKIN_CTL_SPEEDBUTTON (1u << 13)
-#define LBBSKIN_CTL_SPIN (1u << 14)       /* up-down controls */
+#define LBBSKIN_CTL_SPIN (1u << 14) /* up-down controls */
 #define LBBSKIN_CTL_PANEL (1u << 15)
 #define LBBSKIN_CTL_GROUPBOX (1u << 16)   /* group boxes */
 #define LBBSKIN_CTL_STATUSBAR (1u << 17)  /* status bars */
@@ -90,7 +90,7 @@ extern "C" {
 #define LBBSKIN_OPT_MDISCROLLBAR (1u << 0)
 #define LBBSKIN_OPT_MENUMERGE (1u << 1)
 #define LBBSKIN_OPT_TRANSPARENT (1u << 2)
-#define LBBSKIN_OPT_PREVIEW (1u << 3)       /* also skin windows whose class says "preview" */
+#define LBBSKIN_OPT_PREVIEW (1u << 3) /* also skin windows whose class says "preview" */
 #define LBBSKIN_OPT_PARENTBACKGROUND (1u << 4)
 #define LBBSKIN_OPT_NOFOCUSRECT (1u << 5)
 #define LBBSKIN_OPT_TOOLBARBK (1u << 6)
