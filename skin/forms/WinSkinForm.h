@@ -359,6 +359,8 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   void ClipControls();
   void TakeClipBack();
   void MapCommonControlClass(HWND ahwnd, const std::u16string& name);
+  // The skinner of `kind` for bare window `h` when the SkinControls set has `gate`.
+  void AttachHwndIf(int gate, TSkinnerKind kind, HWND h);
   void ReadStyles();
   void ReadFormIcons(DWORD style, DWORD exstyle);
   void DetectMDIClient();

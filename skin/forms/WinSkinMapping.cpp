@@ -388,10 +388,12 @@ void TWinSkinForm::MapButtonWindow(HWND ahwnd, DWORD style) {
   }
 }
 
+void TWinSkinForm::AttachHwndIf(int gate, TSkinnerKind kind, HWND h) {
+  if (Gate(gate)) AttachSkinnerHwnd(*this, kind, h);
+}
+
 void TWinSkinForm::MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD style) {
-  auto gated = [&](int gate, K k, HWND h) {
-    if (Gate(gate)) AttachSkinnerHwnd(*this, k, h);
-  };
+  auto gated = [&](int gate, K k, HWND h) { AttachHwndIf(gate, k, h); };
   auto faceColour = [&] {
     if (forms::TWinControl* owner = forms::FindControl(ahwnd))
       owner->SetColor(fsd->Colors[kShemeButtonFace]);
@@ -438,9 +440,7 @@ void TWinSkinForm::MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD 
 
 // The common controls' window classes (and the list box) of a bare window.
 void TWinSkinForm::MapCommonControlClass(HWND ahwnd, const std::u16string& name) {
-  auto gated = [&](int gate, K k, HWND h) {
-    if (Gate(gate)) AttachSkinnerHwnd(*this, k, h);
-  };
+  auto gated = [&](int gate, K k, HWND h) { AttachHwndIf(gate, k, h); };
   if (name == u"listbox") {
     gated(xcScrollbar, K::ScrollbarH, ahwnd);
   } else if (name == u"syslistview32") {
