@@ -46,6 +46,13 @@ LRESULT CALLBACK ThreadHookProc(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// EnumThreadWindows: the shown top-level windows into the vector at `list`.
+BOOL CALLBACK CollectShownTopLevel(HWND h, LPARAM list) {
+  if (IsWindowVisible(h) && !(GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+  return TRUE;
+}
+
 bool IsVisibleTopLevel(forms::TCustomForm* f) {
   HWND h = f->WindowHandle();
   return h && f->Visible() && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) == 0;
@@ -289,14 +296,7 @@ void TSkinManage::SkinScreenForms() {
 
 void TSkinManage::SkinThreadWindows() {
   std::vector<HWND> shown;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM list) {
-        if (IsWindowVisible(h) && !(GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&shown));
+  EnumThreadWindows(GetCurrentThreadId(), &CollectShownTopLevel, reinterpret_cast<LPARAM>(&shown));
   // Bottom of the z-order first, as the forms list is walked.
   for (auto it = shown.rbegin(); it != shown.rend(); ++it)
     if (IsWindow(*it)) AddFormHwnd(*it);

@@ -74,25 +74,27 @@ const lbb::skin::TSkinModel& Skin() {
   return *model;
 }
 
+struct TWindowSearch {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND h, LPARAM p) {
+  auto* want = reinterpret_cast<TWindowSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(h, name, 64);
+  if (owner != want->pid || !IsWindowVisible(h) || wcscmp(name, want->cls) != 0) return TRUE;
+  want->found = h;
+  return FALSE;
+}
+
 // The shown top-level window of class `cls` that process `pid` owns.
 HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
-  struct Search {
-    DWORD pid;
-    const wchar_t* cls;
-    HWND found = nullptr;
-  } s{pid, cls};
-  EnumWindows(
-      [](HWND h, LPARAM p) {
-        auto* want = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(h, name, 64);
-        if (owner != want->pid || !IsWindowVisible(h) || wcscmp(name, want->cls) != 0) return TRUE;
-        want->found = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
+  TWindowSearch s{pid, cls};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
@@ -130,16 +132,15 @@ bool IsMappedControl(HWND h) {
          kMapped.end();
 }
 
+BOOL CALLBACK CollectMapped(HWND h, LPARAM p) {
+  if (IsWindowVisible(h) && IsMappedControl(h))
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+  return TRUE;
+}
+
 std::vector<HWND> MappedControls(HWND top) {
   std::vector<HWND> all;
-  EnumChildWindows(
-      top,
-      [](HWND h, LPARAM p) {
-        if (IsWindowVisible(h) && IsMappedControl(h))
-          reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(top, &CollectMapped, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 

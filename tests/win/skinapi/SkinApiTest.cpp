@@ -149,16 +149,19 @@ TEST_F(SkinApiTest, AWindowKeptNativeStaysNative) {
   EXPECT_EQ(lbbskin_keep_native(nullptr, 1), LBBSKIN_E_ARGUMENT);
 }
 
+HWND gVetoed = nullptr;
+
+// The filter: counts its calls in `user` and vetoes gVetoed.
+int __cdecl VetoOne(HWND h, const wchar_t*, void* user) {
+  ++*static_cast<int*>(user);
+  return h == gVetoed ? 0 : 1;
+}
+
 TEST_F(SkinApiTest, TheFilterVetoesAWindow) {
-  static HWND vetoed = nullptr;
+  HWND& vetoed = gVetoed;
   static int asked = 0;
   asked = 0;
-  lbbskin_set_filter(
-      [](HWND h, const wchar_t*, void* user) -> int {
-        ++*static_cast<int*>(user);
-        return h == vetoed ? 0 : 1;
-      },
-      &asked);
+  lbbskin_set_filter(&VetoOne, &asked);
   vetoed = Window(L"vetoed");
   ASSERT_EQ(lbbskin_start(), LBBSKIN_OK);
   HWND other = Window(L"allowed", 440);
@@ -248,15 +251,14 @@ TEST_F(SkinApiTest, APopupMenuOfTheThreadIsSkinned) {
 }
 
 // The thread's windows and message-only windows (the engine's timer and hint windows).
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<size_t*>(count);
+  return TRUE;
+}
+
 size_t ThreadWindowCount() {
   size_t n = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND, LPARAM count) {
-        ++*reinterpret_cast<size_t*>(count);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&n));
+  EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&n));
   for (HWND m = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); m;
        m = FindWindowExW(HWND_MESSAGE, m, nullptr, nullptr))
     if (GetWindowThreadProcessId(m, nullptr) == GetCurrentThreadId()) ++n;
