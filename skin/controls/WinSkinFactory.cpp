@@ -10,6 +10,7 @@
 #include "skin/controls/WinSkinDateTime.h"
 #include "skin/controls/WinSkinEdit.h"
 #include "skin/controls/WinSkinFactory.h"
+#include "skin/controls/WinSkinHeader.h"
 #include "skin/controls/WinSkinMedia.h"
 #include "skin/controls/WinSkinObjImage.h"
 #include "skin/controls/WinSkinRange.h"
@@ -109,6 +110,8 @@ TSkinControl* NewSkinner(K kind, forms::TComponent* owner) {
       return new TSkinUpDown(owner);
     case K::DateTime:
       return new TSkinDateTime(owner);
+    case K::Header:
+      return new controls::TSkinHeader(owner);
     default:
       return nullptr;
   }

@@ -49,6 +49,7 @@ enum class TSkinnerKind {
   Progress,
   StatusBar,
   Sizer,
+  Header,  // a bare list view's header window
 };
 
 // Makes the skinner of `kind` for the control object (owned by it) and starts it on sf's

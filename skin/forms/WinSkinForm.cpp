@@ -4,7 +4,10 @@
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinMenuBar.h"
 
+#include <utility>
+
 #include "forms/Application.h"
+#include "forms/WinText.h"
 #include "forms/WindowGuard.h"
 #include "forms/core/Properties.h"
 #include "skin/controls/WinSkinFactory.h"
@@ -77,7 +80,38 @@ void TWinSkinForm::InitTform(TSkinData* afsd, forms::TCustomForm* aform) {
 }
 
 void TWinSkinForm::InitDlg(TSkinData* afsd) {
+  ClipControls();
   InitForm(afsd);
+}
+
+// A window without a form object (a dialog) rarely clips its controls; the skinned frame and
+// background would then be painted over them, so they are clipped while it is skinned. A
+// group box only frames the controls in it and leaves its inside to the window: it is made
+// transparent meanwhile, so that clipping leaves that inside painted by the window.
+void TWinSkinForm::ClipControls() {
+  const auto style = static_cast<DWORD>(GetWindowLongW(Hwnd, GWL_STYLE));
+  if ((style & WS_CHILD) || (style & WS_CLIPCHILDREN)) return;
+  SetWindowLongW(Hwnd, GWL_STYLE, static_cast<LONG>(style | WS_CLIPCHILDREN));
+  impl->clipAdded = true;
+  for (HWND h = GetWindow(Hwnd, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    const auto ex = static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE));
+    const bool group = forms::WindowClassName(h) == u"Button" &&
+                       (GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    if (!group || (ex & WS_EX_TRANSPARENT)) continue;
+    SetWindowLongW(h, GWL_EXSTYLE, static_cast<LONG>(ex | WS_EX_TRANSPARENT));
+    impl->seeThrough.push_back(h);
+  }
+}
+
+void TWinSkinForm::TakeClipBack() {
+  for (HWND h : std::exchange(impl->seeThrough, {}))
+    if (IsWindow(h))
+      SetWindowLongW(h, GWL_EXSTYLE,
+                     static_cast<LONG>(GetWindowLongW(h, GWL_EXSTYLE) & ~WS_EX_TRANSPARENT));
+  if (!impl->clipAdded || !IsWindow(Hwnd)) return;
+  impl->clipAdded = false;
+  const auto style = static_cast<DWORD>(GetWindowLongW(Hwnd, GWL_STYLE));
+  SetWindowLongW(Hwnd, GWL_STYLE, static_cast<LONG>(style & ~WS_CLIPCHILDREN));
 }
 
 // ---- giving the window back
@@ -98,6 +132,7 @@ bool TWinSkinForm::TakeProceduresBack() {
 }
 
 void TWinSkinForm::UnSubclass() {
+  TakeClipBack();
   if (!TakeProceduresBack()) return;
   UndoFormLooks();
   SetSysMenuStyle(false);

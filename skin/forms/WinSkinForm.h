@@ -356,6 +356,11 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
                                forms::TWinControl* w);
   void MapButtonWindow(HWND ahwnd, DWORD style);
   void MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD style);
+  void ClipControls();
+  void TakeClipBack();
+  void MapCommonControlClass(HWND ahwnd, const std::u16string& name);
+  // The skinner of `kind` for bare window `h` when the SkinControls set has `gate`.
+  void AttachHwndIf(int gate, TSkinnerKind kind, HWND h);
   void ReadStyles();
   void ReadFormIcons(DWORD style, DWORD exstyle);
   void DetectMDIClient();

@@ -123,6 +123,10 @@ void TWinSkinForm::OnEraseBkgnd(forms::TMessage& m) {
   GetClientRect(Hwnd, &r);
   FillRect(reinterpret_cast<HDC>(m.WParam), &r, fsd->BGBrush.get());
   m.Result = 1;
+  // The transparent group boxes (ClipControls) are not clipped from this background: they
+  // paint their frames again over it.
+  for (HWND h : impl->seeThrough)
+    if (IsWindow(h)) InvalidateRect(h, nullptr, FALSE);
 }
 
 void TWinSkinForm::OnNcDestroy(forms::TMessage& m) {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "forms/WindowProcHook.h"
 #include "skin/forms/WinSkinForm.h"
@@ -25,13 +26,15 @@ struct TWinSkinForm::TImpl {
   // The message being dispatched reached the previous procedure already (a handler that
   // fails after that must not pass it a second time).
   bool* passed = nullptr;
-  bool menuTaken = false;     // the native menu bar is taken from the window (hmenu)
-  bool fitted = false;        // FitFrame resized the window: unskinning gives the size back
-  RECT fittedBw{};            // the border widths it was fitted with
-  int fittedMenu = 0;         // and the menu band
-  bool colorSaved = false;    // formcolor holds the form's own colour
-  bool deferredDone = false;  // the deferred initialisation ran
-  bool held = false;          // WS_VISIBLE taken away until the deferred initialisation ends
+  bool menuTaken = false;        // the native menu bar is taken from the window (hmenu)
+  bool fitted = false;           // FitFrame resized the window: unskinning gives the size back
+  RECT fittedBw{};               // the border widths it was fitted with
+  int fittedMenu = 0;            // and the menu band
+  bool colorSaved = false;       // formcolor holds the form's own colour
+  bool deferredDone = false;     // the deferred initialisation ran
+  bool held = false;             // WS_VISIBLE taken away until the deferred initialisation ends
+  bool clipAdded = false;        // WS_CLIPCHILDREN added to a bare window while it is skinned
+  std::vector<HWND> seeThrough;  // its group boxes, made WS_EX_TRANSPARENT meanwhile
 };
 
 // While the skinner fits the window's size to a frame (the skin's, or the native one given

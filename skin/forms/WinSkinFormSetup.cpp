@@ -345,6 +345,14 @@ void TWinSkinForm::SkinChange() {
     FitFrame(true);
     FForm->SetHeight(FForm->Height() + 1);
     FForm->SetHeight(FForm->Height() - 1);
+  } else if (sMainMenu && !ischildform) {
+    // A window without a form object: the frame fitted to the new skin's borders, its region
+    // cut to the new frame's corners, its background (the skin's colour) and controls painted
+    // again.
+    FitFrame(true);
+    Cropwindow();
+    Refresh();
+    RedrawWindow(Hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
   NotifySkinned();
   Skinstate = kSkinIdle;

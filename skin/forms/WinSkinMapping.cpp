@@ -351,7 +351,7 @@ void TWinSkinForm::InitHwndControls(HWND ahwnd) {
 }
 
 void TWinSkinForm::AddControlh(HWND ahwnd) {
-  if (!ahwnd || !fsd) return;
+  if (!ahwnd || !fsd || KeptNative(ahwnd)) return;
   for (const auto& s : Controllist)
     if (s->hwnd == ahwnd) return;
   wchar_t buf[101] = {};
@@ -368,8 +368,10 @@ void TWinSkinForm::MapButtonWindow(HWND ahwnd, DWORD style) {
   // (the user button, the push box, split buttons and command links).
   switch (style & BS_TYPEMASK) {
     case BS_OWNERDRAW:
+      return;  // drawn by its owner
     case BS_GROUPBOX:
-      return;  // drawn by its owner; a group's frame
+      if (Gate(xcGroupBox)) AttachSkinnerHwnd(*this, K::GroupBox, ahwnd);
+      return;
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
     case BS_3STATE:
@@ -386,10 +388,12 @@ void TWinSkinForm::MapButtonWindow(HWND ahwnd, DWORD style) {
   }
 }
 
+void TWinSkinForm::AttachHwndIf(int gate, TSkinnerKind kind, HWND h) {
+  if (Gate(gate)) AttachSkinnerHwnd(*this, kind, h);
+}
+
 void TWinSkinForm::MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD style) {
-  auto gated = [&](int gate, K k, HWND h) {
-    if (Gate(gate)) AttachSkinnerHwnd(*this, k, h);
-  };
+  auto gated = [&](int gate, K k, HWND h) { AttachHwndIf(gate, k, h); };
   auto faceColour = [&] {
     if (forms::TWinControl* owner = forms::FindControl(ahwnd))
       owner->SetColor(fsd->Colors[kShemeButtonFace]);
@@ -424,7 +428,34 @@ void TWinSkinForm::MapWindowClass(HWND ahwnd, const std::u16string& name, DWORD 
   } else if (name == u"toolbarwindow32") {
     AttachSkinnerHwnd(*this, K::BoxH, ahwnd);
   } else if (name == u"edit") {
-    gated(xcEdit, K::Edit, ahwnd);
+    // A multi-line edit with scroll bars gets its bars skinned, as a memo does.
+    if (style & (WS_HSCROLL | WS_VSCROLL))
+      gated(xcScrollbar, K::ScrollbarH, ahwnd);
+    else
+      gated(xcEdit, K::Edit, ahwnd);
+  } else {
+    MapCommonControlClass(ahwnd, name);
+  }
+}
+
+// The common controls' window classes (and the list box) of a bare window.
+void TWinSkinForm::MapCommonControlClass(HWND ahwnd, const std::u16string& name) {
+  auto gated = [&](int gate, K k, HWND h) { AttachHwndIf(gate, k, h); };
+  if (name == u"listbox") {
+    gated(xcScrollbar, K::ScrollbarH, ahwnd);
+  } else if (name == u"syslistview32") {
+    gated(xcScrollbar, K::ScrollbarH, ahwnd);
+    if (HWND header = ListView_GetHeader(ahwnd)) gated(xcScrollbar, K::Header, header);
+  } else if (name == u"msctls_trackbar32") {
+    gated(xcTrackBar, K::TrackBar, ahwnd);
+  } else if (name == u"msctls_progress32") {
+    gated(xcProgress, K::Progress, ahwnd);
+  } else if (name == u"msctls_updown32") {
+    gated(xcSpin, K::UpDown, ahwnd);
+  } else if (name == u"sysdatetimepick32") {
+    gated(xcCombo, K::DateTime, ahwnd);
+  } else if (name == u"msctls_statusbar32") {
+    gated(xcStatusBar, K::StatusBar, ahwnd);
   }
 }
 

@@ -339,7 +339,8 @@ bool TSkinManage::AddFormHwnd(HWND aHwnd) {
     return false;
   const std::u16string className = ClassNameOf(aHwnd);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(aHwnd, GWLP_HINSTANCE));
-  if (!form && instance != EngineModule() && className != u"#32770") return false;
+  if (!form && !InWindowScope(instance) && className != u"#32770") return false;
+  if (KeptNative(aHwnd)) return false;
   RECT r{};
   GetWindowRect(aHwnd, &r);
   if ((r.right - r.left) * (r.bottom - r.top) == 0 && !mdichild) return false;
@@ -351,6 +352,16 @@ bool TSkinManage::AddFormHwnd(HWND aHwnd) {
   TSkinData* data = ChooseSkinData(aHwnd);
   if (!data || data->Empty) return false;
   return AttachSkinner(aHwnd, form, className, data);
+}
+
+void TSkinManage::SetWindowScope(HINSTANCE module, bool wholeProcess) {
+  std::lock_guard guard(Lock());
+  scopeModule_ = module;
+  wholeProcess_ = wholeProcess;
+}
+
+bool TSkinManage::InWindowScope(HINSTANCE instance) const {
+  return wholeProcess_ || instance == (scopeModule_ ? scopeModule_ : EngineModule());
 }
 
 // Makes the skinner (owned by the form object when there is one) and sets it up. A set-up

@@ -134,6 +134,17 @@ class TSkinManage : public TSkinManagerSeam, public TFormManagerSeam {
   bool initsb(HWND ahwnd);
   bool Uninitsb(HWND ahwnd);
 
+  // Which top-level windows without a form object the manager takes besides "#32770" dialogs:
+  // those of `module` (null: the engine's module, the default), or every window of the
+  // process when `wholeProcess`.
+  void SetWindowScope(HINSTANCE module, bool wholeProcess);
+  // Skin all also takes the shown top-level windows of the thread that runs it (for programs
+  // without form objects, whose windows the forms list does not hold). Off by default.
+  void SetSkinsThreadWindows(bool on) { skinThreadWindows_ = on; }
+  // Gives back every window of the calling thread and removes that thread's extra hook (an
+  // API thread that stops skinning); the other threads' windows are left alone.
+  void UnskinThread(DWORD threadId);
+
   // The timer's tick.
   void TimerAction();
   // A WH_CBT event of the main hook (`threadHook` false) or of an extra thread's hook. True
@@ -182,12 +193,17 @@ class TSkinManage : public TSkinManagerSeam, public TFormManagerSeam {
   intptr_t mode = 0;
   HWND lpara = nullptr;
   TSkinManage* mmgr = nullptr;
+  HINSTANCE scopeModule_ = nullptr;  // null: EngineModule()
+  bool wholeProcess_ = false;
+  bool skinThreadWindows_ = false;
 
   void Shutdown();
   void UnskinAllOfMode();
   void TimerActionOnlyThisForm(TSkinAction code);
   void TimerActionAllForms(TSkinAction code);
   void SkinScreenForms();
+  void SkinThreadWindows();
+  bool InWindowScope(HINSTANCE instance) const;
   void UnskinAndFree(TWinSkinForm* sf);
   void FreeFormsOfMode(TSkinManage& main);
   bool AttachSkinner(HWND aHwnd, forms::TWinControl* form, const std::u16string& className,

@@ -46,6 +46,13 @@ LRESULT CALLBACK ThreadHookProc(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// EnumThreadWindows: the shown top-level windows into the vector at `list`.
+BOOL CALLBACK CollectShownTopLevel(HWND h, LPARAM list) {
+  if (IsWindowVisible(h) && !(GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+  return TRUE;
+}
+
 bool IsVisibleTopLevel(forms::TCustomForm* f) {
   HWND h = f->WindowHandle();
   return h && f->Visible() && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) == 0;
@@ -239,6 +246,7 @@ void TSkinManage::TimerActionAllForms(TSkinAction code) {
       skinchildform = true;
       PurgeForms();
       SkinScreenForms();
+      if (skinThreadWindows_) SkinThreadWindows();
       skinchildform = false;
       if (mode == 0 && sublist)
         for (TSkinManage* sub : *sublist) {
@@ -284,6 +292,25 @@ void TSkinManage::SkinScreenForms() {
     forms::TCustomForm* f = forms::Screen->Forms(i);
     if (IsVisibleTopLevel(f)) AddFormHwnd(f->WindowHandle());
   }
+}
+
+void TSkinManage::SkinThreadWindows() {
+  std::vector<HWND> shown;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectShownTopLevel, reinterpret_cast<LPARAM>(&shown));
+  // Bottom of the z-order first, as the forms list is walked.
+  for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+    if (IsWindow(*it)) AddFormHwnd(*it);
+}
+
+void TSkinManage::UnskinThread(DWORD threadId) {
+  std::lock_guard guard(Lock());
+  if (!Flist) return;
+  PurgeForms();
+  for (TWinSkinForm* sf : std::vector<TWinSkinForm*>(*Flist))
+    if (IsWindow(sf->Hwnd) && GetWindowThreadProcessId(sf->Hwnd, nullptr) == threadId &&
+        OnThisThread(sf))
+      UnskinAndFree(sf);
+  UnInstallThread(threadId);
 }
 
 // Action 7: the window `lpara` is skinned afresh (its skinner is taken off and freed first).

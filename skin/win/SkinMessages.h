@@ -22,6 +22,14 @@ constexpr UINT SKM_QUERYSKIN = 0xBC4D;        // SkinMagic when lParam is SkinMa
 constexpr UINT SKM_SKINNED = 0xBC4E;          // wParam 0, lParam SkinMagic: skinning finished
 
 constexpr LPARAM SkinMagic = 0x41A2;
+// A window property: a window (top-level or control) that has it set is kept native; the
+// equivalent of the skin data's DisableTag for windows without a control object.
+constexpr const wchar_t* kNativeWindowProp = L"LbbSkinNative";
+
+// The window was marked to stay native (kNativeWindowProp).
+inline bool KeptNative(HWND hwnd) {
+  return hwnd && GetPropW(hwnd, kNativeWindowProp) != nullptr;
+}
 constexpr LPARAM kSkinFormParam = 1000;  // lParam of the SKM_SKINFORM the manager posts
 
 }  // namespace lbb::skin

@@ -8,6 +8,7 @@
 #include "base/win/Handles.h"
 #include "base/win/WideText.h"
 #include "forms/Graphics.h"
+#include "skin/win/EngineWindows.h"
 
 namespace lbb::skin {
 
@@ -35,8 +36,16 @@ lbb::FontHandle NonClientFont(LOGFONTW NONCLIENTMETRICSW::*which, int dpi) {
 
 PixelBuffer TWinSkinSystem::NamedBitmap(std::u16string_view name) const {
   const std::wstring wname = Wide(name);
-  const BitmapHandle bmp(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), wname.c_str(),
-                                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  // The engine's module first (the DLL that carries the engine holds them), then the
+  // program's.
+  const auto load = [&](HINSTANCE module) {
+    return static_cast<HBITMAP>(
+        LoadImageW(module, wname.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  };
+  HBITMAP found = load(EngineModule());
+  if (!found && EngineModule() != GetModuleHandleW(nullptr))
+    found = load(GetModuleHandleW(nullptr));
+  const BitmapHandle bmp(found);
   if (!bmp) return {};
   BITMAP info{};
   GetObjectW(bmp.get(), sizeof(info), &info);

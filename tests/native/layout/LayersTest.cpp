@@ -1,5 +1,6 @@
 // The layers depend one way: base <- forms <- skin <- app, and inside the skin engine data <-
-// win <- controls <- forms <- manager. Read from the includes of every
+// win <- controls <- forms <- manager <- api (the C interface, which also embeds the built-in
+// skin from resources/). Read from the includes of every
 // source file: each folder may include only from the folders listed for it, and the portable
 // folders never include the Windows headers. No layer includes the tools, and the tools (which
 // ship with ./run) may use every layer but no test or benchmark code.
@@ -34,6 +35,11 @@ const std::vector<Rule> kRules = {
     {"skin/forms/",
      {"base/", "forms/", "skin/data/", "skin/win/", "skin/controls/", "skin/forms/"},
      false},
+    {"skin/manager/",
+     {"base/", "forms/", "skin/data/", "skin/win/", "skin/controls/", "skin/forms/",
+      "skin/manager/"},
+     false},
+    {"skin/api/", {"base/", "forms/", "skin/", "resources/"}, false},
     {"skin/", {"base/", "forms/", "skin/"}, false},
     {"resources/", {"base/", "skin/data/", "resources/"}, true},
     {"app/engine/", {"base/", "app/engine/"}, true},
@@ -129,6 +135,23 @@ TEST(Layers, TheCheckSeesAnUpwardInclude) {
   EXPECT_NE(bad[0].find("base/Bad.cpp:1 portable code includes <windows.h>"), std::string::npos);
   EXPECT_NE(bad[1].find("base/Bad.cpp:2 \"base/Missing.h\" is not a path"), std::string::npos);
   EXPECT_NE(bad[2].find("forms/Bad.h:2 includes \"skin/data/SkinModel.h\" from above"),
+            std::string::npos);
+}
+
+TEST(Layers, TheManagerMayNotReachTheCInterface) {
+  // The C interface sits above the manager: the manager must not include it.
+  const fs::path root = fs::temp_directory_path() / "lbb-layers-api-test";
+  fs::remove_all(root);
+  for (const char* d : {"base", "forms", "skin/manager", "skin/api", "resources", "app", "tools"})
+    fs::create_directories(root / d);
+  std::ofstream(root / "skin/api/Api.h") << "#pragma once\n";
+  std::ofstream(root / "skin/manager/Manager.h") << "#pragma once\n";
+  std::ofstream(root / "skin/manager/Bad.cpp") << "#include \"skin/api/Api.h\"\n";
+  std::ofstream(root / "skin/api/Good.cpp") << "#include \"skin/manager/Manager.h\"\n";
+  const std::vector<std::string> bad = Violations(root);
+  fs::remove_all(root);
+  ASSERT_EQ(bad.size(), 1u);
+  EXPECT_NE(bad[0].find("skin/manager/Bad.cpp:1 includes \"skin/api/Api.h\" from above"),
             std::string::npos);
 }
 

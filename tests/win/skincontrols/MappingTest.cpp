@@ -156,21 +156,27 @@ TEST_F(MappingTest, TheApplicationsOwnSkinnerIsStartedAndListed) {
 
 // ---- bare windows
 
-TEST_F(MappingTest, ButtonWindowsThatDrawThemselvesOrFrameAGroupGetNoSkinner) {
+TEST_F(MappingTest, ButtonWindowsThatDrawThemselvesGetNoSkinnerAGroupBoxGetsOne) {
   const size_t before = sf->Controls().size();
-  for (DWORD style : {DWORD(BS_OWNERDRAW), DWORD(BS_GROUPBOX), DWORD(BS_PUSHBUTTON | BS_BITMAP)}) {
+  HWND group = CreateWindowExW(0, L"BUTTON", L"g", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 5, 5, 60,
+                               40, form->Handle(), nullptr, nullptr, nullptr);
+  sf->AddControlh(group);
+  EXPECT_EQ(sf->Controls().size(), before + 1) << "the group box got no skinner";
+  const size_t withGroup = sf->Controls().size();
+  for (DWORD style : {DWORD(BS_OWNERDRAW), DWORD(BS_PUSHBUTTON | BS_BITMAP)}) {
     HWND h = CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE | style, 5, 5, 60, 20,
                              form->Handle(), nullptr, nullptr, nullptr);
     ASSERT_NE(h, nullptr);
     sf->AddControlh(h);
-    EXPECT_EQ(sf->Controls().size(), before) << "style " << std::hex << style;
+    EXPECT_EQ(sf->Controls().size(), withGroup) << "style " << std::hex << style;
     DestroyWindow(h);
   }
   HWND simple = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_SIMPLE, 5, 5, 60, 60,
                                 form->Handle(), nullptr, nullptr, nullptr);
   sf->AddControlh(simple);
-  EXPECT_EQ(sf->Controls().size(), before);
+  EXPECT_EQ(sf->Controls().size(), withGroup);
   DestroyWindow(simple);
+  DestroyWindow(group);
 }
 
 }  // namespace
