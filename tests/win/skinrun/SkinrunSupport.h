@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,9 @@ class SkinnedCheck {
   virtual std::wstring Dll() const = 0;
 };
 std::unique_ptr<SkinnedCheck> StandInCheck();
+// The engine's own DLL (lbbskin.dll): the engine answers SKM_ISSKINNED and the screen shows the
+// frame of `skin` (as the engine draws it at the screen's resolution); both waited for.
+std::unique_ptr<SkinnedCheck> EngineCheckFor(std::span<const uint8_t> skin);
 
 // What the stand-in engine recorded on a window it marked (0 when it did not mark it).
 struct StandInMarks {
