@@ -198,6 +198,15 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   static LRESULT CALLBACK MenuMsgFilter(int code, WPARAM wParam, LPARAM lParam);
   // Makes every item of `amenu` and its drop-downs owner-drawn.
   static void MakeOwnerDraw(HMENU amenu);
+  // A popup menu the program tracks itself with this bare window as its owner is opening
+  // (WM_INITMENUPOPUP): its items are made owner-drawn while it is open, as the bar's drop-downs
+  // are. The menu loop's end (WM_EXITMENULOOP) gives them back.
+  void OnProgramMenuOpening(HMENU popup, bool windowMenu);
+  void OnMenuLoopEnd();
+  // True when the skin draws the owner-drawn menu item `id` (of `shown`, null when not known):
+  // the item of a form object or one this skinner made owner-drawn. A program's own
+  // owner-drawn items are drawn by the program.
+  bool DrawsMenuItem(HMENU shown, UINT id) const;
 
   // True while the window's procedure is this skinner's.
   bool Subclassed() const;
@@ -289,6 +298,7 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   bool crop = false;
   bool FWindowActive = true;
   bool fInMenu = false;
+  bool programMenu = false;  // a popup menu of the program's is open (OnProgramMenuOpening)
   bool bidileft = false;
   bool isunicode = false;
   bool ismessagebox = false;

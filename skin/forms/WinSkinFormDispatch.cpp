@@ -89,6 +89,9 @@ bool TWinSkinForm::Stage1(forms::TMessage& m) {
     case WM_INITMENUPOPUP:
       OnInitMenuPopup(m);
       return false;
+    case WM_EXITMENULOOP:
+      OnMenuLoopEnd();
+      break;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
       OnCtlColor(m);
@@ -138,6 +141,7 @@ void TWinSkinForm::OnNcDestroy(forms::TMessage& m) {
 
 void TWinSkinForm::OnInitMenuPopup(forms::TMessage& m) {
   NoteMenuPopup(reinterpret_cast<HMENU>(m.WParam));
+  OnProgramMenuOpening(reinterpret_cast<HMENU>(m.WParam), HIWORD(m.LParam) != 0);
   if (TFormManagerSeam* mgr = FormManager())
     mgr->MenuOpening(reinterpret_cast<HMENU>(m.WParam) == hsysmenu ? mtSystem : mtMenuBar);
   CallDefault(m);

@@ -207,7 +207,9 @@ void TWinSkinForm::SysMenuMeasureItem(forms::TObject* Sender, int& Width) {
 
 void TWinSkinForm::OnMeasureMenuItem(forms::TMessage& m) {
   auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-  if (!mis || mis->CtlType != ODT_MENU || (!FForm && !hmenu && !activemenu)) return CallDefault(m);
+  if (!mis || mis->CtlType != ODT_MENU || (!FForm && !hmenu && !activemenu) ||
+      !DrawsMenuItem(nullptr, mis->itemID))
+    return CallDefault(m);
   TFormManagerSeam* mgr = FormManager();
   if (FForm) {
     if (mgr) mgr->SetPopMenu();
@@ -266,8 +268,10 @@ void TWinSkinForm::DrawMenuItem(forms::TObject* Sender, forms::TCanvas* ACanvas,
 
 void TWinSkinForm::OnDrawMenuItem(forms::TMessage& m) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-  if (!dis || dis->CtlType != ODT_MENU || (!FForm && !hmenu && !activemenu)) return CallDefault(m);
-  auto* shown = reinterpret_cast<HMENU>(dis->hwndItem);
+  auto* shown = dis ? reinterpret_cast<HMENU>(dis->hwndItem) : nullptr;
+  if (!dis || dis->CtlType != ODT_MENU || (!FForm && !hmenu && !activemenu) ||
+      !DrawsMenuItem(shown, dis->itemID))
+    return CallDefault(m);
   TFormManagerSeam* mgr = FormManager();
   if (mgr) {
     mgr->SetHMenu(shown);
@@ -289,6 +293,11 @@ void TWinSkinForm::OnDrawMenuItem(forms::TMessage& m) {
   // A native item, drawn from what the menu says of it.
   TMenuItemLook look;
   std::u16string text = NativeText(shown, dis->itemID);
+  // "Text\tKeys": the keys are drawn at the item's right end, as the platform draws them.
+  if (const size_t tab = text.find(u'\t'); tab != std::u16string::npos) {
+    look.shortcutText = text.substr(tab + 1);
+    text.resize(tab);
+  }
   look.caption = text.empty() ? std::u16string(1, u'-') : std::move(text);
   look.enabled = (dis->itemState & (ODS_GRAYED | ODS_DISABLED)) == 0;
   look.checked = (dis->itemState & ODS_CHECKED) != 0;

@@ -20,6 +20,7 @@ namespace lbb::skin {
 struct TMenuItemLook {
   std::u16string caption;  // "-" for a separator
   forms::TShortCut shortcut = 0;
+  std::u16string shortcutText;  // a native item's text after its tab; drawn instead of shortcut
   bool checked = false;
   bool enabled = true;
   bool isDefault = false;

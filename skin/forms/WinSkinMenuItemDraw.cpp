@@ -169,7 +169,9 @@ void DrawCaption(HDC dc, const TSkinData* sd, const TMenuItemLook& look, const T
   RECT at = ToRect(caption);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &at,
             flags | (rtl ? DT_RIGHT | DT_RTLREADING : 0));
-  if (const std::u16string cut = forms::ShortCutToText(look.shortcut); !cut.empty()) {
+  if (const std::u16string cut =
+          look.shortcutText.empty() ? forms::ShortCutToText(look.shortcut) : look.shortcutText;
+      !cut.empty()) {
     const std::wstring shortcut = lbb::Wide(cut);
     RECT box = ToRect(MenuShortcutRect(item, caption, rtl, SkinDpi(sd)));
     DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &box,

@@ -195,6 +195,41 @@ void TWinSkinForm::MakeOwnerDraw(HMENU amenu) {
   }
 }
 
+// ---- popup menus the program tracks
+
+// Menus of form objects have item handlers of their own and the bar's drop-downs are made
+// owner-drawn as the bar opens them; what is left are the popup menus a bare window's program
+// tracks itself (a context menu, a menu on a key): drawn by the platform, their items would
+// sit on the native menu colour inside the skin's menu frame.
+void TWinSkinForm::OnProgramMenuOpening(HMENU popup, bool windowMenu) {
+  if (FForm || fInMenu || windowMenu || !popup || popup == hsysmenu || KeepsNativeItems()) return;
+  if (!fsd || fsd->Empty || !InSet(fsd->SkinControls(), xcPopupMenu)) return;
+  if (!programMenu) {
+    programMenu = true;
+    activemenu = popup;  // the items are measured and drawn from it
+  }
+  MakeOwnerDraw(popup);
+}
+
+void TWinSkinForm::OnMenuLoopEnd() {
+  if (!programMenu) return;
+  programMenu = false;
+  activemenu = nullptr;
+  TakeOwnerDrawBack();
+}
+
+bool TWinSkinForm::DrawsMenuItem(HMENU shown, UINT id) const {
+  if (FForm) return true;
+  const auto& made = MenuTrackState().ownerDrawn;
+  return std::any_of(made.begin(), made.end(), [&](const auto& item) {
+    if (shown && item.first != shown) return false;
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_ID;
+    return GetMenuItemInfoW(item.first, item.second, TRUE, &mii) && mii.wID == id;
+  });
+}
+
 // ---- the keyboard's way in
 
 TMenuBtn* TWinSkinForm::FindAccelBtn(wchar_t ch) const {

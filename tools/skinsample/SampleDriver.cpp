@@ -5,11 +5,8 @@
 //                  classes answers that it is skinned;
 //   03-menu.png    the popup menu is skinned and not painted in the native menu colour.
 //
-//   skinsample_driver SkinSample.exe --shots DIR [--no-menu]
+//   skinsample_driver SkinSample.exe --shots DIR
 //
-// --no-menu leaves out the popup menu: under Wine the sample's popup menu (opened from its
-// message loop) is now and then shown without its skinner, which the test cannot have; the
-// engine's test covers popup menus on the thread itself.
 // Exits 0 when every step worked, 1 (saying which step failed) otherwise.
 #include <windows.h>
 
@@ -223,11 +220,13 @@ bool DriveMenu(HWND main, DWORD pid, const std::filesystem::path& shots) {
   if (!r) return Fail(r.message());
   RECT pr{}, mr{}, both{};
   lbb::PixelBuffer menu;
+  bool answers = false;
   const bool skinned = lbb::input::WaitUntil(
       [&] {
         GetWindowRect(popup, &pr);
         menu = lbb::forms::CaptureScreen(pr);
-        return AnswersSkinned(popup) && !menu.Empty() && NativeMenuShare(menu) < 0.5;
+        answers = AnswersSkinned(popup);
+        return answers && !menu.Empty() && NativeMenuShare(menu) < 0.5;
       },
       Within(kLimitMs));
   GetWindowRect(main, &mr);
@@ -238,14 +237,13 @@ bool DriveMenu(HWND main, DWORD pid, const std::filesystem::path& shots) {
                           "the popup menu closing on Escape", Within(kLimitMs))
                           .ok();
   if (!skinned)
-    return Fail("03-menu.png: the popup menu is not skinned (answers " +
-                std::to_string(AnswersSkinned(popup)) + ", native colour share " +
-                std::to_string(NativeMenuShare(menu)) + ")");
+    return Fail("03-menu.png: the popup menu is not skinned (answers " + std::to_string(answers) +
+                ", native colour share " + std::to_string(NativeMenuShare(menu)) + ")");
   if (!closed) return Fail("the popup menu did not close");
   return SavePicture(picture, shots / "03-menu.png");
 }
 
-int Drive(const std::wstring& program, const std::filesystem::path& shots, bool menu) {
+int Drive(const std::wstring& program, const std::filesystem::path& shots) {
   std::filesystem::create_directories(shots);
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -263,7 +261,7 @@ int Drive(const std::wstring& program, const std::filesystem::path& shots, bool 
     return Fail("the sample's window did not appear"), 1;
   }
   bool ok = ShotSkinned(main, shots / "01-main.png") && DriveDialog(main, pi.dwProcessId, shots) &&
-            (!menu || DriveMenu(main, pi.dwProcessId, shots));
+            DriveMenu(main, pi.dwProcessId, shots);
   PostMessageW(main, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process.get(), kCloseLimitMs) != WAIT_OBJECT_0) {
     TerminateProcess(process.get(), 1);
@@ -276,10 +274,9 @@ int Drive(const std::wstring& program, const std::filesystem::path& shots, bool 
 
 int wmain(int argc, wchar_t** argv) {
   SetProcessDPIAware();
-  const bool noMenu = argc == 5 && std::wstring(argv[4]) == L"--no-menu";
-  if ((argc != 4 && !noMenu) || std::wstring(argv[2]) != L"--shots") {
-    std::fputs("usage: skinsample_driver SkinSample.exe --shots DIR [--no-menu]\n", stderr);
+  if (argc != 4 || std::wstring(argv[2]) != L"--shots") {
+    std::fputs("usage: skinsample_driver SkinSample.exe --shots DIR\n", stderr);
     return 2;
   }
-  return Drive(argv[1], std::filesystem::path(argv[3]), !noMenu);
+  return Drive(argv[1], std::filesystem::path(argv[3]));
 }

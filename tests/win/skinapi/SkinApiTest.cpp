@@ -221,32 +221,63 @@ TEST_F(SkinApiTest, FailedLoadsAnswerCodesAndKeepTheSkin) {
 struct TPopupSeen {
   HWND popup = nullptr;
   bool skinned = false;
+  bool itemsOwnerDrawn = false;  // the program's plain items, drawn by the skin
+  bool ownItemMeasured = false;  // the program's own owner-drawn item came to the program
 };
 TPopupSeen gPopupSeen;
+WNDPROC gProgramProc = nullptr;
+constexpr UINT kOwnItem = 3;
+
+bool OwnerDrawn(HMENU menu, UINT position) {
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoW(menu, position, TRUE, &mii) && (mii.fType & MFT_OWNERDRAW) != 0;
+}
 
 LRESULT CALLBACK PopupOwnerProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_MEASUREITEM) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (mis->CtlType == ODT_MENU && mis->itemID == kOwnItem) {
+      gPopupSeen.ownItemMeasured = true;
+      mis->itemWidth = 60;
+      mis->itemHeight = 18;
+      return TRUE;
+    }
+  }
   if (msg == WM_ENTERIDLE && wParam == MSGF_MENU) {
     gPopupSeen.popup = FindWindowW(L"#32768", nullptr);
     gPopupSeen.skinned = gPopupSeen.popup && AnswersSkinned(gPopupSeen.popup);
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(gPopupSeen.popup, MN_GETHMENU, 0, 0));
+    gPopupSeen.itemsOwnerDrawn = OwnerDrawn(menu, 0) && OwnerDrawn(menu, 1);
     EndMenu();
     return 0;
   }
-  return DefWindowProcW(h, msg, wParam, lParam);
+  return CallWindowProcW(gProgramProc, h, msg, wParam, lParam);
 }
 
+// The program's plain items are drawn by the skin while the menu is open and are plain again
+// afterwards; an item the program draws itself stays the program's.
 TEST_F(SkinApiTest, APopupMenuOfTheThreadIsSkinned) {
-  ASSERT_EQ(lbbskin_start(), LBBSKIN_OK);
+  // The program's procedure is under the skin's, as in a program skinned after it started.
   HWND h = Window(L"popup owner");
+  gProgramProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PopupOwnerProc)));
+  ASSERT_EQ(lbbskin_start(), LBBSKIN_OK);
   ASSERT_TRUE(WaitFor([&] { return SkinnedWith(h, Slate()); }));
-  SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PopupOwnerProc));
   for (int round = 0; round < 3; ++round) {
     gPopupSeen = {};
     const lbb::MenuHandle menu(CreatePopupMenu());
     AppendMenuW(menu.get(), MF_STRING, 1, L"One");
-    AppendMenuW(menu.get(), MF_STRING, 2, L"Two");
+    AppendMenuW(menu.get(), MF_STRING, 2, L"Two\tCtrl+T");
+    AppendMenuW(menu.get(), MF_OWNERDRAW, kOwnItem, nullptr);
     TrackPopupMenu(menu.get(), TPM_LEFTALIGN, 200, 200, 0, h, nullptr);
     ASSERT_NE(gPopupSeen.popup, nullptr) << "round " << round << ": the menu did not open";
     EXPECT_TRUE(gPopupSeen.skinned) << "round " << round << ": the popup menu is not skinned";
+    EXPECT_TRUE(gPopupSeen.itemsOwnerDrawn) << "round " << round << ": items drawn natively";
+    EXPECT_TRUE(gPopupSeen.ownItemMeasured) << "round " << round << ": own item taken away";
+    EXPECT_FALSE(OwnerDrawn(menu.get(), 0) || OwnerDrawn(menu.get(), 1))
+        << "round " << round << ": the items were not given back plain";
   }
 }
 
@@ -296,12 +327,12 @@ TEST_F(SkinApiTest, StartAndStopTwiceLeaveNoWindowNorHook) {
 
 // ---- the plain C sample, driven from outside
 
-TEST(SkinSample, MainWindowAndDialogAreSkinned) {
+TEST(SkinSample, MainWindowDialogAndPopupMenuAreSkinned) {
   const fs::path shots = fs::path(LBB_SCREENSHOT_DIR) / "sample";
   fs::remove_all(shots);
   const std::wstring driver = fs::path(LBB_SAMPLE_DRIVER_EXE).wstring();
   std::wstring line = L"\"" + driver + L"\" \"" + fs::path(LBB_SAMPLE_EXE).wstring() +
-                      L"\" --shots \"" + shots.wstring() + L"\" --no-menu";
+                      L"\" --shots \"" + shots.wstring() + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -312,7 +343,7 @@ TEST(SkinSample, MainWindowAndDialogAreSkinned) {
   DWORD code = 99;
   GetExitCodeProcess(process.get(), &code);
   EXPECT_EQ(code, 0u) << "the driver failed a step (its output says which)";
-  for (const char* png : {"01-main.png", "02-dialog.png"})
+  for (const char* png : {"01-main.png", "02-dialog.png", "03-menu.png"})
     EXPECT_TRUE(fs::exists(shots / png)) << png;
 }
 
