@@ -11,9 +11,19 @@ PixelBuffer CaptureScreen(const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   TBitmap bitmap(w, h);
   if (bitmap.Empty()) return {};
+  // Only the part on the screen is copied (the rest stays black): the platform may refuse a
+  // copy whose source reaches past the screen (a maximised window's borders do), which would
+  // leave the whole picture black.
+  const RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                     GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                     GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  RECT shown{};
+  if (!IntersectRect(&shown, &r, &desktop)) return PixelBuffer(bitmap.Pixels());
   WindowDc screen(nullptr);
   TCanvas* canvas = bitmap.Canvas();
-  if (!BitBlt(canvas->Handle(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY)) return {};
+  if (!BitBlt(canvas->Handle(), shown.left - r.left, shown.top - r.top, shown.right - shown.left,
+              shown.bottom - shown.top, screen.get(), shown.left, shown.top, SRCCOPY))
+    return {};
   GdiFlush();
   return PixelBuffer(bitmap.Pixels());  // an owned copy
 }

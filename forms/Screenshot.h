@@ -13,7 +13,8 @@ namespace lbb::forms {
 // The window's pixels (frame included when `wholeWindow`), copied from the screen; the
 // window should be visible and on top. Empty when the copy failed.
 PixelBuffer CaptureWindow(HWND hwnd, bool wholeWindow = true);
-// The screen's pixels inside `screen` (a window with the popups over it, for example).
+// The screen's pixels inside `screen` (a window with the popups over it, for example); what
+// lies off the screen is black.
 PixelBuffer CaptureScreen(const RECT& screen);
 // Writes a picture as a PNG file; false when it could not be written whole.
 bool SavePng(const PixelBuffer& picture, const std::string& path);

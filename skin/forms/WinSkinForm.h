@@ -123,8 +123,9 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   // The hint text of a caption button's action (empty: none).
   static std::u16string SysButtonHint(int action);
   void SendToActiveMDIChild(WPARAM command);
-  // The skinned system menu.
-  void PopupSysMenu(POINT screen);
+  // The skinned system menu at `screen`. A second mouse click within the double-click time
+  // does not open it again (`byMouse`); the keyboard opens it every time.
+  void PopupSysMenu(POINT screen, bool byMouse = true);
   void BuildSysMenu();
   void BuildDefaultSysMenu();
   void AddSysMenuitem(const std::u16string& acaption, int action);
@@ -317,6 +318,7 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   RECT ctr{};
   RECT FTitleRect{};
   RECT oldsize{};  // (0, 0, native frame width, native frame height)
+  SIZE sizedTo{};  // the window's size at its last WM_SIZE
   int BtnCount = 0;
   int RightBtn = 0;
   int charwidth = 0;
@@ -337,6 +339,7 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   HRGN WinRgn = nullptr;
   // The skinned system menu, owned; the frame painter makes it (null until then).
   std::unique_ptr<forms::TPopupMenu> sysmenu;
+  forms::TPopupMenu* trackedSysmenu = nullptr;  // the system menu while it shows
   // Scratch surfaces of the frame painter: border pieces and single caption buttons; the
   // caption as composed without its buttons (what a button redraw puts back under it).
   TDibSurface BorderBuf;

@@ -244,7 +244,15 @@ void TWinSkinForm::OnSize(forms::TMessage& m) {
     TFormManagerSeam* mgr = FormManager();
     if ((mgr && mgr->MDIMaximised()) || Windowstate != TSkinWindowState::swsNormal) return;
   }
-  if (Skinstate == kSkinIdle || Skinstate == kSkinChanging) Cropwindow(false);
+  // The region is set with a redraw when the window grew: Wine takes a region set while the
+  // window is being sized (WM_SIZE comes from inside the sizing) in place of the sizing's own
+  // repaint, so what the larger window newly shows, frame and client, would stay unpainted.
+  RECT now{};
+  GetWindowRect(Hwnd, &now);
+  const SIZE size{now.right - now.left, now.bottom - now.top};
+  const bool grew = size.cx > sizedTo.cx || size.cy > sizedTo.cy;
+  sizedTo = size;
+  if (Skinstate == kSkinIdle || Skinstate == kSkinChanging) Cropwindow(grew);
 }
 
 void TWinSkinForm::OnCommand(forms::TMessage& m) {
@@ -267,7 +275,7 @@ void TWinSkinForm::OnSysCommand(forms::TMessage& m) {
     if (ch == L' ') {
       POINT origin{0, 0};
       ClientToScreen(Hwnd, &origin);
-      PopupSysMenu(origin);
+      PopupSysMenu(origin, false);
     } else if (ch != L'-' && !GetCapture() && OpenMenuByKey(ch)) {
       m.Result = 1;
       return;
@@ -364,7 +372,8 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
 // menu itself (a plain window's own procedure would not know them); the rest by the item
 // layer (WinSkinMenuItem.cpp).
 void TWinSkinForm::OnMenuItem(forms::TMessage& m) {
-  if (sysmenu && sysmenu->DispatchMessage(m)) return;
+  forms::TPopupMenu* system = sysmenu ? sysmenu.get() : trackedSysmenu;
+  if (system && system->DispatchMessage(m)) return;
   if (m.Msg == WM_MEASUREITEM)
     OnMeasureMenuItem(m);
   else

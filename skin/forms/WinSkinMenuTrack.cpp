@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <mutex>
+#include <unordered_map>
 #include <utility>
 
 #include "forms/WindowGuard.h"
@@ -69,6 +71,61 @@ void TakeOwnerDrawBack() {
   }
 }
 
+// ---- Alt+letter from a bare window's child
+
+// Alt+letter typed in a child window (a plain program's edit box, say) comes to the child as
+// WM_SYSCHAR; the platform then looks for a native menu bar, which a window with the painted
+// band no longer has, and nothing opens. A framework form gets the character through its own
+// dialog-character path; for the bare windows with a band, a message hook of their thread
+// hands the character to the top-level window instead, whose keyboard menu opens the band's
+// button (WM_SYSCOMMAND, SC_KEYMENU).
+struct TBandWindows {
+  std::mutex lock;
+  std::vector<std::pair<HWND, DWORD>> windows;  // bare windows with a band, and their threads
+  std::unordered_map<DWORD, HookHandle> hooks;  // one per thread that has such a window
+};
+
+TBandWindows& BandWindows() {
+  static TBandWindows bands;
+  return bands;
+}
+
+LRESULT CALLBACK BandKeyHook(int code, WPARAM wParam, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg && msg->message == WM_SYSCHAR &&
+      (HIWORD(msg->lParam) & KF_ALTDOWN) && msg->wParam != L' ' &&
+      (GetWindowLongW(msg->hwnd, GWL_STYLE) & WS_CHILD)) {
+    HWND root = GetAncestor(msg->hwnd, GA_ROOT);
+    TBandWindows& b = BandWindows();
+    std::lock_guard guard(b.lock);
+    if (std::any_of(b.windows.begin(), b.windows.end(), [&](auto& w) { return w.first == root; }))
+      msg->hwnd = root;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void AddBandWindow(HWND hwnd) {
+  TBandWindows& b = BandWindows();
+  std::lock_guard guard(b.lock);
+  const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+  b.windows.emplace_back(hwnd, thread);
+  if (!b.hooks.count(thread))
+    b.hooks[thread].reset(SetWindowsHookExW(WH_GETMESSAGE, &BandKeyHook, nullptr, thread));
+}
+
+void RemoveBandWindow(HWND hwnd) {
+  TBandWindows& b = BandWindows();
+  std::lock_guard guard(b.lock);
+  auto at =
+      std::find_if(b.windows.begin(), b.windows.end(), [&](auto& w) { return w.first == hwnd; });
+  if (at == b.windows.end()) return;
+  const DWORD thread = at->second;
+  b.windows.erase(at);
+  const bool threadHasMore =
+      std::any_of(b.windows.begin(), b.windows.end(), [&](auto& w) { return w.second == thread; });
+  if (!threadHasMore) b.hooks.erase(thread);
+}
+
 }  // namespace
 
 // ---- the bar's lifetime
@@ -79,6 +136,7 @@ void TWinSkinForm::MakeMenuBar() {
   menu->SF = this;
   menu->FSD = fsd;
   menu->UpdataBtn();
+  if (!FForm && Hwnd) AddBandWindow(Hwnd);
 }
 
 void TWinSkinForm::FreeMenuBar() {
@@ -88,6 +146,7 @@ void TWinSkinForm::FreeMenuBar() {
     if (fInMenu) EndMenu();
   }
   if (dynamic_cast<TMenuBtn*>(ActiveBtn)) ActiveBtn = nullptr;
+  if (menu) RemoveBandWindow(Hwnd);
   menu.reset();
 }
 

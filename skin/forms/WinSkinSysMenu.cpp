@@ -34,11 +34,11 @@ bool NinetyFamily() {
 
 }  // namespace
 
-void TWinSkinForm::PopupSysMenu(POINT screen) {
+void TWinSkinForm::PopupSysMenu(POINT screen, bool byMouse) {
   TFormManagerSeam* mgr = FormManager();
   if (mgr && mgr->ManagerMode() != 0) return;
   const unsigned now = GetTickCount();
-  if (now - poptime <= static_cast<unsigned>(DoubleTime)) {
+  if (byMouse && now - poptime <= static_cast<unsigned>(DoubleTime)) {
     // A second right click within the double-click time closes the window when a caption
     // button is hot, and does nothing otherwise.
     if (ActiveBtn) {
@@ -48,15 +48,18 @@ void TWinSkinForm::PopupSysMenu(POINT screen) {
     return;
   }
   if (mgr) mgr->MenuOpening(mtSystem);
-  poptime = now;
+  if (byMouse) poptime = now;
   BuildSysMenu();
   if (!sysmenu) return;
   // The menu is held here while it shows: a skin change or an unskinning during the modal
   // menu loop frees the skinner's reference, never the menu being tracked.
   std::unique_ptr<forms::TPopupMenu> shown = std::move(sysmenu);
   const std::shared_ptr<bool> alive = impl->alive;
+  trackedSysmenu = shown.get();  // its items are measured and drawn while it shows
   shown->Popup(screen.x, screen.y);
-  if (*alive && !sysmenu) sysmenu = std::move(shown);
+  if (!*alive) return;
+  trackedSysmenu = nullptr;
+  if (!sysmenu) sysmenu = std::move(shown);
 }
 
 void TWinSkinForm::BuildSysMenu() {

@@ -90,6 +90,23 @@ std::wstring Expanded(const wchar_t* path);
 // gone. (Alt+F4 does not reach the Registry Editor's frame from its tree view.)
 ::testing::AssertionResult CloseFromWindowMenu(HWND main);
 
+// The program's open popup menu (a drop-down or the window menu) is the engine's: it answers
+// that it is skinned and at most half of it shows the native menu colour; its picture is saved
+// as build/<preset>/screenshots/skinrun/<name>.png. Waits (bounded) for both.
+::testing::AssertionResult ShowsSkinnedMenu(DWORD pid, const std::string& name);
+
+// What a program holds while it runs: its windows (top-level, child and message-only) and its
+// kernel handles (-1 where the system does not say).
+struct ProgramHoldings {
+  int windows = 0;
+  long handles = -1;
+};
+ProgramHoldings HoldingsOf(DWORD pid);
+
+// Grows the window by dragging its bottom-right corner with the mouse by (dx, dy); the window
+// is larger afterwards.
+::testing::AssertionResult GrowByBorder(HWND hwnd, int dx, int dy);
+
 // Captures the window (frame included) to build/<preset>/screenshots/skinrun/<name>.png and
 // checks on its pixels that it shows the program's window: a frame around the client area
 // (not the desktop's colour), and at least `share` of the client area in `clientColour`.
