@@ -71,6 +71,12 @@ struct UnhookHook {
 struct UnmapFileView {
   void operator()(void* view) const { UnmapViewOfFile(view); }
 };
+struct FreeModuleHandle {
+  void operator()(HMODULE h) const { FreeLibrary(h); }
+};
+struct CloseRegistryKey {
+  void operator()(HKEY h) const { RegCloseKey(h); }
+};
 
 using FontHandle = UniqueHandle<HFONT, DeleteGdiObject>;
 using BrushHandle = UniqueHandle<HBRUSH, DeleteGdiObject>;
@@ -84,6 +90,8 @@ using WindowHandle = UniqueHandle<HWND, DestroyWindowHandle>;
 using KernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 using HookHandle = UniqueHandle<HHOOK, UnhookHook>;
 using MappedView = UniqueHandle<void*, UnmapFileView>;
+using ModuleHandle = UniqueHandle<HMODULE, FreeModuleHandle>;  // LoadLibrary
+using RegistryKey = UniqueHandle<HKEY, CloseRegistryKey>;
 
 // Memory allocated in another process (VirtualAllocEx), released there when the owner goes.
 // The process handle must outlive the owner.

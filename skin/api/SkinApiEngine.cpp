@@ -47,9 +47,15 @@ int TApiEngine::Start() {
       threads_.push_back(me);
     }
   }
-  // Skin all: the thread's shown windows now, the others as they are activated.
-  SkinManagerInstance()->SetState(TSkinManagerState::msRunning);
+  // Skin all: the thread's shown windows after the manager's delay, the others as they are
+  // activated. The manager takes activations only once skinning is on, which its deferred
+  // "skin all" would set only after the delay: a window made and shown right after the start
+  // (a program's main window) was shown native and skinned a quarter of a second later, so
+  // skinning is on at once.
+  TSkinManage* m = SkinManagerInstance();
+  m->SetState(TSkinManagerState::msRunning);
   data_->SetActive(true);
+  m->SetActive(true);
   return LBBSKIN_OK;
 }
 

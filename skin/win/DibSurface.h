@@ -28,8 +28,9 @@ class TDibSurface {
   TDibSurface& operator=(const TDibSurface&) = delete;
 
   // Makes the surface at least width x height (a larger one is kept, and a new one is as large
-  // as the old one on each side, so a painter that reuses it for every paint does not
-  // reallocate); false when it could not be made. The pixels are undefined after a
+  // as the old one on each side, a side that grows rounded up to a multiple of 64 pixels, so a
+  // painter that reuses it for every paint, even of a window growing a pixel at a time, seldom
+  // reallocates); false when it could not be made. The pixels are undefined after a
   // reallocation.
   bool Reserve(int width, int height);
 

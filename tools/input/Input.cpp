@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <vector>
 
 #include "base/win/Handles.h"
@@ -250,6 +251,33 @@ std::wstring TextOf(HWND hwnd) {
       SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(got > 0 ? got : 0));
   return text;
+}
+
+namespace {
+
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchShownWindow(HWND h, LPARAM p) {
+  auto* want = reinterpret_cast<WindowSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(h, name, 64);
+  if (owner != want->pid || !IsWindowVisible(h) || wcscmp(name, want->cls) != 0) return TRUE;
+  want->found = h;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND ShownWindowOf(DWORD pid, const wchar_t* cls) {
+  WindowSearch s{pid, cls};
+  EnumWindows(&MatchShownWindow, reinterpret_cast<LPARAM>(&s));
+  return s.found;
 }
 
 Result BringToFront(HWND top, const Waiting& w) {

@@ -71,30 +71,6 @@ const lbb::skin::TSkinModel& Skin() {
   return *model;
 }
 
-struct TWindowSearch {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND h, LPARAM p) {
-  auto* want = reinterpret_cast<TWindowSearch*>(p);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(h, &owner);
-  wchar_t name[64] = {};
-  GetClassNameW(h, name, 64);
-  if (owner != want->pid || !IsWindowVisible(h) || wcscmp(name, want->cls) != 0) return TRUE;
-  want->found = h;
-  return FALSE;
-}
-
-// The shown top-level window of class `cls` that process `pid` owns.
-HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
-  TWindowSearch s{pid, cls};
-  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
 bool AnswersSkinned(HWND hwnd) {
   DWORD_PTR answer = 0;
   return SendMessageTimeoutW(hwnd, lbb::skin::SKM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG, 2000,
@@ -200,7 +176,7 @@ double NativeMenuShare(const lbb::PixelBuffer& picture) {
 bool DriveDialog(HWND main, DWORD pid, const std::filesystem::path& shots) {
   HWND dialog = nullptr;
   auto r = lbb::input::PressKey(
-      VK_F2, [&] { return (dialog = FindWindowOf(pid, L"#32770")) != nullptr; },
+      VK_F2, [&] { return (dialog = lbb::input::ShownWindowOf(pid, L"#32770")) != nullptr; },
       "the dialog opening on F2", Within(kLimitMs));
   if (!r) return Fail(r.message());
   if (!ShotSkinned(dialog, shots / "02-dialog.png")) return false;
@@ -215,7 +191,7 @@ bool DriveDialog(HWND main, DWORD pid, const std::filesystem::path& shots) {
 bool DriveMenu(HWND main, DWORD pid, const std::filesystem::path& shots) {
   HWND popup = nullptr;
   auto r = lbb::input::PressKey(
-      VK_F3, [&] { return (popup = FindWindowOf(pid, L"#32768")) != nullptr; },
+      VK_F3, [&] { return (popup = lbb::input::ShownWindowOf(pid, L"#32768")) != nullptr; },
       "the popup menu opening on F3", Within(kLimitMs));
   if (!r) return Fail(r.message());
   RECT pr{}, mr{}, both{};
@@ -255,7 +231,9 @@ int Drive(const std::wstring& program, const std::filesystem::path& shots) {
   const lbb::KernelHandle process(pi.hProcess), thread(pi.hThread);
   HWND main = nullptr;
   if (!lbb::input::WaitUntil(
-          [&] { return (main = FindWindowOf(pi.dwProcessId, L"LbbSkinSample")) != nullptr; },
+          [&] {
+            return (main = lbb::input::ShownWindowOf(pi.dwProcessId, L"LbbSkinSample")) != nullptr;
+          },
           Within(kLimitMs))) {
     TerminateProcess(process.get(), 1);
     return Fail("the sample's window did not appear"), 1;

@@ -27,12 +27,15 @@ TEST(DibSurface, SizesAndReuse) {
   EXPECT_TRUE(s.Reserve(30, 10));  // smaller: the same bitmap is kept
   EXPECT_EQ(s.Width(), 40);
   EXPECT_EQ(s.Pixels().At(39, 19), 0x123456u);
-  EXPECT_TRUE(s.Reserve(50, 10));  // wider: a new one, as tall as the old one
-  EXPECT_EQ(s.Width(), 50);
+  EXPECT_TRUE(s.Reserve(50, 10));  // wider: a new one with room to grow, as tall as the old one
+  EXPECT_EQ(s.Width(), 64);
   EXPECT_EQ(s.Height(), 20);
+  s.Pixels().At(63, 19) = 0x654321;
+  EXPECT_TRUE(s.Reserve(51, 20));  // a pixel wider again: the same bitmap
+  EXPECT_EQ(s.Pixels().At(63, 19), 0x654321u);
   EXPECT_TRUE(s.Reserve(10, 60));  // then taller: as wide as the last one
-  EXPECT_EQ(s.Width(), 50);
-  EXPECT_EQ(s.Height(), 60);
+  EXPECT_EQ(s.Width(), 64);
+  EXPECT_EQ(s.Height(), 64);
   EXPECT_FALSE(s.Reserve(-1, 10));
 }
 
