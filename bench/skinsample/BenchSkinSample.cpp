@@ -196,8 +196,9 @@ bool MeasureMenu(const SampleRun& run, double& ms) {
   POINT at{};
   if (!main || !MenuBarPoint(main, at)) return false;
   if (auto r = lbb::input::MoveMouse(at, Within(kLimitMs)); !r) return Fail(r.message());
-  LRESULT ignored = 0;
-  if (!run.Ask(probe::kSettle, 0, ignored) || !run.Ask(probe::kMenuArm, 0, ignored)) return false;
+  LRESULT ignored = 0, armed = 0;
+  if (!run.Ask(probe::kSettle, 0, ignored) || !run.Ask(probe::kMenuArm, 0, armed)) return false;
+  if (armed != 1) return Fail("the sample could not watch the drop-down's paint");
   const double pressed = NowMs();
   if (!Press(MOUSEEVENTF_LEFTDOWN)) return false;
   double painted = 0;

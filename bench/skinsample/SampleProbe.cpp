@@ -146,6 +146,26 @@ LRESULT CALLBACK OnQueuedMessage(int code, WPARAM removal, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
+// The watch's hooks are in place only while a paint is awaited (the first complete paint, an
+// armed drop-down): under Wine a WH_CALLWNDPROCRET hook makes every message sent in the thread
+// a call to the Wine server, about a tenth of a millisecond each, which would weigh on every
+// figure in proportion to the messages a look sends rather than to its work.
+lbb::HookHandle g_sentHook, g_queuedHook;
+
+bool Watch() {
+  const DWORD thread = GetCurrentThreadId();
+  if (!g_sentHook)
+    g_sentHook.reset(SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterSentCall, nullptr, thread));
+  if (!g_queuedHook)
+    g_queuedHook.reset(SetWindowsHookExW(WH_GETMESSAGE, &OnQueuedMessage, nullptr, thread));
+  return g_sentHook && g_queuedHook;
+}
+
+void Unwatch() {
+  g_sentHook.reset();
+  g_queuedHook.reset();
+}
+
 // ---- the commands
 
 LRESULT Micros(double ms) {
@@ -218,6 +238,7 @@ LRESULT Resize(HWND main, int steps) {
 LRESULT OnCommand(UINT msg, WPARAM wParam) {
   const HWND main = g_watch.main;
   const int count = std::clamp(static_cast<int>(wParam), 1, 1000);
+  if (!Watching()) Unwatch();
   switch (msg) {
     case kLookShown:
       return LookShown() ? 1 : 0;
@@ -233,7 +254,7 @@ LRESULT OnCommand(UINT msg, WPARAM wParam) {
     case kMenuArm:
       g_watch.menuPainted = 0;
       g_watch.menuArmed = true;
-      return 1;
+      return Watch() ? 1 : 0;
     case kMenuPainted:
       return NoMenuShown() ? Micros(g_watch.menuPainted) : 0;
     case kPaintsSeen:
@@ -308,11 +329,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR cmdLine, int s
   g_engine = &engine;
   const lbb::WindowHandle probe = MakeProbeWindow(instance);
   g_probe = probe.get();
-  const DWORD thread = GetCurrentThreadId();
-  const lbb::HookHandle sent(SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterSentCall, nullptr, thread));
-  const lbb::HookHandle queued(SetWindowsHookExW(WH_GETMESSAGE, &OnQueuedMessage, nullptr, thread));
-  if (!probe || !sent || !queued) return 3;
+  if (!probe || !Watch()) return 3;
   const int result = lbb_sample_main(instance, previous, cmdLine, show);
+  Unwatch();
   g_engine = nullptr;
   return result;
 }

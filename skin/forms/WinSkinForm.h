@@ -96,7 +96,9 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   void DeleteSysbtn();
   // The shaped window region from colour-keyed border pieces, and taking it away. `redraw`
   // false while the window is being resized: the resize repaints what the region changes.
+  // CropTo shapes the window for the size `W` x `H` it is about to take.
   void Cropwindow(bool redraw = true);
+  void CropTo(int W, int H, bool redraw);
   void Uncropwindow();
   // The whole frame (left, right, caption bar, bottom) rendered into `fbmp`, sized to the
   // window, on the skin's button face.
@@ -414,6 +416,7 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   void OnReskinScrollbar(forms::TMessage& m);
   void OnIsSkinned(forms::TMessage& m);
   void OnSize(forms::TMessage& m);
+  void OnWindowPosChanging(forms::TMessage& m);
   void OnDpiChanged(const forms::TMessage& m);
   void ReadCaptionFont(int dpi);
   void OnCommand(forms::TMessage& m);

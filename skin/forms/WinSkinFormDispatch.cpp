@@ -255,6 +255,23 @@ void TWinSkinForm::OnSize(forms::TMessage& m) {
   if (Skinstate == kSkinIdle || Skinstate == kSkinChanging) Cropwindow(grew);
 }
 
+// A top-level window about to take a new size is shaped for it first, without a redraw (after
+// the program and the default handling have had their say on the size): the sizing then
+// paints the frame once, inside the right shape. Shaped only on WM_SIZE, the window painted
+// its frame twice per step, the second time for the region's own redraw, which also took the
+// longest part of a resize step under Wine. A window being minimised keeps its shape: it is
+// shaped again when it is restored.
+void TWinSkinForm::OnWindowPosChanging(forms::TMessage& m) {
+  CallDefault(m);
+  const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+  if (!wp || (wp->flags & SWP_NOSIZE) || Skinstate != kSkinIdle) return;
+  if (FormStyle == TSkinFormStyle::sfsMDIChild || IsIconic(Hwnd)) return;
+  RECT now{};
+  GetWindowRect(Hwnd, &now);
+  if (wp->cx == now.right - now.left && wp->cy == now.bottom - now.top) return;
+  CropTo(wp->cx, wp->cy, false);
+}
+
 void TWinSkinForm::OnCommand(forms::TMessage& m) {
   const WORD id = LOWORD(m.WParam);
   if (!IsSystemCommand(id)) {
@@ -326,7 +343,7 @@ void TWinSkinForm::Stage3(forms::TMessage& m) {
       OnMenuItem(m);
       return;
     case WM_WINDOWPOSCHANGING:
-      CallDefault(m);
+      OnWindowPosChanging(m);
       return;
     case WM_NCCALCSIZE:
       OnNcCalcSize(m);

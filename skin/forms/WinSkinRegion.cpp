@@ -33,10 +33,13 @@ static lbb::RegionHandle PieceRegion(TWinSkinForm& sf, int side, int w, int h, i
 }
 
 void TWinSkinForm::Cropwindow(bool redraw) {
-  if (Skinstate == kSkinDestroyed || !sMainMenu || !fsd || fsd->Empty || !IsWindow(Hwnd)) return;
   RECT wr{};
-  GetWindowRect(Hwnd, &wr);
-  const int W = wr.right - wr.left, H = wr.bottom - wr.top;
+  if (!IsWindow(Hwnd) || !GetWindowRect(Hwnd, &wr)) return;
+  CropTo(wr.right - wr.left, wr.bottom - wr.top, redraw);
+}
+
+void TWinSkinForm::CropTo(int W, int H, bool redraw) {
+  if (Skinstate == kSkinDestroyed || !sMainMenu || !fsd || fsd->Empty || !IsWindow(Hwnd)) return;
   if (W <= 0 || H <= 0) return;
   const bool mdiChild = FormStyle == TSkinFormStyle::sfsMDIChild;
   if (mdiChild && Windowstate != TSkinWindowState::swsNormal) return;
@@ -47,11 +50,11 @@ void TWinSkinForm::Cropwindow(bool redraw) {
     return piece && piece->trans == 1;
   };
   lbb::RegionHandle region;
+  crwidth = W;
+  crheight = H;
   if (!keyed(kBorderLeft) && !keyed(kBorderRight) && !keyed(kBorderTop) && !keyed(kBorderBottom)) {
     region = RectRegion(0, 0, W, H);
   } else {
-    crwidth = W;
-    crheight = H;
     region = RectRegion(bw.left, bw.top, W - bw.right, H - bw.bottom);
     if (FormBorder != TSkinFormBorder::sbsNone) {
       const int inner = W - bw.left - bw.right;
@@ -82,6 +85,7 @@ void TWinSkinForm::Cropwindow(bool redraw) {
     crop = true;
   } else {
     WinRgn = nullptr;
+    crwidth = crheight = 0;
   }
 }
 

@@ -258,6 +258,7 @@ namespace {
 struct WindowSearch {
   DWORD pid;
   const wchar_t* cls;
+  bool unownedOnly;
   HWND found = nullptr;
 };
 
@@ -265,17 +266,19 @@ BOOL CALLBACK MatchShownWindow(HWND h, LPARAM p) {
   auto* want = reinterpret_cast<WindowSearch*>(p);
   DWORD owner = 0;
   GetWindowThreadProcessId(h, &owner);
-  wchar_t name[64] = {};
-  GetClassNameW(h, name, 64);
-  if (owner != want->pid || !IsWindowVisible(h) || wcscmp(name, want->cls) != 0) return TRUE;
+  if (owner != want->pid || !IsWindowVisible(h)) return TRUE;
+  if (want->unownedOnly && GetWindow(h, GW_OWNER)) return TRUE;
+  wchar_t name[128] = {};
+  GetClassNameW(h, name, 128);
+  if (want->cls && *want->cls && wcscmp(name, want->cls) != 0) return TRUE;
   want->found = h;
   return FALSE;
 }
 
 }  // namespace
 
-HWND ShownWindowOf(DWORD pid, const wchar_t* cls) {
-  WindowSearch s{pid, cls};
+HWND ShownWindowOf(DWORD pid, const wchar_t* cls, bool unownedOnly) {
+  WindowSearch s{pid, cls, unownedOnly};
   EnumWindows(&MatchShownWindow, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }

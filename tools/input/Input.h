@@ -87,7 +87,8 @@ Result TypeText(HWND edit, const std::wstring& text, const std::wstring& expecte
 // The text of a window (WM_GETTEXT, so also of another process's controls).
 std::wstring TextOf(HWND hwnd);
 
-// The shown top-level window of class `cls` that process `pid` owns; null when there is none.
-HWND ShownWindowOf(DWORD pid, const wchar_t* cls);
+// The shown top-level window of class `cls` (any class when empty) that process `pid` owns,
+// only among windows without an owner when `unownedOnly`; null when there is none.
+HWND ShownWindowOf(DWORD pid, const wchar_t* cls, bool unownedOnly = false);
 
 }  // namespace lbb::input

@@ -408,6 +408,44 @@ TEST_F(FrameEdge, UnkeyedPiecesGiveTheFullWindowRectangle) {
     piece->trans = 1;
 }
 
+// A window growing by a pixel is shaped for its new size before it is sized: its frame is
+// painted once, and the new column shows the skin's right border.
+int g_framePaints = 0;
+HWND g_counted = nullptr;
+LRESULT CALLBACK CountFramePaints(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* c = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && c->hwnd == g_counted && c->message == WM_NCPAINT) ++g_framePaints;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(FrameEdge, AGrowingWindowPaintsItsFrameOnceInItsNewShape) {
+  TRawLog& log = NewLog();
+  HWND h = Skinned(log);
+  Settle();
+  RECT w{};
+  GetWindowRect(h, &w);
+  const int W = w.right - w.left + 1, H = w.bottom - w.top;
+  g_counted = h;
+  g_framePaints = 0;
+  {
+    HookHandle hook(
+        SetWindowsHookExW(WH_CALLWNDPROC, &CountFramePaints, nullptr, GetCurrentThreadId()));
+    ASSERT_TRUE(hook);
+    SetWindowPos(h, nullptr, 0, 0, W, H, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(h);
+    Settle();
+  }
+  EXPECT_EQ(g_framePaints, 1);
+  RegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(h, rgn.get()), ERROR);
+  RECT box{};
+  GetRgnBox(rgn.get(), &box);
+  EXPECT_EQ(box.right, W);
+  const PixelBuffer column =
+      forms::CaptureScreen(RECT{w.left + W - 1, w.top + H / 2, w.left + W, w.top + H / 2 + 1});
+  EXPECT_EQ(column.At(0, 0), Painted(h).At(W - 1, H / 2));
+}
+
 TEST_F(FrameEdge, ButtonFreedUnderTheHoverTimerIsForgotten) {
   TRawLog& log = NewLog();
   HWND h = Skinned(log);

@@ -55,32 +55,6 @@ void EndProcess(DWORD pid) {
   WaitForSingleObject(p.get(), kEndLimitMs);
 }
 
-struct WindowSearch {
-  DWORD pid;
-  const std::wstring* cls;
-  bool mainOnly;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
-  auto* s = reinterpret_cast<WindowSearch*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
-  if (s->mainOnly && GetWindow(hwnd, GW_OWNER)) return TRUE;
-  wchar_t cls[128] = {};
-  GetClassNameW(hwnd, cls, 128);
-  if (!s->cls->empty() && *s->cls != cls) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
-HWND Search(DWORD pid, const std::wstring& cls, bool mainOnly) {
-  WindowSearch s{pid, &cls, mainOnly};
-  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
 uintptr_t Property(HWND hwnd, const wchar_t* name) {
   return reinterpret_cast<uintptr_t>(GetPropW(hwnd, name));
 }
@@ -204,8 +178,9 @@ HWND SkinrunProcess::WaitForMainWindow(const std::wstring& cls) {
   const DWORD pid = ProgramId();
   if (!pid) return nullptr;
   HWND found = nullptr;
-  input::WaitUntil([&] { return (found = Search(pid, cls, true)) != nullptr; },
-                   {nullptr, kStartLimitMs});
+  input::WaitUntil(
+      [&] { return (found = input::ShownWindowOf(pid, cls.c_str(), true)) != nullptr; },
+      {nullptr, kStartLimitMs});
   return found;
 }
 
@@ -272,7 +247,7 @@ std::wstring Expanded(const wchar_t* path) {
 }
 
 HWND FindWindowOf(DWORD pid, const std::wstring& cls) {
-  return Search(pid, cls, false);
+  return input::ShownWindowOf(pid, cls.c_str());
 }
 
 std::unique_ptr<SkinnedCheck> StandInCheck() {
