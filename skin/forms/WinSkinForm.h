@@ -205,6 +205,7 @@ class TWinSkinForm : public forms::TComponent, public TSkinControlHost {
   // (WM_INITMENUPOPUP): its items are made owner-drawn while it is open, as the bar's drop-downs
   // are. The menu loop's end (WM_EXITMENULOOP) gives them back.
   void OnProgramMenuOpening(HMENU popup, bool windowMenu);
+  void OnProgramToldOfDropDown(HMENU popup);
   void OnMenuLoopEnd();
   // True when the skin draws the owner-drawn menu item `id` (of `shown`, null when not known):
   // the item of a form object or one this skinner made owner-drawn. A program's own

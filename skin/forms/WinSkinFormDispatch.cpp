@@ -145,6 +145,7 @@ void TWinSkinForm::OnInitMenuPopup(forms::TMessage& m) {
   if (TFormManagerSeam* mgr = FormManager())
     mgr->MenuOpening(reinterpret_cast<HMENU>(m.WParam) == hsysmenu ? mtSystem : mtMenuBar);
   CallDefault(m);
+  OnProgramToldOfDropDown(reinterpret_cast<HMENU>(m.WParam));
 }
 
 void TWinSkinForm::OnCtlColor(forms::TMessage& m) {

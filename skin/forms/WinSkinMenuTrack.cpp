@@ -25,6 +25,7 @@ namespace {
 constexpr UINT kTrackFlags = 0x82;
 constexpr UINT kTrackFlagsRight = 0x8A;
 constexpr UINT kOwnerDrawType = 0x100;  // MFT_OWNERDRAW
+constexpr UINT kNoNotify = 0x80;        // TPM_NONOTIFY
 
 wchar_t Upper(wchar_t c) {
   return static_cast<wchar_t>(std::towupper(c));
@@ -206,8 +207,13 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* button) {
   if (button->enabled) {
     // A message for the loop's first turn: the filter highlights the first item on it.
     PostMessageW(Hwnd, WM_NULL, 0, 0);
-    TrackPopupMenu(button->hsubmenu, bidileft ? kTrackFlagsRight : kTrackFlags, anchor.x, anchor.y,
-                   0, Hwnd, nullptr);
+    // A bare window's program is told of its drop-downs as it is of its own menu bar's
+    // (WM_INITMENUPOPUP, WM_MENUSELECT, WM_ENTERIDLE...): programs grey, check or fill their
+    // items there (a text editor greys Cut without a selection). Form objects fill theirs
+    // through their items' handlers.
+    UINT flags = bidileft ? kTrackFlagsRight : kTrackFlags;
+    if (!FForm) flags &= ~kNoNotify;
+    TrackPopupMenu(button->hsubmenu, flags, anchor.x, anchor.y, 0, Hwnd, nullptr);
   }
   const int next = std::exchange(t.candidate, -1);
   RemoveMenuHook();
@@ -267,6 +273,13 @@ void TWinSkinForm::OnProgramMenuOpening(HMENU popup, bool windowMenu) {
     programMenu = true;
     activemenu = popup;  // the items are measured and drawn from it
   }
+  MakeOwnerDraw(popup);
+}
+
+// A drop-down of the band that a bare window's program was just told of: items the program
+// added or remade meanwhile are drawn by the skin as well.
+void TWinSkinForm::OnProgramToldOfDropDown(HMENU popup) {
+  if (FForm || !fInMenu || !popup || popup == hsysmenu || KeepsNativeItems()) return;
   MakeOwnerDraw(popup);
 }
 

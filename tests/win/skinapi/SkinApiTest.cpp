@@ -287,6 +287,50 @@ TEST_F(SkinApiTest, APopupMenuOfTheThreadIsSkinned) {
   }
 }
 
+// A program greys an item as it is told its drop-down opens, as it would under its own menu
+// bar; the skinned drop-down of the band shows it greyed.
+constexpr UINT kCutItem = 10;
+struct TDropDownSeen {
+  bool told = false;
+  bool shownGreyed = false;
+} gDropDown;
+
+LRESULT CALLBACK DropDownOwnerProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITMENUPOPUP && !HIWORD(lParam)) {
+    gDropDown.told = true;
+    EnableMenuItem(reinterpret_cast<HMENU>(wParam), kCutItem, MF_BYCOMMAND | MF_GRAYED);
+  }
+  if (msg == WM_ENTERIDLE && wParam == MSGF_MENU) {
+    const HWND popup = FindWindowW(L"#32768", nullptr);
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    gDropDown.shownGreyed = popup && AnswersSkinned(popup) && OwnerDrawn(menu, 0) &&
+                            (GetMenuState(menu, kCutItem, MF_BYCOMMAND) & MF_GRAYED);
+    EndMenu();
+  }
+  return CallWindowProcW(gProgramProc, h, msg, wParam, lParam);
+}
+
+TEST_F(SkinApiTest, TheProgramIsToldOfTheBandsDropDowns) {
+  HWND h = Window(L"drop-down owner");
+  HMENU edit = CreatePopupMenu();
+  AppendMenuW(edit, MF_STRING, kCutItem, L"Cu&t");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+  const lbb::MenuHandle old(GetMenu(h));
+  SetMenu(h, bar);
+  gProgramProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DropDownOwnerProc)));
+  ASSERT_EQ(lbbskin_start(), LBBSKIN_OK);
+  ASSERT_TRUE(WaitFor([&] { return SkinnedWith(h, Slate()); }));
+  gDropDown = {};
+  // A drop-down never told of would stay open: a timer closes it.
+  const UINT_PTR guard = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  PostMessageW(h, WM_SYSCOMMAND, SC_KEYMENU, 'e');
+  EXPECT_TRUE(WaitFor([] { return gDropDown.told; })) << "the program was not told";
+  EXPECT_TRUE(WaitFor([] { return gDropDown.shownGreyed; })) << "Cut is not shown greyed";
+  KillTimer(nullptr, guard);
+}
+
 // The thread's windows and message-only windows (the engine's timer and hint windows).
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
   ++*reinterpret_cast<size_t*>(count);
