@@ -9,7 +9,7 @@
 //   b. a full repaint of the main window (frame and every child, to its end; the median of a
 //      few per round);
 //   c. 100 one-pixel resize steps of the main window, each step's repaint finished;
-//   d. a real press on the menu bar's first item to the end of its drop-down's first paint.
+//   d. a real press on the menu bar's first item until its drop-down is shown, painted and idle.
 // Prints the medians over the rounds, the ratios skin/Light (goal <= 1.0) and skin/classic
 // (goal <= 1.5) per figure, and which goals are met. A goal missed is reported, not failed:
 // the exit code is 1 only when a measurement could not be made (each wait is bounded), and
@@ -190,7 +190,7 @@ bool Press(DWORD flags) {
   return SendInput(1, &in, sizeof in) == 1 || Fail("SendInput refused the mouse button");
 }
 
-// d: the press on the first menu-bar item to the end of its drop-down's first paint.
+// d: the press on the first menu-bar item until its drop-down is shown, painted and idle.
 bool MeasureMenu(const SampleRun& run, double& ms) {
   const HWND main = run.Main();
   POINT at{};

@@ -36,9 +36,9 @@ enum Command : UINT {
   // wParam one-pixel resize steps of the main window, each with its repaint finished; their
   // total duration.
   kResize,
-  // Arms the watch for the next drop-down menu's first paint (which also closes it); 1.
+  // Arms the watch for the next drop-down menu shown, painted and idle (then closed); 1.
   kMenuArm,
-  // The end of the armed drop-down's first paint once the drop-down is closed again, or 0.
+  // When the armed drop-down was shown and painted, once it is closed again, or 0.
   kMenuPainted,
   // Which parts of the first complete paint have been painted in the final look: 1 the frame,
   // 2 the client area, 4 the status bar.

@@ -107,19 +107,35 @@ void NoteFirstPaint(HWND h, UINT msg) {
   if (g_watch.frame > 0 && g_watch.client > 0 && g_watch.status > 0) g_watch.complete = now;
 }
 
-// The end of a paint of `h` (WM_PAINT or WM_NCPAINT): a part of the first complete paint, or
-// the first paint of an armed drop-down menu (closed from here).
+// The end of a paint of `h` (WM_PAINT or WM_NCPAINT): a part of the first complete paint.
 void NotePaint(HWND h, UINT msg) {
   if (g_watch.complete == 0) NoteFirstPaint(h, msg);
-  if (g_watch.menuArmed && msg == WM_PAINT && ClassIs(h, L"#32768")) {
+}
+
+bool Watching() {
+  return g_watch.complete == 0;
+}
+
+// The drop-down's time: the menu loop tells the window that owns the menu that it is idle
+// (WM_ENTERIDLE) once the drop-down is shown and painted and no message waits, in every look.
+// The main window is subclassed for it when the watch is armed, after the skin's own
+// subclass, so that it sees the message first.
+WNDPROC g_mainProc = nullptr;
+
+LRESULT CALLBACK WatchedMainProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ENTERIDLE && wParam == MSGF_MENU && g_watch.menuArmed) {
     g_watch.menuArmed = false;
     g_watch.menuPainted = NowMs();
     EndMenu();
   }
+  return CallWindowProcW(g_mainProc, h, msg, wParam, lParam);
 }
 
-bool Watching() {
-  return g_watch.complete == 0 || g_watch.menuArmed;
+bool WatchMenus(HWND main) {
+  if (!g_mainProc && main)
+    g_mainProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedMainProc)));
+  return g_mainProc != nullptr;
 }
 
 // Paints sent to a window procedure (UpdateWindow, RedrawWindow with RDW_UPDATENOW, the
@@ -146,10 +162,10 @@ LRESULT CALLBACK OnQueuedMessage(int code, WPARAM removal, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
-// The watch's hooks are in place only while a paint is awaited (the first complete paint, an
-// armed drop-down): under Wine a WH_CALLWNDPROCRET hook makes every message sent in the thread
-// a call to the Wine server, about a tenth of a millisecond each, which would weigh on every
-// figure in proportion to the messages a look sends rather than to its work.
+// The watch's hooks are in place only while the first complete paint is awaited: under Wine a
+// WH_CALLWNDPROCRET hook makes every message sent in the thread a call to the Wine server, about a
+// tenth of a millisecond each, which would weigh on every figure in proportion to the messages a
+// look sends rather than to its work.
 lbb::HookHandle g_sentHook, g_queuedHook;
 
 bool Watch() {
@@ -254,7 +270,7 @@ LRESULT OnCommand(UINT msg, WPARAM wParam) {
     case kMenuArm:
       g_watch.menuPainted = 0;
       g_watch.menuArmed = true;
-      return Watch() ? 1 : 0;
+      return WatchMenus(main) ? 1 : 0;
     case kMenuPainted:
       return NoMenuShown() ? Micros(g_watch.menuPainted) : 0;
     case kPaintsSeen:

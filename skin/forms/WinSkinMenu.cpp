@@ -134,6 +134,10 @@ LRESULT TWinSkinPopMenu::OnEraseBkgnd(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinPopMenu::OnNcPaint(WPARAM wParam, LPARAM lParam) {
   if (!CanPaint()) return subclass_.CallPrevious(WM_NCPAINT, wParam, lParam);
   RenderBackground();
+  // A menu window without a frame of its own (the client area is the whole window) gets the
+  // frame after its items are painted (OnPaint), over the platform's border: painted here
+  // as well, it would only be painted over.
+  if (FrameInsideClient()) return 0;
   lbb::WindowDc dc(hwnd, true);
   if (dc.get()) PaintFrame(dc.get());
   return 0;
@@ -141,19 +145,23 @@ LRESULT TWinSkinPopMenu::OnNcPaint(WPARAM wParam, LPARAM lParam) {
 
 // The frame strips (top, bottom, left, right), then the rest of the picture outside the
 // client area, where the items are drawn.
+bool TWinSkinPopMenu::FrameInsideClient() const {
+  return ClientOrigin.x < kPopupFrame || ClientOrigin.y < kPopupFrame;
+}
+
 void TWinSkinPopMenu::PaintFrame(HDC dc) {
   HDC src = MenuBg.Canvas()->Handle();
   const int w = static_cast<int>(MenuBg.Width()), h = static_cast<int>(MenuBg.Height());
+  // The frame's width all round and whatever lies outside the client area, in one transfer:
+  // everything but the part of the client area inside the frame.
   const int f = kPopupFrame;
-  BitBlt(dc, 0, 0, w, f, src, 0, 0, SRCCOPY);
-  BitBlt(dc, 0, h - f, w, f, src, 0, h - f, SRCCOPY);
-  BitBlt(dc, 0, 0, f, h, src, 0, 0, SRCCOPY);
-  BitBlt(dc, w - f, 0, f, h, src, w - f, 0, SRCCOPY);
-  RECT client{};
+  RECT client{}, items{};
   GetClientRect(hwnd, &client);
   OffsetRect(&client, ClientOrigin.x, ClientOrigin.y);
+  const RECT inner{f, f, w - f, h - f};
   SavedDc saved(dc);
-  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  if (IntersectRect(&items, &client, &inner))
+    ExcludeClipRect(dc, items.left, items.top, items.right, items.bottom);
   BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCCOPY);
 }
 
@@ -164,7 +172,7 @@ LRESULT TWinSkinPopMenu::OnPaint(WPARAM wParam, LPARAM lParam) {
   RenderBackground();  // the items read it while they are drawn
   const LRESULT r = subclass_.CallPrevious(WM_PAINT, wParam, lParam);
   if (!IsWindow(hwnd) || MenuBg.Empty()) return r;
-  if (ClientOrigin.x >= kPopupFrame && ClientOrigin.y >= kPopupFrame) return r;
+  if (!FrameInsideClient()) return r;
   lbb::WindowDc dc(hwnd, true);
   if (dc.get()) PaintFrame(dc.get());
   return r;

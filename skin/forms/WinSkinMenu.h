@@ -60,6 +60,8 @@ class TWinSkinPopMenu {
   LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
   LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
   void PaintFrame(HDC dc);
+  // The window has no frame of its own: its client area reaches under the skin's frame.
+  bool FrameInsideClient() const;
 
   TWindowSubclass subclass_;
 };
