@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "base/Colour.h"
+#include "base/PerThread.h"
 #include "base/Text.h"
 #include "base/win/Handles.h"
 #include "forms/WinText.h"
@@ -39,8 +40,9 @@ PixelBuffer StretchedFrame(const PixelBuffer& bmp, const RECT& rc, int I, int N)
 // Puts `img` at rc of dc, keyed (0xFF00FF leaves dc as it was) or copied, through a scratch
 // surface of the painting thread: the DC's pixels under rc are read first when keyed.
 void PutImage(HDC dc, const RECT& rc, const PixelBuffer& img, bool keyed) {
-  thread_local TDibSurface scratch;
+  static TPerThread<TDibSurface> scratches;
   if (img.Empty()) return;
+  TDibSurface& scratch = scratches.Mine();
   PaintBuffered(scratch, dc, rc, [&](const RECT& whole) {
     if (keyed) BitBlt(scratch.Dc(), 0, 0, whole.right, whole.bottom, dc, rc.left, rc.top, SRCCOPY);
     StretchCopy(scratch.Pixels(), ToSkin(whole), img, TRect{0, 0, img.Width(), img.Height()},
@@ -446,7 +448,8 @@ void TSkinControl::DrawBMPSkin(TDibSurface& abmp, const RECT& rc, const TDataSki
 TDibSurface& TSkinControl::WorkSurface() {
   // One per painting thread: every skinner of a thread draws into it and copies it out at
   // once, so it is never shared between two paints in flight.
-  thread_local TDibSurface work;
+  static TPerThread<TDibSurface> surfaces;
+  TDibSurface& work = surfaces.Mine();
   if (work.Empty()) work.Reserve(64, 32);
   if (work.Dc()) SetStretchBltMode(work.Dc(), COLORONCOLOR);
   return work;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/PerThread.h"
 #include "skin/data/imgutil.h"
 
 namespace lbb::skin {
@@ -28,7 +29,11 @@ struct TGradientCache {
   TGradientCacheStats stats;
 };
 
-thread_local TGradientCache gCache;
+// One per drawing thread: the tables handed out are read while the thread draws.
+TPerThread<TGradientCache>& Caches() {
+  static TPerThread<TGradientCache> caches;
+  return caches;
+}
 
 // Rounds down also for negative values, so that a darkening gradient ends exactly on its last
 // colour as a brightening one does (truncation toward zero would stop one short).
@@ -52,7 +57,7 @@ std::vector<Pixel> BuildGradient(int n, uint32_t first, uint32_t last) {
 }
 
 const std::vector<Pixel>& GradientTable(int n, uint32_t first, uint32_t last) {
-  TGradientCache& cache = gCache;
+  TGradientCache& cache = Caches().Mine();
   for (const TGradientTable& t : cache.ring)
     if (t.length == n && t.first == first && t.last == last) {
       ++cache.stats.reused;
@@ -112,7 +117,7 @@ void GradientFill(PixelBuffer& dst, const TRect& rect, TColor first, bool vertic
 }
 
 TGradientCacheStats GradientCacheStats() {
-  return gCache.stats;
+  return Caches().Mine().stats;
 }
 
 }  // namespace lbb::skin

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/PerThread.h"
 #include "skin/win/EngineWindows.h"
 
 namespace lbb::skin {
@@ -65,28 +66,22 @@ const wchar_t* TimerClass() {
   return atom ? kTimerClass : nullptr;
 }
 
-// The thread's timer window, destroyed when the thread ends. `threadEnded` (trivially
-// destructible, so readable to the thread's very end) keeps a timer started after that from
-// making the window again.
-thread_local HWND threadWindow = nullptr;
-thread_local bool threadEnded = false;
-
-struct TThreadWindowOwner {
+// The thread's timer window, destroyed when the thread forgets its per-thread objects (as it
+// leaves a DLL of the engine) or else with the thread.
+struct TThreadWindow {
   TEngineWindow window;
-  ~TThreadWindowOwner() {
-    threadEnded = true;
-    threadWindow = nullptr;
-  }
 };
-thread_local TThreadWindowOwner threadWindowOwner;
 
 HWND MakeThreadWindow() {
-  if (threadWindow || threadEnded) return threadWindow;
+  static TPerThread<TThreadWindow> windows;
+  TEngineWindow& w = windows.Mine().window;
+  // A window of an ended thread whose id this thread got is gone (or another's): made anew.
+  if (w && GetWindowThreadProcessId(w.Handle(), nullptr) == GetCurrentThreadId()) return w.Handle();
+  w.Destroy();
   const wchar_t* cls = TimerClass();
   if (!cls) return nullptr;
-  threadWindowOwner.window.Create(cls, 0, 0, HWND_MESSAGE, &TimerWindowProc);
-  threadWindow = threadWindowOwner.window.Handle();
-  return threadWindow;
+  w.Create(cls, 0, 0, HWND_MESSAGE, &TimerWindowProc);
+  return w.Handle();
 }
 
 }  // namespace

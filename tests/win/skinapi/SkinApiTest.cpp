@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <span>
+#include <thread>
 #include <vector>
 
 #include "base/win/Handles.h"
@@ -329,6 +331,34 @@ TEST_F(SkinApiTest, TheProgramIsToldOfTheBandsDropDowns) {
   EXPECT_TRUE(WaitFor([] { return gDropDown.told; })) << "the program was not told";
   EXPECT_TRUE(WaitFor([] { return gDropDown.shownGreyed; })) << "Cut is not shown greyed";
   KillTimer(nullptr, guard);
+}
+
+// A second UI thread starts the engine on its own windows, destroys its window and stops,
+// while the first thread, skinned, goes on handling its messages.
+TEST_F(SkinApiTest, ASecondUiThreadSkinsItsWindowAndStops) {
+  HWND first = Window(L"first thread");
+  ASSERT_EQ(lbbskin_start(), LBBSKIN_OK);
+  ASSERT_TRUE(WaitFor([&] { return SkinnedWith(first, Slate()); }));
+  std::atomic<int> outcome{0};  // 1 skinned and stopped, -1 not
+  std::thread second([&] {
+    if (lbbskin_start() != LBBSKIN_OK) {
+      outcome = -1;
+      return;
+    }
+    HWND h = MakeWindow(L"second thread", 440);
+    const bool skinned = WaitFor([&] { return SkinnedWith(h, Slate()); });
+    DestroyWindow(h);
+    const int stopped = lbbskin_stop();
+    lbb::input::HandlePendingMessages();
+    outcome = skinned && stopped == LBBSKIN_OK ? 1 : -1;
+  });
+  if (!WaitFor([&] { return outcome != 0; })) {
+    second.detach();
+    FAIL() << "the second thread hung";
+  }
+  second.join();
+  EXPECT_EQ(outcome, 1) << "the second thread's window was not skinned, or its stop failed";
+  EXPECT_TRUE(SkinnedWith(first, Slate())) << "the first thread's window lost its skin";
 }
 
 // The thread's windows and message-only windows (the engine's timer and hint windows).
