@@ -8,7 +8,8 @@ namespace lbb {
 namespace {
 
 struct TRegistry {
-  std::mutex lock;
+  // Recursive: a per-thread object being freed may make or free another table.
+  std::recursive_mutex lock;
   std::vector<TPerThreadBase*> all;
 };
 
@@ -27,20 +28,21 @@ TPerThreadBase::TPerThreadBase() {
 }
 
 TPerThreadBase::~TPerThreadBase() {
+  Unregister();
+}
+
+void TPerThreadBase::Unregister() {
   TRegistry& r = Registry();
   std::lock_guard guard(r.lock);
   r.all.erase(std::remove(r.all.begin(), r.all.end(), this), r.all.end());
 }
 
 void TPerThreadBase::ForgetThisThread() {
-  std::vector<TPerThreadBase*> all;
-  {
-    TRegistry& r = Registry();
-    std::lock_guard guard(r.lock);
-    all = r.all;
-  }
-  for (TPerThreadBase* each : all)
-    each->ForgetMine();
+  // Under the lock: a table cannot go while its objects are forgotten.
+  TRegistry& r = Registry();
+  std::lock_guard guard(r.lock);
+  for (size_t i = 0; i < r.all.size(); ++i)
+    r.all[i]->ForgetMine();
 }
 
 }  // namespace lbb

@@ -26,6 +26,9 @@ class TPerThreadBase {
  protected:
   TPerThreadBase();
   ~TPerThreadBase();
+  // Out of the table that ForgetThisThread goes through (the derived destructor calls it before
+  // its objects go, so that no thread forgets into a half-destroyed table); once is enough.
+  void Unregister();
   TPerThreadBase(const TPerThreadBase&) = delete;
   TPerThreadBase& operator=(const TPerThreadBase&) = delete;
 
@@ -36,7 +39,7 @@ template <class T>
 class TPerThread final : public TPerThreadBase {
  public:
   TPerThread() = default;
-  ~TPerThread() = default;
+  ~TPerThread() { Unregister(); }
 
   // The calling thread's object, made on its first use; it stays where it is until the thread
   // forgets it (a reference may be kept meanwhile).

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/PerThread.h"
 #include "resources/skin/BuiltinSkin.h"
 #include "skin/data/SkinModel.h"
 #include "skin/manager/WinSkinDlg.h"
@@ -21,7 +22,24 @@ namespace {
 constexpr unsigned kKnownControls = (1u << (xcSystemMenu + 1)) - 1u;
 constexpr unsigned kKnownOptions = (1u << (xoFormScrollbar + 1)) - 1u;
 
+// Marks the threads that started the engine, in the platform's own thread-local storage
+// (readable as a thread leaves the DLL, unlike the C++ runtime's emulated one).
+DWORD EngineThreadSlot() {
+  static const DWORD slot = TlsAlloc();
+  return slot;
+}
+
+void MarkEngineThread() {
+  if (EngineThreadSlot() != TLS_OUT_OF_INDEXES)
+    TlsSetValue(EngineThreadSlot(), reinterpret_cast<void*>(1));
+}
+
 }  // namespace
+
+void TApiEngine::ThreadEnding() {
+  const DWORD slot = EngineThreadSlot();
+  if (slot != TLS_OUT_OF_INDEXES && TlsGetValue(slot)) TPerThreadBase::ForgetThisThread();
+}
 
 TApiEngine& TApiEngine::Instance() {
   static TApiEngine engine;
@@ -36,6 +54,7 @@ bool TApiEngine::StartedHere(DWORD thread) const {
 int TApiEngine::Start() {
   std::lock_guard guard(lock_);
   const DWORD me = GetCurrentThreadId();
+  MarkEngineThread();
   if (!StartedHere(me)) {
     if (!data_) {
       if (const int r = StartMainThread(me); r != LBBSKIN_OK) return r;

@@ -30,6 +30,10 @@ class TApiEngine {
   int SetScope(int scope);
   int SetFilter(lbbskin_filter_fn fn, void* user);
   static int KeepNative(HWND window, bool keep);
+  // A thread is leaving the DLL: one that started the engine frees its per-thread objects
+  // (paint surfaces, gradient tables, timer window). Others are left alone, so that a thread
+  // that never skinned is not given the C runtime's thread bookkeeping on its way out.
+  static void ThreadEnding();
 
  private:
   TApiEngine() = default;

@@ -143,12 +143,12 @@ LRESULT TWinSkinPopMenu::OnNcPaint(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-// The frame strips (top, bottom, left, right), then the rest of the picture outside the
-// client area, where the items are drawn.
 bool TWinSkinPopMenu::FrameInsideClient() const {
   return ClientOrigin.x < kPopupFrame || ClientOrigin.y < kPopupFrame;
 }
 
+// The skin's frame strips and the rest of the picture outside the client area, where the
+// items are drawn.
 void TWinSkinPopMenu::PaintFrame(HDC dc) {
   HDC src = MenuBg.Canvas()->Handle();
   const int w = static_cast<int>(MenuBg.Width()), h = static_cast<int>(MenuBg.Height());
