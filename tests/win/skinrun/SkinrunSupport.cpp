@@ -200,7 +200,10 @@ std::string SkinrunProcess::Messages() const {
 }
 
 void Skinrun::SetUp() {
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Notepad");
+  for (const wchar_t* key : {L"Software\\Microsoft\\Notepad", L"Software\\Microsoft\\WinMine",
+                             L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit",
+                             L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad"})
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
 }
 
 std::unique_ptr<SkinrunProcess> Skinrun::Start(std::vector<std::wstring> args) const {
@@ -228,6 +231,12 @@ std::wstring Expanded(const wchar_t* path) {
   return ::testing::AssertionFailure() << r.message();
 }
 
+::testing::AssertionResult MenuClosed(DWORD pid) {
+  if (input::WaitUntil([&] { return !FindWindowOf(pid, L"#32768"); }))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the menu stayed open";
+}
+
 ::testing::AssertionResult UseWindowMenu(DWORD pid, WORD key, const std::function<bool()>& effect,
                                          const std::string& what) {
   if (auto r = Check(input::PressChord(
@@ -235,7 +244,8 @@ std::wstring Expanded(const wchar_t* path) {
           "the window menu opening"));
       !r)
     return r;
-  return Check(input::PressKey(key, effect, what));
+  if (auto r = Check(input::PressKey(key, effect, what)); !r) return r;
+  return MenuClosed(pid);
 }
 
 ::testing::AssertionResult CloseFromWindowMenu(HWND main) {
@@ -313,6 +323,80 @@ StandInMarks MarksOf(HWND hwnd) {
   return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult OpensDialogFromBand(DWORD pid, WORD menuKey, WORD itemKey,
+                                               const SkinnedCheck& check, const std::string& name) {
+  if (auto r = Check(input::PressChord(
+          VK_MENU, menuKey, [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
+          "the drop-down opening"));
+      !r)
+    return r;
+  if (auto r = ShowsSkinnedMenu(pid, name + "-menu"); !r) return r;
+  HWND dialog = nullptr;
+  if (auto r = Check(input::PressKey(
+          itemKey, [&] { return (dialog = FindWindowOf(pid, L"#32770")) != nullptr; },
+          "the item's dialog opening"));
+      !r)
+    return r;
+  if (auto r = check.IsSkinned(dialog); !r) return r << " (the dialog)";
+  return Check(input::PressKey(
+      VK_ESCAPE, [&] { return !IsWindow(dialog); }, "the dialog closing"));
+}
+
+::testing::AssertionResult WorksAsAWindow(HWND main, bool sizable, const SkinnedCheck& check,
+                                          const std::string& name, COLORREF clientColour,
+                                          double share) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(main, &pid);
+  if (sizable) {
+    if (auto r = GrowByBorder(main, 80, 50); !r) return r;
+    if (auto r = check.IsSkinned(main); !r) return r << " (after the resize)";
+  }
+  if (auto r = Check(input::BringToFront(main)); !r) return r;
+  if (auto r = Check(input::PressChord(
+          VK_MENU, VK_SPACE, [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
+          "the window menu opening"));
+      !r)
+    return r;
+  if (auto r = ShowsSkinnedMenu(pid, name + "-window-menu"); !r) return r;
+  if (auto r = Check(input::PressKey(
+          'N', [&] { return IsIconic(main) != FALSE; }, "minimising"));
+      !r)
+    return r;
+  if (auto r = MenuClosed(pid); !r) return r;
+  // Minimised, the window may have handed the activation on: it is brought back first, or
+  // Alt+Space would go to whichever window took it.
+  if (auto r = Check(input::BringToFront(main)); !r) return r;
+  if (auto r = UseWindowMenu(
+          pid, 'R', [&] { return !IsIconic(main); }, "restoring");
+      !r)
+    return r;
+  if (auto r = check.IsSkinned(main); !r) return r << " (after restoring)";
+  if (!sizable) return ::testing::AssertionSuccess();
+  // Maximised: the window's style says so before it has its new size, and the screen shows the
+  // menu's picture until the window has painted where the menu was; the picture waits for both.
+  if (auto r = Check(input::PressChord(
+          VK_MENU, VK_SPACE, [&] { return FindWindowOf(pid, L"#32768") != nullptr; },
+          "the window menu opening"));
+      !r)
+    return r;
+  RECT menuRect{};
+  GetWindowRect(FindWindowOf(pid, L"#32768"), &menuRect);
+  const PixelBuffer menu = forms::CaptureScreen(menuRect);
+  const auto filling = [&] {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    RECT w{}, both{};
+    GetWindowRect(main, &w);
+    GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &mi);
+    return IsZoomed(main) && IntersectRect(&both, &w, &mi.rcWork) && EqualRect(&both, &mi.rcWork);
+  };
+  if (auto r = Check(input::PressKey('X', filling, "maximising")); !r) return r;
+  if (auto r = MenuClosed(pid); !r) return r;
+  if (!input::WaitUntil([&] { return !(forms::CaptureScreen(menuRect) == menu); }))
+    return ::testing::AssertionFailure() << "the closed window menu stays on the screen";
+  return ShowsProgramWindow(main, name + "-maximised", clientColour, share);
+}
+
 namespace {
 
 struct HoldingsCount {
@@ -348,6 +432,26 @@ ProgramHoldings HoldingsOf(DWORD pid) {
   DWORD handles = 0;
   if (process && GetProcessHandleCount(process.get(), &handles)) h.handles = handles;
   return h;
+}
+
+::testing::AssertionResult LeavesNothingBehind(
+    DWORD pid, int rounds, const std::function<::testing::AssertionResult()>& round) {
+  ProgramHoldings first;
+  for (int i = 0; i < rounds; ++i) {
+    if (auto r = round(); !r) return r << " (round " << i << ")";
+    const ProgramHoldings now = HoldingsOf(pid);
+    if (i == 0) {
+      first = now;
+      continue;
+    }
+    if (now.windows != first.windows)
+      return ::testing::AssertionFailure()
+             << "round " << i << ": " << now.windows - first.windows << " windows left behind";
+    if (now.handles > first.handles)
+      return ::testing::AssertionFailure()
+             << "round " << i << ": " << now.handles - first.handles << " handles left behind";
+  }
+  return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult GrowByBorder(HWND hwnd, int dx, int dy) {

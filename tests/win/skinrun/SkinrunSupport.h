@@ -82,8 +82,10 @@ std::wstring Expanded(const wchar_t* path);
 
 // Real input through tools/input, as assertions.
 ::testing::AssertionResult Check(const input::Result& r);
+// Waits (bounded) until process `pid` shows no menu.
+::testing::AssertionResult MenuClosed(DWORD pid);
 // Opens the window menu (Alt+Space) of the program's active window, presses `key` for one of
-// its items, and waits for `effect` (`what` names it).
+// its items, and waits for `effect` (`what` names it) and for the menu to close.
 ::testing::AssertionResult UseWindowMenu(DWORD pid, WORD key, const std::function<bool()>& effect,
                                          const std::string& what);
 // Brings the program's window to the front and closes it from its window menu; the window is
@@ -103,9 +105,26 @@ struct ProgramHoldings {
 };
 ProgramHoldings HoldingsOf(DWORD pid);
 
+// Runs `round` (a trip through the program's menus and dialogs) `rounds` times: after the
+// first, which loads what the program needs, the program holds no more windows nor handles.
+::testing::AssertionResult LeavesNothingBehind(
+    DWORD pid, int rounds, const std::function<::testing::AssertionResult()>& round);
+
 // Grows the window by dragging its bottom-right corner with the mouse by (dx, dy); the window
 // is larger afterwards.
 ::testing::AssertionResult GrowByBorder(HWND hwnd, int dx, int dy);
+
+// The band's drop-down of accelerator `menuKey` opens skinned (its picture `<name>-menu`), its
+// item of accelerator `itemKey` opens a dialog of the program, skinned, and Escape closes it.
+::testing::AssertionResult OpensDialogFromBand(DWORD pid, WORD menuKey, WORD itemKey,
+                                               const SkinnedCheck& check, const std::string& name);
+
+// A sizable window grows by its border and stays skinned; from its skinned window menu (picture
+// `<name>-window-menu`) it minimises and restores, skinned again, and a sizable one maximises
+// (picture `<name>-maximised`, checked as ShowsProgramWindow does).
+::testing::AssertionResult WorksAsAWindow(HWND main, bool sizable, const SkinnedCheck& check,
+                                          const std::string& name, COLORREF clientColour,
+                                          double share);
 
 // Captures the window (frame included) to build/<preset>/screenshots/skinrun/<name>.png and
 // checks on its pixels that it shows the program's window: a frame around the client area
@@ -116,7 +135,8 @@ ProgramHoldings HoldingsOf(DWORD pid);
 // The tests' fixture: skinrun with the check's DLL, on programs started afresh.
 class Skinrun : public ::testing::Test {
  protected:
-  // Wine's Notepad starts where and as large as it was left; every test starts it afresh.
+  // Wine's programs start where and as large as they were left (maximised, say, by the last
+  // test): every test starts them afresh.
   void SetUp() override;
   // skinrun with the check's DLL, the extra options, and the program with its arguments.
   std::unique_ptr<SkinrunProcess> Start(std::vector<std::wstring> args) const;
