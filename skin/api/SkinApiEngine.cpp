@@ -23,22 +23,21 @@ constexpr unsigned kKnownControls = (1u << (xcSystemMenu + 1)) - 1u;
 constexpr unsigned kKnownOptions = (1u << (xoFormScrollbar + 1)) - 1u;
 
 // Marks the threads that started the engine, in the platform's own thread-local storage
-// (readable as a thread leaves the DLL, unlike the C++ runtime's emulated one).
-DWORD EngineThreadSlot() {
-  static const DWORD slot = TlsAlloc();
-  return slot;
-}
+// (readable as a thread leaves the DLL, unlike the C++ runtime's emulated one). Allocated as the
+// module is initialised, so that a thread leaving the DLL never runs a guarded first-use
+// initialisation under the loader lock.
+const DWORD kEngineThreadSlot = TlsAlloc();
 
 void MarkEngineThread() {
-  if (EngineThreadSlot() != TLS_OUT_OF_INDEXES)
-    TlsSetValue(EngineThreadSlot(), reinterpret_cast<void*>(1));
+  if (kEngineThreadSlot != TLS_OUT_OF_INDEXES)
+    TlsSetValue(kEngineThreadSlot, reinterpret_cast<void*>(1));
 }
 
 }  // namespace
 
 void TApiEngine::ThreadEnding() {
-  const DWORD slot = EngineThreadSlot();
-  if (slot != TLS_OUT_OF_INDEXES && TlsGetValue(slot)) TPerThreadBase::ForgetThisThread();
+  if (kEngineThreadSlot != TLS_OUT_OF_INDEXES && TlsGetValue(kEngineThreadSlot))
+    TPerThreadBase::ForgetThisThread();
 }
 
 TApiEngine& TApiEngine::Instance() {
